@@ -1,0 +1,44 @@
+# kalvion_layer(NAME DIR DEPS...) builds every .cpp of a source folder into one
+# static library; new files are picked up without editing the list.
+function(kalvion_layer name)
+    cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
+    file(GLOB_RECURSE srcs CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+    foreach(ex IN LISTS ARG_EXCLUDE)
+        list(FILTER srcs EXCLUDE REGEX "${ex}")
+    endforeach()
+    if(srcs)
+        add_library(${name} STATIC ${srcs})
+        target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}/src")
+        target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    else()
+        # A layer whose sources have not arrived yet still names its deps.
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE "${CMAKE_SOURCE_DIR}/src")
+        target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+    endif()
+endfunction()
+
+# kalvion_gtest(NAME LABELS ... DEPS ...) builds every .cpp of a test folder into
+# one GoogleTest program registered with CTest test by test.
+function(kalvion_gtest name)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "LABELS;DEPS;SOURCES;ENV" ${ARGN})
+    if(ARG_SOURCES)
+        set(srcs ${ARG_SOURCES})
+    else()
+        file(GLOB srcs CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+    endif()
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 300)
+    endif()
+    add_executable(${name} ${srcs})
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+    target_compile_definitions(${name} PRIVATE
+        KALVION_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
+        KALVION_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+    add_dependencies(${name} kalvion_data)
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
+                   ENVIRONMENT "KALVION_DATA_DIR=${CMAKE_RUNTIME_OUTPUT_DIRECTORY};${ARG_ENV}")
+endfunction()

@@ -1,0 +1,35 @@
+#!/bin/sh
+# Installs the Debian packages Kalvion needs to build, test and run.
+# As root it runs apt-get (after an update); otherwise it prints the command.
+set -e
+
+PACKAGES="
+build-essential cmake ninja-build ccache pkg-config
+qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev qt6-qpa-plugins
+libsqlite3-dev sqlite3 libassimp-dev libglu1-mesa-dev libgl1-mesa-dri
+libcli11-dev nlohmann-json3-dev
+libgtest-dev libgmock-dev libbenchmark-dev
+xvfb xauth fonts-dejavu-core
+"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+
+if [ -z "$missing" ]; then
+    exit 0
+fi
+
+if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing:$missing"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q
+    apt-get install -y -q --no-install-recommends $missing
+else
+    echo "Missing packages:$missing" >&2
+    echo "Run as root: apt-get update && apt-get install -y$missing" >&2
+    exit 1
+fi

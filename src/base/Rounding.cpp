@@ -1,0 +1,54 @@
+#include "base/Rounding.h"
+
+#include <cfenv>
+#include <cmath>
+#include <limits>
+
+namespace kalvion {
+
+double Round(double x) noexcept
+{
+    // nearbyint honours the current rounding mode, which the program never
+    // changes from round-to-nearest-even.
+    return std::nearbyint(x);
+}
+
+std::optional<std::int64_t> RoundToInt64(double x) noexcept
+{
+    if (!std::isfinite(x))
+        return std::nullopt;
+    const double r = Round(x);
+    // 2^63 is exactly representable; anything at or above it does not fit.
+    if (r >= 9223372036854775808.0 || r < -9223372036854775808.0)
+        return std::nullopt;
+    return static_cast<std::int64_t>(r);
+}
+
+static std::int32_t ClampToInt32(double r) noexcept
+{
+    if (std::isnan(r))
+        return 0;
+    if (r >= 2147483647.0)
+        return std::numeric_limits<std::int32_t>::max();
+    if (r <= -2147483648.0)
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(r);
+}
+
+std::int32_t RoundToInt32Clamped(double x) noexcept
+{
+    return ClampToInt32(Round(x));
+}
+
+std::int32_t TruncToInt32Clamped(double x) noexcept
+{
+    return ClampToInt32(std::trunc(x));
+}
+
+double RoundToDecimals(int n, double x) noexcept
+{
+    const double scale = std::pow(10.0, n);
+    return Round(x * scale) / scale;
+}
+
+} // namespace kalvion

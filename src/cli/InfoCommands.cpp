@@ -1,0 +1,52 @@
+// Commands that describe the program's vocabulary.
+#include "cli/CliApp.h"
+
+#include "base/NumberFormat.h"
+#include "base/NumberParse.h"
+#include "model/BodyTypes.h"
+
+#include <nlohmann/json.hpp>
+
+#include <ostream>
+
+namespace kalvion::cli {
+
+int RunBodyTypes(const CliOptions &opts, std::ostream &out)
+{
+    if (opts.json) {
+        nlohmann::json list = nlohmann::json::array();
+        for (int code : AllBodyTypeCodes())
+            list.push_back({{"code", code},
+                            {"name", NameFromBodyType(code)},
+                            {"search", SearchTextFromBodyType(NameFromBodyType(code))}});
+        out << list.dump(2) << "\n";
+        return EXIT_OK;
+    }
+    for (int code : AllBodyTypeCodes()) {
+        const std::string name = NameFromBodyType(code);
+        const std::string word = SearchTextFromBodyType(name);
+        out << FormatFloat("##0", code) << "  " << name;
+        if (!word.empty())
+            out << "  (" << word << ")";
+        out << "\n";
+    }
+    return EXIT_OK;
+}
+
+int RunFormat(const CliOptions &opts, const std::string &pattern, const std::string &value, std::ostream &out,
+              std::ostream &err)
+{
+    const auto v = ParseDouble(value);
+    if (!v) {
+        err << "kalvion-cli: '" << value << "' is not a number\n";
+        return EXIT_FAILURE_;
+    }
+    const std::string text = FormatFloat(pattern, *v);
+    if (opts.json)
+        out << nlohmann::json({{"pattern", pattern}, {"value", *v}, {"text", text}}).dump() << "\n";
+    else
+        out << text << "\n";
+    return EXIT_OK;
+}
+
+} // namespace kalvion::cli

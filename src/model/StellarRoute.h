@@ -1,0 +1,63 @@
+#pragma once
+// Routes: styled polylines through systems.  Waypoints refer to their system
+// by IDString and keep a copy of its position, so routes survive loading,
+// unloading and copying of systems.
+#include "model/VexaBase.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kalvion {
+
+class TStellarBody;
+
+inline constexpr int ROUTE_LINE_SOLID = 0;
+inline constexpr int ROUTE_LINE_DASH = 1;
+inline constexpr int ROUTE_LINE_SHORTDASH = 2;
+inline constexpr int ROUTE_LINE_LONGSHORT = 3;
+inline constexpr int ROUTE_LINE_LONGSHORTSHORT = 4;
+inline constexpr std::uint16_t ROUTE_STIPPLEOGL_SOLID = 0xFFFF;
+inline constexpr std::uint16_t ROUTE_STIPPLEOGL_DASH = 0x00FF;
+inline constexpr std::uint16_t ROUTE_STIPPLEOGL_SHORTDASH = 0x0F0F;
+inline constexpr std::uint16_t ROUTE_STIPPLEOGL_LONGSHORT = 0xFE38;
+inline constexpr std::uint16_t ROUTE_STIPPLEOGL_LONGSHORTSHORT = 0xFCCC;
+
+class TRouteWaypoint {
+public:
+    std::string id;
+    TStellarBody *Body = nullptr; // resolved system; none until resolved
+    double X = 0, Y = 0, Z = 0;
+    std::int32_t RasterX = 0, RasterY = 0;
+};
+
+class TStellarRoute : public TVexaBase {
+public:
+    TStellarRoute();
+
+    std::string Name;
+    std::string RouteType;
+    std::vector<std::unique_ptr<TRouteWaypoint>> Waypoints;
+    bool RoundTrip = false;
+    bool Selected = false;
+    bool Visible = true;
+    double Red = 0, Green = 0, Blue = 0;
+    double LineWidth = 0;
+    std::int32_t LineStyle = 0;
+    std::uint16_t Stipple = 0;
+
+    static std::unique_ptr<TStellarRoute> Create() { return std::make_unique<TStellarRoute>(); }
+
+    void AddSystem(TStellarBody *body);
+    void AddWaypoint(std::unique_ptr<TRouteWaypoint> waypoint);
+    int WaypointCount() const { return static_cast<int>(Waypoints.size()); }
+    TRouteWaypoint *GetWaypoint(int index) const;
+    void DeleteWaypoint(int index);
+    bool OnRoute(const TStellarBody *body) const;
+    bool ClickedOn(int x, int y, bool anyVisibility) const;
+    bool SelectObject(int x, int y, bool anyVisibility);
+    void CopyTo(TStellarRoute &target, bool withWaypoints) const;
+};
+
+} // namespace kalvion

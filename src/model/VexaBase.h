@@ -1,0 +1,68 @@
+#pragma once
+// The base of every stored model object: a permanent identity, database
+// bookkeeping, change flags and an ordered list of user-defined fields.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kalvion {
+
+struct TVexaFieldRec {
+    std::string Name;  // lower case, at most FIELD_NAME_MAX characters
+    std::string Value;
+};
+
+inline constexpr std::size_t FIELD_NAME_MAX = 256;
+
+class TVexaBase {
+public:
+    TVexaBase();
+    virtual ~TVexaBase();
+    TVexaBase(const TVexaBase &) = delete;
+    TVexaBase &operator=(const TVexaBase &) = delete;
+
+    std::string IDString;
+    std::int64_t RecordID = 0;
+    bool Loaded = true;
+    bool Modified = true;
+    std::int64_t DBOffset = 0;
+    std::int64_t DBChildOffset = 0;
+    std::vector<TVexaFieldRec> Fields;
+
+    std::string GetField(std::string_view name) const;
+    void SetField(std::string_view name, std::string_view value);
+    int GetFieldIndex(std::string_view name) const;
+    std::string GetFieldByIndex(int index) const;
+    std::string GetFieldNameByIndex(int index) const;
+    int GetFieldCount() const { return static_cast<int>(Fields.size()); }
+    void ClearFields() { Fields.clear(); }
+
+    // Scripts, views and dialogs hold a weak reference to this token to find
+    // out that the object is gone instead of touching freed memory.  The token
+    // is made on first request; copies of an object never share it.
+    std::weak_ptr<void> LifetimeToken() const;
+
+private:
+    mutable std::shared_ptr<void> FLifetime;
+};
+
+// The lookup key of a field name: its first 256 characters, lower-cased.
+std::string FieldKey(std::string_view name);
+
+// A checked reference to a model object.
+template <class T>
+class TObjectRef {
+public:
+    TObjectRef() = default;
+    explicit TObjectRef(T *obj) : FObj(obj), FToken(obj ? obj->LifetimeToken() : std::weak_ptr<void>()) {}
+    T *Get() const { return FToken.expired() ? nullptr : FObj; }
+    bool Alive() const { return FObj && !FToken.expired(); }
+
+private:
+    T *FObj = nullptr;
+    std::weak_ptr<void> FToken;
+};
+
+} // namespace kalvion

@@ -1,0 +1,223 @@
+#pragma once
+// TVexaSector: the document.  One sector of space with its root systems,
+// selection, routes, subsectors, saved views, political and route-type lists,
+// image resources, display-field defaults and settings.  Only the main thread
+// changes it.
+#include "base/Colour.h"
+#include "model/ImageResources.h"
+#include "model/StellarBody.h"
+#include "model/StellarRoute.h"
+#include "model/Subsector.h"
+#include "model/SystemDataConfig.h"
+#include "model/VexaBase.h"
+#include "model/VexaPoint.h"
+#include "model/VexaView.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace kalvion {
+
+class TSectorStore;
+class TTreeSink;
+
+inline constexpr int SECTOR_FILE_VERSION = 4;
+inline constexpr int SECTOR_FILE_V2 = 4;
+inline constexpr int GRID_STYLE_NONE = 0;
+inline constexpr int GRID_STYLE_CUBE = 1;
+inline constexpr int GRID_STYLE_SPHERE = 2;
+inline constexpr int SECTOR_FILTER_HIDE = 0;
+inline constexpr int SECTOR_FILTER_NOLABEL = 1;
+inline constexpr int SECTOR_MAX_GRID_ACROSS = 20;
+inline constexpr int MAX_BODIES_IN_TREE = 20;
+
+struct TVexaPolitical {
+    std::string Name;
+    bool Visible = true;
+};
+
+struct TStellarRouteType {
+    std::string Name;
+    bool Visible = true;
+};
+
+// (IDString, root) pairs sorted by IDString for FastFindRootBodyByID.  The
+// views point into the roots' IDStrings, so the list lives no longer than
+// the roots do.
+using TRootIdIndex = std::vector<std::pair<std::string_view, TStellarBody *>>;
+
+class TVexaSector : public TVexaBase {
+public:
+    TVexaSector();
+    ~TVexaSector() override;
+    static std::unique_ptr<TVexaSector> Create() { return std::make_unique<TVexaSector>(); }
+
+    std::string Name;
+    std::string FileName;
+    std::string Notes;
+    std::string GMNotes;
+    std::int64_t EpochYear = 2000;
+    double Time = 0;
+    std::string DateFormat = "dd mmm y h:n:s";
+    std::int32_t RandomSeed = 0;
+    // The document flag behind "Save Changes?"; not the inherited object flag
+    // (TVexaBase::Modified).  Only the main window sets it.
+    bool Modified = false;
+    std::string UnitStarMeasureName = "Light Years";
+    std::string UnitStarMeasureAbbrev = "ly";
+    double UnitStarMeasureRatio = 1.0;
+    double SizeX = 20.0, SizeY = 20.0, SizeZ = 20.0;
+    double Frequency = 5.0;
+    bool Spherical = false;
+
+    std::vector<std::unique_ptr<TStellarBody>> Systems;
+    std::vector<TStellarBody *> Selection;
+    std::int32_t VisibleCount = 0;
+    std::vector<std::unique_ptr<TStellarRoute>> Routes;
+    std::vector<std::unique_ptr<TVexaSubsector>> Subsectors;
+    std::vector<std::unique_ptr<TVexaBase>> DeletedObjects;
+    std::vector<std::unique_ptr<TVexaView>> Views;
+    std::vector<TVexaPolitical> PoliticalList;
+    std::vector<TStellarRouteType> RouteTypeList;
+
+    std::int32_t GridStyle = GRID_STYLE_CUBE;
+    double GridX = 20.0, GridY = 20.0, GridZ = 20.0;
+    double GridTick = 5.0;
+    bool GridTickLabels = true;
+    TColor GridColor = ColorRGB(128, 128, 128);
+    bool GridsEnabled = true;
+    TColor BackgroundColor = 0;
+    std::string BaseFont = "Verdana";
+    std::int32_t FilterStyle = SECTOR_FILTER_HIDE;
+    std::int32_t FilterHabitable = 0;
+    std::int32_t FilterPopulation = 0;
+    bool FilterHideUnassignedSubsector = false;
+
+    TSystemDataConfigHolder SystemDataDefaults;
+    TVexaImageResourceList ImageResources;
+
+    TVexaPoint Camera, Target, OriginCamera, OriginTarget;
+    TVexaPoint SlideStartCamera, SlideStartTarget;
+
+    std::string RenderStatus, RenderMessageBig, RenderMessageSmall;
+
+    std::function<void()> OnGenerateFinished;
+    // Progress of saving and generating: a message and a fraction 0 to 1.
+    std::function<void(const std::string &, double)> OnProgress;
+
+    // The files behind the document (set by the sector-file layer); none for
+    // a sector that lives in memory only.
+    TSectorStore *Store = nullptr;
+
+    // Life cycle
+    void clear();
+    void New();
+    void ClearViews() { Views.clear(); }
+    void ClearDeleted() { DeletedObjects.clear(); }
+
+    // Dynamic loading
+    void DynaLoad(TStellarBody *root);
+    void DynaUnload(TStellarBody *root);
+    void DynaLoadResource(TVexaImageResource *resource);
+    void DynaLoadAll();
+    void DynaClearActiveDB();
+
+    // Systems
+    int AddSystem(std::unique_ptr<TStellarBody> body);
+    TStellarBody *NewSystem(int typeCode);
+    int SystemCount() const { return static_cast<int>(Systems.size()); }
+    TStellarBody *GetSystem(int index) const;
+    int IndexOfSystem(const TStellarBody *root) const;
+    void DeleteRootBody(TStellarBody *root);
+    void DeleteChildBody(TStellarBody *parent, TStellarBody *child);
+    void DeleteSelectedSystems();
+    // Takes a root out of Systems (for a caller that replaces or moves it);
+    // the selection and the route waypoints let go of it first.
+    std::unique_ptr<TStellarBody> ExtractSystem(TStellarBody *root);
+    void ReassignChild(TStellarBody *body, TStellarBody *newParent);
+    TStellarBody *FindRootBodyById(std::string_view idString) const;
+    TRootIdIndex BuildRootIdIndex() const;
+    static TStellarBody *FastFindRootBodyByID(std::string_view idString, const TRootIdIndex &sortedList);
+    TStellarBody *FindRootBodyByName(std::string_view name) const;
+    void UpdateRootAttribs();
+    void UpdateVisibleCount();
+    double GetSectorPopulation() const;
+    double GetSectorBodyCount() const;
+    void CreateSubmapFromSelected(TVexaSector &target, double size, int shape);
+    void ResetRecordIDs();
+
+    // Selection
+    TStellarBody *BodyAtXY(int x, int y) const;
+    int SelectBodies(int x, int y, bool add);
+    void SelectAll(bool value);
+    void SelectBody(TStellarBody *root);
+    void SelectAllHabitable(int level);
+    int SelectedCount() const { return static_cast<int>(Selection.size()); }
+    TStellarBody *GetSelected(int index) const;
+    void FillTreeShort(TTreeSink &tree, int node, TStellarBody *body) const;
+    void MoveSelected(double dx, double dy, double dz);
+    void MoveSelectedAxis(int axis, double delta);
+    void SetPoliticalSelected(const std::string &name);
+    void SetDisplayStyleSelected(TColor color, TColor labelColor, bool underline, bool bold);
+    void SetSphereStyleSelected(int style, TColor color, double size);
+    void ChangeBodyTypeSelected(int typeCode);
+    void SetLabelDistanceSelected(double routeDistance, double labelDistance);
+
+    // Filters
+    void SetFilters();
+    void ShowAll();
+
+    // Political affiliations and route types
+    int FindPolitical(std::string_view name) const;
+    int AddPolitical(const std::string &name);
+    void UpdatePoliticalFrom(const TStellarBody &body);
+    void BuildPoliticalList(bool reset);
+    int FindRouteType(std::string_view name) const;
+    int AddRouteType(const std::string &name);
+    void BuildRouteTypeList(bool reset);
+    void DeleteRouteType(std::string_view name);
+
+    // Units
+    void UpdateUnits();
+    double DistanceInUnits(double ly) const { return ly / UnitStarMeasureRatio; }
+    std::string DistanceString(double ly, bool withUnit) const;
+
+    // Routes
+    int AddRoute(std::unique_ptr<TStellarRoute> route);
+    int RouteCount() const { return static_cast<int>(Routes.size()); }
+    TStellarRoute *GetRoute(int index) const;
+    void DeleteRoute(int index);
+    bool RoutesSelected() const;
+    void DeleteSelectedRoutes();
+    void DeleteAllRoutes();
+    void DeleteSystemFromRoutes(const TStellarBody *body);
+    void UpdateRoutes();
+    void UpdateRouteBodies();
+    void UpdateRoutesForBody(const TStellarBody *body);
+    void UpdateRoutesSelected();
+
+    // Subsectors
+    int AddSubsector(std::unique_ptr<TVexaSubsector> subsector);
+    int SubsectorCount() const { return static_cast<int>(Subsectors.size()); }
+    TVexaSubsector *GetSubsector(int index) const;
+    int GetSubsectorIndexByName(std::string_view name) const;
+    void DeleteSubsector(int index);
+
+    // Camera home position
+    void ResetCamera();
+    void CenterOnOrigin() { ResetCamera(); }
+    void RestoreDefaultOrigins();
+    void SetOriginsFromCurrentView();
+
+private:
+    // Lets go of every non-owning reference to a root leaving Systems.
+    void ReleaseRootReferences(TStellarBody *root);
+    void MoveRouteToDeleted(std::size_t index);
+};
+
+} // namespace kalvion

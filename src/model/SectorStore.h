@@ -2,7 +2,10 @@
 // The seam between the sector document and the files that hold it.  The
 // sector-file layer implements it; the document calls it to load a stored
 // system's contents or an image's data on demand.
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kalvion {
 
@@ -18,6 +21,11 @@ public:
     virtual bool LoadSystemChildren(TVexaSector &sector, TStellarBody &root) = 0;
     // Reads the data of a stored image resource.
     virtual bool LoadResourceData(TVexaSector &sector, TVexaImageResource &resource) = 0;
+    // The surface-map image stored with a body; none when there is none.
+    virtual std::optional<std::vector<std::uint8_t>> LoadSurfaceMapImage(TVexaSector &, const TStellarBody &)
+    {
+        return std::nullopt;
+    }
     // Closes a legacy file kept open between calls, if any.
     virtual void CloseActive() {}
 };

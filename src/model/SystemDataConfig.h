@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kalvion {
@@ -30,6 +31,22 @@ public:
     }
     int Count() const { return static_cast<int>(Records.size()); }
     void Clear() { Records.clear(); }
+
+    static std::unique_ptr<TSystemDataConfig> CreateSystemDataConfig()
+    {
+        return std::make_unique<TSystemDataConfig>();
+    }
+    // Replaces the record of that caption (ignoring case) or appends one.
+    void AddField(std::string_view displayText, std::string_view source, std::string_view field,
+                  bool hideIfEmpty);
+    // Inserts a new record before index (0 to Count); refused for a caption
+    // that is already present.  An inserted record always shows.
+    void Insert(std::string_view displayText, std::string_view source, std::string_view field, int index);
+    // Swaps a record with its neighbour before (direction < 0) or after (> 0).
+    void MoveUpDown(int index, int direction);
+    int FindField(std::string_view displayText) const;
+    void DeleteField(std::string_view displayText);
+    void SetFieldArrayLength(int n);
 };
 
 inline constexpr int SYSTEMDATACONFIG_HOLDER_COUNT = 300;
@@ -66,5 +83,13 @@ public:
             c.reset();
     }
 };
+
+// The data-source keywords a record may name: "" first, then the sources in
+// the order the field editor lists them.
+void SystemDataGetSourceTypeList(std::vector<std::string> &list);
+
+// Fills the holder with the built-in display fields of every body type; the
+// slots without defaults are emptied.
+void SetDefaultSystemDataConfig(TSystemDataConfigHolder &holder);
 
 } // namespace kalvion

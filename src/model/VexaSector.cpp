@@ -14,6 +14,7 @@ TVexaSector::TVexaSector()
     Systems.reserve(10000);
     PoliticalList.push_back({"", true});
     RouteTypeList.push_back({"", true});
+    SetDefaultSystemDataConfig(SystemDataDefaults);
     RestoreDefaultOrigins();
     ResetCamera();
 }

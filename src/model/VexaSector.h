@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -160,6 +161,8 @@ public:
     int SelectedCount() const { return static_cast<int>(Selection.size()); }
     TStellarBody *GetSelected(int index) const;
     void FillTreeShort(TTreeSink &tree, int node, TStellarBody *body) const;
+    // The selected systems (at most MAX_BODIES_IN_TREE) with their display lines.
+    void FillTreeSelected(TTreeSink &tree);
     void MoveSelected(double dx, double dy, double dz);
     void MoveSelectedAxis(int axis, double delta);
     void SetPoliticalSelected(const std::string &name);
@@ -200,6 +203,16 @@ public:
     void UpdateRouteBodies();
     void UpdateRoutesForBody(const TStellarBody *body);
     void UpdateRoutesSelected();
+    // A route through the systems of the selection list, in selection order;
+    // none unless at least two systems are selected.
+    TStellarRoute *CreateRouteSelected(const std::string &routeType, const std::string &name, double red,
+                                       double green, double blue, int lineStyle, double lineWidth);
+    // A one-segment route between two systems; none unless both are given.
+    TStellarRoute *CreateRouteSegment(TStellarBody *fromBody, TStellarBody *toBody, const std::string &routeType,
+                                      const std::string &name, TColor color, int lineStyle, double lineWidth);
+    // Appends every system on a route through a system of the selection list,
+    // each once, in the order met.
+    void GetAllOnRoutesWithSelected(TStellarBodyList &list) const;
 
     // Subsectors
     int AddSubsector(std::unique_ptr<TVexaSubsector> subsector);
@@ -207,12 +220,57 @@ public:
     TVexaSubsector *GetSubsector(int index) const;
     int GetSubsectorIndexByName(std::string_view name) const;
     void DeleteSubsector(int index);
+    // Renames a subsector and its entries in every saved view.
+    void ChangeSubsectorName(TVexaSubsector *subsector, const std::string &newName);
 
     // Camera home position
     void ResetCamera();
     void CenterOnOrigin() { ResetCamera(); }
     void RestoreDefaultOrigins();
     void SetOriginsFromCurrentView();
+
+    // Camera moves.  Animated moves take (steps, step): the caller calls them
+    // for step = 1 … steps; step 1 remembers the start, the last step lands
+    // exactly on the destination.
+    void CenterCameraOnSelected();
+    void PanCameraToOrigin(int steps, int step);
+    void PanCameraToBody(const TStellarBody *body, int steps, int step);
+    void PanCameraToSelected(int steps, int step);
+    void SlideCameraToSelected(int steps, int step);
+    void ComboSlideReset(int steps, int step);
+    void ComboSlideToSelected(int steps, int step);
+    void AdjustDistanceToTarget(double factor);
+    void SetCameraDistance(double distance);
+    void AdjustElevation(double dy);
+    void AdjustCameraLatitude(double degrees);
+    void RotateCameraAroundTarget(double ax, double ay, double az);
+    void TourGuide() {}
+    void AdjustSelectedDistanceToCamera(double factor);
+    void RotateSelectedAroundCamera(double ax, double ay, double az);
+
+    // Saved views
+    int FindView(std::string_view name) const;
+    void AddCurrentViewAsView(const std::string &name);
+    void DeleteView(std::string_view name);
+    void LoadView(std::string_view name);
+    void ViewsToList(std::vector<std::string> &list) const;
+
+    // Display fields
+    TSystemDataConfigHolder *GetSystemDataConfigHolder() { return &SystemDataDefaults; }
+
+    // Image resources
+    void SetBlazonSelected(bool display, bool wrap, const std::string &fileName);
+    void AddResourceFile(const std::string &fileName);
+    int ResourceCount() const { return ImageResources.Count(); }
+    int FindResource(std::string_view name) const { return ImageResources.FindResource(name); }
+    std::string GetResourceName(int index) const;
+    bool SaveResourceToFile(std::string_view name, const std::string &fileName);
+    bool SaveResourceByIndex(int index, const std::string &fileName);
+    std::optional<TByteStream> GetResourceImageStream(const std::string &name);
+    void SetPreviewImage(TStellarBody *body, const std::string &fileName);
+    void SetBlazonImage(TStellarBody *body, const std::string &fileName);
+    std::optional<TByteStream> GetPreviewImageStream(const TStellarBody *body);
+    std::optional<TByteStream> GetSurfaceMapImageStream(const TStellarBody *body);
 
 private:
     // Lets go of every non-owning reference to a root leaving Systems.

@@ -1,0 +1,338 @@
+#include "ByteWriter.h"
+#include "files/LegacySectorFiles.h"
+#include "model/VexaSector.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace kalvion;
+
+namespace {
+
+const std::string kIdA = "{00112233-4455-6677-8899-AABBCCDDEEFF}";
+const std::string kIdB = "{10112233-4455-6677-8899-AABBCCDDEEFF}";
+
+std::string TempFile(const std::string &name)
+{
+    return ::testing::TempDir() + "/" + name;
+}
+
+void WriteFile(const std::string &path, const std::vector<std::uint8_t> &bytes)
+{
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void GuidBytes(ByteWriter &w, int first)
+{
+    w.raw({0x33, 0x22, 0x11, first, 0x55, 0x44, 0x77, 0x66, 0x88, 0x99, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF});
+}
+
+// Sector settings of a version 2 stream.
+void SectorInfoV2(ByteWriter &w)
+{
+    w.str("Old Sector").str("notes").str("secret").boolean(false).f64(30).f64(40).f64(50).i32(9);
+    w.f64(0).f64(0).f64(0).f64(15).f64(0).f64(150);
+    w.i32(GRID_STYLE_CUBE).f64(10).f64(10).f64(10).f64(5).boolean(true).i32(0x808080).str("Arial");
+    w.i32(0).i32(0).i32(0);
+    w.i32(2).str("").boolean(true).str("League").boolean(false);
+    w.str("Light Years").str("ly").f64(1).f64(5);
+}
+
+void BodyV2(ByteWriter &w, int guidFirst, const std::string &name, int type, double x, double population,
+            int children)
+{
+    GuidBytes(w, guidFirst);
+    w.str(name).i32(123).f64(x).f64(1).f64(2).i32(type).str("").str("G2").i32(0xFFFFFF).i32(0xFF).i32(0);
+    w.f64(20).f64(40);                                                   // label and route distances
+    w.f64(1.5e8).f64(6000).f64(1).f64(1).f64(24).f64(1).f64(0.3).f64(288); // the eight doubles
+    w.f64(1).str("air").f64(0.7);                                        // atmosphere, notes, water
+    w.i32(HAB_HABITABLE).f64(population).str("League");
+    w.i32(1).i32(0xC0C0C0).f64(2.5);                                     // sphere of influence
+    w.str("n").str("gm").i32(children);
+}
+
+std::vector<std::uint8_t> StreamFileV2()
+{
+    ByteWriter w;
+    w.str("Kalvion 2.0").i32(2);
+    SectorInfoV2(w);
+    w.boolean(true); // hide unassigned
+    w.i32(1).str("Core").i32(0xFF0000).boolean(true).i32(0).boolean(false).f64(0).f64(0).f64(0).f64(10).f64(10).f64(10);
+    w.i32(2);
+    BodyV2(w, 0x00, "Alpha", BODY_TYPE_STAR, 3, 10, 1);
+    BodyV2(w, 0x01, "Alpha I", BODY_TYPE_TERRESTRIAL, 0, 1000, 0);
+    BodyV2(w, 0x10, "Beta", BODY_TYPE_STAR, -3, 0, 0);
+    w.i32(2).str("").boolean(true).str("Trade").boolean(false);
+    w.i32(1).str("Spinward").str("Trade").f64(1).f64(0.5).f64(0).i32(ROUTE_LINE_DASH).f64(2);
+    w.i32(3).str(kIdA).f64(0).f64(0).f64(0).str(kIdB).f64(0).f64(0).f64(0).str("{GONE}").f64(0).f64(0).f64(0);
+    return w.b;
+}
+
+void BodyV4(ByteWriter &w, const std::string &id, const std::string &name, int type, int children,
+            const std::string &fieldName = "")
+{
+    w.str(id).str(name).i32(5).i32(type).str("Terrestrial").str("").i32(1).i32(2).i32(0).i32(0);
+    for (int i = 0; i < 8; ++i)
+        w.f64(i);
+    w.boolean(false);
+    for (int i = 0; i < 6; ++i)
+        w.f64(0);
+    w.f64(1).str("").f64(0.5).i32(1).str("N2").f64(78);
+    w.i32(0).i32(0).f64(77).f64(77).i32(1).str("").str("").str("").str("");
+    w.boolean(false).boolean(false);
+    if (fieldName.empty())
+        w.i32(0);
+    else
+        w.i32(1).str(fieldName).str("value");
+    w.i32(children);
+}
+
+void RecordHeader(ByteWriter &w, std::size_t &nextAt, int deleted, int type, const std::string &id)
+{
+    nextAt = w.size();
+    w.i64(0).i32(deleted).i32(type).str(id);
+}
+
+std::vector<std::uint8_t> RecordFileV4()
+{
+    ByteWriter w;
+    w.str("Kalvion 3.1").i32(4);
+    const std::size_t firstAt = w.size();
+    w.i32(0).i32(0).i32(0);
+    for (int i = 0; i < 21; ++i)
+        w.i32(i == 5 ? 2 : (i == 3 ? 99999999 : 1));
+    w.patch32(firstAt, static_cast<std::int32_t>(w.size()));
+
+    std::size_t next;
+    // Sector settings.
+    RecordHeader(w, next, 0, 1, "{S}");
+    w.str("Record Sector").str("{SECTOR}").str("").str("").boolean(false).f64(20).f64(20).f64(20).i32(0);
+    for (int i = 0; i < 6; ++i)
+        w.f64(0);
+    w.i32(1).f64(20).f64(20).f64(20).f64(5).boolean(true).i32(0).str("Verdana").i32(0).i32(0).i32(0);
+    w.i32(1).str("").boolean(true).boolean(false).i32(1).str("").boolean(true).i32(0);
+    w.str("Parsecs").str("pc").f64(3.2616).f64(5).i32(300).i32(0).i32(1).str("author").str("me");
+    w.patch64(next, static_cast<std::int64_t>(w.size()));
+    // A deleted system record.
+    RecordHeader(w, next, 1, 5, kIdB);
+    w.raw({1, 2, 3});
+    w.patch64(next, static_cast<std::int64_t>(w.size()));
+    // A system with its children in a later record.
+    const std::size_t systemAt = w.size();
+    RecordHeader(w, next, 0, 5, kIdA);
+    const std::size_t childOffsetAt = w.size();
+    w.i64(0).f64(7).f64(8).f64(9);
+    BodyV4(w, kIdA, "Gamma", BODY_TYPE_STAR, 0, "founded");
+    w.f64(11).f64(22).i32(SPHERE_INFLUENCE_SPHERE).i32(0x123456).f64(3.5).boolean(true).str("blazon.png").boolean(false);
+    w.patch64(next, static_cast<std::int64_t>(w.size()));
+    // A route.
+    RecordHeader(w, next, 0, 3, "{R}");
+    w.str("Lane").str("{ROUTE}").str("Trade").f64(0).f64(1).f64(0).i32(0).f64(1);
+    w.i32(1).str(kIdA).f64(0).f64(0).f64(0).i32(0);
+    w.patch64(next, static_cast<std::int64_t>(w.size()));
+    // An image resource and its data.
+    RecordHeader(w, next, 0, 6, "{IMG}");
+    const std::size_t dataOffsetAt = w.size();
+    w.i64(0).str("blazon.png").f64(45000.5);
+    w.patch64(next, static_cast<std::int64_t>(w.size()));
+    const std::size_t dataAt = w.size();
+    RecordHeader(w, next, 0, 7, "{IMG}");
+    w.i32(4).raw({0x89, 'P', 'N', 'G'});
+    w.patch64(next, static_cast<std::int64_t>(w.size()));
+    // The children of the system.
+    const std::size_t childrenAt = w.size();
+    RecordHeader(w, next, 0, 10, kIdA);
+    w.i32(1);
+    BodyV4(w, "{CHILD}", "Gamma I", BODY_TYPE_TERRESTRIAL, 0);
+    w.patch64(next, static_cast<std::int64_t>(w.size()));
+    w.patch64(childOffsetAt, static_cast<std::int64_t>(childrenAt));
+    w.patch64(dataOffsetAt, static_cast<std::int64_t>(dataAt));
+    (void)systemAt;
+    return w.b;
+}
+
+} // namespace
+
+TEST(LegacyFiles, FileKinds)
+{
+    const std::string stream = TempFile("kind-stream.Sector");
+    WriteFile(stream, StreamFileV2());
+    EXPECT_EQ(GetVexaFileVersion(stream), 1);
+    const std::string record = TempFile("kind-record.Sector");
+    WriteFile(record, RecordFileV4());
+    EXPECT_EQ(GetVexaFileVersion(record), 2);
+    const std::string db = TempFile("kind.VexaDB");
+    WriteFile(db, {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f', 'o', 'r', 'm', 'a', 't', ' ', '3', 0});
+    EXPECT_EQ(GetVexaFileVersion(db), 3);
+    const std::string text = TempFile("kind.txt");
+    WriteFile(text, {'h', 'e', 'l', 'l', 'o', '\n'});
+    EXPECT_EQ(GetVexaFileVersion(text), 0);
+    EXPECT_EQ(GetVexaFileVersion(TempFile("missing.Sector")), 0);
+    ByteWriter v3;
+    v3.str("Kalvion").i32(3);
+    const std::string three = TempFile("kind-v3.Sector");
+    WriteFile(three, v3.b);
+    EXPECT_EQ(GetVexaFileVersion(three), 1);
+}
+
+TEST(LegacyFiles, StreamFileVersion2)
+{
+    const std::string path = TempFile("Old Sector.Sector");
+    WriteFile(path, StreamFileV2());
+    TVexaSector s;
+    s.Modified = true;
+    const TLegacyLoadResult r = LoadFromFile_v1_v2(s, path);
+    ASSERT_TRUE(r.Ok) << r.ErrorText;
+    EXPECT_FALSE(s.Modified);
+    EXPECT_EQ(s.Name, "Old Sector");
+    EXPECT_EQ(s.FileName, path);
+    EXPECT_EQ(s.Notes, "notes");
+    EXPECT_DOUBLE_EQ(s.SizeY, 40);
+    EXPECT_EQ(s.BaseFont, "Arial");
+    EXPECT_TRUE(s.FilterHideUnassignedSubsector);
+    EXPECT_EQ(s.Camera, (TVexaPoint{15, 0, 150}));
+    ASSERT_EQ(s.SubsectorCount(), 1);
+    EXPECT_EQ(s.GetSubsector(0)->Name, "Core");
+    EXPECT_TRUE(s.GetSubsector(0)->Modified);
+    ASSERT_EQ(s.SystemCount(), 2);
+    TStellarBody *alpha = s.GetSystem(0);
+    EXPECT_EQ(alpha->IDString, kIdA);
+    EXPECT_DOUBLE_EQ(alpha->X, 3);
+    EXPECT_DOUBLE_EQ(alpha->LabelDistance, 20);
+    EXPECT_DOUBLE_EQ(alpha->Water, 0.7);
+    EXPECT_DOUBLE_EQ(alpha->SphereInfluenceSize, 2.5);
+    EXPECT_TRUE(alpha->TVexaBase::Modified);
+    ASSERT_EQ(alpha->ChildrenCount(), 1);
+    EXPECT_EQ(alpha->GetChild(0)->Name, "Alpha I");
+    EXPECT_DOUBLE_EQ(alpha->ChildPopulation, 1010); // roll-ups recomputed
+    EXPECT_EQ(alpha->BodyCount, 2);
+    EXPECT_EQ(s.FindRouteType("trade"), 1);
+    EXPECT_FALSE(s.RouteTypeList[1].Visible);
+    ASSERT_EQ(s.RouteCount(), 1);
+    TStellarRoute *route = s.GetRoute(0);
+    EXPECT_EQ(route->WaypointCount(), 2); // the unknown system's waypoint is dropped
+    EXPECT_EQ(route->GetWaypoint(1)->Body, s.GetSystem(1));
+    EXPECT_FALSE(route->Visible); // its type is hidden
+    EXPECT_FALSE(s.GetSystem(1)->Visible); // outside every subsector while unassigned ones are hidden
+    EXPECT_EQ(s.PoliticalList.size(), 2u);
+}
+
+TEST(LegacyFiles, NewerVersionsAreRefusedWithTheCreator)
+{
+    ByteWriter w;
+    w.str("Kalvion 9.9 built by a much later release of the program").i32(7);
+    const std::string path = TempFile("newer.Sector");
+    WriteFile(path, w.b);
+    TVexaSector s;
+    const TLegacyLoadResult r = LoadFromFile_v1_v2(s, path);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_EQ(r.ErrorTitle, "Cannot open file");
+    EXPECT_EQ(r.ErrorText, std::string(FILE_ERROR_VERSION) + "Kalvion 9.9 built by a much late"); // 32 characters
+}
+
+TEST(LegacyFiles, RecordFileLoadsHeadersThenChildrenOnDemand)
+{
+    const std::string path = TempFile("Records.Sector");
+    WriteFile(path, RecordFileV4());
+    TVexaSector s;
+    TLegacyLoadResult r = LoadFromFile_v1_v2(s, path);
+    ASSERT_TRUE(r.Ok) << r.ErrorText;
+    ASSERT_NE(r.RecordFile, nullptr);
+    EXPECT_EQ(s.IDString, "{SECTOR}");
+    EXPECT_EQ(s.UnitStarMeasureAbbrev, "pc");
+    EXPECT_EQ(s.GetField("author"), "me");
+    ASSERT_EQ(s.SystemCount(), 1); // the deleted record is skipped
+    TStellarBody *g = s.GetSystem(0);
+    EXPECT_EQ(g->Name, "Gamma");
+    EXPECT_DOUBLE_EQ(g->Z, 9);
+    EXPECT_DOUBLE_EQ(g->RouteDistance, 22);
+    EXPECT_EQ(g->SphereInfluenceColor, 0x123456u);
+    EXPECT_TRUE(g->BlazonDisplay);
+    EXPECT_EQ(g->BlazonImageFile, "blazon.png");
+    EXPECT_EQ(g->GetField("founded"), "value");
+    EXPECT_FALSE(g->Loaded);
+    EXPECT_FALSE(g->TVexaBase::Modified);
+    EXPECT_EQ(g->ChildrenCount(), 0);
+    ASSERT_EQ(s.RouteCount(), 1);
+    EXPECT_EQ(s.GetRoute(0)->GetWaypoint(0)->Body, g);
+    EXPECT_EQ(s.FindRouteType("Trade"), 1);
+    ASSERT_EQ(s.ImageResources.Count(), 1);
+
+    ASSERT_TRUE(DynaLoad_v2(s, *r.RecordFile, *g));
+    EXPECT_TRUE(g->Loaded);
+    ASSERT_EQ(g->ChildrenCount(), 1);
+    EXPECT_EQ(g->GetChild(0)->Name, "Gamma I");
+    TVexaImageResource &img = *s.ImageResources.Resources[0];
+    img.IDString = "{IMG}";
+    ASSERT_TRUE(DynaLoadResource_v2(s, *r.RecordFile, img));
+    EXPECT_EQ(img.Data, (TByteStream{0x89, 'P', 'N', 'G'}));
+
+    // Through the document's own dynamic loading, after closing the file.
+    s.Store = r.RecordFile.get();
+    s.DynaClearActiveDB();
+    g->UnloadChildren();
+    g->Loaded = false;
+    s.DynaLoad(g);
+    EXPECT_TRUE(g->Loaded);
+    EXPECT_EQ(g->ChildrenCount(), 1);
+    s.Store = nullptr;
+}
+
+TEST(LegacyFiles, SaveToDbWritesNothingAndKeepsTheFlag)
+{
+    TVexaSector s;
+    s.Modified = true;
+    EXPECT_FALSE(SaveToDB(s, TempFile("x.Sector"), true));
+    EXPECT_TRUE(s.Modified);
+}
+
+TEST(LegacyFiles, BackwardOffsetsEndInsteadOfLooping)
+{
+    std::vector<std::uint8_t> bytes = RecordFileV4();
+    // Point the first record's next offset at itself.
+    ByteWriter head;
+    head.str("Kalvion 3.1").i32(4);
+    const std::size_t firstAt = head.size();
+    const std::int32_t first = static_cast<std::int32_t>(bytes[firstAt] | bytes[firstAt + 1] << 8 |
+                                                         bytes[firstAt + 2] << 16 | bytes[firstAt + 3] << 24);
+    for (int k = 0; k < 8; ++k)
+        bytes[static_cast<std::size_t>(first) + static_cast<std::size_t>(k)] =
+            static_cast<std::uint8_t>(static_cast<std::uint64_t>(first) >> (8 * k));
+    const std::string path = TempFile("loop.Sector");
+    WriteFile(path, bytes);
+    TVexaSector s;
+    const TLegacyLoadResult r = LoadFromFile_v1_v2(s, path);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_EQ(r.ErrorText, LEGACY_FILE_CORRUPTED);
+    EXPECT_EQ(s.SystemCount(), 0);
+}
+
+TEST(LegacyFiles, TruncatedAndFlippedFilesNeverCrash)
+{
+    for (const auto &original : {StreamFileV2(), RecordFileV4()}) {
+        for (std::size_t len = 0; len < original.size(); ++len) {
+            const std::string path = TempFile("cut.Sector");
+            WriteFile(path, std::vector<std::uint8_t>(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(len)));
+            TVexaSector s;
+            const TLegacyLoadResult r = LoadFromFile_v1_v2(s, path);
+            if (!r.Ok) {
+                ASSERT_FALSE(r.ErrorText.empty()) << len;
+            }
+            GetVexaFileVersion(path);
+        }
+        for (std::size_t at = 0; at < original.size(); at += 3) {
+            std::vector<std::uint8_t> flipped = original;
+            flipped[at] ^= 0xA5;
+            const std::string path = TempFile("flip.Sector");
+            WriteFile(path, flipped);
+            TVexaSector s;
+            TLegacyLoadResult r = LoadFromFile_v1_v2(s, path);
+            if (r.Ok && r.RecordFile) {
+                for (auto &root : s.Systems)
+                    DynaLoad_v2(s, *r.RecordFile, *root);
+            }
+        }
+    }
+}

@@ -179,21 +179,27 @@ std::int64_t TVexaDateHandler::DayOfWeek() const noexcept
     return 1 + FloorMod(FloorDiv(Ticks, TICKS_PER_DAY) - 1, 7);
 }
 
+bool TVexaDateHandler::AddYears(std::int64_t amount)
+{
+    TDateParts p = DecodeDate();
+    if (!AddTo(p.Year, amount))
+        return false;
+    p.Day = std::min(p.Day, DaysInMonth(p.Month, p.Year));
+    return SetDate(p.Year, p.Month, p.Day, p.Hour, p.Minute, p.Second);
+}
+
 void TVexaDateHandler::AddToDate(int unit, std::int64_t amount)
 {
     switch (unit) {
-    case DATE_UNIT_YEARS: {
-        TDateParts p = DecodeDate();
-        if (!AddTo(p.Year, amount))
-            return;
-        p.Day = std::min(p.Day, DaysInMonth(p.Month, p.Year));
-        SetDate(p.Year, p.Month, p.Day, p.Hour, p.Minute, p.Second);
+    case DATE_UNIT_YEARS:
+        AddYears(amount);
         return;
-    }
     case DATE_UNIT_MONTHS: {
         const std::int64_t years = amount / 12;
-        if (years != 0)
-            AddToDate(DATE_UNIT_YEARS, years);
+        // When the whole years leave the calendar the date stays as it is,
+        // rather than moving by the leftover months alone.
+        if (years != 0 && !AddYears(years))
+            return;
         TDateParts p = DecodeDate();
         p.Month += amount - 12 * years;
         if (p.Month > 12) {

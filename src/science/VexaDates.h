@@ -89,6 +89,7 @@ public:
     void SetToSector(const TVexaSector &sector);
 
 private:
+    bool AddYears(std::int64_t amount);
     bool DateTicks(std::int64_t year, std::int64_t month, std::int64_t day, std::int64_t hour,
                    std::int64_t minute, std::int64_t second, std::int64_t &ticks) const;
     TDateParts DecodeTicks(std::int64_t ticks) const;

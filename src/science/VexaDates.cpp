@@ -25,7 +25,12 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) noexcept
     return q;
 }
 
-std::int64_t FloorMod(std::int64_t a, std::int64_t b) noexcept { return a - FloorDiv(a, b) * b; }
+// For b > 0; never multiplies back, so the calendar's lowest ticks cannot overflow.
+std::int64_t FloorMod(std::int64_t a, std::int64_t b) noexcept
+{
+    const std::int64_t r = a % b;
+    return r < 0 ? r + b : r;
+}
 
 bool AddTo(std::int64_t &acc, std::int64_t value) noexcept { return !__builtin_add_overflow(acc, value, &acc); }
 
@@ -148,7 +153,7 @@ TDateParts TVexaDateHandler::DecodeTicks(std::int64_t ticks) const
 {
     TDateParts p;
     const std::int64_t c = FloorDiv(ticks, CycleTicks);
-    std::int64_t r = ticks - c * CycleTicks;
+    std::int64_t r = FloorMod(ticks, CycleTicks);
     const auto it = std::upper_bound(YearStart.begin(), YearStart.end(), r);
     const auto e = static_cast<std::int64_t>(it - YearStart.begin()) - 1;
     p.Year = c * 400 + e - YearOffset;

@@ -64,17 +64,12 @@ TEST(CalcExpress, Signs)
 TEST(CalcExpress, Functions)
 {
     EXPECT_EQ(Calc("COS(0)"), 1);
-    EXPECT_EQ(Calc("sin(0)"), 0);
-    EXPECT_NEAR(Calc("tg(1)"), std::tan(1.0), 1e-15);
     EXPECT_NEAR(Calc("ctg(1)"), 1 / std::tan(1.0), 1e-15);
     EXPECT_EQ(Calc("abs(-2.5)"), 2.5);
     EXPECT_EQ(Calc("sign(-3)"), -1);
     EXPECT_EQ(Calc("sgn(0)"), 0);
-    EXPECT_EQ(Calc("sgn(7)"), 1);
-    EXPECT_EQ(Calc("sqrt(16)"), 4);
     EXPECT_NEAR(Calc("ln(exp(2))"), 2, 1e-15);
     EXPECT_NEAR(Calc("arcsin(1)"), std::numbers::pi / 2, 1e-15);
-    EXPECT_EQ(Calc("arccos(1)"), 0);
     EXPECT_NEAR(Calc("arctan(1)*4"), std::numbers::pi, 1e-15);
     EXPECT_NEAR(Calc("arctg(1)*4"), std::numbers::pi, 1e-15);
     EXPECT_EQ(Calc("heaviside(0)"), 1);

@@ -47,7 +47,10 @@ std::int32_t TruncToInt32Clamped(double x) noexcept
 
 double RoundToDecimals(int n, double x) noexcept
 {
-    const double scale = std::pow(10.0, n);
+    // The scale is e^(n ln 10), not pow(10, n): the two differ in the last
+    // bits (10.000000000000002 against 10), and stored generated values were
+    // always rounded with the exponential form.
+    const double scale = std::exp(n * std::log(10.0));
     return Round(x * scale) / scale;
 }
 

@@ -16,7 +16,7 @@ std::optional<std::int64_t> RoundToInt64(double x) noexcept;
 std::int32_t RoundToInt32Clamped(double x) noexcept;
 // Cut towards zero, clamped to the int32 range; a NaN gives 0.
 std::int32_t TruncToInt32Clamped(double x) noexcept;
-// Round(x * 10^n) / 10^n.
+// Round(x * 10^n) / 10^n, with 10^n computed as e^(n ln 10).
 double RoundToDecimals(int n, double x) noexcept;
 
 } // namespace kalvion

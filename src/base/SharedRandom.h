@@ -17,8 +17,12 @@ constexpr std::int32_t NextRandomSeed(std::int32_t seed) noexcept
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(seed) * RANDOM_MULTIPLIER + 1u);
 }
 // The integer draw for a seed already stepped: high 32 bits of seed * n.
+// A bound of 0 or less gives 0 (the seed has still been stepped by the caller),
+// so a careless bound never yields a negative "random" index.
 constexpr std::int32_t RandomIntFromSeed(std::int32_t steppedSeed, std::int32_t n) noexcept
 {
+    if (n <= 0)
+        return 0;
     const std::int64_t prod =
         static_cast<std::int64_t>(static_cast<std::uint32_t>(steppedSeed)) * static_cast<std::int64_t>(n);
     return static_cast<std::int32_t>(prod >> 32);
@@ -29,13 +33,23 @@ constexpr double RandomFloatFromSeed(std::int32_t steppedSeed) noexcept
     return static_cast<double>(static_cast<std::uint32_t>(steppedSeed)) * (1.0 / 4294967296.0);
 }
 
+// The seed float for a seed already stepped: hi32(seed * 2147483647) /
+// 2147483647, in [0, 1).  Generator objects and seed variables use this form;
+// it agrees with the shared float to about ten decimals only, so the two are
+// never interchangeable.
+constexpr double RandomSeedFloatFromSeed(std::int32_t steppedSeed) noexcept
+{
+    const std::uint64_t prod = static_cast<std::uint64_t>(static_cast<std::uint32_t>(steppedSeed)) * 2147483647u;
+    return static_cast<double>(static_cast<std::uint32_t>(prod >> 32)) / 2147483647.0;
+}
+
 // The current shared seed.
 std::int32_t SharedRandomSeed() noexcept;
 // Sets the shared seed (tests, "kalvion-cli --seed").
 void SetSharedRandomSeed(std::int32_t seed) noexcept;
 // Seeds from the low 32 bits of the high-resolution clock, as at start-up.
 void RandomizeSharedSeed() noexcept;
-// Steps the shared seed and returns 0 … n-1 (0 for n = 0).
+// Steps the shared seed and returns 0 … n-1 (0 for a bound of 0 or less).
 std::int32_t SharedRandomInt(std::int32_t n) noexcept;
 // Steps the shared seed and returns a value in [0, 1).
 double SharedRandomFloat() noexcept;

@@ -39,6 +39,25 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     format->add_option("pattern", pattern, "Number pattern")->required();
     format->add_option("value", value, "Number")->required();
 
+    std::string diceExpr;
+    int diceCount = 1;
+    auto *dice = app.add_subcommand("dice", "Roll a dice expression such as \"3d6+2\"");
+    dice->add_option("expression", diceExpr, "Dice expression: count d sides, optionally + - * or / a number")
+        ->required();
+    dice->add_option("--count", diceCount, "Number of rolls, each on its own line")->check(CLI::Range(1, 1000000));
+
+    std::string calcExpr;
+    auto *calc = app.add_subcommand("calc", "Evaluate an arithmetic expression such as \"2^3^2\"");
+    calc->add_option("expression", calcExpr, "Expression")->required();
+
+    std::int64_t epochYear = 2000;
+    double sectorTime = 0;
+    std::string dateFormat = "dd mmm y h:n:s";
+    auto *date = app.add_subcommand("date", "Show a sector date: the epoch year plus a number of days");
+    date->add_option("--epoch", epochYear, "Epoch year of the sector")->required();
+    date->add_option("--time", sectorTime, "Sector time in days from 1 January of the epoch year")->required();
+    date->add_option("--format", dateFormat, "Date format (tokens y m mm mmm mmmm d dd ddd dddd h n s o oo j a)");
+
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     std::reverse(rest.begin(), rest.end());
     try {
@@ -78,6 +97,12 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunDemo(opts, out);
     if (types->parsed())
         return RunBodyTypes(opts, out);
+    if (dice->parsed())
+        return RunDice(opts, diceExpr, diceCount, out, err);
+    if (calc->parsed())
+        return RunCalc(calcExpr, out, err);
+    if (date->parsed())
+        return RunDate(epochYear, sectorTime, dateFormat, out, err);
     if (format->parsed())
         return RunFormat(opts, pattern, value, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);

@@ -1,6 +1,7 @@
 #pragma once
 // kalvion-cli: headless access to the core.  Exit status 0 success, 1 failure
 // (one clear message on standard error), 2 wrong usage.
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ void ApplySeed(const CliOptions &opts);
 
 int RunDemo(const CliOptions &opts, std::ostream &out);
 int RunBodyTypes(const CliOptions &opts, std::ostream &out);
+int RunDice(const CliOptions &opts, const std::string &expr, int count, std::ostream &out, std::ostream &err);
+int RunCalc(const std::string &expr, std::ostream &out, std::ostream &err);
+int RunDate(std::int64_t epochYear, double time, const std::string &format, std::ostream &out, std::ostream &err);
 int RunFormat(const CliOptions &opts, const std::string &pattern, const std::string &value, std::ostream &out,
               std::ostream &err);
 

@@ -26,8 +26,9 @@ constexpr TStarClass kStarClasses[] = {
     {'O', 155, 176, 255, 20, 100},
 };
 
-// Luminosity is cut, not rounded, to a precision that depends on its size.
-double CutLuminosity(double l)
+} // namespace
+
+double CutStarLuminosity(double l)
 {
     if (l >= 10)
         return std::trunc(l);
@@ -37,6 +38,8 @@ double CutLuminosity(double l)
         return std::trunc(l * 1000) / 1000;
     return l;
 }
+
+namespace {
 
 void CentreChildren(TStellarBody &body)
 {
@@ -121,7 +124,7 @@ void TSystemGenerator::GenerateStarInfo(TStellarBody &body)
         body.Spectral = "L";
     }
     body.SetStarMetrics();
-    body.Luminosity = CutLuminosity(body.Luminosity);
+    body.Luminosity = CutStarLuminosity(body.Luminosity);
     body.OrbitalPlaneX = (NRandom(1800) - 900) / 10.0;
     body.OrbitalPlaneY = (NRandom(1800) - 900) / 10.0;
     body.OrbitalPlaneZ = (NRandom(1800) - 900) / 10.0;

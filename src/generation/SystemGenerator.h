@@ -166,6 +166,10 @@ private:
 // its pressure and notes; cheap enough to call from the body editor.
 void ApplyEarthlikeAir(TSystemGenerator &gen, TStellarBody &body, double co2Lo, std::int32_t co2Count);
 
+// A star's luminosity cut (not rounded) to 3 decimals below 1, 1 decimal
+// below 10, whole above; values under 0.1 stay as they are.
+double CutStarLuminosity(double luminosity);
+
 // The shortest decimal text of a double, as the air notes write their shares.
 std::string GeneralFloatText(double value);
 

@@ -39,6 +39,13 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     format->add_option("pattern", pattern, "Number pattern")->required();
     format->add_option("value", value, "Number")->required();
 
+    SystemCommandOptions sysOpts;
+    auto *system = app.add_subcommand("system", "Generate one star system as the sector generator does and print its tree");
+    system->add_flag("--stars-only", sysOpts.starsOnly, "Stars only, no planets");
+    system->add_flag("--no-populations", sysOpts.noPopulations, "Leave the worlds unpopulated");
+    system->add_option("--terraforming", sysOpts.terraforming, "Terraforming level 0 … 10 (default 10)")
+        ->check(CLI::Range(0, 10));
+
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     std::reverse(rest.begin(), rest.end());
     try {
@@ -78,6 +85,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunDemo(opts, out);
     if (types->parsed())
         return RunBodyTypes(opts, out);
+    if (system->parsed())
+        return RunSystem(opts, sysOpts, out);
     if (format->parsed())
         return RunFormat(opts, pattern, value, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);

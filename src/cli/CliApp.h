@@ -24,8 +24,15 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
 // before their random work begins.
 void ApplySeed(const CliOptions &opts);
 
+struct SystemCommandOptions {
+    bool starsOnly = false;
+    bool noPopulations = false;
+    int terraforming = 10;  // the New Star Sector dialog's default
+};
+
 int RunDemo(const CliOptions &opts, std::ostream &out);
 int RunBodyTypes(const CliOptions &opts, std::ostream &out);
+int RunSystem(const CliOptions &opts, const SystemCommandOptions &sys, std::ostream &out);
 int RunFormat(const CliOptions &opts, const std::string &pattern, const std::string &value, std::ostream &out,
               std::ostream &err);
 

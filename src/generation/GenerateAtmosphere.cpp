@@ -33,43 +33,60 @@ double Sum(const Amounts &a)
     return s;
 }
 
+// A share in percent as the pattern "000" writes it.  Only a value within a
+// hair of a half needs the full formatter (it rounds the shortest decimal
+// form half away from zero); every other value rounds the same directly.
+int SharePercent(double percent)
+{
+    const double whole = std::floor(percent);
+    const double frac = percent - whole;
+    if (std::fabs(frac - 0.5) > 1e-9)
+        return static_cast<int>(frac > 0.5 ? whole + 1 : whole);
+    return std::stoi(FormatFloat("000", percent));
+}
+
 // "0.17 atm (O2 90%,N2 6%,Kr 2%)": the largest shares first, at most four,
-// none below 2 %.  Each share is also stored as a component of the body.
+// none below 2 %.  The listing is ordered as the texts "090 O2", "006 N2" …
+// sort ignoring case: by the three-digit share, then by name.  Each listed
+// share is also stored as a component of the body.
 void WriteComposition(TStellarBody &body, const Amounts &amounts, double total, double pressure)
 {
     const auto &table = GasTable();
     struct Line {
-        std::string Text;  // "090 O2": sorting the text sorts by share
+        int Percent;
         int Row;
     };
     std::array<Line, GAS_COUNT> lines;
     int count = 0;
     for (int i = 0; i < GAS_COUNT; ++i) {
         const double share = amounts[static_cast<std::size_t>(i)] / total;
-        if (share > 0.01) {
-            lines[static_cast<std::size_t>(count)].Text = FormatFloat("000", share * 100) + " " + table[i].Name;
-            lines[static_cast<std::size_t>(count)].Row = i;
-            ++count;
-        }
+        if (share > 0.01)
+            lines[static_cast<std::size_t>(count++)] = {SharePercent(share * 100), i};
     }
-    std::sort(lines.begin(), lines.begin() + count,
-              [](const Line &a, const Line &b) { return CompareText(a.Text, b.Text) < 0; });
+    std::sort(lines.begin(), lines.begin() + count, [&table](const Line &a, const Line &b) {
+        if (a.Percent != b.Percent)
+            return a.Percent < b.Percent;
+        return CompareText(table[static_cast<std::size_t>(a.Row)].Name, table[static_cast<std::size_t>(b.Row)].Name) <
+               0;
+    });
 
     std::string notes = FormatFloat("###0.##", pressure) + " atm (";
     int listed = 0;
     for (int k = count - 1; k >= 0 && listed < 4; --k) {
         const Line &line = lines[static_cast<std::size_t>(k)];
-        const int v = std::stoi(line.Text.substr(0, line.Text.find(' ')));
-        if (v < 2)
+        if (line.Percent < 2)
             break;
         const std::string &name = table[static_cast<std::size_t>(line.Row)].Name;
         if (listed > 0)
-            notes += ",";
-        notes += name + " " + FormatFloat("##", v) + "%";
-        body.SetAtmElement(name, v);
+            notes += ',';
+        notes += name;
+        notes += ' ';
+        notes += std::to_string(line.Percent);
+        notes += '%';
+        body.SetAtmElement(name, line.Percent);
         ++listed;
     }
-    notes += ")";
+    notes += ')';
     body.AtmosphereNotes = std::move(notes);
 }
 
@@ -126,11 +143,16 @@ void TSystemGenerator::GenerateAtmosphere(TStellarBody &body)
     a[Xe] = NRandom(400);
     const double t0 = Sum(a);
 
+    // The drawn gases stand in the table by rising molecular weight, and a
+    // heavier molecule is held whenever a lighter one is: the test can stop at
+    // the first gas kept.  The rows after Xe are never drawn and stay 0.
     const auto &table = GasTable();
-    for (int i = 0; i < GAS_COUNT; ++i)
-        if (!AtmosphereIsGasRetained(table[static_cast<std::size_t>(i)].MolecularWeight, body.Mass, body.Radius,
-                                     body.Temp))
-            a[static_cast<std::size_t>(i)] = 0;
+    for (int i = H2; i <= Xe; ++i) {
+        if (AtmosphereIsGasRetained(table[static_cast<std::size_t>(i)].MolecularWeight, body.Mass, body.Radius,
+                                    body.Temp))
+            break;
+        a[static_cast<std::size_t>(i)] = 0;
+    }
 
     // Hydrogen and then methane burn with the oxygen into water and carbon dioxide.
     if (a[H2] > a[O2]) {

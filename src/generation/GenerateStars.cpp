@@ -6,6 +6,7 @@
 #include "science/PhysicalFormulas.h"
 #include "science/ZentRand.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -111,7 +112,8 @@ void TSystemGenerator::GenerateStarInfo(TStellarBody &body)
         body.Spectral = "MV";
     } else {
         const int d = 9 - WMin(9, 2);
-        body.Spectral = std::string(1, row.Letter) + std::to_string(d) + "V";
+        const char text[3] = {row.Letter, static_cast<char>('0' + d), 'V'};
+        body.Spectral.assign(text, 3);
     }
     body.Color = ColorRGB(row.R, row.G, row.B);
     body.Mass = WMinRange(row.MassLo, row.MassHi, 2);
@@ -121,7 +123,7 @@ void TSystemGenerator::GenerateStarInfo(TStellarBody &body)
         body.BodyType = "Brown Dwarf";
         body.Color = ColorRGB(200, 150, 100);
         body.Mass = WMinRange(0.01, 0.06, 2);
-        body.Spectral = "L";
+        body.Spectral.assign(1, 'L');
     }
     body.SetStarMetrics();
     body.Luminosity = CutStarLuminosity(body.Luminosity);

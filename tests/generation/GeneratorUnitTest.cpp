@@ -3,6 +3,7 @@
 #include "generation/PlanetTemplates.h"
 #include "generation/SystemGenerator.h"
 #include "model/StellarBody.h"
+#include "science/Chemistry.h"
 #include "science/PhysicalFormulas.h"
 #include "science/ZentRand.h"
 
@@ -406,6 +407,21 @@ TEST(PlanetTemplates, FixedTextsAndRanges)
     EXPECT_LE(sum, 100.01);
     EXPECT_GE(air.Atmosphere, 0.8);
     EXPECT_LT(air.Atmosphere, 1.2);
+}
+
+} // namespace
+} // namespace kalvion
+
+namespace kalvion {
+namespace {
+
+TEST(GeneratorAtmosphere, DrawnGasesStandByRisingWeight)
+{
+    // The retention test stops at the first gas kept; that needs this order.
+    const auto &table = GasTable();
+    EXPECT_EQ(table[17].Name, "Xe");
+    for (int i = 1; i < 18; ++i)
+        EXPECT_GE(table[i].MolecularWeight, table[i - 1].MolecularWeight) << table[i].Name;
 }
 
 } // namespace

@@ -137,8 +137,9 @@ void CheckAtmosphere(const TStellarBody &b, Tally &t)
         for (int i = 0; i < b.GetAtmElementCount(); ++i) {
             TGasInfo info;
             ASSERT_TRUE(GetGasInfo(b.GetAtmElement(i), info));
-            if (info.Limit > 0)
+            if (info.Limit > 0) {
                 EXPECT_LE((b.GetAtmElementPercent(i) - 0.5) / 100 * b.Atmosphere, info.Limit) << b.AtmosphereNotes;
+            }
         }
     }
 }
@@ -184,8 +185,9 @@ void CheckMoons(const TStellarBody &planet, Tally &t)
             }
         }
         ASSERT_NE(slot, 0) << "moon off the slot table at " << m.Distance;
-        if (hill > 0)
+        if (hill > 0) {
             EXPECT_LE(m.Distance, hill * (1 + 1e-6) + 1);
+        }
         if (m.TypeID == BODY_TYPE_RING) {
             EXPECT_EQ(m.Name, "Ring");
             EXPECT_LT(RocheFactor(r + 1, planet.Density, m.Density, m.Distance), 1);
@@ -209,8 +211,9 @@ void CheckPlanets(const TSystemGenerator &g, const TStellarBody &star, Tally &t)
         bool between = false;
         const int slot = PlanetSlot(g, p, star.Mass, between);
         ASSERT_NE(slot, 0) << "planet off the slot table at " << p.Distance;
-        if (between)
+        if (between) {
             EXPECT_TRUE(p.TypeID == BODY_TYPE_GASGIANT || p.Albedo >= 0.6) << "only giants sit between slots";
+        }
         CheckOrbitElements(p, slot);
         ++t.orbits;
         if (p.RetrogradeOrbit)
@@ -248,8 +251,9 @@ void CheckPopulation(const TStellarBody &b, Tally &t)
         EXPECT_TRUE(ty == BODY_TYPE_TERRESTRIAL || ty == BODY_TYPE_ASTEROIDBELT || ty == BODY_TYPE_PLANETOID ||
                     ty == BODY_TYPE_STATION)
             << "population on type " << ty;
-        if (ty != BODY_TYPE_STATION)
+        if (ty != BODY_TYPE_STATION) {
             EXPECT_GE(b.Population, 10);
+        }
         EXPECT_EQ(b.Population, std::trunc(b.Population));
     }
     for (const auto &c : b.Children)
@@ -299,8 +303,9 @@ void Walk(const TSystemGenerator &g, const TStellarBody &b, Tally &t)
             for (const auto &s : b.Children) {
                 lum += s->Luminosity;
                 EXPECT_EQ(s->Distance, c);
-                for (const auto &p : s->Children)
+                for (const auto &p : s->Children) {
                     EXPECT_TRUE(p->Distance <= d || p->Distance >= 10 * c) << "planet inside the group";
+                }
             }
             EXPECT_NEAR(b.Luminosity, lum, 1e-9 * (1 + lum));
         }
@@ -327,12 +332,13 @@ TEST_F(GeneratedSystems, KeepTheirStructure)
         Walk(*gen, *root, t);
         CheckPopulation(*root, t);
         EXPECT_EQ(root->ChildPopulation, root->GetChildPopulation());
-        if (root->ChildPopulation > 10000)
-            EXPECT_EQ(root->FontStyle, LABEL_FONT_BOLDUNDERLINE);
-        else if (root->ChildPopulation > 1000)
-            EXPECT_EQ(root->FontStyle, LABEL_FONT_UNDERLINE);
-        if (root->ChildPopulation > 0)
+        const int style = root->ChildPopulation > 10000  ? LABEL_FONT_BOLDUNDERLINE
+                          : root->ChildPopulation > 1000 ? LABEL_FONT_UNDERLINE
+                                                         : LABEL_FONT_NORMAL;
+        EXPECT_EQ(root->FontStyle, style);
+        if (root->ChildPopulation > 0) {
             EXPECT_EQ(root->LabelColor, ColorRGB(255, 128, 64));
+        }
         if (::testing::Test::HasFailure())
             break;
     }
@@ -347,8 +353,9 @@ TEST_F(GeneratedSystems, KeepTheirStructure)
         EXPECT_TRUE(t.planetTypes.count(ty)) << "planet type " << ty;
     EXPECT_TRUE(t.childTypes.count(BODY_TYPE_RING));
     EXPECT_TRUE(t.childTypes.count(BODY_TYPE_SMALLBODY));
-    for (const char *kind : {"Star", "Brown Dwarf", "Red Giant", "Giant"})
+    for (const char *kind : {"Star", "Brown Dwarf", "Red Giant", "Giant"}) {
         EXPECT_TRUE(t.starKinds.count(kind)) << kind;
+    }
 
     // Shares: stars turn backwards 51 in 100, worlds 10 in 100 (of those not
     // locked), orbits 1 in 20.
@@ -375,8 +382,9 @@ TEST(GeneratedSystemsStarsOnly, HaveNoPlanets)
         all.push_back(root.get());
         // Free objects are worlds themselves and keep their moons; stars get nothing.
         for (const TStellarBody *b : all)
-            if (b->TypeID == BODY_TYPE_STAR)
+            if (b->TypeID == BODY_TYPE_STAR) {
                 ASSERT_TRUE(b->Children.empty()) << "stars-only system with a planet";
+            }
     }
 }
 

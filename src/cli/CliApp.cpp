@@ -57,6 +57,12 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     date->add_option("--epoch", epochYear, "Epoch year of the sector")->required();
     date->add_option("--time", sectorTime, "Sector time in days from 1 January of the epoch year")->required();
     date->add_option("--format", dateFormat, "Date format (tokens y m mm mmm mmmm d dd ddd dddd h n s o oo j a)");
+    SystemCommandOptions sysOpts;
+    auto *system = app.add_subcommand("system", "Generate one star system as the sector generator does and print its tree");
+    system->add_flag("--stars-only", sysOpts.starsOnly, "Stars only, no planets");
+    system->add_flag("--no-populations", sysOpts.noPopulations, "Leave the worlds unpopulated");
+    system->add_option("--terraforming", sysOpts.terraforming, "Terraforming level 0 … 10 (default 10)")
+        ->check(CLI::Range(0, 10));
 
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     std::reverse(rest.begin(), rest.end());
@@ -103,6 +109,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunCalc(calcExpr, out, err);
     if (date->parsed())
         return RunDate(epochYear, sectorTime, dateFormat, out, err);
+    if (system->parsed())
+        return RunSystem(opts, sysOpts, out);
     if (format->parsed())
         return RunFormat(opts, pattern, value, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);

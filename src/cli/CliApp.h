@@ -25,11 +25,18 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
 // before their random work begins.
 void ApplySeed(const CliOptions &opts);
 
+struct SystemCommandOptions {
+    bool starsOnly = false;
+    bool noPopulations = false;
+    int terraforming = 10;  // the New Star Sector dialog's default
+};
+
 int RunDemo(const CliOptions &opts, std::ostream &out);
 int RunBodyTypes(const CliOptions &opts, std::ostream &out);
 int RunDice(const CliOptions &opts, const std::string &expr, int count, std::ostream &out, std::ostream &err);
 int RunCalc(const std::string &expr, std::ostream &out, std::ostream &err);
 int RunDate(std::int64_t epochYear, double time, const std::string &format, std::ostream &out, std::ostream &err);
+int RunSystem(const CliOptions &opts, const SystemCommandOptions &sys, std::ostream &out);
 int RunFormat(const CliOptions &opts, const std::string &pattern, const std::string &value, std::ostream &out,
               std::ostream &err);
 

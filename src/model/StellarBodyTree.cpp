@@ -229,12 +229,34 @@ int TStellarBody::GetMaxChildHabitability() const { return MaxHabitability(*this
 
 int TStellarBody::GetBodyCount() const { return CountBodies(*this); }
 
+namespace {
+
+struct RollUp {
+    double population = 0;
+    int habitability = 0;
+    int count = 0;
+};
+
+// One walk for all three totals: sectors hold hundreds of thousands of bodies.
+void Accumulate(const TStellarBody &b, RollUp &r)
+{
+    r.population += b.Population;
+    r.habitability = std::max(r.habitability, static_cast<int>(b.Habitability));
+    ++r.count;
+    for (const auto &c : b.Children)
+        Accumulate(*c, r);
+}
+
+} // namespace
+
 void TStellarBody::UpdateRootBody()
 {
     TStellarBody *root = GetRootBody();
-    root->ChildPopulation = root->GetChildPopulation();
-    root->ChildHabitability = root->GetMaxHabitability();
-    root->BodyCount = root->GetBodyCount();
+    RollUp r;
+    Accumulate(*root, r);
+    root->ChildPopulation = r.population;
+    root->ChildHabitability = r.habitability;
+    root->BodyCount = r.count;
 }
 
 std::string TStellarBody::FormatPopulation() const { return FormatPopulationNumber(Population); }

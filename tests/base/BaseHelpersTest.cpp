@@ -1,0 +1,155 @@
+#include "base/AsciiText.h"
+#include "base/Colour.h"
+#include "base/Guid.h"
+#include "base/NumberParse.h"
+#include "base/Paths.h"
+#include "base/Rounding.h"
+#include "base/SharedRandom.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <set>
+#include <thread>
+
+using namespace kalvion;
+
+TEST(AsciiText, FoldsOnlyAsciiLetters)
+{
+    EXPECT_EQ(AsciiLower("Capital ÄB"), "capital Äb");
+    EXPECT_EQ(AsciiUpper("n2 o2"), "N2 O2");
+    EXPECT_TRUE(SameText("Free Worlds", "FREE worlds"));
+    EXPECT_FALSE(SameText("abc", "abd"));
+    EXPECT_FALSE(SameText("abc", "abcd"));
+    EXPECT_LT(CompareText("apple", "Banana"), 0);
+    EXPECT_EQ(CompareText("ABC", "abc"), 0);
+    EXPECT_LT(CompareStr("ABC", "abc"), 0);
+    EXPECT_GT(CompareStr("\xE9", "z"), 0); // bytes compare unsigned
+    EXPECT_EQ(Trim("  \t N2 \r\n"), "N2");
+    EXPECT_EQ(Trim(""), "");
+}
+
+TEST(Rounding, HalfToEven)
+{
+    EXPECT_EQ(Round(0.5), 0);
+    EXPECT_EQ(Round(1.5), 2);
+    EXPECT_EQ(Round(2.5), 2);
+    EXPECT_EQ(Round(-2.5), -2);
+    EXPECT_EQ(Round(2.5000001), 3);
+    EXPECT_DOUBLE_EQ(RoundToDecimals(2, 1.235), 1.24);
+    EXPECT_DOUBLE_EQ(RoundToDecimals(0, 2.5), 2);
+    EXPECT_DOUBLE_EQ(RoundToDecimals(1, 0.25), 0.2);
+    EXPECT_FALSE(RoundToInt64(std::nan("")).has_value());
+    EXPECT_FALSE(RoundToInt64(1e19).has_value());
+    EXPECT_EQ(RoundToInt64(-3.5).value(), -4);
+    EXPECT_EQ(RoundToInt32Clamped(1e12), 2147483647);
+    EXPECT_EQ(RoundToInt32Clamped(std::nan("")), 0);
+    EXPECT_EQ(TruncToInt32Clamped(-2.9), -2);
+}
+
+TEST(NumberParse, StrictDecimalForms)
+{
+    EXPECT_DOUBLE_EQ(ParseDouble(" 12.5 ").value(), 12.5);
+    EXPECT_DOUBLE_EQ(ParseDouble("+3").value(), 3);
+    EXPECT_DOUBLE_EQ(ParseDouble("-1.5e3").value(), -1500);
+    EXPECT_DOUBLE_EQ(ParseDouble(".5").value(), 0.5);
+    EXPECT_DOUBLE_EQ(ParseDouble("5.").value(), 5);
+    for (const char *bad : {"", " ", "1,5", "1.2.3", "inf", "nan", "NaN", "0x10", "1e", "e5", "--1", "+-1", "12abc",
+                            "1 2", ".", "1e400", "infinity"})
+        EXPECT_FALSE(ParseDouble(bad).has_value()) << bad;
+}
+
+TEST(NumberParse, Integers)
+{
+    EXPECT_EQ(ParseInt64("9223372036854775807").value(), INT64_MAX);
+    EXPECT_FALSE(ParseInt64("9223372036854775808").has_value());
+    EXPECT_EQ(ParseInt32("-2147483648").value(), INT32_MIN);
+    EXPECT_FALSE(ParseInt32("2147483648").has_value());
+    EXPECT_FALSE(ParseInt32("1.0").has_value());
+    EXPECT_FALSE(ParseInt32("1e3").has_value());
+    EXPECT_EQ(StrToIntDef("x", 7), 7);
+    EXPECT_DOUBLE_EQ(StrToFloatDef("2.5", 0), 2.5);
+}
+
+TEST(Guid, TextFormAndUniqueness)
+{
+    std::set<std::string> seen;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string g = NewGuidString();
+        ASSERT_EQ(g.size(), 38u);
+        ASSERT_TRUE(IsGuidString(g)) << g;
+        for (char c : g)
+            ASSERT_FALSE(c >= 'a' && c <= 'f') << g;
+        seen.insert(g);
+    }
+    EXPECT_EQ(seen.size(), 2000u);
+    EXPECT_FALSE(IsGuidString("{00000000-0000-0000-0000-00000000000}"));
+    EXPECT_FALSE(IsGuidString("00000000-0000-0000-0000-000000000000"));
+}
+
+TEST(Guid, NotAffectedBySharedSeed)
+{
+    SetSharedRandomSeed(42);
+    const std::string a = NewGuidString();
+    SetSharedRandomSeed(42);
+    EXPECT_NE(a, NewGuidString());
+}
+
+TEST(Colour, ByteOrderAndQtConversion)
+{
+    constexpr TColor c = ColorRGB(255, 0, 0);
+    EXPECT_EQ(c, 0x0000FFu);
+    EXPECT_EQ(ColorRGB(1, 2, 3), 0x030201u);
+    EXPECT_EQ(ColorToQRgb(ColorRGB(1, 2, 3)), 0xFF010203u);
+    EXPECT_EQ(ColorFromQRgb(0x80010203u), ColorRGB(1, 2, 3));
+    EXPECT_EQ(ColorBlue(ColorRGB(9, 8, 7)), 7);
+}
+
+TEST(SharedRandom, RecurrenceAndDraws)
+{
+    EXPECT_EQ(NextRandomSeed(0), 1);
+    EXPECT_EQ(NextRandomSeed(1), 134775814);
+    EXPECT_EQ(NextRandomSeed(-1), static_cast<std::int32_t>(0u - 134775813u + 1u));
+    EXPECT_EQ(RandomIntFromSeed(-1, 10), 9);
+    EXPECT_EQ(RandomIntFromSeed(123, 0), 0);
+    EXPECT_DOUBLE_EQ(RandomFloatFromSeed(0), 0);
+    SetSharedRandomSeed(0);
+    EXPECT_EQ(SharedRandomInt(100), 0); // seed 1 -> 1 * 100 >> 32
+    EXPECT_EQ(SharedRandomSeed(), 1);
+    SetSharedRandomSeed(7);
+    const double f = SharedRandomFloat();
+    EXPECT_GE(f, 0);
+    EXPECT_LT(f, 1);
+    EXPECT_EQ(SharedRandomSeed(), NextRandomSeed(7));
+}
+
+TEST(SharedRandom, ConcurrentDrawsLoseNoSteps)
+{
+    SetSharedRandomSeed(99);
+    constexpr int perThread = 20000;
+    std::thread a([] { for (int i = 0; i < perThread; ++i) SharedRandomInt(10); });
+    std::thread b([] { for (int i = 0; i < perThread; ++i) SharedRandomFloat(); });
+    a.join();
+    b.join();
+    std::int32_t expect = 99;
+    for (int i = 0; i < 2 * perThread; ++i)
+        expect = NextRandomSeed(expect);
+    EXPECT_EQ(SharedRandomSeed(), expect);
+}
+
+TEST(Paths, FoldersAndNames)
+{
+    setenv("KALVION_DATA_DIR", "/opt/kalvion-data", 1);
+    EXPECT_EQ(ProgramFolder(), "/opt/kalvion-data/");
+    EXPECT_EQ(ProgramSubfolder("LangData"), "/opt/kalvion-data/LangData/");
+    unsetenv("KALVION_DATA_DIR");
+    EXPECT_EQ(ProgramFolder(), ExecutableFolder());
+    setenv("XDG_DATA_HOME", "/tmp/xdg", 1);
+    EXPECT_EQ(UserDataFolder(), "/tmp/xdg/kalvion/");
+    EXPECT_EQ(NormalizeStoredPath("Plugins\\img\\a.png"), "Plugins/img/a.png");
+    EXPECT_EQ(JoinPath("/a/", "/b"), "/a/b");
+    EXPECT_EQ(ExtractFileName("C:\\maps\\Core.VexaDB"), "Core.VexaDB");
+    EXPECT_EQ(ExtractFileBaseName("/home/u/Core Worlds.VexaDB"), "Core Worlds");
+    EXPECT_EQ(ExtractFileBaseName(".hidden"), ".hidden");
+}

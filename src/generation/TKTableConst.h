@@ -55,7 +55,7 @@ inline constexpr std::int32_t TK_MAX_DICE_COUNT = 10000;
 inline constexpr std::size_t TK_MAX_TEXT_LEN = 256 * 1024;
 // Work units (passes, picks, 1 KiB of text scanned) for one repetition of a
 // generation or one outside ProcessLine call.
-inline constexpr std::int64_t TK_WORK_BUDGET = 200000;
+inline constexpr std::int64_t TK_WORK_BUDGET = 100000;
 // Live variables: at most this many names and this many bytes of values.
 inline constexpr std::size_t TK_MAX_VARIABLES = 10000;
 inline constexpr std::size_t TK_MAX_VARIABLE_BYTES = 16 * 1024 * 1024;

@@ -39,6 +39,14 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     format->add_option("pattern", pattern, "Number pattern")->required();
     format->add_option("value", value, "Number")->required();
 
+    TableArgs tableArgs;
+    auto *table = app.add_subcommand("table", "Print results of a random-table file, one per line");
+    table->add_option("file", tableArgs.file, "Random-table file (.ilt)")->required();
+    table->add_option("table", tableArgs.table, "Table to pick from (default: the file's first table)");
+    table->add_option("--count", tableArgs.count, "Number of results (default 1)");
+    table->add_option("--var", tableArgs.vars, "Variable NAME=VALUE for the tables (repeatable)");
+    table->add_option("--lib", tableArgs.library, "Folder searched for included files (default: Common/)");
+
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     std::reverse(rest.begin(), rest.end());
     try {
@@ -80,6 +88,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunBodyTypes(opts, out);
     if (format->parsed())
         return RunFormat(opts, pattern, value, out, err);
+    if (table->parsed())
+        return RunTable(opts, tableArgs, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);
     return EXIT_OK;
 }

@@ -24,9 +24,18 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
 // before their random work begins.
 void ApplySeed(const CliOptions &opts);
 
+struct TableArgs {
+    std::string file;
+    std::string table;    // empty: the file's first table
+    std::string library;  // where includes are looked for; empty: "Common/"
+    int count = 1;
+    std::vector<std::string> vars;  // NAME=VALUE
+};
+
 int RunDemo(const CliOptions &opts, std::ostream &out);
 int RunBodyTypes(const CliOptions &opts, std::ostream &out);
 int RunFormat(const CliOptions &opts, const std::string &pattern, const std::string &value, std::ostream &out,
               std::ostream &err);
+int RunTable(const CliOptions &opts, const TableArgs &args, std::ostream &out, std::ostream &err);
 
 } // namespace kalvion::cli

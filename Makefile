@@ -46,3 +46,6 @@ test-asan: deps $(ASAN_DIR)/build.ninja
 
 clean:
 	rm -rf $(BUILD_ROOT)
+
+fuzz:
+	./scripts/fuzz-smoke.sh

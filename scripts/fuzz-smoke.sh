@@ -5,7 +5,7 @@ set -eu
 cd "$(dirname "$0")/.."
 SECONDS_EACH="${1:-10}"
 BUILD=build/fuzz
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
       -DKALVION_FUZZ=ON -DKALVION_SANITIZE=ON \
       -DKALVION_BUILD_TESTS=OFF -DKALVION_BUILD_BENCH=OFF >/dev/null

@@ -53,9 +53,9 @@ inline constexpr std::int32_t TK_MAX_PICK_COUNT = 1000;
 inline constexpr std::int32_t TK_MAX_DICE_COUNT = 10000;
 // A working text or a joined pick list stops growing past this length.
 inline constexpr std::size_t TK_MAX_TEXT_LEN = 256 * 1024;
-// Work units (passes, picks, 1 KiB of text scanned) for one repetition of a
-// generation or one outside ProcessLine call.
-inline constexpr std::int64_t TK_WORK_BUDGET = 100000;
+// Work units (passes, picks, every 1 KiB of text scanned or 256 bytes picked)
+// for one repetition of a generation or one outside ProcessLine call.
+inline constexpr std::int64_t TK_WORK_BUDGET = 20000;
 // Live variables: at most this many names and this many bytes of values.
 inline constexpr std::size_t TK_MAX_VARIABLES = 10000;
 inline constexpr std::size_t TK_MAX_VARIABLE_BYTES = 16 * 1024 * 1024;

@@ -254,8 +254,13 @@ bool TTKTableApplication::ExpandFirstTag(std::string &s, std::int32_t roll)
         const std::int32_t close = FindClose(s, static_cast<std::int32_t>(i + open), opener, closer);
         // A tag without its closing mark stays as written; later tags of the
         // text are still expanded.
-        if (close < 0)
+        if (close < 0) {
+            // The failed scan read to the end of the text; pay for it, so a
+            // text full of unclosed openings cannot take quadratic time.
+            if (!Spend(1 + static_cast<std::int64_t>((s.size() - i) / 1024)))
+                return false;
             continue;
+        }
         const std::size_t end = static_cast<std::size_t>(close) + closer.size();
         const std::string inner = s.substr(i + open, static_cast<std::size_t>(close) - (i + open));
         // A condition is split before anything in it is expanded, so the
@@ -387,6 +392,8 @@ void TTKTableApplication::DoTablePick(bool numberPick, bool deal, std::string &r
             TDepthGuard guard(FPickDepth);
             list.push_back(BreaksToEscapes(ProcessLine(text, table->LastRoll)));
             bytes += list.back().size();
+            // Long results cost their copies and joins later on.
+            Spend(static_cast<std::int64_t>(list.back().size() / 256));
         }
     } else {
         list.emplace_back("(missing)");

@@ -428,8 +428,14 @@ std::string TTKTableApplication::MathValue(std::string_view body)
     std::string result;
     if (CalcExpression(a.Rest, value, message))
         result = CalcResultText(value);
-    else
-        result = "(" + (message.empty() ? "Invalid expression: " + std::string(a.Rest) : message) + ")";
+    else {
+        result.push_back('(');
+        if (message.empty())
+            result.append("Invalid expression: ").append(a.Rest);
+        else
+            result.append(message);
+        result.push_back(')');
+    }
     if (!a.Assign)
         return result;
     SetVar(a.Name, result);

@@ -49,3 +49,6 @@ fuzz:
 
 clean:
 	rm -rf $(BUILD_ROOT)
+
+fuzz:
+	./scripts/fuzz-smoke.sh

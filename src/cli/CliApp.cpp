@@ -63,6 +63,13 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     system->add_flag("--no-populations", sysOpts.noPopulations, "Leave the worlds unpopulated");
     system->add_option("--terraforming", sysOpts.terraforming, "Terraforming level 0 … 10 (default 10)")
         ->check(CLI::Range(0, 10));
+    TableArgs tableArgs;
+    auto *table = app.add_subcommand("table", "Print results of a random-table file, one per line");
+    table->add_option("file", tableArgs.file, "Random-table file (.ilt)")->required();
+    table->add_option("table", tableArgs.table, "Table to pick from (default: the file's first table)");
+    table->add_option("--count", tableArgs.count, "Number of results (default 1)");
+    table->add_option("--var", tableArgs.vars, "Variable NAME=VALUE for the tables (repeatable)");
+    table->add_option("--lib", tableArgs.library, "Folder searched for included files (default: Common/)");
 
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     std::reverse(rest.begin(), rest.end());
@@ -113,6 +120,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunSystem(opts, sysOpts, out);
     if (format->parsed())
         return RunFormat(opts, pattern, value, out, err);
+    if (table->parsed())
+        return RunTable(opts, tableArgs, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);
     return EXIT_OK;
 }

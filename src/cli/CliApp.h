@@ -29,6 +29,12 @@ struct SystemCommandOptions {
     bool starsOnly = false;
     bool noPopulations = false;
     int terraforming = 10;  // the New Star Sector dialog's default
+struct TableArgs {
+    std::string file;
+    std::string table;    // empty: the file's first table
+    std::string library;  // where includes are looked for; empty: "Common/"
+    int count = 1;
+    std::vector<std::string> vars;  // NAME=VALUE
 };
 
 int RunDemo(const CliOptions &opts, std::ostream &out);
@@ -39,5 +45,6 @@ int RunDate(std::int64_t epochYear, double time, const std::string &format, std:
 int RunSystem(const CliOptions &opts, const SystemCommandOptions &sys, std::ostream &out);
 int RunFormat(const CliOptions &opts, const std::string &pattern, const std::string &value, std::ostream &out,
               std::ostream &err);
+int RunTable(const CliOptions &opts, const TableArgs &args, std::ostream &out, std::ostream &err);
 
 } // namespace kalvion::cli

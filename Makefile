@@ -49,6 +49,3 @@ fuzz:
 
 clean:
 	rm -rf $(BUILD_ROOT)
-
-fuzz:
-	./scripts/fuzz-smoke.sh

@@ -29,6 +29,8 @@ struct SystemCommandOptions {
     bool starsOnly = false;
     bool noPopulations = false;
     int terraforming = 10;  // the New Star Sector dialog's default
+};
+
 struct TableArgs {
     std::string file;
     std::string table;    // empty: the file's first table

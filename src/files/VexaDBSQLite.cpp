@@ -18,30 +18,36 @@ TVexaDB_SQLite::TVexaDB_SQLite() = default;
 
 TVexaDB_SQLite::~TVexaDB_SQLite() { CloseSectorFile(); }
 
-std::string BodyInsertSql()
+const std::string &BodyInsertSql()
 {
-    std::string cols, marks;
-    for (std::size_t i = 1; i < BODY_COLUMN_COUNT; ++i) {
-        if (!cols.empty()) {
-            cols += ", ";
-            marks += ", ";
+    static const std::string sql = [] {
+        std::string cols, marks;
+        for (std::size_t i = 1; i < BODY_COLUMN_COUNT; ++i) {
+            if (!cols.empty()) {
+                cols += ", ";
+                marks += ", ";
+            }
+            cols += BODY_COLUMNS[i];
+            marks += "?";
         }
-        cols += BODY_COLUMNS[i];
-        marks += "?";
-    }
-    return "insert into bodies (" + cols + ") values (" + marks + ")";
+        return "insert into bodies (" + cols + ") values (" + marks + ")";
+    }();
+    return sql;
 }
 
-std::string BodyUpdateSql()
+const std::string &BodyUpdateSql()
 {
-    std::string sets;
-    for (std::size_t i = 1; i < BODY_COLUMN_COUNT; ++i) {
-        if (!sets.empty())
-            sets += ", ";
-        sets += BODY_COLUMNS[i];
-        sets += " = ?";
-    }
-    return "update bodies set " + sets + " where id = ?";
+    static const std::string sql = [] {
+        std::string sets;
+        for (std::size_t i = 1; i < BODY_COLUMN_COUNT; ++i) {
+            if (!sets.empty())
+                sets += ", ";
+            sets += BODY_COLUMNS[i];
+            sets += " = ?";
+        }
+        return "update bodies set " + sets + " where id = ?";
+    }();
+    return sql;
 }
 
 std::string BodySelectSql(const char *where)

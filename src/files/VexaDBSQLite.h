@@ -110,7 +110,10 @@ private:
     bool WriteFields(const TVexaBase &object, int typeId, std::int64_t parentId);
     bool WriteDeletedObjects(TVexaSector &sector);
     bool WriteSystems(TVexaSector &sector, std::vector<TStellarBody *> &written);
+    // A body and its tree; systemId 0 writes a root.
     bool WriteBody(TStellarBody &body, std::int64_t systemId, std::int64_t parentId);
+    // The body's own row and dependent rows, without its children.
+    bool WriteBodyRow(TStellarBody &body, std::int64_t systemId, std::int64_t parentId);
     bool WriteSubsector(TVexaSubsector &sub);
     bool WriteRoute(TStellarRoute &route);
     bool WriteResources(TVexaSector &sector, std::vector<TVexaImageResource *> &written);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace kalvion {
 
@@ -25,7 +26,7 @@ struct TVexaDB_SQLite::TStatements {
     explicit TStatements(TZentSqliteInterface &db) : Db(db) {}
 
     // Prepares on first use and keeps the statement for the connection.
-    TZentStatement &Get(TZentStatement &slot, const std::string &sql)
+    TZentStatement &Get(TZentStatement &slot, std::string_view sql)
     {
         if (!slot.Prepared())
             slot = TZentStatement(Db, sql);
@@ -68,8 +69,9 @@ inline std::int64_t StoredColor(TColor c) { return static_cast<std::int32_t>(c);
 // Any non-zero value reads as true.
 inline bool StoredBool(std::int64_t v) { return v != 0; }
 
-std::string BodyInsertSql();
-std::string BodyUpdateSql();
+// Built once; the statements are prepared once per connection.
+const std::string &BodyInsertSql();
+const std::string &BodyUpdateSql();
 std::string BodySelectSql(const char *where);
 
 } // namespace kalvion

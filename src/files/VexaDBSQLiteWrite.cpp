@@ -380,17 +380,26 @@ bool TVexaDB_SQLite::WriteSystems(TVexaSector &sector, std::vector<TStellarBody 
     using Clock = std::chrono::steady_clock;
     auto last = Clock::now();
     const std::size_t n = sector.Systems.size();
+    // Roots first, then their trees: the root rows of a sector written in
+    // one go lie side by side in the file, so opening it (roots only) reads
+    // a compact stretch instead of one page per system.
     for (std::size_t i = 0; i < n; ++i) {
         TStellarBody &root = *sector.Systems[i];
         if (!root.Modified)
             continue;
-        if (!WriteBody(root, 0, 0))
+        if (!WriteBodyRow(root, 0, 0))
             return false;
         written.push_back(&root);
+    }
+    for (std::size_t k = 0; k < written.size(); ++k) {
+        TStellarBody &root = *written[k];
+        for (auto &child : root.Children)
+            if (!WriteBody(*child, root.RecordID, root.RecordID))
+                return false;
         const auto now = Clock::now();
         if (now - last > std::chrono::milliseconds(1000)) {
             last = now;
-            Progress("Saving Bodies", static_cast<double>(i) / static_cast<double>(n));
+            Progress("Saving Bodies", static_cast<double>(k) / static_cast<double>(written.size()));
         }
     }
     return true;
@@ -423,6 +432,16 @@ bool TVexaDB_SQLite::WriteChildren(TStellarBody &body, std::int64_t systemId)
 }
 
 bool TVexaDB_SQLite::WriteBody(TStellarBody &b, std::int64_t systemId, std::int64_t parentId)
+{
+    if (!WriteBodyRow(b, systemId, parentId))
+        return false;
+    for (auto &child : b.Children)
+        if (!WriteBody(*child, systemId == 0 ? b.RecordID : systemId, b.RecordID))
+            return false;
+    return true;
+}
+
+bool TVexaDB_SQLite::WriteBodyRow(TStellarBody &b, std::int64_t systemId, std::int64_t parentId)
 {
     if (b.DeletedChildren)
         for (auto &gone : *b.DeletedChildren)
@@ -524,9 +543,6 @@ bool TVexaDB_SQLite::WriteBody(TStellarBody &b, std::int64_t systemId, std::int6
         if (!ins.Exec())
             return FailFromDb("Could not write a body");
     }
-    for (auto &child : b.Children)
-        if (!WriteBody(*child, systemId, id))
-            return false;
     return true;
 }
 

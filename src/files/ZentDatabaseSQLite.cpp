@@ -198,8 +198,11 @@ std::unique_ptr<TZentDBInterface> TZentSqliteInterface::NewConnection()
 bool TZentSqliteInterface::Open()
 {
     Close();
-    const int flags = FMode == TZentOpenMode::CreateIfMissing ? (SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)
-                                                              : SQLITE_OPEN_READWRITE;
+    // A connection serves one thread at a time, so the library's own
+    // per-call locking is not needed.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (FMode == TZentOpenMode::CreateIfMissing)
+        flags |= SQLITE_OPEN_CREATE;
     sqlite3 *h = nullptr;
     const int rc = sqlite3_open_v2(ConnectionName.c_str(), &h, flags, nullptr);
     if (rc != SQLITE_OK) {

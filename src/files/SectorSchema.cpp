@@ -33,6 +33,10 @@ namespace {
 // cheap on every opening.
 constexpr const char *LOOKUP_INDEXES[] = {
     "create index if not exists i_parent_id on bodies (parent_id)",
+    // Only bodies with an affiliation: the list of affiliations read on
+    // opening comes from this small index instead of a scan of every body.
+    "create index if not exists i_political on bodies (political_affiliation) where length( "
+    "political_affiliation) > 0",
     "create index if not exists i_atm_body on atm_components (body_id)",
     "create index if not exists i_cf_owner on custom_fields (type_id, parent_id)",
     "create index if not exists i_sdc_body on system_data_config (body_id)",

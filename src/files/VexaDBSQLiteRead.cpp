@@ -21,6 +21,33 @@ constexpr std::int64_t MAX_RESERVE = 10'000'000;
 
 } // namespace
 
+namespace {
+
+// Reads run inside one read transaction: the file is locked once for the
+// whole read instead of once per statement, and every statement sees the
+// same state of the file.
+class TReadTransaction {
+public:
+    explicit TReadTransaction(TZentSqliteInterface &db) : FDb(db)
+    {
+        TZentStatement begin(db, "begin transaction");
+        FActive = begin.Exec();
+    }
+    ~TReadTransaction()
+    {
+        if (FActive) {
+            TZentStatement end(FDb, "commit transaction");
+            end.Exec();
+        }
+    }
+
+private:
+    TZentSqliteInterface &FDb;
+    bool FActive = false;
+};
+
+} // namespace
+
 bool TVexaDB_SQLite::ReadSector(TVexaSector &sector)
 {
     if (!FDb)
@@ -28,6 +55,7 @@ bool TVexaDB_SQLite::ReadSector(TVexaSector &sector)
     HasError = false;
     ErrorMessage.clear();
     FDb->ClearError();
+    TReadTransaction transaction(*FDb);
     const bool ok = ReadSectorInfo(sector) && ReadViews(sector) && ReadDisplayDefaults(sector) &&
                     ReadFields(sector, 1, 0);
     if (!ok)
@@ -488,6 +516,7 @@ bool TVexaDB_SQLite::ReadSystemContents(TStellarBody &body)
     HasError = false;
     ErrorMessage.clear();
     FDb->ClearError();
+    TReadTransaction transaction(*FDb);
     TZentStatement &st = St().Get(St().BodyChildren, BodySelectSql("where parent_id = ? order by id"));
     // Breadth first with a record of the rows seen: a damaged file whose
     // parent links form a loop cannot make the reader run forever.

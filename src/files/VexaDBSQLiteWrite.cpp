@@ -41,7 +41,10 @@ bool TVexaDB_SQLite::WriteSector(TVexaSector &sector)
     FLiveBuilt = false;
     FSaving = &sector;
 
+    // Temporary data in memory, and a page cache large enough that a big
+    // save does not spill pages into the file before it commits.
     Exec("PRAGMA temp_store = 2");
+    Exec("PRAGMA cache_size = -65536");
     HasError = false;
     if (!Exec("begin immediate transaction"))
         return false;

@@ -432,6 +432,38 @@ TEST_F(SectorFileTest, NonSectorFilesAreRefusedAndMissingOnesNotCreated)
     EXPECT_EQ(fs::file_size(empty), 0u); // opening did not give it a schema
 }
 
+TEST_F(SectorFileTest, DamagedRowsReadWithoutHarm)
+{
+    const std::string file = MakeFile("dmg.VexaDB", 2);
+    // Out-of-range and mistyped values, a parent loop and a bad page size.
+    ExecSql(file, "update bodies set type_id = 5000000000, color = -5000000000, habitability = 'lots', "
+                  "random_seed = 2.5e300, font_style = x'00ff' where parent_id = 0");
+    ExecSql(file, "update sector_info set grid_style = 99999999999, epoch_year = -7000000000");
+    const std::int64_t root = QueryInt(file, "select min(id) from bodies where parent_id = 0");
+    const std::int64_t planet = QueryInt(file, "select min(id) from bodies where parent_id = " +
+                                                   std::to_string(root));
+    const std::int64_t moon = QueryInt(file, "select min(id) from bodies where parent_id = " +
+                                                 std::to_string(planet));
+    ExecSql(file, "update bodies set parent_id = " + std::to_string(moon) + " where id = " + std::to_string(planet));
+    ExecSql(file, "insert into bodies (parent_id, name) values (" + std::to_string(root) + ", 'self')");
+    ExecSql(file, "update bodies set parent_id = id where name = 'self'");
+    ExecSql(file, "update routes set line_stipple = 70000");
+
+    TVexaSector s;
+    std::string error;
+    ASSERT_TRUE(LoadFromFile(s, file, &error)) << error;
+    EXPECT_EQ(s.EpochYear, -7000000000LL);
+    EXPECT_EQ(s.GridStyle, GRID_STYLE_CUBE); // out of range: the default stays
+    TStellarBody *r = s.GetSystem(0);
+    EXPECT_EQ(r->TypeID, 0);
+    EXPECT_EQ(r->Color, TStellarBody().Color);
+    EXPECT_EQ(r->Habitability, 0);
+    EXPECT_EQ(r->RandomSeed, 0);
+    s.DynaLoad(r); // the planet/moon loop is cut off, the self-parented row ignored
+    EXPECT_TRUE(r->Loaded);
+    EXPECT_LE(CountBodies(*r), 5);
+}
+
 TEST_F(SectorFileTest, FailedSaveRollsBackAndKeepsEveryFlag)
 {
     const std::string file = MakeFile("full.VexaDB", 2);

@@ -46,8 +46,10 @@ bool TVexaDB_SQLite::WriteSector(TVexaSector &sector)
     Exec("PRAGMA temp_store = 2");
     Exec("PRAGMA cache_size = -65536");
     HasError = false;
-    if (!Exec("begin immediate transaction"))
+    if (!Exec("begin immediate transaction")) {
+        FSaving = nullptr;
         return false;
+    }
 
     std::vector<TStellarBody *> written;
     std::vector<TVexaImageResource *> writtenResources;

@@ -6,8 +6,10 @@
 #include "files/SurfaceMapStore.h"
 #include "files/VexaDBSQLite.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace kalvion::test {
 namespace {
@@ -116,6 +118,26 @@ TEST_F(SectorFileTest, NewFileStoresTheBuiltInDisplayDefaults)
     ASSERT_TRUE(SaveToFile(s, file, false));
     EXPECT_EQ(Count(file, "system_data_config", "body_id = 0"), 110);
     EXPECT_EQ(rows, 110);
+}
+
+TEST_F(SectorFileTest, BuiltInSchemaServesWhenTheFileIsMissing)
+{
+    std::ifstream in(std::string(KALVION_SOURCE_DIR) + "/data/Vexa3DB.ddl", std::ios::binary);
+    const std::string shipped((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(shipped, EmbeddedSchemaText());
+
+    const char *old = std::getenv("KALVION_DATA_DIR");
+    const std::string saved = old ? old : "";
+    const fs::path empty = Dir / "nodata";
+    fs::create_directories(empty);
+    ::setenv("KALVION_DATA_DIR", empty.c_str(), 1);
+    const std::string file = MakeFile("fallback.VexaDB", 1);
+    if (old)
+        ::setenv("KALVION_DATA_DIR", saved.c_str(), 1);
+    else
+        ::unsetenv("KALVION_DATA_DIR");
+    EXPECT_EQ(QueryText(file, "select value from config where name = 'db_version'"), "303");
+    EXPECT_EQ(Count(file, "bodies"), 5);
 }
 
 TEST_F(SectorFileTest, OlderSchemaIsUpgradedOnOpening)

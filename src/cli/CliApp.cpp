@@ -38,6 +38,15 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     auto *format = app.add_subcommand("format", "Format a number with a number pattern such as \"#,##0.00\"");
     format->add_option("pattern", pattern, "Number pattern")->required();
     format->add_option("value", value, "Number")->required();
+    std::string newFile, newSize, newSphere, newUnit;
+    auto *newCmd = app.add_subcommand("new", "Create an empty sector file");
+    newCmd->add_option("file", newFile, "Sector file to create (.VexaDB)")->required();
+    newCmd->add_option("--size", newSize, "Sector size X or X,Y,Z in the chosen unit (default 20)");
+    newCmd->add_option("--sphere", newSphere, "Make a spherical sector of this radius");
+    newCmd->add_option("--unit", newUnit, "Unit of measure: ly (default) or pc");
+    std::string infoFile;
+    auto *info = app.add_subcommand("info", "Describe a sector file: settings, date, schema version and counts");
+    info->add_option("file", infoFile, "Sector file (.VexaDB)")->required();
 
     std::string diceExpr;
     int diceCount = 1;
@@ -122,6 +131,10 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunFormat(opts, pattern, value, out, err);
     if (table->parsed())
         return RunTable(opts, tableArgs, out, err);
+    if (newCmd->parsed())
+        return RunNew(opts, newFile, newSize, newSphere, newUnit, out, err);
+    if (info->parsed())
+        return RunInfo(opts, infoFile, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);
     return EXIT_OK;
 }

@@ -48,5 +48,12 @@ int RunSystem(const CliOptions &opts, const SystemCommandOptions &sys, std::ostr
 int RunFormat(const CliOptions &opts, const std::string &pattern, const std::string &value, std::ostream &out,
               std::ostream &err);
 int RunTable(const CliOptions &opts, const TableArgs &args, std::ostream &out, std::ostream &err);
+// Creates an empty sector file.  size: "X" or "X,Y,Z"; sphere: a radius;
+// unit: "ly" or "pc" (sizes are given in that unit).  Empty texts keep the
+// defaults.
+int RunNew(const CliOptions &opts, const std::string &file, const std::string &size, const std::string &sphere,
+           const std::string &unit, std::ostream &out, std::ostream &err);
+// Describes a sector file: settings, calendar, schema version and counts.
+int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, std::ostream &err);
 
 } // namespace kalvion::cli

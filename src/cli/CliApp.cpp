@@ -38,6 +38,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     auto *format = app.add_subcommand("format", "Format a number with a number pattern such as \"#,##0.00\"");
     format->add_option("pattern", pattern, "Number pattern")->required();
     format->add_option("value", value, "Number")->required();
+    TerrainOptions terrainOpts;
+    auto *terrain = AddTerrainCommand(app, terrainOpts);
 
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     std::reverse(rest.begin(), rest.end());
@@ -80,6 +82,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunBodyTypes(opts, out);
     if (format->parsed())
         return RunFormat(opts, pattern, value, out, err);
+    if (terrain->parsed())
+        return RunTerrain(opts, *terrain, terrainOpts, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);
     return EXIT_OK;
 }

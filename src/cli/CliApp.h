@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace CLI {
+class App;
+}
+
 namespace kalvion::cli {
 
 inline constexpr int EXIT_OK = 0;
@@ -26,6 +30,16 @@ void ApplySeed(const CliOptions &opts);
 
 int RunDemo(const CliOptions &opts, std::ostream &out);
 int RunBodyTypes(const CliOptions &opts, std::ostream &out);
+struct TerrainOptions {
+    long long seed = 0;
+    double radius = 0, water = 0, temp = 0, atmosphere = 0;
+    int width = 512, workers = 1;
+    std::string out, world, from;
+};
+CLI::App *AddTerrainCommand(CLI::App &app, TerrainOptions &t);
+int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions &t, std::ostream &out,
+               std::ostream &err);
+
 int RunFormat(const CliOptions &opts, const std::string &pattern, const std::string &value, std::ostream &out,
               std::ostream &err);
 

@@ -44,5 +44,8 @@ test-asan: deps $(ASAN_DIR)/build.ninja
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure -j $(JOBS) --timeout 1200
 
+fuzz: deps
+	./scripts/fuzz-smoke.sh
+
 clean:
 	rm -rf $(BUILD_ROOT)

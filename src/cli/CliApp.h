@@ -35,6 +35,7 @@ struct TerrainOptions {
     double radius = 0, water = 0, temp = 0, atmosphere = 0;
     int width = 512, workers = 1;
     std::string out, world, from;
+    bool noClouds = false;
 };
 CLI::App *AddTerrainCommand(CLI::App &app, TerrainOptions &t);
 int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions &t, std::ostream &out,

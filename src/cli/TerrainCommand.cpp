@@ -44,11 +44,12 @@ CLI::App *AddTerrainCommand(CLI::App &app, TerrainOptions &t)
     cmd->add_option("--water", t.water, "Fraction of the surface under water, 0 to 1");
     cmd->add_option("--temp", t.temp, "Mean temperature in kelvin");
     cmd->add_option("--atmosphere", t.atmosphere, "Atmospheric pressure in atmospheres");
-    cmd->add_option("--width", t.width, "Map width in pixels (height is half of it)")->default_val(512);
-    cmd->add_option("--workers", t.workers, "Worker threads for the noise passes")->default_val(1);
+    cmd->add_option("--width", t.width, "Map width in pixels (height is half of it)")->capture_default_str();
+    cmd->add_option("--workers", t.workers, "Worker threads for the noise passes")->capture_default_str();
     cmd->add_option("--out", t.out, "PNG file to write")->required();
     cmd->add_option("--world", t.world, "Also write the world file (.gex)");
     cmd->add_option("--from", t.from, "Render an existing world file instead of generating one");
+    cmd->add_flag("--no-clouds", t.noClouds, "Leave the cloud layer out of a generated map");
     return cmd;
 }
 
@@ -58,7 +59,8 @@ int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions
     std::unique_ptr<TGexTerrain> terrain;
     std::int32_t seed = 0;
     if (cmd.count("--from") > 0) {
-        for (const char *name : {"--seed", "--radius", "--water", "--temp", "--atmosphere", "--world"})
+        for (const char *name : {"--seed", "--radius", "--water", "--temp", "--atmosphere", "--world", "--no-clouds",
+                                 "--width", "--workers"})
             if (cmd.count(name) > 0) {
                 err << "kalvion-cli: terrain --from cannot be combined with " << name << "\n";
                 return EXIT_USAGE;
@@ -111,6 +113,7 @@ int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions
         planet.Water = t.water;
         planet.Temp = t.temp;
         planet.Atmosphere = t.atmosphere;
+        planet.Colors.CloudsEnabled = !t.noClouds;
         terrain = SetupPlanetTerrain(planet, t.width, t.width / 2, t.workers);
     }
 

@@ -108,7 +108,11 @@ double TPerlinNoiseGenerator::Interpolate(double t, double a, double b) const no
         t = 0.0;
     else if (t > 1.0)
         t = 1.0;
-    const double w = Cosine_[static_cast<int>(std::nearbyint(100.0 * t))];
+    // Adding and taking away 2^52 rounds a value in [0, 2^51) half to even in
+    // the default rounding mode: the same as nearbyint, without a library call.
+    const double scaled = 100.0 * t;
+    const double rounded = (scaled + 4503599627370496.0) - 4503599627370496.0;
+    const double w = Cosine_[static_cast<int>(rounded)];
     return (1.0 - w) * a + w * b;
 }
 

@@ -1,5 +1,6 @@
 #include "surface/SimplexNoise.h"
 
+#include <bit>
 #include <cmath>
 
 namespace kalvion {
@@ -24,13 +25,15 @@ constexpr std::array<std::array<int, 3>, 12> EDGE_GRADIENTS{{{1, 1, 0},
                                                              {0, 1, -1},
                                                              {0, -1, -1}}};
 
-inline double Corner(const std::array<int, 3> &g, double x, double y, double z) noexcept
+inline double Corner(const std::array<double, 3> &g, double x, double y, double z) noexcept
 {
-    double t = 0.6 - x * x - y * y - z * z;
-    if (t < 0.0)
-        return 0.0;
-    t *= t;
-    return t * t * (g[0] * x + g[1] * y + g[2] * z);
+    const double t = 0.6 - x * x - y * y - z * z;
+    const double t2 = t * t;
+    const double v = t2 * t2 * (g[0] * x + g[1] * y + g[2] * z);
+    // A corner beyond reach gives exactly +0.  Masking the bits instead of
+    // branching: whether a corner is in reach is a coin toss for the predictor.
+    const std::uint64_t keep = std::uint64_t{0} - static_cast<std::uint64_t>(t >= 0.0);
+    return std::bit_cast<double>(std::bit_cast<std::uint64_t>(v) & keep);
 }
 
 } // namespace
@@ -58,6 +61,11 @@ void TSimplexNoiseGenerator::Initialize() noexcept
         Perm_[i] = v;
         Perm_[i + 255] = v;
     }
+    for (int i = 0; i < PERM_SIZE; ++i)
+        PermMod12_[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(Perm_[static_cast<std::size_t>(i)] % 12);
+    for (int g = 0; g < 12; ++g)
+        for (int a = 0; a < 3; ++a)
+            GradD_[static_cast<std::size_t>(g)][static_cast<std::size_t>(a)] = Grad3_[static_cast<std::size_t>(g)][static_cast<std::size_t>(a)];
 }
 
 double TSimplexNoiseGenerator::Noise3(double x, double y, double z) const noexcept
@@ -74,24 +82,17 @@ double TSimplexNoiseGenerator::Noise3(double x, double y, double z) const noexce
     const double y0 = y - (j - t);
     const double z0 = z - (k - t);
 
-    int i1, j1, k1, i2, j2, k2;
-    if (x0 >= y0) {
-        if (y0 >= z0) {
-            i1 = 1; j1 = 0; k1 = 0; i2 = 1; j2 = 1; k2 = 0;
-        } else if (x0 >= z0) {
-            i1 = 1; j1 = 0; k1 = 0; i2 = 1; j2 = 0; k2 = 1;
-        } else {
-            i1 = 0; j1 = 0; k1 = 1; i2 = 1; j2 = 0; k2 = 1;
-        }
-    } else {
-        if (y0 < z0) {
-            i1 = 0; j1 = 0; k1 = 1; i2 = 0; j2 = 1; k2 = 1;
-        } else if (x0 < z0) {
-            i1 = 0; j1 = 1; k1 = 0; i2 = 0; j2 = 1; k2 = 1;
-        } else {
-            i1 = 0; j1 = 1; k1 = 0; i2 = 1; j2 = 1; k2 = 0;
-        }
-    }
+    // The simplex's corner order from the order of x0, y0, z0, written without
+    // branches (random points mispredict them); ties fall as in the branch form
+    // "x0 >= y0: y0 >= z0 ? (1,0,0),(1,1,0) : x0 >= z0 ? (1,0,0),(1,0,1) : (0,0,1),(1,0,1);
+    //  else: y0 < z0 ? (0,0,1),(0,1,1) : x0 < z0 ? (0,1,0),(0,1,1) : (0,1,0),(1,1,0)".
+    const int a = x0 >= y0, b = y0 >= z0, c = x0 >= z0;
+    const int i1 = a & c;
+    const int j1 = (1 - a) & b;
+    const int k1 = (1 - b) & (1 - i1);
+    const int i2 = a | (b & c);
+    const int j2 = (1 - a) | b;
+    const int k2 = (1 - b) | ((1 - a) & (1 - c));
 
     const double x1 = x0 - i1 + G3, y1 = y0 - j1 + G3, z1 = z0 - k1 + G3;
     const double x2 = x0 - i2 + 2.0 * G3, y2 = y0 - j2 + 2.0 * G3, z2 = z0 - k2 + 2.0 * G3;
@@ -99,15 +100,16 @@ double TSimplexNoiseGenerator::Noise3(double x, double y, double z) const noexce
 
     const int ii = i & 255, jj = j & 255, kk = k & 255;
     const int *p = Perm_.data();
-    const int gi0 = p[ii + p[jj + p[kk]]] % 12;
-    const int gi1 = p[ii + i1 + p[jj + j1 + p[kk + k1]]] % 12;
-    const int gi2 = p[ii + i2 + p[jj + j2 + p[kk + k2]]] % 12;
-    const int gi3 = p[ii + 1 + p[jj + 1 + p[kk + 1]]] % 12;
+    const std::uint8_t *m = PermMod12_.data();
+    const int gi0 = m[ii + p[jj + p[kk]]];
+    const int gi1 = m[ii + i1 + p[jj + j1 + p[kk + k1]]];
+    const int gi2 = m[ii + i2 + p[jj + j2 + p[kk + k2]]];
+    const int gi3 = m[ii + 1 + p[jj + 1 + p[kk + 1]]];
 
-    const double n0 = Corner(Grad3_[gi0], x0, y0, z0);
-    const double n1 = Corner(Grad3_[gi1], x1, y1, z1);
-    const double n2 = Corner(Grad3_[gi2], x2, y2, z2);
-    const double n3 = Corner(Grad3_[gi3], x3, y3, z3);
+    const double n0 = Corner(GradD_[gi0], x0, y0, z0);
+    const double n1 = Corner(GradD_[gi1], x1, y1, z1);
+    const double n2 = Corner(GradD_[gi2], x2, y2, z2);
+    const double n3 = Corner(GradD_[gi3], x3, y3, z3);
     return 32.0 * (n0 + n1 + n2 + n3);
 }
 

@@ -59,7 +59,7 @@ BENCHMARK(BM_PerlinNoise3);
 // A 1024 x 512 Earth-like map from the seed to its pixels, by worker count.
 void BM_PlanetMap1024(benchmark::State &state)
 {
-    TPlanetTerrainSpec planet;
+    TPlanetTerrainInput planet;
     planet.RandomSeed = 42;
     const int workers = static_cast<int>(state.range(0));
     for (auto _ : state) {

@@ -107,7 +107,7 @@ int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions
             return EXIT_USAGE;
         }
         seed = static_cast<std::int32_t>(static_cast<std::uint32_t>(rawSeed));
-        TPlanetTerrainSpec planet;
+        TPlanetTerrainInput planet;
         planet.RandomSeed = seed;
         planet.Radius = t.radius;
         planet.Water = t.water;

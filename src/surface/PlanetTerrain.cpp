@@ -7,7 +7,7 @@
 
 namespace kalvion {
 
-bool IsDryOrHotWorld(const TPlanetTerrainSpec &planet) noexcept
+bool IsDryOrHotWorld(const TPlanetTerrainInput &planet) noexcept
 {
     return planet.Water < 0.02 || planet.Temp - 273.0 > 90.0;
 }
@@ -17,7 +17,7 @@ int PlanetCraterCount(double atmosphere) noexcept
     return atmosphere > 0.5 ? TruncToInt32Safe(10.0 / atmosphere) : 20;
 }
 
-std::unique_ptr<TGexTerrain> SetupPlanetTerrain(const TPlanetTerrainSpec &planet, int width, int height, int workers)
+std::unique_ptr<TGexTerrain> SetupPlanetTerrain(const TPlanetTerrainInput &planet, int width, int height, int workers)
 {
     auto terrain = std::make_unique<TGexTerrain>(width, height);
     TGexTerrain &t = *terrain;

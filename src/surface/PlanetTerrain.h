@@ -11,7 +11,7 @@
 
 namespace kalvion {
 
-struct TPlanetTerrainSpec {
+struct TPlanetTerrainInput {
     std::int32_t RandomSeed = 0;
     double Radius = 6378.14; // km
     double Water = 0.7;      // fraction of the surface
@@ -21,13 +21,13 @@ struct TPlanetTerrainSpec {
 };
 
 // Dry (water below 2 %) or hot (above 90 °C) worlds have neither sea nor ice.
-bool IsDryOrHotWorld(const TPlanetTerrainSpec &planet) noexcept;
+bool IsDryOrHotWorld(const TPlanetTerrainInput &planet) noexcept;
 // trunc(10 / atmosphere) above half an atmosphere, else 20.
 int PlanetCraterCount(double atmosphere) noexcept;
 
 // Generates and configures a width x height terrain for the planet (grids,
 // craters, sea level, clouds), filling its grids with `workers` threads.
-std::unique_ptr<TGexTerrain> SetupPlanetTerrain(const TPlanetTerrainSpec &planet, int width, int height,
+std::unique_ptr<TGexTerrain> SetupPlanetTerrain(const TPlanetTerrainInput &planet, int width, int height,
                                                 int workers = 1);
 // Renders the whole map of a terrain.
 TRgbImage RenderTerrainMap(const TGexTerrain &terrain);

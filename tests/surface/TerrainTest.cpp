@@ -9,9 +9,9 @@ using namespace kalvion;
 
 namespace {
 
-TPlanetTerrainSpec Planet(std::int32_t seed, double water, double temp, double atmosphere)
+TPlanetTerrainInput Planet(std::int32_t seed, double water, double temp, double atmosphere)
 {
-    TPlanetTerrainSpec p;
+    TPlanetTerrainInput p;
     p.RandomSeed = seed;
     p.Radius = 6000;
     p.Water = water;
@@ -150,7 +150,7 @@ TEST(GexTerrain, WaterShiftsSeaLevel)
 TEST(GexTerrain, DryAndHotWorldsHaveNoSeaAndNoIce)
 {
     for (auto [water, temp] : {std::pair{0.0, 250.0}, std::pair{0.019, 200.0}, std::pair{0.6, 400.0}}) {
-        TPlanetTerrainSpec p = Planet(555, water, temp, 0.3);
+        TPlanetTerrainInput p = Planet(555, water, temp, 0.3);
         p.Colors.CloudsEnabled = false;
         p.Colors.Ice = ColorRGB(255, 0, 255);
         const auto t = SetupPlanetTerrain(p, 64, 32);

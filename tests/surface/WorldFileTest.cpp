@@ -50,7 +50,7 @@ std::vector<std::uint8_t> Save(const TGexTerrain &t)
 
 std::unique_ptr<TGexTerrain> SmallPlanet()
 {
-    TPlanetTerrainSpec p;
+    TPlanetTerrainInput p;
     p.RandomSeed = 8080;
     p.Water = 0.6;
     p.Temp = 280;

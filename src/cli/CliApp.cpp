@@ -79,6 +79,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     table->add_option("--count", tableArgs.count, "Number of results (default 1)");
     table->add_option("--var", tableArgs.vars, "Variable NAME=VALUE for the tables (repeatable)");
     table->add_option("--lib", tableArgs.library, "Folder searched for included files (default: Common/)");
+    TerrainOptions terrainOpts;
+    auto *terrain = AddTerrainCommand(app, terrainOpts);
 
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     std::reverse(rest.begin(), rest.end());
@@ -135,6 +137,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunNew(opts, newFile, newSize, newSphere, newUnit, out, err);
     if (info->parsed())
         return RunInfo(opts, infoFile, out, err);
+    if (terrain->parsed())
+        return RunTerrain(opts, *terrain, terrainOpts, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);
     return EXIT_OK;
 }

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace CLI {
+class App;
+}
+
 namespace kalvion::cli {
 
 inline constexpr int EXIT_OK = 0;
@@ -45,6 +49,17 @@ int RunDice(const CliOptions &opts, const std::string &expr, int count, std::ost
 int RunCalc(const std::string &expr, std::ostream &out, std::ostream &err);
 int RunDate(std::int64_t epochYear, double time, const std::string &format, std::ostream &out, std::ostream &err);
 int RunSystem(const CliOptions &opts, const SystemCommandOptions &sys, std::ostream &out);
+struct TerrainOptions {
+    long long seed = 0;
+    double radius = 0, water = 0, temp = 0, atmosphere = 0;
+    int width = 512, workers = 1;
+    std::string out, world, from;
+    bool noClouds = false;
+};
+CLI::App *AddTerrainCommand(CLI::App &app, TerrainOptions &t);
+int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions &t, std::ostream &out,
+               std::ostream &err);
+
 int RunFormat(const CliOptions &opts, const std::string &pattern, const std::string &value, std::ostream &out,
               std::ostream &err);
 int RunTable(const CliOptions &opts, const TableArgs &args, std::ostream &out, std::ostream &err);

@@ -1,5 +1,6 @@
 // "kalvion-cli new" and "kalvion-cli info": sector files from the command line.
 #include "cli/CliApp.h"
+#include "science/VexaDates.h"
 
 #include "base/AsciiText.h"
 #include "base/NumberFormat.h"
@@ -32,46 +33,6 @@ bool ParsePositive(const std::string &text, double &out)
     return true;
 }
 
-// The sector clock as a proleptic Gregorian date and time, whole seconds.
-std::string SectorDateText(std::int64_t epochYear, double time)
-{
-    const auto stepped = RoundToInt64(time * 100000.0);
-    if (!stepped || std::llabs(*stepped) > 100000LL * 365LL * 1000000000LL)
-        return {};
-    // Days and seconds from 1 January of the epoch year.
-    const __int128 ticks = static_cast<__int128>(*stepped) * 86400 * 100 / 100000;
-    __int128 seconds = ticks / 100;
-    if (ticks % 100 < 0)
-        --seconds;
-    __int128 days = seconds / 86400;
-    __int128 secOfDay = seconds % 86400;
-    if (secOfDay < 0) {
-        secOfDay += 86400;
-        --days;
-    }
-    // Days from 1970-01-01 to 1 January of the epoch year (civil algorithm).
-    auto daysFromCivil = [](__int128 y, unsigned m, unsigned d) {
-        y -= m <= 2;
-        const __int128 era = (y >= 0 ? y : y - 399) / 400;
-        const unsigned yoe = static_cast<unsigned>(y - era * 400);
-        const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-        const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-        return era * 146097 + static_cast<__int128>(doe) - 719468;
-    };
-    const __int128 z0 = daysFromCivil(epochYear, 1, 1) + days + 719468;
-    const __int128 era = (z0 >= 0 ? z0 : z0 - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z0 - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    const long long y = static_cast<long long>(static_cast<__int128>(yoe) + era * 400 + (m <= 2));
-    const int s = static_cast<int>(secOfDay);
-    char buf[80];
-    std::snprintf(buf, sizeof buf, "%lld-%02u-%02u %02d:%02d:%02d", y, m, d, s / 3600, s / 60 % 60, s % 60);
-    return buf;
-}
 
 } // namespace
 
@@ -182,7 +143,7 @@ int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, 
         if (!res->Deleted)
             ++resources;
 
-    const std::string date = SectorDateText(sector.EpochYear, sector.Time);
+    const std::string date = SectorDateText(sector);
     if (opts.json) {
         nlohmann::json j;
         j["file"] = file;

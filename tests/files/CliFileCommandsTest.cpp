@@ -42,7 +42,7 @@ TEST_F(CliFileCommandsTest, NewThenInfoReportsTheDefaults)
     EXPECT_EQ(j["calendar"]["epoch_year"], 2000);
     EXPECT_EQ(j["calendar"]["time"], 0.0);
     EXPECT_EQ(j["calendar"]["date_format"], "dd mmm y h:n:s");
-    EXPECT_EQ(j["calendar"]["date"], "2000-01-01 00:00:00");
+    EXPECT_EQ(j["calendar"]["date"], "01 Jan 2000 00:00:00");
     for (const char *k : {"systems", "bodies", "routes", "subsectors", "views", "image_resources"})
         EXPECT_EQ(j["counts"][k], 0) << k;
 }

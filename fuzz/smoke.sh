@@ -5,7 +5,7 @@ set -eu
 seconds="${1:-20}"
 dir="${2:-build/fuzz}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
-cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
       -DKALVION_FUZZ=ON -DKALVION_BUILD_TESTS=OFF -DKALVION_BUILD_BENCH=OFF >/dev/null
 status=0
@@ -16,7 +16,7 @@ for src in "$root"/fuzz/fuzz_*.cpp; do
     mkdir -p "$work"
     seeds="$root/fuzz/corpus/$name"
     echo "== $name (${seconds}s)"
-    "$dir/bin/$name" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -max_len=4096 \
+    "$dir/bin/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
         "$work" ${seeds:+$( [ -d "$seeds" ] && echo "$seeds" )} || status=1
 done
 exit $status

@@ -10,6 +10,7 @@ libsqlite3-dev sqlite3 libassimp-dev libglu1-mesa-dev libgl1-mesa-dri
 libcli11-dev nlohmann-json3-dev
 libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xauth fonts-dejavu-core
+clang libclang-rt-dev
 "
 
 missing=""

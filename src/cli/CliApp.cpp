@@ -38,6 +38,15 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     auto *format = app.add_subcommand("format", "Format a number with a number pattern such as \"#,##0.00\"");
     format->add_option("pattern", pattern, "Number pattern")->required();
     format->add_option("value", value, "Number")->required();
+    std::string newFile, newSize, newSphere, newUnit;
+    auto *newCmd = app.add_subcommand("new", "Create an empty sector file");
+    newCmd->add_option("file", newFile, "Sector file to create (.VexaDB)")->required();
+    newCmd->add_option("--size", newSize, "Sector size X or X,Y,Z in the chosen unit (default 20)");
+    newCmd->add_option("--sphere", newSphere, "Make a spherical sector of this radius");
+    newCmd->add_option("--unit", newUnit, "Unit of measure: ly (default) or pc");
+    std::string infoFile;
+    auto *info = app.add_subcommand("info", "Describe a sector file: settings, date, schema version and counts");
+    info->add_option("file", infoFile, "Sector file (.VexaDB)")->required();
 
     std::string diceExpr;
     int diceCount = 1;
@@ -57,6 +66,21 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     date->add_option("--epoch", epochYear, "Epoch year of the sector")->required();
     date->add_option("--time", sectorTime, "Sector time in days from 1 January of the epoch year")->required();
     date->add_option("--format", dateFormat, "Date format (tokens y m mm mmm mmmm d dd ddd dddd h n s o oo j a)");
+    SystemCommandOptions sysOpts;
+    auto *system = app.add_subcommand("system", "Generate one star system as the sector generator does and print its tree");
+    system->add_flag("--stars-only", sysOpts.starsOnly, "Stars only, no planets");
+    system->add_flag("--no-populations", sysOpts.noPopulations, "Leave the worlds unpopulated");
+    system->add_option("--terraforming", sysOpts.terraforming, "Terraforming level 0 … 10 (default 10)")
+        ->check(CLI::Range(0, 10));
+    TableArgs tableArgs;
+    auto *table = app.add_subcommand("table", "Print results of a random-table file, one per line");
+    table->add_option("file", tableArgs.file, "Random-table file (.ilt)")->required();
+    table->add_option("table", tableArgs.table, "Table to pick from (default: the file's first table)");
+    table->add_option("--count", tableArgs.count, "Number of results (default 1)");
+    table->add_option("--var", tableArgs.vars, "Variable NAME=VALUE for the tables (repeatable)");
+    table->add_option("--lib", tableArgs.library, "Folder searched for included files (default: Common/)");
+    TerrainOptions terrainOpts;
+    auto *terrain = AddTerrainCommand(app, terrainOpts);
 
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     std::reverse(rest.begin(), rest.end());
@@ -103,8 +127,18 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunCalc(calcExpr, out, err);
     if (date->parsed())
         return RunDate(epochYear, sectorTime, dateFormat, out, err);
+    if (system->parsed())
+        return RunSystem(opts, sysOpts, out);
     if (format->parsed())
         return RunFormat(opts, pattern, value, out, err);
+    if (table->parsed())
+        return RunTable(opts, tableArgs, out, err);
+    if (newCmd->parsed())
+        return RunNew(opts, newFile, newSize, newSphere, newUnit, out, err);
+    if (info->parsed())
+        return RunInfo(opts, infoFile, out, err);
+    if (terrain->parsed())
+        return RunTerrain(opts, *terrain, terrainOpts, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);
     return EXIT_OK;
 }

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace CLI {
+class App;
+}
+
 namespace kalvion::cli {
 
 inline constexpr int EXIT_OK = 0;
@@ -25,12 +29,46 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
 // before their random work begins.
 void ApplySeed(const CliOptions &opts);
 
+struct SystemCommandOptions {
+    bool starsOnly = false;
+    bool noPopulations = false;
+    int terraforming = 10;  // the New Star Sector dialog's default
+};
+
+struct TableArgs {
+    std::string file;
+    std::string table;    // empty: the file's first table
+    std::string library;  // where includes are looked for; empty: "Common/"
+    int count = 1;
+    std::vector<std::string> vars;  // NAME=VALUE
+};
+
 int RunDemo(const CliOptions &opts, std::ostream &out);
 int RunBodyTypes(const CliOptions &opts, std::ostream &out);
 int RunDice(const CliOptions &opts, const std::string &expr, int count, std::ostream &out, std::ostream &err);
 int RunCalc(const std::string &expr, std::ostream &out, std::ostream &err);
 int RunDate(std::int64_t epochYear, double time, const std::string &format, std::ostream &out, std::ostream &err);
+int RunSystem(const CliOptions &opts, const SystemCommandOptions &sys, std::ostream &out);
+struct TerrainOptions {
+    long long seed = 0;
+    double radius = 0, water = 0, temp = 0, atmosphere = 0;
+    int width = 512, workers = 1;
+    std::string out, world, from;
+    bool noClouds = false;
+};
+CLI::App *AddTerrainCommand(CLI::App &app, TerrainOptions &t);
+int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions &t, std::ostream &out,
+               std::ostream &err);
+
 int RunFormat(const CliOptions &opts, const std::string &pattern, const std::string &value, std::ostream &out,
               std::ostream &err);
+int RunTable(const CliOptions &opts, const TableArgs &args, std::ostream &out, std::ostream &err);
+// Creates an empty sector file.  size: "X" or "X,Y,Z"; sphere: a radius;
+// unit: "ly" or "pc" (sizes are given in that unit).  Empty texts keep the
+// defaults.
+int RunNew(const CliOptions &opts, const std::string &file, const std::string &size, const std::string &sphere,
+           const std::string &unit, std::ostream &out, std::ostream &err);
+// Describes a sector file: settings, calendar, schema version and counts.
+int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, std::ostream &err);
 
 } // namespace kalvion::cli

@@ -239,6 +239,11 @@ void TVexaSector::ReassignChild(TStellarBody *body, TStellarBody *newParent)
     }
 
     if (!body->Parent) {
+        // The copy must carry the whole stored tree: the root's rows are
+        // deleted on the next save.
+        DynaLoad(body);
+        if (!body->Loaded)
+            return;
         body->TVexaBase::Modified = true;
         auto copy = TStellarBody::Create();
         body->CopyTo(*copy);
@@ -408,8 +413,12 @@ void TVexaSector::ResetRecordIDs()
         for (TStellarBody *b : all) {
             b->RecordID = 0;
             b->TVexaBase::Modified = true;
+            // Pending deletions name rows of the old file, which a save of
+            // all-new rows must not touch.
+            b->DeletedChildren.reset();
         }
     }
+    ClearDeleted();
     for (auto &r : Routes) {
         r->RecordID = 0;
         r->TVexaBase::Modified = true;
@@ -421,6 +430,11 @@ void TVexaSector::ResetRecordIDs()
     for (auto &v : Views) {
         v->RecordID = 0;
         v->Modified = true;
+    }
+    // Images too, so that a template's images reach the new file.
+    for (auto &res : ImageResources.Resources) {
+        res->RecordID = 0;
+        res->Modified = true;
     }
 }
 

@@ -1,0 +1,271 @@
+// Sector files at scale.
+//  - Saving a new sector of 10,000 systems of 25 bodies, against a baseline in
+//    the same run: the same 250,000 rows of the same 62 values inserted into a
+//    plain table of the same columns with one prepared statement in one
+//    transaction.
+//  - Opening a sector of 100,000 systems (roots only), loading one system on
+//    demand, and saving after one system changed.
+// Files go to a fresh folder under the system's temporary folder.
+#include "files/SectorFile.h"
+#include "files/SectorSchema.h"
+#include "files/VexaDBSQLite.h"
+#include "files/ZentDatabaseSQLite.h"
+#include "model/VexaSector.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+
+using namespace kalvion;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kBodiesPerSystem = 25;
+
+fs::path BenchFolder()
+{
+    static const fs::path dir = [] {
+        std::random_device rd;
+        fs::path d = fs::temp_directory_path() / ("kalvion-bench-files-" + std::to_string(rd()));
+        fs::create_directories(d);
+        return d;
+    }();
+    return dir;
+}
+
+std::unique_ptr<TStellarBody> MakeSystem(int i)
+{
+    auto root = TStellarBody::Create();
+    root->TypeID = BODY_TYPE_STAR;
+    root->Name = "System " + std::to_string(i);
+    root->Spectral = "G2V";
+    root->X = (i % 100) - 50;
+    root->Y = (i / 100 % 100) - 50;
+    root->Z = (i % 7) - 3;
+    root->PoliticalAffiliation = (i % 3 == 0) ? "League" : "";
+    int made = 1;
+    for (int p = 0; made < kBodiesPerSystem; ++p) {
+        auto planet = TStellarBody::Create();
+        planet->TypeID = BODY_TYPE_TERRESTRIAL;
+        planet->Name = root->Name + " " + std::to_string(p + 1);
+        planet->Distance = 1e7 * (p + 1);
+        ++made;
+        for (int m = 0; m < 3 && made < kBodiesPerSystem; ++m, ++made) {
+            auto moon = TStellarBody::Create();
+            moon->TypeID = BODY_TYPE_TERRESTRIAL;
+            moon->Name = planet->Name + " " + static_cast<char>('a' + m);
+            moon->Distance = 1e5 * (m + 1);
+            planet->AddChild(std::move(moon));
+        }
+        root->AddChild(std::move(planet));
+    }
+    return root;
+}
+
+void FillSector(TVexaSector &s, int systems)
+{
+    s.Systems.reserve(static_cast<std::size_t>(systems));
+    for (int i = 0; i < systems; ++i)
+        s.AddSystem(MakeSystem(i));
+}
+
+void BindRow(TZentStatement &st, const TStellarBody &b, std::int64_t parent)
+{
+    // The same 62 values the sector writer binds for a body.
+    int c = 1;
+    st.BindInt(c++, parent);
+    st.BindInt(c++, 0);
+    st.BindText(c++, b.IDString);
+    st.BindText(c++, b.Name);
+    st.BindInt(c++, b.TypeID);
+    st.BindText(c++, b.BodyType);
+    st.BindText(c++, b.Spectral);
+    for (double v : {b.Distance, b.Radius, b.Density, b.Mass, b.Rotation, b.Luminosity, b.Albedo, b.Temp,
+                     b.Atmosphere})
+        st.BindFloat(c++, v);
+    st.BindText(c++, b.AtmosphereNotes);
+    for (double v : {b.Water, b.Population, b.ChildPopulation})
+        st.BindFloat(c++, v);
+    for (int v : {b.Habitability, b.ChildHabitability, b.BodyCount})
+        st.BindInt(c++, v);
+    st.BindText(c++, b.PoliticalAffiliation);
+    st.BindInt(c++, b.SphereInfluence);
+    st.BindInt(c++, b.SphereInfluenceColor);
+    st.BindFloat(c++, b.SphereInfluenceSize);
+    st.BindText(c++, b.Notes);
+    st.BindText(c++, b.GMNotes);
+    for (std::int64_t v : {std::int64_t(b.Color), std::int64_t(b.LabelColor), std::int64_t(b.FontStyle),
+                           std::int64_t(b.DSOIntensity)})
+        st.BindInt(c++, v);
+    for (double v : {b.RenderDistance, b.LabelDistance, b.RouteDistance})
+        st.BindFloat(c++, v);
+    st.BindInt(c++, b.Visible);
+    st.BindInt(c++, b.RetrogradeOrbit);
+    for (double v : {b.Eccentricity, b.Inclination, b.AngleAscendingNode, b.AnglePeriapsis, b.TimeOffset,
+                     b.AxialTilt, b.OrbitalPlaneX, b.OrbitalPlaneY, b.OrbitalPlaneZ})
+        st.BindFloat(c++, v);
+    st.BindInt(c++, b.OrbitColor);
+    for (double v : {b.X, b.Y, b.Z})
+        st.BindFloat(c++, v);
+    st.BindInt(c++, b.RandomSeed);
+    st.BindInt(c++, 0);
+    st.BindText(c++, b.PreviewImageFile);
+    st.BindText(c++, b.BlazonImageFile);
+    for (int v : {int(b.BlazonDisplay), int(b.BlazonWrap), 0, 0, 0, 0})
+        st.BindInt(c++, v);
+    st.BindText(c++, b.ModelFile);
+}
+
+void InsertTree(TZentStatement &st, TZentSqliteInterface &db, const TStellarBody &b, std::int64_t parent)
+{
+    BindRow(st, b, parent);
+    st.Exec();
+    const std::int64_t id = db.LastInsertID();
+    for (const auto &c : b.Children)
+        InsertTree(st, db, *c, id);
+}
+
+void BM_Save10kBaselineInsert(benchmark::State &state)
+{
+    TVexaSector s;
+    FillSector(s, 10000);
+    std::string cols, marks;
+    for (std::size_t i = 1; i < BODY_COLUMN_COUNT; ++i) {
+        cols += (i > 1 ? ", " : "") + std::string(BODY_COLUMNS[i]);
+        marks += (i > 1 ? ", ?" : "?");
+    }
+    // The same table as in a sector file, column types included, without
+    // indexes.
+    std::string create;
+    for (const std::string &stmt : SplitSqlScript(EmbeddedSchemaText()))
+        if (stmt.find("create table bodies") != std::string::npos)
+            create = stmt.substr(stmt.find("create table bodies"));
+    const std::string file = (BenchFolder() / "baseline.db").string();
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove(file);
+        state.ResumeTiming();
+        TZentSqliteInterface db(file);
+        db.Execute(create);
+        db.Execute("begin transaction");
+        TZentStatement st(db, "insert into bodies (" + cols + ") values (" + marks + ")");
+        for (const auto &root : s.Systems)
+            InsertTree(st, db, *root, 0);
+        db.Execute("commit transaction");
+        if (db.HasError)
+            state.SkipWithError(db.ErrorMessage.c_str());
+    }
+    state.counters["rows"] = 10000.0 * kBodiesPerSystem;
+}
+
+void BM_Save10kSector(benchmark::State &state)
+{
+    const std::string file = (BenchFolder() / "save10k.VexaDB").string();
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove(file);
+        auto s = std::make_unique<TVexaSector>();
+        FillSector(*s, 10000);
+        state.ResumeTiming();
+        std::string error;
+        if (!SaveToFile(*s, file, false, &error))
+            state.SkipWithError(error.c_str());
+        state.PauseTiming();
+        s.reset();
+        state.ResumeTiming();
+    }
+    state.counters["rows"] = 10000.0 * kBodiesPerSystem;
+}
+
+// The 100,000-system file, made once per run.
+const std::string &File100k()
+{
+    static const std::string file = [] {
+        const std::string f = (BenchFolder() / "sector100k.VexaDB").string();
+        TVexaSector s;
+        FillSector(s, 100000);
+        std::string error;
+        if (!SaveToFile(s, f, false, &error))
+            std::fprintf(stderr, "could not make the 100k file: %s\n", error.c_str());
+        return f;
+    }();
+    return file;
+}
+
+void BM_Open100kRootsOnly(benchmark::State &state)
+{
+    const std::string &file = File100k();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto s = std::make_unique<TVexaSector>();
+        state.ResumeTiming();
+        std::string error;
+        if (!LoadFromFile(*s, file, &error))
+            state.SkipWithError(error.c_str());
+        benchmark::DoNotOptimize(s->SystemCount());
+        state.PauseTiming();
+        s.reset();
+        state.ResumeTiming();
+    }
+}
+
+TVexaSector &Opened100k()
+{
+    static TVexaSector s;
+    static bool loaded = LoadFromFile(s, File100k());
+    (void)loaded;
+    return s;
+}
+
+void BM_DynaLoadOneOf100k(benchmark::State &state)
+{
+    TVexaSector &s = Opened100k();
+    std::uint32_t x = 1;
+    for (auto _ : state) {
+        x = x * 134775813u + 1;
+        TStellarBody *root = s.GetSystem(static_cast<int>(x % static_cast<std::uint32_t>(s.SystemCount())));
+        s.DynaLoad(root);
+        benchmark::DoNotOptimize(root->ChildrenCount());
+        state.PauseTiming();
+        s.DynaUnload(root);
+        state.ResumeTiming();
+    }
+}
+
+void BM_IncrementalSave100k(benchmark::State &state)
+{
+    TVexaSector &s = Opened100k();
+    std::uint32_t x = 7;
+    for (auto _ : state) {
+        state.PauseTiming();
+        x = x * 134775813u + 1;
+        TStellarBody *root = s.GetSystem(static_cast<int>(x % static_cast<std::uint32_t>(s.SystemCount())));
+        s.DynaLoad(root);
+        root->Children[0]->Notes = "changed " + std::to_string(x);
+        root->Children[0]->ModifySystem();
+        state.ResumeTiming();
+        std::string error;
+        if (!SaveToFile(s, s.FileName, false, &error))
+            state.SkipWithError(error.c_str());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_Save10kBaselineInsert)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Save10kSector)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Open100kRootsOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_DynaLoadOneOf100k)->Unit(benchmark::kMicrosecond)->Iterations(200);
+BENCHMARK(BM_IncrementalSave100k)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::error_code ec;
+    fs::remove_all(BenchFolder(), ec);
+    return 0;
+}

@@ -1,0 +1,204 @@
+// "kalvion-cli new" and "kalvion-cli info": sector files from the command line.
+#include "cli/CliApp.h"
+#include "science/VexaDates.h"
+
+#include "base/AsciiText.h"
+#include "base/NumberFormat.h"
+#include "base/NumberParse.h"
+#include "base/Rounding.h"
+#include "files/SectorFile.h"
+#include "files/SectorSchema.h"
+#include "files/VexaDBSQLite.h"
+#include "model/VexaSector.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <ostream>
+
+namespace kalvion::cli {
+
+namespace {
+
+constexpr double PARSEC_LY = 3.2616;
+
+bool ParsePositive(const std::string &text, double &out)
+{
+    const auto v = ParseDouble(text);
+    if (!v || !std::isfinite(*v) || *v <= 0)
+        return false;
+    out = *v;
+    return true;
+}
+
+
+} // namespace
+
+int RunNew(const CliOptions &opts, const std::string &file, const std::string &size, const std::string &sphere,
+           const std::string &unit, std::ostream &out, std::ostream &err)
+{
+    TVexaSector sector;
+    double ratio = 1.0;
+    if (!unit.empty()) {
+        if (SameText(unit, "ly")) {
+            sector.UnitStarMeasureName = "Light Years";
+        } else if (SameText(unit, "pc")) {
+            sector.UnitStarMeasureName = "Parsecs";
+            ratio = PARSEC_LY;
+        } else {
+            err << "kalvion-cli: --unit must be ly or pc\n";
+            return EXIT_USAGE;
+        }
+        sector.UpdateUnits();
+    }
+    if (!size.empty() && !sphere.empty()) {
+        err << "kalvion-cli: give either --size or --sphere\n";
+        return EXIT_USAGE;
+    }
+    if (!size.empty()) {
+        std::vector<double> parts;
+        std::size_t start = 0;
+        while (start <= size.size()) {
+            std::size_t end = size.find(',', start);
+            if (end == std::string::npos)
+                end = size.size();
+            double v;
+            if (!ParsePositive(size.substr(start, end - start), v)) {
+                err << "kalvion-cli: --size takes one or three positive numbers separated by commas\n";
+                return EXIT_USAGE;
+            }
+            parts.push_back(v * ratio);
+            start = end + 1;
+        }
+        if (parts.size() != 1 && parts.size() != 3) {
+            err << "kalvion-cli: --size takes one or three positive numbers separated by commas\n";
+            return EXIT_USAGE;
+        }
+        sector.SizeX = parts[0];
+        sector.SizeY = parts.size() == 3 ? parts[1] : parts[0];
+        sector.SizeZ = parts.size() == 3 ? parts[2] : parts[0];
+    }
+    if (!sphere.empty()) {
+        double r;
+        if (!ParsePositive(sphere, r)) {
+            err << "kalvion-cli: --sphere takes a positive radius\n";
+            return EXIT_USAGE;
+        }
+        sector.Spherical = true;
+        sector.SizeX = sector.SizeY = sector.SizeZ = 2 * r * ratio;
+    }
+    sector.RestoreDefaultOrigins();
+    sector.ResetCamera();
+
+    std::error_code ec;
+    if (std::filesystem::exists(file, ec)) {
+        err << "kalvion-cli: \"" << file << "\" already exists\n";
+        return EXIT_FAILURE_;
+    }
+    std::string error;
+    if (!SaveToFile(sector, file, false, &error)) {
+        err << "kalvion-cli: " << error << "\n";
+        return EXIT_FAILURE_;
+    }
+    if (opts.json)
+        out << nlohmann::json({{"file", file}, {"name", sector.Name}}).dump() << "\n";
+    else
+        out << "Created " << file << "\n";
+    return EXIT_OK;
+}
+
+int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, std::ostream &err)
+{
+    int version = 0;
+    {
+        TVexaDB_SQLite db;
+        if (!db.OpenExistingSectorFile(file)) {
+            err << "kalvion-cli: " << db.ErrorMessage << "\n";
+            return EXIT_FAILURE_;
+        }
+        version = ReadSchemaVersion(*db.Connection());
+    }
+    TVexaSector sector;
+    std::string error;
+    if (!LoadFromFile(sector, file, &error)) {
+        err << "kalvion-cli: " << error << "\n";
+        return EXIT_FAILURE_;
+    }
+    std::int64_t bodies = 0;
+    TStellarBodyList all;
+    for (auto &root : sector.Systems) {
+        // Counting needs every system's contents; each is dropped again.
+        const bool wasLoaded = root->Loaded;
+        sector.DynaLoad(root.get());
+        all.clear();
+        root->GetAllChildren(all);
+        bodies += static_cast<std::int64_t>(all.size());
+        if (!wasLoaded)
+            sector.DynaUnload(root.get());
+    }
+    int resources = 0;
+    for (auto &res : sector.ImageResources.Resources)
+        if (!res->Deleted)
+            ++resources;
+
+    const std::string date = SectorDateText(sector);
+    if (opts.json) {
+        nlohmann::json j;
+        j["file"] = file;
+        j["name"] = sector.Name;
+        j["schema_version"] = version;
+        j["settings"] = {{"size", {sector.SizeX, sector.SizeY, sector.SizeZ}},
+                         {"spherical", sector.Spherical},
+                         {"unit", sector.UnitStarMeasureName},
+                         {"unit_abbrev", sector.UnitStarMeasureAbbrev},
+                         {"unit_ratio", sector.UnitStarMeasureRatio},
+                         {"frequency", sector.Frequency},
+                         {"grid_style", sector.GridStyle},
+                         {"grid", {sector.GridX, sector.GridY, sector.GridZ}},
+                         {"grid_tick", sector.GridTick},
+                         {"grid_tick_labels", sector.GridTickLabels},
+                         {"grid_color", sector.GridColor},
+                         {"grids_enabled", sector.GridsEnabled},
+                         {"background_color", sector.BackgroundColor},
+                         {"base_font", sector.BaseFont},
+                         {"filter_style", sector.FilterStyle},
+                         {"filter_habitable", sector.FilterHabitable},
+                         {"filter_population", sector.FilterPopulation},
+                         {"filter_hide_unassigned_subsector", sector.FilterHideUnassignedSubsector}};
+        j["calendar"] = {{"epoch_year", sector.EpochYear},
+                         {"time", sector.Time},
+                         {"date_format", sector.DateFormat},
+                         {"date", date}};
+        j["counts"] = {{"systems", sector.SystemCount()},
+                       {"bodies", bodies},
+                       {"routes", sector.RouteCount()},
+                       {"subsectors", sector.SubsectorCount()},
+                       {"views", static_cast<int>(sector.Views.size())},
+                       {"image_resources", resources}};
+        out << j.dump(2) << "\n";
+        return EXIT_OK;
+    }
+    out << "Name:            " << sector.Name << "\n";
+    out << "Schema version:  " << version << "\n";
+    out << "Size:            " << VexaFloatStr(sector.DistanceInUnits(sector.SizeX)) << " x "
+        << VexaFloatStr(sector.DistanceInUnits(sector.SizeY)) << " x "
+        << VexaFloatStr(sector.DistanceInUnits(sector.SizeZ)) << " " << sector.UnitStarMeasureAbbrev
+        << (sector.Spherical ? " (sphere)" : "") << "\n";
+    out << "Unit:            " << sector.UnitStarMeasureName << "\n";
+    out << "Star frequency:  " << VexaFloatStr(sector.Frequency) << "\n";
+    out << "Grid:            style " << sector.GridStyle << ", " << VexaFloatStr(sector.GridX) << " x "
+        << VexaFloatStr(sector.GridY) << " x " << VexaFloatStr(sector.GridZ) << " ly\n";
+    out << "Date:            " << date << " (epoch year " << sector.EpochYear << ", day "
+        << VexaFloatStr(sector.Time) << ")\n";
+    out << "Systems:         " << FormatCount(sector.SystemCount()) << "\n";
+    out << "Bodies:          " << FormatCount(static_cast<double>(bodies)) << "\n";
+    out << "Routes:          " << FormatCount(sector.RouteCount()) << "\n";
+    out << "Subsectors:      " << FormatCount(sector.SubsectorCount()) << "\n";
+    out << "Views:           " << FormatCount(static_cast<double>(sector.Views.size())) << "\n";
+    out << "Image resources: " << FormatCount(resources) << "\n";
+    return EXIT_OK;
+}
+
+} // namespace kalvion::cli

@@ -1,0 +1,218 @@
+#include "files/SectorFile.h"
+
+#include "base/Paths.h"
+#include "files/VexaDBSQLite.h"
+#include "model/SectorStore.h"
+#include "model/VexaSector.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace kalvion {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TSectorDatabaseStore final : public TSectorStore {
+public:
+    bool LoadSystemChildren(TVexaSector &sector, TStellarBody &root) override
+    {
+        TVexaDB_SQLite db;
+        if (root.RecordID <= 0 || !db.OpenExistingSectorFile(sector.FileName, false))
+            return false;
+        return db.ReadSystemContents(root);
+    }
+
+    bool LoadResourceData(TVexaSector &sector, TVexaImageResource &resource) override
+    {
+        TVexaDB_SQLite db;
+        if (!db.OpenExistingSectorFile(sector.FileName, false))
+            return false;
+        return db.ReadResourceData(resource);
+    }
+};
+
+void SetError(std::string *error, const std::string &text)
+{
+    if (error)
+        *error = text;
+}
+
+// Everything the sector holds is in memory: it can be written to a new file
+// without the old one.
+bool AllContentsLoaded(const TVexaSector &sector)
+{
+    for (const auto &root : sector.Systems)
+        if (!root->Loaded && root->RecordID > 0)
+            return false;
+    for (const auto &res : sector.ImageResources.Resources)
+        if (!res->Loaded && !res->Deleted && res->RecordID > 0)
+            return false;
+    return true;
+}
+
+void RemoveQuietly(const std::string &path)
+{
+    std::error_code ec;
+    fs::remove(path, ec);
+    fs::remove(path + "-journal", ec);
+}
+
+bool WriteInto(TVexaSector &sector, const std::string &path, bool existingOnly, std::string *error)
+{
+    TVexaDB_SQLite db;
+    db.OnProgress = sector.OnProgress;
+    const bool opened = existingOnly ? db.OpenExistingSectorFile(path) : db.OpenSectorFile(path, false);
+    if (!opened || !db.WriteSector(sector)) {
+        SetError(error, db.ErrorMessage);
+        return false;
+    }
+    db.CloseSectorFile();
+    return true;
+}
+
+} // namespace
+
+TSectorStore &SectorDatabaseStore()
+{
+    static TSectorDatabaseStore store;
+    return store;
+}
+
+void AttachSectorStore(TVexaSector &sector) { sector.Store = &SectorDatabaseStore(); }
+
+bool SameFilePath(const std::string &a, const std::string &b)
+{
+    if (a == b)
+        return true;
+    if (a.empty() || b.empty())
+        return false;
+    std::error_code ec1, ec2;
+    const fs::path pa = fs::weakly_canonical(fs::absolute(a, ec1), ec1);
+    const fs::path pb = fs::weakly_canonical(fs::absolute(b, ec2), ec2);
+    return !ec1 && !ec2 && pa == pb;
+}
+
+bool LoadFromFile(TVexaSector &sector, const std::string &fileName, std::string *error)
+{
+    sector.Modified = false;
+    std::error_code ec;
+    if (fileName.empty() || !fs::exists(fileName, ec)) {
+        SetError(error, "File could not be opened");
+        return false;
+    }
+    TVexaDB_SQLite db;
+    if (!db.OpenExistingSectorFile(fileName)) {
+        SetError(error, db.ErrorMessage);
+        return false;
+    }
+    if (!db.ReadSector(sector)) {
+        SetError(error, db.ErrorMessage);
+        db.CloseSectorFile();
+        sector.New();
+        return false;
+    }
+    db.CloseSectorFile();
+    sector.FileName = fileName;
+    sector.Name = ExtractFileBaseName(fileName);
+    AttachSectorStore(sector);
+    sector.SetFilters();
+    sector.ResetCamera();
+    return true;
+}
+
+bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFirst*/, std::string *error)
+{
+    if (fileName.empty()) {
+        SetError(error, "No file name");
+        return false;
+    }
+    std::error_code ec;
+    const bool hasOwnFile = !sector.FileName.empty();
+    const bool ownFileExists = hasOwnFile && fs::is_regular_file(sector.FileName, ec);
+    const bool sameFile = hasOwnFile && SameFilePath(sector.FileName, fileName);
+
+    if (hasOwnFile && !ownFileExists) {
+        // The sector's file vanished.  What is in memory can still be
+        // written as new rows, but systems never loaded are gone with it.
+        if (!AllContentsLoaded(sector)) {
+            SetError(error, "The sector file \"" + sector.FileName +
+                                "\" no longer exists; systems that were never opened cannot be saved");
+            return false;
+        }
+        sector.ResetRecordIDs();
+    }
+
+    bool ok;
+    if (sameFile && ownFileExists) {
+        ok = WriteInto(sector, fileName, true, error);
+    } else {
+        // Build the new file beside the target and move it into place only
+        // once it is complete, so a failed save leaves the target untouched.
+        const fs::path target(fileName);
+        const fs::path folder = target.parent_path();
+        if (!folder.empty() && !fs::is_directory(folder, ec)) {
+            fs::create_directories(folder, ec);
+            if (ec) {
+                SetError(error, "The folder \"" + folder.string() + "\" could not be created: " + ec.message());
+                return false;
+            }
+        }
+        const std::string temp = fileName + ".saving~";
+        RemoveQuietly(temp);
+        if (ownFileExists) {
+            fs::copy_file(sector.FileName, temp, fs::copy_options::overwrite_existing, ec);
+            if (ec) {
+                RemoveQuietly(temp);
+                SetError(error, "\"" + sector.FileName + "\" could not be copied to \"" + fileName +
+                                    "\": " + ec.message());
+                return false;
+            }
+        }
+        ok = WriteInto(sector, temp, ownFileExists, error);
+        if (!ok) {
+            RemoveQuietly(temp);
+            return false;
+        }
+        fs::rename(temp, target, ec);
+        if (ec) {
+            // The save itself is complete and the document already points
+            // into it (unloaded systems, dropped images): keep it under the
+            // temporary name rather than lose it.
+            sector.FileName = temp;
+            AttachSectorStore(sector);
+            SetError(error, "\"" + fileName + "\" could not be replaced (" + ec.message() +
+                                "); the sector was saved as \"" + temp + "\"");
+            return false;
+        }
+    }
+    if (!ok)
+        return false;
+    sector.FileName = fileName;
+    sector.Name = ExtractFileBaseName(fileName);
+    sector.Modified = false;
+    AttachSectorStore(sector);
+    return true;
+}
+
+bool LoadFromTemplate(TVexaSector &sector, const std::string &fileName, std::string *error)
+{
+    if (!LoadFromFile(sector, fileName, error))
+        return false;
+    sector.DynaLoadAll();
+    for (const auto &root : sector.Systems)
+        if (!root->Loaded) {
+            SetError(error, "A system of the template could not be read");
+            sector.New();
+            return false;
+        }
+    sector.ResetRecordIDs();
+    sector.DynaClearActiveDB();
+    sector.FileName.clear();
+    return true;
+}
+
+std::string GenerateTempFile() { return UserDataFolder() + "(Untitled).VexaDB"; }
+
+} // namespace kalvion

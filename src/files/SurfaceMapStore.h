@@ -1,0 +1,22 @@
+#pragma once
+// Terrain data and surface-map images stored in a sector file, one row per
+// body in `surface_maps`.  Each call opens its own connection on the file.
+#include "files/ZentDatabase.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace kalvion {
+
+// Stores (replacing any earlier row of the body) the terrain data and the
+// image of a body.  True when the file could be opened and written.
+bool StoreSurfaceMap(const std::string &fileName, const TMemoryStream &terrainStream,
+                     const TMemoryStream &imageStream, std::int64_t bodyRecordID);
+void DeleteSurfaceMap(const std::string &fileName, std::int64_t bodyRecordID);
+// True when the body's first row holds terrain data.
+bool HasSurfaceMap(const std::string &fileName, std::int64_t bodyRecordID);
+// The body's stored image, or none.
+std::unique_ptr<TMemoryStream> LoadSurfaceMapImage(const std::string &fileName, std::int64_t bodyRecordID);
+
+} // namespace kalvion

@@ -1,0 +1,117 @@
+#pragma once
+// A W x H grid of 32-bit integers, row by row, with a clamp range.  Reads and
+// writes wrap by one period in both directions, so a neighbour read at the
+// left edge comes from the right edge and one at the north pole row from the
+// south pole row (the terrain's smoothing relies on both).
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace kalvion {
+
+class TIntegerMatrix {
+public:
+    TIntegerMatrix() = default;
+    // Non-positive sizes give an empty grid.
+    TIntegerMatrix(int width, int height, std::int32_t minValue, std::int32_t maxValue);
+
+    int Width() const noexcept { return Width_; }
+    int Height() const noexcept { return Height_; }
+    std::int32_t MinRange() const noexcept { return Lo_; }
+    std::int32_t MaxRange() const noexcept { return Hi_; }
+    // Changing the range never re-clamps what is stored.
+    void SetRange(std::int32_t minValue, std::int32_t maxValue) noexcept
+    {
+        Lo_ = minValue;
+        Hi_ = maxValue;
+    }
+
+    std::int32_t Clamp(std::int64_t v) const noexcept
+    {
+        if (v < Lo_)
+            return Lo_;
+        if (v > Hi_)
+            return Hi_;
+        return static_cast<std::int32_t>(v);
+    }
+
+    // Wraps each coordinate by one period; still outside gives 0.
+    std::int32_t Get(int c, int r) const noexcept
+    {
+        c = Wrap(c, Width_);
+        r = Wrap(r, Height_);
+        if (c < 0 || c >= Width_ || r < 0 || r >= Height_)
+            return 0;
+        return Cells_[Index(c, r)];
+    }
+    // Wraps like Get, clamps v to the range, writes only inside the grid.
+    void Set(int c, int r, std::int64_t v) noexcept
+    {
+        c = Wrap(c, Width_);
+        r = Wrap(r, Height_);
+        if (c >= 0 && c < Width_ && r >= 0 && r < Height_)
+            Cells_[Index(c, r)] = Clamp(v);
+    }
+    // Clamps v and writes without wrapping (outside the grid: nothing).
+    void SetClamped(int c, int r, std::int64_t v) noexcept
+    {
+        if (c >= 0 && c < Width_ && r >= 0 && r < Height_)
+            Cells_[Index(c, r)] = Clamp(v);
+    }
+    // Writes v as it is, without wrapping or clamping (world files, tests).
+    void SetRaw(int c, int r, std::int32_t v) noexcept
+    {
+        if (c >= 0 && c < Width_ && r >= 0 && r < Height_)
+            Cells_[Index(c, r)] = v;
+    }
+    std::int32_t GetOr(int c, int r, std::int32_t fallback) const noexcept
+    {
+        if (c < 0 || c >= Width_ || r < 0 || r >= Height_)
+            return fallback;
+        return Cells_[Index(c, r)];
+    }
+
+    // Fills every cell with v as it is.
+    void Fill(std::int32_t v) noexcept;
+    // Largest and smallest stored value (0 for an empty grid).
+    std::int32_t Max() const noexcept;
+    std::int32_t Min() const noexcept;
+
+    // Maps [Min, Max] linearly onto [a, b], rounding half to even and writing
+    // clamped; a = b or a flat grid makes every cell a.
+    void Rescale(std::int32_t a, std::int32_t b) noexcept;
+    // Every cell becomes round(sum(kernel * neighbour) / divisor) over its 3 x 3
+    // neighbourhood (kernel row by row from the upper-left), read with Get from
+    // the old values; the result is stored without clamping.
+    void Smooth(const std::array<double, 9> &kernel, double divisor);
+    // Bends the profile: h >= 0 becomes round(sin(pi/2 h/Max) h), h < 0 becomes
+    // round(sin(pi/2 h/Min) h).  Without positive (negative) values the
+    // non-negative (negative) cells stay as they are.
+    void ShapeCurve() noexcept;
+
+    const std::vector<std::int32_t> &Cells() const noexcept { return Cells_; }
+    std::int32_t *RowData(int r) noexcept { return Cells_.data() + Index(0, r); }
+    const std::int32_t *RowData(int r) const noexcept { return Cells_.data() + Index(0, r); }
+
+private:
+    static int Wrap(int v, int period) noexcept
+    {
+        if (v < 0)
+            return v + period;
+        if (v > period - 1)
+            return v - period;
+        return v;
+    }
+    std::size_t Index(int c, int r) const noexcept
+    {
+        return static_cast<std::size_t>(r) * static_cast<std::size_t>(Width_) + static_cast<std::size_t>(c);
+    }
+
+    int Width_ = 0;
+    int Height_ = 0;
+    std::int32_t Lo_ = INT32_MIN;
+    std::int32_t Hi_ = INT32_MAX;
+    std::vector<std::int32_t> Cells_;
+};
+
+} // namespace kalvion

@@ -1,0 +1,74 @@
+// kalvion-cli new and info.
+#include "FilesTestHelpers.h"
+#include "cli/CliApp.h"
+
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+
+namespace kalvion::test {
+namespace {
+
+using CliFileCommandsTest = TempDirTest;
+
+int RunCliArgs(const std::vector<std::string> &args, std::string &out, std::string &err)
+{
+    std::vector<std::string> argv{"kalvion-cli"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::ostringstream o, e;
+    const int rc = cli::RunCli(argv, o, e);
+    out = o.str();
+    err = e.str();
+    return rc;
+}
+
+TEST_F(CliFileCommandsTest, NewThenInfoReportsTheDefaults)
+{
+    const std::string file = PathOf("fresh.VexaDB");
+    std::string out, err;
+    ASSERT_EQ(RunCliArgs({"new", file}, out, err), cli::EXIT_OK) << err;
+    ASSERT_EQ(RunCliArgs({"info", file, "--json"}, out, err), cli::EXIT_OK) << err;
+    const auto j = nlohmann::json::parse(out);
+    EXPECT_EQ(j["name"], "fresh");
+    EXPECT_EQ(j["schema_version"], 303);
+    EXPECT_EQ(j["settings"]["size"], nlohmann::json({20.0, 20.0, 20.0}));
+    EXPECT_EQ(j["settings"]["spherical"], false);
+    EXPECT_EQ(j["settings"]["unit"], "Light Years");
+    EXPECT_EQ(j["settings"]["unit_abbrev"], "ly");
+    EXPECT_EQ(j["settings"]["frequency"], 5.0);
+    EXPECT_EQ(j["settings"]["grid_style"], 1);
+    EXPECT_EQ(j["settings"]["grid_color"], 0x808080);
+    EXPECT_EQ(j["settings"]["base_font"], "Verdana");
+    EXPECT_EQ(j["calendar"]["epoch_year"], 2000);
+    EXPECT_EQ(j["calendar"]["time"], 0.0);
+    EXPECT_EQ(j["calendar"]["date_format"], "dd mmm y h:n:s");
+    EXPECT_EQ(j["calendar"]["date"], "01 Jan 2000 00:00:00");
+    for (const char *k : {"systems", "bodies", "routes", "subsectors", "views", "image_resources"})
+        EXPECT_EQ(j["counts"][k], 0) << k;
+}
+
+TEST_F(CliFileCommandsTest, NewTakesSizesSpheresAndParsecs)
+{
+    std::string out, err;
+    const std::string box = PathOf("box.VexaDB");
+    ASSERT_EQ(RunCliArgs({"new", box, "--size", "10,20,30"}, out, err), cli::EXIT_OK) << err;
+    ASSERT_EQ(RunCliArgs({"info", box, "--json"}, out, err), cli::EXIT_OK);
+    EXPECT_EQ(nlohmann::json::parse(out)["settings"]["size"], nlohmann::json({10.0, 20.0, 30.0}));
+
+    const std::string ball = PathOf("ball.VexaDB");
+    ASSERT_EQ(RunCliArgs({"new", ball, "--sphere", "10", "--unit", "pc"}, out, err), cli::EXIT_OK) << err;
+    ASSERT_EQ(RunCliArgs({"info", ball, "--json"}, out, err), cli::EXIT_OK);
+    const auto j = nlohmann::json::parse(out);
+    EXPECT_EQ(j["settings"]["spherical"], true);
+    EXPECT_EQ(j["settings"]["unit"], "Parsecs");
+    EXPECT_DOUBLE_EQ(j["settings"]["size"][0].get<double>(), 65.232);
+
+    EXPECT_EQ(RunCliArgs({"new", PathOf("bad.VexaDB"), "--size", "1,2"}, out, err), cli::EXIT_USAGE);
+    EXPECT_EQ(RunCliArgs({"new", PathOf("bad.VexaDB"), "--unit", "km"}, out, err), cli::EXIT_USAGE);
+    EXPECT_EQ(RunCliArgs({"new", box}, out, err), cli::EXIT_FAILURE_); // exists already
+    EXPECT_EQ(RunCliArgs({"info", PathOf("missing.VexaDB")}, out, err), cli::EXIT_FAILURE_);
+    EXPECT_FALSE(err.empty());
+}
+
+} // namespace
+} // namespace kalvion::test

@@ -336,3 +336,98 @@ TEST(LegacyFiles, TruncatedAndFlippedFilesNeverCrash)
         }
     }
 }
+
+#include "base/Paths.h"
+#include "files/LegacyConvert.h"
+#include "files/SectorFile.h"
+#include "files/SectorImport.h"
+
+TEST(LegacyConvert, RecordFileBecomesADatabaseLoadingOnDemand)
+{
+    const std::string oldFile = TempFile("Convert Me.Sector");
+    const std::string newFile = TempFile("Converted.VexaDB");
+    WriteFile(oldFile, RecordFileV4());
+    std::remove(newFile.c_str());
+    std::string error;
+    ASSERT_TRUE(ConvertLegacySector(oldFile, newFile, &error)) << error;
+    EXPECT_EQ(GetVexaFileVersion(newFile), 3);
+
+    TVexaSector s;
+    ASSERT_TRUE(LoadFromFile(s, newFile, &error)) << error;
+    EXPECT_EQ(s.IDString, "{SECTOR}");
+    EXPECT_EQ(s.UnitStarMeasureName, "Parsecs");
+    EXPECT_EQ(s.GetField("author"), "me");
+    ASSERT_EQ(s.SystemCount(), 1);
+    TStellarBody *g = s.GetSystem(0);
+    EXPECT_EQ(g->IDString, kIdA);
+    EXPECT_EQ(g->Name, "Gamma");
+    EXPECT_DOUBLE_EQ(g->Y, 8);
+    EXPECT_EQ(g->BlazonImageFile, "blazon.png");
+    EXPECT_FALSE(g->Loaded);
+    s.DynaLoad(g);
+    ASSERT_TRUE(g->Loaded);
+    ASSERT_EQ(g->ChildrenCount(), 1);
+    EXPECT_EQ(g->GetChild(0)->Name, "Gamma I");
+    EXPECT_DOUBLE_EQ(g->GetChild(0)->GetAtmElementPercentByName("N2"), 78);
+    ASSERT_EQ(s.RouteCount(), 1);
+    EXPECT_EQ(s.GetRoute(0)->GetWaypoint(0)->Body, g);
+    ASSERT_EQ(s.ImageResources.Count(), 1);
+}
+
+TEST(LegacyConvert, StreamFileKeepsItsTrees)
+{
+    const std::string oldFile = TempFile("Stream Convert.Sector");
+    const std::string newFile = TempFile("StreamConverted.VexaDB");
+    WriteFile(oldFile, StreamFileV2());
+    std::string error;
+    ASSERT_TRUE(ConvertLegacySector(oldFile, newFile, &error)) << error;
+    TVexaSector s;
+    ASSERT_TRUE(LoadFromFile(s, newFile, &error)) << error;
+    ASSERT_EQ(s.SystemCount(), 2);
+    EXPECT_EQ(s.GetSystem(0)->IDString, kIdA); // GUID bytes in the Windows order
+    s.DynaLoadAll();
+    ASSERT_EQ(s.GetSystem(0)->ChildrenCount(), 1);
+    EXPECT_DOUBLE_EQ(s.GetSystem(0)->GetChild(0)->Population, 1000);
+    EXPECT_EQ(s.SubsectorCount(), 1);
+    ASSERT_EQ(s.RouteCount(), 1);
+    EXPECT_EQ(s.GetRoute(0)->WaypointCount(), 2);
+}
+
+TEST(LegacyConvert, RefusesItselfAndDamagedSources)
+{
+    const std::string oldFile = TempFile("Self.Sector");
+    WriteFile(oldFile, StreamFileV2());
+    std::string error;
+    EXPECT_FALSE(ConvertLegacySector(oldFile, oldFile, &error));
+    EXPECT_EQ(error, CONVERT_SAME_NAME);
+    EXPECT_EQ(GetVexaFileVersion(oldFile), 1); // untouched
+    std::vector<std::uint8_t> cut = StreamFileV2();
+    cut.resize(cut.size() / 2);
+    WriteFile(oldFile, cut);
+    const std::string target = TempFile("NeverWritten.VexaDB");
+    std::remove(target.c_str());
+    EXPECT_FALSE(ConvertLegacySector(oldFile, target, &error));
+    EXPECT_EQ(error, LEGACY_FILE_CORRUPTED);
+    EXPECT_FALSE(FileExists(target));
+}
+
+TEST(SectorImportFile, MergesAStoredSectorAndToleratesOtherFiles)
+{
+    const std::string oldFile = TempFile("For Merge.Sector");
+    const std::string dbFile = TempFile("ForMerge.VexaDB");
+    WriteFile(oldFile, StreamFileV2());
+    std::string error;
+    ASSERT_TRUE(ConvertLegacySector(oldFile, dbFile, &error)) << error;
+    TVexaSector s;
+    ASSERT_TRUE(ImportSector(s, dbFile, SECTOR_IMPORT_ALLOW, SECTOR_IMPORT_CENTER, 0, 0, 0, &error)) << error;
+    ASSERT_EQ(s.SystemCount(), 2);
+    EXPECT_EQ(s.GetSystem(0)->ChildrenCount(), 1); // contents came along
+    EXPECT_TRUE(s.Modified);
+    TVexaSector t;
+    EXPECT_FALSE(ImportSector(t, oldFile, SECTOR_IMPORT_ALLOW, 0, 0, 0, 0, &error)); // not a database
+    EXPECT_TRUE(t.Modified);
+    EXPECT_EQ(t.SystemCount(), 0);
+    TVexaSector u;
+    EXPECT_TRUE(ImportSector(u, TempFile("missing.VexaDB"), 0, 0, 0, 0, 0));
+    EXPECT_FALSE(u.Modified);
+}

@@ -1,0 +1,100 @@
+#include "files/LegacyConvert.h"
+
+#include "base/Paths.h"
+#include "files/LegacySectorFiles.h"
+#include "files/SectorFile.h"
+#include "files/SectorImport.h"
+#include "files/VexaDBSQLite.h"
+#include "model/VexaSector.h"
+
+#include <cstdio>
+
+namespace kalvion {
+
+namespace {
+
+bool Failed(std::string *error, const std::string &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+} // namespace
+
+bool ConvertLegacySector(const std::string &oldFile, const std::string &newFile, std::string *error)
+{
+    // Checked before anything is deleted: converting a file onto itself
+    // would destroy the only copy.
+    if (SameFilePath(oldFile, newFile))
+        return Failed(error, CONVERT_SAME_NAME);
+    if (!FileExists(oldFile))
+        return Failed(error, "cannot open file " + oldFile);
+
+    TVexaSector sector;
+    TLegacyLoadResult loaded = LoadFromFile_v1_v2(sector, oldFile);
+    if (!loaded.Ok)
+        return Failed(error, loaded.ErrorText.empty() ? std::string(LEGACY_FILE_CORRUPTED) : loaded.ErrorText);
+    TLegacyRecordFile *records = loaded.RecordFile.get();
+    sector.Store = records;
+
+    // Images go with the sector row; their bytes are read first.
+    for (auto &res : sector.ImageResources.Resources) {
+        if (records)
+            DynaLoadResource_v2(sector, *records, *res);
+        res->Modified = true;
+    }
+    for (auto &route : sector.Routes)
+        route->TVexaBase::Modified = true;
+    for (auto &root : sector.Systems)
+        root->TVexaBase::Modified = true;
+
+    TVexaDB_SQLite db;
+    auto fail = [&](const std::string &text) {
+        db.CloseSectorFile();
+        sector.Store = nullptr;
+        std::remove(newFile.c_str());
+        return Failed(error, text);
+    };
+    if (!db.OpenSectorFile(newFile, true))
+        return fail(db.ErrorMessage);
+    if (!db.WriteSector(sector))
+        return fail(db.ErrorMessage);
+
+    // A record file's systems were read as headers: their contents follow
+    // system by system, written under the root's new id and dropped again.
+    if (records) {
+        for (auto &root : sector.Systems) {
+            if (root->Loaded || root->DBChildOffset <= 0)
+                continue;
+            if (!DynaLoad_v2(sector, *records, *root))
+                continue; // a children record that cannot be read leaves the system empty
+            const bool ok = db.WriteChildren(*root, root->RecordID);
+            root->UnloadChildren();
+            root->Loaded = false;
+            if (!ok)
+                return fail(db.ErrorMessage);
+        }
+    }
+    db.CloseSectorFile();
+    sector.Store = nullptr;
+    return true;
+}
+
+bool ImportSector(TVexaSector &sector, const std::string &fileName, int mode, int placement, double dx, double dy,
+                  double dz, std::string *error)
+{
+    if (!FileExists(fileName))
+        return true;
+    TVexaSector other;
+    std::string reason;
+    const bool read = LoadFromFile(other, fileName, &reason);
+    if (!read)
+        other.New();
+    ImportSectorFrom(sector, other, mode, placement, dx, dy, dz);
+    if (!read)
+        return Failed(error, reason);
+    return true;
+}
+
+} // namespace kalvion

@@ -79,6 +79,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     table->add_option("--count", tableArgs.count, "Number of results (default 1)");
     table->add_option("--var", tableArgs.vars, "Variable NAME=VALUE for the tables (repeatable)");
     table->add_option("--lib", tableArgs.library, "Folder searched for included files (default: Common/)");
+    MergeOptions mergeOpts;
+    const TMergeCommands mergeCmds = AddMergeCommands(app, mergeOpts);
     TerrainOptions terrainOpts;
     auto *terrain = AddTerrainCommand(app, terrainOpts);
 
@@ -137,6 +139,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunNew(opts, newFile, newSize, newSphere, newUnit, out, err);
     if (info->parsed())
         return RunInfo(opts, infoFile, out, err);
+    if (int rc = RunMergeCommands(mergeCmds, mergeOpts, out, err); rc >= 0)
+        return rc;
     if (terrain->parsed())
         return RunTerrain(opts, *terrain, terrainOpts, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);

@@ -71,4 +71,15 @@ int RunNew(const CliOptions &opts, const std::string &file, const std::string &s
 // Describes a sector file: settings, calendar, schema version and counts.
 int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, std::ostream &err);
 
+struct MergeOptions {
+    std::string oldFile, newFile, file, other, mode, offset;
+    int placement = 0;
+};
+struct TMergeCommands {
+    CLI::App *convert = nullptr, *merge = nullptr, *catalogue = nullptr;
+};
+TMergeCommands AddMergeCommands(CLI::App &app, MergeOptions &o);
+// -1 when none of the three commands was given.
+int RunMergeCommands(const TMergeCommands &c, const MergeOptions &o, std::ostream &out, std::ostream &err);
+
 } // namespace kalvion::cli

@@ -431,3 +431,45 @@ TEST(SectorImportFile, MergesAStoredSectorAndToleratesOtherFiles)
     EXPECT_TRUE(ImportSector(u, TempFile("missing.VexaDB"), 0, 0, 0, 0, 0));
     EXPECT_FALSE(u.Modified);
 }
+
+TEST(LegacyFiles, StreamFileVersion3UsesTextIdsAndFields)
+{
+    ByteWriter w;
+    w.str("Kalvion 3.0").i32(3);
+    // Sector settings, version 3: an id, no route types or views, then the
+    // display holder and the fields.
+    w.str("Three").str("{S3}").str("").str("").boolean(true).f64(10).f64(10).f64(10).i32(0);
+    for (int i = 0; i < 6; ++i)
+        w.f64(0);
+    w.i32(0).f64(5).f64(5).f64(5).f64(5).boolean(false).i32(0).str("Verdana").i32(0).i32(0).i32(0);
+    w.i32(1).str("").boolean(true);
+    w.str("Light Years").str("ly").f64(1).f64(5);
+    w.i32(300).i32(1).i32(101).i32(1).str("Mass").str("mass").str("").boolean(true);
+    w.i32(1).str("era").str("third");
+    // One subsector without fields, one root with a field, one route without fields.
+    w.i32(1).str("Rim").str("{SUB}").i32(0).boolean(true).i32(1).boolean(true).f64(0).f64(0).f64(0).f64(4).f64(0).f64(0);
+    w.i32(1);
+    BodyV4(w, kIdB, "Delta", BODY_TYPE_STAR, 0, "capital");
+    w.i32(1).str("Loop").str("{RT}").str("").f64(0).f64(0).f64(1).i32(0).f64(1).i32(1).str(kIdB).f64(0).f64(0).f64(0);
+    const std::string path = TempFile("Three.Sector");
+    WriteFile(path, w.b);
+    EXPECT_EQ(GetVexaFileVersion(path), 1);
+    TVexaSector s;
+    const TLegacyLoadResult r = LoadFromFile_v1_v2(s, path);
+    ASSERT_TRUE(r.Ok) << r.ErrorText;
+    EXPECT_EQ(s.IDString, "{S3}");
+    EXPECT_TRUE(s.Spherical);
+    EXPECT_EQ(s.GetField("era"), "third");
+    ASSERT_NE(s.SystemDataDefaults.GetConfigForType(101), nullptr);
+    EXPECT_EQ(s.SystemDataDefaults.GetConfigForType(101)->Records.at(0).Source, "mass");
+    ASSERT_EQ(s.SubsectorCount(), 1);
+    EXPECT_EQ(s.GetSubsector(0)->IDString, "{SUB}");
+    EXPECT_DOUBLE_EQ(s.GetSubsector(0)->SizeX, 4);
+    EXPECT_FALSE(s.GetSubsector(0)->Modified); // only files below version 3 mark everything
+    ASSERT_EQ(s.SystemCount(), 1);
+    EXPECT_EQ(s.GetSystem(0)->IDString, kIdB);
+    EXPECT_EQ(s.GetSystem(0)->GetField("capital"), "value");
+    ASSERT_EQ(s.RouteCount(), 1);
+    EXPECT_EQ(s.GetRoute(0)->IDString, "{RT}");
+    EXPECT_EQ(s.GetRoute(0)->GetWaypoint(0)->Body, s.GetSystem(0));
+}

@@ -1,0 +1,87 @@
+#include "cli/CliApp.h"
+#include "files/SectorFile.h"
+#include "model/VexaSector.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+using namespace kalvion;
+
+namespace {
+
+int Cli(std::vector<std::string> args, std::string *outText = nullptr, std::string *errText = nullptr)
+{
+    args.insert(args.begin(), "kalvion-cli");
+    std::ostringstream out, err;
+    const int rc = cli::RunCli(args, out, err);
+    if (outText)
+        *outText = out.str();
+    if (errText)
+        *errText = err.str();
+    return rc;
+}
+
+std::string Temp(const std::string &name)
+{
+    const std::string p = ::testing::TempDir() + "/" + name;
+    std::remove(p.c_str());
+    return p;
+}
+
+void AddStar(const std::string &file, const std::string &name, double x)
+{
+    TVexaSector s;
+    ASSERT_TRUE(LoadFromFile(s, file));
+    auto b = TStellarBody::Create();
+    b->Name = name;
+    b->X = x;
+    s.AddSystem(std::move(b));
+    ASSERT_TRUE(SaveToFile(s, file, false));
+}
+
+} // namespace
+
+TEST(MergeCommands, MergeAndCatalogueSaveTheTarget)
+{
+    const std::string a = Temp("merge-a.VexaDB"), b = Temp("merge-b.VexaDB");
+    ASSERT_EQ(Cli({"new", a}), 0);
+    ASSERT_EQ(Cli({"new", b}), 0);
+    AddStar(b, "Visitor", 0);
+    std::string out;
+    ASSERT_EQ(Cli({"merge", a, b, "--placement", "5"}, &out), 0) << out;
+    EXPECT_NE(out.find("1 systems added"), std::string::npos);
+    ASSERT_EQ(Cli({"merge", a, b, "--mode", "skip"}, &out), 0);
+    EXPECT_NE(out.find("0 systems added"), std::string::npos);
+    ASSERT_EQ(Cli({"merge", a, b, "--offset", "1,2,3"}), 0);
+    TVexaSector s;
+    ASSERT_TRUE(LoadFromFile(s, a));
+    ASSERT_EQ(s.SystemCount(), 2);
+    EXPECT_DOUBLE_EQ(s.GetSystem(0)->X, 20); // beside the right face of a 20 ly sector
+    EXPECT_DOUBLE_EQ(s.GetSystem(1)->Z, 3);
+
+    const std::string cat = Temp("cat.txt");
+    {
+        std::ofstream f(cat);
+        f << "Gliese code: Gl 1\nEarth-based (1, 0, 0)\n";
+    }
+    ASSERT_EQ(Cli({"import-catalogue", a, cat}, &out), 0);
+    EXPECT_NE(out.find("Imported 1 stars"), std::string::npos);
+    std::string err;
+    EXPECT_EQ(Cli({"import-catalogue", a, cat + ".missing"}, nullptr, &err), 1);
+}
+
+TEST(MergeCommands, UsageAndFailures)
+{
+    const std::string a = Temp("merge-usage.VexaDB");
+    ASSERT_EQ(Cli({"new", a}), 0);
+    EXPECT_EQ(Cli({"merge", a, a, "--mode", "sideways"}), 2);
+    EXPECT_EQ(Cli({"merge", a, a, "--offset", "1,2"}), 2);
+    std::string err;
+    EXPECT_EQ(Cli({"convert", a, a}, nullptr, &err), 1);
+    EXPECT_NE(err.find("different name"), std::string::npos);
+    EXPECT_EQ(Cli({"convert", Temp("none.Sector"), Temp("none.VexaDB")}, nullptr, &err), 1);
+    EXPECT_EQ(Cli({"merge", Temp("absent.VexaDB"), a}, nullptr, &err), 1);
+}

@@ -39,6 +39,13 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     format->add_option("pattern", pattern, "Number pattern")->required();
     format->add_option("value", value, "Number")->required();
 
+    std::string scriptFile;
+    std::vector<std::string> scriptArgs;
+    auto *script = app.add_subcommand("script", "Run a script file (VBScript) without a window");
+    script->add_option("file", scriptFile, "Script file (.vbs or .VexaScript)")->required();
+    script->add_option("args", scriptArgs, "Arguments the script reads with ScriptArg(i)");
+    script->prefix_command();
+
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     std::reverse(rest.begin(), rest.end());
     try {
@@ -78,6 +85,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunDemo(opts, out);
     if (types->parsed())
         return RunBodyTypes(opts, out);
+    if (script->parsed())
+        return RunScript(opts, scriptFile, scriptArgs, out, err);
     if (format->parsed())
         return RunFormat(opts, pattern, value, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);

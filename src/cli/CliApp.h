@@ -26,6 +26,8 @@ void ApplySeed(const CliOptions &opts);
 
 int RunDemo(const CliOptions &opts, std::ostream &out);
 int RunBodyTypes(const CliOptions &opts, std::ostream &out);
+int RunScript(const CliOptions &opts, const std::string &file, const std::vector<std::string> &args,
+              std::ostream &out, std::ostream &err);
 int RunFormat(const CliOptions &opts, const std::string &pattern, const std::string &value, std::ostream &out,
               std::ostream &err);
 

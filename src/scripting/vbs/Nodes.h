@@ -1,0 +1,217 @@
+#pragma once
+// Concrete expression and statement nodes.
+#include "scripting/vbs/Ast.h"
+
+#include <string>
+#include <vector>
+
+namespace kalvion::vbs {
+
+struct LitExpr final : Expr {
+    Variant V;
+    Variant Eval(Frame &) override { return V; }
+};
+
+// A name without parentheses: a variable, a constant, or a call without arguments.
+struct VarExpr final : Expr {
+    NameRef *R = nullptr;
+    Variant Eval(Frame &f) override;
+    Variant *Ref(Frame &f) override;
+    void Assign(Frame &f, Variant v, bool isSet) override;
+    void Call(Frame &f) override;
+};
+
+// A name with an argument list: a call, an array element or a default member.
+struct CallExpr final : Expr {
+    NameRef *R = nullptr;
+    std::vector<Expr *> Args;
+    Variant Eval(Frame &f) override;
+    void Assign(Frame &f, Variant v, bool isSet) override;
+    void Call(Frame &f) override { Eval(f); }
+};
+
+struct MemberExpr final : Expr {
+    Expr *Obj = nullptr;
+    bool HasArgs = false;
+    std::string Name;
+    std::string LName;
+    std::vector<Expr *> Args;
+    Variant Eval(Frame &f) override;
+    void Assign(Frame &f, Variant v, bool isSet) override;
+};
+
+// An argument list applied to the result of another expression: f(1)(2).
+struct IndexExpr final : Expr {
+    Expr *Base = nullptr;
+    std::vector<Expr *> Args;
+    Variant Eval(Frame &f) override;
+    void Assign(Frame &f, Variant v, bool isSet) override;
+};
+
+struct ParenExpr final : Expr {
+    Expr *E = nullptr;
+    Variant Eval(Frame &f) override { return E->Eval(f); }
+};
+
+// The object of the innermost With block, kept in a hidden local slot.
+struct WithObjExpr final : Expr {
+    int Slot = 0;
+    Variant Eval(Frame &f) override { return f.Locals[Slot]; }
+};
+
+struct MeExpr final : Expr {
+    Variant Eval(Frame &f) override;
+};
+
+struct NewExpr final : Expr {
+    std::string Name;
+    std::string LName;
+    Variant Eval(Frame &f) override;
+};
+
+enum class Op : std::uint8_t {
+    Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat,
+    Eq, Ne, Lt, Gt, Le, Ge, Is,
+    And, Or, Xor, Eqv, Imp,
+    Neg, Not,
+};
+
+struct UnaryExpr final : Expr {
+    Op O = Op::Neg;
+    Expr *E = nullptr;
+    Variant Eval(Frame &f) override;
+};
+
+struct BinExpr final : Expr {
+    Op O = Op::Add;
+    Expr *L = nullptr;
+    Expr *R = nullptr;
+    Variant Eval(Frame &f) override;
+};
+
+// Operators on values (Operators.cpp).
+Variant BinaryOp(Op o, const Variant &a, const Variant &b, bool aLit = false, bool bLit = false);
+Variant UnaryOp(Op o, const Variant &a);
+// -1, 0, 1, or 2 for Null.
+int CompareValues(const Variant &a, const Variant &b, bool aLit, bool bLit, bool textCompare = false);
+bool ValuesEqualForCase(const Variant &a, const Variant &b, bool bLit);
+
+// ---- statements ----
+
+struct CallStmt final : Stmt {
+    Expr *E = nullptr;
+    Flow Exec(Frame &f) override;
+};
+
+struct AssignStmt final : Stmt {
+    Expr *Target = nullptr;
+    Expr *Value = nullptr;
+    bool IsSet = false;
+    Flow Exec(Frame &f) override;
+};
+
+struct IfStmt final : Stmt {
+    std::vector<Expr *> Conds;
+    std::vector<Block> Arms;
+    Block Else;
+    Flow Exec(Frame &f) override;
+};
+
+struct SelectStmt final : Stmt {
+    Expr *E = nullptr;
+    std::vector<std::vector<Expr *>> Values;
+    std::vector<Block> Bodies;
+    Block Else;
+    Flow Exec(Frame &f) override;
+};
+
+struct ForStmt final : Stmt {
+    Expr *Var = nullptr;
+    Expr *From = nullptr, *To = nullptr, *Step = nullptr;
+    Block Body;
+    Flow Exec(Frame &f) override;
+};
+
+struct ForEachStmt final : Stmt {
+    Expr *Var = nullptr;
+    Expr *Coll = nullptr;
+    Block Body;
+    Flow Exec(Frame &f) override;
+};
+
+struct DoStmt final : Stmt {
+    Expr *Cond = nullptr; // nullptr: no condition
+    bool PreTest = true;
+    bool Until = false;
+    bool IsWend = false; // While...Wend: "Exit Do" passes through it
+    Block Body;
+    Flow Exec(Frame &f) override;
+};
+
+struct ExitStmt final : Stmt {
+    Flow F = Flow::ExitProc;
+    Flow Exec(Frame &) override { return F; }
+};
+
+struct DimItem {
+    Expr *Var = nullptr;
+    std::vector<Expr *> Bounds;
+    bool IsArray = false;
+};
+
+struct DimStmt final : Stmt {
+    std::vector<DimItem> Items;
+    Flow Exec(Frame &f) override;
+};
+
+struct ReDimStmt final : Stmt {
+    bool Preserve = false;
+    std::vector<DimItem> Items;
+    Flow Exec(Frame &f) override;
+};
+
+struct EraseStmt final : Stmt {
+    Expr *Var = nullptr;
+    Flow Exec(Frame &f) override;
+};
+
+struct OnErrorStmt final : Stmt {
+    bool Resume = false;
+    Flow Exec(Frame &f) override;
+};
+
+struct WithStmt final : Stmt {
+    Expr *Obj = nullptr;
+    int Slot = 0;
+    Block Body;
+    Flow Exec(Frame &f) override;
+};
+
+struct ConstStmt final : Stmt {
+    Expr *Target = nullptr;
+    Expr *Value = nullptr;
+    Flow Exec(Frame &f) override;
+};
+
+struct NopStmt final : Stmt {
+    Flow Exec(Frame &) override { return Flow::Normal; }
+};
+
+// Arguments evaluated into references (by-reference passing) or values.
+class ArgPack {
+public:
+    ArgPack(Frame &f, const std::vector<Expr *> &args, bool byRef);
+    Variant **Ptrs() { return FPtrs; }
+    int Count() const { return FN; }
+
+private:
+    static constexpr int kInline = 6;
+    Variant FTmp[kInline];
+    Variant *FPtrBuf[kInline];
+    std::vector<Variant> FHeapTmp;
+    std::vector<Variant *> FHeapPtr;
+    Variant **FPtrs;
+    int FN;
+};
+
+} // namespace kalvion::vbs

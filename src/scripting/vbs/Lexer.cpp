@@ -67,7 +67,9 @@ std::vector<Token> Tokenize(std::string_view text)
     const std::size_t n = text.size();
     auto col = [&](std::size_t p) { return static_cast<int>(p - lineStart); };
     auto push = [&](Tok t, std::size_t start) -> Token & {
+        const bool space = start > 0 && (text[start - 1] == ' ' || text[start - 1] == '\t');
         out.emplace_back();
+        out.back().SpaceBefore = space;
         out.back().Type = t;
         out.back().Line = line;
         out.back().Col = col(start);

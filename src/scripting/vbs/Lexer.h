@@ -29,6 +29,7 @@ struct Token {
     double Num = 0;
     std::uint16_t NumType = 0; // VT_I2, VT_I4 or VT_R8 for numbers
     int Line = 0, Col = 0;
+    bool SpaceBefore = false; // blanks separate it from the previous token
 };
 
 // Throws ScriptError (with line and column) on a bad character, number or string.

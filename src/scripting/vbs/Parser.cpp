@@ -384,9 +384,11 @@ private:
             return;
         }
         std::vector<Expr *> args;
+        if (IsOp("(") && ParenHoldsList())
+            Fail(S_PARENS_ON_SUB, T());
         if (!IsEOS()) {
             for (;;) {
-                args.push_back(Expression());
+                args.push_back(ArgOrMissing());
                 if (!IsOp(","))
                     break;
                 Next();
@@ -957,6 +959,31 @@ private:
         return m;
     }
 
+    // "Sub(a, b)" as a statement: a comma at the top level of the parentheses
+    // that end the statement.
+    bool ParenHoldsList() const
+    {
+        int depth = 0;
+        bool comma = false;
+        std::size_t i = P;
+        for (; i < FT.size(); ++i) {
+            const Token &k = FT[i];
+            if (k.Type == Tok::Newline || k.Type == Tok::Colon || k.Type == Tok::End)
+                return false;
+            if (k.Type == Tok::Op && k.Text == "(")
+                ++depth;
+            else if (k.Type == Tok::Op && k.Text == ")" && --depth == 0)
+                break;
+            else if (depth == 1 && k.Type == Tok::Op && k.Text == ",")
+                comma = true;
+        }
+        if (!comma || i + 1 >= FT.size())
+            return false;
+        const Token &after = FT[i + 1];
+        return after.Type == Tok::Newline || after.Type == Tok::Colon || after.Type == Tok::End ||
+               (FInlineIf > 0 && after.Type == Tok::Ident && after.Keyword == KW_ELSE);
+    }
+
     bool ParensContinueChain() const
     {
         int depth = 0;
@@ -976,13 +1003,21 @@ private:
         return after.Type == Tok::Op && (after.Text == "." || after.Text == "(" || after.Text == "=");
     }
 
+    // An omitted argument ("f(1, , 3)") passes Empty.
+    Expr *ArgOrMissing()
+    {
+        if (IsOp(",") || IsOp(")") || IsEOS())
+            return Make<LitExpr>(T());
+        return Expression();
+    }
+
     std::vector<Expr *> ParenArgs()
     {
         Next(); // (
         std::vector<Expr *> args;
         if (!IsOp(")")) {
             for (;;) {
-                args.push_back(Expression());
+                args.push_back(ArgOrMissing());
                 if (!IsOp(","))
                     break;
                 Next();
@@ -995,7 +1030,7 @@ private:
     Expr *Postfix(Expr *e, bool statementMode)
     {
         for (;;) {
-            if (IsOp(".")) {
+            if (IsOp(".") && !T().SpaceBefore) {
                 const Token &t = T();
                 Next();
                 auto *m = Make<MemberExpr>(t);

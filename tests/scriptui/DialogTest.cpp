@@ -32,6 +32,10 @@ protected:
     static void SetUpTestSuite()
     {
         if (!QApplication::instance()) {
+            // CTest's environment list may not reach a discovered test; the
+            // dialogs need no display either way.
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
             static int argc = 1;
             static char arg0[] = "test_scriptui";
             static char *argv[] = {arg0, nullptr};

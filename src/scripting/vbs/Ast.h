@@ -63,11 +63,15 @@ struct Expr : Node {
     // The variable behind the expression, for by-reference arguments; nullptr
     // when the expression is a value.
     virtual Variant *Ref(Frame &) { return nullptr; }
+    // The value in place, without a copy, when the expression is a variable
+    // or a literal; nullptr otherwise.
+    virtual const Variant *Peek(Frame &f) { return Ref(f); }
     virtual void Assign(Frame &f, Variant v, bool isSet);
     // Runs the expression as a statement (a Sub call).
     virtual void Call(Frame &f) { Eval(f); }
     bool IsStrLit = false;
     bool IsNumLit = false;
+    bool MayRef = false; // only variables can be passed by reference
 };
 
 enum class Flow : std::uint8_t { Normal, ExitFor, ExitDo, ExitProc };

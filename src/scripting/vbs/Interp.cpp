@@ -164,23 +164,35 @@ private:
 
 ArgPack::ArgPack(Frame &f, const std::vector<Expr *> &args, bool byRef) : FN(static_cast<int>(args.size()))
 {
-    Variant *tmp = FTmp;
     FPtrs = FPtrBuf;
     if (FN > kInline) {
         FHeapTmp.resize(static_cast<std::size_t>(FN));
         FHeapPtr.resize(static_cast<std::size_t>(FN));
-        tmp = FHeapTmp.data();
         FPtrs = FHeapPtr.data();
     }
+    auto *inl = reinterpret_cast<Variant *>(FTmpBuf);
     for (int i = 0; i < FN; ++i) {
-        Variant *r = byRef ? args[static_cast<std::size_t>(i)]->Ref(f) : nullptr;
+        Expr *e = args[static_cast<std::size_t>(i)];
+        Variant *r = byRef && e->MayRef ? e->Ref(f) : nullptr;
         if (r) {
             FPtrs[i] = r;
+        } else if (FN > kInline) {
+            FHeapTmp[static_cast<std::size_t>(i)] = e->Eval(f);
+            FPtrs[i] = &FHeapTmp[static_cast<std::size_t>(i)];
         } else {
-            tmp[i] = args[static_cast<std::size_t>(i)]->Eval(f);
-            FPtrs[i] = &tmp[i];
+            Variant v = e->Eval(f);
+            new (inl + FTmpUsed) Variant(std::move(v));
+            FPtrs[i] = inl + FTmpUsed;
+            ++FTmpUsed;
         }
     }
+}
+
+ArgPack::~ArgPack()
+{
+    auto *inl = reinterpret_cast<Variant *>(FTmpBuf);
+    for (int i = 0; i < FTmpUsed; ++i)
+        inl[i].~Variant();
 }
 
 // ---- expressions ----
@@ -236,8 +248,46 @@ Variant VarExpr::Eval(Frame &f)
 
 Variant *VarExpr::Ref(Frame &f) { return SlotPtr(f, R); }
 
+const Variant *VarExpr::Peek(Frame &f)
+{
+    switch (R->Kind) {
+    case RefKind::Local: return &f.Locals[R->Slot];
+    case RefKind::Param: return f.Refs[R->Slot];
+    case RefKind::Constant: return &R->Value;
+    default: return SlotPtr(f, R);
+    }
+}
+
+Variant *VarExpr::Plain(Frame &f) const
+{
+    switch (R->Kind) {
+    case RefKind::Local: return &f.Locals[R->Slot];
+    case RefKind::Param: return f.Refs[R->Slot];
+    case RefKind::MeField: return &Me(f)->Fields[R->Slot];
+    case RefKind::Global: return !G(R)->Proc && !G(R)->Const ? &G(R)->Value : nullptr;
+    default: return nullptr;
+    }
+}
+
 void VarExpr::Assign(Frame &f, Variant v, bool isSet)
 {
+    if (!isSet && !v.IsObject()) {
+        Variant *p = nullptr;
+        switch (R->Kind) {
+        case RefKind::Local: p = &f.Locals[R->Slot]; break;
+        case RefKind::Param: p = f.Refs[R->Slot]; break;
+        case RefKind::MeField: p = &Me(f)->Fields[R->Slot]; break;
+        case RefKind::Global:
+            if (!G(R)->Proc && !G(R)->Const)
+                p = &G(R)->Value;
+            break;
+        default: break;
+        }
+        if (p) {
+            *p = std::move(v);
+            return;
+        }
+    }
     if (isSet)
         CheckSetValue(v);
     else
@@ -405,10 +455,51 @@ Variant UnaryExpr::Eval(Frame &f)
     return UnaryOp(O, a);
 }
 
+void BinExpr::Classify(Expr *e, Access &a)
+{
+    a.Kind = 0;
+    if (auto *v = dynamic_cast<VarExpr *>(e)) {
+        if (v->R->Kind == RefKind::Local) {
+            a.Kind = 1;
+            a.Slot = v->R->Slot;
+        } else if (v->R->Kind == RefKind::Param) {
+            a.Kind = 2;
+            a.Slot = v->R->Slot;
+        }
+    } else if (auto *l = dynamic_cast<LitExpr *>(e)) {
+        a.Kind = 3;
+        a.Lit = &l->V;
+    } else if (dynamic_cast<CallExpr *>(e) || dynamic_cast<BinExpr *>(e) || dynamic_cast<UnaryExpr *>(e) ||
+               dynamic_cast<MemberExpr *>(e) || dynamic_cast<IndexExpr *>(e) || dynamic_cast<ParenExpr *>(e)) {
+        a.Kind = 4; // never a variable: evaluate
+    }
+}
+
 Variant BinExpr::Eval(Frame &f)
 {
-    Variant a = L->Eval(f);
-    Variant b = R->Eval(f);
+    if (FA.Kind < 0) {
+        Classify(L, FA);
+        Classify(R, FB);
+    }
+    // Variables and literals are read in place; anything else is evaluated
+    // into a temporary.  When the right side must run, the left value is
+    // copied first, so a call that changes the left variable does not matter.
+    Variant tmpA, tmpB;
+    const Variant *pa = Fetch(f, L, FA);
+    if (!pa) {
+        tmpA = L->Eval(f);
+        pa = &tmpA;
+    }
+    const Variant *pb = Fetch(f, R, FB);
+    if (!pb) {
+        if (pa != &tmpA) {
+            tmpA = *pa;
+            pa = &tmpA;
+        }
+        tmpB = R->Eval(f);
+        pb = &tmpB;
+    }
+    const Variant &a = *pa, &b = *pb;
     const auto ta = a.Type(), tb = b.Type();
     if ((ta == VT_I2 || ta == VT_I4) && (tb == VT_I2 || tb == VT_I4)) {
         const std::int64_t x = a.RawInt(), y = b.RawInt();
@@ -427,8 +518,9 @@ Variant BinExpr::Eval(Frame &f)
         case Op::Ge: return Variant::Bool(x >= y);
         default: break;
         }
-    } else if (ta == VT_R8 && tb == VT_R8) {
-        const double x = a.RawDbl(), y = b.RawDbl();
+    } else if ((ta == VT_R8 || ta == VT_I2 || ta == VT_I4) && (tb == VT_R8 || tb == VT_I2 || tb == VT_I4)) {
+        const double x = ta == VT_R8 ? a.RawDbl() : static_cast<double>(a.RawInt());
+        const double y = tb == VT_R8 ? b.RawDbl() : static_cast<double>(b.RawInt());
         switch (O) {
         case Op::Add: {
             const double r = x + y;
@@ -436,8 +528,24 @@ Variant BinExpr::Eval(Frame &f)
                 return Variant::Dbl(r);
             break;
         }
+        case Op::Sub: {
+            const double r = x - y;
+            if (std::isfinite(r))
+                return Variant::Dbl(r);
+            break;
+        }
+        case Op::Mul: {
+            const double r = x * y;
+            if (std::isfinite(r))
+                return Variant::Dbl(r);
+            break;
+        }
         case Op::Lt: return Variant::Bool(x < y);
         case Op::Gt: return Variant::Bool(x > y);
+        case Op::Le: return Variant::Bool(x <= y);
+        case Op::Ge: return Variant::Bool(x >= y);
+        case Op::Eq: return Variant::Bool(x == y);
+        case Op::Ne: return Variant::Bool(x != y);
         default: break;
         }
     } else if (O == Op::Concat && ta == VT_BSTR && tb == VT_BSTR) {
@@ -480,32 +588,104 @@ Flow CallStmt::Exec(Frame &f)
     return Flow::Normal;
 }
 
-Flow AssignStmt::Exec(Frame &f)
+Flow AssignStmt::Append(Frame &f)
 {
-    if (!IsSet) {
-        // "s = s & x" appends in place when s holds the only reference to its text.
-        auto *bin = dynamic_cast<BinExpr *>(Value);
-        if (bin && bin->O == Op::Concat) {
-            auto *tv = dynamic_cast<VarExpr *>(Target);
-            auto *lv = dynamic_cast<VarExpr *>(bin->L);
-            if (tv && lv && tv->R->Kind == lv->R->Kind && tv->R->Slot == lv->R->Slot && tv->R->Ptr == lv->R->Ptr) {
-                Variant *p = tv->Ref(f);
-                if (p && p->IsString()) {
-                    Variant r = bin->R->Eval(f);
-                    if (r.IsString()) {
-                        p = tv->Ref(f);
-                        if (p && p->IsString()) {
-                            p->AppendStr(r.RawStr());
-                            return Flow::Normal;
-                        }
-                    }
-                    Variant l = tv->Eval(f);
-                    Target->Assign(f, BinaryOp(Op::Concat, l, r), false);
-                    return Flow::Normal;
-                }
-            }
+    Variant *p = FVar->Ref(f);
+    if (p && p->IsString()) {
+        Variant r = FCat->R->Eval(f);
+        p = FVar->Ref(f);
+        if (r.IsString() && p && p->IsString()) {
+            p->AppendStr(r.RawStr());
+            return Flow::Normal;
+        }
+        Variant l = FVar->Eval(f);
+        Target->Assign(f, BinaryOp(Op::Concat, l, r), false);
+        return Flow::Normal;
+    }
+    Variant v = Value->Eval(f);
+    Target->Assign(f, std::move(v), false);
+    return Flow::Normal;
+}
+
+// "v = v + x" and "v = v - x" on numbers update v where it lies.
+Flow AssignStmt::AddInPlace(Frame &f)
+{
+    Variant *p = FVar->Plain(f);
+    if (!p) {
+        Variant v = Value->Eval(f);
+        Target->Assign(f, std::move(v), false);
+        return Flow::Normal;
+    }
+    // The left value is taken before the right side runs, as in the general form.
+    Variant tmp;
+    const Variant *pb = FCat->R->Peek(f);
+    const Variant *pa = p;
+    Variant left;
+    if (!pb) {
+        left = *p;
+        pa = &left;
+        tmp = FCat->R->Eval(f);
+        pb = &tmp;
+    }
+    const auto ta = pa->Type(), tb = pb->Type();
+    const bool sub = FCat->O == Op::Sub;
+    if ((ta == VT_I2 || ta == VT_I4) && (tb == VT_I2 || tb == VT_I4)) {
+        const std::int64_t r = sub ? pa->RawInt() - pb->RawInt() : pa->RawInt() + pb->RawInt();
+        p->SetIntegral(r, ta == VT_I4 || tb == VT_I4 ? VT_I4 : VT_I2);
+        return Flow::Normal;
+    }
+    if ((ta == VT_R8 || ta == VT_I2 || ta == VT_I4) && (tb == VT_R8 || tb == VT_I2 || tb == VT_I4)) {
+        const double x = ta == VT_R8 ? pa->RawDbl() : static_cast<double>(pa->RawInt());
+        const double y = tb == VT_R8 ? pb->RawDbl() : static_cast<double>(pb->RawInt());
+        const double r = sub ? x - y : x + y;
+        if (std::isfinite(r)) {
+            p->SetDouble(r);
+            return Flow::Normal;
         }
     }
+    Variant l = *pa;
+    Variant r = *pb;
+    Target->Assign(f, BinaryOp(FCat->O, l, r), false);
+    return Flow::Normal;
+}
+
+Flow AssignStmt::Exec(Frame &f)
+{
+    if (FForm < 0) {
+        FForm = 0;
+        auto *bin = dynamic_cast<BinExpr *>(Value);
+        auto *tv = dynamic_cast<VarExpr *>(Target);
+        auto *lv = bin ? dynamic_cast<VarExpr *>(bin->L) : nullptr;
+        if (!IsSet && bin && bin->O == Op::Concat && tv && lv && tv->R->Kind == lv->R->Kind &&
+            tv->R->Slot == lv->R->Slot && tv->R->Ptr == lv->R->Ptr && tv->R->LName == lv->R->LName) {
+            FForm = 1;
+            FVar = tv;
+            FCat = bin;
+        } else if (!IsSet && bin && (bin->O == Op::Add || bin->O == Op::Sub) && tv && lv &&
+                   tv->R->Kind == lv->R->Kind && tv->R->Slot == lv->R->Slot && tv->R->Ptr == lv->R->Ptr &&
+                   tv->R->LName == lv->R->LName) {
+            FForm = 3;
+            FVar = tv;
+            FCat = bin;
+        } else if (!IsSet && tv) {
+            FForm = 2;
+            FVar = tv;
+        }
+    }
+    if (FForm == 2) {
+        Variant v = Value->Eval(f);
+        if (!v.IsObject())
+            if (Variant *p = FVar->Plain(f)) {
+                *p = std::move(v);
+                return Flow::Normal;
+            }
+        Target->Assign(f, std::move(v), false);
+        return Flow::Normal;
+    }
+    if (FForm == 3)
+        return AddInPlace(f);
+    if (FForm == 1)
+        return Append(f);
     Variant v = Value->Eval(f);
     Target->Assign(f, std::move(v), IsSet);
     return Flow::Normal;
@@ -547,17 +727,20 @@ Flow ForStmt::Exec(Frame &f)
         for (;;) {
             if (s >= 0 ? i > e : i < e)
                 break;
-            *ctr = CounterValue(i, rank);
-            const Flow fl = ExecBlock(Body, f);
+            ctr->SetIntegral(i, rank == 3 ? VT_I4 : VT_I2);
+            Flow fl;
+            if (Body.size() == 1 && !f.ResumeNext) {
+                f.In->Cur = Body[0];
+                fl = Body[0]->Exec(f);
+            } else {
+                fl = ExecBlock(Body, f);
+            }
             if (fl != Flow::Normal) {
                 if (fl == Flow::ExitFor)
                     return Flow::Normal;
                 return fl;
             }
             f.In->Tick();
-            ctr = Var->Ref(f);
-            if (!ctr)
-                Throw(E_ILLEGAL_ASSIGN);
             i = ctr->IsIntegral() ? ctr->RawInt() : static_cast<std::int64_t>(ToDouble(*ctr));
             i += s;
         }
@@ -785,7 +968,8 @@ Variant Interpreter::CallProc(const Procedure *p, Object *me, Variant **args, in
     f.Me = me;
     f.Proc = p;
     Stmt *saved = Cur;
-    ExecBlock(p->Consts, f);
+    if (!p->Consts.empty())
+        ExecBlock(p->Consts, f);
     ExecBlock(p->Body, f);
     Cur = saved;
     return std::move(locals[0]);

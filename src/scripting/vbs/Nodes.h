@@ -10,15 +10,21 @@ namespace kalvion::vbs {
 struct LitExpr final : Expr {
     Variant V;
     Variant Eval(Frame &) override { return V; }
+    const Variant *Peek(Frame &) override { return &V; }
 };
 
 // A name without parentheses: a variable, a constant, or a call without arguments.
 struct VarExpr final : Expr {
+    VarExpr() { MayRef = true; }
     NameRef *R = nullptr;
     Variant Eval(Frame &f) override;
     Variant *Ref(Frame &f) override;
+    const Variant *Peek(Frame &f) override;
     void Assign(Frame &f, Variant v, bool isSet) override;
     void Call(Frame &f) override;
+    // The storage of a plain variable (local, parameter, field, ordinary
+    // global) for the fast paths; nullptr for anything else.
+    Variant *Plain(Frame &f) const;
 };
 
 // A name with an argument list: a call, an array element or a default member.
@@ -87,6 +93,27 @@ struct BinExpr final : Expr {
     Expr *L = nullptr;
     Expr *R = nullptr;
     Variant Eval(Frame &f) override;
+
+private:
+    // How each operand is read, worked out on the first evaluation: 0 through
+    // Peek/Eval, 1 a local slot, 2 a parameter, 3 a literal, 4 always evaluated.
+    struct Access {
+        std::int8_t Kind = -1;
+        int Slot = 0;
+        const Variant *Lit = nullptr;
+    };
+    Access FA, FB;
+    static void Classify(Expr *e, Access &a);
+    static const Variant *Fetch(Frame &f, Expr *e, const Access &a)
+    {
+        switch (a.Kind) {
+        case 1: return &f.Locals[a.Slot];
+        case 2: return f.Refs[a.Slot];
+        case 3: return a.Lit;
+        case 4: return nullptr;
+        default: return e->Peek(f);
+        }
+    }
 };
 
 // Operators on values (Operators.cpp).
@@ -103,11 +130,22 @@ struct CallStmt final : Stmt {
     Flow Exec(Frame &f) override;
 };
 
+struct VarExpr;
+struct BinExpr;
+
 struct AssignStmt final : Stmt {
     Expr *Target = nullptr;
     Expr *Value = nullptr;
     bool IsSet = false;
     Flow Exec(Frame &f) override;
+
+private:
+    // "v = v & x", found on the first run: appended in place.
+    std::int8_t FForm = -1; // 0 general, 1 append, 2 plain variable target, 3 "v = v +/- x"
+    VarExpr *FVar = nullptr;
+    BinExpr *FCat = nullptr;
+    Flow Append(Frame &f);
+    Flow AddInPlace(Frame &f);
 };
 
 struct IfStmt final : Stmt {
@@ -203,10 +241,14 @@ public:
     ArgPack(Frame &f, const std::vector<Expr *> &args, bool byRef);
     Variant **Ptrs() { return FPtrs; }
     int Count() const { return FN; }
+    ~ArgPack();
+    ArgPack(const ArgPack &) = delete;
+    ArgPack &operator=(const ArgPack &) = delete;
 
 private:
     static constexpr int kInline = 6;
-    Variant FTmp[kInline];
+    alignas(Variant) unsigned char FTmpBuf[kInline * sizeof(Variant)];
+    int FTmpUsed = 0;
     Variant *FPtrBuf[kInline];
     std::vector<Variant> FHeapTmp;
     std::vector<Variant *> FHeapPtr;

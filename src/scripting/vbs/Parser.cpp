@@ -3,6 +3,7 @@
 #include "base/AsciiText.h"
 #include "scripting/vbs/Errors.h"
 #include "scripting/vbs/Nodes.h"
+#include "scripting/vbs/Object.h"
 
 #include <algorithm>
 

@@ -3,6 +3,7 @@
 // either an inline number or a pointer to a reference-counted heap cell
 // (string, array, object).  Reference counts are not atomic: one engine runs on
 // one thread; only the halt flag is shared with other threads.
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -109,6 +110,30 @@ public:
     ArrCell *RawArr() const noexcept;
     HeapCell *Cell() const noexcept { return FP; }
 
+    // Overwrites the value in place (hot loops): no temporary variant.
+    void SetDouble(double d) noexcept
+    {
+        if (IsHeap())
+            ReleaseCell(FP);
+        FType = VT_R8;
+        FD = d;
+    }
+    // Integer, Long, or Double beyond 32 bits; never narrower than `minType`.
+    void SetIntegral(std::int64_t i, std::uint16_t minType) noexcept
+    {
+        if (IsHeap())
+            ReleaseCell(FP);
+        if (minType == VT_I2 && i >= -32768 && i <= 32767) {
+            FType = VT_I2;
+            FI = i;
+        } else if (i >= INT32_MIN && i <= INT32_MAX) {
+            FType = VT_I4;
+            FI = i;
+        } else {
+            FType = VT_R8;
+            FD = static_cast<double>(i);
+        }
+    }
     // Appends in place when this variant holds the only reference to its text.
     void AppendStr(std::string_view s);
     // Makes the array cell unshared before an element is written.

@@ -146,8 +146,6 @@ Variant ConcatOp(const Variant &a0, const Variant &b0)
     return Variant::Str(std::move(s));
 }
 
-bool IsTrueBits(const Variant &v) { return v.RawInt() == -1 || (v.Type() == VT_UI1 && v.RawInt() == 255); }
-
 Variant Logical(Op o, const Variant &a0, const Variant &b0)
 {
     const Variant a = Operand(a0), b = Operand(b0);

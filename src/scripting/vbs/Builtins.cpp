@@ -178,6 +178,7 @@ Variant Replace(Frame &, Args a, int n)
             break;
         out.append(rest.substr(pos, p - pos));
         out += repl;
+        CheckStringSize(out.size());
         pos = p + find.size();
         ++done;
     }
@@ -237,7 +238,7 @@ Variant StrComp(Frame &, Args a, int n)
 Variant Space(Frame &, Args a, int)
 {
     const std::int32_t k = L(A(0));
-    if (k < 0 || k > 100'000'000)
+    if (k < 0 || static_cast<std::size_t>(k) > kMaxStringBytes)
         Throw(E_INVALID_CALL);
     return Variant::Str(std::string(static_cast<std::size_t>(k), ' '));
 }
@@ -247,7 +248,7 @@ Variant StringFn(Frame &, Args a, int)
     if (A(0).IsNull() || A(1).IsNull())
         return Variant::Null();
     const std::int32_t k = L(A(0));
-    if (k < 0 || k > 100'000'000)
+    if (k < 0 || static_cast<std::size_t>(k) > kMaxStringBytes)
         Throw(E_INVALID_CALL);
     char c;
     if (A(1).IsString()) {
@@ -358,6 +359,7 @@ Variant Join(Frame &, Args a, int n)
             out += delim;
         if (!arr->Data[i].IsNull())
             out += S(arr->Data[i]);
+        CheckStringSize(out.size());
     }
     return Variant::Str(std::move(out));
 }

@@ -134,6 +134,12 @@ bool IsSyntaxErrorNumber(std::int32_t number) noexcept { return number >= 1000 &
 
 void Throw(std::int32_t number) { throw ScriptError(number); }
 
+void CheckStringSize(std::size_t bytes)
+{
+    if (bytes > kMaxStringBytes)
+        Throw(E_OUT_OF_STRING_SPACE);
+}
+
 void ThrowNamed(std::int32_t number, std::string_view name)
 {
     std::string d = ErrorDescription(number);

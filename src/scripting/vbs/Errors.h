@@ -10,6 +10,7 @@ namespace kalvion::vbs {
 enum ErrorCode : std::int32_t {
     E_INVALID_CALL = 5,
     E_OVERFLOW = 6,
+    E_OUT_OF_STRING_SPACE = 14,
     E_OUT_OF_MEMORY = 7,
     E_SUBSCRIPT = 9,
     E_ARRAY_FIXED = 10,
@@ -119,6 +120,11 @@ public:
     const char *what() const noexcept override { return StepLimit ? "step limit" : "halted"; }
     bool StepLimit;
 };
+
+// Texts and arrays stay within these sizes ("Out of string space", "Out of memory").
+inline constexpr std::size_t kMaxStringBytes = std::size_t(1) << 28;
+inline constexpr std::size_t kMaxArrayElements = std::size_t(1) << 24;
+void CheckStringSize(std::size_t bytes);
 
 [[noreturn]] void Throw(std::int32_t number);
 [[noreturn]] void ThrowNamed(std::int32_t number, std::string_view name);

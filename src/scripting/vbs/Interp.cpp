@@ -549,6 +549,7 @@ Variant BinExpr::Eval(Frame &f)
         default: break;
         }
     } else if (O == Op::Concat && ta == VT_BSTR && tb == VT_BSTR) {
+        CheckStringSize(a.RawStr().size() + b.RawStr().size());
         std::string s;
         s.reserve(a.RawStr().size() + b.RawStr().size());
         s += a.RawStr();
@@ -866,8 +867,11 @@ Flow ReDimStmt::Exec(Frame &f)
                     Throw(E_SUBSCRIPT);
             ArrCell *a = p->MutableArr();
             std::size_t total = 1;
-            for (auto b : bounds)
+            for (auto b : bounds) {
                 total *= static_cast<std::size_t>(b + 1);
+                if (total > kMaxArrayElements)
+                    Throw(E_OUT_OF_MEMORY);
+            }
             a->Data.resize(total);
             a->Bounds = bounds;
             continue;
@@ -1117,7 +1121,7 @@ ArrCell *NewArray(const std::vector<std::int32_t> &bounds)
     std::size_t total = bounds.empty() ? 0 : 1;
     for (auto b : bounds) {
         total *= static_cast<std::size_t>(b + 1);
-        if (total > 50'000'000) {
+        if (total > kMaxArrayElements) {
             delete a;
             Throw(E_OUT_OF_MEMORY);
         }

@@ -64,6 +64,7 @@ Variant Arith(Op o, const Variant &a0, const Variant &b0)
     if (a.IsNull() || b.IsNull())
         return Variant::Null();
     if (o == Op::Add && a.IsString() && b.IsString()) {
+        CheckStringSize(a.RawStr().size() + b.RawStr().size());
         std::string s = a.RawStr();
         s += b.RawStr();
         return Variant::Str(std::move(s));
@@ -138,6 +139,7 @@ Variant ConcatOp(const Variant &a0, const Variant &b0)
         return Variant::Null();
     std::string s = a.IsNull() ? std::string() : ToStr(a);
     if (!b.IsNull()) {
+        CheckStringSize(s.size() + (b.IsString() ? b.RawStr().size() : 0));
         if (b.IsString())
             s += b.RawStr();
         else

@@ -1,5 +1,6 @@
 #include "scripting/vbs/Variant.h"
 
+#include "scripting/vbs/Errors.h"
 #include "scripting/vbs/Object.h"
 
 namespace kalvion::vbs {
@@ -72,6 +73,7 @@ ArrCell *Variant::RawArr() const noexcept { return FType == VT_ARRAY ? static_ca
 
 void Variant::AppendStr(std::string_view s)
 {
+    CheckStringSize(RawStr().size() + s.size());
     if (FType == VT_BSTR && FP && FP->Refs == 1) {
         static_cast<StrCell *>(FP)->Text.append(s.data(), s.size());
         return;

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <unistd.h>
 #include <string>
 #include <thread>
 
@@ -117,6 +119,61 @@ TEST(ScriptEngine, ReferenceCyclesAndTerminateAtTeardown)
                 "Set d = CreateObject(\"Scripting.Dictionary\")\nSet d(\"self\") = d\n");
     delete in; // must neither leak nor run freed code
     SUCCEED();
+}
+
+} // namespace
+
+namespace {
+
+TEST(ScriptEngine, FileSystemObjectWritesAndReadsTextFiles)
+{
+    const std::string dir = (std::filesystem::temp_directory_path() /
+                             ("kalvion_fso_" + std::to_string(::getpid())))
+                                .string();
+    std::filesystem::remove_all(dir);
+    vbs::Interpreter in;
+    struct Capture final : vbs::HostServices {
+        std::vector<std::string> Shown;
+        int MsgBox(const std::string &p, int, const std::string &) override
+        {
+            Shown.push_back(p);
+            return 1;
+        }
+        std::optional<std::string> InputBox(const std::string &, const std::string &, const std::string &) override
+        {
+            return std::string();
+        }
+    } ui;
+    in.Host = &ui;
+    in.Execute("Const ForReading = 1, ForAppending = 8\n"
+               "dir = \"" + dir + "\"\n"
+               "Set fso = CreateObject(\"Scripting.FileSystemObject\")\n"
+               "fso.CreateFolder dir\n"
+               "Set t = fso.CreateTextFile(fso.BuildPath(dir, \"a.txt\"), True)\n"
+               "t.WriteLine \"first\"\n"
+               "t.Write \"second\"\n"
+               "t.Close\n"
+               "Set t = fso.OpenTextFile(dir & \"/a.txt\", ForAppending)\n"
+               "t.WriteLine \"!\"\n"
+               "t.Close\n"
+               "Set t = fso.OpenTextFile(dir & \"/a.txt\", ForReading)\n"
+               "Do Until t.AtEndOfStream\n"
+               "  MsgBox t.ReadLine\n"
+               "Loop\n"
+               "t.Close\n"
+               "For Each f In fso.GetFolder(dir).Files\n"
+               "  MsgBox f.Name & \" \" & f.Size\n"
+               "Next\n"
+               "MsgBox fso.FileExists(dir & \"/a.txt\")\n"
+               "fso.DeleteFile dir & \"/a.txt\"\n"
+               "MsgBox fso.FileExists(dir & \"/a.txt\")\n"
+               "On Error Resume Next\n"
+               "Set t = fso.OpenTextFile(dir & \"/a.txt\")\n"
+               "MsgBox Err.Number & \" \" & Err.Description\n"
+               "fso.DeleteFolder dir\n"
+               "MsgBox fso.FolderExists(dir)\n");
+    EXPECT_EQ(ui.Shown, (std::vector<std::string>{"first", "second!", "a.txt 16", "True", "False", "53 File not found",
+                                                  "False"}));
 }
 
 } // namespace

@@ -221,6 +221,7 @@ A('arrays', 'index_scalar', 'x = 5\ny = x(0)\n', err=(13, "Type mismatch: 'x'", 
 A('arrays', 'join_2d_error', 'Dim a(1, 1)\nx = Join(a)\n', err=(9, 'Subscript out of range', 1, 0))
 A('arrays', 'dim_expected_int', 'n = 3\nDim a(n)\n', err=(1026, 'Expected integer constant', 1, 6))
 A('arrays', 'dynamic_isarray', 'Dim a()\nMsgBox IsArray(a)\n', ['True'])
+A('arrays', 'error_in_later_argument', 'a = Array(Array(1, 2), Asray(3, 4))\n', err=(13, "Type mismatch: 'Asray'", 0, 0))
 A('arrays', 'for_each_copy', 'a = Array(1, 2)\nFor Each x In a\n a(1) = 9\n s = s & x\nNext\nMsgBox s\n', ['12'])
 
 A('classes', 'basic', 'Class P\n Public Name\nEnd Class\nSet p = New P\np.Name = "x"\nMsgBox p.Name\n', ['x'])

@@ -170,7 +170,6 @@ ArgPack::ArgPack(Frame &f, const std::vector<Expr *> &args, bool byRef) : FN(sta
         FHeapPtr.resize(static_cast<std::size_t>(FN));
         FPtrs = FHeapPtr.data();
     }
-    auto *inl = reinterpret_cast<Variant *>(FTmpBuf);
     for (int i = 0; i < FN; ++i) {
         Expr *e = args[static_cast<std::size_t>(i)];
         Variant *r = byRef && e->MayRef ? e->Ref(f) : nullptr;
@@ -180,19 +179,9 @@ ArgPack::ArgPack(Frame &f, const std::vector<Expr *> &args, bool byRef) : FN(sta
             FHeapTmp[static_cast<std::size_t>(i)] = e->Eval(f);
             FPtrs[i] = &FHeapTmp[static_cast<std::size_t>(i)];
         } else {
-            Variant v = e->Eval(f);
-            new (inl + FTmpUsed) Variant(std::move(v));
-            FPtrs[i] = inl + FTmpUsed;
-            ++FTmpUsed;
+            FPtrs[i] = FTmps.Add(e->Eval(f));
         }
     }
-}
-
-ArgPack::~ArgPack()
-{
-    auto *inl = reinterpret_cast<Variant *>(FTmpBuf);
-    for (int i = 0; i < FTmpUsed; ++i)
-        inl[i].~Variant();
 }
 
 // ---- expressions ----

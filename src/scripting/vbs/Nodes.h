@@ -2,6 +2,7 @@
 // Concrete expression and statement nodes.
 #include "scripting/vbs/Ast.h"
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -241,14 +242,28 @@ public:
     ArgPack(Frame &f, const std::vector<Expr *> &args, bool byRef);
     Variant **Ptrs() { return FPtrs; }
     int Count() const { return FN; }
-    ~ArgPack();
     ArgPack(const ArgPack &) = delete;
     ArgPack &operator=(const ArgPack &) = delete;
 
 private:
     static constexpr int kInline = 6;
-    alignas(Variant) unsigned char FTmpBuf[kInline * sizeof(Variant)];
-    int FTmpUsed = 0;
+    // Values made so far; a member, so that they are released even when an
+    // argument fails half-way through the constructor.
+    struct Temps {
+        alignas(Variant) unsigned char Buf[kInline * sizeof(Variant)];
+        int Used = 0;
+        Variant *Add(Variant &&v)
+        {
+            Variant *p = new (reinterpret_cast<Variant *>(Buf) + Used) Variant(std::move(v));
+            ++Used;
+            return p;
+        }
+        ~Temps()
+        {
+            for (int i = 0; i < Used; ++i)
+                reinterpret_cast<Variant *>(Buf)[i].~Variant();
+        }
+    } FTmps;
     Variant *FPtrBuf[kInline];
     std::vector<Variant> FHeapTmp;
     std::vector<Variant *> FHeapPtr;

@@ -1,7 +1,6 @@
 # Writes the conformance scripts under data/<area>/ (one small .vbs per case).
 # Run it after editing a case: python3 generate_cases.py
-# Generates the conformance scripts: one small .vbs per case.
-import os, re
+import os
 root = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'data')
 cases = {}
 def add(area, name, code, out=None, err=None):

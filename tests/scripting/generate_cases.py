@@ -334,6 +334,7 @@ A('strings', 'concat_null_keep', 's = "a"\ns = s & Null\nMsgBox s\n', ['a'])
 A('strings', 'chr_range', 'x = Chr(300)\n', err=(5, 'Invalid procedure call or argument', 0, 0))
 A('strings', 'asc_empty', 'x = Asc("")\n', err=(5, 'Invalid procedure call or argument', 0, 0))
 A('strings', 'mid_zero', 'x = Mid("abc", 0)\n', err=(5, 'Invalid procedure call or argument', 0, 0))
+A('strings', 'msgbox_null', 'MsgBox Null\n', err=(94, 'Invalid use of Null', 0, 0))
 A('strings', 'quotes', 'MsgBox "say ""hi"""\n', ['say "hi"'])
 
 A('math', 'rnd_repeatable', 'x = Rnd(-1)\nRandomize 5\na = Rnd\nx = Rnd(-1)\nRandomize 5\nb = Rnd\nMsgBox a = b\n', ['True'])

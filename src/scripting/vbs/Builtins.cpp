@@ -926,7 +926,7 @@ Variant GetRef(Frame &f, Args a, int)
 
 Variant MsgBox(Frame &f, Args a, int n)
 {
-    const std::string prompt = A(0).IsNull() ? std::string("Null") : S(A(0));
+    const std::string prompt = S(A(0)); // Null is "Invalid use of Null", as for any text
     const int buttons = n > 1 && !A(1).IsEmpty() ? L(A(1)) : 0;
     const std::string title = n > 2 && !A(2).IsEmpty() ? S(A(2)) : std::string();
     if (!f.In->Host)

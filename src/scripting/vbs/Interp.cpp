@@ -598,9 +598,18 @@ Flow AssignStmt::Append(Frame &f)
 }
 
 // "v = v + x" and "v = v - x" on numbers update v where it lies.
+Variant *AssignStmt::Target0(Frame &f) const
+{
+    switch (FTargetKind) {
+    case 1: return &f.Locals[FTargetSlot];
+    case 2: return f.Refs[FTargetSlot];
+    default: return FVar->Plain(f);
+    }
+}
+
 Flow AssignStmt::AddInPlace(Frame &f)
 {
-    Variant *p = FVar->Plain(f);
+    Variant *p = Target0(f);
     if (!p) {
         Variant v = Value->Eval(f);
         Target->Assign(f, std::move(v), false);
@@ -608,7 +617,7 @@ Flow AssignStmt::AddInPlace(Frame &f)
     }
     // The left value is taken before the right side runs, as in the general form.
     Variant tmp;
-    const Variant *pb = FCat->R->Peek(f);
+    const Variant *pb = BinExpr::Fetch(f, FCat->R, FRight);
     const Variant *pa = p;
     Variant left;
     if (!pb) {
@@ -657,15 +666,23 @@ Flow AssignStmt::Exec(Frame &f)
             FForm = 3;
             FVar = tv;
             FCat = bin;
+            BinExpr::Classify(bin->R, FRight);
         } else if (!IsSet && tv) {
             FForm = 2;
             FVar = tv;
+        }
+        if (tv && tv->R->Kind == RefKind::Local) {
+            FTargetKind = 1;
+            FTargetSlot = tv->R->Slot;
+        } else if (tv && tv->R->Kind == RefKind::Param) {
+            FTargetKind = 2;
+            FTargetSlot = tv->R->Slot;
         }
     }
     if (FForm == 2) {
         Variant v = Value->Eval(f);
         if (!v.IsObject())
-            if (Variant *p = FVar->Plain(f)) {
+            if (Variant *p = Target0(f)) {
                 *p = std::move(v);
                 return Flow::Normal;
             }

@@ -95,7 +95,6 @@ struct BinExpr final : Expr {
     Expr *R = nullptr;
     Variant Eval(Frame &f) override;
 
-private:
     // How each operand is read, worked out on the first evaluation: 0 through
     // Peek/Eval, 1 a local slot, 2 a parameter, 3 a literal, 4 always evaluated.
     struct Access {
@@ -103,7 +102,6 @@ private:
         int Slot = 0;
         const Variant *Lit = nullptr;
     };
-    Access FA, FB;
     static void Classify(Expr *e, Access &a);
     static const Variant *Fetch(Frame &f, Expr *e, const Access &a)
     {
@@ -115,6 +113,9 @@ private:
         default: return e->Peek(f);
         }
     }
+
+private:
+    Access FA, FB;
 };
 
 // Operators on values (Operators.cpp).
@@ -131,9 +132,6 @@ struct CallStmt final : Stmt {
     Flow Exec(Frame &f) override;
 };
 
-struct VarExpr;
-struct BinExpr;
-
 struct AssignStmt final : Stmt {
     Expr *Target = nullptr;
     Expr *Value = nullptr;
@@ -145,6 +143,10 @@ private:
     std::int8_t FForm = -1; // 0 general, 1 append, 2 plain variable target, 3 "v = v +/- x"
     VarExpr *FVar = nullptr;
     BinExpr *FCat = nullptr;
+    BinExpr::Access FRight;
+    std::int8_t FTargetKind = 0; // 1 local slot, 2 parameter: written without a lookup
+    int FTargetSlot = 0;
+    Variant *Target0(Frame &f) const;
     Flow Append(Frame &f);
     Flow AddInPlace(Frame &f);
 };

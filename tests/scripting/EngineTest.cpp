@@ -121,6 +121,24 @@ TEST(ScriptEngine, ReferenceCyclesAndTerminateAtTeardown)
     SUCCEED();
 }
 
+TEST(ScriptEngine, TerminateHandlersRunAtTheEndAndMayAddGlobals)
+{
+    auto *in = new vbs::Interpreter;
+    in->Execute(R"(
+Class T
+  Private Sub Class_Terminate()
+    For k = 1 To 20
+      ExecuteGlobal "Dim g" & k
+    Next
+  End Sub
+End Class
+Set a = New T
+Set b = New T
+)");
+    delete in;
+    SUCCEED();
+}
+
 } // namespace
 
 namespace {

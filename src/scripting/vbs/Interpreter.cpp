@@ -39,9 +39,10 @@ Interpreter::~Interpreter()
     FStepLimit = 100000;
     FSteps = 0;
     ErrObject = Variant();
-    for (auto &g : Globals) {
+    // By index: a terminate handler may still add globals (ExecuteGlobal).
+    for (std::size_t i = 0; i < Globals.size(); ++i) {
         try {
-            g->Value = Variant();
+            Variant drop = std::move(Globals[i]->Value);
         } catch (...) {
         }
     }

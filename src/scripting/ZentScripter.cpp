@@ -155,7 +155,12 @@ bool TZentScripter::Run()
         {
             if (Pushed) {
                 S.FEngines.pop_back();
-                --S.RunDepth;
+                if (--S.RunDepth == 0 && S.OnRunsFinished) {
+                    try {
+                        S.OnRunsFinished();
+                    } catch (...) {
+                    }
+                }
             }
             S.Engine = S.FEngines.empty() ? nullptr : S.FEngines.back().get();
             if (!Nested)

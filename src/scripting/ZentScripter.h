@@ -35,6 +35,8 @@ public:
     // Shows a message box: caption and text.  Without it messages go to stderr.
     std::function<void(const std::string &caption, const std::string &text)> OnShowMessage;
     TScriptUI *UI = nullptr;
+    // Called when the outermost run ends (the window releases script dialogs here).
+    std::function<void()> OnRunsFinished;
     const TScriptRegistry *Registry = nullptr;
     std::uint64_t StepLimit = 0;
 

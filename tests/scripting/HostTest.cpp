@@ -234,6 +234,8 @@ TEST(ScriptHost, NestedRunsHaltInnermostThenOuter)
     TScriptRegistry reg;
     std::vector<std::thread> halters;
     int innerDepth = 0;
+    int finished = 0;
+    h.OnRunsFinished = [&] { ++finished; };
     reg.AddRoutine("HaltSoon", {}, {}, [&](TScriptArgs &) {
         IScriptEngine *e = h.Engine;
         halters.emplace_back([e] {
@@ -257,6 +259,7 @@ TEST(ScriptHost, NestedRunsHaltInnermostThenOuter)
         t.join();
     EXPECT_EQ(innerDepth, 2);
     EXPECT_EQ(h.RunDepth, 0);
+    EXPECT_EQ(finished, 1);
     EXPECT_EQ(h.Engine, nullptr);
     EXPECT_EQ(ui.Lines, (std::vector<std::string>{"outer continues True"}));
     ASSERT_EQ(m.Texts.size(), 2u);

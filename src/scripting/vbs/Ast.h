@@ -50,6 +50,7 @@ struct NameRef {
     Variant Value;
     bool Assigned = false;   // the code assigns to it (makes an implicit local in a procedure)
     bool SelfCall = false;   // the function's own name used with parentheses: a recursive call
+    bool CalledAs = false;   // used as a procedure: "Name args", "Name(args)" or "Call Name"
     int Line = 0, Col = 0;
 };
 

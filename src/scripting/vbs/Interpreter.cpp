@@ -265,6 +265,8 @@ void Interpreter::ResolveTop(CodeUnit &u, const Procedure *outer)
             }
         }
         ResolveShared(*r, false);
+        if (r->Assigned && (r->Kind == RefKind::Global || r->Kind == RefKind::GlobalChecked))
+            static_cast<GlobalSlot *>(const_cast<void *>(r->Ptr))->AssignedAtTop = true;
     }
 }
 
@@ -278,7 +280,8 @@ void Interpreter::ResolveProc(Procedure &p)
             return true;
         if (p.Class && p.Class->Members.count(r.LName))
             return true;
-        if (GlobalSlot *g = FindGlobal(r.LName); g && (g->Declared || g->Proc))
+        // Globals, top-level variables made by assignment included.
+        if (GlobalSlot *g = FindGlobal(r.LName); g && (g->Declared || g->Proc || g->AssignedAtTop))
             return true;
         Variant dummy;
         if (FindBuiltinConstant(r.LName, dummy) || FindBuiltin(r.LName))
@@ -288,9 +291,19 @@ void Interpreter::ResolveProc(Procedure &p)
         return Names && Names->Resolve(r.LName, probe);
     };
     if (!OptionExplicit) {
-        for (NameRef *r : p.Uses)
-            if (r->Assigned && !known(*r))
+        // An undeclared name is a local of the procedure unless it is only
+        // ever called (a procedure that may still be defined by ExecuteGlobal).
+        std::unordered_map<std::string, std::pair<bool, bool>> use; // assigned, called
+        for (NameRef *r : p.Uses) {
+            auto &u = use[r->LName];
+            u.first = u.first || r->Assigned;
+            u.second = u.second || r->CalledAs || r->SelfCall;
+        }
+        for (NameRef *r : p.Uses) {
+            const auto &u = use[r->LName];
+            if ((u.first || !u.second) && !p.LocalIndex.count(r->LName) && !known(*r))
                 p.LocalIndex[r->LName] = p.NLocals++;
+        }
     }
     for (NameRef *r : p.Uses) {
         if (hasRetName && r->LName == p.LName && !r->SelfCall) {

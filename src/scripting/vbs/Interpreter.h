@@ -24,6 +24,7 @@ struct GlobalSlot {
     Procedure *Proc = nullptr;
     bool Declared = false;
     bool Const = false;
+    bool AssignedAtTop = false; // top-level code assigns it: procedures share it
 };
 
 // What a script asks of the program around it.

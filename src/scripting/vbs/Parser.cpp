@@ -312,6 +312,8 @@ private:
         case KW_CALL: {
             Next();
             Expr *e = Chain(false);
+            if (auto *v = dynamic_cast<VarExpr *>(e))
+                v->R->CalledAs = true;
             auto *s = Make<CallStmt>(t);
             s->E = e;
             out.push_back(s);
@@ -395,6 +397,8 @@ private:
                 Next();
             }
         }
+        if (auto *v = dynamic_cast<VarExpr *>(e))
+            v->R->CalledAs = true;
         if (!args.empty()) {
             if (auto *v = dynamic_cast<VarExpr *>(e)) {
                 auto *c = U.Make<CallExpr>(v->Line, v->Col);
@@ -1049,6 +1053,7 @@ private:
                 if (auto *v = dynamic_cast<VarExpr *>(e)) {
                     auto *c = U.Make<CallExpr>(v->Line, v->Col);
                     c->R = v->R;
+                    c->R->CalledAs = true;
                     c->Args = std::move(args);
                     if (!FProc->IsTop && c->R->LName == FProc->LName)
                         c->R->SelfCall = true;

@@ -597,7 +597,7 @@ Flow AssignStmt::Append(Frame &f)
     return Flow::Normal;
 }
 
-// "v = v + x" and "v = v - x" on numbers update v where it lies.
+// The target variable without a lookup when it is a local or a parameter.
 Variant *AssignStmt::Target0(Frame &f) const
 {
     switch (FTargetKind) {
@@ -607,44 +607,60 @@ Variant *AssignStmt::Target0(Frame &f) const
     }
 }
 
+namespace {
+// Numbers only: v := v +/- x where both are Integer, Long or Double.
+inline bool AddNumbers(Variant *p, const Variant &a, const Variant &b, bool sub)
+{
+    const auto ta = a.Type(), tb = b.Type();
+    if ((ta == VT_I2 || ta == VT_I4) && (tb == VT_I2 || tb == VT_I4)) {
+        const std::int64_t r = sub ? a.RawInt() - b.RawInt() : a.RawInt() + b.RawInt();
+        p->SetIntegral(r, ta == VT_I4 || tb == VT_I4 ? VT_I4 : VT_I2);
+        return true;
+    }
+    if ((ta == VT_R8 || ta == VT_I2 || ta == VT_I4) && (tb == VT_R8 || tb == VT_I2 || tb == VT_I4)) {
+        const double x = ta == VT_R8 ? a.RawDbl() : static_cast<double>(a.RawInt());
+        const double y = tb == VT_R8 ? b.RawDbl() : static_cast<double>(b.RawInt());
+        const double r = sub ? x - y : x + y;
+        if (std::isfinite(r)) {
+            p->SetDouble(r);
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
+// "v = v + x" and "v = v - x" on numbers update v where it lies.
 Flow AssignStmt::AddInPlace(Frame &f)
 {
     Variant *p = Target0(f);
+    const bool sub = FCat->O == Op::Sub;
+    if (p) {
+        if (const Variant *pb = BinExpr::Fetch(f, FCat->R, FRight))
+            if (AddNumbers(p, *p, *pb, sub))
+                return Flow::Normal;
+    }
+    return AddSlow(f, p);
+}
+
+// The general form; the left value is taken before the right side runs.
+Flow AssignStmt::AddSlow(Frame &f, Variant *p)
+{
     if (!p) {
         Variant v = Value->Eval(f);
         Target->Assign(f, std::move(v), false);
         return Flow::Normal;
     }
-    // The left value is taken before the right side runs, as in the general form.
-    Variant tmp;
-    const Variant *pb = BinExpr::Fetch(f, FCat->R, FRight);
-    const Variant *pa = p;
-    Variant left;
-    if (!pb) {
-        left = *p;
-        pa = &left;
-        tmp = FCat->R->Eval(f);
-        pb = &tmp;
-    }
-    const auto ta = pa->Type(), tb = pb->Type();
-    const bool sub = FCat->O == Op::Sub;
-    if ((ta == VT_I2 || ta == VT_I4) && (tb == VT_I2 || tb == VT_I4)) {
-        const std::int64_t r = sub ? pa->RawInt() - pb->RawInt() : pa->RawInt() + pb->RawInt();
-        p->SetIntegral(r, ta == VT_I4 || tb == VT_I4 ? VT_I4 : VT_I2);
+    Variant left = *p;
+    Variant right;
+    if (const Variant *pb = BinExpr::Fetch(f, FCat->R, FRight))
+        right = *pb;
+    else
+        right = FCat->R->Eval(f);
+    p = Target0(f);
+    if (p && AddNumbers(p, left, right, FCat->O == Op::Sub))
         return Flow::Normal;
-    }
-    if ((ta == VT_R8 || ta == VT_I2 || ta == VT_I4) && (tb == VT_R8 || tb == VT_I2 || tb == VT_I4)) {
-        const double x = ta == VT_R8 ? pa->RawDbl() : static_cast<double>(pa->RawInt());
-        const double y = tb == VT_R8 ? pb->RawDbl() : static_cast<double>(pb->RawInt());
-        const double r = sub ? x - y : x + y;
-        if (std::isfinite(r)) {
-            p->SetDouble(r);
-            return Flow::Normal;
-        }
-    }
-    Variant l = *pa;
-    Variant r = *pb;
-    Target->Assign(f, BinaryOp(FCat->O, l, r), false);
+    Target->Assign(f, BinaryOp(FCat->O, left, right), false);
     return Flow::Normal;
 }
 

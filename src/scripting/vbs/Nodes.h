@@ -149,6 +149,7 @@ private:
     Variant *Target0(Frame &f) const;
     Flow Append(Frame &f);
     Flow AddInPlace(Frame &f);
+    Flow AddSlow(Frame &f, Variant *p);
 };
 
 struct IfStmt final : Stmt {

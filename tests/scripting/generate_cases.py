@@ -340,6 +340,9 @@ A('strings', 'mid_zero', 'x = Mid("abc", 0)\n', err=(5, 'Invalid procedure call 
 A('strings', 'msgbox_null', 'MsgBox Null\n', err=(94, 'Invalid use of Null', 0, 0))
 A('strings', 'quotes', 'MsgBox "say ""hi"""\n', ['say "hi"'])
 
+A('math', 'update_left_first', 'x = 1\nFunction F() : x = 100 : F = 1 : End Function\nx = x + F()\nMsgBox x\n', ['2'])
+A('math', 'update_strings', 's = "a"\ns = s + "b"\nn = 5\nn = n - 7\nd = 0.5\nd = d + 1\nMsgBox s & n & d & TypeName(n)\n', ['ab-21.5Integer'])
+A('math', 'update_overflow_promotes', 'i = 2147483647\ni = i + 1\nMsgBox i & TypeName(i)\n', ['2147483648Double'])
 A('math', 'rnd_repeatable', 'x = Rnd(-1)\nRandomize 5\na = Rnd\nx = Rnd(-1)\nRandomize 5\nb = Rnd\nMsgBox a = b\n', ['True'])
 A('math', 'log_error', 'x = Log(0)\n', err=(5, 'Invalid procedure call or argument', 0, 0))
 A('math', 'sqr_error', 'x = Sqr(-1)\n', err=(5, 'Invalid procedure call or argument', 0, 0))

@@ -84,6 +84,13 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     TerrainOptions terrainOpts;
     auto *terrain = AddTerrainCommand(app, terrainOpts);
 
+    std::string scriptFile;
+    std::vector<std::string> scriptArgs;
+    auto *script = app.add_subcommand("script", "Run a script file (VBScript) without a window");
+    script->add_option("file", scriptFile, "Script file (.vbs or .VexaScript)")->required();
+    script->add_option("args", scriptArgs, "Arguments the script reads with ScriptArg(i)");
+    script->prefix_command();
+
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     std::reverse(rest.begin(), rest.end());
     try {
@@ -131,6 +138,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunDate(epochYear, sectorTime, dateFormat, out, err);
     if (system->parsed())
         return RunSystem(opts, sysOpts, out);
+    if (script->parsed())
+        return RunScript(opts, scriptFile, scriptArgs, out, err);
     if (format->parsed())
         return RunFormat(opts, pattern, value, out, err);
     if (table->parsed())

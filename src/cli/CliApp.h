@@ -60,6 +60,8 @@ CLI::App *AddTerrainCommand(CLI::App &app, TerrainOptions &t);
 int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions &t, std::ostream &out,
                std::ostream &err);
 
+int RunScript(const CliOptions &opts, const std::string &file, const std::vector<std::string> &args,
+              std::ostream &out, std::ostream &err);
 int RunFormat(const CliOptions &opts, const std::string &pattern, const std::string &value, std::ostream &out,
               std::ostream &err);
 int RunTable(const CliOptions &opts, const TableArgs &args, std::ostream &out, std::ostream &err);

@@ -1,0 +1,58 @@
+#pragma once
+// The script host: loads a script file, expands the host's line directives
+// ("#insert", "#append", "#language", other "#" lines blanked), runs the text
+// in a fresh engine and reports errors through a message callback.
+#include "scripting/ScriptEngine.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kalvion {
+
+class TZentScripter {
+public:
+    TZentScripter();
+    ~TZentScripter();
+    TZentScripter(const TZentScripter &) = delete;
+    TZentScripter &operator=(const TZentScripter &) = delete;
+
+    std::string ScriptText;
+    std::string ProcessedText;
+    bool HadError = false;
+    std::string ErrorText;
+    std::vector<std::string> IncludeFolders;    // each ending in a path separator
+    std::vector<std::string> IncludeExtensions; // without the dot
+    std::string DefaultLanguage = "VBScript";
+    std::string Language;
+    std::vector<std::pair<std::string, TScriptObjectRef>> NamedObjects;
+    int RunDepth = 0;
+    void *OwnerWindow = nullptr;
+    IScriptEngine *Engine = nullptr; // the innermost run's engine
+
+    // Shows a message box: caption and text.  Without it messages go to stderr.
+    std::function<void(const std::string &caption, const std::string &text)> OnShowMessage;
+    TScriptUI *UI = nullptr;
+    // Called when the outermost run ends (the window releases script dialogs here).
+    std::function<void()> OnRunsFinished;
+    const TScriptRegistry *Registry = nullptr;
+    std::uint64_t StepLimit = 0;
+
+    void LoadScriptFile(const std::string &path);
+    bool Run();
+    void Halt();
+    std::string ResolveIncludeFile(const std::string &name) const;
+    void ShowError(const std::string &message);
+    // Expands the directives of ScriptText into ProcessedText (sets HadError/ErrorText).
+    void Preprocess();
+
+    // Includes that keep including stop here.
+    static constexpr int kMaxInsertions = 64;
+
+private:
+    std::vector<std::unique_ptr<IScriptEngine>> FEngines;
+};
+
+} // namespace kalvion

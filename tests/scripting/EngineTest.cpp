@@ -1,0 +1,197 @@
+// The engine boundary and hostile scripts: halting from another thread, step
+// limits, nesting limits, size limits.  Nothing may crash or hang.
+#include "scripting/ScriptEngine.h"
+#include "scripting/vbs/Interpreter.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <unistd.h>
+#include <string>
+#include <thread>
+
+using namespace kalvion;
+
+namespace {
+
+int ErrorOf(const std::string &text, std::uint64_t steps = 0)
+{
+    vbs::Interpreter in;
+    in.SetStepLimit(steps);
+    try {
+        in.Execute(text);
+    } catch (const vbs::ScriptError &e) {
+        return e.Number;
+    } catch (const vbs::HaltSignal &) {
+        return -1;
+    }
+    return 0;
+}
+
+TEST(ScriptEngine, VBScriptIsTheBuiltInLanguage)
+{
+    EXPECT_NE(CreateScriptEngine("vbscript"), nullptr);
+    EXPECT_NE(CreateScriptEngine(" VBScript "), nullptr);
+    EXPECT_EQ(CreateScriptEngine("JScript"), nullptr);
+    EXPECT_FALSE(RegisterScriptLanguage("VBSCRIPT", [] { return std::unique_ptr<IScriptEngine>(); }));
+}
+
+TEST(ScriptEngine, HaltStopsATightLoopFromAnotherThread)
+{
+    for (const char *loop : {"Do\nLoop\n", "For i = 1 To 2000000000\nNext\n", "While True : x = x + 1 : Wend\n",
+                             "Sub R() : R2 : End Sub\nSub R2() : R : End Sub\nDo : i = i + 1 : Loop\n"}) {
+        auto e = CreateScriptEngine("VBScript");
+        std::vector<TScriptErrorInfo> errors;
+        e->OnError = [&](const TScriptErrorInfo &i, bool &handled) {
+            errors.push_back(i);
+            handled = true;
+        };
+        e->SetScriptText({loop});
+        std::thread halter([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            e->Halt();
+        });
+        e->Run();
+        halter.join();
+        ASSERT_EQ(errors.size(), 1u) << loop;
+        EXPECT_EQ(errors[0].Description, "") << loop;
+    }
+}
+
+TEST(ScriptEngine, HaltBeforeRunStopsAtOnce)
+{
+    auto e = CreateScriptEngine("VBScript");
+    int reported = 0;
+    e->OnError = [&](const TScriptErrorInfo &, bool &) { ++reported; };
+    e->SetScriptText({"Do", "Loop"});
+    e->Halt();
+    e->Run();
+    EXPECT_EQ(reported, 1);
+}
+
+TEST(ScriptEngine, ErrorCarriesLineColumnAndSourceLine)
+{
+    auto e = CreateScriptEngine("VBScript");
+    TScriptErrorInfo got;
+    e->OnError = [&](const TScriptErrorInfo &i, bool &) { got = i; };
+    e->SetScriptText({"x = 1", "", "    y = x / 0"});
+    e->Run();
+    EXPECT_EQ(got.Number, 11);
+    EXPECT_EQ(got.Description, "Division by zero");
+    EXPECT_EQ(got.Line, 2);
+    EXPECT_EQ(got.Column, 4);
+    EXPECT_EQ(got.Text2, "VBScript runtime error: y = x / 0");
+}
+
+TEST(ScriptEngine, StepLimitEndsRunawayScripts)
+{
+    EXPECT_EQ(ErrorOf("Do\nLoop", 1000), -1);
+    EXPECT_EQ(ErrorOf("Sub A() : A : End Sub\nA", 100), -1);
+    EXPECT_EQ(ErrorOf("For i = 1 To 10 : Next", 1000), 0);
+}
+
+TEST(ScriptEngine, NestingAndSizeLimits)
+{
+    EXPECT_EQ(ErrorOf("x = " + std::string(5000, '(') + "1" + std::string(5000, ')')), vbs::S_TOO_COMPLEX);
+    std::string ifs;
+    for (int i = 0; i < 500; ++i)
+        ifs += "If True Then\n";
+    EXPECT_EQ(ErrorOf(ifs), vbs::S_TOO_COMPLEX);
+    EXPECT_EQ(ErrorOf("x = " + std::string(3000, '-') + "1"), vbs::S_TOO_COMPLEX);
+    EXPECT_EQ(ErrorOf("x = Space(2000000000)"), vbs::E_INVALID_CALL);
+    EXPECT_EQ(ErrorOf("ReDim a(100000, 100000)"), vbs::E_OUT_OF_MEMORY);
+    EXPECT_EQ(ErrorOf("ReDim a(1, 1)\nReDim Preserve a(1, 2147483646)"), vbs::E_OUT_OF_MEMORY);
+    std::string dims = "Dim a(1";
+    for (int i = 0; i < 34; ++i)
+        dims += ",1";
+    EXPECT_EQ(ErrorOf(dims + ")"), vbs::E_OUT_OF_MEMORY);
+    EXPECT_EQ(ErrorOf(std::string("x = \"") + std::string(10, 'a')), vbs::S_UNTERMINATED_STRING);
+    EXPECT_EQ(ErrorOf(std::string(300, 'a') + " = 1"), vbs::S_IDENT_TOO_LONG);
+    EXPECT_EQ(ErrorOf(std::string("x = 1") + '\0' + "2"), vbs::S_EXPECTED_EOS);
+}
+
+TEST(ScriptEngine, ReferenceCyclesAndTerminateAtTeardown)
+{
+    vbs::Interpreter *in = new vbs::Interpreter;
+    in->Execute("Class N\n Public Other\n Private Sub Class_Terminate() : Count = Count + 1 : End Sub\nEnd Class\n"
+                "Set a = New N : Set b = New N\nSet a.Other = b : Set b.Other = a\n"
+                "Set d = CreateObject(\"Scripting.Dictionary\")\nSet d(\"self\") = d\n");
+    delete in; // must neither leak nor run freed code
+    SUCCEED();
+}
+
+TEST(ScriptEngine, TerminateHandlersRunAtTheEndAndMayAddGlobals)
+{
+    auto *in = new vbs::Interpreter;
+    in->Execute(R"(
+Class T
+  Private Sub Class_Terminate()
+    For k = 1 To 20
+      ExecuteGlobal "Dim g" & k
+    Next
+  End Sub
+End Class
+Set a = New T
+Set b = New T
+)");
+    delete in;
+    SUCCEED();
+}
+
+} // namespace
+
+namespace {
+
+TEST(ScriptEngine, FileSystemObjectWritesAndReadsTextFiles)
+{
+    const std::string dir = (std::filesystem::temp_directory_path() /
+                             ("kalvion_fso_" + std::to_string(::getpid())))
+                                .string();
+    std::filesystem::remove_all(dir);
+    vbs::Interpreter in;
+    struct Capture final : vbs::HostServices {
+        std::vector<std::string> Shown;
+        int MsgBox(const std::string &p, int, const std::string &) override
+        {
+            Shown.push_back(p);
+            return 1;
+        }
+        std::optional<std::string> InputBox(const std::string &, const std::string &, const std::string &) override
+        {
+            return std::string();
+        }
+    } ui;
+    in.Host = &ui;
+    in.Execute("Const ForReading = 1, ForAppending = 8\n"
+               "dir = \"" + dir + "\"\n"
+               "Set fso = CreateObject(\"Scripting.FileSystemObject\")\n"
+               "fso.CreateFolder dir\n"
+               "Set t = fso.CreateTextFile(fso.BuildPath(dir, \"a.txt\"), True)\n"
+               "t.WriteLine \"first\"\n"
+               "t.Write \"second\"\n"
+               "t.Close\n"
+               "Set t = fso.OpenTextFile(dir & \"/a.txt\", ForAppending)\n"
+               "t.WriteLine \"!\"\n"
+               "t.Close\n"
+               "Set t = fso.OpenTextFile(dir & \"/a.txt\", ForReading)\n"
+               "Do Until t.AtEndOfStream\n"
+               "  MsgBox t.ReadLine\n"
+               "Loop\n"
+               "t.Close\n"
+               "For Each f In fso.GetFolder(dir).Files\n"
+               "  MsgBox f.Name & \" \" & f.Size\n"
+               "Next\n"
+               "MsgBox fso.FileExists(dir & \"/a.txt\")\n"
+               "fso.DeleteFile dir & \"/a.txt\"\n"
+               "MsgBox fso.FileExists(dir & \"/a.txt\")\n"
+               "On Error Resume Next\n"
+               "Set t = fso.OpenTextFile(dir & \"/a.txt\")\n"
+               "MsgBox Err.Number & \" \" & Err.Description\n"
+               "fso.DeleteFolder dir\n"
+               "MsgBox fso.FolderExists(dir)\n");
+    EXPECT_EQ(ui.Shown, (std::vector<std::string>{"first", "second!", "a.txt 16", "True", "False", "53 File not found",
+                                                  "False"}));
+}
+
+} // namespace

@@ -1,0 +1,3 @@
+Dim a()
+MsgBox IsArray(a)
+'> True

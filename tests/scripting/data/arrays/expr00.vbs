@@ -1,0 +1,2 @@
+MsgBox UBound(Array(1, 2, 3))
+'> 2

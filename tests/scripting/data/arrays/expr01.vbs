@@ -1,0 +1,2 @@
+MsgBox LBound(Array(1, 2, 3))
+'> 0

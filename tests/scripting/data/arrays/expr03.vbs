@@ -1,0 +1,2 @@
+MsgBox IsArray(Array())
+'> True

@@ -1,0 +1,2 @@
+MsgBox IsArray(1)
+'> False

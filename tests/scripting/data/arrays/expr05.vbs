@@ -1,0 +1,2 @@
+MsgBox UBound(Array())
+'> -1

@@ -1,0 +1,4 @@
+Dim a()
+ReDim a(4)
+MsgBox UBound(a)
+'> 4

@@ -1,0 +1,2 @@
+x = UBound(5)
+'! 13 @0:0 Type mismatch

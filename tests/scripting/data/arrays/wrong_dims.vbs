@@ -1,0 +1,3 @@
+Dim a(2)
+x = a(1, 1)
+'! 9 @1:0 Subscript out of range

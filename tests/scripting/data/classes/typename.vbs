@@ -1,0 +1,4 @@
+Class MyThing : End Class
+Set t = New MyThing
+MsgBox TypeName(t) & " " & IsObject(t) & " " & VarType(t)
+'> MyThing True 9

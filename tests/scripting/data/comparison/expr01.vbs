@@ -1,0 +1,2 @@
+MsgBox 1 <> 1
+'> False

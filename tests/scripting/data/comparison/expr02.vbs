@@ -1,0 +1,2 @@
+MsgBox 1 < 2
+'> True

@@ -1,0 +1,2 @@
+MsgBox 2 <= 2
+'> True

@@ -1,0 +1,2 @@
+MsgBox 3 >= 4
+'> False

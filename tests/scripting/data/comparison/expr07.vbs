@@ -1,0 +1,2 @@
+MsgBox "B" < "a"
+'> True

@@ -1,0 +1,2 @@
+MsgBox StrComp("a", "A")
+'> 1

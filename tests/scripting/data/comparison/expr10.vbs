@@ -1,0 +1,2 @@
+MsgBox StrComp("a", "b")
+'> -1

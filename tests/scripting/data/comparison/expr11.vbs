@@ -1,0 +1,2 @@
+MsgBox Empty = 0
+'> True

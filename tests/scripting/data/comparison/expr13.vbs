@@ -1,0 +1,2 @@
+MsgBox IsNull(Null = Null)
+'> True

@@ -1,0 +1,2 @@
+MsgBox True = -1
+'> True

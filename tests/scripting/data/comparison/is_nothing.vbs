@@ -1,0 +1,3 @@
+Set x = Nothing
+MsgBox x Is Nothing
+'> True

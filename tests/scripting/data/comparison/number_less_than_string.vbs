@@ -1,0 +1,3 @@
+a = 100 : b = "1"
+MsgBox (a < b)
+'> True

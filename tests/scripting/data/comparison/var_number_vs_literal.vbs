@@ -1,0 +1,3 @@
+a = 1
+MsgBox (a = "1")
+'> True

@@ -1,0 +1,3 @@
+a = 1 : b = "1"
+MsgBox (a = b)
+'> False

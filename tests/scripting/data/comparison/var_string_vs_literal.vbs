@@ -1,0 +1,3 @@
+b = "1"
+MsgBox (b = 1)
+'> True

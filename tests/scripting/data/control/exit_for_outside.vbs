@@ -1,0 +1,2 @@
+Exit For
+'! 1039 @0:0 Invalid 'exit' statement

@@ -1,0 +1,2 @@
+If Null Then MsgBox "t" Else MsgBox "f"
+'> f

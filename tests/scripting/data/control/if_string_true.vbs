@@ -1,0 +1,2 @@
+If "True" Then MsgBox "t"
+'> t

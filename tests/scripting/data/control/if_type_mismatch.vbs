@@ -1,0 +1,2 @@
+If "abc" Then MsgBox "t"
+'! 13 @0:0 Type mismatch

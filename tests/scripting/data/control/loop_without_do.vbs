@@ -1,0 +1,2 @@
+Loop
+'! 1038 @0:0 'loop' without 'do'

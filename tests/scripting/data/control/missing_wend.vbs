@@ -1,0 +1,2 @@
+While True
+'! 1018 @2:0 Expected 'Wend'

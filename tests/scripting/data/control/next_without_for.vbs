@@ -1,0 +1,2 @@
+Next
+'! 1055 @0:0 Unexpected 'Next'

@@ -1,0 +1,6 @@
+i = 0
+While i < 4
+ i = i + 1
+Wend
+MsgBox i
+'> 4

@@ -1,0 +1,2 @@
+MsgBox CInt(2.5)
+'> 2

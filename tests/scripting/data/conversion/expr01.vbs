@@ -1,0 +1,2 @@
+MsgBox CInt(3.5)
+'> 4

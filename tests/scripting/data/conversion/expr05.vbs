@@ -1,0 +1,2 @@
+MsgBox Round(2.5)
+'> 2

@@ -1,0 +1,2 @@
+MsgBox Round(3.5)
+'> 4

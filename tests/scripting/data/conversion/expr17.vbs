@@ -1,0 +1,2 @@
+MsgBox CStr(True)
+'> True

@@ -1,0 +1,2 @@
+MsgBox CBool(1)
+'> True

@@ -1,0 +1,2 @@
+MsgBox CBool("false")
+'> False

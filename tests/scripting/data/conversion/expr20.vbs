@@ -1,0 +1,2 @@
+MsgBox CBool(0)
+'> False

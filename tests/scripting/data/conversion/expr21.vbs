@@ -1,0 +1,2 @@
+MsgBox CByte(255)
+'> 255

@@ -1,0 +1,2 @@
+MsgBox TypeName(CByte(1))
+'> Byte

@@ -1,0 +1,2 @@
+MsgBox TypeName(CSng(1.5))
+'> Single

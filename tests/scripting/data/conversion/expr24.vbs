@@ -1,0 +1,2 @@
+MsgBox TypeName(CCur(1))
+'> Currency

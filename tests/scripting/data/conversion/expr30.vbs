@@ -1,0 +1,2 @@
+MsgBox CStr(1E15)
+'> 1E+15

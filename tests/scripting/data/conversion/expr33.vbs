@@ -1,0 +1,2 @@
+MsgBox IsNumeric("12.5")
+'> True

@@ -1,0 +1,2 @@
+MsgBox IsNumeric("abc")
+'> False

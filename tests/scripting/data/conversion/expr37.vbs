@@ -1,0 +1,2 @@
+MsgBox IsNumeric(" 7 ")
+'> True

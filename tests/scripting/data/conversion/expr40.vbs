@@ -1,0 +1,2 @@
+MsgBox VarType(1)
+'> 2

@@ -1,0 +1,2 @@
+MsgBox VarType(100000)
+'> 3

@@ -1,0 +1,2 @@
+MsgBox VarType("s")
+'> 8

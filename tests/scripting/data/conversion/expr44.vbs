@@ -1,0 +1,2 @@
+MsgBox VarType(Empty)
+'> 0

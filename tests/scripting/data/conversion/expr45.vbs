@@ -1,0 +1,2 @@
+MsgBox VarType(Null)
+'> 1

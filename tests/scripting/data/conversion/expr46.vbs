@@ -1,0 +1,2 @@
+MsgBox VarType(True)
+'> 11

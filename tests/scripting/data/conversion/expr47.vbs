@@ -1,0 +1,2 @@
+MsgBox VarType(Array())
+'> 8204

@@ -1,0 +1,2 @@
+MsgBox TypeName(Array(1))
+'> Variant()

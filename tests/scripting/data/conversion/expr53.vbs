@@ -1,0 +1,2 @@
+MsgBox TypeName(#1/1/2000#)
+'> Date

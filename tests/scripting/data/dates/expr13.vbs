@@ -1,0 +1,2 @@
+MsgBox Weekday(#1/1/2000#)
+'> 7

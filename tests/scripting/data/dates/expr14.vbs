@@ -1,0 +1,2 @@
+MsgBox WeekdayName(1)
+'> Sunday

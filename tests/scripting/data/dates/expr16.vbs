@@ -1,0 +1,2 @@
+MsgBox MonthName(2, True)
+'> Feb

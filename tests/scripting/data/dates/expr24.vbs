@@ -1,0 +1,2 @@
+MsgBox IsDate("1/1/2000")
+'> True

@@ -1,0 +1,2 @@
+MsgBox IsDate("hello")
+'> False

@@ -1,0 +1,2 @@
+MsgBox DatePart("q", #5/1/2000#)
+'> 2

@@ -1,0 +1,2 @@
+MsgBox DatePart("y", #2/1/2000#)
+'> 32

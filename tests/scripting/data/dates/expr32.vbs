@@ -1,0 +1,2 @@
+MsgBox DateValue("March 5, 2001")
+'> 3/5/2001

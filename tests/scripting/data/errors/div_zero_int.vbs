@@ -1,0 +1,2 @@
+x = 5 \ 0
+'! 11 @0:0 Division by zero

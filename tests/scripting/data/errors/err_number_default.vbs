@@ -1,0 +1,4 @@
+On Error Resume Next
+x = CInt("z")
+MsgBox Err
+'> 13

@@ -1,0 +1,3 @@
+Err.Number = 5
+MsgBox Err.Number
+'> 5

@@ -1,0 +1,2 @@
+x = 1 2
+'! 1025 @0:6 Expected end of statement

@@ -1,0 +1,2 @@
+Dim 5
+'! 1010 @0:4 Expected identifier

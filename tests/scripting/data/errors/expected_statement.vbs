@@ -1,0 +1,2 @@
+Then
+'! 1024 @0:0 Expected statement

@@ -1,0 +1,2 @@
+x = CInt(40000)
+'! 6 @0:0 Overflow

@@ -1,0 +1,4 @@
+On Error Resume Next
+Err.Raise 12345
+MsgBox Err.Description
+'> Unknown runtime error

@@ -1,0 +1,2 @@
+x = "abc
+'! 1033 @0:4 Unterminated string constant

@@ -1,0 +1,3 @@
+x = 5
+MsgBox Eval("x = 5")
+'> True

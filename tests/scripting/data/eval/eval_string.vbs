@@ -1,0 +1,2 @@
+MsgBox Eval("""a"" & ""b""")
+'> ab

@@ -1,0 +1,3 @@
+Execute "x = 7"
+MsgBox x
+'> 7

@@ -1,0 +1,2 @@
+MsgBox ScriptEngine() & " " & ScriptEngineMajorVersion
+'> VBScript 5

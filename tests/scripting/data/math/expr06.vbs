@@ -1,0 +1,2 @@
+MsgBox Round(Tan(0.5), 4)
+'> 0.5463

@@ -1,0 +1,2 @@
+MsgBox Round(0.5)
+'> 0

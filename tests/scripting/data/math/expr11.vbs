@@ -1,0 +1,2 @@
+MsgBox Round(1.5)
+'> 2

@@ -1,0 +1,2 @@
+MsgBox Rnd() < 1
+'> True

@@ -1,0 +1,4 @@
+Set d = CreateObject("Scripting.Dictionary")
+d("Key") = 1
+MsgBox d.Exists("KEY")
+'> False

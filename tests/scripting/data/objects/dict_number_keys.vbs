@@ -1,0 +1,4 @@
+Set d = CreateObject("Scripting.Dictionary")
+d(1) = "one"
+MsgBox d.Exists(1) & d.Exists("1")
+'> TrueFalse

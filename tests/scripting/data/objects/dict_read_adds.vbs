@@ -1,0 +1,4 @@
+Set d = CreateObject("Scripting.Dictionary")
+x = d("new")
+MsgBox d.Count & IsEmpty(x)
+'> 1True

@@ -1,0 +1,3 @@
+Set d = CreateObject("Scripting.Dictionary")
+MsgBox TypeName(d)
+'> Dictionary

@@ -1,0 +1,3 @@
+Set f = CreateObject("Scripting.FileSystemObject")
+MsgBox f.BuildPath("a", "b")
+'> a/b

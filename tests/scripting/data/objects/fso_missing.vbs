@@ -1,0 +1,3 @@
+Set f = CreateObject("Scripting.FileSystemObject")
+MsgBox f.FileExists("/no/such/file") & f.FolderExists("/")
+'> FalseTrue

@@ -1,0 +1,2 @@
+MsgBox 7 Mod 3
+'> 1

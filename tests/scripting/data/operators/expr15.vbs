@@ -1,0 +1,2 @@
+MsgBox Null & "x"
+'> x

@@ -1,0 +1,2 @@
+MsgBox Empty & "x"
+'> x

@@ -1,0 +1,2 @@
+MsgBox TypeName(Null + 1)
+'> Null

@@ -1,0 +1,2 @@
+MsgBox TypeName(Empty + Empty)
+'> Integer

@@ -1,0 +1,2 @@
+MsgBox TypeName(32767 + 1)
+'> Long

@@ -1,0 +1,2 @@
+MsgBox TypeName(2147483647 + 1)
+'> Double

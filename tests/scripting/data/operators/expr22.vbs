@@ -1,0 +1,2 @@
+MsgBox TypeName(5 \ 2)
+'> Integer

@@ -1,0 +1,2 @@
+MsgBox TypeName(100000 \ 2)
+'> Long

@@ -1,0 +1,2 @@
+MsgBox True + True
+'> -2

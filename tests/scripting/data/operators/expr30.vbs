@@ -1,0 +1,2 @@
+MsgBox Not True
+'> False

@@ -1,0 +1,2 @@
+MsgBox Not 0
+'> -1

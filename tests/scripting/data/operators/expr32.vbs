@@ -1,0 +1,2 @@
+MsgBox 5 And 3
+'> 1

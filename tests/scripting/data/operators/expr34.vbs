@@ -1,0 +1,2 @@
+MsgBox 5 Xor 3
+'> 6

@@ -1,0 +1,2 @@
+MsgBox True Eqv False
+'> False

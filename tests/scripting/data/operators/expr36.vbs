@@ -1,0 +1,2 @@
+MsgBox False Imp True
+'> True

@@ -1,0 +1,2 @@
+MsgBox TypeName(True And Null)
+'> Null

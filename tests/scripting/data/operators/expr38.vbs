@@ -1,0 +1,2 @@
+MsgBox IsNull(True And Null)
+'> True

@@ -1,0 +1,2 @@
+MsgBox False And Null
+'> False

@@ -1,0 +1,2 @@
+MsgBox True Or Null
+'> True

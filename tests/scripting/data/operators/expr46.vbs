@@ -1,0 +1,2 @@
+MsgBox Not 1 = 2
+'> True

@@ -1,0 +1,2 @@
+MsgBox &HFFFF
+'> -1

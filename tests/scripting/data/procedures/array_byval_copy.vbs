@@ -1,0 +1,6 @@
+Sub Fill(ByVal a) : a(0) = 9 : End Sub
+Dim arr(1)
+arr(0) = 1
+Fill arr
+MsgBox arr(0)
+'> 1

@@ -1,0 +1,5 @@
+Sub Inc(x) : x = x + 1 : End Sub
+v = 1
+Inc v + 0
+MsgBox v
+'> 1

@@ -1,0 +1,4 @@
+Function F()
+End Function
+MsgBox TypeName(F())
+'> Empty

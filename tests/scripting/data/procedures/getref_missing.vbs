@@ -1,0 +1,2 @@
+Set f = GetRef("Nope")
+'! 5 @0:0 Invalid procedure call or argument

@@ -1,0 +1,3 @@
+Sub R() : R : End Sub
+R
+'! 28 @0:10 Out of stack space

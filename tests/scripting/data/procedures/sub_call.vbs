@@ -1,0 +1,5 @@
+Sub Hi(n)
+ MsgBox "hi " & n
+End Sub
+Hi "bob"
+'> hi bob

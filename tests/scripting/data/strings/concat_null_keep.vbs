@@ -1,0 +1,4 @@
+s = "a"
+s = s & Null
+MsgBox s
+'> a

@@ -1,0 +1,5 @@
+a = "x"
+b = a
+a = a & "y"
+MsgBox a & b
+'> xyx

@@ -1,0 +1,2 @@
+MsgBox Len("hello")
+'> 5

@@ -1,0 +1,2 @@
+MsgBox Left("hello", 2)
+'> he

@@ -1,0 +1,2 @@
+MsgBox Right("hello", 3)
+'> llo

@@ -1,0 +1,2 @@
+MsgBox Left("hi", 10)
+'> hi

@@ -1,0 +1,2 @@
+MsgBox Mid("hello", 2, 3)
+'> ell

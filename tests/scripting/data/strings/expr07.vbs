@@ -1,0 +1,2 @@
+MsgBox Mid("hello", 3)
+'> llo

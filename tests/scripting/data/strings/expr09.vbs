@@ -1,0 +1,2 @@
+MsgBox InStr("hello", "l")
+'> 3

@@ -1,0 +1,2 @@
+MsgBox InStr(4, "hello", "l")
+'> 4

@@ -1,0 +1,2 @@
+MsgBox InStr("hello", "z")
+'> 0

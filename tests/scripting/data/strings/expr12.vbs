@@ -1,0 +1,2 @@
+MsgBox InStr("Hello", "h")
+'> 0

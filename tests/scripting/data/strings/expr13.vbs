@@ -1,0 +1,2 @@
+MsgBox InStr(1, "Hello", "h", 1)
+'> 1

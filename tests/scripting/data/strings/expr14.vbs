@@ -1,0 +1,2 @@
+MsgBox InStrRev("hello", "l")
+'> 4

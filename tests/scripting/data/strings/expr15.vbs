@@ -1,0 +1,2 @@
+MsgBox InStrRev("a.b.c", ".", 3)
+'> 2

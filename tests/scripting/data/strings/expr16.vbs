@@ -1,0 +1,2 @@
+MsgBox Replace("aaa", "a", "b")
+'> bbb

@@ -1,0 +1,2 @@
+MsgBox Replace("abcabc", "b", "X", 1, 1)
+'> aXcabc

@@ -1,0 +1,2 @@
+MsgBox Replace("abcabc", "b", "X", 3)
+'> caXc

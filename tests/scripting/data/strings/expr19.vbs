@@ -1,0 +1,2 @@
+MsgBox Replace("ABC", "b", "x", 1, -1, vbTextCompare)
+'> AxC

@@ -1,0 +1,2 @@
+MsgBox "[" & Trim("  a b  ") & "]"
+'> [a b]

@@ -1,0 +1,2 @@
+MsgBox UCase("AbC")
+'> ABC

@@ -1,0 +1,2 @@
+MsgBox String(3, "x")
+'> xxx

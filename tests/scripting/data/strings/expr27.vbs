@@ -1,0 +1,2 @@
+MsgBox String(2, 65)
+'> AA

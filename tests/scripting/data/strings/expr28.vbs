@@ -1,0 +1,2 @@
+MsgBox StrReverse("abc")
+'> cba

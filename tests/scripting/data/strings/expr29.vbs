@@ -1,0 +1,2 @@
+MsgBox Chr(65)
+'> A

@@ -1,0 +1,2 @@
+MsgBox Asc("A")
+'> 65

@@ -1,0 +1,2 @@
+MsgBox Asc("abc")
+'> 97

@@ -1,0 +1,2 @@
+MsgBox Join(Split("a b c"), "-")
+'> a-b-c

@@ -1,0 +1,2 @@
+MsgBox UBound(Split(""))
+'> -1

@@ -1,0 +1,2 @@
+MsgBox UBound(Split("a,b,,c", ","))
+'> 3

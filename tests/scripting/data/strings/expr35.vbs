@@ -1,0 +1,2 @@
+MsgBox Split("a,b,c", ",", 2)(1)
+'> b,c

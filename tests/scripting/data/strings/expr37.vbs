@@ -1,0 +1,2 @@
+MsgBox Join(Array("x"), ",")
+'> x

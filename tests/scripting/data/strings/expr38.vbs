@@ -1,0 +1,2 @@
+MsgBox Join(Filter(Array("ab", "cd", "ax"), "a"), ",")
+'> ab,ax

@@ -1,0 +1,2 @@
+MsgBox Hex(255)
+'> FF

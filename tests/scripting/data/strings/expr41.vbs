@@ -1,0 +1,2 @@
+MsgBox Hex(-1)
+'> FFFF

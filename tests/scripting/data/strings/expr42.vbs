@@ -1,0 +1,2 @@
+MsgBox Hex(CLng(-1))
+'> FFFFFFFF

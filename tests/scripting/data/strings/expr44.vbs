@@ -1,0 +1,2 @@
+MsgBox "a" & vbTab & "b"
+'> a	b

@@ -1,0 +1,2 @@
+MsgBox Len(vbCrLf)
+'> 2

@@ -1,0 +1,2 @@
+MsgBox Replace("a-b", "-", "")
+'> ab

@@ -1,0 +1,2 @@
+MsgBox LCase(Null) & "x"
+'> x

@@ -1,0 +1,2 @@
+MsgBox FormatNumber(0.5, 2, 0)
+'> .50

@@ -1,0 +1,2 @@
+MsgBox FormatNumber(-3, 1)
+'> -3.0

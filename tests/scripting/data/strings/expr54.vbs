@@ -1,0 +1,2 @@
+MsgBox FormatPercent(0.256, 1)
+'> 25.6%

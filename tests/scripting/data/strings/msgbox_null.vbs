@@ -1,0 +1,2 @@
+MsgBox Null
+'! 94 @0:0 Invalid use of Null

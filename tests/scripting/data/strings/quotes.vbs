@@ -1,0 +1,2 @@
+MsgBox "say ""hi"""
+'> say "hi"

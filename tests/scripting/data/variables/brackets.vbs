@@ -1,0 +1,4 @@
+Dim [my var]
+[my var] = 4
+MsgBox [my var]
+'> 4

@@ -1,0 +1,4 @@
+Dim Foo
+foo = 3
+MsgBox FOO
+'> 3

@@ -1,0 +1,3 @@
+MsgBox K
+Const K = 7
+'> 7

@@ -1,0 +1,3 @@
+Dim x
+MsgBox TypeName(x) & "|" & (x = 0) & "|" & (x = "")
+'> Empty|True|True

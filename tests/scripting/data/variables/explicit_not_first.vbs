@@ -1,0 +1,3 @@
+Dim a
+Option Explicit
+'! 1042 @1:0 Must be first statement on the line

@@ -1,0 +1,4 @@
+Sub S() : loc = 5 : End Sub
+S
+MsgBox IsEmpty(loc)
+'> True

@@ -1,0 +1,3 @@
+Dim a
+Dim a
+'! 1041 @1:4 Name redefined

@@ -1,0 +1,3 @@
+Set x = Nothing
+MsgBox TypeName(x) & " " & (x Is Nothing)
+'> Nothing True

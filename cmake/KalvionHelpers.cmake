@@ -36,9 +36,19 @@ function(kalvion_gtest name)
         KALVION_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
         KALVION_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     add_dependencies(${name} kalvion_data)
+    # gtest_discover_tests splits property values at ";", so a second
+    # variable travels as an environment modification of its own.
+    set(test_env "KALVION_DATA_DIR=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+    set(env_mod "KALVION_TEST=set:1")
+    list(LENGTH ARG_ENV env_count)
+    if(env_count GREATER 1)
+        message(FATAL_ERROR "kalvion_gtest(${name}): at most one ENV variable")
+    elseif(env_count EQUAL 1)
+        string(REGEX REPLACE "^([^=]+)=" "\\1=set:" env_mod "${ARG_ENV}")
+    endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
         PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
-                   ENVIRONMENT "KALVION_DATA_DIR=${CMAKE_RUNTIME_OUTPUT_DIRECTORY};${ARG_ENV}")
+                   ENVIRONMENT "${test_env}" ENVIRONMENT_MODIFICATION "${env_mod}")
 endfunction()

@@ -54,4 +54,12 @@ double RoundToDecimals(int n, double x) noexcept
     return Round(x * scale) / scale;
 }
 
+double RoundDecimalPlaces(int n, double x) noexcept
+{
+    double scale = 1;
+    for (int i = 0; i < n && i < 22; ++i)
+        scale *= 10; // exact up to 10^22
+    return Round(x * scale) / scale;
+}
+
 } // namespace kalvion

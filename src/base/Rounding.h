@@ -18,5 +18,8 @@ std::int32_t RoundToInt32Clamped(double x) noexcept;
 std::int32_t TruncToInt32Clamped(double x) noexcept;
 // Round(x * 10^n) / 10^n, with 10^n computed as e^(n ln 10).
 double RoundToDecimals(int n, double x) noexcept;
+// Half to even at n decimals with an exact power of ten (0 <= n <= 22), for
+// the script language's Round and currency values.
+double RoundDecimalPlaces(int n, double x) noexcept;
 
 } // namespace kalvion

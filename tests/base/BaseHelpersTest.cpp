@@ -42,6 +42,10 @@ TEST(Rounding, HalfToEven)
     // 10^n comes from e^(n ln 10), a hair above 10: 0.25 scales to just over
     // 2.5 and rounds up, which stored values depend on.
     EXPECT_NEAR(RoundToDecimals(1, 0.25), 0.3, 1e-12);
+    // The exact-scale form keeps decimal literals: half to even at the place.
+    EXPECT_DOUBLE_EQ(RoundDecimalPlaces(1, 0.25), 0.2);
+    EXPECT_DOUBLE_EQ(RoundDecimalPlaces(5, 3.14159265358979), 3.14159);
+    EXPECT_DOUBLE_EQ(RoundDecimalPlaces(4, 0.54630248984379), 0.5463);
     EXPECT_FALSE(RoundToInt64(std::nan("")).has_value());
     EXPECT_FALSE(RoundToInt64(1e19).has_value());
     EXPECT_EQ(RoundToInt64(-3.5).value(), -4);

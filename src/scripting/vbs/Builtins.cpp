@@ -509,7 +509,7 @@ Variant CCur(Frame &, Args a, int)
     const double d = ToDouble(A(0));
     if (!(std::fabs(d) < 922337203685477.0))
         Throw(E_OVERFLOW);
-    return Variant::Cur(RoundToDecimals(4, d));
+    return Variant::Cur(RoundDecimalPlaces(4, d));
 }
 Variant CDate(Frame &, Args a, int) { return Variant::Date(ToDate(LetValue(A(0)))); }
 Variant CDbl(Frame &, Args a, int) { return Variant::Dbl(ToDouble(A(0))); }
@@ -581,7 +581,7 @@ Variant RoundFn(Frame &, Args a, int n)
         Throw(E_INVALID_CALL);
     if (v.IsIntegral())
         return v.Type() == VT_BOOL ? Variant::Int(static_cast<std::int32_t>(v.RawInt())) : v;
-    const double r = RoundToDecimals(digits, v.RawDbl());
+    const double r = RoundDecimalPlaces(digits, v.RawDbl());
     switch (v.Type()) {
     case VT_R4: return Variant::Sng(static_cast<float>(r));
     case VT_CY: return Variant::Cur(r);

@@ -277,10 +277,11 @@ TEST(QuickGeneration, DesignatedVariantKeepsGeneratedNames)
     ASSERT_FALSE(giant->Children.empty());
     for (std::size_t i = 0; i < giant->Children.size(); ++i) {
         const TStellarBody &c = *giant->Children[i];
-        if (c.TypeID == BODY_TYPE_TERRESTRIAL)
+        if (c.TypeID == BODY_TYPE_TERRESTRIAL) {
             EXPECT_EQ(c.Name, "Tor." + std::to_string(i + 1));
-        else if (c.TypeID == BODY_TYPE_RING)
+        } else if (c.TypeID == BODY_TYPE_RING) {
             EXPECT_EQ(c.Name, "Ring");
+        }
     }
 }
 

@@ -72,6 +72,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     system->add_flag("--no-populations", sysOpts.noPopulations, "Leave the worlds unpopulated");
     system->add_option("--terraforming", sysOpts.terraforming, "Terraforming level 0 … 10 (default 10)")
         ->check(CLI::Range(0, 10));
+    system->add_option("--type", sysOpts.type, "System type as the New System dialog lists it, e.g. \"Star, Yellow\"");
+    system->add_option("--names", sysOpts.names, "Name table in LangData/ or a path (default: the standard table)");
     TableArgs tableArgs;
     auto *table = app.add_subcommand("table", "Print results of a random-table file, one per line");
     table->add_option("file", tableArgs.file, "Random-table file (.ilt)")->required();
@@ -137,7 +139,7 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     if (date->parsed())
         return RunDate(epochYear, sectorTime, dateFormat, out, err);
     if (system->parsed())
-        return RunSystem(opts, sysOpts, out);
+        return RunSystem(opts, sysOpts, out, err);
     if (script->parsed())
         return RunScript(opts, scriptFile, scriptArgs, out, err);
     if (format->parsed())

@@ -33,6 +33,8 @@ struct SystemCommandOptions {
     bool starsOnly = false;
     bool noPopulations = false;
     int terraforming = 10;  // the New Star Sector dialog's default
+    std::string type;       // a text of the New System dialog's list; empty: a random root
+    std::string names;      // name table in LangData/ or a path; empty: the standard table
 };
 
 struct TableArgs {
@@ -48,7 +50,7 @@ int RunBodyTypes(const CliOptions &opts, std::ostream &out);
 int RunDice(const CliOptions &opts, const std::string &expr, int count, std::ostream &out, std::ostream &err);
 int RunCalc(const std::string &expr, std::ostream &out, std::ostream &err);
 int RunDate(std::int64_t epochYear, double time, const std::string &format, std::ostream &out, std::ostream &err);
-int RunSystem(const CliOptions &opts, const SystemCommandOptions &sys, std::ostream &out);
+int RunSystem(const CliOptions &opts, const SystemCommandOptions &sys, std::ostream &out, std::ostream &err);
 struct TerrainOptions {
     long long seed = 0;
     double radius = 0, water = 0, temp = 0, atmosphere = 0;

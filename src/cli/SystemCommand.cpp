@@ -4,18 +4,25 @@
 
 #include "base/NumberFormat.h"
 #include "base/SharedRandom.h"
+#include "base/Paths.h"
+#include "generation/QuickGenerate.h"
 #include "generation/SystemGenerator.h"
 #include "model/StellarBody.h"
 #include "science/ZentRand.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace kalvion::cli {
 
 namespace {
+
+// Coordinate codes of a root at the origin in a sector of about this width.
+constexpr double kCliSectorSize = 50;
 
 std::string TypeText(const TStellarBody &b)
 {
@@ -152,10 +159,30 @@ nlohmann::ordered_json BodyJson(const TStellarBody &b)
     return j;
 }
 
+bool KnownSystemType(const std::string &text)
+{
+    std::vector<std::string> list;
+    AddSystemBodyList(list);
+    return text == "Planet, Blank" || text == "Gas Giant, Blank" || std::find(list.begin(), list.end(), text) != list.end();
+}
+
 } // namespace
 
-int RunSystem(const CliOptions &opts, const SystemCommandOptions &sys, std::ostream &out)
+int RunSystem(const CliOptions &opts, const SystemCommandOptions &sys, std::ostream &out, std::ostream &err)
 {
+    if (!sys.type.empty() && !KnownSystemType(sys.type)) {
+        err << "kalvion-cli: unknown system type '" << sys.type << "'; the types are:\n";
+        std::vector<std::string> list;
+        AddSystemBodyList(list);
+        for (const auto &t : list)
+            err << "  " << t << "\n";
+        return EXIT_USAGE;
+    }
+    if (!sys.names.empty() && !FileExists(JoinPath(ProgramSubfolder("LangData"), sys.names)) &&
+        !FileExists(sys.names)) {
+        err << "kalvion-cli: name table not found: " << sys.names << "\n";
+        return EXIT_FAILURE_;
+    }
     ApplySeed(opts);
     auto root = TStellarBody::Create();
     // The seeds are drawn as the sector generator draws them for its worker.
@@ -164,12 +191,21 @@ int RunSystem(const CliOptions &opts, const SystemCommandOptions &sys, std::ostr
     gen.Seed = static_cast<std::uint32_t>(SeedRandomInt(threadSeed, 2000000000));
     gen.WithPopulations = true;  // also enables terraforming; the option below decides populations
     gen.StarsOnly = sys.starsOnly;
+    gen.NameTableFile = sys.names;
     gen.SetPickLists();
     gen.SetTerraformingLevel(sys.terraforming);
 
-    gen.GenerateSystemInfo(*root);
-    if (!sys.noPopulations)
-        gen.GeneratePopulations(*root);
+    if (!sys.type.empty()) {
+        // Typed creation runs the steps of its row only, populations included.
+        TSystemGeneratorOptions options;
+        options.NameTableFile = sys.names;
+        CreateSystemOfType(gen, *root, sys.type, options);
+    } else {
+        gen.GenerateSystemInfo(*root);
+        if (!sys.noPopulations)
+            gen.GeneratePopulations(*root);
+        gen.GenerateNames(*root, kCliSectorSize);
+    }
     root->UpdateRootBody();
 
     if (opts.json)

@@ -105,6 +105,8 @@ public:
     // A "define:" the host adds to the file-level ones (kalvion-cli --var);
     // it survives the re-initialisation of every repetition.
     void AddHostDefinition(std::string_view name, std::string_view value);
+    // Forgets every host definition (a namer sets new ones before each name).
+    void ClearHostDefinitions() noexcept { FHostDefinitions.clear(); }
     void ShuffleForTable(TTKTable &table);
     void ShuffleAll() noexcept;
     void CallTable() noexcept {}

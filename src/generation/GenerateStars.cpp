@@ -107,16 +107,7 @@ void TSystemGenerator::GenerateStarInfo(TStellarBody &body)
     // an M dwarf so that no star comes out massless and dark.
     if (cls == STAR_TYPE_S)
         cls = STAR_TYPE_M;
-    const TStarClass &row = kStarClasses[cls];
-    if (cls == STAR_TYPE_M) {
-        body.Spectral = "MV";
-    } else {
-        const int d = 9 - WMin(9, 2);
-        const char text[3] = {row.Letter, static_cast<char>('0' + d), 'V'};
-        body.Spectral.assign(text, 3);
-    }
-    body.Color = ColorRGB(row.R, row.G, row.B);
-    body.Mass = WMinRange(row.MassLo, row.MassHi, 2);
+    MainSequenceStar(body, cls);
     StarRotation(body);
     if (cls == STAR_TYPE_M && NRandom(5) == 0) {
         // A brown dwarf keeps type 1 and the rotation of the M mass drawn above.
@@ -132,6 +123,22 @@ void TSystemGenerator::GenerateStarInfo(TStellarBody &body)
     body.OrbitalPlaneZ = (NRandom(1800) - 900) / 10.0;
     if (!StarsOnly)
         GeneratePlanets(body);
+}
+
+void TSystemGenerator::MainSequenceStar(TStellarBody &body, std::int32_t cls)
+{
+    if (cls < STAR_TYPE_M || cls > STAR_TYPE_O)
+        cls = STAR_TYPE_M;
+    const TStarClass &row = kStarClasses[cls];
+    if (cls == STAR_TYPE_M) {
+        body.Spectral = "MV";
+    } else {
+        const int d = 9 - WMin(9, 2);
+        const char text[3] = {row.Letter, static_cast<char>('0' + d), 'V'};
+        body.Spectral.assign(text, 3);
+    }
+    body.Color = ColorRGB(row.R, row.G, row.B);
+    body.Mass = WMinRange(row.MassLo, row.MassHi, 2);
 }
 
 void TSystemGenerator::GenerateRedGiant(TStellarBody &body)

@@ -2,6 +2,7 @@
 #include "generation/SystemGenerator.h"
 
 #include "base/Rounding.h"
+#include "generation/SystemNames.h"
 #include "model/StellarBody.h"
 #include "science/PhysicalFormulas.h"
 #include "science/ZentRand.h"
@@ -12,7 +13,7 @@ namespace kalvion {
 
 namespace {
 
-std::atomic<TSystemNamerFactory> gNamerFactory{nullptr};
+std::atomic<TSystemNamerFactory> gNamerFactory{&MakeTableSystemNamer};
 
 struct TPickBase {
     std::int32_t TypeID;

@@ -19,6 +19,7 @@ class TStellarBody;
 class TSystemGenerator;
 
 inline constexpr const char *VEXA_GENERATOR_NAME = "Kalvion Standard Generator";
+inline constexpr const char *VEXA_DEFAULT_NAME_TABLE = "Kalvion Standard Names.ilt";
 
 inline constexpr int STAR_TYPE_M = 0;
 inline constexpr int STAR_TYPE_K = 1;
@@ -61,10 +62,10 @@ struct TSystemGeneratorOptions {
     TSystemGeneratorOptions() { Frequencies.fill(10); }
 };
 
-// The naming seam.  Names come from random-table files that another part of
-// the generation layer loads; until a namer is installed, generated bodies
-// keep the names the generation steps themselves give ("Ring", "Smaller
-// Bodies", a planet system's first member) and nothing else.
+// The naming seam.  Every new generator starts with the name-table namer
+// (SystemNames.h); a factory set to nullptr leaves generators without a namer,
+// and then generated bodies keep the names the generation steps themselves
+// give ("Ring", "Smaller Bodies", a planet system's first member) and nothing else.
 class TSystemNamer {
 public:
     virtual ~TSystemNamer() = default;
@@ -77,7 +78,8 @@ public:
     virtual void ReGenerateNames(TSystemGenerator &gen, TStellarBody &body, double size) = 0;
 };
 
-// Makes the namer that every new generator starts with (none by default).
+// Makes the namer that every new generator starts with (the name-table namer
+// by default; nullptr for none).
 using TSystemNamerFactory = std::unique_ptr<TSystemNamer> (*)();
 void SetDefaultSystemNamerFactory(TSystemNamerFactory factory);
 
@@ -131,6 +133,9 @@ public:
     void GenerateMultSystem(TStellarBody &body);
     void GenerateMultSystem2(TStellarBody &body);
     void GenerateCloseMult(TStellarBody &body);
+    // Spectral class, colour and mass of a main-sequence star of class code
+    // cls (STAR_TYPE_M … STAR_TYPE_O); the subclass digit is drawn here.
+    void MainSequenceStar(TStellarBody &body, std::int32_t cls);
 
     // Planets and moons
     void GeneratePlanets(TStellarBody &star);
@@ -150,6 +155,13 @@ public:
     std::string RandomSystemName(TStellarBody *body, bool defaultName = false, const std::string &padPattern = "");
     void GenerateNames(TStellarBody &body, double size);
     void ReGenerateNames(TStellarBody &body, double size);
+
+    // The naming rules (GenerateNames.cpp); names come from RandomSystemName.
+    void GenerateMultNames(TStellarBody &body);
+    void GenerateCloseMultNames(TStellarBody &body);
+    void GenerateSolarSystemNames(TStellarBody &body);
+    void GenerateStarName(TStellarBody &body);
+    void GeneratePlanetSystemName(TStellarBody &body);
 
     // The orbit radius of slot s around a star of the given mass, km.
     double SlotDistance(int slot, double starMass) const;

@@ -103,7 +103,9 @@ TEST(Cli, SystemIsRepeatableWithASeed)
     EXPECT_EQ(a.out, b.out);
     // Seed 3 makes a K3 star with planets (see the generator's draw-order tests
     // for the numbers themselves).
-    EXPECT_EQ(a.out.rfind("Star\n  Spectral Class: K3V\n", 0), 0u) << a.out;
+    // The system is named now: "Star \"Name\"" heads the tree.
+    EXPECT_EQ(a.out.rfind("Star \"", 0), 0u) << a.out;
+    EXPECT_NE(a.out.find("\"\n  Spectral Class: K3V\n"), std::string::npos) << a.out;
     EXPECT_NE(a.out.find("    Atmosphere: "), std::string::npos);
 
     const Result stars = RunArgs({"system", "--seed", "3", "--stars-only"});

@@ -203,7 +203,8 @@ double ProximitySortKey(double distance)
         return std::floor(scaled);
     const double whole = std::floor(scaled);
     const double frac = scaled - whole;
-    if (std::fabs(frac - 0.5) > 1e-6)
+    // The product is off the exact decimal by a few units in its last place.
+    if (std::fabs(frac - 0.5) > std::max(1e-6, scaled * 1e-15))
         return frac > 0.5 ? whole + 1 : whole;
     // Close to a half: the pattern rounds the shortest decimal form of the
     // distance, which the product above may have moved across the half.

@@ -169,6 +169,7 @@ TEST_F(Proximity, TiesFollowThePrintedDistanceThenSectorOrder)
     EXPECT_EQ(ProximitySortKey(0.0015), 2);
     EXPECT_EQ(ProximitySortKey(12.3456), 12346);
     EXPECT_EQ(ProximitySortKey(0), 0);
+    EXPECT_EQ(ProximitySortKey(1234567890.1235), 1234567890124);
 }
 
 TEST_F(Proximity, DamagedCoordinatesMakeNoRoutes)

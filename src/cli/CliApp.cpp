@@ -85,6 +85,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     const TMergeCommands mergeCmds = AddMergeCommands(app, mergeOpts);
     TerrainOptions terrainOpts;
     auto *terrain = AddTerrainCommand(app, terrainOpts);
+    RoutesOptions routesOpts; auto *routes = AddRoutesCommand(app, routesOpts);
+    TravelOptions travelOpts; auto *travel = AddTravelCommand(app, travelOpts);
 
     std::string scriptFile;
     std::vector<std::string> scriptArgs;
@@ -154,6 +156,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return rc;
     if (terrain->parsed())
         return RunTerrain(opts, *terrain, terrainOpts, out, err);
+    if (routes->parsed()) return RunRoutes(opts, routesOpts, out, err);
+    if (travel->parsed()) return RunTravel(opts, travelOpts, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);
     return EXIT_OK;
 }

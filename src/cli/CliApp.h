@@ -64,6 +64,31 @@ int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions
 
 int RunScript(const CliOptions &opts, const std::string &file, const std::vector<std::string> &args,
               std::ostream &out, std::ostream &err);
+struct RoutesOptions {
+    std::string file;
+    bool proximity = false;
+    std::string style = "pop";
+    double minLength = 0, maxLength = 10, perSystem = 2;
+    std::string routeType, label;
+    std::string color = "FFFFFF";
+    bool randomColor = false;
+    int lineStyle = 0;
+    double lineWidth = 1;
+    std::vector<std::string> select;
+};
+CLI::App *AddRoutesCommand(CLI::App &app, RoutesOptions &o);
+int RunRoutes(const CliOptions &opts, const RoutesOptions &o, std::ostream &out, std::ostream &err);
+
+// Speeds, distances and boundaries are kept as typed: the calculator judges them.
+struct TravelOptions {
+    std::string file, from, to, distance;
+    std::string sublight = "1", unit = "g", interstellar = "1";
+    std::string startBoundary = "0", endBoundary = "0";
+    bool intrasystem = false;
+};
+CLI::App *AddTravelCommand(CLI::App &app, TravelOptions &o);
+int RunTravel(const CliOptions &opts, const TravelOptions &o, std::ostream &out, std::ostream &err);
+
 int RunFormat(const CliOptions &opts, const std::string &pattern, const std::string &value, std::ostream &out,
               std::ostream &err);
 int RunTable(const CliOptions &opts, const TableArgs &args, std::ostream &out, std::ostream &err);

@@ -1,0 +1,169 @@
+// "kalvion-cli routes": links nearby systems of a sector file by routes and
+// saves the file.
+#include "cli/CliApp.h"
+
+#include "base/AsciiText.h"
+#include "base/Colour.h"
+#include "files/SectorFile.h"
+#include "model/VexaSector.h"
+#include "travel/ProximityRoutes.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <atomic>
+#include <cmath>
+#include <csignal>
+#include <iostream>
+#include <ostream>
+#include <unistd.h>
+
+namespace kalvion::cli {
+
+namespace {
+
+std::atomic<bool> g_interrupted{false};
+
+extern "C" void OnInterrupt(int) { g_interrupted = true; }
+
+// Ctrl-C cancels the run the way Escape does in the window: the routes made
+// so far are kept and saved.
+class TInterruptGuard {
+public:
+    TInterruptGuard()
+    {
+        g_interrupted = false;
+        Previous = std::signal(SIGINT, OnInterrupt);
+    }
+    ~TInterruptGuard() { std::signal(SIGINT, Previous == SIG_ERR ? SIG_DFL : Previous); }
+
+private:
+    void (*Previous)(int);
+};
+
+bool ParseStyle(const std::string &text, int &style)
+{
+    static const std::pair<const char *, int> styles[] = {{"all", PROXIMITY_ROUTES_ALL},
+                                                          {"pop", PROXIMITY_ROUTES_POP},
+                                                          {"popsel", PROXIMITY_ROUTES_POPSEL},
+                                                          {"sel", PROXIMITY_ROUTES_SEL}};
+    for (const auto &[name, value] : styles)
+        if (SameText(text, name)) {
+            style = value;
+            return true;
+        }
+    return false;
+}
+
+bool ParseHexColour(const std::string &text, TColor &color)
+{
+    if (text.size() != 6)
+        return false;
+    unsigned value = 0;
+    for (char c : text) {
+        const int d = (c >= '0' && c <= '9')   ? c - '0'
+                      : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                      : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                               : -1;
+        if (d < 0)
+            return false;
+        value = value * 16 + static_cast<unsigned>(d);
+    }
+    color = ColorRGB(static_cast<int>(value >> 16), static_cast<int>((value >> 8) & 0xFF),
+                     static_cast<int>(value & 0xFF));
+    return true;
+}
+
+} // namespace
+
+CLI::App *AddRoutesCommand(CLI::App &app, RoutesOptions &o)
+{
+    auto *cmd = app.add_subcommand("routes", "Create routes between the systems of a sector file and save it");
+    cmd->add_option("file", o.file, "Sector file (.VexaDB)")->required();
+    cmd->add_flag("--proximity", o.proximity, "Link each system to its nearest neighbours");
+    cmd->add_option("--style", o.style, "Systems taking part: all (visible), pop (populated, default), popsel, sel");
+    cmd->add_option("--min", o.minLength, "Shortest route in light years; 0 = no limit (default 0)");
+    cmd->add_option("--max", o.maxLength, "Longest route in light years; 0 = no limit (default 10)");
+    cmd->add_option("--per-system", o.perSystem, "Routes per system, nearest first; 0 = no limit (default 2)");
+    cmd->add_option("--type", o.routeType, "Route type of the new routes");
+    cmd->add_option("--label", o.label, "Label of the new routes");
+    auto *color = cmd->add_option("--color", o.color, "Route colour as RRGGBB (default FFFFFF)");
+    auto *random = cmd->add_flag("--random-color", o.randomColor, "Give each route its own random colour");
+    color->excludes(random);
+    cmd->add_option("--line-style", o.lineStyle, "Line style 0 solid, 1 dash, 2 short dash, 3 long-short, 4 long-short-short");
+    cmd->add_option("--width", o.lineWidth, "Line width (default 1)");
+    cmd->add_option("--select", o.select, "Select these systems by name first (for the sel and popsel styles)");
+    return cmd;
+}
+
+int RunRoutes(const CliOptions &opts, const RoutesOptions &o, std::ostream &out, std::ostream &err)
+{
+    if (!o.proximity) {
+        err << "kalvion-cli: routes needs --proximity\n";
+        return EXIT_USAGE;
+    }
+    TProximityRouteOptions p;
+    if (!ParseStyle(o.style, p.Style)) {
+        err << "kalvion-cli: --style takes all, pop, popsel or sel\n";
+        return EXIT_USAGE;
+    }
+    if (!std::isfinite(o.minLength) || !std::isfinite(o.maxLength) || !std::isfinite(o.perSystem) ||
+        !std::isfinite(o.lineWidth)) {
+        err << "kalvion-cli: distances, routes per system and width must be finite numbers\n";
+        return EXIT_USAGE;
+    }
+    if (!ParseHexColour(o.color, p.Color)) {
+        err << "kalvion-cli: --color takes six hexadecimal digits RRGGBB\n";
+        return EXIT_USAGE;
+    }
+    p.MinLength = o.minLength;
+    p.MaxLength = o.maxLength;
+    p.MaxRoutes = o.perSystem;
+    p.RouteType = o.routeType;
+    p.Label = o.label;
+    p.RandomColor = o.randomColor;
+    p.LineStyle = o.lineStyle;
+    p.LineWidth = o.lineWidth;
+
+    TVexaSector sector;
+    std::string error;
+    if (!LoadFromFile(sector, o.file, &error)) {
+        err << "kalvion-cli: " << error << "\n";
+        return EXIT_FAILURE_;
+    }
+    for (const std::string &name : o.select) {
+        TStellarBody *root = sector.FindRootBodyByName(name);
+        if (!root) {
+            err << "kalvion-cli: no system named \"" << name << "\"\n";
+            return EXIT_FAILURE_;
+        }
+        if (!root->Selected)
+            sector.SelectBody(root);
+    }
+
+    const bool bar = &err == &std::cerr && isatty(STDERR_FILENO);
+    TInterruptGuard guard;
+    ApplySeed(opts);
+    const int made = CreateProximityRoutes(sector, p, [&](const std::string &caption, double fraction) {
+        if (bar)
+            err << "\r" << caption << " " << static_cast<int>(fraction * 100) << "%" << std::flush;
+        return g_interrupted.load();
+    });
+    if (bar)
+        err << "\n";
+    const bool cancelled = g_interrupted.load();
+
+    sector.Modified = true;
+    if (!SaveToFile(sector, o.file, false, &error)) {
+        err << "kalvion-cli: " << error << "\n";
+        return EXIT_FAILURE_;
+    }
+    if (opts.json)
+        out << nlohmann::json({{"file", o.file}, {"routes", made}, {"cancelled", cancelled}}).dump() << "\n";
+    else
+        out << made << (made == 1 ? " route" : " routes") << " created" << (cancelled ? " (cancelled)" : "")
+            << "\n";
+    return EXIT_OK;
+}
+
+} // namespace kalvion::cli

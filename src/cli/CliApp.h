@@ -71,4 +71,19 @@ int RunNew(const CliOptions &opts, const std::string &file, const std::string &s
 // Describes a sector file: settings, calendar, schema version and counts.
 int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, std::ostream &err);
 
+struct ReportOptions {
+    std::string file, out;
+    int style = 0;
+    bool gmNotes = false, surfaceMaps = false, yes = false;
+};
+CLI::App *AddReportCommand(CLI::App &app, ReportOptions &o);
+int RunReport(const CliOptions &opts, const ReportOptions &o, std::ostream &out, std::ostream &err);
+
+struct ImportCsvOptions {
+    std::string file, data;
+    bool replace = false;
+};
+CLI::App *AddImportCsvCommand(CLI::App &app, ImportCsvOptions &o);
+int RunImportCsv(const CliOptions &opts, const ImportCsvOptions &o, std::ostream &out, std::ostream &err);
+
 } // namespace kalvion::cli

@@ -38,12 +38,14 @@ int RunImportCsv(const CliOptions &opts, const ImportCsvOptions &o, std::ostream
         err << "kalvion-cli: " << error << "\n";
         return EXIT_FAILURE_;
     }
-    if (opts.json)
-        out << nlohmann::json({{"file", o.file}, {"data", o.data}, {"errors", errors}, {"report", report}}).dump()
-            << "\n";
-    else
+    if (opts.json) {
+        // Names in the report are the file's bytes, which need not be UTF-8.
+        const nlohmann::json j{{"file", o.file}, {"data", o.data}, {"errors", errors}, {"report", report}};
+        out << j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    } else {
         for (const std::string &line : report)
             out << line << "\n";
+    }
     if (!imported) {
         err << "kalvion-cli: " << report.front() << "\n";
         return EXIT_FAILURE_;

@@ -63,7 +63,8 @@ int RunReport(const CliOptions &opts, const ReportOptions &o, std::ostream &out,
         return EXIT_FAILURE_;
     }
     if (opts.json)
-        out << nlohmann::json({{"file", o.file}, {"report", o.out}, {"systems", sector.SystemCount()}}).dump()
+        out << nlohmann::json({{"file", o.file}, {"report", o.out}, {"systems", sector.SystemCount()}})
+                   .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
             << "\n";
     else
         out << "Wrote " << o.out << "\n";

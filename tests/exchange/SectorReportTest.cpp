@@ -1,8 +1,10 @@
 #include "exchange/SectorReport.h"
 
 #include "exchange/ExchangePrompt.h"
+#include "exchange/HtmlText.h"
 #include "exchange/VexaImportCSV.h"
 #include "model/BodyTypes.h"
+#include "model/ImageResources.h"
 #include "model/VexaSector.h"
 
 #include <gtest/gtest.h>
@@ -307,6 +309,53 @@ TEST(SectorReport, IndexOnlyPage)
     fs::remove_all(dir);
 }
 
+TEST(SectorReport, SurfaceMapsStayInTheReportFolder)
+{
+    TVexaSector sector;
+    sector.Name = "Maps";
+    const TByteStream png = {0x89, 'P', 'N', 'G', 1, 2, 3};
+    auto star = TStellarBody::Create();
+    star->TypeID = BODY_TYPE_STAR;
+    auto world = TStellarBody::Create();
+    world->TypeID = BODY_TYPE_TERRESTRIAL;
+    world->PreviewImageFile = "C:\\maps\\World Map.png";
+    auto escape = TStellarBody::Create();
+    escape->TypeID = BODY_TYPE_TERRESTRIAL;
+    escape->PreviewImageFile = "../../escape.png";
+    auto quoted = TStellarBody::Create();
+    quoted->TypeID = BODY_TYPE_TERRESTRIAL;
+    quoted->PreviewImageFile = "a\"><script>.png";
+    for (const TStellarBody *b : {world.get(), escape.get(), quoted.get()})
+        sector.ImageResources.AddResourceStream(b->PreviewImageFile, png, true);
+    const TStellarBody *worldRaw = world.get();
+    star->AddChild(std::move(world));
+    star->AddChild(std::move(escape));
+    star->AddChild(std::move(quoted));
+    sector.AddSystem(std::move(star));
+
+    const fs::path dir = TempDir("maps");
+    fs::create_directories(dir / "inner");
+    const std::string file = (dir / "inner" / "r.html").string();
+    TReportMapMarks marks;
+    ExportSurfaceMapsForReport(sector, *sector.GetSystem(0), (dir / "inner/").string(), marks);
+    EXPECT_EQ(marks.size(), 2u);
+    EXPECT_EQ(marks[worldRaw], "World Map.png");
+
+    // Maps are written whatever the option; only the <img> depends on it.
+    ASSERT_TRUE(ExportToHTML(sector, file, REPORTSTYLE_ALL, false, false, false, nullptr));
+    EXPECT_EQ(ReadText(file).find("SurfaceMap\" src"), std::string::npos);
+    fs::remove(dir / "inner" / "World Map.png");
+    ASSERT_TRUE(ExportToHTML(sector, file, REPORTSTYLE_ALL, false, true, false, nullptr));
+    const std::string page = ReadText(file);
+    EXPECT_NE(page.find("<img class=\"SurfaceMap\" src=\"World Map.png\">"), std::string::npos);
+    EXPECT_NE(page.find("<img class=\"SurfaceMap\" src=\"escape.png\">"), std::string::npos);
+    EXPECT_EQ(ReadText(dir / "inner" / "World Map.png").size(), png.size());
+    EXPECT_TRUE(fs::exists(dir / "inner" / "escape.png"));
+    EXPECT_FALSE(fs::exists(dir / "escape.png"));
+    EXPECT_EQ(page.find("<script>"), std::string::npos);
+    fs::remove_all(dir);
+}
+
 TEST(SectorReport, SymbolRowAndFileNames)
 {
     TStellarBody star;
@@ -320,6 +369,12 @@ TEST(SectorReport, SymbolRowAndFileNames)
     star.AddChild(std::move(ship));
     const std::string row = ExportSolarSystemHTML(star);
     EXPECT_NE(row.find("<img src=\"ast-pop.gif\" border=0 alt=\"Belt\"></a>"), std::string::npos);
+    EXPECT_EQ(PlainReportFileName("C:\\a\\b.png"), "b.png");
+    EXPECT_EQ(PlainReportFileName("../x/.."), std::nullopt);
+    EXPECT_EQ(PlainReportFileName("a\"b.png"), std::nullopt);
+    EXPECT_EQ(PlainReportFileName("dir/"), std::nullopt);
+    EXPECT_EQ(HtmlEscape("<a href='x'>&\""), "&lt;a href=&#39;x&#39;&gt;&amp;&quot;");
+    EXPECT_EQ(JsAttrEscape("it's\\<\n"), "it\\x27s\\x5C\\x3C\\x0A");
     EXPECT_TRUE(row.ends_with("return true;\"></a><br>")) << row; // a ship has no symbol
 }
 

@@ -7,6 +7,8 @@
 #include "exchange/ExchangePrompt.h"
 #include "exchange/HtmlText.h"
 #include "exchange/ReportFieldValue.h"
+#include "files/SectorFile.h"
+#include "files/SurfaceMapStore.h"
 #include "model/BodyTypes.h"
 #include "model/ImageResources.h"
 #include "model/SystemDataDisplay.h"
@@ -396,7 +398,7 @@ std::string ExportSolarSystemHTML(const TStellarBody &body)
 }
 
 void ExportSurfaceMapsForReport(TVexaSector &sector, TStellarBody &body, const std::string &folder,
-                                TReportMapMarks &marks)
+                                TReportMapMarks &marks, const std::vector<std::int64_t> *storedMapIds)
 {
     std::vector<TStellarBody *> stack{&body};
     while (!stack.empty()) {
@@ -409,7 +411,8 @@ void ExportSurfaceMapsForReport(TVexaSector &sector, TStellarBody &body, const s
         std::optional<std::string> name;
         if (!b->PreviewImageFile.empty())
             name = PlainReportFileName(ExtractFileName(b->PreviewImageFile));
-        else if (IsGuidString(b->IDString))
+        else if (IsGuidString(b->IDString) &&
+                 (!storedMapIds || std::binary_search(storedMapIds->begin(), storedMapIds->end(), b->RecordID)))
             name = b->IDString + ".png";
         if (!name)
             continue;
@@ -465,6 +468,10 @@ bool ExportToHTML(TVexaSector &sector, const std::string &fileName, int style, b
     // rows and its section.
     std::string index, sections;
     sections.reserve(systems.size() * 2048);
+    // Which bodies have stored maps, asked once rather than once per body.
+    std::optional<std::vector<std::int64_t>> storedMapIds;
+    if (sector.Store == &SectorDatabaseStore() && !sector.FileName.empty())
+        storedMapIds = SurfaceMapImageBodyIds(sector.FileName);
     TReportMapMarks marks;
     const TSectionWriter writer{&sector.SystemDataDefaults, gmNotes, surfaceMaps, marks};
     for (TStellarBody *root : systems) {
@@ -472,7 +479,7 @@ bool ExportToHTML(TVexaSector &sector, const std::string &fileName, int style, b
         AppendIndexRows(index, *root);
         Line(sections, "<div class=\"StarSystem\">");
         marks.clear();
-        ExportSurfaceMapsForReport(sector, *root, folder, marks);
+        ExportSurfaceMapsForReport(sector, *root, folder, marks, storedMapIds ? &*storedMapIds : nullptr);
         writer.Write(sections, *root);
         Line(sections, "</div>");
     }

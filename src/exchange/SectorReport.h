@@ -2,7 +2,9 @@
 // The HTML sector report: totals, an index of systems with planet symbols, a
 // symbol legend and one section per system laid out by the sector's display
 // fields.  Surface maps and the symbol images are written next to the page.
+#include <cstdint>
 #include <string>
+#include <vector>
 #include <unordered_map>
 
 namespace kalvion {
@@ -38,9 +40,11 @@ bool ExportToHTML2(TVexaSector &sector, const std::string &fileName, int style, 
 // Writes the preview images or stored surface maps of a body and all its
 // descendants into folder (a folder path ending in "/"), each as
 // IDString + ".png" or under the file name of its PreviewImageFile, and marks
-// them.  Bodies without a safe file name are skipped.
+// them.  Bodies without a safe file name are skipped.  storedMapIds, when
+// given, lists (sorted) the row ids of the bodies with a stored map: bodies
+// without a preview file and not in it are known to have none.
 void ExportSurfaceMapsForReport(TVexaSector &sector, TStellarBody &body, const std::string &folder,
-                                TReportMapMarks &marks);
+                                TReportMapMarks &marks, const std::vector<std::int64_t> *storedMapIds = nullptr);
 
 // The symbol row of a body: one linked image per direct child, then "<br>".
 std::string ExportSolarSystemHTML(const TStellarBody &body);

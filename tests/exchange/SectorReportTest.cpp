@@ -3,6 +3,8 @@
 #include "exchange/ExchangePrompt.h"
 #include "exchange/HtmlText.h"
 #include "exchange/VexaImportCSV.h"
+#include "files/SectorFile.h"
+#include "files/SurfaceMapStore.h"
 #include "model/BodyTypes.h"
 #include "model/ImageResources.h"
 #include "model/VexaSector.h"
@@ -353,6 +355,43 @@ TEST(SectorReport, SurfaceMapsStayInTheReportFolder)
     EXPECT_TRUE(fs::exists(dir / "inner" / "escape.png"));
     EXPECT_FALSE(fs::exists(dir / "escape.png"));
     EXPECT_EQ(page.find("<script>"), std::string::npos);
+    fs::remove_all(dir);
+}
+
+TEST(SectorReport, StoredSystemsAndTheirMaps)
+{
+    const fs::path dir = TempDir("stored");
+    const std::string file = (dir / "s.VexaDB").string();
+    {
+        TVexaSector sector;
+        auto star = TStellarBody::Create();
+        star->TypeID = BODY_TYPE_STAR;
+        star->Name = "Star";
+        auto planet = TStellarBody::Create();
+        planet->TypeID = BODY_TYPE_GASGIANT;
+        planet->Name = "Giant";
+        star->AddChild(std::move(planet));
+        sector.AddSystem(std::move(star));
+        ASSERT_TRUE(SaveToFile(sector, file, false));
+    }
+    TVexaSector sector;
+    ASSERT_TRUE(LoadFromFile(sector, file));
+    TStellarBody *root = sector.GetSystem(0);
+    sector.DynaLoad(root);
+    ASSERT_EQ(root->ChildrenCount(), 1);
+    const std::string giantId = root->GetChild(0)->IDString;
+    const TMemoryStream image = {0x89, 'P', 'N', 'G', 9, 9};
+    ASSERT_TRUE(StoreSurfaceMap(file, TMemoryStream{1, 2, 3}, image, root->GetChild(0)->RecordID));
+    sector.DynaUnload(root);
+    ASSERT_FALSE(root->Loaded);
+
+    const std::string page = (dir / "r.html").string();
+    ASSERT_TRUE(ExportToHTML(sector, page, REPORTSTYLE_ALL, false, true, false, nullptr));
+    const std::string text = ReadText(page);
+    EXPECT_NE(text.find("<img class=\"SurfaceMap\" src=\"" + giantId + ".png\">"), std::string::npos);
+    EXPECT_NE(text.find("<span class=\"StellarBodyNonStar\">Giant</span>"), std::string::npos);
+    EXPECT_EQ(ReadText(dir / (giantId + ".png")).size(), image.size());
+    EXPECT_FALSE(root->Loaded); // let go again after the report
     fs::remove_all(dir);
 }
 

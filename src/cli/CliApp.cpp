@@ -94,6 +94,10 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     script->add_option("file", scriptFile, "Script file (.vbs or .VexaScript)")->required();
     script->add_option("args", scriptArgs, "Arguments the script reads with ScriptArg(i)");
     script->prefix_command();
+    ReportOptions reportOpts;
+    auto *report = AddReportCommand(app, reportOpts);
+    ImportCsvOptions importCsvOpts;
+    auto *importCsv = AddImportCsvCommand(app, importCsvOpts);
 
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     std::reverse(rest.begin(), rest.end());
@@ -158,6 +162,10 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunTerrain(opts, *terrain, terrainOpts, out, err);
     if (routes->parsed()) return RunRoutes(opts, routesOpts, out, err);
     if (travel->parsed()) return RunTravel(opts, travelOpts, out, err);
+    if (report->parsed())
+        return RunReport(opts, reportOpts, out, err);
+    if (importCsv->parsed())
+        return RunImportCsv(opts, importCsvOpts, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);
     return EXIT_OK;
 }

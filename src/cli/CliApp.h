@@ -110,5 +110,19 @@ struct TMergeCommands {
 TMergeCommands AddMergeCommands(CLI::App &app, MergeOptions &o);
 // -1 when none of the three commands was given.
 int RunMergeCommands(const TMergeCommands &c, const MergeOptions &o, std::ostream &out, std::ostream &err);
+struct ReportOptions {
+    std::string file, out;
+    int style = 0;
+    bool gmNotes = false, surfaceMaps = false, yes = false;
+};
+CLI::App *AddReportCommand(CLI::App &app, ReportOptions &o);
+int RunReport(const CliOptions &opts, const ReportOptions &o, std::ostream &out, std::ostream &err);
+
+struct ImportCsvOptions {
+    std::string file, data;
+    bool replace = false;
+};
+CLI::App *AddImportCsvCommand(CLI::App &app, ImportCsvOptions &o);
+int RunImportCsv(const CliOptions &opts, const ImportCsvOptions &o, std::ostream &out, std::ostream &err);
 
 } // namespace kalvion::cli

@@ -1,6 +1,7 @@
 #include "files/SectorFile.h"
 
 #include "base/Paths.h"
+#include "files/SurfaceMapStore.h"
 #include "files/VexaDBSQLite.h"
 #include "model/SectorStore.h"
 #include "model/VexaSector.h"
@@ -30,6 +31,17 @@ public:
         if (!db.OpenExistingSectorFile(sector.FileName, false))
             return false;
         return db.ReadResourceData(resource);
+    }
+
+    std::optional<std::vector<std::uint8_t>> LoadSurfaceMapImage(TVexaSector &sector,
+                                                                 const TStellarBody &body) override
+    {
+        if (body.RecordID <= 0)
+            return std::nullopt;
+        auto image = kalvion::LoadSurfaceMapImage(sector.FileName, body.RecordID);
+        if (!image || image->empty())
+            return std::nullopt;
+        return std::move(*image);
     }
 };
 

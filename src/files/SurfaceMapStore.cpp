@@ -80,4 +80,17 @@ std::unique_ptr<TMemoryStream> LoadSurfaceMapImage(const std::string &fileName, 
     return rs->AsStream(0);
 }
 
+std::vector<std::int64_t> SurfaceMapImageBodyIds(const std::string &fileName)
+{
+    std::vector<std::int64_t> ids;
+    auto db = OpenExisting(fileName);
+    if (!db)
+        return ids;
+    auto rs = db->Query("select distinct body_id from surface_maps where length(surface_map_image) > 0 "
+                        "order by body_id");
+    while (!db->HasError && rs && rs->Next())
+        ids.push_back(rs->AsInt64(0));
+    return ids;
+}
+
 } // namespace kalvion

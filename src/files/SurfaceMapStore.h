@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kalvion {
 
@@ -18,5 +19,8 @@ void DeleteSurfaceMap(const std::string &fileName, std::int64_t bodyRecordID);
 bool HasSurfaceMap(const std::string &fileName, std::int64_t bodyRecordID);
 // The body's stored image, or none.
 std::unique_ptr<TMemoryStream> LoadSurfaceMapImage(const std::string &fileName, std::int64_t bodyRecordID);
+// The row ids of the bodies that have a stored image, sorted; one query for
+// callers that visit every body of a sector.
+std::vector<std::int64_t> SurfaceMapImageBodyIds(const std::string &fileName);
 
 } // namespace kalvion

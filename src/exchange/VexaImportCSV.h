@@ -1,0 +1,64 @@
+#pragma once
+// Comma-separated star lists brought in from spreadsheets and catalogues:
+// one star, white dwarf, multiple system or route per line.  Consecutive
+// body lines that share a system key become one multiple system.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kalvion {
+
+class TVexaSector;
+class TStellarBody;
+
+class TVexaImportCSV {
+public:
+    explicit TVexaImportCSV(TVexaSector &sector) : Sector(sector) {}
+
+    TVexaSector &Sector;
+    std::string LastSystemKey;
+    std::string ErrorLines;  // "Line N[ Body: name]" CR LF per failed line
+    int ErrorCount = 0;
+    int ImportedCount = 0;
+    // Whether any system or route was added; the caller's document flag
+    // follows it.
+    bool Changed = false;
+
+    // Imports a file line by line.  False (and nothing done) when the file
+    // does not exist or cannot be read.
+    bool Import(const std::string &fileName);
+    // The same for text already in memory (a byte-order mark, CR LF ends and
+    // a missing last line end are accepted).
+    void ImportText(std::string_view text);
+
+    // Splits one line: field 0 is the text before the first comma as it
+    // stands; after each comma the rest is trimmed before it is split again,
+    // so later fields lose their leading blanks and the last one also its
+    // trailing blanks.
+    static void SplitFields(std::string_view line, std::vector<std::string_view> &fields);
+
+private:
+    // One non-comment line; false when it fails.
+    bool ImportLine(const std::vector<std::string_view> &f);
+    bool ImportStar(const std::vector<std::string_view> &f);
+    bool ImportWhiteDwarf(const std::vector<std::string_view> &f);
+    bool ImportMultiple(const std::vector<std::string_view> &f);
+    bool ImportRoute(const std::vector<std::string_view> &f);
+    void PlaceBody(std::unique_ptr<TStellarBody> body, std::string_view key);
+
+    std::vector<std::string_view> FFields;
+};
+
+// Moves every system, route and subsector of the sector to its deleted
+// lists, so the next save removes their rows (stored contents of systems
+// never loaded included) and they do not come back on reopening.
+void RemoveAllSectorContents(TVexaSector &sector);
+
+// The "Data Import" command without its window: optionally empties the
+// sector, imports the file and returns the report lines.  The document is
+// marked modified when anything changed.
+std::vector<std::string> ImportCSVWithReport(TVexaSector &sector, const std::string &fileName, bool replace,
+                                             int *errorCount = nullptr);
+
+} // namespace kalvion

@@ -1,0 +1,227 @@
+#include "exchange/VexaImportCSV.h"
+
+#include "base/Colour.h"
+#include "base/Rounding.h"
+#include "files/SectorFile.h"
+#include "model/BodyTypes.h"
+#include "model/VexaSector.h"
+#include "science/PhysicalFormulas.h"
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace kalvion {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Positions, masses and given radii are kept to three decimals by the
+// program's own rounding.
+double R3(double x) { return RoundToDecimals(3, x); }
+
+const std::string FIXTURE = std::string(KALVION_TEST_DATA_DIR) + "/stars.csv";
+
+fs::path TempDir(const std::string &name)
+{
+    fs::path dir = fs::temp_directory_path() / ("kalvion_exchange_" + name);
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+void WriteText(const fs::path &path, const std::string &text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(CsvImport, FixtureBodyByBodyAndReport)
+{
+    TVexaSector sector;
+    int errors = -1;
+    const auto report = ImportCSVWithReport(sector, FIXTURE, false, &errors);
+    const std::vector<std::string> expected = {"10 record(s) imported, 4 record(s) not imported",
+                                               "Errors occurred during import on:",
+                                               "Line 11 Body: Badstar",
+                                               "Line 14 Body: Nowhere",
+                                               "Line 15 Body: Unknown",
+                                               "Line 16 Body: Short",
+                                               "End Import."};
+    EXPECT_EQ(report, expected);
+    EXPECT_EQ(errors, 4);
+    EXPECT_TRUE(sector.Modified);
+    ASSERT_EQ(sector.SystemCount(), 4);
+
+    const TStellarBody &sol = *sector.GetSystem(0);
+    EXPECT_EQ(sol.Name, "Sol");
+    EXPECT_EQ(sol.TypeID, BODY_TYPE_STAR);
+    EXPECT_EQ(sol.Color, ColorRGB(255, 255, 0));
+    EXPECT_EQ(sol.Notes, "Home");
+    EXPECT_EQ(sol.Radius, R3(1));
+
+    // Three consecutive key-2 lines: a multiple named after the first star,
+    // at its position, with the stars as children keeping their own places.
+    const TStellarBody &alpha = *sector.GetSystem(1);
+    EXPECT_EQ(alpha.TypeID, BODY_TYPE_MULT);
+    EXPECT_EQ(alpha.Name, "Alpha Centauri A");
+    ASSERT_EQ(alpha.ChildrenCount(), 3);
+    const TStellarBody &a = *alpha.GetChild(0);
+    EXPECT_EQ(a.Parent, &alpha);
+    EXPECT_EQ(a.X, R3(1.2344));
+    EXPECT_EQ(a.Z, R3(3.14159));
+    EXPECT_DOUBLE_EQ(alpha.X, a.X);
+    EXPECT_DOUBLE_EQ(alpha.Z, a.Z);
+    EXPECT_EQ(a.Mass, R3(1.1));
+    EXPECT_EQ(a.Radius, StarRadiusFromMass(R3(1.1)));      // radius 0: from the mass
+    EXPECT_EQ(a.Luminosity, StarLuminosityFromMass(R3(1.1)));
+    EXPECT_EQ(a.Color, StarColorFromSpectral("G2V"));         // no colour field
+    EXPECT_TRUE(a.Notes.empty());
+    const TStellarBody &b = *alpha.GetChild(1);
+    EXPECT_EQ(b.Radius, R3(0.8));
+    EXPECT_EQ(b.Luminosity, R3(0.5));
+    EXPECT_EQ(b.Color, StarColorFromSpectral("K1V"));         // empty colour field
+    EXPECT_EQ(b.Notes, "Second component");
+    const TStellarBody &proxima = *alpha.GetChild(2);
+    EXPECT_EQ(proxima.Parent, &alpha);
+    EXPECT_EQ(proxima.X, R3(1.4));
+    EXPECT_EQ(proxima.Radius, StarRadiusFromMass(R3(0.12))); // empty radius field
+    EXPECT_EQ(proxima.Color, ColorRGB(255, 64, 32));
+
+    const TStellarBody &sirius = *sector.GetSystem(2);
+    EXPECT_EQ(sirius.TypeID, BODY_TYPE_WHITEDWARF);
+    EXPECT_EQ(sirius.Color, ColorRGB(255, 255, 255));
+    EXPECT_EQ(sirius.Spectral, "DA2");
+    EXPECT_EQ(sirius.Notes, "A companion");
+
+    // The failed key-5 line leaves the last key at 4: Trio B still joins.
+    const TStellarBody &trio = *sector.GetSystem(3);
+    EXPECT_EQ(trio.TypeID, BODY_TYPE_MULT);
+    EXPECT_EQ(trio.Color, ColorRGB(0x10, 0x20, 0x30));
+    ASSERT_EQ(trio.ChildrenCount(), 2);
+    EXPECT_EQ(trio.GetChild(1)->Name, "Trio B");
+    EXPECT_EQ(trio.GetChild(1)->Y, R3(5.25));
+    EXPECT_EQ(trio.GetChild(1)->Color, ColorRGB(10, 11, 12));
+
+    ASSERT_EQ(sector.RouteCount(), 1);
+    const TStellarRoute &route = *sector.GetRoute(0);
+    EXPECT_EQ(route.RouteType, "Trade");
+    EXPECT_EQ(route.Name, "Main Line");
+    EXPECT_DOUBLE_EQ(route.Green, 1.0);
+    EXPECT_DOUBLE_EQ(route.Red, 0.0);
+    EXPECT_EQ(route.LineStyle, 1);
+    EXPECT_DOUBLE_EQ(route.LineWidth, 2.5);
+    ASSERT_EQ(route.WaypointCount(), 2);
+    EXPECT_EQ(route.GetWaypoint(1)->id, alpha.IDString);
+    EXPECT_GE(sector.FindRouteType("Trade"), 0);
+}
+
+TEST(CsvImport, ReportTextsWithoutFailures)
+{
+    TVexaSector sector;
+    EXPECT_EQ(ImportCSVWithReport(sector, "", false),
+              (std::vector<std::string>{"Import could not be done - no import file selected", "End Import."}));
+    EXPECT_EQ(ImportCSVWithReport(sector, "/nonexistent/x.csv", true),
+              (std::vector<std::string>{"Import could not be done - /nonexistent/x.csv not found", "End Import."}));
+    EXPECT_FALSE(sector.Modified);
+
+    const fs::path dir = TempDir("ok");
+    WriteText(dir / "ok.csv", "star,,One,1,2,3,1,1,1,G\nstar,,Two,1,2,3,1,1,1,G");
+    EXPECT_EQ(ImportCSVWithReport(sector, (dir / "ok.csv").string(), false),
+              (std::vector<std::string>{"2 record(s) imported",
+                                        "Import Successful!  Close the window to see the results.", "End Import."}));
+    // An empty key never groups.
+    EXPECT_EQ(sector.SystemCount(), 2);
+    fs::remove_all(dir);
+}
+
+TEST(CsvImport, GroupingIsByConsecutiveKeysOnly)
+{
+    TVexaSector sector;
+    TVexaImportCSV imp(sector);
+    imp.ImportText("star,7,A,0,0,0,1,1,1,G\nstar,8,B,0,0,0,1,1,1,G\nstar,7,C,0,0,0,1,1,1,G\n"
+                   "star,9,D,0,0,0,1,1,1,G\nroute,A,B,t,n,,0,1\nstar,9,E,0,0,0,1,1,1,G\n");
+    EXPECT_EQ(imp.ErrorCount, 0) << imp.ErrorLines;
+    // Route lines leave the key alone, so E joins D.
+    ASSERT_EQ(sector.SystemCount(), 4);
+    EXPECT_EQ(sector.GetSystem(3)->TypeID, BODY_TYPE_MULT);
+    EXPECT_EQ(sector.GetSystem(3)->ChildrenCount(), 2);
+}
+
+TEST(CsvImport, DamagedLinesAreReportedNotImported)
+{
+    TVexaSector sector;
+    TVexaImportCSV imp(sector);
+    imp.ImportText("star,1,Nan,nan,0,0,1,1,1,G\n"            // not a number
+                   "star,1,Inf,0,inf,0,1,1,1,G\n"
+                   "star,1,Huge,0,0,1e999,1,1,1,G\n"
+                   "route,A,B,t,n,#FFFFFF,dash,1\n"          // style not an integer
+                   "route,A,B,t,n,#FFFFFF,1\n"               // missing width
+                   ",1,NoKind,0,0,0,1,1,1,G\n"
+                   "   \n"                                  // a blank line is nothing to import
+                   "\x01\xff,\xfe,,,,,,,,,,,,,,,,,,,,,,,\n"
+                   "star,1,Ok,0 ,0 ,0 ,1 ,x ,y ,G ,#GGGGGG\n"); // trailing blanks in numbers; bad colour
+    EXPECT_EQ(imp.ErrorCount, 7) << imp.ErrorLines;
+    EXPECT_EQ(imp.ImportedCount, 2);
+    ASSERT_EQ(sector.SystemCount(), 1);
+    const TStellarBody &ok = *sector.GetSystem(0);
+    EXPECT_EQ(ok.Spectral, "G ");                          // fields keep trailing blanks but the last
+    EXPECT_EQ(ok.Color, ColorRGB(255, 255, 255));          // unreadable colour: the default
+    EXPECT_EQ(ok.Radius, StarRadiusFromMass(R3(1))); // unreadable radius: from the mass
+    EXPECT_EQ(imp.ErrorLines.substr(0, 19), "Line 1 Body: Nan\r\nL");
+}
+
+TEST(CsvImport, SplitKeepsFieldZeroAndTrimsTheRest)
+{
+    std::vector<std::string_view> f;
+    TVexaImportCSV::SplitFields(" star , a b ,  c  ", f);
+    ASSERT_EQ(f.size(), 3u);
+    EXPECT_EQ(f[0], " star ");
+    EXPECT_EQ(f[1], "a b ");
+    EXPECT_EQ(f[2], "c");
+    TVexaImportCSV::SplitFields("", f);
+    EXPECT_EQ(f.size(), 1u);
+}
+
+TEST(CsvImport, ReplaceRemovesOldContentsForGood)
+{
+    const fs::path dir = TempDir("replace");
+    const std::string file = (dir / "s.VexaDB").string();
+    {
+        TVexaSector sector;
+        ImportCSVWithReport(sector, FIXTURE, false);
+        sector.AddSubsector(std::make_unique<TVexaSubsector>());
+        ASSERT_TRUE(SaveToFile(sector, file, false));
+    }
+    WriteText(dir / "new.csv", "star,,Fresh,1,1,1,1,1,1,G\n");
+    {
+        TVexaSector sector;
+        ASSERT_TRUE(LoadFromFile(sector, file));
+        ASSERT_EQ(sector.SystemCount(), 4);
+        EXPECT_FALSE(sector.GetSystem(1)->Loaded); // stored, never opened
+        ImportCSVWithReport(sector, (dir / "new.csv").string(), true);
+        EXPECT_TRUE(sector.Modified);
+        ASSERT_TRUE(SaveToFile(sector, file, false));
+    }
+    TVexaSector reopened;
+    ASSERT_TRUE(LoadFromFile(reopened, file));
+    ASSERT_EQ(reopened.SystemCount(), 1);
+    EXPECT_EQ(reopened.GetSystem(0)->Name, "Fresh");
+    EXPECT_EQ(reopened.RouteCount(), 0);
+    EXPECT_EQ(reopened.SubsectorCount(), 0);
+    // No rows of the old systems' stars are left behind either.
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt *st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "select count(*) from bodies", -1, &st, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(st, 0), 1);
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    fs::remove_all(dir);
+}
+
+} // namespace
+} // namespace kalvion

@@ -81,6 +81,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     table->add_option("--lib", tableArgs.library, "Folder searched for included files (default: Common/)");
     TerrainOptions terrainOpts;
     auto *terrain = AddTerrainCommand(app, terrainOpts);
+    SearchOptions searchOpts;
+    auto *search = AddSearchCommand(app, searchOpts);
 
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     std::reverse(rest.begin(), rest.end());
@@ -139,6 +141,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunInfo(opts, infoFile, out, err);
     if (terrain->parsed())
         return RunTerrain(opts, *terrain, terrainOpts, out, err);
+    if (search->parsed())
+        return RunSearch(opts, searchOpts, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);
     return EXIT_OK;
 }

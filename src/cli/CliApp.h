@@ -60,6 +60,15 @@ CLI::App *AddTerrainCommand(CLI::App &app, TerrainOptions &t);
 int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions &t, std::ostream &out,
                std::ostream &err);
 
+struct SearchOptions {
+    std::string file, query;
+    int limit = 1000;  // as the search window
+    bool rootOnly = false;
+    std::vector<std::string> select;  // system names
+};
+CLI::App *AddSearchCommand(CLI::App &app, SearchOptions &o);
+int RunSearch(const CliOptions &opts, const SearchOptions &o, std::ostream &out, std::ostream &err);
+
 int RunFormat(const CliOptions &opts, const std::string &pattern, const std::string &value, std::ostream &out,
               std::ostream &err);
 int RunTable(const CliOptions &opts, const TableArgs &args, std::ostream &out, std::ostream &err);

@@ -320,8 +320,10 @@ void TVexaSearcher3::SearchAll()
         if (std::filesystem::is_regular_file(Sector->FileName, ec)) {
             db = std::make_unique<TZentSqliteInterface>(Sector->FileName, std::string(), std::string(),
                                                         std::string(), TZentOpenMode::ExistingOnly);
-            if (db->Open())
+            if (db->Open()) {
                 statement = TZentStatement(*db, PrefilterSQL);
+                db->ClearError();  // a statement that failed to prepare just leaves the test out
+            }
         }
     }
 

@@ -54,8 +54,9 @@ bool KnownMessage(const std::string &text)
 
 kalvion::TVexaSector &SmallSector()
 {
-    static kalvion::TVexaSector sector = [] {
-        kalvion::TVexaSector s;
+    static kalvion::TVexaSector &sector = *[] {
+        auto *sp = new kalvion::TVexaSector;  // lives for the whole run
+        kalvion::TVexaSector &s = *sp;
         auto root = kalvion::TStellarBody::Create();
         root->Name = "Sol";
         root->TypeID = kalvion::BODY_TYPE_STAR;
@@ -68,7 +69,7 @@ kalvion::TVexaSector &SmallSector()
         root->AddChild(std::move(planet));
         s.AddSystem(std::move(root));
         s.SelectBody(s.GetSystem(0));
-        return s;
+        return sp;
     }();
     return sector;
 }

@@ -137,3 +137,4 @@ void BM_SearchLoaded(benchmark::State &state)
 BENCHMARK(BM_SearchUnloaded)->DenseRange(0, 2)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchUnloadedWithoutPrefilter)->DenseRange(0, 2)->Iterations(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchLoaded)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();

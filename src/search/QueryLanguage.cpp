@@ -281,7 +281,7 @@ void TVexaQueryLanguage::TextCondition(const std::string &term)
     OptionalNot();
     std::string op = NextToken();
     if (op == "is")
-        op = "=";
+        op.assign(1, '=');
     if (op != "=" && op != "like" && op != "<>") {
         ErrorText = "A \"=\", \"<>\" or \"like\" is expected";
         return;
@@ -394,7 +394,7 @@ void TVexaQueryLanguage::FieldCondition()
         return;
     }
     if (op == "is")
-        op = "=";
+        op.assign(1, '=');
     if (!IsComparison(op) && op != "like") {
         ErrorText = "A \"=\", \">\", \"<\", \"<>\" or \"like\" is expected";
         return;

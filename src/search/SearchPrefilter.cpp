@@ -41,7 +41,14 @@ std::string ComparisonClause(const TVexa3SearchParam &p, const std::string &col)
     }
     if (op != "=" && op != ">" && op != "<" && op != "<>")
         return std::string();  // never matches in memory either; leave it to the full test
-    return "(" + std::string(p.Negate ? "not " : "") + col + " " + op + " " + PrefilterNumber(p.Value) + ")";
+    std::string clause = p.Negate ? "(not " : "(";
+    clause += col;
+    clause += ' ';
+    clause += op;
+    clause += ' ';
+    clause += PrefilterNumber(p.Value);
+    clause += ')';
+    return clause;
 }
 
 std::string Clause(const TVexa3SearchParam &p)

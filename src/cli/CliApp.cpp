@@ -98,6 +98,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     auto *report = AddReportCommand(app, reportOpts);
     ImportCsvOptions importCsvOpts;
     auto *importCsv = AddImportCsvCommand(app, importCsvOpts);
+    SearchOptions searchOpts;
+    auto *search = AddSearchCommand(app, searchOpts);
 
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     std::reverse(rest.begin(), rest.end());
@@ -166,6 +168,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunReport(opts, reportOpts, out, err);
     if (importCsv->parsed())
         return RunImportCsv(opts, importCsvOpts, out, err);
+    if (search->parsed())
+        return RunSearch(opts, searchOpts, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);
     return EXIT_OK;
 }

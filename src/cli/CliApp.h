@@ -88,6 +88,14 @@ struct TravelOptions {
 };
 CLI::App *AddTravelCommand(CLI::App &app, TravelOptions &o);
 int RunTravel(const CliOptions &opts, const TravelOptions &o, std::ostream &out, std::ostream &err);
+struct SearchOptions {
+    std::string file, query;
+    int limit = 1000;  // as the search window
+    bool rootOnly = false;
+    std::vector<std::string> select;  // system names
+};
+CLI::App *AddSearchCommand(CLI::App &app, SearchOptions &o);
+int RunSearch(const CliOptions &opts, const SearchOptions &o, std::ostream &out, std::ostream &err);
 
 int RunFormat(const CliOptions &opts, const std::string &pattern, const std::string &value, std::ostream &out,
               std::ostream &err);

@@ -1,0 +1,140 @@
+// Searching a generated sector of 10,000 systems saved to its file and
+// reopened with no system in memory, with three queries: a selective one, an
+// unselective one and one scoped to the parent star.  Each is timed
+//  - from the unloaded state (the sector reopened before every run, outside
+//    the timing), with the database test that skips systems that cannot match,
+//  - the same without that test (every system loaded and tested): the
+//    baseline for what the test saves,
+//  - with every system in memory.
+// The searchers have no result limit.  Files go to a fresh folder under the
+// system's temporary folder and are removed at exit.
+#include "base/SharedRandom.h"
+#include "files/SectorFile.h"
+#include "generation/SystemGenerator.h"
+#include "model/VexaSector.h"
+#include "search/Searcher.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+
+using namespace kalvion;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kSystems = 10000;
+
+const char *const kQueries[] = {
+    "terrestrial population > 1000000",
+    "star",
+    "parent star temp > 5000 population > 0",
+};
+
+struct GeneratedFile {
+    fs::path Dir;
+    std::string File;
+    std::int64_t Bodies = 0;
+
+    GeneratedFile()
+    {
+        std::random_device rd;
+        Dir = fs::temp_directory_path() / ("kalvion-bench-search-" + std::to_string(rd()));
+        fs::create_directories(Dir);
+        File = (Dir / "generated.VexaDB").string();
+        SetSharedRandomSeed(20261209);
+        TSystemGenerator gen;
+        gen.Seed = 987654321u;
+        gen.SetTerraformingLevel(10);
+        TVexaSector sector;
+        for (int i = 0; i < kSystems; ++i) {
+            auto root = TStellarBody::Create();
+            gen.GenerateSystemInfo(*root);
+            gen.GeneratePopulations(*root);
+            root->UpdateRootBody();
+            root->Name = "System " + std::to_string(i + 1);
+            root->X = SharedRandomFloat() * 200 - 100;
+            root->Y = SharedRandomFloat() * 200 - 100;
+            root->Z = SharedRandomFloat() * 200 - 100;
+            Bodies += root->GetBodyCount() + 1;
+            sector.AddSystem(std::move(root));
+        }
+        std::string error;
+        if (!SaveToFile(sector, File, false, &error))
+            throw std::runtime_error("cannot save the generated sector: " + error);
+    }
+    ~GeneratedFile()
+    {
+        std::error_code ec;
+        fs::remove_all(Dir, ec);
+    }
+};
+
+GeneratedFile &Generated()
+{
+    static GeneratedFile file;
+    return file;
+}
+
+void Reopen(TVexaSector &sector)
+{
+    sector.clear();
+    if (!LoadFromFile(sector, Generated().File))
+        throw std::runtime_error("cannot reopen the generated sector");
+}
+
+void SearchUnloaded(benchmark::State &state, bool prefilter)
+{
+    const char *query = kQueries[state.range(0)];
+    TVexaSector sector;
+    std::int64_t loaded = 0, skipped = 0, results = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Reopen(sector);
+        auto searcher = CreateVexaSearcher(&sector);
+        searcher->UsePrefilter = prefilter;
+        state.ResumeTiming();
+        searcher->Search(query);
+        state.PauseTiming();
+        loaded = searcher->SystemsLoaded;
+        skipped = searcher->SystemsSkipped;
+        results = searcher->GetResultCount();
+        searcher.reset();
+        sector.clear();
+        state.ResumeTiming();
+    }
+    state.SetLabel(query);
+    state.counters["results"] = static_cast<double>(results);
+    state.counters["loaded"] = static_cast<double>(loaded);
+    state.counters["skipped"] = static_cast<double>(skipped);
+    state.counters["bodies"] = static_cast<double>(Generated().Bodies);
+}
+
+void BM_SearchUnloaded(benchmark::State &state) { SearchUnloaded(state, true); }
+void BM_SearchUnloadedWithoutPrefilter(benchmark::State &state) { SearchUnloaded(state, false); }
+
+void BM_SearchLoaded(benchmark::State &state)
+{
+    const char *query = kQueries[state.range(0)];
+    static TVexaSector *sector = [] {
+        auto *s = new TVexaSector;
+        Reopen(*s);
+        s->DynaLoadAll();
+        return s;
+    }();
+    auto searcher = CreateVexaSearcher(sector);
+    for (auto _ : state) {
+        searcher->Search(query);
+        benchmark::DoNotOptimize(searcher->Results.data());
+    }
+    state.SetLabel(query);
+    state.counters["results"] = static_cast<double>(searcher->GetResultCount());
+}
+
+} // namespace
+
+BENCHMARK(BM_SearchUnloaded)->DenseRange(0, 2)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchUnloadedWithoutPrefilter)->DenseRange(0, 2)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchLoaded)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();

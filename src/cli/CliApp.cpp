@@ -81,6 +81,12 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     table->add_option("--lib", tableArgs.library, "Folder searched for included files (default: Common/)");
     TerrainOptions terrainOpts;
     auto *terrain = AddTerrainCommand(app, terrainOpts);
+    MapOptions mapOpts;
+    auto *mapCmd = AddMapCommand(app, mapOpts);
+    DiagramOptions diagramOpts;
+    auto *diagramCmd = AddDiagramCommand(app, diagramOpts);
+    TextureOptions textureOpts;
+    auto *textureCmd = AddTextureCommand(app, textureOpts);
 
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     std::reverse(rest.begin(), rest.end());
@@ -139,6 +145,12 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunInfo(opts, infoFile, out, err);
     if (terrain->parsed())
         return RunTerrain(opts, *terrain, terrainOpts, out, err);
+    if (mapCmd->parsed())
+        return RunMap(opts, mapOpts, out, err);
+    if (diagramCmd->parsed())
+        return RunDiagram(opts, diagramOpts, out, err);
+    if (textureCmd->parsed())
+        return RunTexture(opts, textureOpts, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);
     return EXIT_OK;
 }

@@ -11,6 +11,8 @@
 #include <QPolygon>
 
 #include <atomic>
+#include <map>
+#include <mutex>
 #include <cmath>
 #include <cstdlib>
 
@@ -37,6 +39,8 @@ bool IsSansName(const std::string &name)
 
 } // namespace
 
+static QString FindFontFamily(const std::string &name);
+
 int GraphicsQuality() noexcept { return g_quality.load(); }
 void SetGraphicsQuality(int quality) noexcept { g_quality.store(quality); }
 
@@ -56,6 +60,24 @@ void EnsureGuiApplication()
 }
 
 QString TZentGraphics::ResolveFontFamily(const std::string &name)
+{
+    // Asking the font database is slow; the answer for a name never changes
+    // while the program runs.
+    static std::mutex lock;
+    static std::map<std::string, QString> known;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        const auto it = known.find(name);
+        if (it != known.end())
+            return it->second;
+    }
+    const QString family = FindFontFamily(name);
+    std::lock_guard<std::mutex> guard(lock);
+    known.emplace(name, family);
+    return family;
+}
+
+static QString FindFontFamily(const std::string &name)
 {
     EnsureGuiApplication();
     const QString wanted = QString::fromStdString(name);
@@ -144,12 +166,25 @@ void TZentGraphics::ApplyQuality(QPainter &p, bool text) const
 
 QFont TZentGraphics::CurrentFont() const
 {
-    QFont font(ResolveFontFamily(FontName));
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(FontSize > 0 && std::isfinite(FontSize) ? FontSize : 1))));
-    font.setBold(Bold);
-    font.setItalic(Italic);
-    font.setUnderline(Underline);
-    return font;
+    FontKey key{FontName, FontSize, Bold, Underline, Italic};
+    if (!(key == FontKey_) || !Metrics_) {
+        QFont font(ResolveFontFamily(FontName));
+        const double px = FontSize > 0 && std::isfinite(FontSize) ? std::min(FontSize, 10000.0) : 1.0;
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(px))));
+        font.setBold(Bold);
+        font.setItalic(Italic);
+        font.setUnderline(Underline);
+        Font_ = font;
+        Metrics_.emplace(Font_);
+        FontKey_ = std::move(key);
+    }
+    return Font_;
+}
+
+const QFontMetricsF &TZentGraphics::Metrics() const
+{
+    CurrentFont();
+    return *Metrics_;
 }
 
 void TZentGraphics::LineTo(int x, int y)
@@ -232,7 +267,7 @@ void TZentGraphics::Ellipse(int x1, int y1, int x2, int y2)
 
 QSize TZentGraphics::TextExtent(const std::string &text)
 {
-    const QFontMetricsF m(CurrentFont());
+    const QFontMetricsF &m = Metrics();
     const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     return QSize(static_cast<int>(std::lround(m.horizontalAdvance(s))), static_cast<int>(std::lround(m.height())));
 }
@@ -245,7 +280,7 @@ void TZentGraphics::TextOut(int x, int y, const std::string &text, double angle)
     if (p == nullptr)
         return;
     const QFont font = CurrentFont();
-    const QFontMetricsF m(font);
+    const QFontMetricsF &m = *Metrics_;
     const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     const int tw = static_cast<int>(std::lround(m.horizontalAdvance(s)));
     const int th = static_cast<int>(std::lround(m.height()));

@@ -11,7 +11,11 @@
 #include <QPoint>
 #include <QSize>
 
+#include <QFont>
+#include <QFontMetricsF>
+
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -115,6 +119,19 @@ private:
     bool HasGradient() const noexcept { return GradientMode == 1 && GradientPoints.size() >= 2; }
     void ApplyQuality(QPainter &p, bool text) const;
     void DrawImage(const QImage &image, TZentRect source, TZentRect dest);
+
+    // The font and its metrics for the current settings, made again only
+    // when a font setting changes (maps measure and draw thousands of labels).
+    struct FontKey {
+        std::string Name;
+        double Size = -1;
+        bool Bold = false, Underline = false, Italic = false;
+        bool operator==(const FontKey &) const = default;
+    };
+    const QFontMetricsF &Metrics() const;
+    mutable FontKey FontKey_;
+    mutable QFont Font_;
+    mutable std::optional<QFontMetricsF> Metrics_;
 
     QPaintDevice *Target_ = nullptr;
     std::unique_ptr<QPainter> Painter_;

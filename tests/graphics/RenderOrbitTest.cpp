@@ -139,6 +139,29 @@ TEST(RenderOrbit, MultipleStarsDrawEveryComponentDespiteAPlanetAtDistanceZero)
     EXPECT_TRUE(grey);
 }
 
+TEST(RenderOrbit, PlanetsNearTheCentreGetALeaderLine)
+{
+    TVexaSector sector;
+    TStellarBody *star = AddRoot(sector, "Focus", BODY_TYPE_STAR, 0, 0, 0);
+    star->Mass = 1;
+    TStellarBody *inner = AddChild(*star, "Inner", BODY_TYPE_TERRESTRIAL, 2.0e7);
+    AddChild(*star, "Outer", BODY_TYPE_TERRESTRIAL, 2.0e9);
+    sector.Time = 37;
+    TRenderOrbitNG r(sector, *star);
+    const QImage img = r.Render(1000, 1000, 0);
+    double x = 0, y = 0;
+    TRenderOrbitNG::ChildPosition(*inner, sector.Time, x, y);
+    const int px = r.PX(x), py = r.PY(y), cx = r.PX(0), cy = r.PY(0);
+    const double d = std::hypot(px - cx, py - cy);
+    ASSERT_LT(d, 100);
+    ASSERT_GT(d, 0);
+    // Halfway along the leader, beyond the orbit and the planet's disc.
+    const double along = d + 60;
+    const int lx = cx + static_cast<int>(std::lround((px - cx) / d * along));
+    const int ly = cy + static_cast<int>(std::lround((py - cy) / d * along));
+    EXPECT_TRUE(DarkNear(img, lx, ly, 1));
+}
+
 TEST(RenderOrbit, ExportChecksFollowTheDialogOrder)
 {
     EXPECT_EQ(CheckDiagramExportEntries("wide", "x", "-1", ""), "Image Width in Pixels must be a number");

@@ -100,6 +100,12 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     auto *importCsv = AddImportCsvCommand(app, importCsvOpts);
     SearchOptions searchOpts;
     auto *search = AddSearchCommand(app, searchOpts);
+    MapOptions mapOpts;
+    auto *mapCmd = AddMapCommand(app, mapOpts);
+    DiagramOptions diagramOpts;
+    auto *diagramCmd = AddDiagramCommand(app, diagramOpts);
+    TextureOptions textureOpts;
+    auto *textureCmd = AddTextureCommand(app, textureOpts);
 
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     std::reverse(rest.begin(), rest.end());
@@ -170,6 +176,12 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunImportCsv(opts, importCsvOpts, out, err);
     if (search->parsed())
         return RunSearch(opts, searchOpts, out, err);
+    if (mapCmd->parsed())
+        return RunMap(opts, mapOpts, out, err);
+    if (diagramCmd->parsed())
+        return RunDiagram(opts, diagramOpts, out, err);
+    if (textureCmd->parsed())
+        return RunTexture(opts, textureOpts, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);
     return EXIT_OK;
 }

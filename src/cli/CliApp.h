@@ -96,6 +96,28 @@ struct SearchOptions {
 };
 CLI::App *AddSearchCommand(CLI::App &app, SearchOptions &o);
 int RunSearch(const CliOptions &opts, const SearchOptions &o, std::ostream &out, std::ostream &err);
+struct MapOptions {
+    std::string file, out, plane = "xy";
+    int width = 1000, mode = 0;
+    bool grid = false, routes = false, labels = false;
+};
+CLI::App *AddMapCommand(CLI::App &app, MapOptions &o);
+int RunMap(const CliOptions &opts, const MapOptions &o, std::ostream &out, std::ostream &err);
+
+struct DiagramOptions {
+    std::string file, system, out;
+    int width = 1000, height = 1000, orbits = 0;
+    double days = 0;
+};
+CLI::App *AddDiagramCommand(CLI::App &app, DiagramOptions &o);
+int RunDiagram(const CliOptions &opts, const DiagramOptions &o, std::ostream &out, std::ostream &err);
+
+struct TextureOptions {
+    std::string file, body, out;
+    int width = 512, height = 256;
+};
+CLI::App *AddTextureCommand(CLI::App &app, TextureOptions &o);
+int RunTexture(const CliOptions &opts, const TextureOptions &o, std::ostream &out, std::ostream &err);
 
 int RunFormat(const CliOptions &opts, const std::string &pattern, const std::string &value, std::ostream &out,
               std::ostream &err);

@@ -1,0 +1,58 @@
+#pragma once
+// Image files and streams: decoding (untrusted bytes from sector files and
+// disk), saving in the format named by a file's extension, thumbnails, fitting
+// rectangles, and the vector pages (SVG, PDF) that take the place of metafiles.
+#include "graphics/ZentGraphics.h"
+
+#include <QImage>
+#include <QSize>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QPaintDevice;
+
+namespace kalvion {
+
+// Undecodable, empty or oversized data gives a null image; never throws.
+QImage DecodeImage(const std::vector<std::uint8_t> &stream);
+// (0, 0) when the data cannot be decoded.
+QSize ImageSize(const std::vector<std::uint8_t> &stream);
+// A null image when the file does not exist or cannot be decoded.
+QImage LoadImageFile(const std::string &fileName);
+
+// The Qt format for a file name's extension, ignoring case: ".jpg"/".jpeg"
+// JPEG, ".png" PNG, ".tif"/".tiff" TIFF, anything else BMP.
+const char *ImageFormatForFile(const std::string &fileName);
+// False with a message when the image is empty or the encoder fails (for
+// example when no TIFF encoder is installed).
+bool SaveBitmapToFile(const QImage &bitmap, const std::string &fileName, std::string *error = nullptr);
+bool SaveBitmapToStream(const QImage &bitmap, std::vector<std::uint8_t> &stream, const std::string &fileName,
+                        std::string *error = nullptr);
+
+// A copy in ARGB32 where every pixel of the given colour is fully transparent.
+QImage WithTransparentColour(const QImage &image, QRgb key);
+
+// A size x size 32-bit image holding the encoded image fitted into it (a null
+// image for undecodable data or a size below 1).
+QImage MakeThumbnail(const std::vector<std::uint8_t> &stream, int size, bool noFill);
+
+TZentRect FitRect(const TZentRect &source, const TZentRect &dest);
+TZentRect FitRectCentred(const TZentRect &source, const TZentRect &dest);
+
+// Vector output by extension: ".svg" SVG, ".pdf" PDF.  Metafiles (".emf",
+// ".wmf") cannot be written on this platform and are refused by name rather
+// than written as something else.
+enum class TVectorKind { None, Svg, Pdf, Refused };
+TVectorKind VectorKindForFile(const std::string &fileName);
+// A page of width x height pixels writing to the file when it is destroyed
+// (after the painter on it has ended); none with a message for other names.
+std::unique_ptr<QPaintDevice> CreateVectorPage(const std::string &fileName, int width, int height,
+                                               std::string *error);
+
+// The upper-cased extension with its dot (".PNG"); "" when there is none.
+std::string UpperExtension(const std::string &fileName);
+
+} // namespace kalvion

@@ -1,0 +1,111 @@
+#include "cli/CliApp.h"
+
+#include "GraphicsFixtures.h"
+#include "files/SectorFile.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+
+namespace kalvion {
+namespace {
+
+struct Result {
+    int code = 0;
+    std::string out, err;
+};
+
+Result RunArgs(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "kalvion-cli");
+    std::ostringstream out, err;
+    Result r;
+    r.code = cli::RunCli(args, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+// One saved sector file for all command tests: generated systems with
+// routes, one known gas giant and one planet with air.
+const std::string &SectorFile()
+{
+    static const std::string file = [] {
+        auto sector = test::GeneratedSector(30, 24, 99);
+        sector->SizeY = 48;
+        TStellarBody *root = sector->GetSystem(0);
+        root->TypeID = BODY_TYPE_STAR;
+        root->Name = "Home";
+        root->Mass = 1;
+        TStellarBody *giant = test::AddChild(*root, "Big Blue", BODY_TYPE_GASGIANT, 7.0e8);
+        giant->RandomSeed = 4711;
+        TStellarBody *world = test::AddChild(*root, "Airy", BODY_TYPE_TERRESTRIAL, 1.5e8);
+        world->RandomSeed = 17;
+        world->Atmosphere = 1.2;
+        world->SetAtmElement("N2", 80);
+        world->SetAtmElement("O2", 20);
+        test::AddChild(*root, "Rock", BODY_TYPE_PLANETOID, 4.0e8);
+        const std::string path = test::PictureDir() + "/cli-sector.vxs";
+        std::filesystem::remove(path);
+        std::string error;
+        EXPECT_TRUE(SaveToFile(*sector, path, false, &error)) << error;
+        return path;
+    }();
+    return file;
+}
+
+TEST(GraphicsCommands, MapWritesPicturesInTheSectorsProportions)
+{
+    const std::string out = test::PictureDir() + "/cli-map.png";
+    Result r = RunArgs({"map", SectorFile(), out, "--width", "400", "--grid", "--routes", "--labels", "--mode", "2"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(QImage(QString::fromStdString(out)).size(), QSize(400, 800));
+    r = RunArgs({"--json", "map", SectorFile(), test::PictureDir() + "/cli-map.jpg", "--plane", "xz", "--width", "300"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["height"], 300);
+    EXPECT_EQ(j["systems"], 30);
+    r = RunArgs({"map", SectorFile(), test::PictureDir() + "/cli-map.pdf", "--plane", "yz"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(RunArgs({"map", SectorFile(), out, "--plane", "zz"}).code, 2);
+    EXPECT_EQ(RunArgs({"map", SectorFile(), out, "--mode", "7"}).code, 2);
+    r = RunArgs({"map", SectorFile(), test::PictureDir() + "/cli-map.emf"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find(".svg"), std::string::npos);
+    EXPECT_EQ(RunArgs({"map", "/nonexistent/file.vxs", out}).code, 1);
+}
+
+TEST(GraphicsCommands, DiagramDrawsANamedSystem)
+{
+    const std::string out = test::PictureDir() + "/cli-diagram.png";
+    Result r = RunArgs({"diagram", SectorFile(), "home", out, "--width", "500", "--height", "400", "--days", "30"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(QImage(QString::fromStdString(out)).size(), QSize(500, 400));
+    EXPECT_EQ(RunArgs({"diagram", SectorFile(), "Nowhere", out}).code, 1);
+    EXPECT_EQ(RunArgs({"diagram", SectorFile(), "Home", out, "--orbits", "-1"}).code, 2);
+    EXPECT_EQ(RunArgs({"diagram", SectorFile(), "Home", out, "--width", "0"}).code, 2);
+}
+
+TEST(GraphicsCommands, TextureMakesBandsOrClouds)
+{
+    const std::string bands = test::PictureDir() + "/cli-bands.png";
+    Result r = RunArgs({"--json", "texture", SectorFile(), "Big Blue", bands});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out)["kind"], "bands");
+    const QImage first(QString::fromStdString(bands));
+    EXPECT_EQ(first.size(), QSize(512, 256));
+    ASSERT_EQ(RunArgs({"texture", SectorFile(), "Big Blue", bands}).code, 0);
+    EXPECT_EQ(QImage(QString::fromStdString(bands)), first);
+
+    const std::string clouds = test::PictureDir() + "/cli-clouds.png";
+    r = RunArgs({"--json", "texture", SectorFile(), "Airy", clouds});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out)["kind"], "clouds");
+    EXPECT_TRUE(QImage(QString::fromStdString(clouds)).hasAlphaChannel());
+    EXPECT_EQ(RunArgs({"texture", SectorFile(), "Rock", clouds}).code, 1);
+    EXPECT_EQ(RunArgs({"texture", SectorFile(), "Nobody", clouds}).code, 1);
+}
+
+} // namespace
+} // namespace kalvion

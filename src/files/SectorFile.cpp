@@ -7,7 +7,10 @@
 #include "model/VexaSector.h"
 
 #include <filesystem>
+#include <mutex>
 #include <system_error>
+
+#include <sys/stat.h>
 
 namespace kalvion {
 
@@ -19,18 +22,32 @@ class TSectorDatabaseStore final : public TSectorStore {
 public:
     bool LoadSystemChildren(TVexaSector &sector, TStellarBody &root) override
     {
-        TVexaDB_SQLite db;
-        if (root.RecordID <= 0 || !db.OpenExistingSectorFile(sector.FileName, false))
+        if (root.RecordID <= 0)
             return false;
-        return db.ReadSystemContents(root);
+        std::lock_guard<std::mutex> lock(FLock);
+        TVexaDB_SQLite *db = Reader(sector.FileName);
+        if (!db)
+            return false;
+        if (db->ReadSystemContents(root))
+            return true;
+        // A connection that went bad is not kept.
+        FReader.reset();
+        return false;
     }
 
     bool LoadResourceData(TVexaSector &sector, TVexaImageResource &resource) override
     {
+        // Images are read rarely and one at a time: a connection of their own.
         TVexaDB_SQLite db;
         if (!db.OpenExistingSectorFile(sector.FileName, false))
             return false;
         return db.ReadResourceData(resource);
+    }
+
+    void CloseActive() override
+    {
+        std::lock_guard<std::mutex> lock(FLock);
+        FReader.reset();
     }
 
     std::optional<std::vector<std::uint8_t>> LoadSurfaceMapImage(TVexaSector &sector,
@@ -43,6 +60,41 @@ public:
             return std::nullopt;
         return std::move(*image);
     }
+
+private:
+    // Opening a connection costs more than reading a system, so one read
+    // connection stays open between loads.  It is reused only while the file
+    // is the same file unchanged (device, inode, size and modification
+    // time); a save, a replacement or a deletion makes the next load open it
+    // afresh.
+    TVexaDB_SQLite *Reader(const std::string &fileName)
+    {
+        struct stat st {};
+        if (fileName.empty() || ::stat(fileName.c_str(), &st) != 0) {
+            FReader.reset();
+            return nullptr;
+        }
+        if (FReader && FPath == fileName && st.st_dev == FStat.st_dev && st.st_ino == FStat.st_ino &&
+            st.st_size == FStat.st_size && st.st_mtim.tv_sec == FStat.st_mtim.tv_sec &&
+            st.st_mtim.tv_nsec == FStat.st_mtim.tv_nsec)
+            return FReader.get();
+        FReader.reset();
+        auto db = std::make_unique<TVexaDB_SQLite>();
+        if (!db->OpenExistingSectorFile(fileName, false))
+            return nullptr;
+        // Opening may upgrade the file's schema: take the file's state after it.
+        if (::stat(fileName.c_str(), &st) != 0)
+            return nullptr;
+        FPath = fileName;
+        FStat = st;
+        FReader = std::move(db);
+        return FReader.get();
+    }
+
+    std::mutex FLock;
+    std::unique_ptr<TVexaDB_SQLite> FReader;
+    std::string FPath;
+    struct stat FStat {};
 };
 
 void SetError(std::string *error, const std::string &text)

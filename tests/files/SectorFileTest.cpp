@@ -607,3 +607,56 @@ TEST_F(SectorFileTest, SurfaceMapStorage)
 
 } // namespace
 } // namespace kalvion::test
+
+namespace kalvion::test {
+namespace {
+
+class SectorStoreReuseTest : public TempDirTest {};
+
+TEST_F(SectorStoreReuseTest, AnOpenReaderNeitherBlocksSavesNorServesStaleData)
+{
+    const std::string file = PathOf("shared.VexaDB");
+    {
+        TVexaSector s;
+        for (int i = 0; i < 3; ++i)
+            s.AddSystem(MakeSystem("Sys" + std::to_string(i), 2, i));
+        ASSERT_TRUE(SaveToFile(s, file, false));
+    }
+    TVexaSector reader, writer;
+    ASSERT_TRUE(LoadFromFile(reader, file));
+    ASSERT_TRUE(LoadFromFile(writer, file));
+    reader.DynaLoad(reader.GetSystem(0)); // leaves the store's connection open
+    ASSERT_TRUE(reader.GetSystem(0)->Loaded);
+
+    // Another document saves into the same file while the reader is open.
+    writer.DynaLoad(writer.GetSystem(1));
+    writer.GetSystem(1)->GetChild(0)->Name = "Renamed";
+    writer.GetSystem(1)->ModifySystem();
+    std::string error;
+    ASSERT_TRUE(SaveToFile(writer, file, false, &error)) << error;
+
+    reader.DynaLoad(reader.GetSystem(1));
+    ASSERT_TRUE(reader.GetSystem(1)->Loaded);
+    EXPECT_EQ(reader.GetSystem(1)->GetChild(0)->Name, "Renamed");
+
+    // A file replaced under the same name is read afresh.
+    const std::string other = PathOf("other.VexaDB");
+    {
+        TVexaSector s;
+        s.AddSystem(MakeSystem("Elsewhere", 1, 0));
+        ASSERT_TRUE(SaveToFile(s, other, false));
+    }
+    fs::rename(other, file);
+    TVexaSector fresh;
+    ASSERT_TRUE(LoadFromFile(fresh, file));
+    ASSERT_EQ(fresh.SystemCount(), 1);
+    fresh.DynaLoad(fresh.GetSystem(0));
+    EXPECT_EQ(fresh.GetSystem(0)->ChildrenCount(), 1);
+    fs::remove(file);
+    reader.GetSystem(2)->Loaded = false;
+    reader.DynaLoad(reader.GetSystem(2)); // the file is gone: stays unloaded
+    EXPECT_FALSE(reader.GetSystem(2)->Loaded);
+}
+
+} // namespace
+} // namespace kalvion::test

@@ -8,6 +8,8 @@
 
 #include <sstream>
 
+#include <unistd.h>
+
 namespace kalvion {
 namespace {
 
@@ -46,7 +48,8 @@ const std::string &SectorFile()
         world->SetAtmElement("N2", 80);
         world->SetAtmElement("O2", 20);
         test::AddChild(*root, "Rock", BODY_TYPE_PLANETOID, 4.0e8);
-        const std::string path = test::PictureDir() + "/cli-sector.vxs";
+        // Tests run in parallel processes: each writes a sector file of its own.
+        const std::string path = test::PictureDir() + "/cli-sector-" + std::to_string(::getpid()) + ".vxs";
         std::filesystem::remove(path);
         std::string error;
         EXPECT_TRUE(SaveToFile(*sector, path, false, &error)) << error;

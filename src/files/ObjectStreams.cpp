@@ -59,6 +59,31 @@ void ReadNamedFlags(std::vector<Entry> &list, TAppFileStream &s)
     }
 }
 
+void WriteRecords(const std::vector<TSystemDataRec> &records, TAppFileStream &s)
+{
+    s.WriteInteger(static_cast<std::int32_t>(records.size()));
+    for (const auto &r : records) {
+        s.WriteString(r.DisplayText);
+        s.WriteString(r.Source);
+        s.WriteString(r.Field);
+        s.WriteBoolean(r.HideIfEmpty);
+    }
+}
+
+void ReadRecords(std::vector<TSystemDataRec> &records, TAppFileStream &s)
+{
+    records.clear();
+    const std::int32_t n = s.ReadCount(MIN_RECORD_BYTES);
+    for (std::int32_t i = 0; i < n && !s.Failed(); ++i) {
+        TSystemDataRec r;
+        r.DisplayText = s.ReadString();
+        r.Source = s.ReadString();
+        r.Field = s.ReadString();
+        r.HideIfEmpty = s.ReadBoolean();
+        records.push_back(std::move(r));
+    }
+}
+
 void LoadBody(TStellarBody &b, TAppFileStream &s, int depth);
 
 void LoadChildren(TStellarBody &body, TAppFileStream &s, int depth)
@@ -191,28 +216,13 @@ void LoadFieldsFromStream(TVexaBase &o, TAppFileStream &s)
 void SaveToStream(const TSystemDataConfig &c, TAppFileStream &s)
 {
     s.WriteInteger(c.TypeID);
-    s.WriteInteger(c.Count());
-    for (const auto &r : c.Records) {
-        s.WriteString(r.DisplayText);
-        s.WriteString(r.Source);
-        s.WriteString(r.Field);
-        s.WriteBoolean(r.HideIfEmpty);
-    }
+    WriteRecords(c.Records, s);
 }
 
 void LoadFromStream(TSystemDataConfig &c, TAppFileStream &s)
 {
     c.TypeID = s.ReadInteger();
-    c.Records.clear();
-    const std::int32_t n = s.ReadCount(MIN_RECORD_BYTES);
-    for (std::int32_t i = 0; i < n && !s.Failed(); ++i) {
-        TSystemDataRec r;
-        r.DisplayText = s.ReadString();
-        r.Source = s.ReadString();
-        r.Field = s.ReadString();
-        r.HideIfEmpty = s.ReadBoolean();
-        c.Records.push_back(std::move(r));
-    }
+    ReadRecords(c.Records, s);
 }
 
 void SaveToStream(const TSystemDataConfigHolder &h, TAppFileStream &s)
@@ -228,13 +238,7 @@ void SaveToStream(const TSystemDataConfigHolder &h, TAppFileStream &s)
         if (!cfg)
             continue;
         s.WriteInteger(i);
-        s.WriteInteger(cfg->Count());
-        for (const auto &r : cfg->Records) {
-            s.WriteString(r.DisplayText);
-            s.WriteString(r.Source);
-            s.WriteString(r.Field);
-            s.WriteBoolean(r.HideIfEmpty);
-        }
+        WriteRecords(cfg->Records, s);
     }
 }
 
@@ -250,15 +254,7 @@ void LoadFromStream(TSystemDataConfigHolder &h, TAppFileStream &s)
             break;
         auto cfg = std::make_unique<TSystemDataConfig>();
         cfg->TypeID = index;
-        const std::int32_t n = s.ReadCount(MIN_RECORD_BYTES);
-        for (std::int32_t i = 0; i < n && !s.Failed(); ++i) {
-            TSystemDataRec r;
-            r.DisplayText = s.ReadString();
-            r.Source = s.ReadString();
-            r.Field = s.ReadString();
-            r.HideIfEmpty = s.ReadBoolean();
-            cfg->Records.push_back(std::move(r));
-        }
+        ReadRecords(cfg->Records, s);
         h.Configs[static_cast<std::size_t>(index)] = std::move(cfg);
     }
 }

@@ -576,23 +576,23 @@ std::string TTKTableApplication::ProcessFilterReplace(std::string_view value, st
 {
     // replace /old/new/ : "\/" inside old stands for "/".  A malformed filter
     // leaves the value as it is.
-    const std::string_view spec = TrimView(filter.substr(std::min<std::size_t>(7, filter.size())));
-    if (spec.empty() || spec.front() != '/')
+    const std::string_view replaceArgs = TrimView(filter.substr(std::min<std::size_t>(7, filter.size())));
+    if (replaceArgs.empty() || replaceArgs.front() != '/')
         return std::string(value);
-    const std::int32_t mid = PosEsc("/", spec, 1);
+    const std::int32_t mid = PosEsc("/", replaceArgs, 1);
     if (mid < 0)
         return std::string(value);
-    const std::int32_t last = PosEsc("/", spec, mid + 1);
+    const std::int32_t last = PosEsc("/", replaceArgs, mid + 1);
     if (last < 0)
         return std::string(value);
     std::string oldText;
-    const std::string_view rawOld = spec.substr(1, static_cast<std::size_t>(mid) - 1);
+    const std::string_view rawOld = replaceArgs.substr(1, static_cast<std::size_t>(mid) - 1);
     for (std::size_t i = 0; i < rawOld.size(); ++i) {
         if (rawOld[i] == '\\' && i + 1 < rawOld.size() && rawOld[i + 1] == '/')
             ++i;
         oldText.push_back(rawOld[i]);
     }
-    const std::string_view newText = spec.substr(static_cast<std::size_t>(mid) + 1,
+    const std::string_view newText = replaceArgs.substr(static_cast<std::size_t>(mid) + 1,
                                                  static_cast<std::size_t>(last - mid - 1));
     if (oldText.empty())
         return std::string(value);

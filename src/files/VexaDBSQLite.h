@@ -83,6 +83,8 @@ private:
     TVexaSector *FSaving = nullptr;
     std::int64_t FDependentHighWater = 0;
 
+    // Every public operation starts here: an open file and no error left over.
+    bool BeginCall();
     bool Fail(const std::string &message);
     bool FailFromDb(const std::string &context);
     bool OpenConnection(const std::string &fileName, TZentOpenMode mode);

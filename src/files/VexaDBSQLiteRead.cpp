@@ -50,11 +50,8 @@ private:
 
 bool TVexaDB_SQLite::ReadSector(TVexaSector &sector)
 {
-    if (!FDb)
-        return Fail("No sector file is open");
-    HasError = false;
-    ErrorMessage.clear();
-    FDb->ClearError();
+    if (!BeginCall())
+        return false;
     TReadTransaction transaction(*FDb);
     const bool ok = ReadSectorInfo(sector) && ReadViews(sector) && ReadDisplayDefaults(sector) &&
                     ReadFields(sector, 1, 0);
@@ -511,11 +508,8 @@ bool TVexaDB_SQLite::ReadResourceList(TVexaSector &sector)
 
 bool TVexaDB_SQLite::ReadSystemContents(TStellarBody &body)
 {
-    if (!FDb)
-        return Fail("No sector file is open");
-    HasError = false;
-    ErrorMessage.clear();
-    FDb->ClearError();
+    if (!BeginCall())
+        return false;
     TReadTransaction transaction(*FDb);
     TZentStatement &st = St().Get(St().BodyChildren, BodySelectSql("where parent_id = ? order by id"));
     // Breadth first with a record of the rows seen: a damaged file whose

@@ -29,13 +29,20 @@ void TVexaDB_SQLite::Progress(const std::string &message, double fraction)
         OnProgress(message, fraction);
 }
 
-bool TVexaDB_SQLite::WriteSector(TVexaSector &sector)
+bool TVexaDB_SQLite::BeginCall()
 {
     if (!FDb)
         return Fail("No sector file is open");
     HasError = false;
     ErrorMessage.clear();
     FDb->ClearError();
+    return true;
+}
+
+bool TVexaDB_SQLite::WriteSector(TVexaSector &sector)
+{
+    if (!BeginCall())
+        return false;
     FIdJournal.clear();
     FLiveBodyIds.clear();
     FLiveBuilt = false;

@@ -106,6 +106,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     auto *diagramCmd = AddDiagramCommand(app, diagramOpts);
     TextureOptions textureOpts;
     auto *textureCmd = AddTextureCommand(app, textureOpts);
+    GenerateOptions generateOpts;
+    auto *generateCmd = AddGenerateCommand(app, generateOpts);
 
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     std::reverse(rest.begin(), rest.end());
@@ -182,6 +184,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunDiagram(opts, diagramOpts, out, err);
     if (textureCmd->parsed())
         return RunTexture(opts, textureOpts, out, err);
+    if (generateCmd->parsed())
+        return RunGenerate(opts, generateOpts, out, err);
     out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);
     return EXIT_OK;
 }

@@ -155,4 +155,14 @@ struct ImportCsvOptions {
 CLI::App *AddImportCsvCommand(CLI::App &app, ImportCsvOptions &o);
 int RunImportCsv(const CliOptions &opts, const ImportCsvOptions &o, std::ostream &out, std::ostream &err);
 
+struct GenerateOptions {
+    std::string file, shape, size, unit, distribution, data, names, subsectors;
+    double radius = 0;
+    int systems = 0, frequency = 5, terraforming = 10;
+    bool noPopulations = false, organicNames = false, noSubsectors = false, replace = false;
+    std::vector<std::string> freqs;  // KIND=N
+};
+CLI::App *AddGenerateCommand(CLI::App &app, GenerateOptions &o);
+int RunGenerate(const CliOptions &opts, const GenerateOptions &o, std::ostream &out, std::ostream &err);
+
 } // namespace kalvion::cli

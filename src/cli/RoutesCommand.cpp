@@ -1,6 +1,7 @@
 // "kalvion-cli routes": links nearby systems of a sector file by routes and
 // saves the file.
 #include "cli/CliApp.h"
+#include "cli/Interrupt.h"
 
 #include "base/AsciiText.h"
 #include "base/Colour.h"
@@ -21,25 +22,6 @@
 namespace kalvion::cli {
 
 namespace {
-
-std::atomic<bool> g_interrupted{false};
-
-extern "C" void OnInterrupt(int) { g_interrupted = true; }
-
-// Ctrl-C cancels the run the way Escape does in the window: the routes made
-// so far are kept and saved.
-class TInterruptGuard {
-public:
-    TInterruptGuard()
-    {
-        g_interrupted = false;
-        Previous = std::signal(SIGINT, OnInterrupt);
-    }
-    ~TInterruptGuard() { std::signal(SIGINT, Previous == SIG_ERR ? SIG_DFL : Previous); }
-
-private:
-    void (*Previous)(int);
-};
 
 bool ParseStyle(const std::string &text, int &style)
 {
@@ -147,11 +129,11 @@ int RunRoutes(const CliOptions &opts, const RoutesOptions &o, std::ostream &out,
     const int made = CreateProximityRoutes(sector, p, [&](const std::string &caption, double fraction) {
         if (bar)
             err << "\r" << caption << " " << static_cast<int>(fraction * 100) << "%" << std::flush;
-        return g_interrupted.load();
+        return Interrupted();
     });
     if (bar)
         err << "\n";
-    const bool cancelled = g_interrupted.load();
+    const bool cancelled = Interrupted();
 
     sector.Modified = true;
     if (!SaveToFile(sector, o.file, false, &error)) {

@@ -21,6 +21,8 @@ TVexaSector::TVexaSector()
 
 TVexaSector::~TVexaSector()
 {
+    // A worker still generating must stop before the roots it adds to go.
+    GenThreadMgr.reset();
     // Waypoints and the selection point at roots; drop them before the roots.
     Selection.clear();
     Routes.clear();
@@ -158,6 +160,25 @@ std::unique_ptr<TStellarBody> TVexaSector::ExtractSystem(TStellarBody *root)
     auto owned = std::move(Systems[static_cast<std::size_t>(idx)]);
     Systems.erase(Systems.begin() + idx);
     return owned;
+}
+
+void TVexaSector::RemoveSystems(const std::vector<bool> &drop)
+{
+    std::size_t keep = 0;
+    for (std::size_t i = 0; i < Systems.size(); ++i) {
+        if (i < drop.size() && drop[i]) {
+            ReleaseRootReferences(Systems[i].get());
+            if (Systems[i]->RecordID > 0)
+                DeletedObjects.push_back(std::move(Systems[i]));
+            else
+                Systems[i].reset();
+            continue;
+        }
+        if (keep != i)
+            Systems[keep] = std::move(Systems[i]);
+        ++keep;
+    }
+    Systems.resize(keep);
 }
 
 void TVexaSector::DeleteRootBody(TStellarBody *root)

@@ -5,6 +5,7 @@
 // changes it.
 #include "base/Colour.h"
 #include "model/ImageResources.h"
+#include "model/SectorJob.h"
 #include "model/StellarBody.h"
 #include "model/StellarRoute.h"
 #include "model/Subsector.h"
@@ -107,6 +108,9 @@ public:
 
     std::string RenderStatus, RenderMessageBig, RenderMessageSmall;
 
+    // The sector generator's worker while one exists; destroying the sector
+    // stops it first.
+    std::unique_ptr<TSectorJob> GenThreadMgr;
     std::function<void()> OnGenerateFinished;
     // Progress of saving and generating: a message and a fraction 0 to 1.
     std::function<void(const std::string &, double)> OnProgress;
@@ -140,6 +144,10 @@ public:
     // Takes a root out of Systems (for a caller that replaces or moves it);
     // the selection and the route waypoints let go of it first.
     std::unique_ptr<TStellarBody> ExtractSystem(TStellarBody *root);
+    // Removes the roots whose flag is set (one flag per root, in order) in
+    // one pass.  A root already stored goes to DeletedObjects so the next
+    // save deletes its rows; one never stored is freed.
+    void RemoveSystems(const std::vector<bool> &drop);
     void ReassignChild(TStellarBody *body, TStellarBody *newParent);
     TStellarBody *FindRootBodyById(std::string_view idString) const;
     TRootIdIndex BuildRootIdIndex() const;

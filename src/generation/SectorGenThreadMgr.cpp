@@ -1,0 +1,247 @@
+// The sector's side of a threaded generation: starting and stopping the
+// worker, and the hand-overs that bring its systems into the sector.
+#include "generation/SectorGenerator.h"
+
+#include "base/SharedRandom.h"
+#include "files/SectorFile.h"
+#include "model/StellarBody.h"
+#include "model/VexaSector.h"
+
+#include <string>
+#include <system_error>
+
+namespace kalvion {
+
+TVexaGenThreadMgr::TVexaGenThreadMgr(TVexaSector &sector) : FSector(sector) {}
+
+TVexaGenThreadMgr::~TVexaGenThreadMgr() { StopAndJoin(); }
+
+void TVexaGenThreadMgr::StopAndJoin()
+{
+    Terminate();
+    if (FWorker.joinable())
+        FWorker.join();
+    std::lock_guard<std::mutex> lock(FLock);
+    FQueue.clear();
+    FRunning = false;
+}
+
+void TVexaGenThreadMgr::Start(const TSectorGenerateParams &params)
+{
+    if (FRunning)
+        TerminateAndWait();
+    Threads.clear();
+    FQueue.clear();
+    FError.clear();
+    FCancelled = false;
+    FPercent = 0;
+    FTrimAnswered = false;
+    FSavedBlocks = FSector.Systems.size() / static_cast<std::size_t>(SECTOR_GEN_CACHE_AT);
+    // One draw of the shared generator seeds both the noise and the worker.
+    const std::int32_t seed = SharedRandomInt(2000000000);
+    Threads.push_back(std::make_unique<TVexaGeneratorThread>(*this, FSector, params, ThreadCount, 0, seed));
+    TVexaGeneratorThread *thread = Threads.back().get();
+    FRunning = true;
+    try {
+        FWorker = std::thread([thread] { thread->Execute(); });
+    } catch (const std::system_error &e) {
+        FRunning = false;
+        Threads.clear();
+        FError = std::string("The sector generator could not start: ") + e.what();
+    }
+}
+
+bool TVexaGenThreadMgr::IsRunning() const { return FRunning; }
+
+void TVexaGenThreadMgr::Terminate() noexcept
+{
+    for (auto &t : Threads)
+        t->Terminate();
+    {
+        // Taking the lock orders this with a worker about to wait for a trim.
+        std::lock_guard<std::mutex> lock(FLock);
+    }
+    FChanged.notify_all();
+}
+
+void TVexaGenThreadMgr::Post(TSectorHandOver item)
+{
+    {
+        std::lock_guard<std::mutex> lock(FLock);
+        FQueue.push_back(std::move(item));
+    }
+    FChanged.notify_all();
+}
+
+bool TVexaGenThreadMgr::RequestTrim(TVexaGeneratorThread &thread, std::int32_t radius, std::int32_t total)
+{
+    std::unique_lock<std::mutex> lock(FLock);
+    TSectorHandOver item;
+    item.Kind = TSectorHandOver::TKind::Trim;
+    item.TrimRadius = radius;
+    item.TrimTotal = total;
+    FTrimAnswered = false;
+    FQueue.push_back(std::move(item));
+    FChanged.notify_all();
+    FChanged.wait(lock, [&] { return FTrimAnswered || thread.Terminated(); });
+    return FTrimAnswered && FTrimResult;
+}
+
+bool TVexaGenThreadMgr::ProcessHandOvers(std::chrono::milliseconds wait)
+{
+    if (!FRunning)
+        return false;
+    std::deque<TSectorHandOver> items;
+    {
+        std::unique_lock<std::mutex> lock(FLock);
+        if (FQueue.empty() && wait.count() > 0)
+            FChanged.wait_for(lock, wait, [&] { return !FQueue.empty(); });
+        items.swap(FQueue);
+    }
+    for (auto &item : items) {
+        Apply(item);
+        if (!FRunning)
+            break;
+    }
+    return FRunning;
+}
+
+void TVexaGenThreadMgr::Apply(TSectorHandOver &item)
+{
+    if (item.Kind == TSectorHandOver::TKind::Trim) {
+        bool trimmed = false;
+        bool terminated = false;
+        for (auto &t : Threads)
+            terminated = terminated || t->Terminated();
+        if (!terminated)
+            trimmed = TrimSphere(FSector, item.TrimRadius, item.TrimTotal);
+        {
+            std::lock_guard<std::mutex> lock(FLock);
+            FTrimAnswered = true;
+            FTrimResult = trimmed;
+        }
+        FChanged.notify_all();
+        return;
+    }
+
+    for (auto &body : item.Bodies) {
+        FSector.UpdatePoliticalFrom(*body);
+        FSector.AddSystem(std::move(body));
+    }
+    item.Bodies.clear();
+    if (item.Shell) {
+        FSector.SizeX = FSector.GridX = item.SizeX;
+        FSector.SizeY = FSector.GridY = item.SizeY;
+        FSector.SizeZ = FSector.GridZ = item.SizeZ;
+    }
+    FPercent = item.Percent;
+    FSector.RenderMessageBig =
+        "Generating Sector: " + std::to_string(item.Percent) + "% complete.  Hit Escape to cancel";
+    FSector.RenderMessageSmall = std::to_string(FSector.Systems.size()) + " systems generated";
+    FSector.UpdateVisibleCount();
+
+    // Checkpoints: a sector with a file is saved each time it passes another
+    // SECTOR_GEN_CACHE_AT systems, so a crash loses at most that many.
+    const std::size_t blocks = FSector.Systems.size() / static_cast<std::size_t>(SECTOR_GEN_CACHE_AT);
+    if (!FSector.FileName.empty() && blocks > FSavedBlocks) {
+        FSavedBlocks = blocks;
+        std::string error;
+        if (!SaveToFile(FSector, FSector.FileName, false, &error) && FError.empty())
+            FError = error;
+    }
+    if (item.Final) {
+        FSector.RenderMessageBig.clear();
+        FSector.RenderMessageSmall.clear();
+        FinishRun();
+    }
+}
+
+void TVexaGenThreadMgr::FinishRun()
+{
+    // The worker posted its last hand-over and only returns now.
+    if (FWorker.joinable())
+        FWorker.join();
+    for (auto &t : Threads) {
+        if (!t->Completed.load())
+            FCancelled = true;
+        if (!t->Error.empty())
+            FError = t->Error + (FError.empty() ? "" : "; " + FError);
+    }
+    FRunning = false;
+    std::string error;
+    if (!GenerateFinished(FSector, &error))
+        FError += (FError.empty() ? "" : "; ") + error;
+}
+
+void TVexaGenThreadMgr::TerminateAndWait()
+{
+    if (FRunning) {
+        Terminate();
+        while (ProcessHandOvers(std::chrono::milliseconds(50))) {
+        }
+    }
+    Threads.clear();
+    FSector.RenderMessageBig.clear();
+    FSector.RenderMessageSmall.clear();
+}
+
+TVexaGenThreadMgr &SectorGenThreadMgr(TVexaSector &sector)
+{
+    if (auto *mgr = dynamic_cast<TVexaGenThreadMgr *>(sector.GenThreadMgr.get()))
+        return *mgr;
+    auto mgr = std::make_unique<TVexaGenThreadMgr>(sector);
+    TVexaGenThreadMgr &ref = *mgr;
+    sector.GenThreadMgr = std::move(mgr);
+    return ref;
+}
+
+void StartSectorGeneration(TVexaSector &sector, const TSectorGenerateParams &params)
+{
+    SectorGenThreadMgr(sector).Start(params);
+}
+
+bool TrimSphere(TVexaSector &sector, std::int32_t radius, std::int32_t total)
+{
+    const double r2 = static_cast<double>(radius) * radius;
+    const auto outside = [r2](const TStellarBody &b) { return b.X * b.X + b.Y * b.Y + b.Z * b.Z > r2; };
+    std::size_t within = 0;
+    for (const auto &root : sector.Systems)
+        if (!outside(*root))
+            ++within;
+    const std::size_t want = total > 0 ? static_cast<std::size_t>(total) : 0;
+    if (within <= want)
+        return false;
+
+    const std::size_t n = sector.Systems.size();
+    std::vector<bool> drop(n, false);
+    std::size_t remaining = n;
+    for (std::size_t i = n; i-- > 0 && remaining > want;) {
+        const TStellarBody &b = *sector.Systems[i];
+        if (!b.Selected && outside(b)) {
+            drop[i] = true;
+            --remaining;
+        }
+    }
+    for (std::size_t i = n; i-- > 0 && remaining > want;) {
+        if (!drop[i] && !sector.Systems[i]->Selected) {
+            drop[i] = true;
+            --remaining;
+        }
+    }
+    sector.RemoveSystems(drop);
+    sector.UpdateVisibleCount();
+    return true;
+}
+
+bool GenerateFinished(TVexaSector &sector, std::string *error)
+{
+    bool ok = true;
+    if (!sector.FileName.empty())
+        ok = SaveToFile(sector, sector.FileName, false, error);
+    sector.SetFilters();
+    if (sector.OnGenerateFinished)
+        sector.OnGenerateFinished();
+    return ok;
+}
+
+} // namespace kalvion

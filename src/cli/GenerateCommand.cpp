@@ -61,23 +61,24 @@ public:
             FErr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
                  << std::string(static_cast<std::size_t>(30 - filled), '.') << "] " << percent << "%  "
                  << FormatCount(static_cast<double>(systems)) << " systems generated" << std::flush;
-            FShown = true;
         } else if (percent / 10 > FLastTenth) {
             FLastTenth = percent / 10;
             FErr << percent << "% complete, " << systems << " systems generated\n";
         }
     }
-    void End()
+    void End(int percent, std::size_t systems)
     {
-        if (FShown)
+        if (FTerminal) {
+            Show(percent, systems);
             FErr << "\n";
-        FShown = false;
+        } else {
+            FErr << std::clamp(percent, 0, 100) << "% complete, " << systems << " systems generated\n";
+        }
     }
 
 private:
     std::ostream &FErr;
     bool FTerminal;
-    bool FShown = false;
     int FLastTenth = -1;
 };
 
@@ -231,8 +232,7 @@ int RunGenerate(const CliOptions &opts, const GenerateOptions &g, std::ostream &
             bar.Show(mgr.Percent(), sector.Systems.size());
         }
     }
-    bar.Show(mgr.Cancelled() ? mgr.Percent() : 100, sector.Systems.size());
-    bar.End();
+    bar.End(mgr.Cancelled() ? mgr.Percent() : 100, sector.Systems.size());
     const std::string generateError = mgr.ErrorMessage();
 
     if (o.Subsectors)
@@ -246,7 +246,7 @@ int RunGenerate(const CliOptions &opts, const GenerateOptions &g, std::ostream &
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
-    double bodies = 0;
+    std::int64_t bodies = 0;
     std::int64_t populated = 0;
     for (const auto &root : sector.Systems) {
         bodies += root->BodyCount;
@@ -266,7 +266,7 @@ int RunGenerate(const CliOptions &opts, const GenerateOptions &g, std::ostream &
         out << j.dump(2) << "\n";
     } else {
         out << (cancelled ? "Cancelled; kept " : "Generated ") << FormatCount(sector.SystemCount())
-            << " systems (" << FormatCount(bodies) << " bodies, " << FormatCount(static_cast<double>(populated))
+            << " systems (" << FormatCount(static_cast<double>(bodies)) << " bodies, " << FormatCount(static_cast<double>(populated))
             << " populated), " << FormatCount(sector.SubsectorCount()) << " subsectors in "
             << FormatFloat("0.00", seconds) << " s\n";
         out << "Saved " << g.file << "\n";

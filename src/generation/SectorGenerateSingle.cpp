@@ -125,6 +125,7 @@ bool GenerateSector(TVexaSector &sector, std::int32_t distribution, std::int32_t
                     body->UpdateRootBody();
                 } else {
                     body->Name = "S" + FormatFloat("00", i) + FormatFloat("00", j) + FormatFloat("00", k);
+                    body->UpdateRootBody();
                 }
                 body->Modified = true;
                 body->Loaded = true;

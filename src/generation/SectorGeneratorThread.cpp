@@ -131,6 +131,8 @@ void TVexaGeneratorThread::PlaceCell(std::int32_t x, std::int32_t y, std::int32_
     } else {
         body->Name = "S" + FormatFloat(PadPattern, x) + " " + FormatFloat(PadPattern, y) + " " +
                      FormatFloat(PadPattern, z);
+        // The roll-up counts the lone root, so sector totals stay right.
+        body->UpdateRootBody();
     }
     body->Modified = true;
     body->Loaded = true;

@@ -1,0 +1,153 @@
+// "kalvion-cli generate": options, repeatability, replacing files, and the
+// agreement of its counts with "info".
+#include "cli/CliApp.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+using namespace kalvion::cli;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int code;
+    std::string out, err;
+};
+
+Result RunCmd(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "kalvion-cli");
+    std::ostringstream out, err;
+    const int code = RunCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+fs::path TempDir(const std::string &name)
+{
+    fs::path dir = fs::temp_directory_path() / ("kalvion_cli_gen_" + std::to_string(::getpid()) + "_" + name);
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+nlohmann::json Json(const Result &r)
+{
+    EXPECT_EQ(r.code, 0) << r.err;
+    return nlohmann::json::parse(r.out);
+}
+
+TEST(CliGenerate, SameSeedSameSectorAndInfoAgrees)
+{
+    const fs::path dir = TempDir("seed");
+    const std::string a = (dir / "a.VexaDB").string(), b = (dir / "b.VexaDB").string();
+    const std::vector<std::string> args = {"--size", "16", "--frequency", "20", "--subsectors", "2,1,4"};
+    auto with = [&](const std::string &file) {
+        std::vector<std::string> v = {"--json", "--seed", "99", "generate", file};
+        v.insert(v.end(), args.begin(), args.end());
+        return v;
+    };
+    const nlohmann::json ga = Json(RunCmd(with(a)));
+    const nlohmann::json gb = Json(RunCmd(with(b)));
+    EXPECT_GT(ga["systems"].get<int>(), 50);
+    EXPECT_EQ(ga["systems"], gb["systems"]);
+    EXPECT_EQ(ga["bodies"], gb["bodies"]);
+    EXPECT_EQ(ga["populated_systems"], gb["populated_systems"]);
+    EXPECT_EQ(ga["subsectors"], 8);
+    EXPECT_FALSE(ga["cancelled"].get<bool>());
+    EXPECT_FALSE(fs::exists(a + ".generating~"));
+
+    const nlohmann::json ia = Json(RunCmd({"--json", "info", a}));
+    EXPECT_EQ(ia["counts"]["systems"], ga["systems"]);
+    EXPECT_EQ(ia["counts"]["bodies"], ga["bodies"]);
+    EXPECT_EQ(ia["counts"]["subsectors"], 8);
+    EXPECT_EQ(ia["name"], "a");
+    EXPECT_EQ(ia["settings"]["frequency"], 20);
+
+    // Names and positions agree system by system.
+    const Result sa = RunCmd({"--json", "search", a, "Name <> ''", "--root-only"});
+    const Result sb = RunCmd({"--json", "search", b, "Name <> ''", "--root-only"});
+    ASSERT_EQ(sa.code, 0) << sa.err;
+    // GUIDs aside.
+    const auto strip = [](const std::string &text) {
+        nlohmann::json j = nlohmann::json::parse(text);
+        for (auto &row : j["results"])
+            row.erase("IDString");
+        return j;
+    };
+    const nlohmann::json ja = strip(sa.out), jb = strip(sb.out);
+    EXPECT_EQ(ja["count"], ga["systems"]);
+    EXPECT_TRUE(ja == jb);
+    fs::remove_all(dir);
+}
+
+TEST(CliGenerate, SpheresTotalsModesAndUnits)
+{
+    const fs::path dir = TempDir("modes");
+    const std::string f = (dir / "s.VexaDB").string();
+    nlohmann::json g = Json(RunCmd({"--json", "--seed", "1", "generate", f, "--shape", "sphere", "--systems", "40",
+                                    "--data", "none", "--no-subsectors", "--unit", "pc"}));
+    EXPECT_EQ(g["systems"], 40);
+    EXPECT_EQ(g["bodies"], 40);
+    EXPECT_EQ(g["subsectors"], 0);
+    nlohmann::json info = Json(RunCmd({"--json", "info", f}));
+    EXPECT_TRUE(info["settings"]["spherical"].get<bool>());
+    EXPECT_EQ(info["settings"]["unit_abbrev"], "pc");
+
+    // An existing file is kept unless --replace is given.
+    Result r = RunCmd({"generate", f, "--size", "4"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("already exists"), std::string::npos);
+    EXPECT_EQ(Json(RunCmd({"--json", "info", f}))["counts"]["systems"], 40);
+    g = Json(RunCmd({"--json", "--seed", "2", "generate", f, "--replace", "--radius", "3", "--frequency", "100",
+                     "--data", "stars", "--freq", "Mult=0", "--freq", "singlestar=50", "--no-populations"}));
+    EXPECT_EQ(g["populated_systems"], 0);
+    info = Json(RunCmd({"--json", "info", f}));
+    EXPECT_EQ(info["counts"]["systems"], g["systems"]);
+    EXPECT_NEAR(info["settings"]["size"][0].get<double>(), 6, 1e-9);
+    fs::remove_all(dir);
+}
+
+TEST(CliGenerate, WrongOptionsAreUsageErrors)
+{
+    const fs::path dir = TempDir("usage");
+    const std::string f = (dir / "u.VexaDB").string();
+    for (const std::vector<std::string> &bad :
+         {std::vector<std::string>{"--shape", "cube"}, {"--size", "10,20"}, {"--size", "-3"}, {"--unit", "au"},
+          {"--distribution", "lumpy"}, {"--data", "lots"}, {"--subsectors", "6,2,2"}, {"--subsectors", "2,2"},
+          {"--freq", "Comet=3"}, {"--freq", "Mult=60"}, {"--freq", "Mult"}, {"--frequency", "0"},
+          {"--terraforming", "11"}}) {
+        std::vector<std::string> args = {"generate", f};
+        args.insert(args.end(), bad.begin(), bad.end());
+        const Result r = RunCmd(args);
+        EXPECT_EQ(r.code, 2) << bad[0] << " " << bad[1] << ": " << r.err;
+        EXPECT_FALSE(fs::exists(f));
+    }
+    const Result r = RunCmd({"generate", f, "--names", "No Such Table.ilt"});
+    EXPECT_EQ(r.code, 1);
+    fs::remove_all(dir);
+}
+
+TEST(CliGenerate, TenThousandSystemsOpenAndCountConsistently)
+{
+    const fs::path dir = TempDir("tenk");
+    const std::string f = (dir / "Ten Thousand.VexaDB").string();
+    const nlohmann::json g = Json(RunCmd({"--json", "--seed", "10000", "generate", f, "--systems", "10000"}));
+    EXPECT_EQ(g["systems"], 10000);
+    const nlohmann::json info = Json(RunCmd({"--json", "info", f}));
+    EXPECT_EQ(info["counts"]["systems"], 10000);
+    EXPECT_EQ(info["counts"]["bodies"], g["bodies"]);
+    EXPECT_GT(info["counts"]["bodies"].get<int>(), 100000);
+    EXPECT_EQ(info["counts"]["subsectors"], 8);
+    EXPECT_EQ(info["name"], "Ten Thousand");
+    fs::remove_all(dir);
+}
+
+} // namespace

@@ -23,6 +23,7 @@ void TVexaGenThreadMgr::StopAndJoin()
         FWorker.join();
     std::lock_guard<std::mutex> lock(FLock);
     FQueue.clear();
+    FQueuedSystems = 0;
     FRunning = false;
 }
 
@@ -32,8 +33,10 @@ void TVexaGenThreadMgr::Start(const TSectorGenerateParams &params)
         TerminateAndWait();
     Threads.clear();
     FQueue.clear();
+    FQueuedSystems = 0;
     FError.clear();
     FCancelled = false;
+    FSaveSeconds = 0;
     FPercent = 0;
     FTrimAnswered = false;
     FSavedBlocks = FSector.Systems.size() / static_cast<std::size_t>(SECTOR_GEN_CACHE_AT);
@@ -64,13 +67,18 @@ void TVexaGenThreadMgr::Terminate() noexcept
     FChanged.notify_all();
 }
 
-void TVexaGenThreadMgr::Post(TSectorHandOver item)
+void TVexaGenThreadMgr::Post(TVexaGeneratorThread &thread, TSectorHandOver item)
 {
-    {
-        std::lock_guard<std::mutex> lock(FLock);
-        FQueue.push_back(std::move(item));
-    }
+    const bool final = item.Final;
+    std::unique_lock<std::mutex> lock(FLock);
+    FQueuedSystems += item.Bodies.size();
+    FQueue.push_back(std::move(item));
     FChanged.notify_all();
+    // A worker that runs ahead of the sector's thread (which may be saving a
+    // checkpoint) waits, so the systems in flight stay bounded; stopping the
+    // run ends the wait.
+    if (!final)
+        FChanged.wait(lock, [&] { return FQueuedSystems <= SECTOR_GEN_QUEUE_LIMIT || thread.Terminated(); });
 }
 
 bool TVexaGenThreadMgr::RequestTrim(TVexaGeneratorThread &thread, std::int32_t radius, std::int32_t total)
@@ -97,7 +105,9 @@ bool TVexaGenThreadMgr::ProcessHandOvers(std::chrono::milliseconds wait)
         if (FQueue.empty() && wait.count() > 0)
             FChanged.wait_for(lock, wait, [&] { return !FQueue.empty(); });
         items.swap(FQueue);
+        FQueuedSystems = 0;
     }
+    FChanged.notify_all();
     for (auto &item : items) {
         Apply(item);
         if (!FRunning)
@@ -146,8 +156,10 @@ void TVexaGenThreadMgr::Apply(TSectorHandOver &item)
     if (!FSector.FileName.empty() && blocks > FSavedBlocks) {
         FSavedBlocks = blocks;
         std::string error;
+        const auto started = std::chrono::steady_clock::now();
         if (!SaveToFile(FSector, FSector.FileName, false, &error) && FError.empty())
             FError = error;
+        FSaveSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     }
     if (item.Final) {
         FSector.RenderMessageBig.clear();
@@ -169,8 +181,10 @@ void TVexaGenThreadMgr::FinishRun()
     }
     FRunning = false;
     std::string error;
+    const auto started = std::chrono::steady_clock::now();
     if (!GenerateFinished(FSector, &error))
         FError += (FError.empty() ? "" : "; ") + error;
+    FSaveSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 }
 
 void TVexaGenThreadMgr::TerminateAndWait()

@@ -124,7 +124,8 @@ bool GenerateSector(TVexaSector &sector, std::int32_t distribution, std::int32_t
                     gen.GenerateNames(*body, sector.SizeX);
                     body->UpdateRootBody();
                 } else {
-                    body->Name = "S" + FormatFloat("00", i) + FormatFloat("00", j) + FormatFloat("00", k);
+                    body->Name.assign(1, 'S').append(FormatFloat("00", i));
+                    body->Name.append(FormatFloat("00", j)).append(FormatFloat("00", k));
                     body->UpdateRootBody();
                 }
                 body->Modified = true;

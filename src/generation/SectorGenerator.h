@@ -5,9 +5,10 @@
 // The worker never touches the sector.  It collects the systems it makes and
 // posts them in batches to a queue; the thread that owns the sector (the
 // window's main thread, the command line's calling thread) drains the queue
-// with ProcessHandOvers and appends them.  The worker never waits for that
-// thread except for the sphere trim, and that wait ends as soon as the run is
-// terminated, so stopping a run from the owning thread cannot deadlock.
+// with ProcessHandOvers and appends them.  The worker waits for that thread
+// only for the sphere trim and when it has run too far ahead; either wait
+// ends as soon as the run is terminated, so stopping a run from the owning
+// thread cannot deadlock.
 #include "base/Colour.h"
 #include "generation/SystemGenerator.h"
 #include "model/SectorJob.h"
@@ -41,6 +42,9 @@ inline constexpr int SECTOR_GEN_CACHE_AT = 10000;
 inline constexpr int SECTOR_GEN_UPDATETIME = 1500;  // milliseconds
 // Systems a worker collects before it hands them over.
 inline constexpr int SECTOR_GEN_HANDOVER_AT = 100;
+// Systems handed over but not yet taken by the sector's thread beyond which
+// the worker waits.
+inline constexpr std::size_t SECTOR_GEN_QUEUE_LIMIT = 10000;
 
 // What a generator plug-in is told about the generation it is asked for.
 struct TVexaGenerateOptions {
@@ -171,9 +175,12 @@ public:
     const std::string &ErrorMessage() const { return FError; }
     // True when the last run was stopped before it completed.
     bool Cancelled() const { return FCancelled; }
+    // Seconds the last run spent saving (checkpoints and the final save).
+    double SaveSeconds() const { return FSaveSeconds; }
 
-    // For the worker.
-    void Post(TSectorHandOver item);
+    // For the worker: queues a hand-over, then waits while too many systems
+    // are queued (never for the final one, never once terminated).
+    void Post(TVexaGeneratorThread &thread, TSectorHandOver item);
     // Asks the sector's thread to trim the sphere; false when the trim did
     // not happen or the run was terminated while waiting.
     bool RequestTrim(TVexaGeneratorThread &thread, std::int32_t radius, std::int32_t total);
@@ -187,6 +194,7 @@ private:
     mutable std::mutex FLock;
     std::condition_variable FChanged;
     std::deque<TSectorHandOver> FQueue;
+    std::size_t FQueuedSystems = 0;
     std::thread FWorker;
     bool FRunning = false;      // sector's thread: a run has not been finished yet
     bool FTrimAnswered = false;
@@ -194,6 +202,7 @@ private:
     std::int32_t FPercent = 0;
     std::size_t FSavedBlocks = 0;  // checkpoints saved: roots / SECTOR_GEN_CACHE_AT
     bool FCancelled = false;
+    double FSaveSeconds = 0;
     std::string FError;
 };
 

@@ -73,7 +73,7 @@ void TVexaGeneratorThread::Execute()
         Pending.clear();
         TSectorHandOver last;
         last.Final = true;
-        FMgr.Post(std::move(last));
+        FMgr.Post(*this, std::move(last));
     }
     Finished.store(true);
 }
@@ -129,8 +129,10 @@ void TVexaGeneratorThread::PlaceCell(std::int32_t x, std::int32_t y, std::int32_
         gen.GenerateNames(*body, static_cast<double>(SizeX));
         body->UpdateRootBody();
     } else {
-        body->Name = "S" + FormatFloat(PadPattern, x) + " " + FormatFloat(PadPattern, y) + " " +
-                     FormatFloat(PadPattern, z);
+        // Appended piece by piece: GCC 12 misreads "S" + std::string (-Wrestrict).
+        std::string &name = body->Name;
+        name.assign(1, 'S').append(FormatFloat(PadPattern, x)).append(1, ' ');
+        name.append(FormatFloat(PadPattern, y)).append(1, ' ').append(FormatFloat(PadPattern, z));
         // The roll-up counts the lone root, so sector totals stay right.
         body->UpdateRootBody();
     }
@@ -249,7 +251,7 @@ void TVexaGeneratorThread::HandOver(bool final)
     item.SizeZ = SizeZ;
     item.Percent = ProgressPercent();
     item.Final = final;
-    FMgr.Post(std::move(item));
+    FMgr.Post(*this, std::move(item));
 }
 
 } // namespace kalvion

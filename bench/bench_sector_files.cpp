@@ -14,6 +14,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <random>
 
@@ -127,35 +129,52 @@ void InsertTree(TZentStatement &st, TZentSqliteInterface &db, const TStellarBody
         InsertTree(st, db, *c, id);
 }
 
+// The baseline: the same rows, one plain prepared insert, one transaction.
+class TBaselineInsert {
+public:
+    TBaselineInsert()
+    {
+        for (std::size_t i = 1; i < BODY_COLUMN_COUNT; ++i) {
+            FCols += (i > 1 ? ", " : "") + std::string(BODY_COLUMNS[i]);
+            FMarks += (i > 1 ? ", ?" : "?");
+        }
+        // The same table as in a sector file, column types included, without
+        // indexes.
+        for (const std::string &stmt : SplitSqlScript(EmbeddedSchemaText()))
+            if (stmt.find("create table bodies") != std::string::npos)
+                FCreate = stmt.substr(stmt.find("create table bodies"));
+    }
+    // Inserts every body of the sector into a new file; false on failure.
+    bool Run(const TVexaSector &s, const std::string &file, std::string &error) const
+    {
+        TZentSqliteInterface db(file);
+        db.Execute(FCreate);
+        db.Execute("begin transaction");
+        TZentStatement st(db, "insert into bodies (" + FCols + ") values (" + FMarks + ")");
+        for (const auto &root : s.Systems)
+            InsertTree(st, db, *root, 0);
+        db.Execute("commit transaction");
+        error = db.ErrorMessage;
+        return !db.HasError;
+    }
+
+private:
+    std::string FCols, FMarks, FCreate;
+};
+
 void BM_Save10kBaselineInsert(benchmark::State &state)
 {
     TVexaSector s;
     FillSector(s, 10000);
-    std::string cols, marks;
-    for (std::size_t i = 1; i < BODY_COLUMN_COUNT; ++i) {
-        cols += (i > 1 ? ", " : "") + std::string(BODY_COLUMNS[i]);
-        marks += (i > 1 ? ", ?" : "?");
-    }
-    // The same table as in a sector file, column types included, without
-    // indexes.
-    std::string create;
-    for (const std::string &stmt : SplitSqlScript(EmbeddedSchemaText()))
-        if (stmt.find("create table bodies") != std::string::npos)
-            create = stmt.substr(stmt.find("create table bodies"));
+    const TBaselineInsert baseline;
     const std::string file = (BenchFolder() / "baseline.db").string();
     for (auto _ : state) {
         state.PauseTiming();
         fs::remove(file);
         state.ResumeTiming();
-        TZentSqliteInterface db(file);
-        db.Execute(create);
-        db.Execute("begin transaction");
-        TZentStatement st(db, "insert into bodies (" + cols + ") values (" + marks + ")");
-        for (const auto &root : s.Systems)
-            InsertTree(st, db, *root, 0);
-        db.Execute("commit transaction");
-        if (db.HasError)
-            state.SkipWithError(db.ErrorMessage.c_str());
+        std::string error;
+        if (!baseline.Run(s, file, error))
+            state.SkipWithError(error.c_str());
     }
     state.counters["rows"] = 10000.0 * kBodiesPerSystem;
 }
@@ -177,6 +196,39 @@ void BM_Save10kSector(benchmark::State &state)
         state.ResumeTiming();
     }
     state.counters["rows"] = 10000.0 * kBodiesPerSystem;
+}
+
+// The two saves above, alternated round by round so that both meet the same
+// state of a shared machine; the counter is the median of the rounds'
+// ratios (sector save / baseline).
+void BM_Save10kPairedRatio(benchmark::State &state)
+{
+    const TBaselineInsert baseline;
+    const std::string baseFile = (BenchFolder() / "paired-baseline.db").string();
+    const std::string sectorFile = (BenchFolder() / "paired.VexaDB").string();
+    std::vector<double> ratios;
+    using Clock = std::chrono::steady_clock;
+    for (auto _ : state) {
+        auto s = std::make_unique<TVexaSector>();
+        FillSector(*s, 10000);
+        fs::remove(baseFile);
+        fs::remove(sectorFile);
+        std::string error;
+        const auto t0 = Clock::now();
+        if (!baseline.Run(*s, baseFile, error))
+            state.SkipWithError(error.c_str());
+        const auto t1 = Clock::now();
+        if (!SaveToFile(*s, sectorFile, false, &error))
+            state.SkipWithError(error.c_str());
+        const auto t2 = Clock::now();
+        ratios.push_back(std::chrono::duration<double>(t2 - t1).count() /
+                         std::chrono::duration<double>(t1 - t0).count());
+        state.SetIterationTime(std::chrono::duration<double>(t2 - t1).count());
+    }
+    std::sort(ratios.begin(), ratios.end());
+    state.counters["ratio_median"] = ratios.empty() ? 0.0 : ratios[ratios.size() / 2];
+    state.counters["ratio_min"] = ratios.empty() ? 0.0 : ratios.front();
+    state.counters["ratio_max"] = ratios.empty() ? 0.0 : ratios.back();
 }
 
 // The 100,000-system file, made once per run.
@@ -256,6 +308,7 @@ void BM_IncrementalSave100k(benchmark::State &state)
 
 BENCHMARK(BM_Save10kBaselineInsert)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Save10kSector)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Save10kPairedRatio)->Unit(benchmark::kMillisecond)->Iterations(9)->UseManualTime();
 BENCHMARK(BM_Open100kRootsOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DynaLoadOneOf100k)->Unit(benchmark::kMicrosecond)->Iterations(200);
 BENCHMARK(BM_IncrementalSave100k)->Unit(benchmark::kMillisecond)->Iterations(10);

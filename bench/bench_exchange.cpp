@@ -12,11 +12,12 @@
 #include "model/BodyTypes.h"
 #include "model/VexaSector.h"
 
+#include "BenchFolder.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 using namespace kalvion;
 namespace fs = std::filesystem;
@@ -25,12 +26,7 @@ namespace {
 
 fs::path BenchFolder()
 {
-    static const fs::path dir = [] {
-        std::random_device rd;
-        fs::path d = fs::temp_directory_path() / ("kalvion-bench-exchange-" + std::to_string(rd()));
-        fs::create_directories(d);
-        return d;
-    }();
+    static const fs::path dir = kalvion::bench::MakeBenchFolder("exchange");
     return dir;
 }
 
@@ -140,4 +136,7 @@ BENCHMARK(BM_Report10kStyle0)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    return kalvion::bench::RunBenchmarksThenRemove(argc, argv, BenchFolder());
+}

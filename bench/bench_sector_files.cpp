@@ -12,12 +12,13 @@
 #include "files/ZentDatabaseSQLite.h"
 #include "model/VexaSector.h"
 
+#include "BenchFolder.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <random>
 
 using namespace kalvion;
 namespace fs = std::filesystem;
@@ -28,12 +29,7 @@ constexpr int kBodiesPerSystem = 25;
 
 fs::path BenchFolder()
 {
-    static const fs::path dir = [] {
-        std::random_device rd;
-        fs::path d = fs::temp_directory_path() / ("kalvion-bench-files-" + std::to_string(rd()));
-        fs::create_directories(d);
-        return d;
-    }();
+    static const fs::path dir = kalvion::bench::MakeBenchFolder("files");
     return dir;
 }
 
@@ -315,10 +311,5 @@ BENCHMARK(BM_IncrementalSave100k)->Unit(benchmark::kMillisecond)->Iterations(10)
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::error_code ec;
-    fs::remove_all(BenchFolder(), ec);
-    return 0;
+    return kalvion::bench::RunBenchmarksThenRemove(argc, argv, BenchFolder());
 }

@@ -12,11 +12,12 @@
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
 
+#include "BenchFolder.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <filesystem>
-#include <random>
 
 #include <sys/resource.h>
 
@@ -27,12 +28,7 @@ namespace {
 
 fs::path BenchFolder()
 {
-    static const fs::path dir = [] {
-        std::random_device rd;
-        fs::path d = fs::temp_directory_path() / ("kalvion-bench-gen-" + std::to_string(rd()));
-        fs::create_directories(d);
-        return d;
-    }();
+    static const fs::path dir = kalvion::bench::MakeBenchFolder("gen");
     return dir;
 }
 
@@ -96,10 +92,5 @@ BENCHMARK(GenerateAndSave)->Arg(10000)->Arg(100000)->Iterations(1)->UseManualTim
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::error_code ec;
-    fs::remove_all(BenchFolder(), ec);
-    return 0;
+    return kalvion::bench::RunBenchmarksThenRemove(argc, argv, BenchFolder());
 }

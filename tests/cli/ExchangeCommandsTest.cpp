@@ -1,4 +1,4 @@
-#include "cli/CliApp.h"
+#include "CliRun.h"
 
 #include <QImage>
 #include <QString>
@@ -10,23 +10,12 @@
 #include <sstream>
 
 using namespace kalvion::cli;
+using kalvion::cli::test::Result;
+using kalvion::cli::test::RunCmd;
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Result {
-    int code;
-    std::string out, err;
-};
-
-Result RunCmd(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "kalvion-cli");
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 fs::path TempDir(const std::string &name)
 {

@@ -1,6 +1,6 @@
 // "kalvion-cli generate": options, repeatability, replacing files, and the
 // agreement of its counts with "info".
-#include "cli/CliApp.h"
+#include "CliRun.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -12,23 +12,12 @@
 #include <unistd.h>
 
 using namespace kalvion::cli;
+using kalvion::cli::test::Result;
+using kalvion::cli::test::RunCmd;
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Result {
-    int code;
-    std::string out, err;
-};
-
-Result RunCmd(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "kalvion-cli");
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 fs::path TempDir(const std::string &name)
 {

@@ -115,6 +115,37 @@ TEST(GenerateSector, ExtendedSystemsAreGenerated)
     }
 }
 
+TEST(GenerateSector, LargeRunsAreCachedToTheScratchFile)
+{
+    // Every cell of 22 x 22 x 22 holds a system: 10648 extended systems, so
+    // the sector is cached once it passes 10000 and saved again at the end.
+    const fs::path home = TempDir(fs::temp_directory_path(), "cache");
+    ::setenv("XDG_DATA_HOME", home.c_str(), 1);
+    const std::string scratch = GenerateTempFile();
+    fs::create_directories(fs::path(scratch).parent_path());
+    std::ofstream(scratch) << "left over from an earlier run";
+    TVexaSector s;
+    s.SizeX = s.SizeY = s.SizeZ = 22;
+    s.Frequency = 20;
+    SetSharedRandomSeed(10648);
+    std::string error;
+    ASSERT_TRUE(GenerateSector(s, DISTRIBUTION_EVEN, GENERATE_EXTENDED, true, 0, 0, 0, "", {}, &error)) << error;
+    ASSERT_EQ(s.SystemCount(), 22 * 22 * 22);
+    EXPECT_EQ(s.FileName, scratch);
+    EXPECT_TRUE(s.RenderStatus.empty());
+    EXPECT_FALSE(s.Modified);
+    TVexaSector back;
+    ASSERT_TRUE(LoadFromFile(back, scratch));
+    EXPECT_EQ(back.SystemCount(), 22 * 22 * 22);
+
+    // Moving the scratch file gives the sector its name.
+    const std::string target = (home / "Cached.VexaDB").string();
+    ASSERT_TRUE(SaveGenerateTempFile(s, target, &error)) << error;
+    EXPECT_EQ(s.Name, "Cached");
+    EXPECT_FALSE(fs::exists(scratch));
+    fs::remove_all(home);
+}
+
 // A small stored sector in its scratch file.
 void MakeScratch(TVexaSector &s, const std::string &scratch, int systems)
 {

@@ -210,6 +210,7 @@ void BM_Save10kPairedRatio(benchmark::State &state)
         fs::remove(baseFile);
         fs::remove(sectorFile);
         std::string error;
+        // The baseline goes first: the sector save unloads what it wrote.
         const auto t0 = Clock::now();
         if (!baseline.Run(*s, baseFile, error))
             state.SkipWithError(error.c_str());

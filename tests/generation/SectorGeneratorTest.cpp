@@ -191,6 +191,54 @@ TEST(SectorGenerator, TotalSystemsInABoxEndsExactlyAtTheTotal)
     EXPECT_FALSE(SectorGenThreadMgr(s).Cancelled());
 }
 
+TEST(SectorGenerator, ShellGrowthSweepsFacesInOrderTestingEdgesOncePerFace)
+{
+    // The order is replayed: (0, 0, 0), then per shell i the faces x = +-i,
+    // y = +-i and z = +-i, (i, a, b) before (-i, a, b), every cell of a face
+    // including its edges, stopping right after the cell that reaches 60.
+    SetSharedRandomSeed(606);
+    TVexaSector s;
+    SetUpBox(s, 20, 20, 20, 40);  // one cell in ten
+    TSectorGenerateParams p = NoData();
+    p.TotalSystems = 60;
+    RunToEnd(s, p);
+
+    SetSharedRandomSeed(606);
+    std::uint32_t seed = static_cast<std::uint32_t>(SharedRandomInt(2000000000));
+    SeedRandomInt(seed, 2000000000);
+    std::vector<std::tuple<double, double, double>> expected;
+    int lastShell = 0;
+    const auto test = [&](int x, int y, int z) {
+        if (SeedRandomFloat(seed) < 40.0 / 200) {
+            const double px = x + SeedRandomFloat(seed) - 0.5;
+            const double py = y + SeedRandomFloat(seed) - 0.5;
+            const double pz = z + SeedRandomFloat(seed) - 0.5;
+            expected.emplace_back(px, py, pz);
+        }
+        return expected.size() >= 60;
+    };
+    bool done = test(0, 0, 0);
+    for (int i = 1; !done; ++i) {
+        lastShell = i;
+        for (int face = 0; face < 3 && !done; ++face)
+            for (int a = -i; a <= i && !done; ++a)
+                for (int b = -i; b <= i && !done; ++b) {
+                    const auto cell = [&](int sign) {
+                        return face == 0 ? test(sign * i, a, b) : face == 1 ? test(a, sign * i, b)
+                                                                            : test(a, b, sign * i);
+                    };
+                    done = cell(1) || cell(-1);
+                }
+    }
+    ASSERT_EQ(s.Systems.size(), expected.size());
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+        EXPECT_NEAR(s.Systems[k]->X, std::get<0>(expected[k]), 1e-6) << k;
+        EXPECT_NEAR(s.Systems[k]->Y, std::get<1>(expected[k]), 1e-6) << k;
+        EXPECT_NEAR(s.Systems[k]->Z, std::get<2>(expected[k]), 1e-6) << k;
+    }
+    EXPECT_EQ(s.SizeX, 2 * lastShell);
+}
+
 TEST(SectorGenerator, TotalSystemsInASphereTrimsToTheTotal)
 {
     SetSharedRandomSeed(5150);

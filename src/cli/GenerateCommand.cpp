@@ -144,6 +144,8 @@ int RunGenerate(const CliOptions &opts, const GenerateOptions &g, std::ostream &
     if (g.radius != 0) {
         if (!(g.radius > 0 && g.radius <= 1.0e6))
             return usage("--radius must be a positive number");
+        if (SameText(g.shape, "box"))
+            return usage("--radius makes a sphere; it cannot go with --shape box");
         o.Radius = g.radius;
         o.Spherical = true;
     }

@@ -112,11 +112,11 @@ TEST(CliGenerate, WrongOptionsAreUsageErrors)
          {std::vector<std::string>{"--shape", "cube"}, {"--size", "10,20"}, {"--size", "-3"}, {"--unit", "au"},
           {"--distribution", "lumpy"}, {"--data", "lots"}, {"--subsectors", "6,2,2"}, {"--subsectors", "2,2"},
           {"--freq", "Comet=3"}, {"--freq", "Mult=60"}, {"--freq", "Mult"}, {"--frequency", "0"},
-          {"--terraforming", "11"}}) {
+          {"--terraforming", "11"}, {"--radius", "-2"}, {"--shape", "box", "--radius", "4"}}) {
         std::vector<std::string> args = {"generate", f};
         args.insert(args.end(), bad.begin(), bad.end());
         const Result r = RunCmd(args);
-        EXPECT_EQ(r.code, 2) << bad[0] << " " << bad[1] << ": " << r.err;
+        EXPECT_EQ(r.code, 2) << bad[0] << " " << bad.back() << ": " << r.err;
         EXPECT_FALSE(fs::exists(f));
     }
     const Result r = RunCmd({"generate", f, "--names", "No Such Table.ilt"});

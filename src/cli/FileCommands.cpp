@@ -1,5 +1,6 @@
 // "kalvion-cli new" and "kalvion-cli info": sector files from the command line.
 #include "cli/CliApp.h"
+#include "cli/NumberList.h"
 #include "science/VexaDates.h"
 
 #include "base/AsciiText.h"
@@ -13,6 +14,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -59,23 +61,13 @@ int RunNew(const CliOptions &opts, const std::string &file, const std::string &s
     }
     if (!size.empty()) {
         std::vector<double> parts;
-        std::size_t start = 0;
-        while (start <= size.size()) {
-            std::size_t end = size.find(',', start);
-            if (end == std::string::npos)
-                end = size.size();
-            double v;
-            if (!ParsePositive(size.substr(start, end - start), v)) {
-                err << "kalvion-cli: --size takes one or three positive numbers separated by commas\n";
-                return EXIT_USAGE;
-            }
-            parts.push_back(v * ratio);
-            start = end + 1;
-        }
-        if (parts.size() != 1 && parts.size() != 3) {
+        if (!ParseNumberList(size, parts) || (parts.size() != 1 && parts.size() != 3) ||
+            std::any_of(parts.begin(), parts.end(), [](double v) { return v <= 0; })) {
             err << "kalvion-cli: --size takes one or three positive numbers separated by commas\n";
             return EXIT_USAGE;
         }
+        for (double &v : parts)
+            v *= ratio;
         sector.SizeX = parts[0];
         sector.SizeY = parts.size() == 3 ? parts[1] : parts[0];
         sector.SizeZ = parts.size() == 3 ? parts[2] : parts[0];

@@ -5,6 +5,7 @@
 // generator the way Escape does in the window: what was made is kept.
 #include "cli/CliApp.h"
 #include "cli/Interrupt.h"
+#include "cli/NumberList.h"
 
 #include "base/AsciiText.h"
 #include "base/NumberFormat.h"
@@ -31,23 +32,6 @@
 namespace kalvion::cli {
 
 namespace {
-
-bool ParseNumberList(const std::string &text, std::vector<double> &out)
-{
-    out.clear();
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(',', start);
-        if (end == std::string::npos)
-            end = text.size();
-        const auto v = ParseDouble(text.substr(start, end - start));
-        if (!v || !std::isfinite(*v))
-            return false;
-        out.push_back(*v);
-        start = end + 1;
-    }
-    return true;
-}
 
 // One line that rewrites itself on a terminal; elsewhere a line per tenth.
 class TProgressBar {

@@ -109,6 +109,9 @@ private:
     bool WriteSectorRow(TVexaSector &sector);
     bool WriteViews(TVexaSector &sector);
     bool WriteDisplayDefaults(TVexaSector &sector);
+    // Inserts one display-field configuration's rows, sort_order from 1;
+    // false when a row could not be written.
+    bool InsertDisplayRecords(std::int64_t bodyId, int typeId, const TSystemDataConfig &config);
     bool WriteFields(const TVexaBase &object, int typeId, std::int64_t parentId);
     bool WriteDeletedObjects(TVexaSector &sector);
     bool WriteSystems(TVexaSector &sector, std::vector<TStellarBody *> &written);

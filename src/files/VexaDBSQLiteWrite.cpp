@@ -270,24 +270,29 @@ bool TVexaDB_SQLite::WriteDisplayDefaults(TVexaSector &sector)
 {
     if (!Exec("delete from system_data_config where body_id = 0"))
         return false;
-    TZentStatement &ins = St().Get(St().SdcInsert, "insert into system_data_config (body_id, type_id, sort_order, "
-                                                   "name, source, field, hide_if_empty) values (?, ?, ?, ?, ?, ?, ?)");
     for (int type = 0; type < SYSTEMDATACONFIG_HOLDER_COUNT; ++type) {
         const TSystemDataConfig *config = sector.SystemDataDefaults.GetConfigForType(type);
-        if (!config)
-            continue;
-        int order = 1;
-        for (const TSystemDataRec &rec : config->Records) {
-            ins.BindInt(1, 0);
-            ins.BindInt(2, type);
-            ins.BindInt(3, order++);
-            ins.BindText(4, rec.DisplayText);
-            ins.BindText(5, rec.Source);
-            ins.BindText(6, rec.Field);
-            ins.BindInt(7, rec.HideIfEmpty);
-            if (!ins.Exec())
-                return FailFromDb("Could not write the display-field settings");
-        }
+        if (config && !InsertDisplayRecords(0, type, *config))
+            return FailFromDb("Could not write the display-field settings");
+    }
+    return true;
+}
+
+bool TVexaDB_SQLite::InsertDisplayRecords(std::int64_t bodyId, int typeId, const TSystemDataConfig &config)
+{
+    TZentStatement &ins = St().Get(St().SdcInsert, "insert into system_data_config (body_id, type_id, sort_order, "
+                                                   "name, source, field, hide_if_empty) values (?, ?, ?, ?, ?, ?, ?)");
+    int order = 1;
+    for (const TSystemDataRec &rec : config.Records) {
+        ins.BindInt(1, bodyId);
+        ins.BindInt(2, typeId);
+        ins.BindInt(3, order++);
+        ins.BindText(4, rec.DisplayText);
+        ins.BindText(5, rec.Source);
+        ins.BindText(6, rec.Field);
+        ins.BindInt(7, rec.HideIfEmpty);
+        if (!ins.Exec())
+            return false;
     }
     return true;
 }
@@ -519,23 +524,8 @@ bool TVexaDB_SQLite::WriteBodyRow(TStellarBody &b, std::int64_t systemId, std::i
     }
     if ((!isNew || !b.Fields.empty()) && !WriteFields(b, 2, id))
         return false;
-    if (b.SystemDataConfig) {
-        TZentStatement &ins = St().Get(St().SdcInsert, "insert into system_data_config (body_id, type_id, "
-                                                       "sort_order, name, source, field, hide_if_empty) values (?, ?, "
-                                                       "?, ?, ?, ?, ?)");
-        int order = 1;
-        for (const TSystemDataRec &rec : b.SystemDataConfig->Records) {
-            ins.BindInt(1, id);
-            ins.BindInt(2, 0);
-            ins.BindInt(3, order++);
-            ins.BindText(4, rec.DisplayText);
-            ins.BindText(5, rec.Source);
-            ins.BindText(6, rec.Field);
-            ins.BindInt(7, rec.HideIfEmpty);
-            if (!ins.Exec())
-                return FailFromDb("Could not write a body");
-        }
-    }
+    if (b.SystemDataConfig && !InsertDisplayRecords(id, 0, *b.SystemDataConfig))
+        return FailFromDb("Could not write a body");
     if (b.ColorGroup) {
         const TGexColorGroup &g = *b.ColorGroup;
         TZentStatement &ins = St().Get(St().FcgInsert, "insert into gex_color_groups (body_id, deep_water, "

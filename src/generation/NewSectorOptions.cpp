@@ -46,14 +46,6 @@ std::optional<bool> ParseBool(const std::string &text)
     return std::nullopt;
 }
 
-std::optional<std::int64_t> ParseInteger(const std::string &text)
-{
-    const auto v = ParseDouble(text);
-    if (!v || !std::isfinite(*v) || *v != std::trunc(*v) || std::fabs(*v) > 4.0e9)
-        return std::nullopt;
-    return static_cast<std::int64_t>(*v);
-}
-
 std::string BoolText(bool v) { return v ? "true" : "false"; }
 
 std::string NumberText(double v) { return FormatFloat("0.######", v); }
@@ -101,7 +93,7 @@ public:
     void Int(std::string_view name, std::int32_t &out, std::int64_t lo, std::int64_t hi)
     {
         Next(name, [&](const std::string &t) {
-            const auto v = ParseInteger(t);
+            const auto v = ParseInt64(t);
             if (v)
                 out = static_cast<std::int32_t>(std::clamp(*v, lo, hi));
             return v.has_value();

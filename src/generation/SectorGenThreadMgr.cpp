@@ -40,6 +40,7 @@ void TVexaGenThreadMgr::Start(const TSectorGenerateParams &params)
     FPercent = 0;
     FTrimAnswered = false;
     FSavedBlocks = FSector.Systems.size() / static_cast<std::size_t>(SECTOR_GEN_CACHE_AT);
+    FSector.UpdateVisibleCount();  // hand-overs add to it
     // One draw of the shared generator seeds both the noise and the worker.
     const std::int32_t seed = SharedRandomInt(2000000000);
     Threads.push_back(std::make_unique<TVexaGeneratorThread>(*this, FSector, params, ThreadCount, 0, seed));
@@ -134,8 +135,12 @@ void TVexaGenThreadMgr::Apply(TSectorHandOver &item)
         return;
     }
 
+    // The counts follow the new roots alone: a recount of every root at each
+    // hand-over would grow with the square of the sector.
     for (auto &body : item.Bodies) {
         FSector.UpdatePoliticalFrom(*body);
+        if (body->Visible)
+            ++FSector.VisibleCount;
         FSector.AddSystem(std::move(body));
     }
     item.Bodies.clear();
@@ -148,7 +153,6 @@ void TVexaGenThreadMgr::Apply(TSectorHandOver &item)
     FSector.RenderMessageBig =
         "Generating Sector: " + std::to_string(item.Percent) + "% complete.  Hit Escape to cancel";
     FSector.RenderMessageSmall = std::to_string(FSector.Systems.size()) + " systems generated";
-    FSector.UpdateVisibleCount();
 
     // Checkpoints: a sector with a file is saved each time it passes another
     // SECTOR_GEN_CACHE_AT systems, so a crash loses at most that many.

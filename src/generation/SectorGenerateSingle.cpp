@@ -25,12 +25,6 @@ std::int32_t TruncSize(double size)
     return static_cast<std::int32_t>(std::trunc(std::min(size, 2.0e9)));
 }
 
-void SetError(std::string *error, const std::string &text)
-{
-    if (error)
-        *error = text;
-}
-
 } // namespace
 
 bool GenerateSector(TVexaSector &sector, std::int32_t distribution, std::int32_t systemData, bool populations,
@@ -146,7 +140,8 @@ bool GenerateSector(TVexaSector &sector, std::int32_t distribution, std::int32_t
     sector.UpdateVisibleCount();
     if (cached && !cache("Saving..."))
         return false;
-    SetError(error, "");
+    if (error)
+        error->clear();
     return true;
 }
 

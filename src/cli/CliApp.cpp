@@ -102,6 +102,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     auto *search = AddSearchCommand(app, searchOpts);
     MapOptions mapOpts;
     auto *mapCmd = AddMapCommand(app, mapOpts);
+    RenderOptions renderOpts;
+    auto *renderCmd = AddRenderCommand(app, renderOpts);
     DiagramOptions diagramOpts;
     auto *diagramCmd = AddDiagramCommand(app, diagramOpts);
     TextureOptions textureOpts;
@@ -180,6 +182,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunSearch(opts, searchOpts, out, err);
     if (mapCmd->parsed())
         return RunMap(opts, mapOpts, out, err);
+    if (renderCmd->parsed())
+        return RunRender(opts, renderOpts, out, err);
     if (diagramCmd->parsed())
         return RunDiagram(opts, diagramOpts, out, err);
     if (textureCmd->parsed())

@@ -104,6 +104,15 @@ struct MapOptions {
 CLI::App *AddMapCommand(CLI::App &app, MapOptions &o);
 int RunMap(const CliOptions &opts, const MapOptions &o, std::ostream &out, std::ostream &err);
 
+struct RenderOptions {
+    std::string file, out, view, camera, target, preview;
+    int width = 1280, height = 800;
+    std::vector<std::string> select;
+    bool noFlares = false, noGrid = false, noDate = false;
+};
+CLI::App *AddRenderCommand(CLI::App &app, RenderOptions &o);
+int RunRender(const CliOptions &opts, const RenderOptions &o, std::ostream &out, std::ostream &err);
+
 struct DiagramOptions {
     std::string file, system, out;
     int width = 1000, height = 1000, orbits = 0;

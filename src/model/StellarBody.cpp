@@ -3,6 +3,7 @@
 #include "base/AsciiText.h"
 #include "base/SharedRandom.h"
 
+#include <cmath>
 #include <string>
 
 namespace kalvion {
@@ -161,7 +162,29 @@ void TStellarBody::SetGexColorGroup(const TGexColorGroup &group)
 void TStellarBody::InitRenderInfo()
 {
     if (!RenderInfo)
-        RenderInfo = std::make_unique<TVexaRenderInfo>();
+        RenderInfo = std::make_unique<TVexaRenderInfo>(*this);
+    else if (!RenderInfo->Matches(*this))
+        RenderInfo->Assign(*this);
+}
+
+bool TVexaRenderInfo::Matches(const TStellarBody &body) const
+{
+    return SourceColor_ == body.Color && SourceLuminosity_ == body.Luminosity &&
+           SourceModelFile_ == body.ModelFile;
+}
+
+void TVexaRenderInfo::Assign(const TStellarBody &body)
+{
+    SourceColor_ = body.Color;
+    SourceLuminosity_ = body.Luminosity;
+    SourceModelFile_ = body.ModelFile;
+    Red = ColorRed(body.Color) / 255.0;
+    Green = ColorGreen(body.Color) / 255.0;
+    Blue = ColorBlue(body.Color) / 255.0;
+    SizeFactor = body.Luminosity > 0 ? std::sqrt(body.Luminosity) : 0.0;
+    HasModel = !body.ModelFile.empty();
+    ModelIndex = -1;
+    ModelFailed = false;
 }
 
 std::string TStellarBody::GexSurfaceMapLaunchParam() const

@@ -1,0 +1,154 @@
+// "kalvion-cli render": one frame of the 3D sector view, drawn off screen and
+// saved as a picture (PNG, JPEG, BMP or TIFF).
+#include "cli/CliApp.h"
+#include "cli/NumberList.h"
+
+#include "base/AsciiText.h"
+#include "files/SectorFile.h"
+#include "graphics/ZentImages.h"
+#include "model/VexaSector.h"
+#include "render/OffscreenFrame.h"
+#include "render/RenderSectorOGL.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <ostream>
+
+namespace kalvion::cli {
+
+CLI::App *AddRenderCommand(CLI::App &app, RenderOptions &o)
+{
+    auto *cmd = app.add_subcommand("render", "Draw the 3D star map of a sector file into a picture (png, jpg, bmp, tif)");
+    cmd->add_option("file", o.file, "Sector file")->required();
+    cmd->add_option("out", o.out, "Picture to write; the extension picks the format")->required();
+    cmd->add_option("--width", o.width, "Width in pixels (default 1280)");
+    cmd->add_option("--height", o.height, "Height in pixels (default 800)");
+    cmd->add_option("--view", o.view, "Use the camera of this saved view");
+    cmd->add_option("--camera", o.camera, "Camera position X,Y,Z in light years");
+    cmd->add_option("--target", o.target, "Point the camera looks at, X,Y,Z in light years");
+    cmd->add_option("--select", o.select, "Select these systems (by name) before drawing");
+    cmd->add_flag("--no-flares", o.noFlares, "Draw no lens-flare ghosts around very near stars");
+    cmd->add_flag("--no-grid", o.noGrid, "Draw no sector grid");
+    cmd->add_flag("--no-date", o.noDate, "Leave out the sector date line");
+    cmd->add_option("--preview", o.preview, "Show this system in the preview inset");
+    return cmd;
+}
+
+namespace {
+
+bool ParsePoint(const std::string &text, TVexaPoint &point)
+{
+    std::vector<double> values;
+    if (!ParseNumberList(text, values) || values.size() != 3)
+        return false;
+    point = {values[0], values[1], values[2]};
+    return true;
+}
+
+bool IsPictureName(const std::string &name)
+{
+    const std::string ext = UpperExtension(name);
+    return ext == ".PNG" || ext == ".JPG" || ext == ".JPEG" || ext == ".BMP" || ext == ".TIF" || ext == ".TIFF";
+}
+
+} // namespace
+
+int RunRender(const CliOptions &opts, const RenderOptions &o, std::ostream &out, std::ostream &err)
+{
+    if (o.width < 16 || o.width > 16384 || o.height < 16 || o.height > 16384) {
+        err << "kalvion-cli: --width and --height must be between 16 and 16384\n";
+        return EXIT_USAGE;
+    }
+    if (!IsPictureName(o.out)) {
+        err << "kalvion-cli: the picture must end in .png, .jpg, .bmp or .tif\n";
+        return EXIT_USAGE;
+    }
+    TVexaPoint camera, target;
+    const bool haveCamera = !o.camera.empty(), haveTarget = !o.target.empty();
+    if ((haveCamera && !ParsePoint(o.camera, camera)) || (haveTarget && !ParsePoint(o.target, target))) {
+        err << "kalvion-cli: --camera and --target take three numbers X,Y,Z\n";
+        return EXIT_USAGE;
+    }
+    if (haveCamera != haveTarget) {
+        err << "kalvion-cli: --camera and --target go together\n";
+        return EXIT_USAGE;
+    }
+
+    TVexaSector sector;
+    std::string error;
+    if (!LoadFromFile(sector, o.file, &error)) {
+        err << "kalvion-cli: " << error << "\n";
+        return EXIT_FAILURE_;
+    }
+    sector.UpdateRouteBodies();
+    if (!o.view.empty()) {
+        if (sector.FindView(o.view) < 0) {
+            err << "kalvion-cli: the sector has no view named \"" << o.view << "\"\n";
+            return EXIT_FAILURE_;
+        }
+        sector.LoadView(o.view);
+    }
+    if (haveCamera) {
+        sector.Camera = camera;
+        sector.Target = target;
+    }
+    for (const std::string &name : o.select) {
+        TStellarBody *root = sector.FindRootBodyByName(name);
+        if (!root) {
+            err << "kalvion-cli: no system named \"" << name << "\"\n";
+            return EXIT_FAILURE_;
+        }
+        if (!root->Selected)
+            sector.SelectBody(root);
+    }
+    if (o.noGrid)
+        sector.GridsEnabled = false;
+
+    TRenderSectorOGL renderer;
+    renderer.LensFlare = !o.noFlares;
+    renderer.ShowDate = !o.noDate;
+    if (!o.preview.empty()) {
+        TStellarBody *root = sector.FindRootBodyByName(o.preview);
+        if (!root) {
+            err << "kalvion-cli: no system named \"" << o.preview << "\"\n";
+            return EXIT_FAILURE_;
+        }
+        sector.DynaLoad(root);
+        renderer.PreviewBody = root;
+    }
+
+    TOffscreenGL gl;
+    if (!gl.Create()) {
+        err << "kalvion-cli: the 3D view cannot be drawn here: " << gl.ErrorMessage << "\n";
+        if (std::getenv("DISPLAY") == nullptr)
+            err << "There is no display; run it under one, for example: xvfb-run -a kalvion-cli render ...\n";
+        return EXIT_FAILURE_;
+    }
+    const QImage frame = gl.RenderSector(renderer, sector, o.width, o.height, 4);
+    renderer.ReleaseAll();
+    if (frame.isNull()) {
+        err << "kalvion-cli: the 3D view could not be drawn: " << gl.ErrorMessage << "\n";
+        return EXIT_FAILURE_;
+    }
+    if (!SaveBitmapToFile(frame, o.out, &error)) {
+        err << "kalvion-cli: " << error << "\n";
+        return EXIT_FAILURE_;
+    }
+    if (opts.json)
+        out << nlohmann::json{{"out", o.out},
+                              {"width", o.width},
+                              {"height", o.height},
+                              {"systems", sector.SystemCount()},
+                              {"camera", {sector.Camera.X, sector.Camera.Y, sector.Camera.Z}},
+                              {"target", {sector.Target.X, sector.Target.Y, sector.Target.Z}}}
+                   .dump()
+            << "\n";
+    else
+        out << "Wrote " << o.out << " (" << o.width << " x " << o.height << ", " << sector.SystemCount()
+            << " systems)\n";
+    return EXIT_OK;
+}
+
+} // namespace kalvion::cli

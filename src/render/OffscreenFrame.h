@@ -1,0 +1,48 @@
+#pragma once
+// Frames of the 3D sector view without a window: an offscreen surface, a
+// compatibility-profile context and a framebuffer object.  The command line,
+// image export and tests use it; the frame is the one the window shows.
+#include <QImage>
+
+#include <memory>
+#include <string>
+
+class QOffscreenSurface;
+class QOpenGLContext;
+
+namespace kalvion {
+
+class TRenderSectorOGL;
+class TVexaSector;
+
+class TOffscreenGL {
+public:
+    TOffscreenGL();
+    ~TOffscreenGL();
+    TOffscreenGL(const TOffscreenGL &) = delete;
+    TOffscreenGL &operator=(const TOffscreenGL &) = delete;
+
+    // Creates the surface and the context and makes it current.  False with
+    // ErrorMessage when the platform offers no GL with a fixed-function
+    // pipeline (for example Qt's offscreen platform without a display).
+    bool Create();
+    bool MakeCurrent();
+    QOpenGLContext *Context() const { return Context_.get(); }
+
+    // Renders one frame of width × height into a framebuffer object (with
+    // `samples` multisampling when the GL offers it) and returns it the
+    // right way up; a null image with ErrorMessage on failure.
+    QImage RenderSector(TRenderSectorOGL &renderer, TVexaSector &sector, int width, int height, int samples);
+
+    std::string ErrorMessage;
+
+private:
+    std::unique_ptr<QOffscreenSurface> Surface_;
+    std::unique_ptr<QOpenGLContext> Context_;
+};
+
+// Makes sure a Qt application exists for the GL work: Qt's offscreen
+// platform when there is no display.
+void EnsureGLApplication();
+
+} // namespace kalvion

@@ -1,0 +1,94 @@
+// "kalvion-cli render" on a generated sector file.
+#include "GLFrame.h"
+
+#include "cli/CliApp.h"
+#include "files/SectorFile.h"
+#include "model/VexaView.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <filesystem>
+#include <sstream>
+
+#include <unistd.h>
+
+namespace kalvion::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TRun {
+    int code;
+    std::string out, err;
+};
+
+TRun Cli(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "kalvion-cli");
+    std::ostringstream out, err;
+    const int code = cli::RunCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+class RenderCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(SharedGL(), nullptr);
+        dir_ = fs::temp_directory_path() / ("kalvion-render-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        sector_ = (dir_ / "reach.VexaDB").string();
+        const TRun gen = Cli({"--seed", "11", "generate", sector_, "--size", "30", "--no-subsectors"});
+        ASSERT_EQ(gen.code, 0) << gen.err;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    fs::path dir_;
+    std::string sector_;
+};
+
+TEST_F(RenderCommand, DrawsTheGeneratedSector)
+{
+    const std::string png = (dir_ / "reach.png").string();
+    const TRun run = Cli({"render", sector_, png, "--width", "640", "--height", "400"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const QImage image(QString::fromStdString(png));
+    ASSERT_EQ(image.size(), QSize(640, 400));
+    int lit = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            lit += QColor(image.pixel(x, y)).value() > 40;
+    EXPECT_GT(lit, 500);  // stars, grid and date line
+
+    // From inside the sector with one system selected and the grid off.
+    TVexaSector sector;
+    ASSERT_TRUE(LoadFromFile(sector, sector_, nullptr));
+    ASSERT_GT(sector.SystemCount(), 0);
+    const std::string name = sector.GetSystem(0)->Name;
+    const std::string jpg = (dir_ / "inside.jpg").string();
+    const TRun inside = Cli({"--json", "render", sector_, jpg, "--camera", "0,0,5", "--target", "0,0,0",
+                             "--select", name, "--no-grid", "--no-date", "--preview", name});
+    ASSERT_EQ(inside.code, 0) << inside.err;
+    EXPECT_NE(inside.out.find("\"camera\":[0.0,0.0,5.0]"), std::string::npos) << inside.out;
+    EXPECT_FALSE(QImage(QString::fromStdString(jpg)).isNull());
+}
+
+TEST_F(RenderCommand, RefusesWhatItCannotDo)
+{
+    EXPECT_EQ(Cli({"render", sector_, (dir_ / "x.gif").string()}).code, 2);
+    EXPECT_EQ(Cli({"render", sector_, (dir_ / "x.png").string(), "--width", "5"}).code, 2);
+    EXPECT_EQ(Cli({"render", sector_, (dir_ / "x.png").string(), "--camera", "1,2"}).code, 2);
+    EXPECT_EQ(Cli({"render", sector_, (dir_ / "x.png").string(), "--camera", "1,2,3"}).code, 2);
+    const TRun view = Cli({"render", sector_, (dir_ / "x.png").string(), "--view", "Nowhere"});
+    EXPECT_EQ(view.code, 1);
+    EXPECT_NE(view.err.find("Nowhere"), std::string::npos);
+    EXPECT_EQ(Cli({"render", sector_, (dir_ / "x.png").string(), "--select", "No Such Star"}).code, 1);
+    EXPECT_EQ(Cli({"render", (dir_ / "missing.VexaDB").string(), (dir_ / "x.png").string()}).code, 1);
+    EXPECT_FALSE(fs::exists(dir_ / "x.png"));
+}
+
+} // namespace
+} // namespace kalvion::test

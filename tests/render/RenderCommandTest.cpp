@@ -9,9 +9,12 @@
 
 #include <QImage>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kalvion::test {
@@ -87,6 +90,24 @@ TEST_F(RenderCommand, RefusesWhatItCannotDo)
     EXPECT_NE(view.err.find("Nowhere"), std::string::npos);
     EXPECT_EQ(Cli({"render", sector_, (dir_ / "x.png").string(), "--select", "No Such Star"}).code, 1);
     EXPECT_EQ(Cli({"render", (dir_ / "missing.VexaDB").string(), (dir_ / "x.png").string()}).code, 1);
+    EXPECT_FALSE(fs::exists(dir_ / "x.png"));
+}
+
+TEST_F(RenderCommand, WithoutADisplaySaysHowToGetOne)
+{
+    const char *bin = std::getenv("KALVION_DATA_DIR");
+    ASSERT_NE(bin, nullptr);
+    const std::string command = "env -u DISPLAY QT_QPA_PLATFORM=offscreen '" + std::string(bin) +
+                                "/kalvion-cli' render '" + sector_ + "' '" + (dir_ / "x.png").string() + "' 2>&1";
+    FILE *pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char buf[256];
+    while (std::fgets(buf, sizeof buf, pipe))
+        output += buf;
+    const int status = ::pclose(pipe);
+    EXPECT_EQ(WEXITSTATUS(status), 1) << output;
+    EXPECT_NE(output.find("xvfb-run"), std::string::npos) << output;
     EXPECT_FALSE(fs::exists(dir_ / "x.png"));
 }
 

@@ -258,3 +258,27 @@ TEST(SectorFrame, PreviewInsetShowsAStarAndAskedCornerHits)
 
 } // namespace
 } // namespace kalvion::test
+
+namespace kalvion::test {
+namespace {
+
+TEST(StarFlare, SpikesRaysAndSelectionFollowTheDistance)
+{
+    TOffscreenGL *gl = SharedGL();
+    ASSERT_NE(gl, nullptr);
+    ASSERT_TRUE(gl->MakeCurrent());
+    TStarFlareOGL flare(0.05f, 32);
+    flare.ViewerDistance = 5;
+    flare.Selected = true;
+    flare.Draw();
+    EXPECT_EQ(flare.SpikeCount, 4);
+    EXPECT_FALSE(flare.Selected);  // the next draw is unselected unless set again
+    flare.ViewerDistance = 4.9;
+    flare.Draw();
+    EXPECT_EQ(flare.SpikeCount, 6);
+    EXPECT_TRUE(TStarFlareOGL::RaysForDistance(4.9));
+    EXPECT_FALSE(TStarFlareOGL::RaysForDistance(5));
+}
+
+} // namespace
+} // namespace kalvion::test

@@ -28,22 +28,24 @@ constexpr int Width = 1280, Height = 800;
 
 std::filesystem::path g_folder;
 
+// The context and its framebuffer live until the process ends: Qt's GL
+// objects must not be destroyed after the application during exit.
 TOffscreenGL &GL()
 {
-    static TOffscreenGL gl;
-    static bool made = gl.Create();
+    static TOffscreenGL *gl = new TOffscreenGL;
+    static bool made = gl->Create();
     if (!made)
-        throw std::runtime_error(gl.ErrorMessage);
-    gl.MakeCurrent();
-    return gl;
+        throw std::runtime_error(gl->ErrorMessage);
+    gl->MakeCurrent();
+    return *gl;
 }
 
 QOpenGLFramebufferObject &Target()
 {
     GL();
-    static QOpenGLFramebufferObject fbo(Width, Height, QOpenGLFramebufferObject::Depth);
-    fbo.bind();
-    return fbo;
+    static auto *fbo = new QOpenGLFramebufferObject(Width, Height, QOpenGLFramebufferObject::Depth);
+    fbo->bind();
+    return *fbo;
 }
 
 // A generated sector (stars, names, populations) with proximity routes,
@@ -74,20 +76,39 @@ TVexaSector &Sector(int systems)
 void BM_SectorFrame(benchmark::State &state)
 {
     TVexaSector &sector = Sector(static_cast<int>(state.range(0)));
+    sector.GridsEnabled = state.range(1) != 0;
     Target();
     TRenderSectorOGL renderer;
     renderer.NoRaster = false;  // screen data on, as with the pointer tool
     renderer.Render(sector, nullptr, nullptr, Height, Width);  // fonts made outside the timing
     glFinish();
+    double setup = 0, routes = 0, systems = 0, grid = 0;
     for (auto _ : state) {
         renderer.Render(sector, nullptr, nullptr, Height, Width);
         glFinish();
+        setup += renderer.Timings[0];
+        routes += renderer.Timings[1] - renderer.Timings[0];
+        systems += renderer.Timings[2] - renderer.Timings[1];
+        grid += renderer.Timings[3] - renderer.Timings[2];
     }
     renderer.ReleaseAll();
+    // Where a frame's time goes before the GL finishes drawing, per frame.
+    const double n = static_cast<double>(state.iterations());
+    state.counters["setup_ms"] = setup / n;
+    state.counters["routes_ms"] = routes / n;
+    state.counters["systems_ms"] = systems / n;
+    state.counters["grid_ms"] = grid / n;
     state.counters["systems"] = static_cast<double>(sector.SystemCount());
     state.counters["routes"] = static_cast<double>(sector.RouteCount());
 }
-BENCHMARK(BM_SectorFrame)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Second argument: the sector grid on (1) or off (0).
+BENCHMARK(BM_SectorFrame)
+    ->Args({10000, 1})
+    ->Args({10000, 0})
+    ->Args({100000, 1})
+    ->Args({100000, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The same number of points, coloured, in one glBegin/glEnd batch under the
 // same camera: what this renderer cannot go below.

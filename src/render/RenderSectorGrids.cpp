@@ -66,20 +66,30 @@ void BoxEdges(double sx, double sy, double sz)
     glEnd();
 }
 
-// The stippled lattice lines of a box from the origin to (sx, sy, sz).
+// The stippled lattice lines of a box from the origin to (sx, sy, sz): through
+// every lattice point one line along each axis to the far face.  Each line
+// runs from the near face, so the shorter lines that start at inner lattice
+// points lie on it already; drawing those again would only restart the
+// dashes at other phases and, being six times the line length, hold the
+// frame for nothing.
 void LatticeLines(double sx, double sy, double sz, double gx, double gy, double gz)
 {
     glBegin(GL_LINES);
     for (double x = 0; x <= sx; x += gx)
-        for (double y = 0; y <= sy; y += gy)
-            for (double z = 0; z <= sz; z += gz) {
-                glVertex3d(x, y, z);
-                glVertex3d(x, y, sz);
-                glVertex3d(x, y, z);
-                glVertex3d(x, sy, z);
-                glVertex3d(x, y, z);
-                glVertex3d(sx, y, z);
-            }
+        for (double y = 0; y <= sy; y += gy) {
+            glVertex3d(x, y, 0);
+            glVertex3d(x, y, sz);
+        }
+    for (double x = 0; x <= sx; x += gx)
+        for (double z = 0; z <= sz; z += gz) {
+            glVertex3d(x, 0, z);
+            glVertex3d(x, sy, z);
+        }
+    for (double y = 0; y <= sy; y += gy)
+        for (double z = 0; z <= sz; z += gz) {
+            glVertex3d(0, y, z);
+            glVertex3d(sx, y, z);
+        }
     glEnd();
 }
 
@@ -202,7 +212,7 @@ void TRenderSectorOGL::DrawCubeLattice(const TVexaSector &sector)
     glDisable(GL_LIGHTING);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_LINE_SMOOTH);
+    glDisable(GL_LINE_SMOOTH);
     glEnable(GL_LINE_STIPPLE);
     glLineStipple(4, 0xAAAA);
     glLineWidth(1);

@@ -38,10 +38,13 @@ bool ConvertLegacySector(const std::string &oldFile, const std::string &newFile,
     TLegacyRecordFile *records = loaded.RecordFile.get();
     sector.Store = records;
 
-    // Images go with the sector row; their bytes are read first.
+    // Images go with the sector row; their bytes are read first.  An image
+    // whose bytes cannot be read would be written as an empty row, which
+    // looks like a converted image and is not one.
     for (auto &res : sector.ImageResources.Resources) {
-        if (records)
-            DynaLoadResource_v2(sector, *records, *res);
+        if (records && !DynaLoadResource_v2(sector, *records, *res))
+            return Failed(error, "The image \"" + res->ResourceName + "\" could not be read from " + oldFile +
+                                     "; the file was not converted");
         res->Modified = true;
     }
     for (auto &route : sector.Routes)

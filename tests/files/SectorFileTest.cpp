@@ -189,6 +189,39 @@ TEST_F(SectorFileTest, SecondSaveWritesNoBodiesAndKeepsIds)
     EXPECT_EQ(Count(file, "bodies", "name = 'edited elsewhere'"), 12);
 }
 
+TEST_F(SectorFileTest, EmptiedFieldsSurviveAndLoadingMarksNothingModified)
+{
+    TVexaSector s;
+    auto root = MakeSystem("Fields", 1);
+    root->SetField("Owner", "guild");
+    root->SetField("Owner", ""); // emptied by the user: still a field
+    TStellarBody *planet = root->GetChild(0);
+    planet->SetField("Notes2", "x");
+    planet->SetField("notes2", "");
+    planet->SetField("Port", "B");
+    s.AddSystem(std::move(root));
+    s.SetField("Empty", "y");
+    s.SetField("empty", "");
+    const std::string file = PathOf("fields.VexaDB");
+    ASSERT_TRUE(SaveToFile(s, file, false));
+
+    TVexaSector r;
+    ASSERT_TRUE(LoadFromFile(r, file));
+    EXPECT_EQ(r.GetFieldIndex("empty"), 0);
+    TStellarBody *g = r.GetSystem(0);
+    r.DynaLoad(g);
+    ASSERT_TRUE(g->Loaded);
+    EXPECT_EQ(g->GetFieldIndex("owner"), 0);
+    EXPECT_EQ(g->GetField("owner"), "");
+    TStellarBody *p = g->GetChild(0);
+    ASSERT_EQ(p->GetFieldCount(), 2);
+    EXPECT_EQ(p->GetFieldNameByIndex(0), "notes2");
+    EXPECT_EQ(p->GetFieldByIndex(1), "B");
+    // Reading is not a change: no body of the system is to be written again.
+    EXPECT_FALSE(g->SystemModified());
+    EXPECT_FALSE(p->TVexaBase::Modified);
+}
+
 TEST_F(SectorFileTest, IncrementalSaveWritesOnlyTheChangedSystem)
 {
     const std::string file = MakeFile("inc.VexaDB", 3);

@@ -1,6 +1,7 @@
 #include "files/SectorFile.h"
 
 #include "base/Paths.h"
+#include "files/SectorSchema.h"
 #include "files/SurfaceMapStore.h"
 #include "files/VexaDBSQLite.h"
 #include "model/SectorStore.h"
@@ -82,9 +83,6 @@ private:
         auto db = std::make_unique<TVexaDB_SQLite>();
         if (!db->OpenExistingSectorFile(fileName, false))
             return nullptr;
-        // Opening may upgrade the file's schema: take the file's state after it.
-        if (::stat(fileName.c_str(), &st) != 0)
-            return nullptr;
         FPath = fileName;
         FStat = st;
         FReader = std::move(db);
@@ -128,6 +126,10 @@ bool WriteInto(TVexaSector &sector, const std::string &path, bool existingOnly, 
     TVexaDB_SQLite db;
     db.OnProgress = sector.OnProgress;
     const bool opened = existingOnly ? db.OpenExistingSectorFile(path) : db.OpenSectorFile(path, false);
+    // A file written by an older version gets its missing tables and indexes
+    // now that it is being written anyway.
+    if (opened && existingOnly)
+        UpgradeSchema(*db.Connection());
     if (!opened || !db.WriteSector(sector)) {
         SetError(error, db.ErrorMessage);
         return false;

@@ -140,16 +140,32 @@ TEST_F(SectorFileTest, BuiltInSchemaServesWhenTheFileIsMissing)
     EXPECT_EQ(Count(file, "bodies"), 5);
 }
 
-TEST_F(SectorFileTest, OlderSchemaIsUpgradedOnOpening)
+TEST_F(SectorFileTest, OlderSchemaIsUpgradedBySavingNotByOpening)
 {
     const std::string file = MakeFile("old.VexaDB", 1);
     ExecSql(file, "drop index i_system_id");
     ExecSql(file, "drop index i_sdctbs");
+    ExecSql(file, "drop index i_parent_id");
+    ExecSql(file, "drop table surface_maps");
     ExecSql(file, "update config set value = '301' where name = 'db_version'");
+    const auto before = ReadBytes(file);
+    const auto indexes = [&] {
+        return QueryInt(file, "select count(*) from sqlite_master where name in ('i_system_id', 'i_sdctbs', "
+                              "'i_parent_id', 'surface_maps')");
+    };
+
     TVexaSector s;
     ASSERT_TRUE(LoadFromFile(s, file));
+    s.DynaLoadAll();
+    EXPECT_EQ(s.GetSystem(0)->ChildrenCount(), 2);
+    EXPECT_FALSE(s.GetResourceImageStream("none.png").has_value());
+    EXPECT_EQ(ReadBytes(file), before); // reading wrote nothing
+    EXPECT_EQ(indexes(), 0);
+
+    s.GetSystem(0)->ModifySystem();
+    ASSERT_TRUE(SaveToFile(s, file, false));
     EXPECT_EQ(QueryText(file, "select value from config where name = 'db_version'"), "303");
-    EXPECT_EQ(QueryInt(file, "select count(*) from sqlite_master where name in ('i_system_id', 'i_sdctbs')"), 2);
+    EXPECT_EQ(indexes(), 4);
 }
 
 TEST_F(SectorFileTest, RootsAreReadInPagesInIdOrder)

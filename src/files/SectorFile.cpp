@@ -181,6 +181,7 @@ bool LoadFromFile(TVexaSector &sector, const std::string &fileName, std::string 
     }
     db.CloseSectorFile();
     sector.FileName = fileName;
+    sector.FileNameUnconfirmed = false;
     sector.Name = ExtractFileBaseName(fileName);
     AttachSectorStore(sector);
     sector.SetFilters();
@@ -195,6 +196,11 @@ bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFir
         return false;
     }
     std::error_code ec;
+    if (sector.FileNameUnconfirmed && SameFilePath(sector.FileName, fileName)) {
+        SetError(error, "The sector was last saved as \"" + sector.FileName +
+                            "\" because its file could not be replaced; save it under a name of your choice");
+        return false;
+    }
     const bool hasOwnFile = !sector.FileName.empty();
     const bool ownFileExists = hasOwnFile && fs::is_regular_file(sector.FileName, ec);
     const bool sameFile = hasOwnFile && SameFilePath(sector.FileName, fileName);
@@ -247,6 +253,8 @@ bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFir
             // into it (unloaded systems, dropped images): keep it under the
             // temporary name rather than lose it.
             sector.FileName = temp;
+            sector.FileNameUnconfirmed = true;
+            sector.Modified = true;
             AttachSectorStore(sector);
             SetError(error, "\"" + fileName + "\" could not be replaced (" + ec.message() +
                                 "); the sector was saved as \"" + temp + "\"");
@@ -256,6 +264,7 @@ bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFir
     if (!ok)
         return false;
     sector.FileName = fileName;
+    sector.FileNameUnconfirmed = false;
     sector.Name = ExtractFileBaseName(fileName);
     sector.Modified = false;
     AttachSectorStore(sector);

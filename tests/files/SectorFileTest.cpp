@@ -603,6 +603,40 @@ TEST_F(SectorFileTest, VanishedFileFailsUnlessEverythingIsInMemory)
     EXPECT_EQ(Count(f2, "bodies"), 3);
 }
 
+TEST_F(SectorFileTest, AFailedMoveIntoPlaceNeverAdoptsTheTemporaryNameSilently)
+{
+    const std::string own = MakeFile("own.VexaDB", 2);
+    TVexaSector s;
+    ASSERT_TRUE(LoadFromFile(s, own));
+    s.AddSystem(MakeSystem("New", 1));
+    // A folder with something in it cannot be replaced by a file.
+    const fs::path busy = Dir / "busy.VexaDB";
+    fs::create_directories(busy / "inside");
+    std::string error;
+    EXPECT_FALSE(SaveToFile(s, busy.string(), false, &error));
+    const std::string temp = busy.string() + ".saving~";
+    EXPECT_NE(error.find("saved as \"" + temp + "\""), std::string::npos) << error;
+    EXPECT_EQ(s.FileName, temp);
+    EXPECT_TRUE(s.FileNameUnconfirmed);
+    EXPECT_TRUE(s.Modified);
+    // The sector still reads what it had not loaded from where it was saved.
+    TStellarBody *first = s.GetSystem(0);
+    ASSERT_FALSE(first->Loaded);
+    s.DynaLoad(first);
+    EXPECT_EQ(first->ChildrenCount(), 2);
+
+    // Saving again under that name is refused; a chosen name is accepted.
+    const auto tempBytes = ReadBytes(temp);
+    EXPECT_FALSE(SaveToFile(s, s.FileName, false, &error));
+    EXPECT_NE(error.find("save it under a name of your choice"), std::string::npos) << error;
+    EXPECT_EQ(ReadBytes(temp), tempBytes);
+    const std::string chosen = PathOf("chosen.VexaDB");
+    ASSERT_TRUE(SaveToFile(s, chosen, false, &error)) << error;
+    EXPECT_EQ(s.FileName, chosen);
+    EXPECT_FALSE(s.FileNameUnconfirmed);
+    EXPECT_EQ(Count(chosen, "bodies", "parent_id = 0"), 3);
+}
+
 TEST_F(SectorFileTest, UnwritablePlacesFailCleanly)
 {
     const std::string file = MakeFile("ro.VexaDB", 1);

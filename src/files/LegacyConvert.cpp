@@ -87,8 +87,11 @@ bool ConvertLegacySector(const std::string &oldFile, const std::string &newFile,
 bool ImportSector(TVexaSector &sector, const std::string &fileName, int mode, int placement, double dx, double dy,
                   double dz, std::string *error)
 {
+    // Merging from nothing is a mistake worth saying, not "0 systems added".
+    if (DirectoryExists(fileName))
+        return Failed(error, "\"" + fileName + "\" is a folder, not a sector file");
     if (!FileExists(fileName))
-        return true;
+        return Failed(error, "\"" + fileName + "\" does not exist");
     TVexaSector other;
     std::string reason;
     const bool read = LoadFromFile(other, fileName, &reason);

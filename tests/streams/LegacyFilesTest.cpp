@@ -453,8 +453,13 @@ TEST(SectorImportFile, MergesAStoredSectorAndToleratesOtherFiles)
     EXPECT_FALSE(ImportSector(t, oldFile, SECTOR_IMPORT_ALLOW, 0, 0, 0, 0, &error)); // not a database
     EXPECT_TRUE(t.Modified);
     EXPECT_EQ(t.SystemCount(), 0);
+    // Nothing to merge from is an error, not an empty merge.
     TVexaSector u;
-    EXPECT_TRUE(ImportSector(u, TempFile("missing.VexaDB"), 0, 0, 0, 0, 0));
+    EXPECT_FALSE(ImportSector(u, TempFile("missing.VexaDB"), 0, 0, 0, 0, 0, &error));
+    EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
+    EXPECT_FALSE(u.Modified);
+    EXPECT_FALSE(ImportSector(u, ::testing::TempDir(), 0, 0, 0, 0, 0, &error));
+    EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
     EXPECT_FALSE(u.Modified);
 }
 

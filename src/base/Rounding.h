@@ -16,7 +16,10 @@ std::optional<std::int64_t> RoundToInt64(double x) noexcept;
 std::int32_t RoundToInt32Clamped(double x) noexcept;
 // Cut towards zero, clamped to the int32 range; a NaN gives 0.
 std::int32_t TruncToInt32Clamped(double x) noexcept;
-// Round(x * 10^n) / 10^n, with 10^n computed as e^(n ln 10).
+// Round x half to even at n decimals (n < 0 rounds to tens, hundreds, ...).
+// For |n| <= 22 the power of ten is exact and the result is the double
+// nearest to the rounded decimal: 0.9 stays 0.9, and a value exactly halfway
+// (2.0625 at 3 decimals) goes to the even neighbour (2.062).
 double RoundToDecimals(int n, double x) noexcept;
 // Half to even at n decimals with an exact power of ten (0 <= n <= 22), for
 // the script language's Round and currency values.

@@ -118,7 +118,7 @@ int RunMergeCommands(const TMergeCommands &c, const MergeOptions &o, std::ostrea
         const int before = sector.SystemCount();
         std::string error;
         if (!ImportSector(sector, o.other, mode, o.placement, off[0], off[1], off[2], &error)) {
-            err << "kalvion-cli: " << o.other << " is not a sector file: " << error << "\n";
+            err << "kalvion-cli: cannot merge " << o.other << ": " << error << "\n";
             return EXIT_FAILURE_;
         }
         if (int rc = SaveSector(sector, o.file, err))
@@ -131,7 +131,12 @@ int RunMergeCommands(const TMergeCommands &c, const MergeOptions &o, std::ostrea
         TVexaSector sector;
         if (int rc = LoadSector(sector, o.file, err))
             return rc;
-        const int added = ImportGliese(sector, o.other);
+        std::string error;
+        const int added = ImportGliese(sector, o.other, &error);
+        if (!error.empty()) {
+            err << "kalvion-cli: " << error << "\n";
+            return EXIT_FAILURE_;
+        }
         if (added == 0) {
             err << "kalvion-cli: no star with a position in " << o.other << "\n";
             return EXIT_FAILURE_;

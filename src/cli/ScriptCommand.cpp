@@ -1,8 +1,10 @@
 // kalvion-cli script: runs a script file headless.  Message boxes print to
-// standard output, input boxes answer with their default, and script errors
-// go to standard error with their line and character.
+// standard output and get the unanswered answer (OK, Cancel, No or Abort),
+// input boxes answer with their default, and script errors go to standard
+// error with their line and character.
 #include "cli/CliApp.h"
 
+#include "base/Questions.h"
 #include "scripting/ScriptRegistry.h"
 #include "scripting/ZentScripter.h"
 
@@ -20,14 +22,9 @@ public:
     {
         FOut << prompt << "\n";
         FOut.flush();
-        // The first button of the set counts as pressed: OK, Abort, Yes or Retry.
-        switch (buttons & 7) {
-        case 2: return 3;
-        case 3:
-        case 4: return 6;
-        case 5: return 4;
-        default: return 1;
-        }
+        // Nobody is there to press a button: the answer every unanswered
+        // question gets, the one that goes no further.
+        return UnansweredMessageBoxResult(buttons);
     }
     std::optional<std::string> InputBox(const std::string &prompt, const std::string &,
                                         const std::string &def) override

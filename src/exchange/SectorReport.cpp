@@ -4,6 +4,7 @@
 #include "base/Guid.h"
 #include "base/NumberFormat.h"
 #include "base/Paths.h"
+#include "base/Questions.h"
 #include "exchange/ExchangePrompt.h"
 #include "exchange/HtmlText.h"
 #include "exchange/ReportFieldValue.h"
@@ -278,8 +279,10 @@ std::vector<TStellarBody *> CollectSystems(const TVexaSector &sector, int style)
 
 bool Confirmed(std::size_t count, bool confirmLarge, TExchangePrompt *prompt)
 {
-    if (!confirmLarge || count <= static_cast<std::size_t>(REPORTWARN_LIMIT) || !prompt)
+    if (!confirmLarge || count <= static_cast<std::size_t>(REPORTWARN_LIMIT))
         return true;
+    if (!prompt)
+        return UNANSWERED_QUESTION_ANSWER;
     return prompt->ConfirmWarning("Report Generation", "This will generate a report with " + std::to_string(count) +
                                                            " system entries.  Do you want to continue?");
 }

@@ -29,7 +29,8 @@ using TReportMapMarks = std::unordered_map<const TStellarBody *, std::string>;
 // Writes the whole report to fileName (through a temporary file, so a failed
 // write leaves an older report intact).  False when the user declined the
 // size question (error = REPORT_CANCELLED) or the page could not be written
-// (error says why).  With confirmLarge and no prompt, the answer is Yes.
+// (error says why).  With confirmLarge and no prompt, the question gets the
+// answer of every unanswered question, No (UNANSWERED_QUESTION_ANSWER).
 bool ExportToHTML(TVexaSector &sector, const std::string &fileName, int style, bool gmNotes, bool surfaceMaps,
                   bool confirmLarge, TExchangePrompt *prompt, std::string *error = nullptr);
 

@@ -38,10 +38,13 @@ bool ConvertLegacySector(const std::string &oldFile, const std::string &newFile,
     TLegacyRecordFile *records = loaded.RecordFile.get();
     sector.Store = records;
 
-    // Images go with the sector row; their bytes are read first.
+    // Images go with the sector row; their bytes are read first.  An image
+    // whose bytes cannot be read would be written as an empty row, which
+    // looks like a converted image and is not one.
     for (auto &res : sector.ImageResources.Resources) {
-        if (records)
-            DynaLoadResource_v2(sector, *records, *res);
+        if (records && !DynaLoadResource_v2(sector, *records, *res))
+            return Failed(error, "The image \"" + res->ResourceName + "\" could not be read from " + oldFile +
+                                     "; the file was not converted");
         res->Modified = true;
     }
     for (auto &route : sector.Routes)
@@ -84,8 +87,11 @@ bool ConvertLegacySector(const std::string &oldFile, const std::string &newFile,
 bool ImportSector(TVexaSector &sector, const std::string &fileName, int mode, int placement, double dx, double dy,
                   double dz, std::string *error)
 {
+    // Merging from nothing is a mistake worth saying, not "0 systems added".
+    if (DirectoryExists(fileName))
+        return Failed(error, "\"" + fileName + "\" is a folder, not a sector file");
     if (!FileExists(fileName))
-        return true;
+        return Failed(error, "\"" + fileName + "\" does not exist");
     TVexaSector other;
     std::string reason;
     const bool read = LoadFromFile(other, fileName, &reason);

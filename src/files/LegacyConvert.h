@@ -16,9 +16,10 @@ inline constexpr const char *CONVERT_SAME_NAME = "The converted file must have a
 bool ConvertLegacySector(const std::string &oldFile, const std::string &newFile, std::string *error = nullptr);
 
 // Reads fileName into a temporary sector and merges it into sector (see
-// ImportSectorFrom).  A missing file does nothing; a file that is not a
-// sector database imports nothing but still marks the document modified.
-// Returns false with the reason when the file could not be read.
+// ImportSectorFrom).  A missing file or a folder fails with the reason and
+// changes nothing; a file that is not a sector database imports nothing but
+// still marks the document modified.  Returns false with the reason when the
+// file could not be read.
 bool ImportSector(TVexaSector &sector, const std::string &fileName, int mode, int placement, double dx, double dy,
                   double dz, std::string *error = nullptr);
 

@@ -262,6 +262,9 @@ TLegacyLoadResult LoadFromDB(TVexaSector &sector, const std::string &fileName)
             }
             case RECORD_RESOURCE: {
                 auto res = std::make_unique<TVexaImageResource>();
+                // The identity is only in the record header; the data record
+                // is found again by it.
+                res->IDString = id;
                 res->DBChildOffset = s->ReadInt64();
                 LoadFromStream(*res, *s, false);
                 res->DBOffset = pos;

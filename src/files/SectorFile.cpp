@@ -1,6 +1,7 @@
 #include "files/SectorFile.h"
 
 #include "base/Paths.h"
+#include "files/SectorSchema.h"
 #include "files/SurfaceMapStore.h"
 #include "files/VexaDBSQLite.h"
 #include "model/SectorStore.h"
@@ -82,9 +83,6 @@ private:
         auto db = std::make_unique<TVexaDB_SQLite>();
         if (!db->OpenExistingSectorFile(fileName, false))
             return nullptr;
-        // Opening may upgrade the file's schema: take the file's state after it.
-        if (::stat(fileName.c_str(), &st) != 0)
-            return nullptr;
         FPath = fileName;
         FStat = st;
         FReader = std::move(db);
@@ -128,6 +126,10 @@ bool WriteInto(TVexaSector &sector, const std::string &path, bool existingOnly, 
     TVexaDB_SQLite db;
     db.OnProgress = sector.OnProgress;
     const bool opened = existingOnly ? db.OpenExistingSectorFile(path) : db.OpenSectorFile(path, false);
+    // A file written by an older version gets its missing tables and indexes
+    // now that it is being written anyway.
+    if (opened && existingOnly)
+        UpgradeSchema(*db.Connection());
     if (!opened || !db.WriteSector(sector)) {
         SetError(error, db.ErrorMessage);
         return false;
@@ -179,6 +181,7 @@ bool LoadFromFile(TVexaSector &sector, const std::string &fileName, std::string 
     }
     db.CloseSectorFile();
     sector.FileName = fileName;
+    sector.FileNameUnconfirmed = false;
     sector.Name = ExtractFileBaseName(fileName);
     AttachSectorStore(sector);
     sector.SetFilters();
@@ -193,6 +196,11 @@ bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFir
         return false;
     }
     std::error_code ec;
+    if (sector.FileNameUnconfirmed && SameFilePath(sector.FileName, fileName)) {
+        SetError(error, "The sector was last saved as \"" + sector.FileName +
+                            "\" because its file could not be replaced; save it under a name of your choice");
+        return false;
+    }
     const bool hasOwnFile = !sector.FileName.empty();
     const bool ownFileExists = hasOwnFile && fs::is_regular_file(sector.FileName, ec);
     const bool sameFile = hasOwnFile && SameFilePath(sector.FileName, fileName);
@@ -245,6 +253,8 @@ bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFir
             // into it (unloaded systems, dropped images): keep it under the
             // temporary name rather than lose it.
             sector.FileName = temp;
+            sector.FileNameUnconfirmed = true;
+            sector.Modified = true;
             AttachSectorStore(sector);
             SetError(error, "\"" + fileName + "\" could not be replaced (" + ec.message() +
                                 "); the sector was saved as \"" + temp + "\"");
@@ -254,6 +264,7 @@ bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFir
     if (!ok)
         return false;
     sector.FileName = fileName;
+    sector.FileNameUnconfirmed = false;
     sector.Name = ExtractFileBaseName(fileName);
     sector.Modified = false;
     AttachSectorStore(sector);

@@ -28,7 +28,9 @@ bool LoadFromFile(TVexaSector &sector, const std::string &fileName, std::string 
 // systems never loaded over (the sector's file is copied first, whatever
 // copyFirst says) and replaces the target only once the save is complete.
 // A failed save returns false, leaves the files as they were and every
-// change flag set.
+// change flag set.  When only the final move into place fails, the sector
+// stays readable from the temporary file the save wrote, the error names it,
+// and FileNameUnconfirmed refuses a later save onto that name.
 bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool copyFirst, std::string *error = nullptr);
 
 // LoadFromFile, then every system and image loaded and every row id reset:

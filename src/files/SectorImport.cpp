@@ -5,8 +5,14 @@
 #include "model/VexaSector.h"
 #include "science/PhysicalFormulas.h"
 
+#include <cerrno>
 #include <cmath>
-#include <fstream>
+#include <cstring>
+#include <sstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kalvion {
 
@@ -141,11 +147,64 @@ std::string RestFrom(const std::string &line, std::size_t position)
 
 } // namespace
 
-int ImportGliese(TVexaSector &sector, const std::string &fileName)
+namespace {
+
+bool CatalogueError(std::string *error, const std::string &text)
 {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
+    if (error)
+        *error = text;
+    return false;
+}
+
+// Reads the whole listing, at most CATALOGUE_MAX_BYTES.  Opened without
+// waiting, so a pipe that nobody writes to reads as empty instead of
+// blocking the open; an endless device ends at the bound.
+bool ReadCatalogue(const std::string &fileName, std::string &text, std::string *error)
+{
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return CatalogueError(error, "The catalogue " + fileName + " could not be opened: " + std::strerror(errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return CatalogueError(error, "The catalogue " + fileName + " is a folder, not a listing");
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    text.clear();
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int why = errno;
+            ::close(fd);
+            return CatalogueError(error, "The catalogue " + fileName + " could not be read: " + std::strerror(why));
+        }
+        if (n == 0)
+            break;
+        if (text.size() + static_cast<std::size_t>(n) > CATALOGUE_MAX_BYTES) {
+            ::close(fd);
+            return CatalogueError(error, "The catalogue " + fileName + " is longer than " +
+                                             std::to_string(CATALOGUE_MAX_BYTES >> 20) +
+                                             " MB; nothing was imported");
+        }
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+} // namespace
+
+int ImportGliese(TVexaSector &sector, const std::string &fileName, std::string *error)
+{
+    std::string text;
+    if (!ReadCatalogue(fileName, text, error))
         return 0;
+    std::istringstream in(std::move(text));
     std::vector<std::unique_ptr<TStellarBody>> stars;
     // The star being read stays current until the next entry starts, also
     // after its position line has placed it.

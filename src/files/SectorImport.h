@@ -1,6 +1,7 @@
 #pragma once
 // Bringing systems from outside into the open sector: merging another sector
 // and reading a nearby-star catalogue listing.
+#include <cstddef>
 #include <string>
 
 namespace kalvion {
@@ -34,8 +35,14 @@ TImportOffset ImportPlacementOffset(const TVexaSector &sector, const TVexaSector
 void ImportSectorFrom(TVexaSector &sector, TVexaSector &other, int mode, int placement, double dx, double dy,
                       double dz);
 
+// The most a catalogue listing may hold.  The whole listing is read before
+// any star is added, from a file, a pipe or a device alike.
+inline constexpr std::size_t CATALOGUE_MAX_BYTES = 64u << 20;
+
 // Reads a nearby-star catalogue listing.  Returns the number of stars added;
-// a file without a usable star changes nothing.
-int ImportGliese(TVexaSector &sector, const std::string &fileName);
+// a file without a usable star changes nothing.  When the listing cannot be
+// read (missing, a folder, unreadable, or longer than CATALOGUE_MAX_BYTES)
+// nothing is added and error says why.
+int ImportGliese(TVexaSector &sector, const std::string &fileName, std::string *error = nullptr);
 
 } // namespace kalvion

@@ -1,5 +1,6 @@
 #include "files/SurfaceMapStore.h"
 
+#include "files/SectorSchema.h"
 #include "files/ZentDatabaseSQLite.h"
 
 #include <filesystem>
@@ -29,6 +30,9 @@ bool StoreSurfaceMap(const std::string &fileName, const TMemoryStream &terrainSt
     auto db = OpenExisting(fileName);
     if (!db)
         return false;
+    // A file not saved since an older version may not have the table yet.
+    if (ReadSchemaVersion(*db) > 0)
+        UpgradeSchema(*db);
     db->AddParamInt(bodyRecordID);
     auto rs = db->Query("select id from surface_maps where body_id = ?");
     if (db->HasError)

@@ -152,8 +152,8 @@ bool TVexaDB_SQLite::OpenExistingSectorFile(const std::string &fileName, bool ve
         CloseSectorFile();
         return Fail("\"" + fileName + "\" is not a Kalvion sector file (" + why + ")");
     }
-    if (ReadSchemaVersion(*FDb) < SECTOR_DB_VERSION)
-        UpgradeSchema(*FDb);
+    // Opening only reads: commands that look at a sector leave its file as it
+    // was.  What an older file lacks is added by the next save.
     return true;
 }
 

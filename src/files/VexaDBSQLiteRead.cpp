@@ -217,7 +217,7 @@ bool TVexaDB_SQLite::ReadFields(TVexaBase &object, int typeId, std::int64_t pare
     while (st.Step()) {
         st.ColumnText(0, name);
         st.ColumnText(1, value);
-        object.SetField(name, value);
+        object.RestoreField(name, value);
     }
     if (FDb->HasError)
         return FailFromDb("Could not read user-defined fields");

@@ -1,6 +1,7 @@
 // Quick regeneration of one body.
 #include "generation/QuickGenerate.h"
 
+#include "base/Questions.h"
 #include "model/StellarBody.h"
 
 namespace kalvion {
@@ -18,7 +19,7 @@ const TConfirmFunc &AlreadyYes()
 
 bool Ask(const TConfirmFunc &confirm, const char *text, const char *caption)
 {
-    return confirm && confirm(text, caption);
+    return confirm ? confirm(text, caption) : UNANSWERED_QUESTION_ANSWER;
 }
 
 bool GenerateContents(TSystemGenerator &gen, TStellarBody &body, bool populations, const TConfirmFunc &confirm,

@@ -73,7 +73,9 @@ bool SaveGenerateTempFile(TVexaSector &sector, const std::string &fileName, std:
 {
     if (fileName.empty())
         return Fail(error, "No file name");
-    if (sector.FileName.empty() || SameFilePath(sector.FileName, fileName))
+    // A sector left under the temporary name of a failed save is not moved
+    // from there: a plain save to the chosen name carries it over.
+    if (sector.FileName.empty() || sector.FileNameUnconfirmed || SameFilePath(sector.FileName, fileName))
         return SaveToFile(sector, fileName, false, error);
     if (!SaveToFile(sector, sector.FileName, false, error))
         return false;

@@ -298,6 +298,13 @@ std::string TTKTableApplication::TagValue(std::int32_t kind, std::string_view in
     }
 }
 
+std::string TTKTableApplication::ProcessAAn(std::string_view text) const
+{
+    // The same rule ProcessLine applies after its passes, for hosts that
+    // build their texts themselves.
+    return ResolveArticles(text);
+}
+
 std::string TTKTableApplication::ProcessWhen(bool positive, std::string_view text, std::int32_t roll)
 {
     std::string condition, yes, no;

@@ -46,6 +46,18 @@ void TVexaBase::SetField(std::string_view name, std::string_view value)
     Modified = true;
 }
 
+void TVexaBase::RestoreField(std::string_view name, std::string_view value)
+{
+    std::string key = FieldKey(name);
+    for (auto &f : Fields) {
+        if (f.Name == key) {
+            f.Value.assign(value);
+            return;
+        }
+    }
+    Fields.push_back({std::move(key), std::string(value)});
+}
+
 std::string TVexaBase::GetFieldByIndex(int index) const
 {
     if (index < 0 || index >= GetFieldCount())

@@ -33,6 +33,9 @@ public:
 
     std::string GetField(std::string_view name) const;
     void SetField(std::string_view name, std::string_view value);
+    // Takes a field back as it was stored: an empty value is kept (a field
+    // emptied by the user is still a field) and the object stays unmodified.
+    void RestoreField(std::string_view name, std::string_view value);
     int GetFieldIndex(std::string_view name) const;
     std::string GetFieldByIndex(int index) const;
     std::string GetFieldNameByIndex(int index) const;

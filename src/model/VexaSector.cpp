@@ -52,6 +52,7 @@ void TVexaSector::New()
 {
     clear();
     FileName.clear();
+    FileNameUnconfirmed = false;
 }
 
 // ---- dynamic loading ----

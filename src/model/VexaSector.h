@@ -61,6 +61,11 @@ public:
 
     std::string Name;
     std::string FileName;
+    // True while FileName is the temporary file a save left behind when its
+    // last step (moving the file into place) failed.  The sector still reads
+    // its unloaded systems from there, but nobody chose that name: the next
+    // Save asks for a name again instead of writing to it.
+    bool FileNameUnconfirmed = false;
     std::string Notes;
     std::string GMNotes;
     std::int64_t EpochYear = 2000;

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <set>
 #include <thread>
@@ -39,9 +41,7 @@ TEST(Rounding, HalfToEven)
     EXPECT_EQ(Round(2.5000001), 3);
     EXPECT_NEAR(RoundToDecimals(2, 1.236), 1.24, 1e-12);
     EXPECT_DOUBLE_EQ(RoundToDecimals(0, 2.5), 2);
-    // 10^n comes from e^(n ln 10), a hair above 10: 0.25 scales to just over
-    // 2.5 and rounds up, which stored values depend on.
-    EXPECT_NEAR(RoundToDecimals(1, 0.25), 0.3, 1e-12);
+    EXPECT_DOUBLE_EQ(RoundToDecimals(1, 0.25), 0.2);
     // The exact-scale form keeps decimal literals: half to even at the place.
     EXPECT_DOUBLE_EQ(RoundDecimalPlaces(1, 0.25), 0.2);
     EXPECT_DOUBLE_EQ(RoundDecimalPlaces(5, 3.14159265358979), 3.14159);
@@ -52,6 +52,66 @@ TEST(Rounding, HalfToEven)
     EXPECT_EQ(RoundToInt32Clamped(1e12), 2147483647);
     EXPECT_EQ(RoundToInt32Clamped(std::nan("")), 0);
     EXPECT_EQ(TruncToInt32Clamped(-2.9), -2);
+}
+
+// The decimal a value rounds to, as glibc's printf finds it (the exact binary
+// value, ties to even), read back by the correctly rounded strtod.
+static double DecimalReference(int n, double x)
+{
+    char text[512];
+    std::snprintf(text, sizeof text, "%.*f", n, x);
+    return std::strtod(text, nullptr);
+}
+
+TEST(Rounding, DecimalsGiveTheNearestDoubleToTheDecimal)
+{
+    // Values a scale slightly off the power of ten used to move.
+    EXPECT_EQ(RoundToDecimals(3, 0.9), 0.9);
+    EXPECT_EQ(RoundToDecimals(3, 1.1), 1.1);
+    EXPECT_EQ(RoundToDecimals(6, -5.1378529999999), -5.137853);
+    EXPECT_EQ(RoundToDecimals(6, -5.137853), -5.137853);
+    EXPECT_EQ(RoundToDecimals(4, 0.5463024898), 0.5463);
+    // Exact halves go to the even neighbour, whatever the sign.
+    EXPECT_EQ(RoundToDecimals(3, 2.0625), 2.062);
+    EXPECT_EQ(RoundToDecimals(3, 2.0635), DecimalReference(3, 2.0635)); // not a half in binary
+    EXPECT_EQ(RoundToDecimals(2, 0.125), 0.12);
+    EXPECT_EQ(RoundToDecimals(2, -0.375), -0.38);
+    EXPECT_EQ(RoundToDecimals(0, -2.5), -2);
+    // 1.005 is stored a little below its decimal, so it goes down.
+    EXPECT_EQ(RoundToDecimals(2, 1.005), 1.0);
+    // Tens and hundreds.
+    EXPECT_EQ(RoundToDecimals(-2, 1250), 1200);
+    EXPECT_EQ(RoundToDecimals(-2, 1350), 1400);
+    EXPECT_EQ(RoundToDecimals(-2, 1250.5), 1300);
+    EXPECT_EQ(RoundToDecimals(-2, -1234), -1200);
+    EXPECT_EQ(RoundToDecimals(-1, 4.9), 0);
+    // Values already coarser than the step, and values that are not numbers.
+    EXPECT_EQ(RoundToDecimals(3, 1e300), 1e300);
+    EXPECT_EQ(RoundToDecimals(6, 123456789012.34567), 123456789012.34567);
+    EXPECT_EQ(RoundToDecimals(3, 4e-320), 0);
+    EXPECT_TRUE(std::isinf(RoundToDecimals(2, INFINITY)));
+    EXPECT_TRUE(std::isnan(RoundToDecimals(2, std::nan(""))));
+    EXPECT_TRUE(std::signbit(RoundToDecimals(2, -0.001)));
+    // Past 10^22 the result is close, not exact.
+    EXPECT_NEAR(RoundToDecimals(25, 0.5), 0.5, 1e-15);
+}
+
+TEST(Rounding, DecimalsAgreeWithExactDecimalConversion)
+{
+    // A spread of magnitudes and every place up to 12 decimals, against an
+    // independent exact conversion.
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        seed = seed * 134775813u + 1;
+        const double mantissa = static_cast<double>(seed) / 4294967296.0;
+        const int scale = static_cast<int>(seed % 13) - 6;
+        const double x = (i % 2 ? -1 : 1) * mantissa * std::pow(10.0, scale);
+        const int n = i % 13;
+        ASSERT_EQ(RoundToDecimals(n, x), DecimalReference(n, x)) << "x=" << x << " n=" << n;
+        // Ties: k + 1/2 at the place, built from exact binary halves.
+        const double tie = (static_cast<double>(seed % 1000) + 0.5) / 8;
+        ASSERT_EQ(RoundToDecimals(n % 4, tie), DecimalReference(n % 4, tie)) << tie;
+    }
 }
 
 TEST(NumberParse, StrictDecimalForms)

@@ -8,6 +8,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace kalvion;
 
 namespace {
@@ -84,4 +87,57 @@ TEST(MergeCommands, UsageAndFailures)
     EXPECT_NE(err.find("different name"), std::string::npos);
     EXPECT_EQ(Cli({"convert", Temp("none.Sector"), Temp("none.VexaDB")}, nullptr, &err), 1);
     EXPECT_EQ(Cli({"merge", Temp("absent.VexaDB"), a}, nullptr, &err), 1);
+}
+
+TEST(MergeCommands, NothingToMergeFromFailsAndLeavesTheTarget)
+{
+    const std::string a = Temp("merge-target.VexaDB");
+    ASSERT_EQ(Cli({"new", a}), 0);
+    AddStar(a, "Home", 0);
+    const std::string text = Temp("merge-text.txt");
+    std::ofstream(text) << "not a sector\n";
+    const std::string empty = Temp("merge-empty.VexaDB");
+    std::ofstream(empty).flush();
+    std::string out, err;
+    EXPECT_EQ(Cli({"merge", a, Temp("merge-missing.VexaDB")}, &out, &err), 1);
+    EXPECT_NE(err.find("does not exist"), std::string::npos) << err;
+    EXPECT_EQ(out.find("systems added"), std::string::npos);
+    EXPECT_EQ(Cli({"merge", a, ::testing::TempDir()}, &out, &err), 1);
+    EXPECT_NE(err.find("is a folder"), std::string::npos) << err;
+    EXPECT_EQ(Cli({"merge", a, text}, &out, &err), 1);
+    EXPECT_NE(err.find("cannot merge " + text), std::string::npos) << err;
+    EXPECT_EQ(Cli({"merge", a, empty}, &out, &err), 1);
+    EXPECT_EQ(out.find("systems added"), std::string::npos);
+    TVexaSector s;
+    ASSERT_TRUE(LoadFromFile(s, a));
+    EXPECT_EQ(s.SystemCount(), 1);
+}
+
+TEST(MergeCommands, CatalogueFromAPipeOrADeviceEnds)
+{
+    const std::string a = Temp("catalogue-target.VexaDB");
+    ASSERT_EQ(Cli({"new", a}), 0);
+    std::string out, err;
+    // An endless device stops at the bound with a clear message.
+    EXPECT_EQ(Cli({"import-catalogue", a, "/dev/zero"}, &out, &err), 1);
+    EXPECT_NE(err.find("longer than"), std::string::npos) << err;
+    // A folder is not a listing.
+    EXPECT_EQ(Cli({"import-catalogue", a, ::testing::TempDir()}, &out, &err), 1);
+    EXPECT_NE(err.find("is a folder"), std::string::npos) << err;
+    // A pipe nobody writes to reads as empty instead of waiting.
+    const std::string fifo = Temp("catalogue.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(Cli({"import-catalogue", a, fifo}, &out, &err), 1);
+    EXPECT_NE(err.find("no star with a position"), std::string::npos) << err;
+    // A pipe whose writer has finished is read to its end.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const std::string listing = "Gliese code: Gl 1\nEarth-based (1, 0, 0)\n";
+    ASSERT_EQ(::write(ends[1], listing.data(), listing.size()), static_cast<ssize_t>(listing.size()));
+    ::close(ends[1]);
+    const int rc = Cli({"import-catalogue", a, "/dev/fd/" + std::to_string(ends[0])}, &out, &err);
+    ::close(ends[0]);
+    EXPECT_EQ(rc, 0) << err;
+    EXPECT_NE(out.find("Imported 1 stars"), std::string::npos);
+    std::remove(fifo.c_str());
 }

@@ -1,7 +1,6 @@
 #include "exchange/VexaImportCSV.h"
 
 #include "base/Colour.h"
-#include "base/Rounding.h"
 #include "files/SectorFile.h"
 #include "model/BodyTypes.h"
 #include "model/VexaSector.h"
@@ -18,10 +17,6 @@ namespace kalvion {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Positions, masses and given radii are kept to three decimals by the
-// program's own rounding.
-double R3(double x) { return RoundToDecimals(3, x); }
 
 const std::string FIXTURE = std::string(KALVION_TEST_DATA_DIR) + "/stars.csv";
 
@@ -60,7 +55,7 @@ TEST(CsvImport, FixtureBodyByBodyAndReport)
     EXPECT_EQ(sol.TypeID, BODY_TYPE_STAR);
     EXPECT_EQ(sol.Color, ColorRGB(255, 255, 0));
     EXPECT_EQ(sol.Notes, "Home");
-    EXPECT_EQ(sol.Radius, R3(1));
+    EXPECT_EQ(sol.Radius, 1.0);
 
     // Three consecutive key-2 lines: a multiple named after the first star,
     // at its position, with the stars as children keeping their own places.
@@ -70,24 +65,28 @@ TEST(CsvImport, FixtureBodyByBodyAndReport)
     ASSERT_EQ(alpha.ChildrenCount(), 3);
     const TStellarBody &a = *alpha.GetChild(0);
     EXPECT_EQ(a.Parent, &alpha);
-    EXPECT_EQ(a.X, R3(1.2344));
-    EXPECT_EQ(a.Z, R3(3.14159));
+    EXPECT_EQ(a.X, 1.234);
+    EXPECT_EQ(a.Z, 3.142);
     EXPECT_DOUBLE_EQ(alpha.X, a.X);
     EXPECT_DOUBLE_EQ(alpha.Z, a.Z);
-    EXPECT_EQ(a.Mass, R3(1.1));
-    EXPECT_EQ(a.Radius, StarRadiusFromMass(R3(1.1)));      // radius 0: from the mass
-    EXPECT_EQ(a.Luminosity, StarLuminosityFromMass(R3(1.1)));
-    EXPECT_EQ(a.Color, StarColorFromSpectral("G2V"));         // no colour field
+    EXPECT_EQ(a.Mass, 1.1);
+    EXPECT_EQ(a.Radius, StarRadiusFromMass(1.1)); // radius 0: from the mass
+    EXPECT_EQ(a.Luminosity, StarLuminosityFromMass(1.1));
+    EXPECT_EQ(a.Color, StarColorFromSpectral("G2V")); // no colour field
     EXPECT_TRUE(a.Notes.empty());
     const TStellarBody &b = *alpha.GetChild(1);
-    EXPECT_EQ(b.Radius, R3(0.8));
-    EXPECT_EQ(b.Luminosity, R3(0.5));
-    EXPECT_EQ(b.Color, StarColorFromSpectral("K1V"));         // empty colour field
+    // Kept to three decimals, each the double of its decimal: a search for
+    // masses between 0.9 and 1.1 finds both stars.
+    EXPECT_EQ(b.Mass, 0.9);
+    EXPECT_EQ(b.Radius, 0.8);
+    EXPECT_EQ(b.Luminosity, 0.5);
+    EXPECT_EQ(b.Color, StarColorFromSpectral("K1V")); // empty colour field
     EXPECT_EQ(b.Notes, "Second component");
     const TStellarBody &proxima = *alpha.GetChild(2);
     EXPECT_EQ(proxima.Parent, &alpha);
-    EXPECT_EQ(proxima.X, R3(1.4));
-    EXPECT_EQ(proxima.Radius, StarRadiusFromMass(R3(0.12))); // empty radius field
+    EXPECT_EQ(proxima.X, 1.4);
+    EXPECT_EQ(proxima.Y, -0.7);
+    EXPECT_EQ(proxima.Radius, StarRadiusFromMass(0.12)); // empty radius field
     EXPECT_EQ(proxima.Color, ColorRGB(255, 64, 32));
 
     const TStellarBody &sirius = *sector.GetSystem(2);
@@ -102,7 +101,7 @@ TEST(CsvImport, FixtureBodyByBodyAndReport)
     EXPECT_EQ(trio.Color, ColorRGB(0x10, 0x20, 0x30));
     ASSERT_EQ(trio.ChildrenCount(), 2);
     EXPECT_EQ(trio.GetChild(1)->Name, "Trio B");
-    EXPECT_EQ(trio.GetChild(1)->Y, R3(5.25));
+    EXPECT_EQ(trio.GetChild(1)->Y, 5.25);
     EXPECT_EQ(trio.GetChild(1)->Color, ColorRGB(10, 11, 12));
 
     ASSERT_EQ(sector.RouteCount(), 1);
@@ -169,7 +168,7 @@ TEST(CsvImport, DamagedLinesAreReportedNotImported)
     const TStellarBody &ok = *sector.GetSystem(0);
     EXPECT_EQ(ok.Spectral, "G ");                          // fields keep trailing blanks but the last
     EXPECT_EQ(ok.Color, ColorRGB(255, 255, 255));          // unreadable colour: the default
-    EXPECT_EQ(ok.Radius, StarRadiusFromMass(R3(1))); // unreadable radius: from the mass
+    EXPECT_EQ(ok.Radius, StarRadiusFromMass(1.0)); // unreadable radius: from the mass
     EXPECT_EQ(imp.ErrorLines.substr(0, 19), "Line 1 Body: Nan\r\nL");
 }
 

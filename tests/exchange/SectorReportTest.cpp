@@ -254,6 +254,12 @@ TEST(SectorReport, LargeReportQuestion)
     EXPECT_EQ(ReadText(file), "old report");
     EXPECT_FALSE(ExportToHTML2(sector, file, REPORTSTYLE_ALL, true, &no, &error));
     EXPECT_EQ(ReadText(file), "old report");
+    // Nobody to answer: the question counts as No, as every unanswered one.
+    error.clear();
+    EXPECT_FALSE(ExportToHTML(sector, file, REPORTSTYLE_ALL, false, false, true, nullptr, &error));
+    EXPECT_EQ(error, REPORT_CANCELLED);
+    EXPECT_FALSE(ExportToHTML2(sector, file, REPORTSTYLE_ALL, true, nullptr, &error));
+    EXPECT_EQ(ReadText(file), "old report");
 
     // Not asked without the confirm argument or under the limit.
     TScriptedPrompt yes(true);

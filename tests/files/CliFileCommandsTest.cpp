@@ -1,9 +1,11 @@
 // kalvion-cli new and info.
 #include "FilesTestHelpers.h"
 #include "cli/CliApp.h"
+#include "files/SectorFile.h"
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <sstream>
 
 namespace kalvion::test {
@@ -45,6 +47,34 @@ TEST_F(CliFileCommandsTest, NewThenInfoReportsTheDefaults)
     EXPECT_EQ(j["calendar"]["date"], "01 Jan 2000 00:00:00");
     for (const char *k : {"systems", "bodies", "routes", "subsectors", "views", "image_resources"})
         EXPECT_EQ(j["counts"][k], 0) << k;
+}
+
+TEST_F(CliFileCommandsTest, CommandsThatOnlyReadLeaveAnOlderFileAsItWas)
+{
+    const std::string file = PathOf("older.VexaDB");
+    {
+        TVexaSector s;
+        s.AddSystem(MakeSystem("Sol", 2, 1));
+        s.AddSystem(MakeSystem("Tau", 1, -2));
+        ASSERT_TRUE(SaveToFile(s, file, false));
+    }
+    ExecSql(file, "drop index i_system_id");
+    ExecSql(file, "drop index i_cf_owner");
+    ExecSql(file, "drop table surface_maps");
+    ExecSql(file, "update config set value = '302' where name = 'db_version'");
+    const auto before = ReadBytes(file);
+    const auto mtime = std::filesystem::last_write_time(file);
+
+    std::string out, err;
+    EXPECT_EQ(RunCliArgs({"info", file, "--json"}, out, err), cli::EXIT_OK) << err;
+    EXPECT_EQ(nlohmann::json::parse(out)["schema_version"], 302); // as stored
+    EXPECT_EQ(RunCliArgs({"search", file, "star"}, out, err), cli::EXIT_OK) << err;
+    EXPECT_EQ(RunCliArgs({"report", file, PathOf("index.html")}, out, err), cli::EXIT_OK) << err;
+    EXPECT_EQ(RunCliArgs({"map", file, PathOf("map.png"), "--width", "200"}, out, err), cli::EXIT_OK) << err;
+    EXPECT_EQ(RunCliArgs({"travel", file, "--from", "Sol", "--to", "Tau"}, out, err), cli::EXIT_OK) << err;
+    EXPECT_EQ(ReadBytes(file), before);
+    EXPECT_EQ(std::filesystem::last_write_time(file), mtime);
+    EXPECT_FALSE(std::filesystem::exists(file + "-journal"));
 }
 
 TEST_F(CliFileCommandsTest, NewTakesSizesSpheresAndParsecs)

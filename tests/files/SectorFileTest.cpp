@@ -140,16 +140,32 @@ TEST_F(SectorFileTest, BuiltInSchemaServesWhenTheFileIsMissing)
     EXPECT_EQ(Count(file, "bodies"), 5);
 }
 
-TEST_F(SectorFileTest, OlderSchemaIsUpgradedOnOpening)
+TEST_F(SectorFileTest, OlderSchemaIsUpgradedBySavingNotByOpening)
 {
     const std::string file = MakeFile("old.VexaDB", 1);
     ExecSql(file, "drop index i_system_id");
     ExecSql(file, "drop index i_sdctbs");
+    ExecSql(file, "drop index i_parent_id");
+    ExecSql(file, "drop table surface_maps");
     ExecSql(file, "update config set value = '301' where name = 'db_version'");
+    const auto before = ReadBytes(file);
+    const auto indexes = [&] {
+        return QueryInt(file, "select count(*) from sqlite_master where name in ('i_system_id', 'i_sdctbs', "
+                              "'i_parent_id', 'surface_maps')");
+    };
+
     TVexaSector s;
     ASSERT_TRUE(LoadFromFile(s, file));
+    s.DynaLoadAll();
+    EXPECT_EQ(s.GetSystem(0)->ChildrenCount(), 2);
+    EXPECT_FALSE(s.GetResourceImageStream("none.png").has_value());
+    EXPECT_EQ(ReadBytes(file), before); // reading wrote nothing
+    EXPECT_EQ(indexes(), 0);
+
+    s.GetSystem(0)->ModifySystem();
+    ASSERT_TRUE(SaveToFile(s, file, false));
     EXPECT_EQ(QueryText(file, "select value from config where name = 'db_version'"), "303");
-    EXPECT_EQ(QueryInt(file, "select count(*) from sqlite_master where name in ('i_system_id', 'i_sdctbs')"), 2);
+    EXPECT_EQ(indexes(), 4);
 }
 
 TEST_F(SectorFileTest, RootsAreReadInPagesInIdOrder)
@@ -187,6 +203,39 @@ TEST_F(SectorFileTest, SecondSaveWritesNoBodiesAndKeepsIds)
     EXPECT_EQ(QueryInt(file, "select max(id) from bodies"), maxBody);
     // Unchanged systems are not written: another program's edits survive.
     EXPECT_EQ(Count(file, "bodies", "name = 'edited elsewhere'"), 12);
+}
+
+TEST_F(SectorFileTest, EmptiedFieldsSurviveAndLoadingMarksNothingModified)
+{
+    TVexaSector s;
+    auto root = MakeSystem("Fields", 1);
+    root->SetField("Owner", "guild");
+    root->SetField("Owner", ""); // emptied by the user: still a field
+    TStellarBody *planet = root->GetChild(0);
+    planet->SetField("Notes2", "x");
+    planet->SetField("notes2", "");
+    planet->SetField("Port", "B");
+    s.AddSystem(std::move(root));
+    s.SetField("Empty", "y");
+    s.SetField("empty", "");
+    const std::string file = PathOf("fields.VexaDB");
+    ASSERT_TRUE(SaveToFile(s, file, false));
+
+    TVexaSector r;
+    ASSERT_TRUE(LoadFromFile(r, file));
+    EXPECT_EQ(r.GetFieldIndex("empty"), 0);
+    TStellarBody *g = r.GetSystem(0);
+    r.DynaLoad(g);
+    ASSERT_TRUE(g->Loaded);
+    EXPECT_EQ(g->GetFieldIndex("owner"), 0);
+    EXPECT_EQ(g->GetField("owner"), "");
+    TStellarBody *p = g->GetChild(0);
+    ASSERT_EQ(p->GetFieldCount(), 2);
+    EXPECT_EQ(p->GetFieldNameByIndex(0), "notes2");
+    EXPECT_EQ(p->GetFieldByIndex(1), "B");
+    // Reading is not a change: no body of the system is to be written again.
+    EXPECT_FALSE(g->SystemModified());
+    EXPECT_FALSE(p->TVexaBase::Modified);
 }
 
 TEST_F(SectorFileTest, IncrementalSaveWritesOnlyTheChangedSystem)
@@ -552,6 +601,40 @@ TEST_F(SectorFileTest, VanishedFileFailsUnlessEverythingIsInMemory)
     fs::remove(f2);
     ASSERT_TRUE(SaveToFile(t, f2, false, &error)) << error;
     EXPECT_EQ(Count(f2, "bodies"), 3);
+}
+
+TEST_F(SectorFileTest, AFailedMoveIntoPlaceNeverAdoptsTheTemporaryNameSilently)
+{
+    const std::string own = MakeFile("own.VexaDB", 2);
+    TVexaSector s;
+    ASSERT_TRUE(LoadFromFile(s, own));
+    s.AddSystem(MakeSystem("New", 1));
+    // A folder with something in it cannot be replaced by a file.
+    const fs::path busy = Dir / "busy.VexaDB";
+    fs::create_directories(busy / "inside");
+    std::string error;
+    EXPECT_FALSE(SaveToFile(s, busy.string(), false, &error));
+    const std::string temp = busy.string() + ".saving~";
+    EXPECT_NE(error.find("saved as \"" + temp + "\""), std::string::npos) << error;
+    EXPECT_EQ(s.FileName, temp);
+    EXPECT_TRUE(s.FileNameUnconfirmed);
+    EXPECT_TRUE(s.Modified);
+    // The sector still reads what it had not loaded from where it was saved.
+    TStellarBody *first = s.GetSystem(0);
+    ASSERT_FALSE(first->Loaded);
+    s.DynaLoad(first);
+    EXPECT_EQ(first->ChildrenCount(), 2);
+
+    // Saving again under that name is refused; a chosen name is accepted.
+    const auto tempBytes = ReadBytes(temp);
+    EXPECT_FALSE(SaveToFile(s, s.FileName, false, &error));
+    EXPECT_NE(error.find("save it under a name of your choice"), std::string::npos) << error;
+    EXPECT_EQ(ReadBytes(temp), tempBytes);
+    const std::string chosen = PathOf("chosen.VexaDB");
+    ASSERT_TRUE(SaveToFile(s, chosen, false, &error)) << error;
+    EXPECT_EQ(s.FileName, chosen);
+    EXPECT_FALSE(s.FileNameUnconfirmed);
+    EXPECT_EQ(Count(chosen, "bodies", "parent_id = 0"), 3);
 }
 
 TEST_F(SectorFileTest, UnwritablePlacesFailCleanly)

@@ -242,5 +242,35 @@ TEST(SaveGenerateTempFile, AFailedMoveKeepsTheSectorWhereItWas)
     fs::remove_all(dir);
 }
 
+TEST(SaveGenerateTempFile, ASectorLeftUnderATemporaryNameSavesToTheChosenOne)
+{
+    const fs::path dir = TempDir(fs::temp_directory_path(), "unconfirmed");
+    const std::string first = (dir / "First.VexaDB").string();
+    TVexaSector s;
+    MakeScratch(s, first, 3);
+    ASSERT_TRUE(SaveToFile(s, first, false));
+    s.DynaClearActiveDB();
+    s.Systems.front()->UnloadChildren();
+    s.Systems.front()->Loaded = false;
+    // Saving over a folder fails at the final rename.
+    const fs::path taken = dir / "Taken.VexaDB";
+    fs::create_directories(taken / "inside");
+    s.Systems.back()->ModifySystem();
+    std::string error;
+    EXPECT_FALSE(SaveToFile(s, taken.string(), false, &error));
+    ASSERT_TRUE(s.FileNameUnconfirmed) << error;
+    const std::string left = s.FileName;
+
+    const std::string chosen = (dir / "Chosen.VexaDB").string();
+    ASSERT_TRUE(SaveGenerateTempFile(s, chosen, &error)) << error;
+    EXPECT_EQ(s.FileName, chosen);
+    EXPECT_FALSE(s.FileNameUnconfirmed);
+    EXPECT_TRUE(fs::exists(left)); // the copy the user was told about stays
+    TVexaSector back;
+    ASSERT_TRUE(LoadFromFile(back, chosen));
+    EXPECT_EQ(back.SystemCount(), 3);
+    fs::remove_all(dir);
+}
+
 } // namespace
 } // namespace kalvion

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -60,6 +62,14 @@ TVexaGenThreadMgr &RunToEnd(TVexaSector &s, const TSectorGenerateParams &p)
     return mgr;
 }
 
+// The value at six decimals as glibc's exact conversion gives it, read back.
+double Decimal6(double x)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.6f", x);
+    return std::strtod(text, nullptr);
+}
+
 using Cell = std::tuple<int, int, int>;
 
 Cell CellOf(const TStellarBody &b)
@@ -101,9 +111,10 @@ TEST(SectorGenerator, BoxFillTestsEveryCellOnceInOrderWithTheThreadSeed)
     EXPECT_LT(expected.size(), 770u);
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const auto &b = *s.Systems[i];
-        EXPECT_NEAR(b.X, std::get<0>(expected[i]), 1e-6);
-        EXPECT_NEAR(b.Y, std::get<1>(expected[i]), 1e-6);
-        EXPECT_NEAR(b.Z, std::get<2>(expected[i]), 1e-6);
+        // Kept to six decimals, each the double nearest to its decimal.
+        EXPECT_EQ(b.X, Decimal6(std::get<0>(expected[i])));
+        EXPECT_EQ(b.Y, Decimal6(std::get<1>(expected[i])));
+        EXPECT_EQ(b.Z, Decimal6(std::get<2>(expected[i])));
         EXPECT_TRUE(b.Modified);
         EXPECT_TRUE(b.Loaded);
         EXPECT_EQ(b.TypeID, BODY_TYPE_NOTASSIGNED);

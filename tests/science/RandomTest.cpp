@@ -136,11 +136,12 @@ TEST(BiasedDraws, WMinRangeTakesCountPlusOneSharedDraws)
     EXPECT_EQ(SharedRandomSeed(), NextRandomSeed(99));
 }
 
-TEST(RandomHelpers, RoundToDecimalsUsesTheExponentialScale)
+TEST(RandomHelpers, RoundToDecimalsUsesTheExactPowerOfTen)
 {
-    // 10^1 as e^(ln 10) is 10.000000000000002, which tips 0.25 up.
-    EXPECT_DOUBLE_EQ(RoundToDecimals(1, 0.25), 0.3);
-    EXPECT_DOUBLE_EQ(RoundToDecimals(2, 1.005), 1.01);
+    // An exact half at the place goes to even; 1.005 is a little below its
+    // decimal in binary.
+    EXPECT_EQ(RoundToDecimals(1, 0.25), 0.2);
+    EXPECT_EQ(RoundToDecimals(2, 1.005), 1.0);
     EXPECT_EQ(RoundToDecimals(0, 2.5), 2.0);
     EXPECT_EQ(RoundToDecimals(0, 3.5), 4.0);
     EXPECT_NEAR(RoundToDecimals(3, 3.14159265), 3.142, 1e-12);

@@ -26,6 +26,15 @@ TEST(CliScript, RunsAndPrintsMessageBoxes)
     EXPECT_EQ(err.str(), "");
 }
 
+TEST(CliScript, QuestionsNobodyAnswersGoNoFurther)
+{
+    const std::string f = WriteScript("cli_ask", "If MsgBox(\"Delete all?\", vbYesNo) = vbNo Then MsgBox \"kept\"\n"
+                                                 "If MsgBox(\"Go on?\", vbOKCancel) = vbCancel Then MsgBox \"stopped\"\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(kalvion::cli::RunCli({"kalvion-cli", "script", f}, out, err), 0);
+    EXPECT_EQ(out.str(), "Delete all?\nkept\nGo on?\nstopped\n");
+}
+
 TEST(CliScript, ErrorsGoToStandardErrorWithPosition)
 {
     const std::string f = WriteScript("cli_err", "x = 1\n  y = x / 0\n");

@@ -37,6 +37,17 @@ TEST(ScriptEngine, VBScriptIsTheBuiltInLanguage)
     EXPECT_FALSE(RegisterScriptLanguage("VBSCRIPT", [] { return std::unique_ptr<IScriptEngine>(); }));
 }
 
+TEST(ScriptEngine, MessageBoxesWithoutAHostGetTheAnswerThatGoesNoFurther)
+{
+    // Error 1000 marks a wrong answer.
+    EXPECT_EQ(ErrorOf("If MsgBox(\"Delete?\", vbYesNo) <> vbNo Then Err.Raise 1000"), 0);
+    EXPECT_EQ(ErrorOf("If MsgBox(\"Go on?\", vbYesNoCancel) <> vbCancel Then Err.Raise 1000"), 0);
+    EXPECT_EQ(ErrorOf("If MsgBox(\"Go on?\", vbOKCancel + vbQuestion) <> vbCancel Then Err.Raise 1000"), 0);
+    EXPECT_EQ(ErrorOf("If MsgBox(\"Again?\", vbRetryCancel) <> vbCancel Then Err.Raise 1000"), 0);
+    EXPECT_EQ(ErrorOf("If MsgBox(\"Failed\", vbAbortRetryIgnore) <> vbAbort Then Err.Raise 1000"), 0);
+    EXPECT_EQ(ErrorOf("If MsgBox(\"Done\") <> vbOK Then Err.Raise 1000"), 0);
+}
+
 TEST(ScriptEngine, HaltStopsATightLoopFromAnotherThread)
 {
     for (const char *loop : {"Do\nLoop\n", "For i = 1 To 2000000000\nNext\n", "While True : x = x + 1 : Wend\n",

@@ -197,6 +197,17 @@ A('procedures', 'stack_overflow', 'Sub R() : R : End Sub\nR\n', err=(28, 'Out of
 A('procedures', 'array_byref', 'Sub Fill(a) : a(0) = 9 : End Sub\nDim arr(1)\nFill arr\nMsgBox arr(0)\n', ['9'])
 A('procedures', 'array_byval_copy', 'Sub Fill(ByVal a) : a(0) = 9 : End Sub\nDim arr(1)\narr(0) = 1\nFill arr\nMsgBox arr(0)\n', ['1'])
 A('procedures', 'local_dim_array', 'Sub S()\n Dim a(2)\n a(2) = 5\n MsgBox a(2)\nEnd Sub\nS\n', ['5'])
+# An array element passed to a ByRef parameter is passed by reference; its
+# array is locked (error 10 on ReDim, Erase or reassignment) until the call returns.
+A('procedures', 'byref_array_element', 'Sub Inc(x) : x = x + 1 : End Sub\nDim a(2)\na(1) = 5\nInc a(1)\nMsgBox a(1)\nCall Inc(a(1))\nMsgBox a(1)\nInc (a(1))\nMsgBox a(1)\n', ['6', '7', '7'])
+A('procedures', 'byref_array_element_2d', 'Sub Append(s) : s = s & "b" : End Sub\nDim m(1, 2)\nm(1, 2) = "a"\nAppend m(1, 2)\nAppend m(0, 0)\nMsgBox m(1, 2) & "|" & m(0, 0) & "|" & m(0, 2)\n', ['ab|b|'])
+A('procedures', 'byref_array_element_alias', 'Dim a(1)\nSub S(x)\n  x = 3\n  MsgBox a(0)\n  a(0) = 4\n  MsgBox x\nEnd Sub\nS a(0)\nMsgBox a(0)\n', ['3', '4', '4'])
+A('procedures', 'byref_array_element_byval', 'Sub Clear(ByVal x) : x = 0 : End Sub\nSub Mark(ByRef x) : x = "marked" : End Sub\nDim a(1)\na(0) = 9\nClear a(0)\nMsgBox a(0)\nMark a(1)\nMsgBox a(1)\n', ['9', 'marked'])
+A('procedures', 'byref_array_element_copy', 'Function Bump(v) : v = v + 100 : Bump = v : End Function\nDim a(0), b\na(0) = 1\nb = a\nr = Bump(a(0))\nMsgBox a(0) & " " & b(0) & " " & r\n', ['101 1 101'])
+A('procedures', 'byref_array_element_index_once', 'Dim a(3), n\nFunction NextIndex() : n = n + 1 : NextIndex = n : End Function\nSub Twice(x) : x = x * 2 : End Sub\na(1) = 10\nn = 0\nTwice a(NextIndex())\nMsgBox a(1) & " " & n\n', ['20 1'])
+A('procedures', 'byref_array_element_locked', 'Dim a()\nReDim a(2)\nSub Grow(x)\n  ReDim Preserve a(5)\nEnd Sub\nGrow a(0)\n', err=(10, 'This array is fixed or temporarily locked', 3, 2))
+A('procedures', 'byref_array_element_method', 'Class Setter\n  Sub SetIt(y) : y = "set" : End Sub\nEnd Class\nDim o, a(1)\nSet o = New Setter\no.SetIt a(1)\nMsgBox a(1)\n', ['set'])
+A('procedures', 'byref_array_element_unlocked_after', 'On Error Resume Next\nDim a()\nReDim a(1)\nSub Boom(x) : x = 1 : Err.Raise 5 : End Sub\nBoom a(0)\nMsgBox Err.Number & " " & a(0)\nErr.Clear\nReDim a(3)\nMsgBox UBound(a) & " " & Err.Number\nSub Swap(x) : a = 7 : End Sub\nSwap a(0)\nMsgBox Err.Number & " " & UBound(a)\n', ['5 1', '3 0', '10 3'])
 A('procedures', 'nested_def_error', 'Sub A()\n Sub B()\n End Sub\nEnd Sub\n', err=(1002, 'Syntax error', 1, 1))
 A('procedures', 'function_as_statement', 'Function F(x) : MsgBox x : F = 1 : End Function\nF 3\n', ['3'])
 

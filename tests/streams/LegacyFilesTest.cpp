@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <fstream>
 
 using namespace kalvion;
@@ -265,7 +267,7 @@ TEST(LegacyFiles, RecordFileLoadsHeadersThenChildrenOnDemand)
     ASSERT_EQ(g->ChildrenCount(), 1);
     EXPECT_EQ(g->GetChild(0)->Name, "Gamma I");
     TVexaImageResource &img = *s.ImageResources.Resources[0];
-    img.IDString = "{IMG}";
+    EXPECT_EQ(img.IDString, "{IMG}"); // from the record header
     ASSERT_TRUE(DynaLoadResource_v2(s, *r.RecordFile, img));
     EXPECT_EQ(img.Data, (TByteStream{0x89, 'P', 'N', 'G'}));
 
@@ -372,6 +374,30 @@ TEST(LegacyConvert, RecordFileBecomesADatabaseLoadingOnDemand)
     ASSERT_EQ(s.RouteCount(), 1);
     EXPECT_EQ(s.GetRoute(0)->GetWaypoint(0)->Body, g);
     ASSERT_EQ(s.ImageResources.Count(), 1);
+    // The image's bytes came along with its row.
+    const auto bytes = s.GetResourceImageStream("blazon.png");
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(*bytes, (TByteStream{0x89, 'P', 'N', 'G'}));
+}
+
+TEST(LegacyConvert, AnImageWhoseBytesCannotBeReadFailsTheConversion)
+{
+    const std::string oldFile = TempFile("Lost Image.Sector");
+    const std::string newFile = TempFile("LostImage.VexaDB");
+    std::remove(newFile.c_str());
+    // The data record of the image names another object.
+    std::vector<std::uint8_t> bytes = RecordFileV4();
+    const std::string marker = "{IMG}";
+    const auto first = std::search(bytes.begin(), bytes.end(), marker.begin(), marker.end());
+    ASSERT_NE(first, bytes.end());
+    const auto second = std::search(first + 1, bytes.end(), marker.begin(), marker.end());
+    ASSERT_NE(second, bytes.end());
+    second[1] = 'X';
+    WriteFile(oldFile, bytes);
+    std::string error;
+    EXPECT_FALSE(ConvertLegacySector(oldFile, newFile, &error));
+    EXPECT_NE(error.find("\"blazon.png\""), std::string::npos) << error;
+    EXPECT_FALSE(FileExists(newFile));
 }
 
 TEST(LegacyConvert, StreamFileKeepsItsTrees)
@@ -427,8 +453,13 @@ TEST(SectorImportFile, MergesAStoredSectorAndToleratesOtherFiles)
     EXPECT_FALSE(ImportSector(t, oldFile, SECTOR_IMPORT_ALLOW, 0, 0, 0, 0, &error)); // not a database
     EXPECT_TRUE(t.Modified);
     EXPECT_EQ(t.SystemCount(), 0);
+    // Nothing to merge from is an error, not an empty merge.
     TVexaSector u;
-    EXPECT_TRUE(ImportSector(u, TempFile("missing.VexaDB"), 0, 0, 0, 0, 0));
+    EXPECT_FALSE(ImportSector(u, TempFile("missing.VexaDB"), 0, 0, 0, 0, 0, &error));
+    EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
+    EXPECT_FALSE(u.Modified);
+    EXPECT_FALSE(ImportSector(u, ::testing::TempDir(), 0, 0, 0, 0, 0, &error));
+    EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
     EXPECT_FALSE(u.Modified);
 }
 

@@ -290,6 +290,23 @@ TEST(TKTableMarkup, TagsAssignmentsAndFilters)
     EXPECT_EQ(Line(app, "{!1/0}"), "INF");
 }
 
+TEST(TKTableMarkup, ArticlesResolvedOnTheirOwn)
+{
+    const TTKTableApplication app;
+    // The word after the marker decides, its case does not; other escapes and
+    // tags are left for ProcessLine.
+    EXPECT_EQ(app.ProcessAAn("\\a Apple and \\a HOUR and \\a Universe and \\a unit"),
+              "an Apple and an HOUR and a Universe and an unit");
+    EXPECT_EQ(app.ProcessAAn("\\a   orb, \\a [@x], \\n\\a"), "an   orb, a [@x], \\na");
+    EXPECT_EQ(app.ProcessAAn(""), "");
+    // The marker count is bounded; the rest stay as written.
+    std::string many;
+    for (int i = 0; i <= TK_MAX_AAN; ++i)
+        many += "\\a x ";
+    const std::string out = app.ProcessAAn(many);
+    EXPECT_EQ(out.find("\\a"), out.size() - 5);
+}
+
 TEST(TKTableMarkup, LimitsOfLengthPassesAndCounts)
 {
     TTKTableApplication app;

@@ -73,6 +73,12 @@ struct Expr : Node {
     bool IsStrLit = false;
     bool IsNumLit = false;
     bool MayRef = false; // only variables can be passed by reference
+    // An element of an array variable, passed by reference: the element in
+    // place, its array locked (and held) in `locked` until the call is over.
+    // nullptr when the expression is not such an element; then nothing of it
+    // has been evaluated yet.
+    virtual Variant *ElementRef(Frame &, ArrCell *&) { return nullptr; }
+    bool MayElementRef = false;
 };
 
 enum class Flow : std::uint8_t { Normal, ExitFor, ExitDo, ExitProc };

@@ -1,6 +1,7 @@
 // The language's built-in functions and constants.
 #include "base/AsciiText.h"
 #include "base/NumberFormat.h"
+#include "base/Questions.h"
 #include "base/Rounding.h"
 #include "scripting/vbs/Convert.h"
 #include "scripting/vbs/Interpreter.h"
@@ -930,7 +931,7 @@ Variant MsgBox(Frame &f, Args a, int n)
     const int buttons = n > 1 && !A(1).IsEmpty() ? L(A(1)) : 0;
     const std::string title = n > 2 && !A(2).IsEmpty() ? S(A(2)) : std::string();
     if (!f.In->Host)
-        return Variant::Int(1);
+        return Variant::Int(UnansweredMessageBoxResult(buttons));
     return Variant::Int(f.In->Host->MsgBox(prompt, buttons, title));
 }
 

@@ -15,6 +15,14 @@ namespace {
 inline GlobalSlot *G(const NameRef *r) { return static_cast<GlobalSlot *>(const_cast<void *>(r->Ptr)); }
 inline Instance *Me(Frame &f) { return static_cast<Instance *>(f.Me); }
 
+// An array one of whose elements is passed by reference cannot be replaced
+// until that call returns.
+inline void CheckNotLocked(const Variant &slot)
+{
+    if (slot.IsArray() && slot.RawArr() && slot.RawArr()->Locks > 0)
+        Throw(E_ARRAY_FIXED);
+}
+
 // The storage behind a variable reference; nullptr for names that are not variables.
 inline Variant *SlotPtr(Frame &f, const NameRef *r)
 {
@@ -172,7 +180,24 @@ ArgPack::ArgPack(Frame &f, const std::vector<Expr *> &args, bool byRef) : FN(sta
     }
     for (int i = 0; i < FN; ++i) {
         Expr *e = args[static_cast<std::size_t>(i)];
-        Variant *r = byRef && e->MayRef ? e->Ref(f) : nullptr;
+        Variant *r = nullptr;
+        if (byRef) {
+            if (e->MayRef) {
+                r = e->Ref(f);
+            } else if (e->MayElementRef) {
+                ArrCell *locked = nullptr;
+                r = e->ElementRef(f, locked);
+                if (locked) {
+                    try {
+                        FLocked.Cells.push_back(locked);
+                    } catch (...) {
+                        --locked->Locks;
+                        ReleaseCell(locked);
+                        throw;
+                    }
+                }
+            }
+        }
         if (r) {
             FPtrs[i] = r;
         } else if (FN > kInline) {
@@ -273,6 +298,7 @@ void VarExpr::Assign(Frame &f, Variant v, bool isSet)
         default: break;
         }
         if (p) {
+            CheckNotLocked(*p);
             *p = std::move(v);
             return;
         }
@@ -295,6 +321,7 @@ void VarExpr::Assign(Frame &f, Variant v, bool isSet)
     Variant *p = SlotPtr(f, R);
     if (!p)
         ThrowNamed(E_ILLEGAL_ASSIGN, R->Name);
+    CheckNotLocked(*p);
     *p = std::move(v);
 }
 
@@ -371,6 +398,36 @@ Variant CallExpr::Eval(Frame &f)
         return IndexValue(f, base, Args, R->Name);
     }
     }
+}
+
+Variant *CallExpr::ElementRef(Frame &f, ArrCell *&locked)
+{
+    switch (R->Kind) {
+    case RefKind::Local:
+    case RefKind::Param:
+    case RefKind::MeField:
+    case RefKind::OuterLocal:
+    case RefKind::OuterParam: break;
+    case RefKind::Global:
+    case RefKind::GlobalChecked:
+        if (G(R)->Proc)
+            return nullptr; // a call, not an element
+        break;
+    default: return nullptr;
+    }
+    Variant *p = SlotPtr(f, R);
+    if (!p || !p->IsArray())
+        return nullptr;
+    ArgPack idx(f, Args, false);
+    // The indexes may have run code that changed the variable.
+    if (!p->IsArray())
+        ThrowNamed(E_TYPE_MISMATCH, R->Name);
+    ArrCell *a = p->MutableArr();
+    Variant *element = ArrayElement(a, idx.Ptrs(), idx.Count());
+    ++a->Locks;
+    AddRefCell(a);
+    locked = a;
+    return element;
 }
 
 void CallExpr::Assign(Frame &f, Variant v, bool isSet)
@@ -699,6 +756,7 @@ Flow AssignStmt::Exec(Frame &f)
         Variant v = Value->Eval(f);
         if (!v.IsObject())
             if (Variant *p = Target0(f)) {
+                CheckNotLocked(*p);
                 *p = std::move(v);
                 return Flow::Normal;
             }
@@ -879,8 +937,9 @@ Flow ReDimStmt::Exec(Frame &f)
             Throw(E_ILLEGAL_ASSIGN);
         const std::vector<std::int32_t> bounds = EvalBounds(f, item.Bounds);
         ArrCell *old = p->RawArr();
-        if (old && old->Fixed)
+        if (old && (old->Fixed || old->Locks > 0))
             Throw(E_ARRAY_FIXED);
+        CheckNotLocked(*p);
         if (Preserve && old && !old->Bounds.empty()) {
             if (old->Bounds.size() != bounds.size())
                 Throw(E_SUBSCRIPT);
@@ -908,6 +967,7 @@ Flow EraseStmt::Exec(Frame &f)
     Variant *p = Var->Ref(f);
     if (!p || !p->IsArray())
         Throw(E_TYPE_MISMATCH);
+    CheckNotLocked(*p);
     ArrCell *a = p->MutableArr();
     if (a->Fixed) {
         for (auto &v : a->Data)

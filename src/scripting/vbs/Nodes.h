@@ -30,9 +30,11 @@ struct VarExpr final : Expr {
 
 // A name with an argument list: a call, an array element or a default member.
 struct CallExpr final : Expr {
+    CallExpr() { MayElementRef = true; }
     NameRef *R = nullptr;
     std::vector<Expr *> Args;
     Variant Eval(Frame &f) override;
+    Variant *ElementRef(Frame &f, ArrCell *&locked) override;
     void Assign(Frame &f, Variant v, bool isSet) override;
     void Call(Frame &f) override { Eval(f); }
 };
@@ -271,6 +273,22 @@ private:
     std::vector<Variant> FHeapTmp;
     std::vector<Variant *> FHeapPtr;
     Variant **FPtrs;
+    // Arrays whose elements are passed by reference: locked against ReDim,
+    // Erase and reassignment, and kept alive, until the call returns (a
+    // member, so that an argument failing half-way unlocks them too).
+    struct Locks {
+        std::vector<ArrCell *> Cells;
+        Locks() = default;
+        Locks(const Locks &) = delete;
+        Locks &operator=(const Locks &) = delete;
+        ~Locks()
+        {
+            for (ArrCell *a : Cells) {
+                --a->Locks;
+                ReleaseCell(a);
+            }
+        }
+    } FLocked;
     int FN;
 };
 

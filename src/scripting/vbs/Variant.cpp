@@ -86,7 +86,9 @@ void Variant::AppendStr(std::string_view s)
 ArrCell *Variant::MutableArr()
 {
     auto *a = RawArr();
-    if (!a || a->Refs == 1)
+    // The references held for elements passed by reference do not share the
+    // array: writes through the variable must reach those elements.
+    if (!a || a->Refs - a->Locks <= 1)
         return a;
     auto *c = new ArrCell;
     c->Bounds = a->Bounds;

@@ -11,6 +11,7 @@ are covered; multiple systems are checked by properties instead.
 """
 import math
 from decimal import Decimal, ROUND_HALF_UP
+from fractions import Fraction
 
 M32 = 0xFFFFFFFF
 AU = 149597890.0
@@ -48,8 +49,12 @@ def round_even(x):
 
 
 def round_dec(n, x):
-    p = math.exp(n * math.log(10))
-    return round_even(x * p) / p
+    """Half to even on the exact product x * 10^n; the result is the double
+    nearest to the rounded decimal."""
+    if not math.isfinite(x):
+        return x
+    q = round(Fraction(x) * Fraction(10) ** n)  # Fraction rounds half to even
+    return math.copysign(float(q / Fraction(10) ** n), x) if q == 0 else float(q / Fraction(10) ** n)
 
 
 def fmt(pattern_decimals, x, min_int_digits=1):

@@ -4,6 +4,7 @@
 #include "base/Guid.h"
 #include "base/NumberFormat.h"
 #include "base/Paths.h"
+#include "base/SafeFile.h"
 #include "exchange/ExchangePrompt.h"
 #include "exchange/HtmlText.h"
 #include "exchange/ReportFieldValue.h"
@@ -290,36 +291,16 @@ void SetError(std::string *error, const std::string &text)
         *error = text;
 }
 
-// Writes the page beside its final name and moves it into place once it is
-// complete, so a failure leaves an older report as it was.
-bool WritePage(const std::string &fileName, const std::string *parts, std::size_t count, std::string *error)
+// The page goes through a new file beside it and a rename, so a failure
+// leaves an older report as it was and a name planted in the folder is never
+// written through.
+bool WritePage(const std::string &fileName, std::initializer_list<std::string_view> parts, std::string *error)
 {
-    const std::string temp = fileName + ".writing~";
-    {
-        std::ofstream outFile(temp, std::ios::binary | std::ios::trunc);
-        if (!outFile) {
-            SetError(error, "The report \"" + fileName + "\" could not be created");
-            return false;
-        }
-        for (std::size_t i = 0; i < count; ++i)
-            outFile.write(parts[i].data(), static_cast<std::streamsize>(parts[i].size()));
-        outFile.flush();
-        if (!outFile) {
-            outFile.close();
-            std::error_code ec;
-            fs::remove(temp, ec);
-            SetError(error, "The report \"" + fileName + "\" could not be written");
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, fileName, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        SetError(error, "The report \"" + fileName + "\" could not be replaced");
-        return false;
-    }
-    return true;
+    std::string reason;
+    if (ReplaceFileContents(fileName, parts, &reason))
+        return true;
+    SetError(error, "The report \"" + fileName + "\" could not be written: " + reason);
+    return false;
 }
 
 std::string ReportFolder(const std::string &fileName)
@@ -351,6 +332,8 @@ void AppendLegendTable(std::string &out)
     Line(out, "</table>");
 }
 
+// Only names that are still free are taken: the folder is the user's, and a
+// file (or link) already there is left alone.
 void CopySymbolImages(const std::string &folder)
 {
     std::error_code ec;
@@ -361,8 +344,11 @@ void CopySymbolImages(const std::string &folder)
         if (!entry.is_regular_file(ec) || !SameText(entry.path().extension().string(), ".gif"))
             continue;
         const fs::path target = fs::path(folder) / entry.path().filename();
-        if (!fs::exists(target, ec))
-            fs::copy_file(entry.path(), target, ec);
+        if (fs::exists(fs::symlink_status(target, ec)))
+            continue;
+        if (auto bytes = ReadFileBytes(entry.path().string()))
+            CreateNewFile(target.string(),
+                          std::string_view(reinterpret_cast<const char *>(bytes->data()), bytes->size()));
     }
 }
 
@@ -390,6 +376,18 @@ private:
 
 } // namespace
 
+std::optional<std::string> ReportMapFileName(const TStellarBody &body)
+{
+    if (!IsGuidString(body.IDString))
+        return std::nullopt;
+    static constexpr const char *IMAGE_EXTENSIONS[] = {".png", ".jpg", ".jpeg", ".gif", ".bmp", ".tif", ".tiff"};
+    const std::string ext = AsciiLower(fs::path(NormalizeStoredPath(body.PreviewImageFile)).extension().string());
+    for (const char *known : IMAGE_EXTENSIONS)
+        if (ext == known)
+            return body.IDString + ext;
+    return body.IDString + ".png";
+}
+
 std::string ExportSolarSystemHTML(const TStellarBody &body)
 {
     std::string out;
@@ -407,19 +405,16 @@ void ExportSurfaceMapsForReport(TVexaSector &sector, TStellarBody &body, const s
         for (auto it = b->Children.rbegin(); it != b->Children.rend(); ++it)
             stack.push_back(it->get());
         marks.erase(b);
-        // Only names that stay inside the folder: a GUID, or a plain name.
-        std::optional<std::string> name;
-        if (!b->PreviewImageFile.empty())
-            name = PlainReportFileName(ExtractFileName(b->PreviewImageFile));
-        else if (IsGuidString(b->IDString) &&
-                 (!storedMapIds || std::binary_search(storedMapIds->begin(), storedMapIds->end(), b->RecordID)))
-            name = b->IDString + ".png";
-        if (!name)
+        const std::optional<std::string> name = ReportMapFileName(*b);
+        const bool mayHaveMap = !b->PreviewImageFile.empty() || !storedMapIds ||
+                                std::binary_search(storedMapIds->begin(), storedMapIds->end(), b->RecordID);
+        if (!name || !mayHaveMap)
             continue;
         auto image = sector.GetPreviewImageStream(b);
         if (!image || image->empty())
             continue;
-        if (WriteFileBytes(JoinPath(folder, *name), *image))
+        const std::string_view bytes(reinterpret_cast<const char *>(image->data()), image->size());
+        if (ReplaceFileContents(JoinPath(folder, *name), bytes))
             marks[b] = *name;
     }
 }
@@ -501,8 +496,7 @@ bool ExportToHTML(TVexaSector &sector, const std::string &fileName, int style, b
     Line(end, "</body>");
     Line(end, "</html>");
 
-    const std::string parts[] = {head, index, tail, sections, end};
-    if (!WritePage(fileName, parts, std::size(parts), error))
+    if (!WritePage(fileName, {head, index, tail, sections, end}, error))
         return false;
     CopySymbolImages(folder);
     return true;
@@ -555,7 +549,7 @@ bool ExportToHTML2(TVexaSector &sector, const std::string &fileName, int style, 
     }
     Line(page, "</body>");
     Line(page, "</html>");
-    return WritePage(fileName, &page, 1, error);
+    return WritePage(fileName, {page}, error);
 }
 
 } // namespace kalvion

@@ -62,8 +62,11 @@ int RunNew(const CliOptions &opts, const std::string &file, const std::string &s
     if (!size.empty()) {
         std::vector<double> parts;
         if (!ParseNumberList(size, parts) || (parts.size() != 1 && parts.size() != 3) ||
-            std::any_of(parts.begin(), parts.end(), [](double v) { return v <= 0; })) {
-            err << "kalvion-cli: --size takes one or three positive numbers separated by commas\n";
+            std::any_of(parts.begin(), parts.end(), [&](double v) {
+                return v * ratio < SECTOR_MIN_SIZE || v * ratio > SECTOR_MAX_SIZE;
+            })) {
+            err << "kalvion-cli: --size takes one or three numbers separated by commas, each from "
+                << SECTOR_MIN_SIZE / ratio << " to " << SECTOR_MAX_SIZE / ratio << "\n";
             return EXIT_USAGE;
         }
         for (double &v : parts)
@@ -74,8 +77,9 @@ int RunNew(const CliOptions &opts, const std::string &file, const std::string &s
     }
     if (!sphere.empty()) {
         double r;
-        if (!ParsePositive(sphere, r)) {
-            err << "kalvion-cli: --sphere takes a positive radius\n";
+        if (!ParsePositive(sphere, r) || 2 * r * ratio < SECTOR_MIN_SIZE || 2 * r * ratio > SECTOR_MAX_SIZE) {
+            err << "kalvion-cli: --sphere takes a radius from " << SECTOR_MIN_SIZE / ratio / 2 << " to "
+                << SECTOR_MAX_SIZE / ratio / 2 << "\n";
             return EXIT_USAGE;
         }
         sector.Spherical = true;
@@ -114,10 +118,8 @@ int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, 
     }
     TVexaSector sector;
     std::string error;
-    if (!LoadFromFile(sector, file, &error)) {
-        err << "kalvion-cli: " << error << "\n";
+    if (!LoadSectorForCommand(sector, file, false, err))
         return EXIT_FAILURE_;
-    }
     std::int64_t bodies = 0;
     TStellarBodyList all;
     for (auto &root : sector.Systems) {

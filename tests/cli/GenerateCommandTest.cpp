@@ -112,7 +112,8 @@ TEST(CliGenerate, WrongOptionsAreUsageErrors)
          {std::vector<std::string>{"--shape", "cube"}, {"--size", "10,20"}, {"--size", "-3"}, {"--unit", "au"},
           {"--distribution", "lumpy"}, {"--data", "lots"}, {"--subsectors", "6,2,2"}, {"--subsectors", "2,2"},
           {"--freq", "Comet=3"}, {"--freq", "Mult=60"}, {"--freq", "Mult"}, {"--frequency", "0"},
-          {"--terraforming", "11"}, {"--radius", "-2"}, {"--shape", "box", "--radius", "4"}}) {
+          {"--terraforming", "11"}, {"--radius", "-2"}, {"--shape", "box", "--radius", "4"},
+          {"--size", "1e-300"}, {"--size", "1e308"}, {"--radius", "1e-300"}}) {
         std::vector<std::string> args = {"generate", f};
         args.insert(args.end(), bad.begin(), bad.end());
         const Result r = RunCmd(args);
@@ -121,6 +122,27 @@ TEST(CliGenerate, WrongOptionsAreUsageErrors)
     }
     const Result r = RunCmd({"generate", f, "--names", "No Such Table.ilt"});
     EXPECT_EQ(r.code, 1);
+    fs::remove_all(dir);
+}
+
+// A request that could never be held is refused before any work starts,
+// with the estimate and the reason.
+TEST(CliGenerate, RequestsBeyondMemoryAreRefusedWithTheEstimate)
+{
+    const fs::path dir = TempDir("huge");
+    const std::string f = (dir / "h.VexaDB").string();
+    for (const std::vector<std::string> &huge :
+         {std::vector<std::string>{"--size", "1000000"}, {"--radius", "400000", "--distribution", "clustered"}}) {
+        std::vector<std::string> args = {"generate", f};
+        args.insert(args.end(), huge.begin(), huge.end());
+        const Result r = RunCmd(args);
+        EXPECT_EQ(r.code, 1) << huge[1];
+        EXPECT_NE(r.err.find("would make about"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("memory"), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_FALSE(fs::exists(f));
+        EXPECT_FALSE(fs::exists(f + ".generating~"));
+    }
     fs::remove_all(dir);
 }
 

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <fstream>
 #include <sstream>
 
 namespace kalvion::test {
@@ -64,10 +65,45 @@ TEST_F(CliFileCommandsTest, NewTakesSizesSpheresAndParsecs)
     EXPECT_DOUBLE_EQ(j["settings"]["size"][0].get<double>(), 65.232);
 
     EXPECT_EQ(RunCliArgs({"new", PathOf("bad.VexaDB"), "--size", "1,2"}, out, err), cli::EXIT_USAGE);
+    for (const char *size : {"1e308", "1e-300", "10,1e7,10", "400000", "0"}) {
+        const std::vector<std::string> args = {"new", PathOf("huge.VexaDB"), "--size", size, "--unit",
+                                               std::string(size) == "400000" ? "pc" : "ly"};
+        EXPECT_EQ(RunCliArgs(args, out, err), cli::EXIT_USAGE) << size;
+    }
+    EXPECT_EQ(RunCliArgs({"new", PathOf("huge.VexaDB"), "--sphere", "6e5"}, out, err), cli::EXIT_USAGE);
+    EXPECT_FALSE(std::filesystem::exists(PathOf("huge.VexaDB")));
     EXPECT_EQ(RunCliArgs({"new", PathOf("bad.VexaDB"), "--unit", "km"}, out, err), cli::EXIT_USAGE);
     EXPECT_EQ(RunCliArgs({"new", box}, out, err), cli::EXIT_FAILURE_); // exists already
     EXPECT_EQ(RunCliArgs({"info", PathOf("missing.VexaDB")}, out, err), cli::EXIT_FAILURE_);
     EXPECT_FALSE(err.empty());
+}
+
+// A file a newer program wrote is read with a warning, and never saved over.
+TEST_F(CliFileCommandsTest, NewerFilesWarnAndAreNotSavedOver)
+{
+    std::string out, err;
+    const std::string file = PathOf("newer.VexaDB");
+    ASSERT_EQ(RunCliArgs({"new", file}, out, err), cli::EXIT_OK) << err;
+    ExecSql(file, "update config set value = '999' where name = 'db_version'");
+    const auto before = ReadBytes(file);
+
+    ASSERT_EQ(RunCliArgs({"info", file}, out, err), cli::EXIT_OK) << err;
+    EXPECT_NE(err.find("warning"), std::string::npos) << err;
+    EXPECT_NE(err.find("newer version"), std::string::npos) << err;
+
+    const std::string csv = PathOf("d.csv");
+    std::ofstream(csv) << "star,,Alpha,1,2,3,1,1,1,G\n";
+    EXPECT_EQ(RunCliArgs({"import-csv", file, csv}, out, err), cli::EXIT_FAILURE_);
+    EXPECT_NE(err.find("file version 999"), std::string::npos) << err;
+    EXPECT_NE(err.find("nothing was changed"), std::string::npos) << err;
+    EXPECT_EQ(RunCliArgs({"routes", file, "--proximity"}, out, err), cli::EXIT_FAILURE_);
+    EXPECT_EQ(ReadBytes(file), before);
+
+    // A file of this version says nothing.
+    const std::string current = PathOf("current.VexaDB");
+    ASSERT_EQ(RunCliArgs({"new", current}, out, err), cli::EXIT_OK);
+    ASSERT_EQ(RunCliArgs({"info", current}, out, err), cli::EXIT_OK);
+    EXPECT_EQ(err, "");
 }
 
 } // namespace

@@ -9,6 +9,10 @@
 #include <fstream>
 #include <sstream>
 
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace kalvion::cli;
@@ -143,6 +147,44 @@ TEST(CliGenerate, RequestsBeyondMemoryAreRefusedWithTheEstimate)
         EXPECT_FALSE(fs::exists(f));
         EXPECT_FALSE(fs::exists(f + ".generating~"));
     }
+    fs::remove_all(dir);
+}
+
+// A file-size limit stands in for a full disk: the final save fails and the
+// command says only what is true about what was kept.
+TEST(CliGenerate, AFullDiskIsReportedHonestly)
+{
+    const fs::path dir = TempDir("full");
+    const std::string f = (dir / "g.VexaDB").string();
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{300 * 1024, 300 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const Result r = RunCmd({"generate", f, "--systems", "3000", "--data", "none"});
+        const std::string text = std::to_string(r.code) + "\n" + r.out + "\x01" + r.err;
+        [[maybe_unused]] const auto written = ::write(pipeFds[1], text.data(), text.size());
+        ::_exit(0);
+    }
+    ::close(pipeFds[1]);
+    std::string text;
+    char buf[4096];
+    for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;)
+        text.append(buf, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_EQ(text.substr(0, 2), "1\n") << text;
+    const std::string err = text.substr(text.find('\x01') + 1);
+    EXPECT_NE(err.find("none of the 3000 generated systems could be kept"), std::string::npos) << err;
+    EXPECT_EQ(err.find("is kept in"), std::string::npos) << err;
+    EXPECT_EQ(text.find("Saved "), std::string::npos);
+    EXPECT_FALSE(fs::exists(f));
+    EXPECT_FALSE(fs::exists(f + ".generating~"));
     fs::remove_all(dir);
 }
 

@@ -108,6 +108,7 @@ int RunNew(const CliOptions &opts, const std::string &file, const std::string &s
 int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, std::ostream &err)
 {
     int version = 0;
+    std::int64_t rows = 0;
     {
         TVexaDB_SQLite db;
         if (!db.OpenExistingSectorFile(file)) {
@@ -115,6 +116,9 @@ int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, 
             return EXIT_FAILURE_;
         }
         version = ReadSchemaVersion(*db.Connection());
+        auto count = db.Connection()->Query("select count(*) from bodies");
+        if (!db.Connection()->HasError && count->Next())
+            rows = count->AsInt64(0);
     }
     TVexaSector sector;
     std::string error;
@@ -132,6 +136,9 @@ int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, 
         if (!wasLoaded)
             sector.DynaUnload(root.get());
     }
+    // Rows no system reaches (a missing parent, parents in a loop) are left
+    // in the file as they are, but the user is told they were not read.
+    const std::int64_t skipped = std::max<std::int64_t>(0, rows - bodies);
     int resources = 0;
     for (auto &res : sector.ImageResources.Resources)
         if (!res->Deleted)
@@ -170,7 +177,8 @@ int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, 
                        {"routes", sector.RouteCount()},
                        {"subsectors", sector.SubsectorCount()},
                        {"views", static_cast<int>(sector.Views.size())},
-                       {"image_resources", resources}};
+                       {"image_resources", resources},
+                       {"skipped_body_rows", skipped}};
         out << j.dump(2) << "\n";
         return EXIT_OK;
     }
@@ -192,6 +200,9 @@ int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, 
     out << "Subsectors:      " << FormatCount(sector.SubsectorCount()) << "\n";
     out << "Views:           " << FormatCount(static_cast<double>(sector.Views.size())) << "\n";
     out << "Image resources: " << FormatCount(resources) << "\n";
+    if (skipped > 0)
+        out << "Skipped rows:    " << FormatCount(static_cast<double>(skipped))
+            << " body row(s) belong to no system (a missing parent or parents in a loop); they stay in the file\n";
     return EXIT_OK;
 }
 

@@ -106,5 +106,24 @@ TEST_F(CliFileCommandsTest, NewerFilesWarnAndAreNotSavedOver)
     EXPECT_EQ(err, "");
 }
 
+// Body rows no system reaches are not read; info says how many and why.
+TEST_F(CliFileCommandsTest, InfoCountsRowsThatBelongToNoSystem)
+{
+    std::string out, err;
+    const std::string file = PathOf("rows.VexaDB");
+    ASSERT_EQ(RunCliArgs({"new", file}, out, err), cli::EXIT_OK) << err;
+    ExecSql(file, "insert into bodies (parent_id, name) values (0, 'Root')");
+    ExecSql(file, "insert into bodies (parent_id, name) values (987654, 'Orphan')");
+    ExecSql(file, "insert into bodies (parent_id, name) values (0, 'Loop')");
+    ExecSql(file, "update bodies set parent_id = id where name = 'Loop'");
+    ASSERT_EQ(RunCliArgs({"--json", "info", file}, out, err), cli::EXIT_OK) << err;
+    const auto j = nlohmann::json::parse(out);
+    EXPECT_EQ(j["counts"]["systems"], 1);
+    EXPECT_EQ(j["counts"]["skipped_body_rows"], 2);
+    ASSERT_EQ(RunCliArgs({"info", file}, out, err), cli::EXIT_OK) << err;
+    EXPECT_NE(out.find("Skipped rows:    2 body row(s) belong to no system"), std::string::npos) << out;
+    EXPECT_EQ(QueryInt(file, "select count(*) from bodies"), 3); // still in the file
+}
+
 } // namespace
 } // namespace kalvion::test

@@ -438,6 +438,12 @@ bool ExportToHTML(TVexaSector &sector, const std::string &fileName, int style, b
         SetError(error, "The folder of the report \"" + fileName + "\" does not exist");
         return false;
     }
+    // Images go beside the page: a page that cannot be a file of that folder
+    // (a device, a folder) gets none, and no images either.
+    if (fs::exists(fs::symlink_status(fileName, ec)) && !fs::is_regular_file(fileName, ec)) {
+        SetError(error, "The report \"" + fileName + "\" is not a regular file");
+        return false;
+    }
 
     std::string head;
     Line(head, "<html>");

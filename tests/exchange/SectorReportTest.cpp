@@ -13,9 +13,14 @@
 #include <libxml/HTMLparser.h>
 #include <libxml/xpath.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace kalvion {
 namespace {
@@ -289,7 +294,39 @@ TEST(SectorReport, FailureKeepsTheOldPage)
     fs::create_directories(dir / "r.html" / "x");
     EXPECT_FALSE(ExportToHTML(sector, (dir / "r.html").string(), 0, false, false, false, nullptr, &error));
     EXPECT_TRUE(fs::exists(dir / "r.html" / "x"));
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1); // no file left beside
+    fs::remove_all(dir);
+}
+
+// A file-size limit stands in for a full disk: the write fails, the report
+// says so and the old page stays whole.
+TEST(SectorReport, AFullDiskFailsAndKeepsTheOldPage)
+{
+    const fs::path dir = TempDir("full");
+    const std::string page = (dir / "r.html").string();
+    std::ofstream(page) << "old page";
+    TVexaSector sector;
+    auto star = TStellarBody::Create();
+    star->TypeID = BODY_TYPE_STAR;
+    star->Name = "Long";
+    star->Notes = std::string(64 * 1024, 'n');
+    sector.AddSystem(std::move(star));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16 * 1024, 16 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::string error;
+        const bool ok = ExportToHTML(sector, page, REPORTSTYLE_ALL, false, false, false, nullptr, &error);
+        ::_exit(!ok && error.find("could not be written") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadText(page), "old page");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     fs::remove_all(dir);
 }
 

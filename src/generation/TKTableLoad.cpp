@@ -7,7 +7,6 @@
 #include "generation/TKTableText.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace kalvion {
 

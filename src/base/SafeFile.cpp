@@ -125,6 +125,11 @@ bool ReplaceFileContents(const std::string &fileName, std::initializer_list<std:
         SetError(error, "\"" + fileName + "\" is a folder");
         return false;
     }
+    // A disk is never a picture or a page, whatever name points at it.
+    if (exists && S_ISBLK(target.st_mode)) {
+        SetError(error, "\"" + fileName + "\" is a block device");
+        return false;
+    }
     if (exists && !S_ISREG(target.st_mode))
         return WriteInPlace(fileName, parts, error);
 

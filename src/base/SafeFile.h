@@ -15,7 +15,7 @@ namespace kalvion {
 // keeps the old one's permissions.  A symbolic link at the target is replaced
 // by the new file, never written through.  A target that exists and is not a
 // regular file (a terminal, a pipe, /dev/full) is written in place, each
-// write checked.  False with the reason in error.
+// write checked; a block device is refused.  False with the reason in error.
 bool ReplaceFileContents(const std::string &fileName, std::initializer_list<std::string_view> parts,
                          std::string *error = nullptr);
 bool ReplaceFileContents(const std::string &fileName, std::string_view bytes, std::string *error = nullptr);

@@ -43,19 +43,28 @@ double ExpectedGeneratedSystems(const TVexaSector &sector, const TSectorGenerate
     return BoxCells(sector) * std::min(share, 1.0);
 }
 
-double MaxGeneratedSystems()
+double GeneratedSystemBytes(std::int32_t systemData)
+{
+    switch (systemData) {
+    case GENERATE_NONE: return 2.0 * 1024;
+    case GENERATE_STARS: return 4.0 * 1024;
+    default: return 16.0 * 1024;
+    }
+}
+
+double MaxGeneratedSystems(std::int32_t systemData)
 {
     const long pages = ::sysconf(_SC_PHYS_PAGES);
     const long pageSize = ::sysconf(_SC_PAGESIZE);
     const double memory = pages > 0 && pageSize > 0 ? static_cast<double>(pages) * static_cast<double>(pageSize)
                                                     : 4.0 * 1024 * 1024 * 1024;
-    return memory / 2 / SECTOR_GEN_BYTES_PER_SYSTEM;
+    return memory / 2 / GeneratedSystemBytes(systemData);
 }
 
 std::string CheckGenerationSize(const TVexaSector &sector, const TSectorGenerateParams &params)
 {
     const double expected = ExpectedGeneratedSystems(sector, params);
-    const double limit = MaxGeneratedSystems();
+    const double limit = MaxGeneratedSystems(params.SystemData);
     if (expected <= limit)
         return {};
     char text[320];
@@ -63,7 +72,7 @@ std::string CheckGenerationSize(const TVexaSector &sector, const TSectorGenerate
                   "This generation would make about %.3g systems, needing about %.3g GB of memory while it runs; "
                   "this machine can hold about %.3g systems.  Choose a smaller size, a lower frequency or a "
                   "total number of systems.",
-                  expected, expected * SECTOR_GEN_BYTES_PER_SYSTEM / 1.0e9, limit);
+                  expected, expected * GeneratedSystemBytes(params.SystemData) / 1.0e9, limit);
     return text;
 }
 

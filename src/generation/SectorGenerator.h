@@ -210,14 +210,15 @@ private:
     std::string FError;
 };
 
-// What one generated system with its bodies takes in memory while a
-// generation runs (an estimate on the generous side).
-inline constexpr double SECTOR_GEN_BYTES_PER_SYSTEM = 16.0 * 1024;
+// What one generated system takes in memory while a generation runs, by
+// system-data mode (estimates on the generous side): a bare root, a root
+// with its stars, a whole system with planets, moons and names.
+double GeneratedSystemBytes(std::int32_t systemData);
 // The number of systems a generation of the sector as set up (size, shape,
 // Frequency) with these parameters is expected to make.
 double ExpectedGeneratedSystems(const TVexaSector &sector, const TSectorGenerateParams &params);
-// How many systems fit in half of this machine's memory.
-double MaxGeneratedSystems();
+// How many systems of the given mode fit in half of this machine's memory.
+double MaxGeneratedSystems(std::int32_t systemData = GENERATE_EXTENDED);
 // Empty when the expected count fits; otherwise the refusal, with the
 // estimate and the reason.
 std::string CheckGenerationSize(const TVexaSector &sector, const TSectorGenerateParams &params);

@@ -87,4 +87,11 @@ bool ContainsText(std::string_view haystack, std::string_view needle) noexcept
     return haystack.find(needle) != std::string_view::npos;
 }
 
+std::string ShortForMessage(std::string_view text, std::size_t max)
+{
+    if (text.size() <= max)
+        return std::string(text);
+    return std::string(text.substr(0, max)) + "...";
+}
+
 } // namespace kalvion

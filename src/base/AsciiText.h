@@ -1,6 +1,7 @@
 #pragma once
 // Case folding and comparisons on 8-bit text.  Only the ASCII letters fold;
 // every other byte compares as itself, so stored names never depend on a locale.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,9 @@ std::string_view TrimView(std::string_view text) noexcept;
 std::string Trim(std::string_view text);
 
 bool ContainsText(std::string_view haystack, std::string_view needle) noexcept;
+
+// An input echoed in a message: itself up to max bytes, else its first max
+// bytes followed by "...", so a message about a huge input stays readable.
+std::string ShortForMessage(std::string_view text, std::size_t max = 80);
 
 } // namespace kalvion

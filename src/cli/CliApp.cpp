@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cstdint>
 #include <ostream>
 
 namespace kalvion::cli {
@@ -92,6 +93,9 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     std::vector<std::string> scriptArgs;
     auto *script = app.add_subcommand("script", "Run a script file (VBScript) without a window");
     script->add_option("file", scriptFile, "Script file (.vbs or .VexaScript)")->required();
+    double scriptTimeout = 0;
+    script->add_option("--timeout", scriptTimeout,
+                       "Halt the script after this many seconds, as Halt Script does (default: no limit)");
     script->add_option("args", scriptArgs, "Arguments the script reads with ScriptArg(i)");
     script->prefix_command();
     ReportOptions reportOpts;
@@ -127,6 +131,11 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return EXIT_USAGE;
     }
     opts.haveSeed = seedOpt->count() > 0;
+    // Seeds are 32-bit: accepted as signed or unsigned, nothing wider.
+    if (opts.haveSeed && (opts.seed < INT32_MIN || opts.seed > static_cast<long long>(UINT32_MAX))) {
+        err << "kalvion-cli: --seed must fit in 32 bits (" << INT32_MIN << " to " << UINT32_MAX << ")\n";
+        return EXIT_USAGE;
+    }
 
     if (version) {
         out << "kalvion-cli " << KALVION_VERSION_TEXT << "\n";
@@ -159,7 +168,7 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     if (system->parsed())
         return RunSystem(opts, sysOpts, out, err);
     if (script->parsed())
-        return RunScript(opts, scriptFile, scriptArgs, out, err);
+        return RunScript(opts, scriptFile, scriptArgs, scriptTimeout, out, err);
     if (format->parsed())
         return RunFormat(opts, pattern, value, out, err);
     if (table->parsed())

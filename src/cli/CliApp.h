@@ -2,12 +2,18 @@
 // kalvion-cli: headless access to the core.  Exit status 0 success, 1 failure
 // (one clear message on standard error), 2 wrong usage.
 #include <cstdint>
+#include <initializer_list>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace CLI {
 class App;
+}
+
+namespace kalvion {
+class TVexaSector;
 }
 
 namespace kalvion::cli {
@@ -22,8 +28,20 @@ struct CliOptions {
     long long seed = 0;
 };
 
+// Keeps Qt's warnings and notes off standard error for the program's run.
+void InstallCliMessageHandler();
+
 // Runs the command line (argv[0] included) with the given streams.
 int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
+
+// True (with a message) when output names the same file as one of the
+// inputs: no command writes over what it reads.  Callers exit with usage.
+bool OutputIsAnInput(const std::string &output, std::initializer_list<std::string_view> inputs, std::ostream &err);
+
+// Loads a command's sector file (false with the message on err).  A file a
+// newer program wrote is read with a warning; a command that will save over
+// it refuses it instead, so nothing that version stored is lost.
+bool LoadSectorForCommand(TVexaSector &sector, const std::string &file, bool willSave, std::ostream &err);
 
 // Sets the shared random seed when --seed was given; commands call it right
 // before their random work begins.
@@ -62,8 +80,9 @@ CLI::App *AddTerrainCommand(CLI::App &app, TerrainOptions &t);
 int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions &t, std::ostream &out,
                std::ostream &err);
 
+// timeoutSeconds > 0 halts the script after that long ("Script Halted", exit 1).
 int RunScript(const CliOptions &opts, const std::string &file, const std::vector<std::string> &args,
-              std::ostream &out, std::ostream &err);
+              double timeoutSeconds, std::ostream &out, std::ostream &err);
 struct RoutesOptions {
     std::string file;
     bool proximity = false;

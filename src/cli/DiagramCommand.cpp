@@ -42,12 +42,12 @@ int RunDiagram(const CliOptions &opts, const DiagramOptions &o, std::ostream &ou
         err << "kalvion-cli: --days must be a finite number\n";
         return EXIT_USAGE;
     }
+    if (OutputIsAnInput(o.out, {o.file}, err))
+        return EXIT_USAGE;
     TVexaSector sector;
     std::string error;
-    if (!LoadFromFile(sector, o.file, &error)) {
-        err << "kalvion-cli: " << error << "\n";
+    if (!LoadSectorForCommand(sector, o.file, false, err))
         return EXIT_FAILURE_;
-    }
     TStellarBody *root = sector.FindRootBodyByName(o.system);
     if (root == nullptr) {
         err << "kalvion-cli: no system named '" << o.system << "' in " << o.file << "\n";

@@ -62,8 +62,11 @@ int RunNew(const CliOptions &opts, const std::string &file, const std::string &s
     if (!size.empty()) {
         std::vector<double> parts;
         if (!ParseNumberList(size, parts) || (parts.size() != 1 && parts.size() != 3) ||
-            std::any_of(parts.begin(), parts.end(), [](double v) { return v <= 0; })) {
-            err << "kalvion-cli: --size takes one or three positive numbers separated by commas\n";
+            std::any_of(parts.begin(), parts.end(), [&](double v) {
+                return v * ratio < SECTOR_MIN_SIZE || v * ratio > SECTOR_MAX_SIZE;
+            })) {
+            err << "kalvion-cli: --size takes one or three numbers separated by commas, each from "
+                << SECTOR_MIN_SIZE / ratio << " to " << SECTOR_MAX_SIZE / ratio << "\n";
             return EXIT_USAGE;
         }
         for (double &v : parts)
@@ -74,8 +77,9 @@ int RunNew(const CliOptions &opts, const std::string &file, const std::string &s
     }
     if (!sphere.empty()) {
         double r;
-        if (!ParsePositive(sphere, r)) {
-            err << "kalvion-cli: --sphere takes a positive radius\n";
+        if (!ParsePositive(sphere, r) || 2 * r * ratio < SECTOR_MIN_SIZE || 2 * r * ratio > SECTOR_MAX_SIZE) {
+            err << "kalvion-cli: --sphere takes a radius from " << SECTOR_MIN_SIZE / ratio / 2 << " to "
+                << SECTOR_MAX_SIZE / ratio / 2 << "\n";
             return EXIT_USAGE;
         }
         sector.Spherical = true;
@@ -104,6 +108,7 @@ int RunNew(const CliOptions &opts, const std::string &file, const std::string &s
 int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, std::ostream &err)
 {
     int version = 0;
+    std::int64_t rows = 0;
     {
         TVexaDB_SQLite db;
         if (!db.OpenExistingSectorFile(file)) {
@@ -111,13 +116,14 @@ int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, 
             return EXIT_FAILURE_;
         }
         version = ReadSchemaVersion(*db.Connection());
+        auto count = db.Connection()->Query("select count(*) from bodies");
+        if (!db.Connection()->HasError && count->Next())
+            rows = count->AsInt64(0);
     }
     TVexaSector sector;
     std::string error;
-    if (!LoadFromFile(sector, file, &error)) {
-        err << "kalvion-cli: " << error << "\n";
+    if (!LoadSectorForCommand(sector, file, false, err))
         return EXIT_FAILURE_;
-    }
     std::int64_t bodies = 0;
     TStellarBodyList all;
     for (auto &root : sector.Systems) {
@@ -130,6 +136,9 @@ int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, 
         if (!wasLoaded)
             sector.DynaUnload(root.get());
     }
+    // Rows no system reaches (a missing parent, parents in a loop) are left
+    // in the file as they are, but the user is told they were not read.
+    const std::int64_t skipped = std::max<std::int64_t>(0, rows - bodies);
     int resources = 0;
     for (auto &res : sector.ImageResources.Resources)
         if (!res->Deleted)
@@ -168,7 +177,8 @@ int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, 
                        {"routes", sector.RouteCount()},
                        {"subsectors", sector.SubsectorCount()},
                        {"views", static_cast<int>(sector.Views.size())},
-                       {"image_resources", resources}};
+                       {"image_resources", resources},
+                       {"skipped_body_rows", skipped}};
         out << j.dump(2) << "\n";
         return EXIT_OK;
     }
@@ -190,6 +200,9 @@ int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, 
     out << "Subsectors:      " << FormatCount(sector.SubsectorCount()) << "\n";
     out << "Views:           " << FormatCount(static_cast<double>(sector.Views.size())) << "\n";
     out << "Image resources: " << FormatCount(resources) << "\n";
+    if (skipped > 0)
+        out << "Skipped rows:    " << FormatCount(static_cast<double>(skipped))
+            << " body row(s) belong to no system (a missing parent or parents in a loop); they stay in the file\n";
     return EXIT_OK;
 }
 

@@ -66,6 +66,27 @@ private:
     int FLastTenth = -1;
 };
 
+// After a failed final save: says what the scratch file really holds (the
+// systems of its last successful checkpoint), and removes a scratch file that
+// holds none rather than pointing the user at it.
+void ReportWhatWasKept(const std::string &scratch, int generated, std::ostream &err)
+{
+    if (scratch.empty())
+        return;
+    TVexaSector kept;
+    const bool readable = LoadFromFile(kept, scratch);
+    const int systems = readable ? kept.SystemCount() : 0;
+    if (systems > 0) {
+        err << "kalvion-cli: " << systems << " of the " << generated << " generated systems were saved in \""
+            << scratch << "\" before the failure\n";
+        return;
+    }
+    std::error_code ec;
+    std::filesystem::remove(scratch, ec);
+    std::filesystem::remove(scratch + "-journal", ec);
+    err << "kalvion-cli: none of the " << generated << " generated systems could be kept\n";
+}
+
 } // namespace
 
 CLI::App *AddGenerateCommand(CLI::App &app, GenerateOptions &o)
@@ -118,16 +139,16 @@ int RunGenerate(const CliOptions &opts, const GenerateOptions &g, std::ostream &
     std::vector<double> list;
     if (!g.size.empty()) {
         if (!ParseNumberList(g.size, list) || (list.size() != 1 && list.size() != 3) ||
-            std::any_of(list.begin(), list.end(), [](double v) { return v <= 0 || v > 1.0e6; }))
-            return usage("--size takes one or three positive numbers separated by commas");
+            std::any_of(list.begin(), list.end(), [](double v) { return !(v >= SECTOR_MIN_SIZE && v <= SECTOR_MAX_SIZE); }))
+            return usage("--size takes one or three numbers separated by commas, each from 0.01 to 1000000");
         o.Width = list[0];
         o.Height = list.size() == 3 ? list[1] : list[0];
         o.Depth = list.size() == 3 ? list[2] : list[0];
     }
     o.Radius = o.Width / 2;
     if (g.radius != 0) {
-        if (!(g.radius > 0 && g.radius <= 1.0e6))
-            return usage("--radius must be a positive number");
+        if (!(g.radius >= SECTOR_MIN_SIZE / 2 && g.radius <= SECTOR_MAX_SIZE / 2))
+            return usage("--radius must be a number from 0.005 to 500000");
         if (SameText(g.shape, "box"))
             return usage("--radius makes a sphere; it cannot go with --shape box");
         o.Radius = g.radius;
@@ -195,6 +216,13 @@ int RunGenerate(const CliOptions &opts, const GenerateOptions &g, std::ostream &
     SetUpNewSector(sector, o);
     sector.RestoreDefaultOrigins();
     sector.ResetCamera();
+    if (o.Placements) {
+        const std::string tooLarge = CheckGenerationSize(sector, GenerateParamsFrom(o));
+        if (!tooLarge.empty()) {
+            err << "kalvion-cli: " << tooLarge << "\n";
+            return EXIT_FAILURE_;
+        }
+    }
     std::string error;
     if (!SaveToFile(sector, scratch, false, &error)) {
         err << "kalvion-cli: " << error << "\n";
@@ -225,8 +253,7 @@ int RunGenerate(const CliOptions &opts, const GenerateOptions &g, std::ostream &
         GenerateSubsectors(sector, o.SubsectorX, o.SubsectorY, o.NameTable, o.ColorSubsector, o.SubsectorZ);
     if (!SaveGenerateTempFile(sector, g.file, &error)) {
         err << "kalvion-cli: " << error << "\n";
-        if (!sector.FileName.empty())
-            err << "kalvion-cli: the generated sector is kept in \"" << sector.FileName << "\"\n";
+        ReportWhatWasKept(sector.FileName, sector.SystemCount(), err);
         return EXIT_FAILURE_;
     }
     const double seconds =

@@ -27,10 +27,8 @@ int RunImportCsv(const CliOptions &opts, const ImportCsvOptions &o, std::ostream
 {
     TVexaSector sector;
     std::string error;
-    if (!LoadFromFile(sector, o.file, &error)) {
-        err << "kalvion-cli: " << o.file << ": " << error << "\n";
+    if (!LoadSectorForCommand(sector, o.file, true, err))
         return EXIT_FAILURE_;
-    }
     int errors = 0;
     const std::vector<std::string> report = ImportCSVWithReport(sector, o.data, o.replace, &errors);
     const bool imported = report.size() > 2 || errors > 0;

@@ -46,12 +46,12 @@ int RunMap(const CliOptions &opts, const MapOptions &o, std::ostream &out, std::
         err << "kalvion-cli: --width must be between 16 and 16384\n";
         return EXIT_USAGE;
     }
+    if (OutputIsAnInput(o.out, {o.file}, err))
+        return EXIT_USAGE;
     TVexaSector sector;
     std::string error;
-    if (!LoadFromFile(sector, o.file, &error)) {
-        err << "kalvion-cli: " << error << "\n";
+    if (!LoadSectorForCommand(sector, o.file, false, err))
         return EXIT_FAILURE_;
-    }
     sector.UpdateRouteBodies();
     TRenderSectorNG render(sector);
     render.ColorMode = o.mode;

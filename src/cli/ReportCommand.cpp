@@ -50,12 +50,12 @@ CLI::App *AddReportCommand(CLI::App &app, ReportOptions &o)
 
 int RunReport(const CliOptions &opts, const ReportOptions &o, std::ostream &out, std::ostream &err)
 {
+    if (OutputIsAnInput(o.out, {o.file}, err))
+        return EXIT_USAGE;
     TVexaSector sector;
     std::string error;
-    if (!LoadFromFile(sector, o.file, &error)) {
-        err << "kalvion-cli: " << o.file << ": " << error << "\n";
+    if (!LoadSectorForCommand(sector, o.file, false, err))
         return EXIT_FAILURE_;
-    }
     TCliPrompt prompt(o.yes, err);
     if (!ExportToHTML(sector, o.out, o.style, o.gmNotes, o.surfaceMaps, true, &prompt, &error)) {
         if (error != REPORT_CANCELLED)

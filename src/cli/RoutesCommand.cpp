@@ -94,6 +94,18 @@ int RunRoutes(const CliOptions &opts, const RoutesOptions &o, std::ostream &out,
         err << "kalvion-cli: distances, routes per system and width must be finite numbers\n";
         return EXIT_USAGE;
     }
+    if (o.minLength < 0 || o.maxLength < 0 || o.perSystem < 0) {
+        err << "kalvion-cli: --min, --max and --per-system take 0 (no limit) or a positive number\n";
+        return EXIT_USAGE;
+    }
+    if (o.lineStyle < 0 || o.lineStyle > 4) {
+        err << "kalvion-cli: --line-style takes 0 to 4\n";
+        return EXIT_USAGE;
+    }
+    if (!(o.lineWidth > 0 && o.lineWidth <= 100)) {
+        err << "kalvion-cli: --width takes a number above 0, at most 100\n";
+        return EXIT_USAGE;
+    }
     if (!ParseHexColour(o.color, p.Color)) {
         err << "kalvion-cli: --color takes six hexadecimal digits RRGGBB\n";
         return EXIT_USAGE;
@@ -109,10 +121,8 @@ int RunRoutes(const CliOptions &opts, const RoutesOptions &o, std::ostream &out,
 
     TVexaSector sector;
     std::string error;
-    if (!LoadFromFile(sector, o.file, &error)) {
-        err << "kalvion-cli: " << error << "\n";
+    if (!LoadSectorForCommand(sector, o.file, true, err))
         return EXIT_FAILURE_;
-    }
     for (const std::string &name : o.select) {
         TStellarBody *root = sector.FindRootBodyByName(name);
         if (!root) {
@@ -123,12 +133,25 @@ int RunRoutes(const CliOptions &opts, const RoutesOptions &o, std::ostream &out,
             sector.SelectBody(root);
     }
 
+    const std::string tooMany = CheckProximityRoutes(sector, p);
+    if (!tooMany.empty()) {
+        err << "kalvion-cli: " << tooMany << "\n";
+        return EXIT_FAILURE_;
+    }
+
+    // A bar that rewrites itself on a terminal; elsewhere a line per tenth.
     const bool bar = &err == &std::cerr && isatty(STDERR_FILENO);
+    int lastTenth = 0;
     TInterruptGuard guard;
     ApplySeed(opts);
     const int made = CreateProximityRoutes(sector, p, [&](const std::string &caption, double fraction) {
-        if (bar)
-            err << "\r" << caption << " " << static_cast<int>(fraction * 100) << "%" << std::flush;
+        const int percent = static_cast<int>(fraction * 100);
+        if (bar) {
+            err << "\r" << caption << " " << percent << "%" << std::flush;
+        } else if (percent / 10 > lastTenth) {
+            lastTenth = percent / 10;
+            err << caption << " " << percent << "%\n";
+        }
         return Interrupted();
     });
     if (bar)

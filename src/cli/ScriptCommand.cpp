@@ -8,7 +8,12 @@
 #include "scripting/ScriptRegistry.h"
 #include "scripting/ZentScripter.h"
 
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
+#include <thread>
 #include <ostream>
 
 namespace kalvion::cli {
@@ -57,11 +62,62 @@ void RegisterScriptArgs()
     });
 }
 
+// Halts the host once the time is up, and keeps halting until the run ends:
+// a halt that comes before the engine has started would otherwise be lost.
+class TWatchdog {
+public:
+    TWatchdog(TZentScripter &host, double seconds) : FHost(host)
+    {
+        if (seconds <= 0)
+            return;
+        const auto limit = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+            std::chrono::duration<double>(seconds));
+        FThread = std::thread([this, limit] {
+            std::unique_lock<std::mutex> lock(FLock);
+            if (FCond.wait_for(lock, limit, [this] { return FDone; }))
+                return;
+            FFired = true;
+            while (!FDone) {
+                FHost.Halt();
+                FCond.wait_for(lock, std::chrono::milliseconds(20), [this] { return FDone; });
+            }
+        });
+    }
+    ~TWatchdog() { Stop(); }
+    TWatchdog(const TWatchdog &) = delete;
+    TWatchdog &operator=(const TWatchdog &) = delete;
+
+    // True when the time ran out.
+    bool Stop()
+    {
+        {
+            std::lock_guard<std::mutex> lock(FLock);
+            FDone = true;
+        }
+        FCond.notify_all();
+        if (FThread.joinable())
+            FThread.join();
+        return FFired;
+    }
+
+private:
+    TZentScripter &FHost;
+    std::thread FThread;
+    std::mutex FLock;
+    std::condition_variable FCond;
+    bool FDone = false;
+    bool FFired = false;
+};
+
 } // namespace
 
 int RunScript(const CliOptions &opts, const std::string &file, const std::vector<std::string> &args,
-              std::ostream &out, std::ostream &err)
+              double timeoutSeconds, std::ostream &out, std::ostream &err)
 {
+    if (!std::isfinite(timeoutSeconds) || timeoutSeconds < 0 || timeoutSeconds > 31536000) {
+        err << "kalvion-cli: --timeout must be a number of seconds between 0 (no limit) and 31536000\n";
+        return EXIT_USAGE;
+    }
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
         err << "kalvion-cli: script file not found: " << file << "\n";
@@ -80,8 +136,16 @@ int RunScript(const CliOptions &opts, const std::string &file, const std::vector
             t.replace(p, 2, "\n");
         err << caption << ": " << t << "\n";
     };
-    host.LoadScriptFile(file);
-    return host.Run() ? EXIT_OK : EXIT_FAILURE_;
+    if (!host.LoadScriptFile(file)) {
+        err << "kalvion-cli: " << host.ErrorText << "\n";
+        return EXIT_FAILURE_;
+    }
+    TWatchdog watchdog(host, timeoutSeconds);
+    const bool ok = host.Run();
+    // A halted script did not finish its work: that is no success.
+    if (watchdog.Stop())
+        return EXIT_FAILURE_;
+    return ok ? EXIT_OK : EXIT_FAILURE_;
 }
 
 } // namespace kalvion::cli

@@ -66,10 +66,8 @@ int RunSearch(const CliOptions &opts, const SearchOptions &o, std::ostream &out,
     }
     TVexaSector sector;
     std::string error;
-    if (!LoadFromFile(sector, o.file, &error)) {
-        err << "kalvion-cli: " << error << "\n";
+    if (!LoadSectorForCommand(sector, o.file, false, err))
         return EXIT_FAILURE_;
-    }
     for (const auto &name : o.select) {
         bool found = false;
         for (auto &root : sector.Systems) {

@@ -3,6 +3,8 @@
 // existing world file.
 #include "cli/CliApp.h"
 
+#include "base/SafeFile.h"
+#include "graphics/ZentImages.h"
 #include "surface/PlanetTerrain.h"
 
 #include <CLI/CLI.hpp>
@@ -25,8 +27,13 @@ bool WritePng(const TRgbImage &image, const std::string &path, std::ostream &err
         return false;
     }
     const QImage view(image.Pixels.data(), image.Width, image.Height, image.Width * 3, QImage::Format_RGB888);
-    if (!view.save(QString::fromStdString(path), "PNG")) {
-        err << "kalvion-cli: cannot write '" << path << "'\n";
+    // Always PNG, whatever the name says.
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (!SaveBitmapToStream(view, bytes, "map.png", &error) ||
+        !ReplaceFileContents(path, std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()),
+                             &error)) {
+        err << "kalvion-cli: cannot write '" << path << "': " << error << "\n";
         return false;
     }
     return true;
@@ -56,6 +63,9 @@ CLI::App *AddTerrainCommand(CLI::App &app, TerrainOptions &t)
 int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions &t, std::ostream &out,
                std::ostream &err)
 {
+    if (OutputIsAnInput(t.out, {t.from, t.world}, err) ||
+        (!t.world.empty() && OutputIsAnInput(t.world, {t.from}, err)))
+        return EXIT_USAGE;
     std::unique_ptr<TGexTerrain> terrain;
     std::int32_t seed = 0;
     if (cmd.count("--from") > 0) {

@@ -49,12 +49,12 @@ int RunTexture(const CliOptions &opts, const TextureOptions &o, std::ostream &ou
         err << "kalvion-cli: --width and --height must be between 1 and " << ATM_MAX_DIMENSION << "\n";
         return EXIT_USAGE;
     }
+    if (OutputIsAnInput(o.out, {o.file}, err))
+        return EXIT_USAGE;
     TVexaSector sector;
     std::string error;
-    if (!LoadFromFile(sector, o.file, &error)) {
-        err << "kalvion-cli: " << error << "\n";
+    if (!LoadSectorForCommand(sector, o.file, false, err))
         return EXIT_FAILURE_;
-    }
     TStellarBody *body = nullptr;
     for (auto &root : sector.Systems) {
         sector.DynaLoad(root.get());

@@ -97,10 +97,8 @@ int RunTravel(const CliOptions &opts, const TravelOptions &o, std::ostream &out,
     }
     TVexaSector sector;
     std::string error;
-    if (!LoadFromFile(sector, o.file, &error)) {
-        err << "kalvion-cli: " << error << "\n";
+    if (!LoadSectorForCommand(sector, o.file, false, err))
         return EXIT_FAILURE_;
-    }
     TTravelCalculator calc(sector);
     TTravelInputs &in = calc.Inputs;
     if (bodies) {

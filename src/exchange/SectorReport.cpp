@@ -5,6 +5,7 @@
 #include "base/NumberFormat.h"
 #include "base/Paths.h"
 #include "base/Questions.h"
+#include "base/SafeFile.h"
 #include "exchange/ExchangePrompt.h"
 #include "exchange/HtmlText.h"
 #include "exchange/ReportFieldValue.h"
@@ -17,7 +18,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 namespace kalvion {
@@ -293,36 +293,16 @@ void SetError(std::string *error, const std::string &text)
         *error = text;
 }
 
-// Writes the page beside its final name and moves it into place once it is
-// complete, so a failure leaves an older report as it was.
-bool WritePage(const std::string &fileName, const std::string *parts, std::size_t count, std::string *error)
+// The page goes through a new file beside it and a rename, so a failure
+// leaves an older report as it was and a name planted in the folder is never
+// written through.
+bool WritePage(const std::string &fileName, std::initializer_list<std::string_view> parts, std::string *error)
 {
-    const std::string temp = fileName + ".writing~";
-    {
-        std::ofstream outFile(temp, std::ios::binary | std::ios::trunc);
-        if (!outFile) {
-            SetError(error, "The report \"" + fileName + "\" could not be created");
-            return false;
-        }
-        for (std::size_t i = 0; i < count; ++i)
-            outFile.write(parts[i].data(), static_cast<std::streamsize>(parts[i].size()));
-        outFile.flush();
-        if (!outFile) {
-            outFile.close();
-            std::error_code ec;
-            fs::remove(temp, ec);
-            SetError(error, "The report \"" + fileName + "\" could not be written");
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, fileName, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        SetError(error, "The report \"" + fileName + "\" could not be replaced");
-        return false;
-    }
-    return true;
+    std::string reason;
+    if (ReplaceFileContents(fileName, parts, &reason))
+        return true;
+    SetError(error, "The report \"" + fileName + "\" could not be written: " + reason);
+    return false;
 }
 
 std::string ReportFolder(const std::string &fileName)
@@ -354,6 +334,8 @@ void AppendLegendTable(std::string &out)
     Line(out, "</table>");
 }
 
+// Only names that are still free are taken: the folder is the user's, and a
+// file (or link) already there is left alone.
 void CopySymbolImages(const std::string &folder)
 {
     std::error_code ec;
@@ -364,8 +346,11 @@ void CopySymbolImages(const std::string &folder)
         if (!entry.is_regular_file(ec) || !SameText(entry.path().extension().string(), ".gif"))
             continue;
         const fs::path target = fs::path(folder) / entry.path().filename();
-        if (!fs::exists(target, ec))
-            fs::copy_file(entry.path(), target, ec);
+        if (fs::exists(fs::symlink_status(target, ec)))
+            continue;
+        if (auto bytes = ReadFileBytes(entry.path().string()))
+            CreateNewFile(target.string(),
+                          std::string_view(reinterpret_cast<const char *>(bytes->data()), bytes->size()));
     }
 }
 
@@ -393,6 +378,18 @@ private:
 
 } // namespace
 
+std::optional<std::string> ReportMapFileName(const TStellarBody &body)
+{
+    if (!IsGuidString(body.IDString))
+        return std::nullopt;
+    static constexpr const char *IMAGE_EXTENSIONS[] = {".png", ".jpg", ".jpeg", ".gif", ".bmp", ".tif", ".tiff"};
+    const std::string ext = AsciiLower(fs::path(NormalizeStoredPath(body.PreviewImageFile)).extension().string());
+    for (const char *known : IMAGE_EXTENSIONS)
+        if (ext == known)
+            return body.IDString + ext;
+    return body.IDString + ".png";
+}
+
 std::string ExportSolarSystemHTML(const TStellarBody &body)
 {
     std::string out;
@@ -410,19 +407,16 @@ void ExportSurfaceMapsForReport(TVexaSector &sector, TStellarBody &body, const s
         for (auto it = b->Children.rbegin(); it != b->Children.rend(); ++it)
             stack.push_back(it->get());
         marks.erase(b);
-        // Only names that stay inside the folder: a GUID, or a plain name.
-        std::optional<std::string> name;
-        if (!b->PreviewImageFile.empty())
-            name = PlainReportFileName(ExtractFileName(b->PreviewImageFile));
-        else if (IsGuidString(b->IDString) &&
-                 (!storedMapIds || std::binary_search(storedMapIds->begin(), storedMapIds->end(), b->RecordID)))
-            name = b->IDString + ".png";
-        if (!name)
+        const std::optional<std::string> name = ReportMapFileName(*b);
+        const bool mayHaveMap = !b->PreviewImageFile.empty() || !storedMapIds ||
+                                std::binary_search(storedMapIds->begin(), storedMapIds->end(), b->RecordID);
+        if (!name || !mayHaveMap)
             continue;
         auto image = sector.GetPreviewImageStream(b);
         if (!image || image->empty())
             continue;
-        if (WriteFileBytes(JoinPath(folder, *name), *image))
+        const std::string_view bytes(reinterpret_cast<const char *>(image->data()), image->size());
+        if (ReplaceFileContents(JoinPath(folder, *name), bytes))
             marks[b] = *name;
     }
 }
@@ -444,6 +438,12 @@ bool ExportToHTML(TVexaSector &sector, const std::string &fileName, int style, b
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
         SetError(error, "The folder of the report \"" + fileName + "\" does not exist");
+        return false;
+    }
+    // Images go beside the page: a page that cannot be a file of that folder
+    // (a device, a folder) gets none, and no images either.
+    if (fs::exists(fs::symlink_status(fileName, ec)) && !fs::is_regular_file(fileName, ec)) {
+        SetError(error, "The report \"" + fileName + "\" is not a regular file");
         return false;
     }
 
@@ -504,8 +504,7 @@ bool ExportToHTML(TVexaSector &sector, const std::string &fileName, int style, b
     Line(end, "</body>");
     Line(end, "</html>");
 
-    const std::string parts[] = {head, index, tail, sections, end};
-    if (!WritePage(fileName, parts, std::size(parts), error))
+    if (!WritePage(fileName, {head, index, tail, sections, end}, error))
         return false;
     CopySymbolImages(folder);
     return true;
@@ -558,7 +557,7 @@ bool ExportToHTML2(TVexaSector &sector, const std::string &fileName, int style, 
     }
     Line(page, "</body>");
     Line(page, "</html>");
-    return WritePage(fileName, &page, 1, error);
+    return WritePage(fileName, {page}, error);
 }
 
 } // namespace kalvion

@@ -3,6 +3,7 @@
 // symbol legend and one section per system laid out by the sector's display
 // fields.  Surface maps and the symbol images are written next to the page.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 #include <unordered_map>
@@ -38,10 +39,16 @@ bool ExportToHTML(TVexaSector &sector, const std::string &fileName, int style, b
 bool ExportToHTML2(TVexaSector &sector, const std::string &fileName, int style, bool confirmLarge,
                    TExchangePrompt *prompt, std::string *error = nullptr);
 
+// The name a body's map is written under in the report's folder: always the
+// body's GUID with an image extension (that of its PreviewImageFile when it
+// is one, else ".png"), never a name taken from the sector, so a sector
+// cannot make the report write over another file there.  None when IDString
+// is not a GUID.
+std::optional<std::string> ReportMapFileName(const TStellarBody &body);
+
 // Writes the preview images or stored surface maps of a body and all its
-// descendants into folder (a folder path ending in "/"), each as
-// IDString + ".png" or under the file name of its PreviewImageFile, and marks
-// them.  Bodies without a safe file name are skipped.  storedMapIds, when
+// descendants into folder (a folder path ending in "/"), each under
+// ReportMapFileName, and marks them.  Bodies without a GUID are skipped.  storedMapIds, when
 // given, lists (sorted) the row ids of the bodies with a stored map: bodies
 // without a preview file and not in it are known to have none.
 void ExportSurfaceMapsForReport(TVexaSector &sector, TStellarBody &body, const std::string &folder,

@@ -93,10 +93,49 @@ bool TVexaImportCSV::Import(const std::string &fileName)
     std::ifstream in(fileName, std::ios::binary);
     if (!in)
         return false;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Read as a stream: only the line at hand is held, however large the
+    // file.  A line longer than CSV_MAX_LINE is a failed line, and its bytes
+    // are passed over rather than kept.
+    ErrorCount = 0;
+    ImportedCount = 0;
+    std::string line;
+    bool overlong = false;
+    bool first = true;
+    int lineNo = 0;
+    char buf[65536];
+    auto finish = [&] {
+        ++lineNo;
+        if (overlong)
+            FailLine(lineNo, {});
+        else
+            ProcessLine(line, lineNo, first);
+        first = false;
+        line.clear();
+        overlong = false;
+    };
+    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
+        std::string_view chunk(buf, static_cast<std::size_t>(in.gcount()));
+        while (!chunk.empty()) {
+            const std::size_t end = chunk.find('\n');
+            const std::string_view piece = chunk.substr(0, end);
+            if (!overlong && line.size() + piece.size() > CSV_MAX_LINE) {
+                overlong = true;
+                line.clear();
+            }
+            if (!overlong)
+                line.append(piece);
+            if (end == std::string_view::npos)
+                break;
+            chunk.remove_prefix(end + 1);
+            finish();
+        }
+        if (in.eof())
+            break;
+    }
     if (in.bad())
         return false;
-    ImportText(text);
+    if (!line.empty() || overlong)
+        finish();
     return true;
 }
 
@@ -104,32 +143,44 @@ void TVexaImportCSV::ImportText(std::string_view text)
 {
     ErrorCount = 0;
     ImportedCount = 0;
-    if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF")
-        text.remove_prefix(3);
     int lineNo = 0;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
+        const std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
         ++lineNo;
-        if (!line.empty() && line.front() == ';')
-            continue;
-        SplitFields(line, FFields);
-        if (ImportLine(FFields)) {
-            ++ImportedCount;
-            continue;
-        }
-        ErrorLines += "Line " + std::to_string(lineNo);
-        if (FFields.size() > 2) {
-            std::string_view name = TrimView(FFields[2]);
-            if (!name.empty())
-                ErrorLines += " Body: " + std::string(name);
-        }
-        ErrorLines += "\r\n";
-        ++ErrorCount;
+        ProcessLine(line, lineNo, lineNo == 1);
     }
+}
+
+void TVexaImportCSV::ProcessLine(std::string_view line, int lineNo, bool first)
+{
+    if (first && line.substr(0, 3) == "\xEF\xBB\xBF")
+        line.remove_prefix(3);
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    // Comments and blank lines make nothing and are not counted as records.
+    if (TrimView(line).empty() || line.front() == ';')
+        return;
+    SplitFields(line, FFields);
+    if (ImportLine(FFields)) {
+        ++ImportedCount;
+        return;
+    }
+    FailLine(lineNo, FFields.size() > 2 ? TrimView(FFields[2]) : std::string_view());
+}
+
+void TVexaImportCSV::FailLine(int lineNo, std::string_view name)
+{
+    ++ErrorCount;
+    // The report names the first failures; a file of nothing but bad lines
+    // must not make a report as large as itself.
+    if (ErrorCount > CSV_MAX_ERROR_LINES)
+        return;
+    ErrorLines += "Line " + std::to_string(lineNo);
+    if (!name.empty())
+        ErrorLines += " Body: " + std::string(name.substr(0, 200));
+    ErrorLines += "\r\n";
 }
 
 bool TVexaImportCSV::ImportLine(const std::vector<std::string_view> &f)
@@ -143,9 +194,8 @@ bool TVexaImportCSV::ImportLine(const std::vector<std::string_view> &f)
         return ImportMultiple(f);
     if (kind == "route")
         return ImportRoute(f);
-    // A blank line is nothing to import; any other word is a line we cannot
-    // read and is reported rather than silently dropped.
-    return f.size() == 1 && TrimView(f[0]).empty();
+    // Any other word is a line we cannot read: reported, not dropped.
+    return false;
 }
 
 bool TVexaImportCSV::ImportStar(const std::vector<std::string_view> &f)
@@ -303,6 +353,8 @@ std::vector<std::string> ImportCSVWithReport(TVexaSector &sector, const std::str
         report.emplace_back(lines.substr(0, end));
         lines = end == std::string_view::npos ? std::string_view() : lines.substr(end + 2);
     }
+    if (importer.ErrorCount > CSV_MAX_ERROR_LINES)
+        report.push_back("... and " + std::to_string(importer.ErrorCount - CSV_MAX_ERROR_LINES) + " more line(s)");
     report.push_back("End Import.");
     return report;
 }

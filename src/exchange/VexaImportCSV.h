@@ -12,6 +12,11 @@ namespace kalvion {
 class TVexaSector;
 class TStellarBody;
 
+// Longer lines are failed lines (their bytes are never held whole).
+inline constexpr std::size_t CSV_MAX_LINE = 1 << 20;
+// ErrorLines names at most this many failed lines; ErrorCount counts all.
+inline constexpr int CSV_MAX_ERROR_LINES = 1000;
+
 class TVexaImportCSV {
 public:
     explicit TVexaImportCSV(TVexaSector &sector) : Sector(sector) {}
@@ -20,13 +25,13 @@ public:
     std::string LastSystemKey;
     std::string ErrorLines;  // "Line N[ Body: name]" CR LF per failed line
     int ErrorCount = 0;
-    int ImportedCount = 0;
+    int ImportedCount = 0; // lines that made a system or a route
     // Whether any system or route was added; the caller's document flag
     // follows it.
     bool Changed = false;
 
-    // Imports a file line by line.  False (and nothing done) when the file
-    // does not exist or cannot be read.
+    // Imports a file line by line, reading it as a stream.  False (and
+    // nothing done) when the file does not exist or cannot be read.
     bool Import(const std::string &fileName);
     // The same for text already in memory (a byte-order mark, CR LF ends and
     // a missing last line end are accepted).
@@ -39,6 +44,9 @@ public:
     static void SplitFields(std::string_view line, std::vector<std::string_view> &fields);
 
 private:
+    // Counts, imports or reports one line (its line end still on it).
+    void ProcessLine(std::string_view line, int lineNo, bool first);
+    void FailLine(int lineNo, std::string_view name);
     // One non-comment line; false when it fails.
     bool ImportLine(const std::vector<std::string_view> &f);
     bool ImportStar(const std::vector<std::string_view> &f);

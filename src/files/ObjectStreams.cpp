@@ -493,9 +493,9 @@ void LoadSectorInfoFromStream(TVexaSector &x, TAppFileStream &s)
     x.Notes = s.ReadString();
     x.GMNotes = s.ReadString();
     x.Spherical = s.ReadBoolean();
-    x.SizeX = s.ReadDouble();
-    x.SizeY = s.ReadDouble();
-    x.SizeZ = s.ReadDouble();
+    x.SizeX = CheckedSectorSize(s.ReadDouble(), x.SizeX);
+    x.SizeY = CheckedSectorSize(s.ReadDouble(), x.SizeY);
+    x.SizeZ = CheckedSectorSize(s.ReadDouble(), x.SizeZ);
     x.RandomSeed = s.ReadInteger();
     for (double *d : {&x.OriginTarget.X, &x.OriginTarget.Y, &x.OriginTarget.Z, &x.OriginCamera.X, &x.OriginCamera.Y,
                       &x.OriginCamera.Z})

@@ -148,24 +148,12 @@ TSectorStore &SectorDatabaseStore()
 
 void AttachSectorStore(TVexaSector &sector) { sector.Store = &SectorDatabaseStore(); }
 
-bool SameFilePath(const std::string &a, const std::string &b)
-{
-    if (a == b)
-        return true;
-    if (a.empty() || b.empty())
-        return false;
-    std::error_code ec1, ec2;
-    const fs::path pa = fs::weakly_canonical(fs::absolute(a, ec1), ec1);
-    const fs::path pb = fs::weakly_canonical(fs::absolute(b, ec2), ec2);
-    return !ec1 && !ec2 && pa == pb;
-}
-
 bool LoadFromFile(TVexaSector &sector, const std::string &fileName, std::string *error)
 {
     sector.Modified = false;
     std::error_code ec;
     if (fileName.empty() || !fs::exists(fileName, ec)) {
-        SetError(error, "File could not be opened");
+        SetError(error, "File could not be opened: \"" + fileName + "\" " + FileReadProblem(fileName));
         return false;
     }
     TVexaDB_SQLite db;

@@ -3,6 +3,8 @@
 // its roots only, saving (incrementally into the sector's own file, through
 // a temporary file and a rename into any other), templates, and the store
 // that loads systems and images on demand.
+#include "base/SafeFile.h" // SameFilePath
+
 #include <string>
 
 namespace kalvion {
@@ -39,8 +41,5 @@ bool LoadFromTemplate(TVexaSector &sector, const std::string &fileName, std::str
 
 // The scratch file of sector generation in the user's data folder.
 std::string GenerateTempFile();
-
-// True when two paths name the same file (as given or once made absolute).
-bool SameFilePath(const std::string &a, const std::string &b);
 
 } // namespace kalvion

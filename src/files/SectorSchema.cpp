@@ -5,6 +5,7 @@
 #include "files/ZentDatabaseSQLite.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -74,6 +75,27 @@ int ReadSchemaVersion(TZentSqliteInterface &db)
     if (v < 0 || v > 1000000)
         return 0;
     return static_cast<int>(v);
+}
+
+int SectorFileSchemaVersion(const std::string &fileName)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(fileName, ec))
+        return 0;
+    TZentSqliteInterface db(fileName, "", "", "", TZentOpenMode::ExistingOnly);
+    if (db.HasError || !db.IsOpen())
+        return 0;
+    return ReadSchemaVersion(db);
+}
+
+std::string NewerSectorFileWarning(const std::string &fileName)
+{
+    const int version = SectorFileSchemaVersion(fileName);
+    if (version <= SECTOR_DB_VERSION)
+        return {};
+    return "\"" + fileName + "\" was written by a newer version of the program (file version " +
+           std::to_string(version) + ", this version knows " + std::to_string(SECTOR_DB_VERSION) +
+           "); what this version does not know may be lost if it is saved";
 }
 
 void UpgradeSchema(TZentSqliteInterface &db)

@@ -35,6 +35,12 @@ std::string LoadSchemaText();
 // The `db_version` of the file; 0 when the row, the table or the whole
 // database is missing.
 int ReadSchemaVersion(TZentSqliteInterface &db);
+// The `db_version` of a sector file, read through a connection of its own;
+// 0 when it cannot be read.  A version above SECTOR_DB_VERSION means a newer
+// program wrote the file: it may hold what this one does not understand.
+int SectorFileSchemaVersion(const std::string &fileName);
+// The warning for such a file; empty when the file is not newer.
+std::string NewerSectorFileWarning(const std::string &fileName);
 // Creates the tables of a new (empty) file and brings an older one up to
 // the current version.  Statement errors are ignored (a read-only file stays
 // as it is); the caller checks the outcome with IsSectorDatabase.

@@ -1,6 +1,8 @@
 // Opening and closing sector database files.
 #include "files/VexaDBSQLite.h"
 
+#include "base/SafeFile.h"
+
 #include "base/Paths.h"
 #include "files/SectorSchema.h"
 #include "files/VexaDBSQLiteInternal.h"
@@ -140,11 +142,10 @@ bool TVexaDB_SQLite::OpenExistingSectorFile(const std::string &fileName, bool ve
 {
     if (fileName.empty())
         return Fail("No file name");
-    std::error_code ec;
-    if (!fs::is_regular_file(fileName, ec))
-        return Fail("File could not be opened");
+    if (const std::string problem = FileReadProblem(fileName); !problem.empty())
+        return Fail("File could not be opened: \"" + fileName + "\" " + problem);
     if (!OpenConnection(fileName, TZentOpenMode::ExistingOnly))
-        return false;
+        return Fail("File could not be opened: \"" + fileName + "\" is not a sector file");
     if (!verify)
         return true;
     std::string why;

@@ -101,9 +101,9 @@ bool TVexaDB_SQLite::ReadSectorInfo(TVexaSector &s)
     s.UnitStarMeasureName = st.ColumnText(c++);
     s.UnitStarMeasureAbbrev = st.ColumnText(c++);
     s.UnitStarMeasureRatio = st.ColumnDouble(c++);
-    s.SizeX = st.ColumnDouble(c++);
-    s.SizeY = st.ColumnDouble(c++);
-    s.SizeZ = st.ColumnDouble(c++);
+    s.SizeX = CheckedSectorSize(st.ColumnDouble(c++), s.SizeX);
+    s.SizeY = CheckedSectorSize(st.ColumnDouble(c++), s.SizeY);
+    s.SizeZ = CheckedSectorSize(st.ColumnDouble(c++), s.SizeZ);
     s.Frequency = st.ColumnDouble(c++);
     s.Spherical = StoredBool(st.ColumnInt64(c++));
     s.GridStyle = CheckedInt32(st.ColumnInt64(c++), s.GridStyle);

@@ -257,9 +257,13 @@ void SetUpNewSector(TVexaSector &sector, const TNewSectorOptions &o)
         sector.SizeY = o.Height * ratio;
         sector.SizeZ = o.Depth * ratio;
     }
-    for (double *size : {&sector.SizeX, &sector.SizeY, &sector.SizeZ})
+    for (double *size : {&sector.SizeX, &sector.SizeY, &sector.SizeZ}) {
         if (!(*size >= 1))
             *size = 10;
+        // Whatever the dialog, script or unit gave, a size stays drawable.
+        if (*size > SECTOR_MAX_SIZE)
+            *size = SECTOR_MAX_SIZE;
+    }
     if (!(sector.GridX >= 1))
         sector.GridX = sector.SizeX;
     if (!(sector.GridY >= 1))

@@ -153,6 +153,8 @@ void TVexaGenThreadMgr::Apply(TSectorHandOver &item)
     FSector.RenderMessageBig =
         "Generating Sector: " + std::to_string(item.Percent) + "% complete.  Hit Escape to cancel";
     FSector.RenderMessageSmall = std::to_string(FSector.Systems.size()) + " systems generated";
+    if (OnHandOverProgress)
+        OnHandOverProgress(FPercent, FSector.Systems.size());
 
     // Checkpoints: a sector with a file is saved each time it passes another
     // SECTOR_GEN_CACHE_AT systems, so a crash loses at most that many.

@@ -134,6 +134,7 @@ private:
     // Tests a cell and places a system there when it passes.
     void TestCell(std::int32_t x, std::int32_t y, std::int32_t z);
     void HandOver(bool final);
+    void ReportProgress();
     std::int32_t ProgressPercent() const;
 
     TVexaGenThreadMgr &FMgr;
@@ -171,6 +172,9 @@ public:
 
     // Progress as of the last hand-over.
     std::int32_t Percent() const { return FPercent; }
+    // Told of each hand-over's progress as it is processed (the sector's
+    // thread): the percentage and the systems the sector now holds.
+    std::function<void(std::int32_t percent, std::size_t systems)> OnHandOverProgress;
     // A failure of the worker, of a checkpoint save or of the final save.
     const std::string &ErrorMessage() const { return FError; }
     // True when the last run was stopped before it completed.
@@ -205,6 +209,19 @@ private:
     double FSaveSeconds = 0;
     std::string FError;
 };
+
+// What one generated system takes in memory while a generation runs, by
+// system-data mode (estimates on the generous side): a bare root, a root
+// with its stars, a whole system with planets, moons and names.
+double GeneratedSystemBytes(std::int32_t systemData);
+// The number of systems a generation of the sector as set up (size, shape,
+// Frequency) with these parameters is expected to make.
+double ExpectedGeneratedSystems(const TVexaSector &sector, const TSectorGenerateParams &params);
+// How many systems of the given mode fit in half of this machine's memory.
+double MaxGeneratedSystems(std::int32_t systemData = GENERATE_EXTENDED);
+// Empty when the expected count fits; otherwise the refusal, with the
+// estimate and the reason.
+std::string CheckGenerationSize(const TVexaSector &sector, const TSectorGenerateParams &params);
 
 // The sector's generation manager, made on first use.
 TVexaGenThreadMgr &SectorGenThreadMgr(TVexaSector &sector);

@@ -162,8 +162,15 @@ void TVexaGeneratorThread::BoxFill()
     const std::int64_t radius2 = static_cast<std::int64_t>(hx) * hx;
     FDone = 0;
     HandOver(false);
+    std::int32_t shown = 0;
     for (std::int32_t x = -hx; x <= hx && !Terminated(); ++x) {
         FDone = x + hx;
+        // The placement pass reports itself as it goes, even where it places
+        // too few systems for a batch to fill.
+        if (ProgressPercent() != shown) {
+            shown = ProgressPercent();
+            ReportProgress();
+        }
         for (std::int32_t y = -hy; y <= hy && !Terminated(); ++y)
             for (std::int32_t z = -hz; z <= hz && !Terminated(); ++z) {
                 if (Spherical) {
@@ -236,6 +243,19 @@ std::int32_t TVexaGeneratorThread::ProgressPercent() const
     else
         p = TotalSystems > 0 ? 100.0 * Count / TotalSystems : 100.0;
     return static_cast<std::int32_t>(Round(std::clamp(p, 0.0, 1.0e9)));
+}
+
+// Progress alone: the systems waiting for a full batch stay with the worker,
+// so batches (and the checkpoints that follow them) keep their sizes.
+void TVexaGeneratorThread::ReportProgress()
+{
+    TSectorHandOver item;
+    item.Shell = FShell;
+    item.SizeX = SizeX;
+    item.SizeY = SizeY;
+    item.SizeZ = SizeZ;
+    item.Percent = ProgressPercent();
+    FMgr.Post(*this, std::move(item));
 }
 
 void TVexaGeneratorThread::HandOver(bool final)

@@ -1,12 +1,12 @@
 #include "base/AsciiText.h"
 #include "base/NumberParse.h"
 #include "base/Paths.h"
+#include "base/SafeFile.h"
 #include "generation/ClassTKTable.h"
 #include "generation/TKTableFiles.h"
 #include "generation/TKTableText.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace kalvion {
 
@@ -368,13 +368,12 @@ bool TTKTableApplication::ExportILT(const std::string &file)
     const std::string text = OutputILT();
     if (!FLastError.empty() && text.empty())
         return false;
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        SetError("Cannot Write File " + file);
+    std::string reason;
+    if (!ReplaceFileContents(file, text, &reason)) {
+        SetError("Cannot Write File " + file + ": " + reason);
         return false;
     }
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    return static_cast<bool>(out);
+    return true;
 }
 
 void TTKTableApplication::SetPrompt(std::int32_t index, std::string_view value)

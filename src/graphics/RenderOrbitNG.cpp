@@ -381,14 +381,13 @@ bool ExportDiagram(const TVexaSector &sector, const TStellarBody &body, const st
         if (!page)
             return false;
         {
-            TZentGraphics g(page.get());
+            TZentGraphics g(page->Device());
             g.PenStyle = ZPEN_NONE;
             g.BrushColor = ColorRGB(255, 255, 255);
             g.Rectangle(0, 0, width, height);
             render.Draw(g, orbitLimit, width, height);
         }
-        page.reset();
-        return true;
+        return page->Save(error);
     }
     return SaveBitmapToFile(render.Render(width, height, orbitLimit), fileName, error);
 }

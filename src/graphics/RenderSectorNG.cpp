@@ -408,6 +408,10 @@ void TRenderSectorNG::DrawGridLabel(TZentGraphics &g, const std::string &text, i
 void TRenderSectorNG::DrawGrid(TZentGraphics &g, bool parsecs)
 {
     const double W = MapWidth(), H = MapHeight();
+    // One line per light year (or parsec): a sector too large for that,
+    // such as a damaged file's, is drawn without its grid.
+    if (!(W > 0 && H > 0 && W <= MAP_MAX_GRID_LINES && H <= MAP_MAX_GRID_LINES))
+        return;
     const int left = PX(0), right = PX(W), top = PY(0), bottom = PY(H);
     g.PenStyle = ZPEN_SOLID;
     g.PenWidth = 1;
@@ -490,11 +494,10 @@ bool TRenderSectorNG::ExportToFile(const std::string &fileName, int width, int h
         if (!page)
             return false;
         {
-            TZentGraphics g(page.get());
+            TZentGraphics g(page->Device());
             Draw(g);
         }
-        page.reset();
-        return true;
+        return page->Save(error);
     }
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(QColor::fromRgb(ColorToQRgb(BackgroundColour())));

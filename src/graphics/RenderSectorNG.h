@@ -27,6 +27,10 @@ inline constexpr int MAP_PLANE_XZ = 1;
 inline constexpr int MAP_PLANE_YZ = 2;
 
 inline constexpr double LY_PER_PARSEC = 3.2616;
+// Above this many grid lines across (one per light year) the grid would be a
+// solid sheet at any picture size, and drawing it would take for ever: the
+// map is drawn without it.
+inline constexpr double MAP_MAX_GRID_LINES = 4096;
 
 // Rectangles of the labels placed so far, bucketed by area so a new label is
 // tested only against its neighbours.

@@ -2,6 +2,7 @@
 
 #include "base/AsciiText.h"
 #include "base/Rounding.h"
+#include "base/SafeFile.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -112,12 +113,11 @@ bool SaveBitmapToFile(const QImage &bitmap, const std::string &fileName, std::st
     std::vector<std::uint8_t> bytes;
     if (!SaveBitmapToStream(bitmap, bytes, fileName, error))
         return false;
-    QFile file(QString::fromStdString(fileName));
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(reinterpret_cast<const char *>(bytes.data()), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size())) {
+    std::string reason;
+    if (!ReplaceFileContents(fileName, std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()),
+                             &reason)) {
         if (error)
-            *error = "Cannot write '" + fileName + "'";
+            *error = "Cannot write the picture: " + reason;
         return false;
     }
     return true;
@@ -197,8 +197,29 @@ TVectorKind VectorKindForFile(const std::string &fileName)
     return TVectorKind::None;
 }
 
-std::unique_ptr<QPaintDevice> CreateVectorPage(const std::string &fileName, int width, int height,
-                                               std::string *error)
+TVectorPage::TVectorPage(std::string fileName) : FFileName(std::move(fileName)), FBuffer(&FBytes)
+{
+    FBuffer.open(QIODevice::WriteOnly);
+}
+
+TVectorPage::~TVectorPage() = default;
+
+bool TVectorPage::Save(std::string *error)
+{
+    FDevice.reset(); // a PDF writer finishes its file when it goes
+    std::string reason;
+    if (FBytes.isEmpty()) {
+        reason = "nothing was drawn";
+    } else if (ReplaceFileContents(FFileName, std::string_view(FBytes.constData(), static_cast<std::size_t>(FBytes.size())),
+                                   &reason)) {
+        return true;
+    }
+    if (error)
+        *error = "Cannot write the picture: " + reason;
+    return false;
+}
+
+std::unique_ptr<TVectorPage> CreateVectorPage(const std::string &fileName, int width, int height, std::string *error)
 {
     if (width <= 0 || height <= 0) {
         if (error)
@@ -207,20 +228,24 @@ std::unique_ptr<QPaintDevice> CreateVectorPage(const std::string &fileName, int 
     }
     switch (VectorKindForFile(fileName)) {
     case TVectorKind::Svg: {
+        auto page = std::unique_ptr<TVectorPage>(new TVectorPage(fileName));
         auto svg = std::make_unique<QSvgGenerator>();
-        svg->setFileName(QString::fromStdString(fileName));
+        svg->setOutputDevice(&page->FBuffer);
         svg->setSize(QSize(width, height));
         svg->setViewBox(QRect(0, 0, width, height));
         svg->setResolution(96);
-        return svg;
+        page->FDevice = std::move(svg);
+        return page;
     }
     case TVectorKind::Pdf: {
-        auto pdf = std::make_unique<QPdfWriter>(QString::fromStdString(fileName));
+        auto page = std::unique_ptr<TVectorPage>(new TVectorPage(fileName));
+        auto pdf = std::make_unique<QPdfWriter>(&page->FBuffer);
         // One point per pixel, no margins: the page is exactly the map.
         pdf->setResolution(72);
         pdf->setPageSize(QPageSize(QSizeF(width, height), QPageSize::Point, QString(), QPageSize::ExactMatch));
         pdf->setPageMargins(QMarginsF(0, 0, 0, 0));
-        return pdf;
+        page->FDevice = std::move(pdf);
+        return page;
     }
     case TVectorKind::Refused:
         if (error)

@@ -4,6 +4,8 @@
 // rectangles, and the vector pages (SVG, PDF) that take the place of metafiles.
 #include "graphics/ZentGraphics.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 
@@ -47,10 +49,29 @@ TZentRect FitRectCentred(const TZentRect &source, const TZentRect &dest);
 // than written as something else.
 enum class TVectorKind { None, Svg, Pdf, Refused };
 TVectorKind VectorKindForFile(const std::string &fileName);
-// A page of width x height pixels writing to the file when it is destroyed
-// (after the painter on it has ended); none with a message for other names.
-std::unique_ptr<QPaintDevice> CreateVectorPage(const std::string &fileName, int width, int height,
-                                               std::string *error);
+// A vector page of width x height pixels drawn in memory; Save, after the
+// painter on it has ended, writes it to its file through a temporary file and
+// a rename, and says whether that worked.
+class TVectorPage {
+public:
+    ~TVectorPage();
+    TVectorPage(const TVectorPage &) = delete;
+    TVectorPage &operator=(const TVectorPage &) = delete;
+    QPaintDevice *Device() const { return FDevice.get(); }
+    bool Save(std::string *error = nullptr);
+
+private:
+    explicit TVectorPage(std::string fileName);
+    friend std::unique_ptr<TVectorPage> CreateVectorPage(const std::string &, int, int, std::string *);
+    std::string FFileName;
+    QByteArray FBytes;
+    QBuffer FBuffer;
+    std::unique_ptr<QPaintDevice> FDevice;
+};
+// None with a message for sizes below 1 and for names that are not ".svg" or
+// ".pdf".
+std::unique_ptr<TVectorPage> CreateVectorPage(const std::string &fileName, int width, int height,
+                                              std::string *error);
 
 // The upper-cased extension with its dot (".PNG"); "" when there is none.
 std::string UpperExtension(const std::string &fileName);

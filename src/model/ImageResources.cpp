@@ -2,6 +2,7 @@
 
 #include "base/AsciiText.h"
 #include "base/Paths.h"
+#include "base/SafeFile.h"
 
 #include <chrono>
 #include <cstdio>
@@ -76,28 +77,8 @@ std::optional<TByteStream> ReadFileBytes(const std::string &fileName)
 
 bool WriteFileBytes(const std::string &fileName, const TByteStream &bytes)
 {
-    if (fileName.empty())
-        return false;
-    const std::string temp = fileName + ".tmp~";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ec;
-            fs::remove(temp, ec);
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, fileName, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return false;
-    }
-    return true;
+    return ReplaceFileContents(fileName,
+                               std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()));
 }
 
 int TVexaImageResourceList::Add(std::unique_ptr<TVexaImageResource> resource)

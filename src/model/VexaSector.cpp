@@ -9,6 +9,13 @@
 
 namespace kalvion {
 
+double CheckedSectorSize(double size, double fallback) noexcept
+{
+    if (!(size > 0)) // NaN too
+        return fallback;
+    return size > SECTOR_MAX_SIZE ? SECTOR_MAX_SIZE : (size < SECTOR_MIN_SIZE ? SECTOR_MIN_SIZE : size);
+}
+
 TVexaSector::TVexaSector()
 {
     Systems.reserve(10000);

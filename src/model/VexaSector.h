@@ -36,6 +36,15 @@ inline constexpr int GRID_STYLE_SPHERE = 2;
 inline constexpr int SECTOR_FILTER_HIDE = 0;
 inline constexpr int SECTOR_FILTER_NOLABEL = 1;
 inline constexpr int SECTOR_MAX_GRID_ACROSS = 20;
+// Sector sizes (light years) stay within this wherever they are set: typed,
+// passed by a script, or read from a file.  Drawing one line per light year
+// or placing systems over more than this would never finish.
+inline constexpr double SECTOR_MAX_SIZE = 1.0e6;
+inline constexpr double SECTOR_MIN_SIZE = 0.01;
+// A size read from outside: itself when within [SECTOR_MIN_SIZE,
+// SECTOR_MAX_SIZE], the nearer limit when outside, fallback when not a
+// positive number.
+double CheckedSectorSize(double size, double fallback) noexcept;
 inline constexpr int MAX_BODIES_IN_TREE = 20;
 
 struct TVexaPolitical {

@@ -45,7 +45,7 @@ double ConvertNumber(const std::string &text)
     const char *end = begin + text.size();
     const auto res = std::from_chars(begin, end, v, std::chars_format::general);
     if (res.ec != std::errc() || res.ptr != end)
-        throw ECalcEvalError("'" + text + "' is not a valid floating point value");
+        throw ECalcEvalError("'" + ShortForMessage(text) + "' is not a valid floating point value");
     return v;
 }
 

@@ -4,6 +4,8 @@
 #include "base/NumberParse.h"
 #include "base/SharedRandom.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <limits>
 
 namespace kalvion {
@@ -26,7 +28,33 @@ std::int32_t DiceInt(std::string_view text)
 {
     if (auto v = ParseInt32(text))
         return *v;
-    throw EDiceConvertError("'" + std::string(text) + "' is not a valid integer value");
+    throw EDiceConvertError("'" + ShortForMessage(text) + "' is not a valid integer value");
+}
+
+[[noreturn]] void DiceRangeError()
+{
+    throw EDiceRangeError("The dice expression is too large: at most " + std::to_string(DICE_MAX_COUNT) +
+                          " dice of at most " + std::to_string(DICE_MAX_SIDES) +
+                          " sides, with a result that fits 32 bits");
+}
+
+// Every result the roll can give, the modifier or factor applied, must fit.
+void CheckDiceRange(std::int32_t count, std::int32_t sides, std::int32_t modifier, std::int32_t factor, char op)
+{
+    if (count > DICE_MAX_COUNT || sides > DICE_MAX_SIDES)
+        DiceRangeError();
+    const std::int64_t dice = std::max<std::int64_t>(count, 0);
+    const std::int64_t low = modifier + dice;
+    const std::int64_t high = modifier + dice * std::max<std::int64_t>(sides, 1);
+    std::int64_t lo = low, hi = high;
+    if (op == '*') {
+        lo = std::min(low * factor, high * factor);
+        hi = std::max(low * factor, high * factor);
+    }
+    constexpr std::int64_t MIN32 = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int64_t MAX32 = std::numeric_limits<std::int32_t>::max();
+    if (lo < MIN32 || hi > MAX32)
+        DiceRangeError();
 }
 
 } // namespace
@@ -110,6 +138,7 @@ std::int32_t EvalDice(std::string_view expr)
             factor = value;
     }
 
+    CheckDiceRange(count, sides, modifier, factor, op);
     const std::int32_t roll = RollDice(count, sides, modifier);
     if (op == '*')
         return WrapMul(roll, factor);

@@ -15,6 +15,15 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A dice expression from outside (the command line, scripts, tables) whose
+// roll would take too long or whose total would not fit 32 bits.
+class EDiceRangeError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+inline constexpr std::int32_t DICE_MAX_COUNT = 10000;
+inline constexpr std::int32_t DICE_MAX_SIDES = 1000000;
+
 // modifier + the sum of count dice of the given sides; count <= 0 rolls nothing.
 std::int32_t RollDice(std::int32_t count, std::int32_t sides, std::int32_t modifier) noexcept;
 // As RollDice; when open, a die that shows an open result is rolled again and
@@ -26,7 +35,9 @@ bool isOpenResult(std::int32_t value, std::int32_t sides) noexcept;
 
 // Rolls "count d sides" optionally followed by one "+ n", "- n", "* n" or
 // "/ n".  Text without a "d" is read as an integer, or gives 0.  Throws
-// EDiceConvertError when a number field is empty or not an integer.
+// EDiceConvertError when a number field is empty or not an integer, and
+// EDiceRangeError for more than DICE_MAX_COUNT dice, more than DICE_MAX_SIDES
+// sides, or a result that could leave 32 bits.
 std::int32_t EvalDice(std::string_view expr);
 // Replaces up to ten "{dice}" groups of the text by their rolls.
 std::string EvalDiceInString(std::string_view text);

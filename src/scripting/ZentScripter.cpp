@@ -11,18 +11,35 @@ namespace kalvion {
 
 namespace {
 
-bool ReadWholeFile(const std::string &path, std::string &out)
+enum class TReadResult { Ok, Missing, TooLarge };
+
+// Reads at most kMaxScriptBytes, so an absurd file is refused before it is
+// held in memory (several times over, as lines and as processed text).
+TReadResult ReadScriptFile(const std::string &path, std::string &out)
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
-        return false;
+        return TReadResult::Missing;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec && size > TZentScripter::kMaxScriptBytes)
+        return TReadResult::TooLarge;
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return false;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    out = ss.str();
-    return true;
+        return TReadResult::Missing;
+    out.clear();
+    char buf[65536];
+    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
+        if (out.size() + static_cast<std::size_t>(in.gcount()) > TZentScripter::kMaxScriptBytes)
+            return TReadResult::TooLarge;
+        out.append(buf, static_cast<std::size_t>(in.gcount()));
+    }
+    return in.bad() ? TReadResult::Missing : TReadResult::Ok;
+}
+
+std::string TooLargeText(const std::string &path)
+{
+    return "Script file too large (over " + std::to_string(TZentScripter::kMaxScriptBytes / (1024 * 1024)) +
+           " MB):" + path;
 }
 
 std::vector<std::string> SplitLines(const std::string &text)
@@ -60,10 +77,22 @@ std::string RestFrom(const std::string &line, std::size_t pos)
 TZentScripter::TZentScripter() = default;
 TZentScripter::~TZentScripter() = default;
 
-void TZentScripter::LoadScriptFile(const std::string &path)
+bool TZentScripter::LoadScriptFile(const std::string &path)
 {
     std::string text;
-    ScriptText = ReadWholeFile(path, text) ? text : std::string();
+    switch (ReadScriptFile(path, text)) {
+    case TReadResult::Ok:
+        ScriptText = std::move(text);
+        return true;
+    case TReadResult::TooLarge:
+        ErrorText = TooLargeText(path);
+        break;
+    case TReadResult::Missing:
+        ErrorText = "Script file not found:" + path;
+        break;
+    }
+    ScriptText.clear();
+    return false;
 }
 
 std::string TZentScripter::ResolveIncludeFile(const std::string &name) const
@@ -90,6 +119,7 @@ void TZentScripter::Preprocess()
     Language = DefaultLanguage;
     std::vector<std::string> lines = SplitLines(ScriptText);
     int insertions = 0;
+    std::size_t total = ScriptText.size();
     bool inserted = true;
     while (inserted && !HadError) {
         inserted = false;
@@ -101,10 +131,16 @@ void TZentScripter::Preprocess()
                 const std::string name = RestFrom(lines[i], 8);
                 const std::string path = ResolveIncludeFile(name);
                 std::string text;
+                const TReadResult read =
+                    path.empty() || insertions >= kMaxInsertions ? TReadResult::Missing : ReadScriptFile(path, text);
                 if (!path.empty() && ++insertions > kMaxInsertions) {
                     ErrorText += "Insert file nesting too deep:" + name + "\r\n";
                     HadError = true;
-                } else if (!path.empty() && ReadWholeFile(path, text)) {
+                } else if (read == TReadResult::TooLarge || (read == TReadResult::Ok && (total += text.size()) >
+                                                                                          kMaxScriptBytes)) {
+                    ErrorText += TooLargeText(name) + "\r\n";
+                    HadError = true;
+                } else if (read == TReadResult::Ok) {
                     lines[i].clear();
                     if (isInsert)
                         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i), text);
@@ -162,6 +198,7 @@ bool TZentScripter::Run()
                     }
                 }
             }
+            std::lock_guard<std::mutex> lock(S.FEngineLock);
             S.Engine = S.FEngines.empty() ? nullptr : S.FEngines.back().get();
             if (!Nested)
                 return;
@@ -185,10 +222,13 @@ bool TZentScripter::Run()
         return false;
     }
     ++RunDepth;
-    FEngines.push_back(std::move(engine));
+    IScriptEngine *e = engine.get();
+    {
+        std::lock_guard<std::mutex> lock(FEngineLock);
+        FEngines.push_back(std::move(engine));
+        Engine = e;
+    }
     saved.Pushed = true;
-    IScriptEngine *e = FEngines.back().get();
-    Engine = e;
     e->UI = UI;
     e->Registry = Registry;
     e->SetStepLimit(StepLimit);
@@ -221,6 +261,7 @@ bool TZentScripter::Run()
 
 void TZentScripter::Halt()
 {
+    std::lock_guard<std::mutex> lock(FEngineLock);
     if (Engine)
         Engine->Halt();
 }

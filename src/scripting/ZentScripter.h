@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,8 +41,11 @@ public:
     const TScriptRegistry *Registry = nullptr;
     std::uint64_t StepLimit = 0;
 
-    void LoadScriptFile(const std::string &path);
+    // False (ScriptText empty, ErrorText saying why) for a missing file or one
+    // over kMaxScriptBytes.
+    bool LoadScriptFile(const std::string &path);
     bool Run();
+    // Safe from any thread (a watchdog, the window's "Halt Script").
     void Halt();
     std::string ResolveIncludeFile(const std::string &name) const;
     void ShowError(const std::string &message);
@@ -50,9 +54,12 @@ public:
 
     // Includes that keep including stop here.
     static constexpr int kMaxInsertions = 64;
+    // Script files, each insert and the expanded text stay within 16 MiB.
+    static constexpr std::size_t kMaxScriptBytes = std::size_t(16) << 20;
 
 private:
     std::vector<std::unique_ptr<IScriptEngine>> FEngines;
+    std::mutex FEngineLock; // Engine against a halt from another thread
 };
 
 } // namespace kalvion

@@ -4,6 +4,8 @@
 // anything is allocated, so a damaged file stops the read without harm.
 #include "surface/GexTerrain.h"
 
+#include "base/SafeFile.h"
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -341,27 +343,10 @@ bool TGexTerrain::SaveToFile(const std::string &path)
 {
     std::vector<std::uint8_t> bytes;
     SaveToStream(bytes);
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            ErrorMessage_ = "cannot create " + temp;
-            return false;
-        }
-        out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            ErrorMessage_ = "cannot write " + temp;
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        ErrorMessage_ = "cannot replace " + path + ": " + ec.message();
-        std::filesystem::remove(temp, ec);
+    std::string reason;
+    if (!ReplaceFileContents(path, std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()),
+                             &reason)) {
+        ErrorMessage_ = reason;
         return false;
     }
     ErrorMessage_.clear();

@@ -9,7 +9,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <unordered_set>
+
+#include <unistd.h>
 
 namespace kalvion {
 
@@ -56,8 +59,11 @@ public:
     }
 
     int Run();
+    // How many routes Run would make at most, without making any.
+    double ExpectedRoutes();
 
 private:
+    void Prepare();
     bool Report(double fraction);
     bool InBand(double d) const
     {
@@ -158,10 +164,10 @@ void TProximityRun::MakeRoutes(int i)
     }
 }
 
-int TProximityRun::Run()
+void TProximityRun::Prepare()
 {
-    Report(0);
     const int n = S.SystemCount();
+    Members.clear();
     Points.resize(static_cast<std::size_t>(n));
     Member.assign(static_cast<std::size_t>(n), 0);
     for (int i = 0; i < n; ++i) {
@@ -173,7 +179,39 @@ int TProximityRun::Run()
         }
     }
     Indexed = O.UseSpatialIndex && O.MaxLength > 0 && Grid.Build(Points, Member, O.MaxLength);
+}
 
+double TProximityRun::ExpectedRoutes()
+{
+    Prepare();
+    const int n = S.SystemCount();
+    double sources = 0;
+    for (int i : Members)
+        if (S.Systems[static_cast<std::size_t>(i)]->Visible)
+            ++sources;
+    const double others = Members.empty() ? 0 : static_cast<double>(Members.size()) - 1;
+    const double pairs = static_cast<double>(Members.size()) * others / 2;
+    if (O.MaxRoutes > 0)
+        return std::min(sources * std::min(std::ceil(O.MaxRoutes), others), pairs);
+    if (O.MaxLength <= 0 && O.MinLength <= 0)
+        return std::min(sources * others, pairs);
+    // A distance band without a count: the candidates are counted as a run
+    // would find them (a pair found from both ends makes one route).
+    double found = 0;
+    for (int i = 0; i < n; ++i)
+        if (S.Systems[static_cast<std::size_t>(i)]->Visible && Member[static_cast<std::size_t>(i)]) {
+            Collect(i);
+            found += static_cast<double>(Candidates.size());
+        }
+    Candidates = {};
+    return std::min(found, pairs);
+}
+
+int TProximityRun::Run()
+{
+    Report(0);
+    Prepare();
+    const int n = S.SystemCount();
     const std::string total = std::to_string(n);
     for (int i = 0; i < n; ++i) {
         const int position = i + 1;
@@ -210,6 +248,36 @@ double ProximitySortKey(double distance)
     // distance, which the product above may have moved across the half.
     const auto printed = ParseDouble(FormatFloat("0.000", distance));
     return printed ? Round(*printed * 1000.0) : whole;
+}
+
+double ExpectedProximityRoutes(TVexaSector &sector, const TProximityRouteOptions &options)
+{
+    const TProximityProgress none;
+    TProximityRun run(sector, options, none);
+    return run.ExpectedRoutes();
+}
+
+double MaxProximityRoutes()
+{
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    const double memory = pages > 0 && pageSize > 0 ? static_cast<double>(pages) * static_cast<double>(pageSize)
+                                                    : 4.0 * 1024 * 1024 * 1024;
+    return memory / 2 / PROXIMITY_ROUTE_BYTES;
+}
+
+std::string CheckProximityRoutes(TVexaSector &sector, const TProximityRouteOptions &options)
+{
+    const double expected = ExpectedProximityRoutes(sector, options);
+    const double limit = MaxProximityRoutes();
+    if (expected <= limit)
+        return {};
+    char text[320];
+    std::snprintf(text, sizeof text,
+                  "These options would make up to %.3g routes, needing about %.3g GB of memory; this machine can "
+                  "hold about %.3g.  Give a maximum length or a number of routes per system.",
+                  expected, expected * PROXIMITY_ROUTE_BYTES / 1.0e9, limit);
+    return text;
 }
 
 int CreateProximityRoutes(TVexaSector &sector, const TProximityRouteOptions &options,

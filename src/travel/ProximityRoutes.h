@@ -47,6 +47,17 @@ using TProximityProgress = std::function<bool(const std::string &caption, double
 int CreateProximityRoutes(TVexaSector &sector, const TProximityRouteOptions &options,
                           const TProximityProgress &progress = {});
 
+// What one route takes in memory while the sector holds it (an estimate on
+// the generous side: the route, its two waypoints, its pair record).
+inline constexpr double PROXIMITY_ROUTE_BYTES = 1024;
+// The most routes CreateProximityRoutes would make with these options
+// (counting the candidates of a distance band without making routes).
+double ExpectedProximityRoutes(TVexaSector &sector, const TProximityRouteOptions &options);
+// How many routes fit in half of this machine's memory.
+double MaxProximityRoutes();
+// Empty when the expected routes fit; otherwise the refusal with the count.
+std::string CheckProximityRoutes(TVexaSector &sector, const TProximityRouteOptions &options);
+
 // The same with the arguments in the order scripts pass them.
 int CreateProximityRoutes(TVexaSector &sector, int style, double minLength, double maxLength, double maxRoutes,
                           const std::string &routeType, const std::string &label, TColor color, bool randomColor,

@@ -30,6 +30,9 @@ TEST(AsciiText, FoldsOnlyAsciiLetters)
     EXPECT_GT(CompareStr("\xE9", "z"), 0); // bytes compare unsigned
     EXPECT_EQ(Trim("  \t N2 \r\n"), "N2");
     EXPECT_EQ(Trim(""), "");
+    EXPECT_EQ(ShortForMessage("short"), "short");
+    EXPECT_EQ(ShortForMessage(std::string(500, 'x')), std::string(80, 'x') + "...");
+    EXPECT_EQ(ShortForMessage("abcdef", 3), "abc...");
 }
 
 TEST(Rounding, HalfToEven)

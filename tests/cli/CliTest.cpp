@@ -54,6 +54,13 @@ TEST(Cli, VersionAndUsageErrors)
     EXPECT_EQ(RunArgs({"help", "no-such-command"}).code, 2);
     EXPECT_EQ(RunArgs({"format", "0.0"}).code, 2);
     EXPECT_EQ(RunArgs({"--seed", "abc", "demo"}).code, 2);
+    for (const char *wide : {"4294967296", "-2147483649", "99999999999"}) {
+        const Result r = RunArgs({"--seed", wide, "dice", "1d6"});
+        EXPECT_EQ(r.code, 2) << wide;
+        EXPECT_NE(r.err.find("32 bits"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(RunArgs({"--seed", "4294967295", "dice", "1d6"}).code, 0);
+    EXPECT_EQ(RunArgs({"--seed", "-2147483648", "dice", "1d6"}).code, 0);
 }
 
 TEST(Cli, FormatCommand)

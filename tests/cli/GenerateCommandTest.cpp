@@ -9,6 +9,10 @@
 #include <fstream>
 #include <sstream>
 
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace kalvion::cli;
@@ -112,7 +116,8 @@ TEST(CliGenerate, WrongOptionsAreUsageErrors)
          {std::vector<std::string>{"--shape", "cube"}, {"--size", "10,20"}, {"--size", "-3"}, {"--unit", "au"},
           {"--distribution", "lumpy"}, {"--data", "lots"}, {"--subsectors", "6,2,2"}, {"--subsectors", "2,2"},
           {"--freq", "Comet=3"}, {"--freq", "Mult=60"}, {"--freq", "Mult"}, {"--frequency", "0"},
-          {"--terraforming", "11"}, {"--radius", "-2"}, {"--shape", "box", "--radius", "4"}}) {
+          {"--terraforming", "11"}, {"--radius", "-2"}, {"--shape", "box", "--radius", "4"},
+          {"--size", "1e-300"}, {"--size", "1e308"}, {"--radius", "1e-300"}}) {
         std::vector<std::string> args = {"generate", f};
         args.insert(args.end(), bad.begin(), bad.end());
         const Result r = RunCmd(args);
@@ -121,6 +126,65 @@ TEST(CliGenerate, WrongOptionsAreUsageErrors)
     }
     const Result r = RunCmd({"generate", f, "--names", "No Such Table.ilt"});
     EXPECT_EQ(r.code, 1);
+    fs::remove_all(dir);
+}
+
+// A request that could never be held is refused before any work starts,
+// with the estimate and the reason.
+TEST(CliGenerate, RequestsBeyondMemoryAreRefusedWithTheEstimate)
+{
+    const fs::path dir = TempDir("huge");
+    const std::string f = (dir / "h.VexaDB").string();
+    for (const std::vector<std::string> &huge :
+         {std::vector<std::string>{"--size", "1000000"}, {"--radius", "400000", "--distribution", "clustered"}}) {
+        std::vector<std::string> args = {"generate", f};
+        args.insert(args.end(), huge.begin(), huge.end());
+        const Result r = RunCmd(args);
+        EXPECT_EQ(r.code, 1) << huge[1];
+        EXPECT_NE(r.err.find("would make about"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("memory"), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_FALSE(fs::exists(f));
+        EXPECT_FALSE(fs::exists(f + ".generating~"));
+    }
+    fs::remove_all(dir);
+}
+
+// A file-size limit stands in for a full disk: the final save fails and the
+// command says only what is true about what was kept.
+TEST(CliGenerate, AFullDiskIsReportedHonestly)
+{
+    const fs::path dir = TempDir("full");
+    const std::string f = (dir / "g.VexaDB").string();
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{300 * 1024, 300 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const Result r = RunCmd({"generate", f, "--systems", "3000", "--data", "none"});
+        const std::string text = std::to_string(r.code) + "\n" + r.out + "\x01" + r.err;
+        [[maybe_unused]] const auto written = ::write(pipeFds[1], text.data(), text.size());
+        ::_exit(0);
+    }
+    ::close(pipeFds[1]);
+    std::string text;
+    char buf[4096];
+    for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;)
+        text.append(buf, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_EQ(text.substr(0, 2), "1\n") << text;
+    const std::string err = text.substr(text.find('\x01') + 1);
+    EXPECT_NE(err.find("none of the 3000 generated systems could be kept"), std::string::npos) << err;
+    EXPECT_EQ(err.find("is kept in"), std::string::npos) << err;
+    EXPECT_EQ(text.find("Saved "), std::string::npos);
+    EXPECT_FALSE(fs::exists(f));
+    EXPECT_FALSE(fs::exists(f + ".generating~"));
     fs::remove_all(dir);
 }
 

@@ -34,6 +34,18 @@ TEST(CliScience, Dice)
     EXPECT_EQ(bad.out, "");
     EXPECT_NE(bad.err.find("not a valid integer"), std::string::npos);
     EXPECT_EQ(RunArgs({"dice", "3d6", "--count", "0"}).rc, 2);
+    const Result longCount = RunArgs({"dice", std::string(5000, '9') + "d6"});
+    EXPECT_EQ(longCount.rc, 1);
+    EXPECT_LT(longCount.err.size(), 200u) << longCount.err.size();
+    const Result longCalc = RunArgs({"calc", std::string(5000, '1') + "e+"});
+    EXPECT_EQ(longCalc.rc, 1);
+    EXPECT_LT(longCalc.err.size(), 200u) << longCalc.err.size();
+    for (const char *absurd : {"2147483647d6", "2147483647d2147483647"}) {
+        const Result huge = RunArgs({"dice", absurd});
+        EXPECT_EQ(huge.rc, 1) << absurd;
+        EXPECT_EQ(huge.out, "");
+        EXPECT_NE(huge.err.find("too large"), std::string::npos) << huge.err;
+    }
 }
 
 TEST(CliScience, Calc)
@@ -55,5 +67,12 @@ TEST(CliScience, Date)
     EXPECT_EQ(RunArgs({"date", "--epoch", "2000", "--time", "0", "--format", "dddd d mmmm y"}).out,
               "Saturday 1 January 2000\n");
     EXPECT_EQ(RunArgs({"date", "--epoch", "900000000", "--time", "0"}).rc, 1);
+    for (const char *far : {"1e12", "-1e12", "1e18", "146200000000"}) {
+        const Result r = RunArgs({"date", "--epoch", "2000", "--time", far});
+        EXPECT_EQ(r.rc, 1) << far << ": " << r.out;
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("outside the calendar"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(RunArgs({"date", "--epoch", "2000", "--time", "36524250"}).rc, 0); // 100,000 years on
     EXPECT_EQ(RunArgs({"date", "--time", "0"}).rc, 2);
 }

@@ -38,7 +38,8 @@ TEST(CsvImport, FixtureBodyByBodyAndReport)
     TVexaSector sector;
     int errors = -1;
     const auto report = ImportCSVWithReport(sector, FIXTURE, false, &errors);
-    const std::vector<std::string> expected = {"10 record(s) imported, 4 record(s) not imported",
+    // Nine lines made a body or a route; the blank line is no record.
+    const std::vector<std::string> expected = {"9 record(s) imported, 4 record(s) not imported",
                                                "Errors occurred during import on:",
                                                "Line 11 Body: Badstar",
                                                "Line 14 Body: Nowhere",
@@ -163,13 +164,50 @@ TEST(CsvImport, DamagedLinesAreReportedNotImported)
                    "\x01\xff,\xfe,,,,,,,,,,,,,,,,,,,,,,,\n"
                    "star,1,Ok,0 ,0 ,0 ,1 ,x ,y ,G ,#GGGGGG\n"); // trailing blanks in numbers; bad colour
     EXPECT_EQ(imp.ErrorCount, 7) << imp.ErrorLines;
-    EXPECT_EQ(imp.ImportedCount, 2);
+    EXPECT_EQ(imp.ImportedCount, 1); // the blank line made nothing
     ASSERT_EQ(sector.SystemCount(), 1);
     const TStellarBody &ok = *sector.GetSystem(0);
     EXPECT_EQ(ok.Spectral, "G ");                          // fields keep trailing blanks but the last
     EXPECT_EQ(ok.Color, ColorRGB(255, 255, 255));          // unreadable colour: the default
     EXPECT_EQ(ok.Radius, StarRadiusFromMass(1.0)); // unreadable radius: from the mass
     EXPECT_EQ(imp.ErrorLines.substr(0, 19), "Line 1 Body: Nan\r\nL");
+}
+
+// Only lines that made something count, the file is read as a stream, and
+// neither an endless line nor endless failures are held whole.
+TEST(CsvImport, CountsAreHonestAndLargeFilesStream)
+{
+    const fs::path dir = TempDir("stream");
+    {
+        std::ofstream blank(dir / "blank.csv", std::ios::binary);
+        blank << std::string(1000000, '\n') << "\r\n  \r\n";
+    }
+    TVexaSector sector;
+    auto report = ImportCSVWithReport(sector, (dir / "blank.csv").string(), false);
+    EXPECT_EQ(report.front(), "0 record(s) imported");
+    EXPECT_FALSE(sector.Modified);
+
+    {
+        std::ofstream mixed(dir / "mixed.csv", std::ios::binary);
+        mixed << "\xEF\xBB\xBFstar,,First,1,2,3,1,1,1,G\n";
+        mixed << "star,,Long," << std::string(2 << 20, '7') << ",0,0,1,1,1,G\n"; // over the line limit
+        for (int i = 0; i < 3000; ++i)
+            mixed << "comet,,Bad" << i << "\n";
+        mixed << "star,,Last,1,2,3,1,1,1,G"; // no line end
+    }
+    TVexaImportCSV imp(sector);
+    ASSERT_TRUE(imp.Import((dir / "mixed.csv").string()));
+    EXPECT_EQ(imp.ImportedCount, 2);
+    EXPECT_EQ(imp.ErrorCount, 3001);
+    EXPECT_EQ(imp.ErrorLines.substr(0, 8), "Line 2\r\n");
+    EXPECT_LT(imp.ErrorLines.size(), 40000u);
+    ASSERT_EQ(sector.SystemCount(), 2);
+    EXPECT_EQ(sector.GetSystem(0)->Name, "First");
+    EXPECT_EQ(sector.GetSystem(1)->Name, "Last");
+    report = ImportCSVWithReport(sector, (dir / "mixed.csv").string(), true);
+    EXPECT_EQ(report[0], "2 record(s) imported, 3001 record(s) not imported");
+    EXPECT_EQ(report[report.size() - 2], "... and 2001 more line(s)");
+    fs::remove_all(dir);
 }
 
 TEST(CsvImport, SplitKeepsFieldZeroAndTrimsTheRest)

@@ -13,9 +13,14 @@
 #include <libxml/HTMLparser.h>
 #include <libxml/xpath.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace kalvion {
 namespace {
@@ -295,7 +300,39 @@ TEST(SectorReport, FailureKeepsTheOldPage)
     fs::create_directories(dir / "r.html" / "x");
     EXPECT_FALSE(ExportToHTML(sector, (dir / "r.html").string(), 0, false, false, false, nullptr, &error));
     EXPECT_TRUE(fs::exists(dir / "r.html" / "x"));
-    EXPECT_FALSE(fs::exists(dir / "r.html.writing~"));
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1); // no file left beside
+    fs::remove_all(dir);
+}
+
+// A file-size limit stands in for a full disk: the write fails, the report
+// says so and the old page stays whole.
+TEST(SectorReport, AFullDiskFailsAndKeepsTheOldPage)
+{
+    const fs::path dir = TempDir("full");
+    const std::string page = (dir / "r.html").string();
+    std::ofstream(page) << "old page";
+    TVexaSector sector;
+    auto star = TStellarBody::Create();
+    star->TypeID = BODY_TYPE_STAR;
+    star->Name = "Long";
+    star->Notes = std::string(64 * 1024, 'n');
+    sector.AddSystem(std::move(star));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16 * 1024, 16 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::string error;
+        const bool ok = ExportToHTML(sector, page, REPORTSTYLE_ALL, false, false, false, nullptr, &error);
+        ::_exit(!ok && error.find("could not be written") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadText(page), "old page");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     fs::remove_all(dir);
 }
 
@@ -317,7 +354,7 @@ TEST(SectorReport, IndexOnlyPage)
     fs::remove_all(dir);
 }
 
-TEST(SectorReport, SurfaceMapsStayInTheReportFolder)
+TEST(SectorReport, SurfaceMapsTakeNamesTheReportChose)
 {
     TVexaSector sector;
     sector.Name = "Maps";
@@ -326,19 +363,26 @@ TEST(SectorReport, SurfaceMapsStayInTheReportFolder)
     star->TypeID = BODY_TYPE_STAR;
     auto world = TStellarBody::Create();
     world->TypeID = BODY_TYPE_TERRESTRIAL;
-    world->PreviewImageFile = "C:\\maps\\World Map.png";
+    world->PreviewImageFile = "C:\\maps\\World Map.JPG";
     auto escape = TStellarBody::Create();
     escape->TypeID = BODY_TYPE_TERRESTRIAL;
     escape->PreviewImageFile = "../../escape.png";
     auto quoted = TStellarBody::Create();
     quoted->TypeID = BODY_TYPE_TERRESTRIAL;
-    quoted->PreviewImageFile = "a\"><script>.png";
-    for (const TStellarBody *b : {world.get(), escape.get(), quoted.get()})
+    quoted->PreviewImageFile = "a\"><script>.sh";
+    auto forged = TStellarBody::Create();
+    forged->TypeID = BODY_TYPE_TERRESTRIAL;
+    forged->IDString = "../../forged";
+    forged->PreviewImageFile = "forged.png";
+    for (const TStellarBody *b : {world.get(), escape.get(), quoted.get(), forged.get()})
         sector.ImageResources.AddResourceStream(b->PreviewImageFile, png, true);
     const TStellarBody *worldRaw = world.get();
+    const TStellarBody *escapeRaw = escape.get();
+    const TStellarBody *quotedRaw = quoted.get();
     star->AddChild(std::move(world));
     star->AddChild(std::move(escape));
     star->AddChild(std::move(quoted));
+    star->AddChild(std::move(forged));
     sector.AddSystem(std::move(star));
 
     const fs::path dir = TempDir("maps");
@@ -346,21 +390,66 @@ TEST(SectorReport, SurfaceMapsStayInTheReportFolder)
     const std::string file = (dir / "inner" / "r.html").string();
     TReportMapMarks marks;
     ExportSurfaceMapsForReport(sector, *sector.GetSystem(0), (dir / "inner/").string(), marks);
-    EXPECT_EQ(marks.size(), 2u);
-    EXPECT_EQ(marks[worldRaw], "World Map.png");
+    EXPECT_EQ(marks.size(), 3u); // the body without a GUID gets no file
+    EXPECT_EQ(marks[worldRaw], worldRaw->IDString + ".jpg");
+    EXPECT_EQ(marks[escapeRaw], escapeRaw->IDString + ".png");
+    EXPECT_EQ(marks[quotedRaw], quotedRaw->IDString + ".png");
 
     // Maps are written whatever the option; only the <img> depends on it.
     ASSERT_TRUE(ExportToHTML(sector, file, REPORTSTYLE_ALL, false, false, false, nullptr));
     EXPECT_EQ(ReadText(file).find("SurfaceMap\" src"), std::string::npos);
-    fs::remove(dir / "inner" / "World Map.png");
+    fs::remove(dir / "inner" / (worldRaw->IDString + ".jpg"));
     ASSERT_TRUE(ExportToHTML(sector, file, REPORTSTYLE_ALL, false, true, false, nullptr));
     const std::string page = ReadText(file);
-    EXPECT_NE(page.find("<img class=\"SurfaceMap\" src=\"World Map.png\">"), std::string::npos);
-    EXPECT_NE(page.find("<img class=\"SurfaceMap\" src=\"escape.png\">"), std::string::npos);
-    EXPECT_EQ(ReadText(dir / "inner" / "World Map.png").size(), png.size());
-    EXPECT_TRUE(fs::exists(dir / "inner" / "escape.png"));
+    EXPECT_NE(page.find("<img class=\"SurfaceMap\" src=\"" + worldRaw->IDString + ".jpg\">"), std::string::npos);
+    EXPECT_NE(page.find("<img class=\"SurfaceMap\" src=\"" + escapeRaw->IDString + ".png\">"), std::string::npos);
+    EXPECT_EQ(ReadText(dir / "inner" / (worldRaw->IDString + ".jpg")).size(), png.size());
+    for (const char *name : {"World Map.JPG", "escape.png", "forged.png"})
+        EXPECT_FALSE(fs::exists(dir / "inner" / name)) << name;
     EXPECT_FALSE(fs::exists(dir / "escape.png"));
+    EXPECT_FALSE(fs::exists(dir / "forged.png"));
     EXPECT_EQ(page.find("<script>"), std::string::npos);
+    fs::remove_all(dir);
+}
+
+// A sector that names its preview images after files of the user's, and
+// links planted where the report used to put its temporary page.
+TEST(SectorReport, HostileSectorLeavesTheUsersFilesAlone)
+{
+    const fs::path dir = TempDir("hostile");
+    const fs::path sectorFile = dir / "campaign.VexaDB";
+    {
+        TVexaSector sector;
+        auto star = TStellarBody::Create();
+        star->TypeID = BODY_TYPE_STAR;
+        star->Name = "Trap";
+        for (const char *name : {"campaign.VexaDB", ".bashrc", "ter-pop.gif"}) {
+            auto planet = TStellarBody::Create();
+            planet->TypeID = BODY_TYPE_TERRESTRIAL;
+            planet->PreviewImageFile = name;
+            sector.ImageResources.AddResourceStream(name, TByteStream{'E', 'V', 'I', 'L'}, true);
+            star->AddChild(std::move(planet));
+        }
+        sector.AddSystem(std::move(star));
+        ASSERT_TRUE(SaveToFile(sector, sectorFile.string(), false));
+    }
+    const std::string sectorBytes = ReadText(sectorFile);
+    std::ofstream(dir / ".bashrc") << "alias ls='ls -F'\n";
+    std::ofstream(dir / "victim.txt") << "precious";
+    fs::create_symlink(dir / "victim.txt", dir / "r.html.writing~");
+    fs::create_symlink(dir / "elsewhere.gif", dir / "ter-pop.gif");
+
+    TVexaSector sector;
+    ASSERT_TRUE(LoadFromFile(sector, sectorFile.string()));
+    std::string error;
+    ASSERT_TRUE(ExportToHTML(sector, (dir / "r.html").string(), REPORTSTYLE_ALL, false, true, false, nullptr, &error))
+        << error;
+    EXPECT_EQ(ReadText(sectorFile), sectorBytes);
+    EXPECT_EQ(ReadText(dir / ".bashrc"), "alias ls='ls -F'\n");
+    EXPECT_EQ(ReadText(dir / "victim.txt"), "precious");
+    EXPECT_TRUE(fs::is_symlink(dir / "ter-pop.gif"));
+    EXPECT_FALSE(fs::exists(dir / "elsewhere.gif"));
+    EXPECT_NE(ReadText(dir / "r.html").find("Trap"), std::string::npos);
     fs::remove_all(dir);
 }
 

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 namespace kalvion::test {
@@ -94,10 +95,64 @@ TEST_F(CliFileCommandsTest, NewTakesSizesSpheresAndParsecs)
     EXPECT_DOUBLE_EQ(j["settings"]["size"][0].get<double>(), 65.232);
 
     EXPECT_EQ(RunCliArgs({"new", PathOf("bad.VexaDB"), "--size", "1,2"}, out, err), cli::EXIT_USAGE);
+    for (const char *size : {"1e308", "1e-300", "10,1e7,10", "400000", "0"}) {
+        const std::vector<std::string> args = {"new", PathOf("huge.VexaDB"), "--size", size, "--unit",
+                                               std::string(size) == "400000" ? "pc" : "ly"};
+        EXPECT_EQ(RunCliArgs(args, out, err), cli::EXIT_USAGE) << size;
+    }
+    EXPECT_EQ(RunCliArgs({"new", PathOf("huge.VexaDB"), "--sphere", "6e5"}, out, err), cli::EXIT_USAGE);
+    EXPECT_FALSE(std::filesystem::exists(PathOf("huge.VexaDB")));
     EXPECT_EQ(RunCliArgs({"new", PathOf("bad.VexaDB"), "--unit", "km"}, out, err), cli::EXIT_USAGE);
     EXPECT_EQ(RunCliArgs({"new", box}, out, err), cli::EXIT_FAILURE_); // exists already
     EXPECT_EQ(RunCliArgs({"info", PathOf("missing.VexaDB")}, out, err), cli::EXIT_FAILURE_);
     EXPECT_FALSE(err.empty());
+}
+
+// A file a newer program wrote is read with a warning, and never saved over.
+TEST_F(CliFileCommandsTest, NewerFilesWarnAndAreNotSavedOver)
+{
+    std::string out, err;
+    const std::string file = PathOf("newer.VexaDB");
+    ASSERT_EQ(RunCliArgs({"new", file}, out, err), cli::EXIT_OK) << err;
+    ExecSql(file, "update config set value = '999' where name = 'db_version'");
+    const auto before = ReadBytes(file);
+
+    ASSERT_EQ(RunCliArgs({"info", file}, out, err), cli::EXIT_OK) << err;
+    EXPECT_NE(err.find("warning"), std::string::npos) << err;
+    EXPECT_NE(err.find("newer version"), std::string::npos) << err;
+
+    const std::string csv = PathOf("d.csv");
+    std::ofstream(csv) << "star,,Alpha,1,2,3,1,1,1,G\n";
+    EXPECT_EQ(RunCliArgs({"import-csv", file, csv}, out, err), cli::EXIT_FAILURE_);
+    EXPECT_NE(err.find("file version 999"), std::string::npos) << err;
+    EXPECT_NE(err.find("nothing was changed"), std::string::npos) << err;
+    EXPECT_EQ(RunCliArgs({"routes", file, "--proximity"}, out, err), cli::EXIT_FAILURE_);
+    EXPECT_EQ(ReadBytes(file), before);
+
+    // A file of this version says nothing.
+    const std::string current = PathOf("current.VexaDB");
+    ASSERT_EQ(RunCliArgs({"new", current}, out, err), cli::EXIT_OK);
+    ASSERT_EQ(RunCliArgs({"info", current}, out, err), cli::EXIT_OK);
+    EXPECT_EQ(err, "");
+}
+
+// Body rows no system reaches are not read; info says how many and why.
+TEST_F(CliFileCommandsTest, InfoCountsRowsThatBelongToNoSystem)
+{
+    std::string out, err;
+    const std::string file = PathOf("rows.VexaDB");
+    ASSERT_EQ(RunCliArgs({"new", file}, out, err), cli::EXIT_OK) << err;
+    ExecSql(file, "insert into bodies (parent_id, name) values (0, 'Root')");
+    ExecSql(file, "insert into bodies (parent_id, name) values (987654, 'Orphan')");
+    ExecSql(file, "insert into bodies (parent_id, name) values (0, 'Loop')");
+    ExecSql(file, "update bodies set parent_id = id where name = 'Loop'");
+    ASSERT_EQ(RunCliArgs({"--json", "info", file}, out, err), cli::EXIT_OK) << err;
+    const auto j = nlohmann::json::parse(out);
+    EXPECT_EQ(j["counts"]["systems"], 1);
+    EXPECT_EQ(j["counts"]["skipped_body_rows"], 2);
+    ASSERT_EQ(RunCliArgs({"info", file}, out, err), cli::EXIT_OK) << err;
+    EXPECT_NE(out.find("Skipped rows:    2 body row(s) belong to no system"), std::string::npos) << out;
+    EXPECT_EQ(QueryInt(file, "select count(*) from bodies"), 3); // still in the file
 }
 
 } // namespace

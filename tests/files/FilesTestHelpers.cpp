@@ -3,6 +3,10 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <cstdio>
+
+#include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kalvion::test {
@@ -64,6 +68,47 @@ void ExecSql(const std::string &file, const std::string &sql)
 }
 
 bool RunningAsRoot() { return ::geteuid() == 0; }
+
+namespace {
+
+// A uid and gid no account uses: the unprivileged user of the tests.
+constexpr uid_t THROWAWAY_ID = 61873;
+
+void HandOver(const std::filesystem::path &dir)
+{
+    ::chown(dir.c_str(), THROWAWAY_ID, THROWAWAY_ID);
+    for (const auto &entry : std::filesystem::recursive_directory_iterator(dir))
+        ::lchown(entry.path().c_str(), THROWAWAY_ID, THROWAWAY_ID);
+}
+
+} // namespace
+
+bool RunUnprivileged(const std::filesystem::path &dir, const std::function<void()> &body)
+{
+    if (!RunningAsRoot()) {
+        body();
+        return true;
+    }
+    HandOver(dir);
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        // Exit status 2: the user could not be had; 1: an expectation failed.
+        if (::setgroups(0, nullptr) != 0 || ::setgid(THROWAWAY_ID) != 0 || ::setuid(THROWAWAY_ID) != 0 ||
+            ::geteuid() == 0)
+            ::_exit(2);
+        body();
+        std::fflush(nullptr);
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) == 2)
+        return false;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "an expectation failed as the unprivileged user (see above)";
+    return true;
+}
 
 std::vector<char> ReadBytes(const std::string &file)
 {

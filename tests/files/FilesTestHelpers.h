@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,12 @@ void ExecSql(const std::string &file, const std::string &sql);
 std::vector<std::string> QueryColumn(const std::string &file, const std::string &sql);
 
 bool RunningAsRoot();
+// Runs body as an unprivileged user, so that permission bits hold: directly
+// when the tests do not run as root; as root, in a child process that has
+// dropped to a throw-away uid and gid, dir (and all in it) handed to that
+// user first.  Expectations failing in the child fail the calling test.
+// False when no unprivileged user could be had (the caller skips).
+bool RunUnprivileged(const std::filesystem::path &dir, const std::function<void()> &body);
 std::vector<char> ReadBytes(const std::string &file);
 
 // A system: a star with `planets` planets, each with one moon.

@@ -6,6 +6,7 @@
 #include "files/SurfaceMapStore.h"
 #include "files/VexaDBSQLite.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -535,6 +536,20 @@ TEST_F(SectorFileTest, DamagedRowsReadWithoutHarm)
     EXPECT_LE(CountBodies(*r), 5);
 }
 
+TEST_F(SectorFileTest, AbsurdSectorSizesAreCappedOnReading)
+{
+    const std::string file = MakeFile("size.VexaDB", 1);
+    ExecSql(file, "update sector_info set size_x = 1e308, size_y = -4, size_z = 1e-300");
+    TVexaSector s;
+    std::string error;
+    ASSERT_TRUE(LoadFromFile(s, file, &error)) << error;
+    EXPECT_EQ(s.SizeX, SECTOR_MAX_SIZE);
+    EXPECT_EQ(s.SizeY, TVexaSector().SizeY); // not a size at all: the default
+    EXPECT_EQ(s.SizeZ, SECTOR_MIN_SIZE);
+    EXPECT_EQ(CheckedSectorSize(std::nan(""), 7), 7);
+    EXPECT_EQ(CheckedSectorSize(250, 7), 250);
+}
+
 TEST_F(SectorFileTest, FailedSaveRollsBackAndKeepsEveryFlag)
 {
     const std::string file = MakeFile("full.VexaDB", 2);
@@ -649,22 +664,46 @@ TEST_F(SectorFileTest, UnwritablePlacesFailCleanly)
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(s.GetSystem(1)->RecordID, 0);
 
-    if (RunningAsRoot())
-        GTEST_SKIP() << "permission bits do not stop root";
-    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    const auto before = ReadBytes(file);
-    EXPECT_FALSE(SaveToFile(s, file, false));
-    EXPECT_EQ(ReadBytes(file), before);
-    EXPECT_TRUE(s.GetSystem(1)->TVexaBase::Modified);
-    // A read-only file still loads.
-    TVexaSector r;
-    EXPECT_TRUE(LoadFromFile(r, file));
+    // Permission bits do not stop root: as root this part runs as a
+    // throw-away unprivileged user.
+    const bool ran = RunUnprivileged(Dir, [&] {
+        fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        const auto before = ReadBytes(file);
+        EXPECT_FALSE(SaveToFile(s, file, false));
+        EXPECT_EQ(ReadBytes(file), before);
+        EXPECT_TRUE(s.GetSystem(1)->TVexaBase::Modified);
+        // A read-only file still loads.
+        TVexaSector r;
+        EXPECT_TRUE(LoadFromFile(r, file));
 
-    const fs::path folder = Dir / "locked";
-    fs::create_directories(folder);
-    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(SaveToFile(s, (folder / "x.VexaDB").string(), false));
-    EXPECT_FALSE(fs::exists(folder / "x.VexaDB"));
+        const fs::path folder = Dir / "locked";
+        fs::create_directories(folder);
+        fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_FALSE(SaveToFile(s, (folder / "x.VexaDB").string(), false));
+        EXPECT_FALSE(fs::exists(folder / "x.VexaDB"));
+        // An unreadable file says why it cannot be opened.
+        const std::string hidden = PathOf("hidden.VexaDB");
+        fs::copy_file(file, hidden);
+        fs::permissions(hidden, fs::perms::none);
+        std::string error;
+        EXPECT_FALSE(LoadFromFile(r, hidden, &error));
+        EXPECT_NE(error.find("Permission denied"), std::string::npos) << error;
+    });
+    if (!ran)
+        GTEST_SKIP() << "no unprivileged user could be had";
+}
+
+TEST_F(SectorFileTest, OpeningFailuresNameTheFileAndTheReason)
+{
+    TVexaSector s;
+    std::string error;
+    EXPECT_FALSE(LoadFromFile(s, PathOf("missing.VexaDB"), &error));
+    EXPECT_NE(error.find("missing.VexaDB\" does not exist"), std::string::npos) << error;
+    fs::create_directories(Dir / "folder.VexaDB");
+    EXPECT_FALSE(LoadFromFile(s, PathOf("folder.VexaDB"), &error));
+    EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
+    EXPECT_FALSE(LoadFromFile(s, "/dev/null", &error));
+    EXPECT_NE(error.find("\"/dev/null\" is not a regular file"), std::string::npos) << error;
 }
 
 TEST_F(SectorFileTest, SurfaceMapStorage)

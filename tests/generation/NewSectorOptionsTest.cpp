@@ -151,6 +151,16 @@ TEST(NewSectorOptions, SetUpAndFrequencyTable)
     EXPECT_EQ(t.SizeX, 10);
     EXPECT_EQ(t.SizeY, 30);
     EXPECT_EQ(t.SizeZ, 10);
+    // Sizes beyond what can be drawn or filled are capped, units included.
+    box.Width = 1e308;
+    box.Unit = "Parsecs";
+    box.Height = 999999;
+    SetUpNewSector(t, box);
+    EXPECT_EQ(t.SizeX, SECTOR_MAX_SIZE);
+    EXPECT_EQ(t.SizeY, SECTOR_MAX_SIZE);
+    box.Unit = "Light Years";
+    box.Width = 0.5;
+    box.Height = 30;
 
     box.Freq.fill(0);
     box.Freq[FREQ_MULT] = 7;

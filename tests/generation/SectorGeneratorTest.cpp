@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -124,6 +125,45 @@ TEST(SectorGenerator, BoxFillTestsEveryCellOnceInOrderWithTheThreadSeed)
     EXPECT_TRUE(s.RenderMessageBig.empty());
     EXPECT_TRUE(s.RenderMessageSmall.empty());
     EXPECT_EQ(s.VisibleCount, static_cast<int>(s.Systems.size()));
+}
+
+// A sparse sector fills no batch before its end; its placement pass still
+// reports its progress slab by slab.
+TEST(SectorGenerator, ThePlacementPassReportsProgressAsItGoes)
+{
+    SetSharedRandomSeed(77);
+    TVexaSector s;
+    SetUpBox(s, 40, 40, 40, 1); // one cell in 200: about 340 systems, three batches
+    TSectorGenerateParams p = NoData();
+    std::vector<std::int32_t> seen;
+    TVexaGenThreadMgr &mgr = SectorGenThreadMgr(s);
+    mgr.OnHandOverProgress = [&](std::int32_t percent, std::size_t) { seen.push_back(percent); };
+    RunToEnd(s, p);
+    mgr.OnHandOverProgress = nullptr;
+    const std::set<std::int32_t> distinct(seen.begin(), seen.end());
+    EXPECT_GE(distinct.size(), 20u) << seen.size() << " hand-overs for " << s.Systems.size() << " systems";
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.back(), 100);
+}
+
+TEST(SectorGenerator, ExpectedSystemCountsAndTheMemoryLimit)
+{
+    TVexaSector s;
+    SetUpBox(s, 10, 10, 10, 100);
+    TSectorGenerateParams p = NoData();
+    EXPECT_DOUBLE_EQ(ExpectedGeneratedSystems(s, p), 1331 * 0.5);
+    p.TotalSystems = 50;
+    EXPECT_DOUBLE_EQ(ExpectedGeneratedSystems(s, p), 50);
+    s.Spherical = true;
+    EXPECT_DOUBLE_EQ(ExpectedGeneratedSystems(s, p), 100);
+    EXPECT_TRUE(CheckGenerationSize(s, p).empty());
+    p.TotalSystems = 0;
+    s.Spherical = false;
+    SetUpBox(s, SECTOR_MAX_SIZE, SECTOR_MAX_SIZE, SECTOR_MAX_SIZE, 5);
+    EXPECT_GT(ExpectedGeneratedSystems(s, p), 1e16);
+    const std::string refusal = CheckGenerationSize(s, p);
+    EXPECT_NE(refusal.find("would make about 2.5e+16 systems"), std::string::npos) << refusal;
+    EXPECT_GT(MaxGeneratedSystems(), 1000);
 }
 
 TEST(SectorGenerator, OddSizesGrowAndASphereKeepsItsCells)

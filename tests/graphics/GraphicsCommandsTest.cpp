@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include <unistd.h>
@@ -108,6 +111,73 @@ TEST(GraphicsCommands, TextureMakesBandsOrClouds)
     EXPECT_TRUE(QImage(QString::fromStdString(clouds)).hasAlphaChannel());
     EXPECT_EQ(RunArgs({"texture", SectorFile(), "Rock", clouds}).code, 1);
     EXPECT_EQ(RunArgs({"texture", SectorFile(), "Nobody", clouds}).code, 1);
+}
+
+std::string FileBytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(GraphicsCommands, PicturesNeverReplaceTheirInputs)
+{
+    const std::string before = FileBytes(SectorFile());
+    ASSERT_FALSE(before.empty());
+    for (std::vector<std::string> args : {std::vector<std::string>{"map", SectorFile(), SectorFile()},
+                                          {"map", SectorFile(), test::PictureDir() + "/./" +
+                                                                    std::filesystem::path(SectorFile()).filename().string()},
+                                          {"diagram", SectorFile(), "Home", SectorFile()},
+                                          {"texture", SectorFile(), "Big Blue", SectorFile()},
+                                          {"report", SectorFile(), SectorFile()}}) {
+        const Result r = RunArgs(args);
+        EXPECT_EQ(r.code, 2) << args[0];
+        EXPECT_NE(r.err.find("is the input"), std::string::npos) << r.err;
+        EXPECT_EQ(r.out.find("Wrote"), std::string::npos);
+    }
+    EXPECT_EQ(FileBytes(SectorFile()), before);
+    const std::string world = test::PictureDir() + "/cli-in.gex";
+    ASSERT_EQ(RunArgs({"terrain", "--seed", "5", "--radius", "3000", "--water", "0.5", "--temp", "280",
+                       "--atmosphere", "1", "--width", "64", "--out", test::PictureDir() + "/cli-in.png", "--world",
+                       world}).code,
+              0);
+    EXPECT_EQ(RunArgs({"terrain", "--from", world, "--out", world}).code, 2);
+    EXPECT_EQ(RunArgs({"terrain", "--seed", "5", "--radius", "3000", "--water", "0.5", "--temp", "280",
+                       "--atmosphere", "1", "--out", world, "--world", world}).code,
+              2);
+}
+
+// A full disk stands behind /dev/full: every picture command must say that
+// the write failed rather than "Wrote ...".
+TEST(GraphicsCommands, FullDiskIsAFailureForEveryPicture)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    std::vector<std::string> names;
+    for (const char *ext : {".png", ".svg", ".pdf", ".bmp"}) {
+        const std::string link = test::PictureDir() + "/full-" + std::to_string(::getpid()) + ext;
+        std::filesystem::remove(link);
+        std::filesystem::create_symlink("/dev/full", link);
+        names.push_back(link);
+    }
+    for (const std::string &name : names) {
+        for (std::vector<std::string> args : {std::vector<std::string>{"map", SectorFile(), name, "--width", "64"},
+                                              {"diagram", SectorFile(), "Home", name, "--width", "64", "--height",
+                                               "64"}}) {
+            const Result r = RunArgs(args);
+            EXPECT_EQ(r.code, 1) << args[0] << " " << name << ": " << r.out;
+            EXPECT_NE(r.err.find("No space left"), std::string::npos) << r.err;
+            EXPECT_EQ(r.out.find("Wrote"), std::string::npos);
+        }
+    }
+    Result r = RunArgs({"texture", SectorFile(), "Big Blue", names[0]});
+    EXPECT_EQ(r.code, 1) << r.out;
+    r = RunArgs({"terrain", "--seed", "5", "--radius", "3000", "--water", "0.5", "--temp", "280", "--atmosphere", "1",
+                 "--width", "64", "--out", "/dev/full"});
+    EXPECT_EQ(r.code, 1) << r.out;
+    EXPECT_NE(r.err.find("No space left"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("Wrote"), std::string::npos);
+    for (const std::string &name : names)
+        std::filesystem::remove(name);
 }
 
 } // namespace

@@ -108,6 +108,22 @@ TEST(RenderSector, TheFrameAndGridUseTheGridColour)
     EXPECT_EQ(r.GridColour(), ColorRGB(255, 0, 0));
 }
 
+// A damaged file's absurd size must not make the grid draw for ever: such a
+// map is drawn without its grid (this test hangs without the guard).
+TEST(RenderSector, AnAbsurdSizeIsDrawnWithoutAGrid)
+{
+    TVexaSector sector;
+    sector.GridColor = ColorRGB(30, 160, 220);
+    for (double size : {1.0e308, 1.0e9, std::nan("")}) {
+        sector.SizeX = sector.SizeY = sector.SizeZ = size;
+        TRenderSectorNG r(sector);
+        r.ColorMode = MAP_MODE_COLOR_WHITE;
+        r.ShowGrid = true;
+        const QImage img = DrawMap(r, 200, 200);
+        EXPECT_EQ(PixelAt(img, 100, 100), ColorRGB(255, 255, 255)) << size;
+    }
+}
+
 TEST(RenderSector, LabelsCarryTheTruncatedHeight)
 {
     TVexaSector sector;

@@ -220,9 +220,12 @@ TEST(ZentImages, VectorPagesAreSvgOrPdfAndMetafilesAreRefused)
     {
         auto page = CreateVectorPage(svg, 120, 80, &error);
         ASSERT_NE(page, nullptr);
-        TZentGraphics g(page.get());
-        g.BrushColor = ColorRGB(255, 0, 0);
-        g.Rectangle(10, 10, 50, 50);
+        {
+            TZentGraphics g(page->Device());
+            g.BrushColor = ColorRGB(255, 0, 0);
+            g.Rectangle(10, 10, 50, 50);
+        }
+        ASSERT_TRUE(page->Save(&error)) << error;
     }
     std::ifstream in(svg);
     const std::string text((std::istreambuf_iterator<char>(in)), {});

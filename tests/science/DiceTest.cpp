@@ -134,9 +134,37 @@ TEST(Dice, EvalDiceWithoutDiceOrWithBadFields)
 
 TEST(Dice, EvalDiceArithmeticNeverTraps)
 {
-    // Sums and products wrap at 32 bits instead of overflowing.
-    EXPECT_EQ(EvalDice("1d1+2147483647"), std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(EvalDice("2d1*2147483647"), -2);
+    // The program's own rolls wrap at 32 bits instead of overflowing.
+    EXPECT_EQ(RollDice(1, 1, 2147483647), std::numeric_limits<std::int32_t>::min());
+    // Expressions from outside that could leave 32 bits are refused instead.
+    EXPECT_THROW(EvalDice("1d1+2147483647"), EDiceRangeError);
+    EXPECT_THROW(EvalDice("2d1*2147483647"), EDiceRangeError);
+}
+
+// Absurd counts would roll for minutes and wrap; they are refused at once.
+TEST(Dice, EvalDiceRefusesAbsurdCountsAndSides)
+{
+    EXPECT_THROW(EvalDice("2147483647d6"), EDiceRangeError);
+    EXPECT_THROW(EvalDice("2147483647d2147483647"), EDiceRangeError);
+    EXPECT_THROW(EvalDice("1d2000000"), EDiceRangeError);
+    EXPECT_THROW(EvalDice("10000d1000000"), EDiceRangeError);
+    EXPECT_THROW(EvalDice("10d6*300000000"), EDiceRangeError);
+    EXPECT_THROW(EvalDice("3d6+2147483645"), EDiceRangeError);
+    EXPECT_EQ(EvalDice("1d1-2147483647"), -2147483646); // the lowest total still fits
+    EXPECT_THROW(EvalDiceInString("{100000d6}"), EDiceRangeError);
+    try {
+        EvalDice("2147483647d6");
+    } catch (const EDiceRangeError &e) {
+        EXPECT_NE(std::string(e.what()).find("at most 10000 dice"), std::string::npos);
+    }
+    // The limits themselves still roll.
+    const std::int32_t many = EvalDice("10000d6");
+    EXPECT_GE(many, 10000);
+    EXPECT_LE(many, 60000);
+    const std::int32_t wide = EvalDice("1d1000000+5");
+    EXPECT_GE(wide, 6);
+    EXPECT_LE(wide, 1000005);
+    EXPECT_LE(EvalDice("2d6*100000000"), 1200000000);
 }
 
 TEST(Dice, DiceInText)

@@ -51,4 +51,37 @@ TEST(CliScript, MissingFileIsAFailure)
     EXPECT_NE(err.str().find("script file not found"), std::string::npos);
 }
 
+TEST(CliScript, TimeoutHaltsARunawayScript)
+{
+    const std::string f = WriteScript("cli_loop", "MsgBox \"start\"\nDo : Loop\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(kalvion::cli::RunCli({"kalvion-cli", "script", "--timeout", "0.2", f}, out, err), 1);
+    EXPECT_EQ(out.str(), "start\n");
+    EXPECT_NE(err.str().find("Script Halted"), std::string::npos) << err.str();
+    // A script that ends in time is untouched by the limit.
+    const std::string quick = WriteScript("cli_quick", "MsgBox \"done\"\n");
+    std::ostringstream out2, err2;
+    EXPECT_EQ(kalvion::cli::RunCli({"kalvion-cli", "script", "--timeout", "60", quick}, out2, err2), 0);
+    EXPECT_EQ(out2.str(), "done\n");
+    for (const char *bad : {"-1", "nan", "1e300"}) {
+        std::ostringstream o, e;
+        EXPECT_EQ(kalvion::cli::RunCli({"kalvion-cli", "script", "--timeout", bad, quick}, o, e), 2) << bad;
+    }
+}
+
+TEST(CliScript, OversizedScriptFilesAreRefused)
+{
+    const std::string big = WriteScript("cli_big", "");
+    {
+        std::ofstream outFile(big, std::ios::binary);
+        const std::string line(1023, '\'');
+        for (int i = 0; i < 17 * 1024; ++i)
+            outFile << line << '\n';
+    }
+    std::ostringstream out, err;
+    EXPECT_EQ(kalvion::cli::RunCli({"kalvion-cli", "script", big}, out, err), 1);
+    EXPECT_NE(err.str().find("too large"), std::string::npos) << err.str();
+    std::filesystem::remove(big);
+}
+
 } // namespace

@@ -7,7 +7,11 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <pthread.h>
 #include <unistd.h>
+#include <vector>
 #include <string>
 #include <thread>
 
@@ -120,6 +124,99 @@ TEST(ScriptEngine, NestingAndSizeLimits)
     EXPECT_EQ(ErrorOf(std::string("x = \"") + std::string(10, 'a')), vbs::S_UNTERMINATED_STRING);
     EXPECT_EQ(ErrorOf(std::string(300, 'a') + " = 1"), vbs::S_IDENT_TOO_LONG);
     EXPECT_EQ(ErrorOf(std::string("x = 1") + '\0' + "2"), vbs::S_EXPECTED_EOS);
+}
+
+// Shapes that recurse deeply on the native stack while evaluating; each must
+// end with "Out of stack space", never crash the process.
+std::vector<std::string> DeepStackScripts()
+{
+    std::string sum = "x = 1";
+    for (int i = 0; i < 40000; ++i)
+        sum += " + 1";
+    std::string concat = "x = \"a\"";
+    for (int i = 0; i < 50000; ++i)
+        concat += " & \"a\"";
+    std::string member = "Class C\nPublic Me2\nEnd Class\nSet o = New C\nSet o.Me2 = o\nx = o";
+    for (int i = 0; i < 30000; ++i)
+        member += ".Me2";
+    const std::string parens = "Function F(n)\nF = " + std::string(150, '(') + "F(n + 1)" + std::string(150, ')') +
+                               "\nEnd Function\nx = F(0)\n";
+    std::string negations = "Function G(n)\nG = ";
+    for (int i = 0; i < 90; ++i)
+        negations += "-(";
+    negations += "G(n + 1)" + std::string(90, ')') + "\nEnd Function\nx = G(0)\n";
+    return {sum, concat, member, parens, negations};
+}
+
+TEST(ScriptEngine, DeepEvaluationEndsWithOutOfStackSpace)
+{
+    for (const std::string &script : DeepStackScripts())
+        EXPECT_EQ(ErrorOf(script), vbs::E_OUT_OF_STACK) << script.substr(0, 80);
+    // The same shapes at a sane size still run.
+    EXPECT_EQ(ErrorOf("x = 1 + 1 + 1 + 1\nFunction F(n)\nIf n < 50 Then F = ((((F(n + 1))))) Else F = n\n"
+                      "End Function\ny = F(0)\n"),
+              0);
+    // A script can catch it and go on.
+    EXPECT_EQ(ErrorOf("On Error Resume Next\n" + DeepStackScripts()[0] +
+                      "\nIf Err.Number <> 28 Then Err.Raise 5\nOn Error GoTo 0\n"),
+              0);
+}
+
+// The limit follows the stack the thread really has, not a fixed count.
+TEST(ScriptEngine, DeepEvaluationOnASmallThreadStack)
+{
+    pthread_attr_t attr;
+    ASSERT_EQ(pthread_attr_init(&attr), 0);
+    ASSERT_EQ(pthread_attr_setstacksize(&attr, 512 * 1024), 0);
+    struct Job {
+        std::vector<int> Codes;
+    } job;
+    pthread_t thread;
+    ASSERT_EQ(pthread_create(
+                  &thread, &attr,
+                  [](void *p) -> void * {
+                      auto *j = static_cast<Job *>(p);
+                      for (const std::string &script : DeepStackScripts())
+                          j->Codes.push_back(ErrorOf(script));
+                      j->Codes.push_back(ErrorOf("Function F(n)\nF = F(n + 1)\nEnd Function\nx = F(0)\n"));
+                      return nullptr;
+                  },
+                  &job),
+              0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attr);
+    ASSERT_EQ(job.Codes.size(), 6u);
+    for (int code : job.Codes)
+        EXPECT_EQ(code, vbs::E_OUT_OF_STACK);
+}
+
+// The script fuzz target's seeds, run with its settings: the deep shapes end
+// with "Out of stack space", the rest run.
+TEST(ScriptEngine, FuzzSeedsRunClean)
+{
+    const std::filesystem::path dir = std::filesystem::path(KALVION_SOURCE_DIR) / "fuzz/corpus/fuzz_script";
+    int deep = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(dir)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        ASSERT_LE(text.size(), 4096u) << entry.path(); // the target's input limit
+        vbs::Interpreter in2;
+        in2.SetStepLimit(2000);
+        in2.MaxDepth = 200;
+        int code = 0;
+        try {
+            in2.Execute(text);
+        } catch (const vbs::ScriptError &e) {
+            code = e.Number;
+        } catch (const vbs::HaltSignal &) {
+            code = -1;
+        }
+        if (entry.path().filename().string().rfind("deep_", 0) == 0) {
+            ++deep;
+            EXPECT_TRUE(code == vbs::E_OUT_OF_STACK || code == -1) << entry.path() << ": " << code;
+        }
+    }
+    EXPECT_GE(deep, 5);
 }
 
 TEST(ScriptEngine, ReferenceCyclesAndTerminateAtTeardown)

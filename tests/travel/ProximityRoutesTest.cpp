@@ -291,4 +291,24 @@ TEST_F(Proximity, GridMatchesEveryPair)
     EXPECT_GE(withRoutes, 8);
 }
 
+// The count a run would make, known before it makes any: exact for every
+// pair, bounded by the per-system count, counted within a distance band.
+TEST_F(Proximity, ExpectedRoutesAreKnownBeforeTheRun)
+{
+    for (int i = 0; i < 10; ++i)
+        Add("S", i * 3.0);
+    EXPECT_DOUBLE_EQ(ExpectedProximityRoutes(sector, Options(PROXIMITY_ROUTES_ALL, 0, 0, 0)), 45);
+    EXPECT_DOUBLE_EQ(ExpectedProximityRoutes(sector, Options(PROXIMITY_ROUTES_ALL, 0, 0, 2)), 20);
+    EXPECT_DOUBLE_EQ(ExpectedProximityRoutes(sector, Options(PROXIMITY_ROUTES_ALL, 0, 0, 2.5)), 30);
+    // Within 3.5 each inner system sees two neighbours, the ends one: 18
+    // candidates, 9 routes once the pairs found from both ends are joined.
+    const double banded = ExpectedProximityRoutes(sector, Options(PROXIMITY_ROUTES_ALL, 0, 3.5, 0));
+    EXPECT_GE(banded, 9);
+    EXPECT_LE(banded, 18);
+    EXPECT_EQ(CreateProximityRoutes(sector, Options(PROXIMITY_ROUTES_ALL, 0, 0, 0)), 45);
+    EXPECT_DOUBLE_EQ(ExpectedProximityRoutes(sector, Options(PROXIMITY_ROUTES_POP, 0, 0, 0)), 0);
+    EXPECT_TRUE(CheckProximityRoutes(sector, Options(PROXIMITY_ROUTES_ALL, 0, 0, 0)).empty());
+    EXPECT_GT(MaxProximityRoutes(), 1.0e5);
+}
+
 } // namespace

@@ -109,7 +109,54 @@ TEST_F(TravelCommands, RoutesUsage)
     EXPECT_EQ(RunArgs({"routes", file, "--proximity", "--color", "FFFFFF", "--random-color"}).code, 2);
     EXPECT_EQ(RunArgs({"routes", file, "--proximity", "--select", "Nowhere"}).code, 1);
     EXPECT_EQ(RunArgs({"routes", (dir / "missing.VexaDB").string(), "--proximity"}).code, 1);
+    for (const std::vector<std::string> &bad :
+         {std::vector<std::string>{"--max", "-5"}, {"--min", "-1"}, {"--per-system", "-1"}, {"--line-style", "999"},
+          {"--line-style", "-1"}, {"--width", "-5"}, {"--width", "0"}}) {
+        std::vector<std::string> args = {"routes", file, "--proximity"};
+        args.insert(args.end(), bad.begin(), bad.end());
+        const Result r = RunArgs(args);
+        EXPECT_EQ(r.code, 2) << bad[0] << " " << bad[1];
+        EXPECT_FALSE(r.err.empty());
+    }
     EXPECT_EQ(StoredRoutes(), 0);
+}
+
+// Every pair of 50,000 systems would be over a billion routes: refused with
+// the count before any memory is spent, and the file is left as it was.
+TEST_F(TravelCommands, RoutesBeyondMemoryAreRefusedWithTheCount)
+{
+    {
+        TVexaSector sector;
+        for (int i = 0; i < 50000; ++i) {
+            auto root = Body("S", BODY_TYPE_STAR, 0);
+            root->X = i % 100;
+            root->Y = i / 100;
+            sector.AddSystem(std::move(root));
+        }
+        ASSERT_TRUE(SaveToFile(sector, file, false));
+    }
+    const Result r = RunArgs({"routes", file, "--proximity", "--style", "all", "--max", "0", "--per-system", "0"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("up to 1.25e+09 routes"), std::string::npos) << r.err;
+    EXPECT_EQ(StoredRoutes(), 0);
+}
+
+// Away from a terminal the progress comes as a line per tenth.
+TEST_F(TravelCommands, RoutesShowTheirProgress)
+{
+    {
+        TVexaSector sector;
+        for (int i = 0; i < 200; ++i) {
+            auto root = Body("S", BODY_TYPE_STAR, 0);
+            root->X = i;
+            sector.AddSystem(std::move(root));
+        }
+        ASSERT_TRUE(SaveToFile(sector, file, false));
+    }
+    const Result r = RunArgs({"routes", file, "--proximity", "--style", "all", "--per-system", "1"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.err.find("Generating Proximity Routes 50%"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Generating Proximity Routes 100%"), std::string::npos) << r.err;
 }
 
 TEST_F(TravelCommands, TravelTimes)

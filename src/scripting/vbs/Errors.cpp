@@ -1,6 +1,10 @@
 #include "scripting/vbs/Errors.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string_view>
+
+#include <pthread.h>
 
 namespace kalvion::vbs {
 
@@ -147,6 +151,37 @@ void ThrowNamed(std::int32_t number, std::string_view name)
     d += name;
     d += "'";
     throw ScriptError(number, std::move(d));
+}
+
+namespace {
+
+// The lowest frame address the evaluator may reach on this thread: the low
+// end of the thread's stack plus a reserve for the work done between two
+// checks (built-in functions, the host's routines, sanitizer frames).
+std::uintptr_t StackFloor()
+{
+    std::uintptr_t floor = 0;
+    pthread_attr_t attr;
+    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+        void *low = nullptr;
+        std::size_t size = 0;
+        if (pthread_attr_getstack(&attr, &low, &size) == 0 && low != nullptr && size > 0) {
+            const std::size_t reserve = std::clamp<std::size_t>(size / 4, 64 * 1024, 1024 * 1024);
+            floor = reinterpret_cast<std::uintptr_t>(low) + reserve;
+        }
+        pthread_attr_destroy(&attr);
+    }
+    return floor;
+}
+
+} // namespace
+
+void CheckStackSpace()
+{
+    thread_local const std::uintptr_t floor = StackFloor();
+    // The frame address, not a local's: a sanitizer may keep locals elsewhere.
+    if (reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)) < floor)
+        Throw(E_OUT_OF_STACK);
 }
 
 } // namespace kalvion::vbs

@@ -127,6 +127,14 @@ inline constexpr std::size_t kMaxArrayElements = std::size_t(1) << 24;
 void CheckStringSize(std::size_t bytes);
 
 [[noreturn]] void Throw(std::int32_t number);
+
+// Deep expressions (long operator or member chains, many nested
+// parentheses inside recursive functions) recurse on the native stack.  The
+// evaluator calls this before each recursive step: when less than a safe
+// reserve of the running thread's stack is left it ends the script with "Out
+// of stack space" instead of letting the process crash.
+void CheckStackSpace();
+
 [[noreturn]] void ThrowNamed(std::int32_t number, std::string_view name);
 
 } // namespace kalvion::vbs

@@ -357,6 +357,7 @@ void VarExpr::Call(Frame &f)
 
 Variant CallExpr::Eval(Frame &f)
 {
+    CheckStackSpace();
     switch (R->Kind) {
     case RefKind::GlobalChecked:
         if (!G(R)->Declared && !G(R)->Proc)
@@ -450,6 +451,7 @@ void CallExpr::Assign(Frame &f, Variant v, bool isSet)
 
 Variant MemberExpr::Eval(Frame &f)
 {
+    CheckStackSpace();
     Variant o = Obj->Eval(f);
     Object *p = RequireObject(o, Obj);
     ArgPack a(f, Args, true);
@@ -475,6 +477,7 @@ void MemberExpr::Assign(Frame &f, Variant v, bool isSet)
 
 Variant IndexExpr::Eval(Frame &f)
 {
+    CheckStackSpace();
     Variant base = Base->Eval(f);
     return IndexValue(f, base, Args, NameOf(Base));
 }
@@ -497,6 +500,7 @@ Variant NewExpr::Eval(Frame &f) { return f.In->NewInstance(LName, Name); }
 
 Variant UnaryExpr::Eval(Frame &f)
 {
+    CheckStackSpace();
     Variant a = E->Eval(f);
     return UnaryOp(O, a);
 }
@@ -523,6 +527,7 @@ void BinExpr::Classify(Expr *e, Access &a)
 
 Variant BinExpr::Eval(Frame &f)
 {
+    CheckStackSpace();
     if (FA.Kind < 0) {
         Classify(L, FA);
         Classify(R, FB);
@@ -1019,6 +1024,7 @@ Variant Interpreter::CallProc(const Procedure *p, Object *me, Variant **args, in
     Tick();
     if (Depth >= MaxDepth)
         Throw(E_OUT_OF_STACK);
+    CheckStackSpace();
     struct DepthGuard {
         Interpreter &In;
         Object *SavedMe;

@@ -1,6 +1,7 @@
 #pragma once
 // Concrete expression and statement nodes.
 #include "scripting/vbs/Ast.h"
+#include "scripting/vbs/Errors.h"
 
 #include <new>
 #include <string>
@@ -59,7 +60,11 @@ struct IndexExpr final : Expr {
 
 struct ParenExpr final : Expr {
     Expr *E = nullptr;
-    Variant Eval(Frame &f) override { return E->Eval(f); }
+    Variant Eval(Frame &f) override
+    {
+        CheckStackSpace();
+        return E->Eval(f);
+    }
 };
 
 // The object of the innermost With block, kept in a hidden local slot.

@@ -83,6 +83,7 @@ private:
         {
             if (++Pa.FDepth > kMaxNesting)
                 Pa.Fail(S_TOO_COMPLEX, Pa.T());
+            CheckStackSpace();
         }
         ~DepthGuard() { --Pa.FDepth; }
     };

@@ -11,6 +11,8 @@ namespace kalvion {
 
 namespace {
 
+constexpr std::size_t kMaxShownSourceLine = 200;
+
 class UIAdapter final : public vbs::HostServices {
 public:
     explicit UIAdapter(TScriptUI *&ui) : FUI(ui) {}
@@ -99,7 +101,10 @@ public:
             info.Column = e.Column < 0 ? 0 : e.Column;
             info.Text2 = std::string(vbs::IsSyntaxErrorNumber(e.Number) ? "VBScript compilation error"
                                                                       : "VBScript runtime error");
-            const std::string src = LineOf(FText, info.Line);
+            // The offending line, cut to a readable length.
+            std::string src = LineOf(FText, info.Line);
+            if (src.size() > kMaxShownSourceLine)
+                src = src.substr(0, kMaxShownSourceLine) + "...";
             if (!src.empty())
                 info.Text2 += ": " + src;
             Report(info);

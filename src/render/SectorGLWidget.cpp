@@ -55,6 +55,7 @@ void TSectorGLWidget::ReleaseContextResources()
 
 void TSectorGLWidget::initializeGL()
 {
+    Initialized_ = true;
     Context_.Attach(context(), context() ? context()->surface() : nullptr);
     // Qt replaces the context on re-parenting and full screen: what the
     // renderer made in the old one must go with it.
@@ -74,9 +75,10 @@ void TSectorGLWidget::initializeGL()
 void TSectorGLWidget::showEvent(QShowEvent *event)
 {
     QOpenGLWidget::showEvent(event);
-    // A widget whose context could not be made never calls initializeGL.
-    QTimer::singleShot(0, this, [this] {
-        if (!context() || !context()->isValid()) {
+    // A widget whose context could not be made never calls initializeGL; one
+    // that is merely slow to start does so later and hides the message.
+    QTimer::singleShot(1000, this, [this] {
+        if (!Initialized_ && isVisible() && (!context() || !context()->isValid())) {
             Context_.ErrorMessage = GL_ERROR_CREATE_CONTEXT;
             ShowError();
         }

@@ -66,6 +66,7 @@ private:
     bool PointerMode_ = true;
     bool Animating_ = false;
     int FramesDrawn_ = 0;
+    bool Initialized_ = false;
     QLabel *ErrorLabel_ = nullptr;
 };
 

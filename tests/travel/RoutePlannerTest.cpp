@@ -92,8 +92,9 @@ TEST(RoutePlanner, AgreesWithPlainSearchOnRandomSectors)
                     for (std::size_t i = 1; i < plan.Stops.size(); ++i) {
                         EXPECT_LE(plan.Stops[i].JumpDistance, kJump);
                         sum += plan.Stops[i].JumpDistance;
-                        if (populated && i + 1 < plan.Stops.size())
+                        if (populated && i + 1 < plan.Stops.size()) {
                             EXPECT_GE(plan.Stops[i].System->ChildPopulation, 1);
+                        }
                     }
                     EXPECT_NEAR(sum, plan.TotalDistance, 1e-9);
                 }
@@ -194,7 +195,7 @@ TEST(RoutePlanner, RefusesBadInput)
     TStellarBody *stranger = AddRoot(other, "Stranger", 0);
     TRoutePlanner planner(s);
     TRoutePlanOptions o;
-    for (const double bad : {0.0, -1.0, std::nan(""), INFINITY}) {
+    for (const double bad : {0.0, -1.0, std::nan(""), double(INFINITY)}) {
         o.MaxJump = bad;
         EXPECT_FALSE(planner.Plan(a, b, o).Error.empty()) << bad;
     }

@@ -16,7 +16,7 @@
 namespace kalvion {
 namespace {
 
-int Run(std::vector<std::string> args, std::string *err = nullptr)
+int RunCliArgs(std::vector<std::string> args, std::string *err = nullptr)
 {
     args.insert(args.begin(), "kalvion-cli");
     std::ostringstream out, errs;
@@ -60,10 +60,10 @@ TEST(PlotRouteMap, SavedTripIsDrawnInItsColour)
     }
     const std::string before = dir + "/plot-route-before.png", after = dir + "/plot-route-after.png";
     std::string err;
-    ASSERT_EQ(Run({"map", file, before, "--routes", "--mode", "2", "--width", "400"}, &err), 0) << err;
-    ASSERT_EQ(Run({"plot", file, "S0", "S3", "--jump", "7", "--save-route", "Trip", "--color", "FF00FF"}, &err), 0)
+    ASSERT_EQ(RunCliArgs({"map", file, before, "--routes", "--mode", "2", "--width", "400"}, &err), 0) << err;
+    ASSERT_EQ(RunCliArgs({"plot", file, "S0", "S3", "--jump", "7", "--save-route", "Trip", "--color", "FF00FF"}, &err), 0)
         << err;
-    ASSERT_EQ(Run({"map", file, after, "--routes", "--mode", "2", "--width", "400"}, &err), 0) << err;
+    ASSERT_EQ(RunCliArgs({"map", file, after, "--routes", "--mode", "2", "--width", "400"}, &err), 0) << err;
     EXPECT_EQ(MagentaPixels(before), 0);
     EXPECT_GT(MagentaPixels(after), 100);
     std::filesystem::remove(file);

@@ -56,7 +56,7 @@ std::string NoPathText(const TVexaSector &sector, const TRoutePlan &plan, const 
     text += ": the nearest reachable system is " + plan.NearestReachable->Name + ", " +
             Shown(sector, plan.NearestToDestination) + " from " + o.to;
     if (plan.GapTo) {
-        text += "; the shortest jump on from it is " + Shown(sector, plan.Gap) + " to " + plan.GapTo->Name;
+        text += "; the shortest jump on towards " + o.to + " is " + Shown(sector, plan.Gap) + " to " + plan.GapTo->Name;
         if (!o.alongRoutes)
             text += ", longer than " + Shown(sector, o.jump * sector.UnitStarMeasureRatio);
     }

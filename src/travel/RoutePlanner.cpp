@@ -33,11 +33,15 @@ struct TOpenEntry {
 
 } // namespace
 
-TRoutePlanner::TRoutePlanner(const TVexaSector &sector) : FSector(sector)
+TRoutePlanner::TRoutePlanner(const TVexaSector &sector) : FSector(sector) { ReadPositions(); }
+
+void TRoutePlanner::ReadPositions()
 {
-    FPoints.reserve(sector.Systems.size());
-    for (const auto &root : sector.Systems)
+    FPoints.clear();
+    FPoints.reserve(FSector.Systems.size());
+    for (const auto &root : FSector.Systems)
         FPoints.push_back({root->X, root->Y, root->Z});
+    FGridBuilt = false;
 }
 
 int TRoutePlanner::IndexOf(const TStellarBody *root) const
@@ -228,7 +232,9 @@ void TRoutePlanner::ExplainNoPath(TRoutePlan &plan, const std::vector<char> &all
     int gapTo = -1;
     double gap = kInf;
     for (std::size_t i = 0; i < n; ++i) {
-        if (reached[i] || (!allowed[i] && static_cast<int>(i) != to))
+        // Only a jump that brings the trip nearer to the destination counts:
+        // the gap is what stands between the reached systems and the goal.
+        if (reached[i] || (!allowed[i] && static_cast<int>(i) != to) || !(PlanDistance(FPoints[i], target) < nearestD))
             continue;
         const double d = PlanDistance(p, FPoints[i]);
         if (d < gap) {
@@ -245,6 +251,10 @@ void TRoutePlanner::ExplainNoPath(TRoutePlan &plan, const std::vector<char> &all
 TRoutePlan TRoutePlanner::Plan(const TStellarBody *from, const TStellarBody *to, const TRoutePlanOptions &o)
 {
     TRoutePlan plan;
+    // Systems added or removed since the positions were read: read them again
+    // rather than index past the list.
+    if (FPoints.size() != FSector.Systems.size())
+        ReadPositions();
     const int a = IndexOf(from), b = IndexOf(to);
     if (a < 0 || b < 0) {
         plan.Error = "The start and the destination must be systems of the sector";

@@ -44,8 +44,8 @@ struct TRoutePlan {
     double TotalDistance = 0; // ly
     // Without a path: of the systems the start reaches, the one nearest to
     // the destination, and from it the shortest jump that would have left the
-    // reached systems (to a permitted stop or the destination).  None when the
-    // start is cut off from everything.
+    // reached systems for a permitted stop nearer to the destination (or the
+    // destination itself): the gap that could not be crossed.
     TStellarBody *NearestReachable = nullptr;
     double NearestToDestination = 0; // ly
     TStellarBody *GapTo = nullptr;
@@ -56,8 +56,8 @@ struct TRoutePlan {
 
 class TRoutePlanner {
 public:
-    // The planner reads the roots' positions as they are now; a sector whose
-    // systems are added, removed or moved needs a new planner.
+    // The planner reads the roots' positions as they are now, and again when
+    // the number of systems changes; after moving systems make a new planner.
     explicit TRoutePlanner(const TVexaSector &sector);
 
     TRoutePlan Plan(const TStellarBody *from, const TStellarBody *to, const TRoutePlanOptions &options);
@@ -70,6 +70,7 @@ public:
     TPlanGraph RouteGraph(const TRoutePlanOptions &options) const;
 
 private:
+    void ReadPositions();
     TPlanPath SearchJumps(const std::vector<char> &allowed, int from, int to, TPlanGoal goal, double maxJump);
     void ExplainNoPath(TRoutePlan &plan, const std::vector<char> &allowed, int from, int to,
                        const TPlanGraph *routes, double maxJump);

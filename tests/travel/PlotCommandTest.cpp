@@ -116,7 +116,7 @@ TEST_F(PlotCommand, NoPathNamesTheGap)
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "kalvion-cli: no path from \"Home\" to \"Far\": the nearest reachable system is Goal, 16 pc "
-                     "from Far; the shortest jump on from it is 16 pc to Far, longer than 2.5 pc\n");
+                     "from Far; the shortest jump on towards Far is 16 pc to Far, longer than 2.5 pc\n");
     const Result j = Plot({file, "Home", "Far", "--jump", "2.5"}, true);
     EXPECT_EQ(j.code, 1);
     const auto json = nlohmann::json::parse(j.out);

@@ -170,6 +170,7 @@ TEST(RoutePlanner, NoPathNamesTheGap)
     TStellarBody *c = AddRoot(s, "C", 8);
     AddRoot(s, "Aside", 8, 20);   // farther from C than the far end is
     AddRoot(s, "Island", 19);     // nearest beyond the gap
+    AddRoot(s, "Behind", 8, -9);  // nearer to C, but no nearer to Z
     TStellarBody *z = AddRoot(s, "Z", 23);
     TRoutePlanner planner(s);
     TRoutePlanOptions o;
@@ -202,10 +203,10 @@ TEST(RoutePlanner, RefusesBadInput)
     o.MaxJump = 5;
     EXPECT_FALSE(planner.Plan(a, stranger, o).Error.empty());
     EXPECT_FALSE(planner.Plan(nullptr, b, o).Error.empty());
-    // A system with a damaged position is never reached by a jump.
+    // A system with a damaged position is never reached by a jump; the
+    // planner sees the system added after it was made.
     TStellarBody *lost = AddRoot(s, "Lost", std::nan(""));
-    TRoutePlanner again(s);
-    const TRoutePlan plan = again.Plan(a, lost, o);
+    const TRoutePlan plan = planner.Plan(a, lost, o);
     EXPECT_FALSE(plan.Found);
     EXPECT_TRUE(plan.Error.empty());
 }

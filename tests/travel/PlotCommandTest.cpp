@@ -61,6 +61,8 @@ struct PlotCommand : ::testing::Test {
             root->X = s.xPc * 3.2616;
             root->Y = s.yPc * 3.2616;
             root->Population = s.population;
+            if (s.population > 0)
+                root->PoliticalAffiliation = "League";
             root->UpdateRootBody();
             sector.AddSystem(std::move(root));
         }
@@ -96,9 +98,10 @@ TEST_F(PlotCommand, TripInTheSectorsUnit)
     EXPECT_NEAR(nlohmann::json::parse(timed.out)["travel_time_s"].get<double>(), 4 * 3.2616 / 2 * 31536000, 1e-3);
 }
 
-TEST_F(PlotCommand, PopulatedOnlyAndAvoid)
+TEST_F(PlotCommand, StopConditions)
 {
-    for (const auto &extra : {std::vector<std::string>{"--populated-only"}, {"--avoid", "waste"}}) {
+    for (const auto &extra :
+         {std::vector<std::string>{"--populated-only"}, {"--avoid", "waste"}, {"--affiliation", "league"}}) {
         std::vector<std::string> args{file, "Home", "Goal", "--jump", "2.5", "--shortest"};
         args.insert(args.end(), extra.begin(), extra.end());
         const Result r = Plot(args, true);

@@ -1,4 +1,5 @@
 #include "cli/CliApp.h"
+#include "cli/PlotCommand.h"
 
 #include "base/SharedRandom.h"
 #include "base/Version.h"
@@ -88,6 +89,7 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     auto *terrain = AddTerrainCommand(app, terrainOpts);
     RoutesOptions routesOpts; auto *routes = AddRoutesCommand(app, routesOpts);
     TravelOptions travelOpts; auto *travel = AddTravelCommand(app, travelOpts);
+    PlotOptions plotOpts; auto *plot = AddPlotCommand(app, plotOpts);
 
     std::string scriptFile;
     std::vector<std::string> scriptArgs;
@@ -183,6 +185,7 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunTerrain(opts, *terrain, terrainOpts, out, err);
     if (routes->parsed()) return RunRoutes(opts, routesOpts, out, err);
     if (travel->parsed()) return RunTravel(opts, travelOpts, out, err);
+    if (plot->parsed()) return RunPlot(opts, plotOpts, out, err);
     if (report->parsed())
         return RunReport(opts, reportOpts, out, err);
     if (importCsv->parsed())

@@ -108,6 +108,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     auto *search = AddSearchCommand(app, searchOpts);
     MapOptions mapOpts;
     auto *mapCmd = AddMapCommand(app, mapOpts);
+    WebOptions webOpts;
+    auto *webCmd = AddWebCommand(app, webOpts);
     RenderOptions renderOpts;
     auto *renderCmd = AddRenderCommand(app, renderOpts);
     DiagramOptions diagramOpts;
@@ -194,6 +196,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunSearch(opts, searchOpts, out, err);
     if (mapCmd->parsed())
         return RunMap(opts, mapOpts, out, err);
+    if (webCmd->parsed())
+        return RunWeb(opts, webOpts, out, err);
     if (renderCmd->parsed())
         return RunRender(opts, renderOpts, out, err);
     if (diagramCmd->parsed())

@@ -123,6 +123,13 @@ struct MapOptions {
 CLI::App *AddMapCommand(CLI::App &app, MapOptions &o);
 int RunMap(const CliOptions &opts, const MapOptions &o, std::ostream &out, std::ostream &err);
 
+struct WebOptions {
+    std::string file, outDir, title;
+    bool onlyVisible = false, hideNotes = false, gm = false;
+};
+CLI::App *AddWebCommand(CLI::App &app, WebOptions &o);
+int RunWeb(const CliOptions &opts, const WebOptions &o, std::ostream &out, std::ostream &err);
+
 struct RenderOptions {
     std::string file, out, view, camera, target, preview;
     int width = 1280, height = 800;

@@ -1,5 +1,6 @@
 #include "render/CgFont.h"
 
+#include "base/TextEncoding.h"
 #include "graphics/ZentGraphics.h"
 #include "render/GLHeaders.h"
 #include "render/SceneMath.h"
@@ -22,17 +23,6 @@ constexpr int GlyphCount = 224;
 constexpr int AtlasColumns = 16;
 
 } // namespace
-
-char16_t Windows1252ToUnicode(unsigned char byte)
-{
-    static const char16_t high[32] = {0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
-                                      0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-    if (byte >= 0x80 && byte < 0xA0)
-        return high[byte - 0x80];
-    return byte;
-}
 
 TCGFont2D::~TCGFont2D() { Release(); }
 

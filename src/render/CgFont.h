@@ -46,8 +46,4 @@ private:
     int Advance_[224] = {};
 };
 
-// The Unicode character of a Windows-1252 byte (bytes without a character
-// give U+FFFD).
-char16_t Windows1252ToUnicode(unsigned char byte);
-
 } // namespace kalvion

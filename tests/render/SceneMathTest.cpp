@@ -1,7 +1,6 @@
 // Camera maths, projection and the plain rules of the 3D sector view.
 #include "model/StellarBody.h"
 #include "model/StellarRoute.h"
-#include "render/CgFont.h"
 #include "render/RenderSectorOGL.h"
 #include "render/SceneController3D.h"
 #include "render/SceneMath.h"
@@ -132,15 +131,6 @@ TEST(SectorViewRules, RenderInfoFollowsTheBody)
     body.InitRenderInfo();  // recoloured: rebuilt
     EXPECT_EQ(body.RenderInfo->Green, 1.0);
     EXPECT_FALSE(body.RenderInfo->ModelFailed);
-}
-
-TEST(SectorViewRules, LabelBytesAreWindows1252)
-{
-    EXPECT_EQ(Windows1252ToUnicode('A'), u'A');
-    EXPECT_EQ(Windows1252ToUnicode(0xBA), u'\u00BA');  // º
-    EXPECT_EQ(Windows1252ToUnicode(0xE9), u'\u00E9');  // é
-    EXPECT_EQ(Windows1252ToUnicode(0x80), u'\u20AC');  // €
-    EXPECT_EQ(Windows1252ToUnicode(0x81), u'\uFFFD');
 }
 
 TEST(SectorViewRules, PreviewHitTestsWithoutAPreview)

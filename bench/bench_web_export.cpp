@@ -66,7 +66,7 @@ void BM_WebFirstFrame10k(benchmark::State &state)
         const std::string command =
             "chromium --headless --no-sandbox --use-angle=swiftshader --enable-unsafe-swiftshader "
             "--user-data-dir=" + (g_folder / "profile").string() +
-            " --virtual-time-budget=10000 --window-size=1280,800 --dump-dom file://" + page.string() + " 2>/dev/null";
+            " --window-size=1280,800 --dump-dom file://" + page.string() + " 2>/dev/null";
         std::string dom;
         if (FILE *pipe = ::popen(command.c_str(), "r")) {
             char buf[4096];

@@ -6,7 +6,7 @@
 #include "base/Rounding.h"
 #include "model/BodyTypes.h"
 #include "model/VexaSector.h"
-#include "science/PhysicalFormulas.h"
+#include "base/PhysicalFormulas.h"
 
 #include <filesystem>
 #include <fstream>

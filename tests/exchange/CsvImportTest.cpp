@@ -4,7 +4,7 @@
 #include "files/SectorFile.h"
 #include "model/BodyTypes.h"
 #include "model/VexaSector.h"
-#include "science/PhysicalFormulas.h"
+#include "base/PhysicalFormulas.h"
 
 #include <gtest/gtest.h>
 

@@ -4,15 +4,18 @@
 //    read and line split of the same file.
 //  - CSV import of 100,000 lines of which 10,000 are routes between systems
 //    named earlier in the file (no save); the baseline is the read and split
-//    of the same file.
+//    of the same file, and for comparison the cost of finding the same
+//    20,000 route ends by scanning the systems one by one (the former way).
 //  - The HTML report (style 0) of a stored sector of 10,000 systems of a
 //    star and 8 planets, every system unloaded (loaded once each by the
 //    report); the baseline is DynaLoad and DynaUnload of every system.
 // Files go to a fresh folder under the system's temporary folder.
+#include "base/AsciiText.h"
 #include "exchange/SectorReport.h"
 #include "exchange/VexaImportCSV.h"
 #include "files/SectorFile.h"
 #include "model/BodyTypes.h"
+#include "model/StellarRoute.h"
 #include "model/VexaSector.h"
 
 #include "BenchFolder.h"
@@ -111,6 +114,24 @@ void BM_CsvImport100kWith10kRoutes(benchmark::State &state)
     }
 }
 BENCHMARK(BM_CsvImport100kWith10kRoutes)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_CsvRouteEndsByScan(benchmark::State &state)
+{
+    TVexaSector sector;
+    ImportCSVWithReport(sector, RouteCsvFile(), false);
+    std::vector<std::string> names;
+    for (const auto &route : sector.Routes)
+        for (const auto &wp : route->Waypoints)
+            names.push_back(AsciiUpper(wp->Body->Name));
+    for (auto _ : state) {
+        std::size_t found = 0;
+        for (const std::string &name : names)
+            found += sector.FindRootBodyByName(name) != nullptr;
+        if (found != names.size())
+            state.SkipWithError("route end not found");
+    }
+}
+BENCHMARK(BM_CsvRouteEndsByScan)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_CsvImport100kWithSave(benchmark::State &state)
 {

@@ -2,14 +2,20 @@
 //  - CSV import of 100,000 star lines into an empty sector, including the
 //    save into a new sector file; the baseline in the same run is the plain
 //    read and line split of the same file.
+//  - CSV import of 100,000 lines of which 10,000 are routes between systems
+//    named earlier in the file (no save); the baseline is the read and split
+//    of the same file, and for comparison the cost of finding the same
+//    20,000 route ends by scanning the systems one by one (the former way).
 //  - The HTML report (style 0) of a stored sector of 10,000 systems of a
 //    star and 8 planets, every system unloaded (loaded once each by the
 //    report); the baseline is DynaLoad and DynaUnload of every system.
 // Files go to a fresh folder under the system's temporary folder.
+#include "base/AsciiText.h"
 #include "exchange/SectorReport.h"
 #include "exchange/VexaImportCSV.h"
 #include "files/SectorFile.h"
 #include "model/BodyTypes.h"
+#include "model/StellarRoute.h"
 #include "model/VexaSector.h"
 
 #include "BenchFolder.h"
@@ -59,6 +65,73 @@ void BM_CsvReadBaseline(benchmark::State &state)
     }
 }
 BENCHMARK(BM_CsvReadBaseline)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+const std::string &RouteCsvFile()
+{
+    static const std::string file = [] {
+        const std::string path = (BenchFolder() / "routes.csv").string();
+        std::ofstream out(path, std::ios::binary);
+        constexpr int stars = 90000;
+        for (int i = 0; i < stars; ++i)
+            out << "star," << i << ",Star " << i << "," << (i % 1000) * 0.0137 << "," << (i / 1000) * 0.021 << ","
+                << i * 0.0001 << ",1,,,G2V\n";
+        // Ends spread over the whole list, later systems included, written
+        // in another case than the stars' names.
+        for (int r = 0; r < 10000; ++r)
+            out << "route,STAR " << (r * 7919) % stars << ",star " << (stars - 1 - (r * 104729) % stars)
+                << ",Trade,Lane " << r << ",#00FF00,0,1\n";
+        return path;
+    }();
+    return file;
+}
+
+void BM_CsvRoutesReadBaseline(benchmark::State &state)
+{
+    const std::string &file = RouteCsvFile();
+    for (auto _ : state) {
+        std::ifstream in(file, std::ios::binary);
+        std::string line;
+        std::vector<std::string_view> fields;
+        std::size_t n = 0;
+        while (std::getline(in, line)) {
+            TVexaImportCSV::SplitFields(line, fields);
+            n += fields.size();
+        }
+        benchmark::DoNotOptimize(n);
+    }
+}
+BENCHMARK(BM_CsvRoutesReadBaseline)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_CsvImport100kWith10kRoutes(benchmark::State &state)
+{
+    const std::string &file = RouteCsvFile();
+    for (auto _ : state) {
+        TVexaSector sector;
+        int errors = 0;
+        ImportCSVWithReport(sector, file, false, &errors);
+        if (errors != 0 || sector.RouteCount() != 10000)
+            state.SkipWithError("routes not imported");
+    }
+}
+BENCHMARK(BM_CsvImport100kWith10kRoutes)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_CsvRouteEndsByScan(benchmark::State &state)
+{
+    TVexaSector sector;
+    ImportCSVWithReport(sector, RouteCsvFile(), false);
+    std::vector<std::string> names;
+    for (const auto &route : sector.Routes)
+        for (const auto &wp : route->Waypoints)
+            names.push_back(AsciiUpper(wp->Body->Name));
+    for (auto _ : state) {
+        std::size_t found = 0;
+        for (const std::string &name : names)
+            found += sector.FindRootBodyByName(name) != nullptr;
+        if (found != names.size())
+            state.SkipWithError("route end not found");
+    }
+}
+BENCHMARK(BM_CsvRouteEndsByScan)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_CsvImport100kWithSave(benchmark::State &state)
 {

@@ -2,7 +2,7 @@
 // the same draws done directly (three syllables picked by RollDice and
 // joined), measured in the same run.
 #include "base/SharedRandom.h"
-#include "generation/ClassTKTable.h"
+#include "tables/ClassTKTable.h"
 #include "science/Dice.h"
 
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 // markup expansion.  The input is split at the first NUL byte: the part
 // before it is a table file, the part after it a markup text.
 #include "base/SharedRandom.h"
-#include "generation/ClassTKTable.h"
+#include "tables/ClassTKTable.h"
 
 #include <cstdint>
 #include <cstdio>

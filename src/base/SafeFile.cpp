@@ -82,57 +82,100 @@ int OpenExclusive(const std::string &path, int &code)
     }
 }
 
-bool WriteParts(int fd, std::initializer_list<std::string_view> parts, int &code)
-{
-    for (std::string_view part : parts)
-        if (!WriteAll(fd, part, code))
-            return false;
-    return true;
-}
+// Large enough that a page of many small pieces costs few system calls.
+constexpr std::size_t WRITE_BUFFER = 256 * 1024;
 
-// A device or pipe named as the target is written where it is: replacing
-// /dev/stdout or /dev/full by a regular file would be wrong.
-bool WriteInPlace(const std::string &fileName, std::initializer_list<std::string_view> parts, std::string *error)
-{
-    const int fd = ::open(fileName.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) {
-        SetError(error, "cannot open \"" + fileName + "\": " + Reason(errno));
-        return false;
+// Buffered writes to a descriptor that remember the first failure.
+struct TBufferedFd {
+    int Fd = -1;
+    int Code = 0;
+    std::string Buffer;
+
+    void Write(std::string_view bytes)
+    {
+        if (Fd < 0 || Code != 0)
+            return;
+        if (Buffer.size() + bytes.size() > WRITE_BUFFER) {
+            Flush();
+            if (bytes.size() >= WRITE_BUFFER) {
+                if (Code == 0)
+                    WriteAll(Fd, bytes, Code);
+                return;
+            }
+        }
+        Buffer.append(bytes);
     }
-    int code = 0;
-    const bool written = WriteParts(fd, parts, code);
-    const int writeCode = code;
-    const bool closed = CloseChecked(fd, code);
-    if (!written || !closed) {
-        SetError(error, "cannot write \"" + fileName + "\": " + Reason(written ? code : writeCode));
-        return false;
+    bool Flush()
+    {
+        if (Fd >= 0 && Code == 0 && !Buffer.empty())
+            WriteAll(Fd, Buffer, Code);
+        Buffer.clear();
+        return Code == 0;
     }
-    return true;
-}
+    // Closes (when open) and returns the first failure, if any.
+    int Close()
+    {
+        if (Fd < 0)
+            return Code;
+        int closeCode = 0;
+        if (!CloseChecked(Fd, closeCode) && Code == 0)
+            Code = closeCode;
+        Fd = -1;
+        return Code;
+    }
+};
 
 } // namespace
 
-bool ReplaceFileContents(const std::string &fileName, std::initializer_list<std::string_view> parts,
-                         std::string *error)
+struct TSafeFileWriter::TState {
+    std::string FileName, Temp;
+    TBufferedFd Out;
+    bool InPlace = false;
+    std::string OpenError;
+};
+
+TSafeFileWriter::TSafeFileWriter() : F(std::make_unique<TState>()) {}
+
+TSafeFileWriter::~TSafeFileWriter()
 {
-    if (fileName.empty()) {
-        SetError(error, "no file name");
+    F->Out.Close();
+    if (!F->Temp.empty())
+        ::unlink(F->Temp.c_str());
+}
+
+bool TSafeFileWriter::Failed() const { return F->Out.Fd < 0 || F->Out.Code != 0; }
+
+bool TSafeFileWriter::Open(const std::string &fileName, std::string *error)
+{
+    F->Out.Close();
+    if (!F->Temp.empty())
+        ::unlink(F->Temp.c_str());
+    *F = TState{};
+    F->FileName = fileName;
+    auto fail = [&](std::string text) {
+        F->OpenError = text;
+        SetError(error, std::move(text));
         return false;
-    }
+    };
+    if (fileName.empty())
+        return fail("no file name");
     struct stat target {};
     const bool exists = ::stat(fileName.c_str(), &target) == 0;
-    if (exists && S_ISDIR(target.st_mode)) {
-        SetError(error, "\"" + fileName + "\" is a folder");
-        return false;
-    }
+    if (exists && S_ISDIR(target.st_mode))
+        return fail("\"" + fileName + "\" is a folder");
     // A disk is never a picture or a page, whatever name points at it.
-    if (exists && S_ISBLK(target.st_mode)) {
-        SetError(error, "\"" + fileName + "\" is a block device");
-        return false;
+    if (exists && S_ISBLK(target.st_mode))
+        return fail("\"" + fileName + "\" is a block device");
+    // A device or pipe named as the target is written where it is: replacing
+    // /dev/stdout or /dev/full by a regular file would be wrong.
+    if (exists && !S_ISREG(target.st_mode)) {
+        const int fd = ::open(fileName.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd < 0)
+            return fail("cannot open \"" + fileName + "\": " + Reason(errno));
+        F->Out.Fd = fd;
+        F->InPlace = true;
+        return true;
     }
-    if (exists && !S_ISREG(target.st_mode))
-        return WriteInPlace(fileName, parts, error);
-
     int code = 0;
     std::string temp;
     int fd = -1;
@@ -142,35 +185,138 @@ bool ReplaceFileContents(const std::string &fileName, std::initializer_list<std:
         if (fd < 0 && code != EEXIST)
             break;
     }
-    if (fd < 0) {
-        SetError(error, "cannot create a file beside \"" + fileName + "\": " + Reason(code));
-        return false;
-    }
+    if (fd < 0)
+        return fail("cannot create a file beside \"" + fileName + "\": " + Reason(code));
     // The new file keeps the permissions of the one it replaces.
     if (exists)
         (void)::fchmod(fd, target.st_mode & 07777);
-    bool ok = WriteParts(fd, parts, code);
-    if (ok && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) {
-        code = errno;
-        ok = false;
-    }
-    int closeCode = 0;
-    if (!CloseChecked(fd, closeCode) && ok) {
-        code = closeCode;
-        ok = false;
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
-        SetError(error, "cannot write \"" + fileName + "\": " + Reason(code));
+    F->Out.Fd = fd;
+    F->Temp = temp;
+    return true;
+}
+
+void TSafeFileWriter::Write(std::string_view bytes) { F->Out.Write(bytes); }
+
+bool TSafeFileWriter::Commit(std::string *error)
+{
+    if (F->Out.Fd < 0) {
+        SetError(error, F->OpenError.empty() ? "\"" + F->FileName + "\" was not opened" : F->OpenError);
         return false;
     }
-    if (::rename(temp.c_str(), fileName.c_str()) != 0) {
-        code = errno;
+    TBufferedFd &out = F->Out;
+    out.Flush();
+    if (!F->InPlace && out.Code == 0 && ::fsync(out.Fd) != 0 && errno != EINVAL && errno != EROFS)
+        out.Code = errno;
+    const int code = out.Close();
+    if (F->InPlace) {
+        if (code == 0)
+            return true;
+        SetError(error, "cannot write \"" + F->FileName + "\": " + Reason(code));
+        return false;
+    }
+    const std::string temp = std::move(F->Temp);
+    F->Temp.clear();
+    if (code != 0) {
         ::unlink(temp.c_str());
-        SetError(error, "cannot replace \"" + fileName + "\": " + Reason(code));
+        SetError(error, "cannot write \"" + F->FileName + "\": " + Reason(code));
+        return false;
+    }
+    if (::rename(temp.c_str(), F->FileName.c_str()) != 0) {
+        const int code = errno;
+        ::unlink(temp.c_str());
+        SetError(error, "cannot replace \"" + F->FileName + "\": " + Reason(code));
         return false;
     }
     return true;
+}
+
+struct TScratchFile::TState {
+    TBufferedFd Out;
+    std::string OpenError;
+};
+
+TScratchFile::TScratchFile() : F(std::make_unique<TState>()) {}
+
+TScratchFile::~TScratchFile() { F->Out.Close(); }
+
+bool TScratchFile::Open(const std::string &folder, std::string *error)
+{
+    F->Out.Close();
+    *F = TState{};
+    const std::string dir = folder.empty() ? std::string(".") : folder;
+    int fd = -1;
+    int code = 0;
+#ifdef O_TMPFILE
+    fd = ::open(dir.c_str(), O_RDWR | O_TMPFILE | O_CLOEXEC, 0600);
+    if (fd < 0)
+        code = errno;
+#endif
+    // Where the file system has no unnamed files, a new name is made and
+    // removed at once.
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        const std::string name = (fs::path(dir) / ("scratch" + UniqueSuffix())).string();
+        fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd >= 0) {
+            ::unlink(name.c_str());
+            break;
+        }
+        code = errno;
+        if (code != EEXIST && code != EINTR)
+            break;
+    }
+    if (fd < 0) {
+        F->OpenError = "cannot create a scratch file in \"" + dir + "\": " + Reason(code);
+        SetError(error, F->OpenError);
+        return false;
+    }
+    F->Out.Fd = fd;
+    return true;
+}
+
+void TScratchFile::Write(std::string_view bytes) { F->Out.Write(bytes); }
+
+bool TScratchFile::CopyTo(TSafeFileWriter &out, std::string *error)
+{
+    TBufferedFd &in = F->Out;
+    if (in.Fd < 0) {
+        SetError(error, F->OpenError.empty() ? std::string("no scratch file") : F->OpenError);
+        return false;
+    }
+    if (!in.Flush()) {
+        SetError(error, "cannot write a scratch file: " + Reason(in.Code));
+        return false;
+    }
+    if (::lseek(in.Fd, 0, SEEK_SET) != 0) {
+        SetError(error, "cannot read a scratch file: " + Reason(errno));
+        return false;
+    }
+    std::string chunk(WRITE_BUFFER, '\0');
+    for (;;) {
+        const ssize_t n = ::read(in.Fd, chunk.data(), chunk.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            SetError(error, "cannot read a scratch file: " + Reason(errno));
+            return false;
+        }
+        if (n == 0)
+            break;
+        out.Write(std::string_view(chunk.data(), static_cast<std::size_t>(n)));
+    }
+    // Later writes go on at the end.
+    (void)::lseek(in.Fd, 0, SEEK_END);
+    return true;
+}
+
+bool ReplaceFileContents(const std::string &fileName, std::initializer_list<std::string_view> parts,
+                         std::string *error)
+{
+    TSafeFileWriter out;
+    if (!out.Open(fileName, error))
+        return false;
+    for (std::string_view part : parts)
+        out.Write(part);
+    return out.Commit(error);
 }
 
 bool ReplaceFileContents(const std::string &fileName, std::string_view bytes, std::string *error)

@@ -3,7 +3,7 @@
 
 #include "base/NumberFormat.h"
 #include "model/VexaSector.h"
-#include "science/PhysicalFormulas.h"
+#include "base/PhysicalFormulas.h"
 
 #include <nlohmann/json.hpp>
 

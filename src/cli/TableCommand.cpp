@@ -1,7 +1,7 @@
 // kalvion-cli table: results of a random-table file, one per line.
 #include "cli/CliApp.h"
 
-#include "generation/ClassTKTable.h"
+#include "tables/ClassTKTable.h"
 
 #include <ostream>
 

@@ -293,15 +293,30 @@ void SetError(std::string *error, const std::string &text)
         *error = text;
 }
 
+void SetWriteError(std::string *error, const std::string &fileName, const std::string &reason)
+{
+    SetError(error, "The report \"" + fileName + "\" could not be written: " + reason);
+}
+
 // The page goes through a new file beside it and a rename, so a failure
 // leaves an older report as it was and a name planted in the folder is never
-// written through.
-bool WritePage(const std::string &fileName, std::initializer_list<std::string_view> parts, std::string *error)
+// written through.  It is written as it is made: a report of many systems is
+// never held whole in memory.
+bool OpenPage(TSafeFileWriter &page, const std::string &fileName, std::string *error)
 {
     std::string reason;
-    if (ReplaceFileContents(fileName, parts, &reason))
+    if (page.Open(fileName, &reason))
         return true;
-    SetError(error, "The report \"" + fileName + "\" could not be written: " + reason);
+    SetWriteError(error, fileName, reason);
+    return false;
+}
+
+bool CommitPage(TSafeFileWriter &page, const std::string &fileName, std::string *error)
+{
+    std::string reason;
+    if (page.Commit(&reason))
+        return true;
+    SetWriteError(error, fileName, reason);
     return false;
 }
 
@@ -447,30 +462,40 @@ bool ExportToHTML(TVexaSector &sector, const std::string &fileName, int style, b
         return false;
     }
 
-    std::string head;
-    Line(head, "<html>");
-    Line(head, "<head>");
-    Line(head, "<title>" + HtmlEscape(sector.Name) + " Report</title>");
-    Line(head, "</head>");
-    if (auto css = ReadFileBytes(JoinPath(ProgramFolder(), "Vexa.css"))) {
-        head.append(css->begin(), css->end());
-        if (!css->empty() && css->back() != '\n')
-            head += CRLF;
+    TSafeFileWriter page;
+    if (!OpenPage(page, fileName, error))
+        return false;
+    // The sections follow the whole index on the page but are made system by
+    // system with it, so they wait in a scratch file beside the page.
+    TScratchFile sections;
+    if (std::string reason; !sections.Open(folder, &reason)) {
+        SetWriteError(error, fileName, reason);
+        return false;
     }
-    Line(head, "<body>");
-    Line(head, "<div class=\"ReportHeaderSection\">");
-    Line(head, "<span class=\"ReportTitle\">" + HtmlEscape(sector.Name) + " Sector</span><br>");
-    AppendHeaderTotals(head, sector);
-    Line(head, "</div>");
-    Line(head, "<div class=\"SystemIndex\">");
-    Line(head, "<font size=+1>System Index:</font><br><br>");
-    AppendStyleLine(head, style);
-    Line(head, "<table>");
+
+    std::string text;
+    Line(text, "<html>");
+    Line(text, "<head>");
+    Line(text, "<title>" + HtmlEscape(sector.Name) + " Report</title>");
+    Line(text, "</head>");
+    if (auto css = ReadFileBytes(JoinPath(ProgramFolder(), "Vexa.css"))) {
+        text.append(css->begin(), css->end());
+        if (!css->empty() && css->back() != '\n')
+            text += CRLF;
+    }
+    Line(text, "<body>");
+    Line(text, "<div class=\"ReportHeaderSection\">");
+    Line(text, "<span class=\"ReportTitle\">" + HtmlEscape(sector.Name) + " Sector</span><br>");
+    AppendHeaderTotals(text, sector);
+    Line(text, "</div>");
+    Line(text, "<div class=\"SystemIndex\">");
+    Line(text, "<font size=+1>System Index:</font><br><br>");
+    AppendStyleLine(text, style);
+    Line(text, "<table>");
+    page.Write(text);
 
     // One pass over the systems: each is loaded once and gives its index
     // rows and its section.
-    std::string index, sections;
-    sections.reserve(systems.size() * 2048);
     // Which bodies have stored maps, asked once rather than once per body.
     std::optional<std::vector<std::int64_t>> storedMapIds;
     if (sector.Store == &SectorDatabaseStore() && !sector.FileName.empty())
@@ -479,32 +504,41 @@ bool ExportToHTML(TVexaSector &sector, const std::string &fileName, int style, b
     const TSectionWriter writer{&sector.SystemDataDefaults, gmNotes, surfaceMaps, marks};
     for (TStellarBody *root : systems) {
         TSystemLoad load(sector, root);
-        AppendIndexRows(index, *root);
-        Line(sections, "<div class=\"StarSystem\">");
+        text.clear();
+        AppendIndexRows(text, *root);
+        page.Write(text);
+        text.clear();
+        Line(text, "<div class=\"StarSystem\">");
         marks.clear();
         ExportSurfaceMapsForReport(sector, *root, folder, marks, storedMapIds ? &*storedMapIds : nullptr);
-        writer.Write(sections, *root);
-        Line(sections, "</div>");
+        writer.Write(text, *root);
+        Line(text, "</div>");
+        sections.Write(text);
     }
 
-    std::string tail;
-    Line(tail, "</table>");
-    Line(tail, "<br>");
-    Line(tail, "</div>");
-    Line(tail, "<div class=\"Legend\">");
-    Line(tail, "<font size=+1>Symbol Legend</font><br>");
-    Line(tail, "<br>");
-    AppendLegendTable(tail);
-    Line(tail, "<br>");
-    Line(tail, "</div>");
-    Line(tail, "<div class=\"SystemData\">");
-    Line(tail, "<br>");
-    std::string end;
-    Line(end, "</div>");
-    Line(end, "</body>");
-    Line(end, "</html>");
-
-    if (!WritePage(fileName, {head, index, tail, sections, end}, error))
+    text.clear();
+    Line(text, "</table>");
+    Line(text, "<br>");
+    Line(text, "</div>");
+    Line(text, "<div class=\"Legend\">");
+    Line(text, "<font size=+1>Symbol Legend</font><br>");
+    Line(text, "<br>");
+    AppendLegendTable(text);
+    Line(text, "<br>");
+    Line(text, "</div>");
+    Line(text, "<div class=\"SystemData\">");
+    Line(text, "<br>");
+    page.Write(text);
+    if (std::string reason; !sections.CopyTo(page, &reason)) {
+        SetWriteError(error, fileName, reason);
+        return false;
+    }
+    text.clear();
+    Line(text, "</div>");
+    Line(text, "</body>");
+    Line(text, "</html>");
+    page.Write(text);
+    if (!CommitPage(page, fileName, error))
         return false;
     CopySymbolImages(folder);
     return true;
@@ -523,6 +557,9 @@ bool ExportToHTML2(TVexaSector &sector, const std::string &fileName, int style, 
         SetError(error, "No report file name");
         return false;
     }
+    TSafeFileWriter out;
+    if (!OpenPage(out, fileName, error))
+        return false;
     std::string page;
     Line(page, "<html>");
     Line(page, "<body>");
@@ -537,6 +574,8 @@ bool ExportToHTML2(TVexaSector &sector, const std::string &fileName, int style, 
     for (TStellarBody *root : systems) {
         TSystemLoad load(sector, root);
         AppendIndexRows(page, *root);
+        out.Write(page);
+        page.clear();
     }
     Line(page, "</table>");
     Line(page, "<br>");
@@ -554,10 +593,13 @@ bool ExportToHTML2(TVexaSector &sector, const std::string &fileName, int style, 
         Line(page, "<div style=\"page-break-after: always\">");
         if (static_cast<int>(i + 1) != sector.SystemCount())
             Line(page, "</div>");
+        out.Write(page);
+        page.clear();
     }
     Line(page, "</body>");
     Line(page, "</html>");
-    return WritePage(fileName, {page}, error);
+    out.Write(page);
+    return CommitPage(out, fileName, error);
 }
 
 } // namespace kalvion

@@ -6,7 +6,7 @@
 #include "base/Rounding.h"
 #include "model/BodyTypes.h"
 #include "model/VexaSector.h"
-#include "science/PhysicalFormulas.h"
+#include "base/PhysicalFormulas.h"
 
 #include <filesystem>
 #include <fstream>
@@ -98,6 +98,7 @@ bool TVexaImportCSV::Import(const std::string &fileName)
     // are passed over rather than kept.
     ErrorCount = 0;
     ImportedCount = 0;
+    ResetIndex();
     std::string line;
     bool overlong = false;
     bool first = true;
@@ -143,6 +144,7 @@ void TVexaImportCSV::ImportText(std::string_view text)
 {
     ErrorCount = 0;
     ImportedCount = 0;
+    ResetIndex();
     int lineNo = 0;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
@@ -252,6 +254,8 @@ void TVexaImportCSV::PlaceBody(std::unique_ptr<TStellarBody> body, std::string_v
     TStellarBody *last = Sector.Systems.empty() ? nullptr : Sector.Systems.back().get();
     if (key.empty() || key != LastSystemKey || !last) {
         body->ModifySystem();
+        if (FIndexReady)
+            FSystemsByName.try_emplace(body->Name, body.get());
         Sector.AddSystem(std::move(body));
     } else if (last->TypeID == BODY_TYPE_MULT) {
         last->AddChild(std::move(body));
@@ -269,6 +273,12 @@ void TVexaImportCSV::PlaceBody(std::unique_ptr<TStellarBody> body, std::string_v
         group->AddChild(std::move(old));
         group->AddChild(std::move(body));
         group->ModifySystem();
+        // The group stands where the old root stood, under the same name.
+        if (FIndexReady) {
+            auto it = FSystemsByName.find(group->Name);
+            if (it != FSystemsByName.end() && it->second == last)
+                it->second = group.get();
+        }
         Sector.AddSystem(std::move(group));
     }
     LastSystemKey = std::string(key);
@@ -286,8 +296,8 @@ bool TVexaImportCSV::ImportRoute(const std::vector<std::string_view> &f)
     // The system names are used as they stand: names may end in blanks.
     TStellarBody *from = nullptr, *to = nullptr;
     if (!f[1].empty() && !f[2].empty()) {
-        from = Sector.FindRootBodyByName(f[1]);
-        to = Sector.FindRootBodyByName(f[2]);
+        from = FindSystem(f[1]);
+        to = FindSystem(f[2]);
     }
     // A route to a system that is not there is an error the user must see.
     if (!from || !to)
@@ -295,6 +305,26 @@ bool TVexaImportCSV::ImportRoute(const std::vector<std::string_view> &f)
     Sector.CreateRouteSegment(from, to, Trim(f[3]), Trim(f[4]), color, *style, *width);
     Changed = true;
     return true;
+}
+
+void TVexaImportCSV::ResetIndex()
+{
+    // The sector may have changed since the last import.
+    FSystemsByName.clear();
+    FIndexReady = false;
+}
+
+TStellarBody *TVexaImportCSV::FindSystem(std::string_view name)
+{
+    if (!FIndexReady) {
+        FSystemsByName.reserve(Sector.Systems.size());
+        // try_emplace keeps the first system of a name.
+        for (const auto &root : Sector.Systems)
+            FSystemsByName.try_emplace(root->Name, root.get());
+        FIndexReady = true;
+    }
+    const auto it = FSystemsByName.find(name);
+    return it == FSystemsByName.end() ? nullptr : it->second;
 }
 
 void RemoveAllSectorContents(TVexaSector &sector)

@@ -2,9 +2,12 @@
 // Comma-separated star lists brought in from spreadsheets and catalogues:
 // one star, white dwarf, multiple system or route per line.  Consecutive
 // body lines that share a system key become one multiple system.
+#include "base/TextHash.h"
+
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kalvion {
@@ -54,8 +57,17 @@ private:
     bool ImportMultiple(const std::vector<std::string_view> &f);
     bool ImportRoute(const std::vector<std::string_view> &f);
     void PlaceBody(std::unique_ptr<TStellarBody> body, std::string_view key);
+    // The system a route line names: the first in the sector's order whose
+    // name matches ignoring case, as TVexaSector::FindRootBodyByName finds it.
+    TStellarBody *FindSystem(std::string_view name);
+    void ResetIndex();
 
     std::vector<std::string_view> FFields;
+    // Names of the sector's systems, built at the first route line and kept
+    // up to date as lines add systems, so each route costs two look-ups and
+    // not two scans of every system.
+    std::unordered_map<std::string, TStellarBody *, TextNoCaseHash, TextNoCaseEqual> FSystemsByName;
+    bool FIndexReady = false;
 };
 
 // Moves every system, route and subsector of the sector to its deleted

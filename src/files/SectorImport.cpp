@@ -3,7 +3,7 @@
 #include "base/AsciiText.h"
 #include "base/NumberParse.h"
 #include "model/VexaSector.h"
-#include "science/PhysicalFormulas.h"
+#include "base/PhysicalFormulas.h"
 
 #include <cerrno>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include "base/Rounding.h"
 #include "model/StellarBody.h"
 #include "science/Chemistry.h"
-#include "science/PhysicalFormulas.h"
+#include "base/PhysicalFormulas.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,7 @@
 #include "base/Rounding.h"
 #include "base/SharedRandom.h"
 #include "model/StellarBody.h"
-#include "science/PhysicalFormulas.h"
+#include "base/PhysicalFormulas.h"
 #include "science/ZentRand.h"
 
 #include <algorithm>

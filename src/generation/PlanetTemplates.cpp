@@ -4,7 +4,7 @@
 #include "base/Rounding.h"
 #include "generation/SystemGenerator.h"
 #include "model/StellarBody.h"
-#include "science/PhysicalFormulas.h"
+#include "base/PhysicalFormulas.h"
 
 namespace kalvion {
 

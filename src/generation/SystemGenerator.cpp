@@ -4,7 +4,7 @@
 #include "base/Rounding.h"
 #include "generation/SystemNames.h"
 #include "model/StellarBody.h"
-#include "science/PhysicalFormulas.h"
+#include "base/PhysicalFormulas.h"
 #include "science/ZentRand.h"
 
 #include <atomic>

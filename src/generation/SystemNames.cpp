@@ -4,7 +4,7 @@
 #include "base/AsciiText.h"
 #include "base/NumberFormat.h"
 #include "base/Paths.h"
-#include "generation/ClassTKTable.h"
+#include "tables/ClassTKTable.h"
 #include "model/StellarBody.h"
 
 #include <algorithm>

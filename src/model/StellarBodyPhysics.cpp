@@ -2,7 +2,7 @@
 #include "model/StellarBody.h"
 
 #include "base/NumberFormat.h"
-#include "science/PhysicalFormulas.h"
+#include "base/PhysicalFormulas.h"
 
 #include <algorithm>
 #include <cmath>

@@ -132,3 +132,111 @@ TEST(SafeFile, SamePathSeesThroughDotsAndLinks)
     EXPECT_FALSE(SameFilePath((dir / "s.VexaDB").string(), (dir / "r.html").string()));
     EXPECT_TRUE(SameFilePath((dir / "n.png").string(), (dir / ".." / "same" / "n.png").string()));
 }
+
+// A file written piece by piece: the old one stays readable until Commit,
+// pieces small and larger than the buffer arrive in order, and nothing is
+// left beside it.
+TEST(SafeFileWriter, WritesInPiecesAndReplacesOnlyOnCommit)
+{
+    const fs::path dir = FreshFolder("writer");
+    const fs::path target = dir / "page.html";
+    Put(target, "old");
+    std::string expected;
+    {
+        TSafeFileWriter out;
+        std::string error;
+        ASSERT_TRUE(out.Open(target.string(), &error)) << error;
+        for (int i = 0; i < 20000; ++i) {
+            const std::string piece = "<p>" + std::to_string(i) + "</p>\r\n";
+            out.Write(piece);
+            expected += piece;
+        }
+        const std::string large(600 * 1024, 'L');
+        out.Write(large);
+        expected += large;
+        out.Write("end");
+        expected += "end";
+        EXPECT_FALSE(out.Failed());
+        EXPECT_EQ(Slurp(target), "old");
+        EXPECT_EQ(EntryCount(dir), 2u);
+        ASSERT_TRUE(out.Commit(&error)) << error;
+    }
+    EXPECT_EQ(Slurp(target), expected);
+    EXPECT_EQ(EntryCount(dir), 1u);
+
+    // Given up without Commit: the old file stays and the new one goes.
+    {
+        TSafeFileWriter out;
+        ASSERT_TRUE(out.Open(target.string()));
+        out.Write("half a page");
+    }
+    EXPECT_EQ(Slurp(target), expected);
+    EXPECT_EQ(EntryCount(dir), 1u);
+
+    TSafeFileWriter folder;
+    std::string error;
+    EXPECT_FALSE(folder.Open(dir.string(), &error));
+    EXPECT_NE(error.find("folder"), std::string::npos);
+    EXPECT_FALSE(folder.Commit(&error));
+    EXPECT_NE(error.find("folder"), std::string::npos);
+}
+
+TEST(SafeFileWriter, AFailedWriteFailsTheCommitAndKeepsTheOldFile)
+{
+    const fs::path dir = FreshFolder("writer-full");
+    const fs::path target = dir / "page.html";
+    Put(target, "old page");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64 * 1024, 64 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        TSafeFileWriter out;
+        if (!out.Open(target.string()))
+            ::_exit(2);
+        for (int i = 0; i < 100000; ++i)
+            out.Write("0123456789");
+        std::string error;
+        const bool ok = out.Commit(&error);
+        ::_exit(!ok && error.find("cannot write") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(Slurp(target), "old page");
+    EXPECT_EQ(EntryCount(dir), 1u);
+}
+
+// Bytes that wait in a scratch file come out whole and in order, and the
+// scratch file never shows up in its folder.
+TEST(ScratchFile, HoldsBytesWithoutANameAndCopiesThemOut)
+{
+    const fs::path dir = FreshFolder("scratch");
+    std::string expected;
+    {
+        TScratchFile scratch;
+        std::string error;
+        ASSERT_TRUE(scratch.Open(dir.string(), &error)) << error;
+        EXPECT_EQ(EntryCount(dir), 0u);
+        for (int i = 0; i < 50000; ++i) {
+            const std::string piece = "section " + std::to_string(i) + "\r\n";
+            scratch.Write(piece);
+            expected += piece;
+        }
+        TSafeFileWriter out;
+        ASSERT_TRUE(out.Open((dir / "page.html").string(), &error)) << error;
+        out.Write("head|");
+        ASSERT_TRUE(scratch.CopyTo(out, &error)) << error;
+        out.Write("|end");
+        ASSERT_TRUE(out.Commit(&error)) << error;
+    }
+    EXPECT_EQ(Slurp(dir / "page.html"), "head|" + expected + "|end");
+    EXPECT_EQ(EntryCount(dir), 1u);
+
+    TScratchFile missing;
+    std::string error;
+    EXPECT_FALSE(missing.Open((dir / "no" / "such").string(), &error));
+    EXPECT_FALSE(error.empty());
+}

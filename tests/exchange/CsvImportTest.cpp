@@ -4,7 +4,7 @@
 #include "files/SectorFile.h"
 #include "model/BodyTypes.h"
 #include "model/VexaSector.h"
-#include "science/PhysicalFormulas.h"
+#include "base/PhysicalFormulas.h"
 
 #include <gtest/gtest.h>
 
@@ -148,6 +148,48 @@ TEST(CsvImport, GroupingIsByConsecutiveKeysOnly)
     ASSERT_EQ(sector.SystemCount(), 4);
     EXPECT_EQ(sector.GetSystem(3)->TypeID, BODY_TYPE_MULT);
     EXPECT_EQ(sector.GetSystem(3)->ChildrenCount(), 2);
+}
+
+// Route ends are found by name as the sector finds them: the first system
+// of that name ignoring case, whether it was there before the import, came
+// after the first route line, or became a multiple system meanwhile.
+TEST(CsvImport, RouteEndsAreTheFirstSystemOfTheirName)
+{
+    TVexaSector sector;
+    auto home = TStellarBody::Create();
+    home->Name = "Home";
+    TStellarBody *homeRaw = home.get();
+    sector.AddSystem(std::move(home));
+    TVexaImportCSV imp(sector);
+    imp.ImportText("route,home,Far,t,early,,0,1\n"      // Far does not exist yet
+                   "star,1,Alpha,0,0,0,1,1,1,G\n"
+                   "star,2,ALPHA,0,0,0,1,1,1,G\n"
+                   "star,3,Far,0,0,0,1,1,1,G\n"
+                   "star,3,Far B,0,0,0,1,1,1,G\n"      // Far becomes a multiple system
+                   "route,HOME,alpha,t,a,,0,1\n"
+                   "route,far,Home,t,b,,0,1\n"
+                   "route,Far ,Home,t,blank,,0,1\n"     // names are used as they stand
+                   "star,4,Late,0,0,0,1,1,1,G\n"
+                   "route,Late,Alpha,t,c,,0,1\n");
+    EXPECT_EQ(imp.ErrorCount, 2) << imp.ErrorLines;
+    ASSERT_EQ(sector.SystemCount(), 5);
+    const TStellarBody *alpha = sector.GetSystem(1);
+    const TStellarBody *far = sector.GetSystem(3);
+    const TStellarBody *late = sector.GetSystem(4);
+    ASSERT_EQ(far->TypeID, BODY_TYPE_MULT);
+    ASSERT_EQ(sector.RouteCount(), 3);
+    EXPECT_EQ(sector.GetRoute(0)->GetWaypoint(0)->Body, homeRaw);
+    EXPECT_EQ(sector.GetRoute(0)->GetWaypoint(1)->Body, alpha);
+    EXPECT_EQ(sector.GetRoute(1)->GetWaypoint(0)->Body, far);
+    EXPECT_EQ(sector.GetRoute(2)->GetWaypoint(0)->Body, late);
+    EXPECT_EQ(sector.GetRoute(2)->GetWaypoint(1)->Body, alpha);
+
+    // A later import sees the sector as it is then, not as it was.
+    sector.DeleteRootBody(sector.GetSystem(4));
+    imp.ErrorLines.clear();
+    imp.ImportText("route,Late,Alpha,t,d,,0,1\nroute,Home,Alpha,t,e,,0,1\n");
+    EXPECT_EQ(imp.ErrorCount, 1) << imp.ErrorLines;
+    EXPECT_EQ(sector.RouteCount(), 4);
 }
 
 TEST(CsvImport, DamagedLinesAreReportedNotImported)

@@ -10,6 +10,8 @@
 #include "model/VexaSector.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 #include <libxml/HTMLparser.h>
 #include <libxml/xpath.h>
 
@@ -333,6 +335,50 @@ TEST(SectorReport, AFullDiskFailsAndKeepsTheOldPage)
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(ReadText(page), "old page");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    fs::remove_all(dir);
+}
+
+// A report larger than any write buffer is written as it is made: the whole
+// index comes before the first section, the sections keep the index's
+// order, and nothing but the page and its images is left in the folder.
+TEST(SectorReport, ALargeReportStreamsInPageOrder)
+{
+    const fs::path dir = TempDir("stream");
+    const std::string page = (dir / "r.html").string();
+    TVexaSector sector;
+    constexpr int count = 300;
+    for (int i = count - 1; i >= 0; --i) {
+        auto star = TStellarBody::Create();
+        star->TypeID = BODY_TYPE_STAR;
+        char name[16];
+        std::snprintf(name, sizeof name, "S%04d", i);
+        star->Name = name;
+        star->Notes = std::string(2000, static_cast<char>('a' + i % 26));
+        sector.AddSystem(std::move(star));
+    }
+    std::string error;
+    ASSERT_TRUE(ExportToHTML(sector, page, REPORTSTYLE_ALL, false, false, false, nullptr, &error)) << error;
+    const std::string text = ReadText(page);
+    ASSERT_GT(text.size(), 600u * 1024);
+    const std::size_t data = text.find("<div class=\"SystemData\">");
+    ASSERT_NE(data, std::string::npos);
+    std::size_t indexAt = 0, sectionAt = data;
+    for (int i = 0; i < count; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "S%04d", i);
+        const std::size_t row = text.find(std::string(name) + "</a></td><td>Star", indexAt);
+        ASSERT_LT(row, data) << name;
+        indexAt = row;
+        const std::size_t section = text.find("StellarBodyStar\">" + std::string(name) + "<", sectionAt);
+        ASSERT_NE(section, std::string::npos) << name;
+        EXPECT_EQ(text.compare(text.find("<ul>", section) + 4, 2000, std::string(2000, static_cast<char>('a' + i % 26))),
+                  0) << name;
+        sectionAt = section;
+    }
+    EXPECT_EQ(text.substr(text.size() - 26), "</div>\r\n</body>\r\n</html>\r\n");
+    for (const auto &entry : fs::directory_iterator(dir))
+        if (entry.path().extension() != ".gif")
+            EXPECT_EQ(entry.path().filename(), "r.html");
     fs::remove_all(dir);
 }
 

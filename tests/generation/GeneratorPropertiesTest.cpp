@@ -3,7 +3,7 @@
 #include "generation/SystemGenerator.h"
 #include "model/StellarBody.h"
 #include "science/Chemistry.h"
-#include "science/PhysicalFormulas.h"
+#include "base/PhysicalFormulas.h"
 
 #include <gtest/gtest.h>
 

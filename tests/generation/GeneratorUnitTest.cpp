@@ -4,7 +4,7 @@
 #include "generation/SystemGenerator.h"
 #include "model/StellarBody.h"
 #include "science/Chemistry.h"
-#include "science/PhysicalFormulas.h"
+#include "base/PhysicalFormulas.h"
 #include "science/ZentRand.h"
 
 #include <gtest/gtest.h>

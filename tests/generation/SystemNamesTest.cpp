@@ -3,7 +3,7 @@
 #include "base/AsciiText.h"
 #include "base/Paths.h"
 #include "base/SharedRandom.h"
-#include "generation/ClassTKTable.h"
+#include "tables/ClassTKTable.h"
 #include "generation/SystemGenerator.h"
 #include "generation/SystemNames.h"
 #include "model/StellarBody.h"

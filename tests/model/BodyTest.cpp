@@ -1,6 +1,6 @@
 #include "base/SharedRandom.h"
 #include "model/StellarBody.h"
-#include "science/PhysicalFormulas.h"
+#include "base/PhysicalFormulas.h"
 
 #include <gtest/gtest.h>
 

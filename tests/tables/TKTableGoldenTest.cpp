@@ -2,7 +2,7 @@
 // count of its first line ("// seed: N count: M"); the output, one result per
 // line, must equal the fixture's .expected file byte for byte.
 #include "base/SharedRandom.h"
-#include "generation/ClassTKTable.h"
+#include "tables/ClassTKTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Loading, picking and expansion of random tables, and their behaviour on
 // damaged or hostile input.
 #include "base/SharedRandom.h"
-#include "generation/ClassTKTable.h"
-#include "generation/TKTableText.h"
+#include "tables/ClassTKTable.h"
+#include "tables/TKTableText.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 #include "base/NumberParse.h"
 #include "base/Paths.h"
 #include "base/SafeFile.h"
-#include "generation/ClassTKTable.h"
-#include "generation/TKTableFiles.h"
-#include "generation/TKTableText.h"
+#include "tables/ClassTKTable.h"
+#include "tables/TKTableFiles.h"
+#include "tables/TKTableText.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 // of the text by its value, until nothing changes.
 #include "base/AsciiText.h"
 #include "base/NumberParse.h"
-#include "generation/ClassTKTable.h"
-#include "generation/TKTableText.h"
+#include "tables/ClassTKTable.h"
+#include "tables/TKTableText.h"
 #include "science/CalcExpress.h"
 #include "science/Dice.h"
 

@@ -1,6 +1,6 @@
 #include "base/AsciiText.h"
-#include "generation/ClassTKTable.h"
-#include "generation/TKTableText.h"
+#include "tables/ClassTKTable.h"
+#include "tables/TKTableText.h"
 
 #include <ctime>
 

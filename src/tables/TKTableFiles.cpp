@@ -1,4 +1,4 @@
-#include "generation/TKTableFiles.h"
+#include "tables/TKTableFiles.h"
 
 #include "base/AsciiText.h"
 #include "base/Paths.h"

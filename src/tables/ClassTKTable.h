@@ -8,7 +8,7 @@
 // Table files are outside input, so the expansion is bounded everywhere: pick
 // nesting, the passes of one line, pick and dice counts, the length of the
 // working text and the total work of one generation.
-#include "generation/TKTableConst.h"
+#include "tables/TKTableConst.h"
 
 #include <cstdint>
 #include <memory>

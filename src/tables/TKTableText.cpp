@@ -1,8 +1,8 @@
-#include "generation/TKTableText.h"
+#include "tables/TKTableText.h"
 
 #include "base/AsciiText.h"
 #include "base/NumberParse.h"
-#include "generation/TKTableConst.h"
+#include "tables/TKTableConst.h"
 #include "science/CalcExpress.h"
 #include "science/Dice.h"
 

@@ -1,4 +1,4 @@
-#include "science/PhysicalFormulas.h"
+#include "base/PhysicalFormulas.h"
 
 #include <gtest/gtest.h>
 

@@ -124,7 +124,8 @@ int RunMergeCommands(const TMergeCommands &c, const MergeOptions &o, std::ostrea
         if (!LoadSectorForCommand(sector, o.file, true, err))
             return EXIT_FAILURE_;
         std::string error;
-        const int added = ImportGliese(sector, o.other, &error);
+        TCatalogueSkips skips;
+        const int added = ImportGliese(sector, o.other, &error, &skips);
         if (!error.empty()) {
             err << "kalvion-cli: " << error << "\n";
             return EXIT_FAILURE_;
@@ -136,6 +137,13 @@ int RunMergeCommands(const TMergeCommands &c, const MergeOptions &o, std::ostrea
         if (int rc = SaveSector(sector, o.file, err))
             return rc;
         out << "Imported " << added << " stars into " << o.file << "\n";
+        // Passed-over entries are said, not hidden behind a success.
+        if (skips.Unplaced > 0)
+            err << "kalvion-cli: warning: " << skips.Unplaced
+                << " catalogue entry(ies) without a readable position were skipped\n";
+        if (skips.LongLines > 0)
+            err << "kalvion-cli: warning: " << skips.LongLines << " line(s) longer than "
+                << (CATALOGUE_MAX_LINE >> 10) << " KB were passed over\n";
         return EXIT_OK;
     }
     return -1;

@@ -398,7 +398,8 @@ std::string ExportSolarSystemHTML(const TStellarBody &body)
 }
 
 void ExportSurfaceMapsForReport(TVexaSector &sector, TStellarBody &body, const std::string &folder,
-                                TReportMapMarks &marks, const std::vector<std::int64_t> *storedMapIds)
+                                TReportMapMarks &marks, const std::vector<std::int64_t> *storedMapIds,
+                                std::vector<std::string> *created)
 {
     std::vector<TStellarBody *> stack{&body};
     while (!stack.empty()) {
@@ -416,8 +417,14 @@ void ExportSurfaceMapsForReport(TVexaSector &sector, TStellarBody &body, const s
         if (!image || image->empty())
             continue;
         const std::string_view bytes(reinterpret_cast<const char *>(image->data()), image->size());
-        if (ReplaceFileContents(JoinPath(folder, *name), bytes))
-            marks[b] = *name;
+        const std::string path = JoinPath(folder, *name);
+        std::error_code ec;
+        const bool existed = fs::exists(fs::symlink_status(path, ec));
+        if (!ReplaceFileContents(path, bytes))
+            continue;
+        marks[b] = *name;
+        if (created && !existed)
+            created->push_back(path);
     }
 }
 
@@ -476,13 +483,15 @@ bool ExportToHTML(TVexaSector &sector, const std::string &fileName, int style, b
     if (sector.Store == &SectorDatabaseStore() && !sector.FileName.empty())
         storedMapIds = SurfaceMapImageBodyIds(sector.FileName);
     TReportMapMarks marks;
+    std::vector<std::string> createdMaps;
     const TSectionWriter writer{&sector.SystemDataDefaults, gmNotes, surfaceMaps, marks};
     for (TStellarBody *root : systems) {
         TSystemLoad load(sector, root);
         AppendIndexRows(index, *root);
         Line(sections, "<div class=\"StarSystem\">");
         marks.clear();
-        ExportSurfaceMapsForReport(sector, *root, folder, marks, storedMapIds ? &*storedMapIds : nullptr);
+        ExportSurfaceMapsForReport(sector, *root, folder, marks, storedMapIds ? &*storedMapIds : nullptr,
+                                   &createdMaps);
         writer.Write(sections, *root);
         Line(sections, "</div>");
     }
@@ -504,8 +513,14 @@ bool ExportToHTML(TVexaSector &sector, const std::string &fileName, int style, b
     Line(end, "</body>");
     Line(end, "</html>");
 
-    if (!WritePage(fileName, {head, index, tail, sections, end}, error))
+    if (!WritePage(fileName, {head, index, tail, sections, end}, error)) {
+        // Images with no page to show them are litter in the user's folder.
+        // Only files this run created go; those an earlier report left keep
+        // serving the page that is still there.
+        for (const std::string &path : createdMaps)
+            fs::remove(path, ec);
         return false;
+    }
     CopySymbolImages(folder);
     return true;
 }

@@ -47,16 +47,6 @@ bool ParseOffset(const std::string &text, double (&v)[3])
     return true;
 }
 
-int LoadSector(TVexaSector &sector, const std::string &file, std::ostream &err)
-{
-    std::string error;
-    if (!LoadFromFile(sector, file, &error) || sector.FileName.empty()) {
-        err << "kalvion-cli: cannot open " << file << (error.empty() ? "" : ": " + error) << "\n";
-        return EXIT_FAILURE_;
-    }
-    return EXIT_OK;
-}
-
 int SaveSector(TVexaSector &sector, const std::string &file, std::ostream &err)
 {
     std::string error;
@@ -112,9 +102,11 @@ int RunMergeCommands(const TMergeCommands &c, const MergeOptions &o, std::ostrea
             err << "kalvion-cli: --offset must be three numbers X,Y,Z\n";
             return EXIT_USAGE;
         }
+        // The target is saved afterwards: a file a newer program wrote is
+        // refused here, before anything is merged into it.
         TVexaSector sector;
-        if (int rc = LoadSector(sector, o.file, err))
-            return rc;
+        if (!LoadSectorForCommand(sector, o.file, true, err))
+            return EXIT_FAILURE_;
         const int before = sector.SystemCount();
         std::string error;
         if (!ImportSector(sector, o.other, mode, o.placement, off[0], off[1], off[2], &error)) {
@@ -129,10 +121,11 @@ int RunMergeCommands(const TMergeCommands &c, const MergeOptions &o, std::ostrea
     }
     if (c.catalogue->parsed()) {
         TVexaSector sector;
-        if (int rc = LoadSector(sector, o.file, err))
-            return rc;
+        if (!LoadSectorForCommand(sector, o.file, true, err))
+            return EXIT_FAILURE_;
         std::string error;
-        const int added = ImportGliese(sector, o.other, &error);
+        TCatalogueSkips skips;
+        const int added = ImportGliese(sector, o.other, &error, &skips);
         if (!error.empty()) {
             err << "kalvion-cli: " << error << "\n";
             return EXIT_FAILURE_;
@@ -144,6 +137,13 @@ int RunMergeCommands(const TMergeCommands &c, const MergeOptions &o, std::ostrea
         if (int rc = SaveSector(sector, o.file, err))
             return rc;
         out << "Imported " << added << " stars into " << o.file << "\n";
+        // Passed-over entries are said, not hidden behind a success.
+        if (skips.Unplaced > 0)
+            err << "kalvion-cli: warning: " << skips.Unplaced
+                << " catalogue entry(ies) without a readable position were skipped\n";
+        if (skips.LongLines > 0)
+            err << "kalvion-cli: warning: " << skips.LongLines << " line(s) longer than "
+                << (CATALOGUE_MAX_LINE >> 10) << " KB were passed over\n";
         return EXIT_OK;
     }
     return -1;

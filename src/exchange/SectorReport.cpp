@@ -413,7 +413,8 @@ std::string ExportSolarSystemHTML(const TStellarBody &body)
 }
 
 void ExportSurfaceMapsForReport(TVexaSector &sector, TStellarBody &body, const std::string &folder,
-                                TReportMapMarks &marks, const std::vector<std::int64_t> *storedMapIds)
+                                TReportMapMarks &marks, const std::vector<std::int64_t> *storedMapIds,
+                                std::vector<std::string> *created)
 {
     std::vector<TStellarBody *> stack{&body};
     while (!stack.empty()) {
@@ -431,8 +432,14 @@ void ExportSurfaceMapsForReport(TVexaSector &sector, TStellarBody &body, const s
         if (!image || image->empty())
             continue;
         const std::string_view bytes(reinterpret_cast<const char *>(image->data()), image->size());
-        if (ReplaceFileContents(JoinPath(folder, *name), bytes))
-            marks[b] = *name;
+        const std::string path = JoinPath(folder, *name);
+        std::error_code ec;
+        const bool existed = fs::exists(fs::symlink_status(path, ec));
+        if (!ReplaceFileContents(path, bytes))
+            continue;
+        marks[b] = *name;
+        if (created && !existed)
+            created->push_back(path);
     }
 }
 
@@ -501,6 +508,15 @@ bool ExportToHTML(TVexaSector &sector, const std::string &fileName, int style, b
     if (sector.Store == &SectorDatabaseStore() && !sector.FileName.empty())
         storedMapIds = SurfaceMapImageBodyIds(sector.FileName);
     TReportMapMarks marks;
+    std::vector<std::string> createdMaps;
+    // Images with no page to show them are litter in the user's folder.
+    // Only files this run created go; those an earlier report left keep
+    // serving the page that is still there.
+    const auto RemoveCreatedMaps = [&createdMaps] {
+        std::error_code ignored;
+        for (const std::string &path : createdMaps)
+            fs::remove(path, ignored);
+    };
     const TSectionWriter writer{&sector.SystemDataDefaults, gmNotes, surfaceMaps, marks};
     for (TStellarBody *root : systems) {
         TSystemLoad load(sector, root);
@@ -510,7 +526,8 @@ bool ExportToHTML(TVexaSector &sector, const std::string &fileName, int style, b
         text.clear();
         Line(text, "<div class=\"StarSystem\">");
         marks.clear();
-        ExportSurfaceMapsForReport(sector, *root, folder, marks, storedMapIds ? &*storedMapIds : nullptr);
+        ExportSurfaceMapsForReport(sector, *root, folder, marks, storedMapIds ? &*storedMapIds : nullptr,
+                                   &createdMaps);
         writer.Write(text, *root);
         Line(text, "</div>");
         sections.Write(text);
@@ -531,6 +548,7 @@ bool ExportToHTML(TVexaSector &sector, const std::string &fileName, int style, b
     page.Write(text);
     if (std::string reason; !sections.CopyTo(page, &reason)) {
         SetWriteError(error, fileName, reason);
+        RemoveCreatedMaps();
         return false;
     }
     text.clear();
@@ -538,8 +556,10 @@ bool ExportToHTML(TVexaSector &sector, const std::string &fileName, int style, b
     Line(text, "</body>");
     Line(text, "</html>");
     page.Write(text);
-    if (!CommitPage(page, fileName, error))
+    if (!CommitPage(page, fileName, error)) {
+        RemoveCreatedMaps();
         return false;
+    }
     CopySymbolImages(folder);
     return true;
 }

@@ -28,7 +28,8 @@ inline constexpr const char *REPORT_CANCELLED = "The report was not written: the
 using TReportMapMarks = std::unordered_map<const TStellarBody *, std::string>;
 
 // Writes the whole report to fileName (through a temporary file, so a failed
-// write leaves an older report intact).  False when the user declined the
+// write leaves an older report intact; the map images this run added beside
+// it are removed again).  False when the user declined the
 // size question (error = REPORT_CANCELLED) or the page could not be written
 // (error says why).  With confirmLarge and no prompt, the question gets the
 // answer of every unanswered question, No (UNANSWERED_QUESTION_ANSWER).
@@ -50,9 +51,12 @@ std::optional<std::string> ReportMapFileName(const TStellarBody &body);
 // descendants into folder (a folder path ending in "/"), each under
 // ReportMapFileName, and marks them.  Bodies without a GUID are skipped.  storedMapIds, when
 // given, lists (sorted) the row ids of the bodies with a stored map: bodies
-// without a preview file and not in it are known to have none.
+// without a preview file and not in it are known to have none.  created,
+// when given, gets the paths of the files that did not exist before, so a
+// report that fails afterwards can take them away again.
 void ExportSurfaceMapsForReport(TVexaSector &sector, TStellarBody &body, const std::string &folder,
-                                TReportMapMarks &marks, const std::vector<std::int64_t> *storedMapIds = nullptr);
+                                TReportMapMarks &marks, const std::vector<std::int64_t> *storedMapIds = nullptr,
+                                std::vector<std::string> *created = nullptr);
 
 // The symbol row of a body: one linked image per direct child, then "<br>".
 std::string ExportSolarSystemHTML(const TStellarBody &body);

@@ -30,11 +30,18 @@ bool ConvertLegacySector(const std::string &oldFile, const std::string &newFile,
         return Failed(error, CONVERT_SAME_NAME);
     if (!FileExists(oldFile))
         return Failed(error, "cannot open file " + oldFile);
+    if (GetVexaFileVersion(oldFile) == 3)
+        return Failed(error, "\"" + oldFile + "\" is a sector database already; only older sector files are converted");
 
     TVexaSector sector;
     TLegacyLoadResult loaded = LoadFromFile_v1_v2(sector, oldFile);
-    if (!loaded.Ok)
-        return Failed(error, loaded.ErrorText.empty() ? std::string(LEGACY_FILE_CORRUPTED) : loaded.ErrorText);
+    if (!loaded.Ok) {
+        // A file of a newer program says so with its creator; anything else
+        // that does not read is not an older sector file at all.
+        if (loaded.ErrorText.empty() || loaded.ErrorText == LEGACY_FILE_CORRUPTED)
+            return Failed(error, "\"" + oldFile + "\" is not an older sector file, or it is damaged");
+        return Failed(error, loaded.ErrorText);
+    }
     TLegacyRecordFile *records = loaded.RecordFile.get();
     sector.Store = records;
 

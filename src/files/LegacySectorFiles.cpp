@@ -61,6 +61,19 @@ bool ReadChildRecord(TAppFileStream &s, std::int64_t offset, const std::string &
     return true;
 }
 
+// A creator text names a program: printable, not empty.
+bool IsCreatorText(const std::string &text)
+{
+    if (text.empty())
+        return false;
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int GetVexaFileVersion(const std::string &fileName)
@@ -105,6 +118,11 @@ TLegacyLoadResult LoadFromFile_v1_v2(TVexaSector &sector, const std::string &fil
     if (s->Failed() || v < 1)
         return Corrupted(sector);
     s->StreamVersion = v;
+    // Only a header with a creator text can come from a newer program; a
+    // file of any other kind whose first bytes happen to read as a large
+    // version is not one.
+    if (v >= 5 && !IsCreatorText(creator))
+        return Corrupted(sector);
     if (v >= 5) {
         result.ErrorTitle = "Cannot open file";
         result.ErrorText = std::string(FILE_ERROR_VERSION) + creator.substr(0, 32);

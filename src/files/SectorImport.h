@@ -35,14 +35,23 @@ TImportOffset ImportPlacementOffset(const TVexaSector &sector, const TVexaSector
 void ImportSectorFrom(TVexaSector &sector, TVexaSector &other, int mode, int placement, double dx, double dy,
                       double dz);
 
-// The most a catalogue listing may hold.  The whole listing is read before
-// any star is added, from a file, a pipe or a device alike.
+// The most a catalogue listing may hold, from a file, a pipe or a device
+// alike, and the longest line worth reading: longer lines are passed over.
 inline constexpr std::size_t CATALOGUE_MAX_BYTES = 64u << 20;
+inline constexpr std::size_t CATALOGUE_MAX_LINE = 64u << 10;
 
-// Reads a nearby-star catalogue listing.  Returns the number of stars added;
-// a file without a usable star changes nothing.  When the listing cannot be
-// read (missing, a folder, unreadable, or longer than CATALOGUE_MAX_BYTES)
-// nothing is added and error says why.
-int ImportGliese(TVexaSector &sector, const std::string &fileName, std::string *error = nullptr);
+// What a catalogue import passed over.
+struct TCatalogueSkips {
+    int Unplaced = 0;  // entries without a position line that reads (or one beyond the largest sector)
+    int LongLines = 0; // lines longer than CATALOGUE_MAX_LINE
+};
+
+// Reads a nearby-star catalogue listing line by line.  Returns the number of
+// stars added; a file without a usable star changes nothing.  Stars are
+// added only once the whole listing has been read: when it cannot be read
+// (missing, a folder, unreadable, or longer than CATALOGUE_MAX_BYTES) nothing
+// is added and error says why.  skips, when given, counts what was passed over.
+int ImportGliese(TVexaSector &sector, const std::string &fileName, std::string *error = nullptr,
+                 TCatalogueSkips *skips = nullptr);
 
 } // namespace kalvion

@@ -25,6 +25,9 @@ inline constexpr std::int32_t DICE_MAX_COUNT = 10000;
 inline constexpr std::int32_t DICE_MAX_SIDES = 1000000;
 
 // modifier + the sum of count dice of the given sides; count <= 0 rolls nothing.
+// Takes as long as count says and wraps at 32 bits: a count or side count
+// from outside goes through EvalDice, or is held to DICE_MAX_COUNT and
+// DICE_MAX_SIDES by its caller, before it comes here.
 std::int32_t RollDice(std::int32_t count, std::int32_t sides, std::int32_t modifier) noexcept;
 // As RollDice; when open, a die that shows an open result is rolled again and
 // added, for as long as it keeps doing so.  Dice of one side or fewer are

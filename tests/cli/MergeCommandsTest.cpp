@@ -141,3 +141,45 @@ TEST(MergeCommands, CatalogueFromAPipeOrADeviceEnds)
     EXPECT_NE(out.find("Imported 1 stars"), std::string::npos);
     std::remove(fifo.c_str());
 }
+
+// What cannot be read says what it is and which file it is.
+TEST(MergeCommands, MissingCatalogueAndNonSectorConvertSayWhatTheyAre)
+{
+    const std::string a = Temp("catalogue-missing-target.VexaDB");
+    ASSERT_EQ(Cli({"new", a}), 0);
+    std::string out, err;
+    const std::string missing = Temp("no-such-listing.txt");
+    EXPECT_EQ(Cli({"import-catalogue", a, missing}, &out, &err), 1);
+    EXPECT_EQ(err, "kalvion-cli: The catalogue \"" + missing + "\" does not exist\n");
+    EXPECT_EQ(out, "");
+
+    // A text file and a sector database are no older sector files; neither
+    // is described as the work of a newer program.
+    const std::string text = Temp("convert-me.txt");
+    std::ofstream(text) << "not a sector at all, just some words\n";
+    const std::string target = Temp("converted.VexaDB");
+    EXPECT_EQ(Cli({"convert", text, target}, &out, &err), 1);
+    EXPECT_NE(err.find("\"" + text + "\" is not an older sector file"), std::string::npos) << err;
+    EXPECT_EQ(err.find("newer version"), std::string::npos) << err;
+    EXPECT_EQ(Cli({"convert", a, target}, &out, &err), 1);
+    EXPECT_NE(err.find("is a sector database already"), std::string::npos) << err;
+    EXPECT_EQ(err.find("newer version"), std::string::npos) << err;
+    std::ifstream probe(target);
+    EXPECT_FALSE(probe.good());
+}
+
+// Entries that could not be placed are said beside the success.
+TEST(MergeCommands, CatalogueSaysWhatItPassedOver)
+{
+    const std::string a = Temp("catalogue-skips.VexaDB");
+    ASSERT_EQ(Cli({"new", a}), 0);
+    const std::string cat = Temp("skips.txt");
+    std::ofstream(cat) << "Gliese code: Gl 1\nEarth-based (1, 0, 0)\n"
+                       << "Gliese code: Gl 2\nEarth-based (one, 0, 0)\n"
+                       << "Gliese code: Gl 3\nRemarks: no position\n";
+    std::string out, err;
+    ASSERT_EQ(Cli({"import-catalogue", a, cat}, &out, &err), 0) << err;
+    EXPECT_NE(out.find("Imported 1 stars"), std::string::npos) << out;
+    EXPECT_NE(err.find("warning: 2 catalogue entry(ies) without a readable position were skipped"), std::string::npos)
+        << err;
+}

@@ -382,6 +382,61 @@ TEST(SectorReport, ALargeReportStreamsInPageOrder)
     fs::remove_all(dir);
 }
 
+// The maps are written before the page; when the page then cannot be
+// written, the maps this run added go again, and a map an earlier report
+// left beside its page stays for that page.
+TEST(SectorReport, AFailedPageTakesAwayTheMapsItAdded)
+{
+    const fs::path dir = TempDir("full-maps");
+    const std::string page = (dir / "r.html").string();
+    std::ofstream(page) << "old page";
+    TVexaSector sector;
+    const TByteStream png = {0x89, 'P', 'N', 'G', 4, 5, 6};
+    auto star = TStellarBody::Create();
+    star->TypeID = BODY_TYPE_STAR;
+    star->Name = "Long";
+    star->Notes = std::string(64 * 1024, 'n');
+    auto fresh = TStellarBody::Create();
+    fresh->TypeID = BODY_TYPE_TERRESTRIAL;
+    fresh->PreviewImageFile = "fresh.png";
+    auto earlier = TStellarBody::Create();
+    earlier->TypeID = BODY_TYPE_TERRESTRIAL;
+    earlier->PreviewImageFile = "earlier.png";
+    const fs::path freshMap = dir / (fresh->IDString + ".png");
+    const fs::path earlierMap = dir / (earlier->IDString + ".png");
+    std::ofstream(earlierMap) << "map of an earlier report";
+    sector.ImageResources.AddResourceStream("fresh.png", png, true);
+    sector.ImageResources.AddResourceStream("earlier.png", png, true);
+    star->AddChild(std::move(fresh));
+    star->AddChild(std::move(earlier));
+    sector.AddSystem(std::move(star));
+
+    // Within the limit the maps are written and the page follows.
+    const fs::path okDir = TempDir("full-maps-ok");
+    ASSERT_TRUE(ExportToHTML(sector, (okDir / "r.html").string(), REPORTSTYLE_ALL, false, true, false, nullptr));
+    EXPECT_TRUE(fs::exists(okDir / freshMap.filename()));
+    fs::remove_all(okDir);
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16 * 1024, 16 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::string error;
+        const bool ok = ExportToHTML(sector, page, REPORTSTYLE_ALL, false, true, false, nullptr, &error);
+        ::_exit(!ok && error.find("could not be written") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadText(page), "old page");
+    EXPECT_FALSE(fs::exists(freshMap));
+    EXPECT_TRUE(fs::exists(earlierMap));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2); // page and earlier map
+    fs::remove_all(dir);
+}
+
 TEST(SectorReport, IndexOnlyPage)
 {
     TVexaSector sector;

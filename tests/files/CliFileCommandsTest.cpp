@@ -136,6 +136,41 @@ TEST_F(CliFileCommandsTest, NewerFilesWarnAndAreNotSavedOver)
     EXPECT_EQ(err, "");
 }
 
+// Merging into or importing a catalogue into a file a newer program wrote
+// would save over it: both are refused before anything is read into it.
+TEST_F(CliFileCommandsTest, MergeAndCatalogueRefuseANewerTarget)
+{
+    std::string out, err;
+    const std::string file = PathOf("newer-target.VexaDB");
+    const std::string other = PathOf("other.VexaDB");
+    ASSERT_EQ(RunCliArgs({"new", file}, out, err), cli::EXIT_OK) << err;
+    {
+        TVexaSector s;
+        s.AddSystem(MakeSystem("Visitor", 1, 1));
+        ASSERT_TRUE(SaveToFile(s, other, false));
+    }
+    ExecSql(file, "update config set value = '999' where name = 'db_version'");
+    const auto before = ReadBytes(file);
+
+    EXPECT_EQ(RunCliArgs({"merge", file, other}, out, err), cli::EXIT_FAILURE_);
+    EXPECT_NE(err.find("file version 999"), std::string::npos) << err;
+    EXPECT_NE(err.find("nothing was changed"), std::string::npos) << err;
+    EXPECT_EQ(out.find("Merged"), std::string::npos) << out;
+
+    const std::string cat = PathOf("cat.txt");
+    std::ofstream(cat) << "Gliese code: Gl 1\nEarth-based (1, 0, 0)\n";
+    EXPECT_EQ(RunCliArgs({"import-catalogue", file, cat}, out, err), cli::EXIT_FAILURE_);
+    EXPECT_NE(err.find("file version 999"), std::string::npos) << err;
+    EXPECT_EQ(out.find("Imported"), std::string::npos) << out;
+    EXPECT_EQ(ReadBytes(file), before);
+
+    // The file merged from may be newer: it is only read.
+    ExecSql(file, "update config set value = '303' where name = 'db_version'");
+    ExecSql(other, "update config set value = '999' where name = 'db_version'");
+    EXPECT_EQ(RunCliArgs({"merge", file, other}, out, err), cli::EXIT_OK) << err;
+    EXPECT_EQ(QueryInt(file, "select count(*) from bodies where name = 'Visitor'"), 1);
+}
+
 // Body rows no system reaches are not read; info says how many and why.
 TEST_F(CliFileCommandsTest, InfoCountsRowsThatBelongToNoSystem)
 {

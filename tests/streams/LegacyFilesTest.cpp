@@ -433,7 +433,53 @@ TEST(LegacyConvert, RefusesItselfAndDamagedSources)
     const std::string target = TempFile("NeverWritten.VexaDB");
     std::remove(target.c_str());
     EXPECT_FALSE(ConvertLegacySector(oldFile, target, &error));
-    EXPECT_EQ(error, LEGACY_FILE_CORRUPTED);
+    EXPECT_EQ(error, "\"" + oldFile + "\" is not an older sector file, or it is damaged");
+    EXPECT_FALSE(FileExists(target));
+}
+
+// Only a header with a creator text is taken for a newer program's file:
+// other files whose first bytes happen to read as a large version are said
+// to be no older sector files, and a sector database needs no converting.
+TEST(LegacyConvert, TellsOtherFilesFromNewerOnes)
+{
+    const std::string target = TempFile("NotConverted.VexaDB");
+    std::remove(target.c_str());
+    std::string error;
+    const std::string text = TempFile("words.txt");
+    {
+        ByteWriter w;
+        for (char c : std::string("plain words, not a sector"))
+            w.b.push_back(static_cast<std::uint8_t>(c));
+        WriteFile(text, w.b);
+    }
+    EXPECT_FALSE(ConvertLegacySector(text, target, &error));
+    EXPECT_EQ(error, "\"" + text + "\" is not an older sector file, or it is damaged");
+
+    ByteWriter control; // a short "creator" of control bytes and a version of 7
+    control.str(std::string("\x01\x02\n", 3)).i32(7);
+    const std::string junk = TempFile("junk.bin");
+    WriteFile(junk, control.b);
+    EXPECT_FALSE(ConvertLegacySector(junk, target, &error));
+    EXPECT_NE(error.find("is not an older sector file"), std::string::npos) << error;
+    ByteWriter blank;
+    blank.str("").i32(9);
+    WriteFile(junk, blank.b);
+    EXPECT_FALSE(ConvertLegacySector(junk, target, &error));
+    EXPECT_NE(error.find("is not an older sector file"), std::string::npos) << error;
+
+    const std::string db = TempFile("Already.VexaDB");
+    {
+        TVexaSector s;
+        ASSERT_TRUE(SaveToFile(s, db, false));
+    }
+    EXPECT_FALSE(ConvertLegacySector(db, target, &error));
+    EXPECT_EQ(error, "\"" + db + "\" is a sector database already; only older sector files are converted");
+
+    ByteWriter newer;
+    newer.str("Kalvion 9").i32(7);
+    WriteFile(junk, newer.b);
+    EXPECT_FALSE(ConvertLegacySector(junk, target, &error));
+    EXPECT_EQ(error, std::string(FILE_ERROR_VERSION) + "Kalvion 9");
     EXPECT_FALSE(FileExists(target));
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <fstream>
 
 using namespace kalvion;
@@ -218,5 +220,70 @@ TEST(Catalogue, NothingUsableChangesNothing)
     EXPECT_EQ(ImportGliese(s, path + ".missing"), 0);
     EXPECT_EQ(s.SystemCount(), 0);
     EXPECT_DOUBLE_EQ(s.SizeX, 33);
+    EXPECT_FALSE(s.Modified);
+}
+
+// A listing of some megabytes read line by line: good entries among damaged
+// ones (numbers that do not read, positions beyond any sector, a line far
+// longer than any catalogue line, stray bytes) come in; the damaged ones are
+// counted, not guessed at.
+TEST(Catalogue, LargeListingWithDamagedLinesIsReadLineByLine)
+{
+    const std::string path = ::testing::TempDir() + "/large-catalogue.txt";
+    constexpr int GOOD = 40000;
+    {
+        std::ofstream f(path, std::ios::binary);
+        for (int i = 0; i < GOOD; ++i) {
+            f << "Gliese code: Gl " << i << "\r\n"
+              << "Spectral type: G2V\r\n"
+              << "Remarks: Star " << i << "\r\n"
+              << "Earth-based (" << (i % 100) * 0.25 << ", " << (i % 7) << ", -1.5)\r\n";
+            if (i % 10000 == 0) {
+                f << "Gliese code: broken " << i << "\n"
+                  << "Earth-based (1,, 2)\n"
+                  << "Gliese code: far " << i << "\n"
+                  << "Earth-based (1e308, 0, 0)\n"
+                  << "Gliese code: beyond " << i << "\n"
+                  << "Earth-based (400000, 0, 0)\n"
+                  << std::string(1000, '\0') << "\n";
+            }
+        }
+        // A position line longer than any line is worth: passed over, and
+        // its star stays unplaced.
+        f << "Gliese code: long\n" << "Earth-based (1, 2, 3" << std::string(CATALOGUE_MAX_LINE, ' ') << ")\n";
+        f << "Gliese code: last, no line end\nEarth-based (0, 0, 2)";
+    }
+    ASSERT_GT(std::ifstream(path, std::ios::ate | std::ios::binary).tellg(), 3 << 20);
+
+    TVexaSector s;
+    TCatalogueSkips skips;
+    std::string error;
+    EXPECT_EQ(ImportGliese(s, path, &error, &skips), GOOD + 1) << error;
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(skips.Unplaced, 3 * 4 + 1); // three damaged entries each 10000 lines, and the long one
+    EXPECT_EQ(skips.LongLines, 1);
+    ASSERT_EQ(s.SystemCount(), GOOD + 1);
+    const double reach = std::sqrt(24.75 * 24.75 + 6.0 * 6.0 + 1.5 * 1.5) * 3.26;
+    EXPECT_NEAR(s.SizeX, reach, 1e-9);
+    EXPECT_EQ(s.GetSystem(1)->Name, "Star 1");
+    EXPECT_EQ(s.GetSystem(1)->Spectral, "G2V");
+    EXPECT_DOUBLE_EQ(s.GetSystem(GOOD)->Z, 2 * 3.26 + s.SizeX / 2);
+    std::remove(path.c_str());
+}
+
+// A missing listing, a folder and an endless device fail with the file's name
+// and change nothing.
+TEST(Catalogue, ListingsThatCannotBeReadSaySo)
+{
+    TVexaSector s;
+    std::string error;
+    const std::string missing = ::testing::TempDir() + "/no-such-catalogue.txt";
+    EXPECT_EQ(ImportGliese(s, missing, &error), 0);
+    EXPECT_EQ(error, "The catalogue \"" + missing + "\" does not exist");
+    EXPECT_EQ(ImportGliese(s, ::testing::TempDir(), &error), 0);
+    EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
+    EXPECT_EQ(ImportGliese(s, "/dev/zero", &error), 0);
+    EXPECT_NE(error.find("longer than 64 MB; nothing was imported"), std::string::npos) << error;
+    EXPECT_EQ(s.SystemCount(), 0);
     EXPECT_FALSE(s.Modified);
 }

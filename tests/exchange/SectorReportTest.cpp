@@ -376,9 +376,11 @@ TEST(SectorReport, ALargeReportStreamsInPageOrder)
         sectionAt = section;
     }
     EXPECT_EQ(text.substr(text.size() - 26), "</div>\r\n</body>\r\n</html>\r\n");
-    for (const auto &entry : fs::directory_iterator(dir))
-        if (entry.path().extension() != ".gif")
+    for (const auto &entry : fs::directory_iterator(dir)) {
+        if (entry.path().extension() != ".gif") {
             EXPECT_EQ(entry.path().filename(), "r.html");
+        }
+    }
     fs::remove_all(dir);
 }
 

@@ -3,6 +3,7 @@
 // file as a route.
 #include "cli/PlotCommand.h"
 #include "cli/CliApp.h"
+#include "cli/NumberList.h"
 
 #include "base/AsciiText.h"
 #include "base/Colour.h"
@@ -22,25 +23,6 @@
 namespace kalvion::cli {
 
 namespace {
-
-bool ParseRgb(const std::string &text, TColor &color)
-{
-    if (text.size() != 6)
-        return false;
-    unsigned value = 0;
-    for (char c : text) {
-        const int d = (c >= '0' && c <= '9')   ? c - '0'
-                      : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                      : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                                               : -1;
-        if (d < 0)
-            return false;
-        value = value * 16 + static_cast<unsigned>(d);
-    }
-    color = ColorRGB(static_cast<int>(value >> 16), static_cast<int>((value >> 8) & 0xFF),
-                     static_cast<int>(value & 0xFF));
-    return true;
-}
 
 // A distance in the sector's unit, as the window's lists show distances.
 std::string Shown(const TVexaSector &sector, double ly)
@@ -98,7 +80,7 @@ int RunPlot(const CliOptions &opts, const PlotOptions &o, std::ostream &out, std
         return EXIT_USAGE;
     }
     TColor color = 0;
-    if (!ParseRgb(o.color, color)) {
+    if (!ParseHexColour(o.color, color)) {
         err << "kalvion-cli: --color takes six hexadecimal digits RRGGBB\n";
         return EXIT_USAGE;
     }

@@ -1,6 +1,7 @@
 // "kalvion-cli routes": links nearby systems of a sector file by routes and
 // saves the file.
 #include "cli/CliApp.h"
+#include "cli/NumberList.h"
 #include "cli/Interrupt.h"
 
 #include "base/AsciiText.h"
@@ -35,25 +36,6 @@ bool ParseStyle(const std::string &text, int &style)
             return true;
         }
     return false;
-}
-
-bool ParseHexColour(const std::string &text, TColor &color)
-{
-    if (text.size() != 6)
-        return false;
-    unsigned value = 0;
-    for (char c : text) {
-        const int d = (c >= '0' && c <= '9')   ? c - '0'
-                      : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                      : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                                               : -1;
-        if (d < 0)
-            return false;
-        value = value * 16 + static_cast<unsigned>(d);
-    }
-    color = ColorRGB(static_cast<int>(value >> 16), static_cast<int>((value >> 8) & 0xFF),
-                     static_cast<int>(value & 0xFF));
-    return true;
 }
 
 } // namespace

@@ -222,10 +222,8 @@ void TRenderSectorOGL::DrawBlazon(TVexaSector &sector, TStellarBody &root)
         const double a = 20 * 3.14159265358979323846 / 180;
         const double cx = cam.X - root.X, cz = cam.Z - root.Z;
         SetLightAtCamera({root.X + cx * std::cos(a) + cz * std::sin(a), cam.Y,
-                          root.Z - cx * std::sin(a) + cz * std::cos(a)});
-        const GLfloat white[4] = {1, 1, 1, 1};
-        glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
-        glLightfv(GL_LIGHT0, GL_SPECULAR, white);
+                          root.Z - cx * std::sin(a) + cz * std::cos(a)},
+                         1.0f);
         glEnable(GL_LIGHTING);
         glPushMatrix();
         glTranslated(root.X, root.Y, root.Z);

@@ -473,29 +473,22 @@ void TRenderSectorOGL::DrawNearStar(TStellarBody &root, double distance, double 
     }
 }
 
-void TRenderSectorOGL::SetLightAtCamera(const TVexaPoint &at)
+void TRenderSectorOGL::SetLightAtCamera(const TVexaPoint &at, float intensity)
 {
     const GLfloat position[4] = {static_cast<GLfloat>(at.X), static_cast<GLfloat>(at.Y), static_cast<GLfloat>(at.Z),
                                  1};
-    const GLfloat white[4] = {0.8f, 0.8f, 0.8f, 1};
+    const GLfloat light[4] = {intensity, intensity, intensity, 1};
     const GLfloat black[4] = {0, 0, 0, 1};
     glLightfv(GL_LIGHT0, GL_POSITION, position);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, white);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, light);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, light);
     glLightfv(GL_LIGHT0, GL_AMBIENT, black);
     glEnable(GL_LIGHT0);
 }
 
 void TRenderSectorOGL::DrawSphereOfInfluence(const TStellarBody &root)
 {
-    const TVexaPoint cam = Sector_->Camera;
-    const GLfloat position[4] = {static_cast<GLfloat>(cam.X), static_cast<GLfloat>(cam.Y),
-                                 static_cast<GLfloat>(cam.Z), 1};
-    const GLfloat white[4] = {1, 1, 1, 1};
-    glLightfv(GL_LIGHT0, GL_POSITION, position);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, white);
-    glEnable(GL_LIGHT0);
+    SetLightAtCamera(Sector_->Camera, 1.0f);
     glEnable(GL_LIGHTING);
     glEnable(GL_COLOR_MATERIAL);
     glShadeModel(GL_SMOOTH);

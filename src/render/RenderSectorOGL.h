@@ -143,7 +143,8 @@ private:
 
     // Textures by image name, per context.
     const TRenderSectorOGLTexture *BindImageTexture(TVexaSector &sector, const std::string &name);
-    void SetLightAtCamera(const TVexaPoint &at);
+    // Light 0 at a point (w = 1), diffuse and specular of the intensity, no ambient.
+    void SetLightAtCamera(const TVexaPoint &at, float intensity = 0.8f);
 
     TCGFont2D *NearFont(int style) const;
     TCGFont2D *FarFont(int style) const;

@@ -4,7 +4,10 @@
 // the final save and the move from the scratch file.  Reported per run:
 // systems and bodies per second, the share of the time spent saving and the
 // process's peak resident memory so far (run 10k first: the 100k figure then
-// shows what the larger sector adds).
+// shows what the larger sector adds).  Against each run, the same body rows
+// inserted plainly (see BaselineInsert.h) into a new file in one transaction,
+// systems loaded one at a time from the generated file with only the inserts
+// timed: save_vs_insert is the run's saving time over that.
 #include "base/SharedRandom.h"
 #include "files/SectorFile.h"
 #include "generation/NewSectorOptions.h"
@@ -12,6 +15,7 @@
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
 
+#include "BaselineInsert.h"
 #include "BenchFolder.h"
 
 #include <benchmark/benchmark.h>
@@ -37,6 +41,36 @@ double PeakRssMiB()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
+}
+
+// Seconds the plain insert of every body of the sector takes; systems are
+// loaded from its file one at a time outside the timing.  Negative on failure.
+double PlainInsertSeconds(TVexaSector &sector, const std::string &file)
+{
+    using Clock = std::chrono::steady_clock;
+    const kalvion::bench::TBaselineInsert baseline;
+    fs::remove(file);
+    TZentSqliteInterface db(file);
+    db.Execute(baseline.CreateSql());
+    Clock::duration timed{};
+    auto t0 = Clock::now();
+    db.Execute("begin transaction");
+    TZentStatement st(db, baseline.InsertSql());
+    timed += Clock::now() - t0;
+    for (const auto &root : sector.Systems) {
+        sector.DynaLoad(root.get());
+        t0 = Clock::now();
+        kalvion::bench::InsertTree(st, db, *root, 0);
+        timed += Clock::now() - t0;
+        sector.DynaUnload(root.get());
+    }
+    t0 = Clock::now();
+    db.Execute("commit transaction");
+    timed += Clock::now() - t0;
+    const bool ok = !db.HasError;
+    db.Close();
+    fs::remove(file);
+    return ok ? std::chrono::duration<double>(timed).count() : -1.0;
 }
 
 void GenerateAndSave(benchmark::State &state)
@@ -82,6 +116,14 @@ void GenerateAndSave(benchmark::State &state)
         state.counters["bodies_per_s"] = bodies / seconds;
         state.counters["save_share"] = saving / seconds;
         state.counters["peak_rss_MiB"] = PeakRssMiB();
+        state.counters["save_s"] = saving;
+        const double plain = PlainInsertSeconds(sector, (BenchFolder() / "plain.db").string());
+        if (plain <= 0) {
+            state.SkipWithError("the plain insert failed");
+            return;
+        }
+        state.counters["plain_insert_s"] = plain;
+        state.counters["save_vs_insert"] = saving / plain;
         fs::remove(target);
     }
 }

@@ -160,9 +160,10 @@ TEST(SectorCheckpoints, RootsOfASecondSaveAreTheirOwnSystemsAndIdsFollowOn)
     }
     ASSERT_EQ(ids.size(), 4u);
     EXPECT_EQ(ids.back(), 7);  // after three roots and then their three planets (the first is 4)
+    rs.reset();
     rs = db.Query("select group_concat(gas, ','), group_concat(percent, ',') from (select gas, percent from "
-                  "atm_components where body_id = 4 order by id)");
-    ASSERT_TRUE(rs->Next());
+                  "atm_components where body_id = 4 order by rowid)");
+    ASSERT_TRUE(rs->Next()) << db.ErrorMessage;
     EXPECT_EQ(rs->AsString(0), "G0,G1,G2,G3,G4,G5,G6,G7,G8,G9,G10");
     EXPECT_EQ(rs->AsString(1), "0.0,1.0,2.0,3.0,4.0,5.0,6.0,7.0,8.0,9.0,10.0");
     rs.reset();

@@ -20,33 +20,20 @@ TVexaDB_SQLite::TVexaDB_SQLite() = default;
 
 TVexaDB_SQLite::~TVexaDB_SQLite() { CloseSectorFile(); }
 
-namespace {
-
-std::string BodyInsertFrom(std::size_t first)
-{
-    std::string cols, marks;
-    for (std::size_t i = first; i < BODY_COLUMN_COUNT; ++i) {
-        if (!cols.empty()) {
-            cols += ", ";
-            marks += ", ";
-        }
-        cols += BODY_COLUMNS[i];
-        marks += "?";
-    }
-    return "insert into bodies (" + cols + ") values (" + marks + ")";
-}
-
-} // namespace
-
 const std::string &BodyInsertSql()
 {
-    static const std::string sql = BodyInsertFrom(1);
-    return sql;
-}
-
-const std::string &BodyInsertWithIdSql()
-{
-    static const std::string sql = BodyInsertFrom(0);
+    static const std::string sql = [] {
+        std::string cols, marks;
+        for (std::size_t i = 1; i < BODY_COLUMN_COUNT; ++i) {
+            if (!cols.empty()) {
+                cols += ", ";
+                marks += ", ";
+            }
+            cols += BODY_COLUMNS[i];
+            marks += "?";
+        }
+        return "insert into bodies (" + cols + ") values (" + marks + ")";
+    }();
     return sql;
 }
 

@@ -82,10 +82,6 @@ private:
     bool FLiveBuilt = false;
     TVexaSector *FSaving = nullptr;
     std::int64_t FDependentHighWater = 0;
-    // The id the next new body gets, as the file would hand it out (one past
-    // the highest); 0 lets the file choose.  Knowing it before the insert
-    // writes a root's own id as its system in the same row.
-    std::int64_t FNextBodyId = 0;
 
     // Every public operation starts here: an open file and no error left over.
     bool BeginCall();
@@ -111,8 +107,6 @@ private:
 
     // Writing
     bool WriteSectorRow(TVexaSector &sector);
-    bool WriteAtmosphere(const TStellarBody &b, std::int64_t id);
-    bool InsertBodyRow(TStellarBody &b, std::int64_t systemId, std::int64_t parentId);
     bool WriteViews(TVexaSector &sector);
     bool WriteDisplayDefaults(TVexaSector &sector);
     // Inserts one display-field configuration's rows, sort_order from 1;

@@ -34,11 +34,7 @@ struct TVexaDB_SQLite::TStatements {
     }
 
     TZentStatement BodyInsert, BodyUpdate, BodySetSystem, BodyChildren, BodyRootsPage;
-    TZentStatement AtmSelect, AtmDelete;
-    // Atmosphere rows go in several to a statement: AtmInsert[n - 1] inserts n.
-    static constexpr std::size_t ATM_ROWS_PER_INSERT = 8;
-    TZentStatement AtmInsert[ATM_ROWS_PER_INSERT];
-    TZentStatement BodyInsertWithId;
+    TZentStatement AtmSelect, AtmInsert, AtmDelete;
     TZentStatement FieldSelect, FieldInsert, FieldDelete;
     TZentStatement SdcSelectBody, SdcInsert, SdcDeleteBody;
     TZentStatement FcgSelect, FcgInsert, FcgDelete;
@@ -75,7 +71,6 @@ inline bool StoredBool(std::int64_t v) { return v != 0; }
 
 // Built once; the statements are prepared once per connection.
 const std::string &BodyInsertSql();
-const std::string &BodyInsertWithIdSql();  // the id first, then as BodyInsertSql
 const std::string &BodyUpdateSql();
 std::string BodySelectSql(const char *where);
 

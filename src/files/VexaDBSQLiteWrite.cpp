@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <limits>
 
 namespace kalvion {
 
@@ -74,11 +73,6 @@ bool TVexaDB_SQLite::WriteSector(TVexaSector &sector)
                                 "coalesce((select max(body_id) from surface_maps), 0))");
         FDependentHighWater = hw.Step() ? hw.ColumnInt64(0) : 0;
         hw.Reset();
-        TZentStatement top(*FDb, "select coalesce(max(id), 0) from bodies");
-        const std::int64_t highest = top.Step() ? top.ColumnInt64(0) : 0;
-        top.Reset();
-        // At the very top of the range the file picks ids its own way.
-        FNextBodyId = highest >= 0 && highest < std::numeric_limits<std::int64_t>::max() ? highest + 1 : 0;
         ok = !FDb->HasError || FailFromDb("Could not read the sector file");
     }
 
@@ -327,10 +321,9 @@ bool TVexaDB_SQLite::WriteFields(const TVexaBase &object, int typeId, std::int64
 
 namespace {
 
-void BindBody(TZentStatement &st, const TStellarBody &b, std::int64_t parentId, std::int64_t systemId,
-              int first = 1)
+void BindBody(TZentStatement &st, const TStellarBody &b, std::int64_t parentId, std::int64_t systemId)
 {
-    int c = first;
+    int c = 1;
     st.BindInt(c++, parentId);
     st.BindInt(c++, systemId);
     st.BindText(c++, b.IDString);
@@ -435,7 +428,6 @@ bool TVexaDB_SQLite::WriteChildren(TStellarBody &body, std::int64_t systemId)
         return Fail("No sector file is open");
     HasError = false;
     FIdJournal.clear();
-    FNextBodyId = 0;
     if (!Exec("begin immediate transaction"))
         return false;
     bool ok = true;
@@ -473,12 +465,10 @@ bool TVexaDB_SQLite::WriteBodyRow(TStellarBody &b, std::int64_t systemId, std::i
             if (!DeleteBody(*gone))
                 return false;
 
-    // A root is its own system.
-    const bool root = systemId == 0;
     bool isNew = b.RecordID <= 0;
     if (!isNew) {
         TZentStatement &up = St().Get(St().BodyUpdate, BodyUpdateSql());
-        BindBody(up, b, parentId, root ? b.RecordID : systemId);
+        BindBody(up, b, parentId, systemId);
         up.BindInt(BODY_BOUND_VALUES + 1, b.RecordID);
         if (!up.Exec())
             return FailFromDb("Could not write a body");
@@ -487,8 +477,26 @@ bool TVexaDB_SQLite::WriteBodyRow(TStellarBody &b, std::int64_t systemId, std::i
         if (FDb->Changes() == 0)
             isNew = true;
     }
-    if (isNew && !InsertBodyRow(b, systemId, parentId))
-        return false;
+    if (isNew) {
+        TZentStatement &ins = St().Get(St().BodyInsert, BodyInsertSql());
+        BindBody(ins, b, parentId, systemId);
+        if (!ins.Exec())
+            return FailFromDb("Could not write a body");
+        const std::int64_t id = FDb->LastInsertID();
+        if (id <= 0)
+            return Fail("Could not write a body");
+        AssignId(b, id);
+        if (id <= FDependentHighWater && !DeleteDependentRows(id))
+            return false;
+    }
+    if (systemId == 0) {
+        TZentStatement &sys = St().Get(St().BodySetSystem, "update bodies set system_id = ? where id = ?");
+        sys.BindInt(1, b.RecordID);
+        sys.BindInt(2, b.RecordID);
+        if (!sys.Exec())
+            return FailFromDb("Could not write a body");
+        systemId = b.RecordID;
+    }
     const std::int64_t id = b.RecordID;
 
     // An existing body's dependent rows are replaced; lists that became empty
@@ -503,8 +511,17 @@ bool TVexaDB_SQLite::WriteBodyRow(TStellarBody &b, std::int64_t systemId, std::i
                 return FailFromDb("Could not write a body");
         }
     }
-    if (!WriteAtmosphere(b, id))
-        return false;
+    if (!b.AtmElements.empty()) {
+        TZentStatement &ins = St().Get(St().AtmInsert, "insert into atm_components (body_id, gas, percent) values "
+                                                       "(?, ?, ?)");
+        for (const TVexaAtmElement &e : b.AtmElements) {
+            ins.BindInt(1, id);
+            ins.BindText(2, e.Gas);
+            ins.BindFloat(3, e.Percent);
+            if (!ins.Exec())
+                return FailFromDb("Could not write a body");
+        }
+    }
     if ((!isNew || !b.Fields.empty()) && !WriteFields(b, 2, id))
         return false;
     if (b.SystemDataConfig && !InsertDisplayRecords(id, 0, *b.SystemDataConfig))
@@ -527,67 +544,6 @@ bool TVexaDB_SQLite::WriteBodyRow(TStellarBody &b, std::int64_t systemId, std::i
         ins.BindInt(c++, StoredColor(g.AtmosphereColor));
         if (!ins.Exec())
             return FailFromDb("Could not write a body");
-    }
-    return true;
-}
-
-bool TVexaDB_SQLite::InsertBodyRow(TStellarBody &b, std::int64_t systemId, std::int64_t parentId)
-{
-    std::int64_t id = FNextBodyId;
-    if (id > 0) {
-        TZentStatement &ins = St().Get(St().BodyInsertWithId, BodyInsertWithIdSql());
-        ins.BindInt(1, id);
-        BindBody(ins, b, parentId, systemId == 0 ? id : systemId, 2);
-        if (!ins.Exec())
-            return FailFromDb("Could not write a body");
-        FNextBodyId = id < std::numeric_limits<std::int64_t>::max() ? id + 1 : 0;
-    } else {
-        TZentStatement &ins = St().Get(St().BodyInsert, BodyInsertSql());
-        BindBody(ins, b, parentId, systemId);
-        if (!ins.Exec())
-            return FailFromDb("Could not write a body");
-        id = FDb->LastInsertID();
-        if (id <= 0)
-            return Fail("Could not write a body");
-        if (systemId == 0) {
-            TZentStatement &sys = St().Get(St().BodySetSystem, "update bodies set system_id = ? where id = ?");
-            sys.BindInt(1, id);
-            sys.BindInt(2, id);
-            if (!sys.Exec())
-                return FailFromDb("Could not write a body");
-        }
-    }
-    AssignId(b, id);
-    if (id <= FDependentHighWater && !DeleteDependentRows(id))
-        return false;
-    return true;
-}
-
-bool TVexaDB_SQLite::WriteAtmosphere(const TStellarBody &b, std::int64_t id)
-{
-    // One statement per row costs more than the row itself: the rows of a
-    // body go in groups, in their order.
-    constexpr std::size_t most = TStatements::ATM_ROWS_PER_INSERT;
-    const std::size_t n = b.AtmElements.size();
-    for (std::size_t done = 0; done < n;) {
-        const std::size_t rows = std::min(most, n - done);
-        TZentStatement &slot = St().AtmInsert[rows - 1];
-        if (!slot.Prepared()) {
-            std::string sql = "insert into atm_components (body_id, gas, percent) values (?, ?, ?)";
-            for (std::size_t r = 1; r < rows; ++r)
-                sql += ", (?, ?, ?)";
-            St().Get(slot, sql);
-        }
-        int c = 1;
-        for (std::size_t r = 0; r < rows; ++r) {
-            const TVexaAtmElement &e = b.AtmElements[done + r];
-            slot.BindInt(c++, id);
-            slot.BindText(c++, e.Gas);
-            slot.BindFloat(c++, e.Percent);
-        }
-        if (!slot.Exec())
-            return FailFromDb("Could not write a body");
-        done += rows;
     }
     return true;
 }

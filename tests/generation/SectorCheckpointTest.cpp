@@ -137,7 +137,7 @@ TEST(SectorCheckpoints, RootsOfASecondSaveAreTheirOwnSystemsAndIdsFollowOn)
         root->Name = "S" + std::to_string(i);
         auto planet = TStellarBody::Create();
         planet->Name = "P" + std::to_string(i);
-        planet->AtmElements.resize(11);  // more than one group of atmosphere rows
+        planet->AtmElements.resize(11);  // read back in the order written
         for (std::size_t g = 0; g < planet->AtmElements.size(); ++g) {
             planet->AtmElements[g].Gas = "G" + std::to_string(g);
             planet->AtmElements[g].Percent = static_cast<double>(g);

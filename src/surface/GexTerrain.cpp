@@ -1,5 +1,6 @@
 #include "surface/GexTerrain.h"
 
+#include "surface/BandWorkers.h"
 #include "surface/GexGenerateThread.h"
 #include "surface/SurfaceRounding.h"
 
@@ -117,16 +118,19 @@ void TGexTerrain::Generate(int width, int height)
     const double lo = ElevationMin_;
     const double hi = ElevationMax_;
     const double mid = (lo + hi) / 2.0;
-    Elevation_.Rescale(TruncToInt32Safe(mid - 0.8 * (mid - lo)), TruncToInt32Safe(mid + 0.8 * (hi - mid)));
-    Elevation_.ShapeCurve();
-    Elevation_.Smooth({0.125, 0.125, 0.125, 0.125, 0.0, 0.125, 0.125, 0.125, 0.125}, 1.0);
+    Elevation_.Rescale(TruncToInt32Safe(mid - 0.8 * (mid - lo)), TruncToInt32Safe(mid + 0.8 * (hi - mid)),
+                       WorkerCount);
+    Elevation_.ShapeCurve(WorkerCount);
+    Elevation_.Smooth({0.125, 0.125, 0.125, 0.125, 0.0, 0.125, 0.125, 0.125, 0.125}, 1.0, WorkerCount);
     // No generated land lies within one metre of the sea.
-    for (int r = 0; r < Height_; ++r) {
-        std::int32_t *row = Elevation_.RowData(r);
-        for (int c = 0; c < Width_; ++c)
-            if (row[c] >= 0 && row[c] <= 100)
-                row[c] = 101;
-    }
+    ForEachBand(Height_, WorkerCount, [this](int firstRow, int lastRow) {
+        for (int r = firstRow; r <= lastRow; ++r) {
+            std::int32_t *row = Elevation_.RowData(r);
+            for (int c = 0; c < Width_; ++c)
+                if (row[c] >= 0 && row[c] <= 100)
+                    row[c] = 101;
+        }
+    });
 
     Elevation_.SetRange(ClampToInt32(std::int64_t{ElevationMin_} - CRATER_HEADROOM),
                         ClampToInt32(std::int64_t{ElevationMax_} + CRATER_HEADROOM));
@@ -139,18 +143,21 @@ void TGexTerrain::Generate(int width, int height)
     TIntegerMatrix noise(Width_, Height_, -100, 100);
     FillNoise(noise, GEX_NOISE_PERLIN, static_cast<std::int32_t>(static_cast<std::uint32_t>(Seed) + 1u), 4,
               1.0 / 150.0, 100.0);
-    noise.Rescale(-5, 5);
+    noise.Rescale(-5, 5, WorkerCount);
     const int h2 = Height_ / 2;
     const double t0 = TemperatureMin_;
     const double t1 = TemperatureMax_;
-    for (int i = 0; i < h2; ++i) {
-        const std::int64_t base = RoundToInt64Safe((t1 - t0) * std::sin(90.0 * i / h2 * DEG_TO_RAD) + t0);
-        const int mirror = Height_ - 1 - i;
-        for (int c = 0; c < Width_; ++c) {
-            Temperature_.Set(c, i, base + noise.Get(c, i));
-            Temperature_.Set(c, mirror, base + noise.Get(c, mirror));
+    // Each band owns rows i and their mirrors, so no two workers share a row.
+    ForEachBand(h2, WorkerCount, [&](int first, int last) {
+        for (int i = first; i <= last; ++i) {
+            const std::int64_t base = RoundToInt64Safe((t1 - t0) * std::sin(90.0 * i / h2 * DEG_TO_RAD) + t0);
+            const int mirror = Height_ - 1 - i;
+            for (int c = 0; c < Width_; ++c) {
+                Temperature_.Set(c, i, base + noise.Get(c, i));
+                Temperature_.Set(c, mirror, base + noise.Get(c, mirror));
+            }
         }
-    }
+    });
     if (Height_ % 2 == 1) {
         // An odd map's equator row is as warm as the rows beside it may get.
         const std::int64_t base = RoundToInt64Safe((t1 - t0) + t0);
@@ -188,39 +195,45 @@ void TGexTerrain::AddCraters(int count)
         sinPhi[static_cast<std::size_t>(c)] = std::sin(phi);
         cosPhi[static_cast<std::size_t>(c)] = std::cos(phi);
     }
-    for (int r = 0; r < Height_; ++r) {
-        const double theta = 180.0 * r / Height_ * DEG_TO_RAD;
-        const double px = -10.0 * std::cos(theta);
-        const double sinT = std::sin(theta);
-        std::int32_t *row = Elevation_.RowData(r);
-        for (int c = 0; c < Width_; ++c) {
-            const double py = -10.0 * sinT * sinPhi[static_cast<std::size_t>(c)];
-            const double pz = -10.0 * sinT * cosPhi[static_cast<std::size_t>(c)];
-            std::int64_t e = row[c];
-            for (const Crater &k : craters) {
-                const double dx = px - k.Centre.X, dy = py - k.Centre.Y, dz = pz - k.Centre.Z;
-                const double d2 = dx * dx + dy * dy + dz * dz;
-                // Well outside the rim: the square root would only confirm it.
-                if (d2 > k.Radius * k.Radius * 1.01)
-                    continue;
-                const double d = std::sqrt(d2);
-                if (d < 0.9 * k.Radius)
-                    e = Elevation_.Clamp(e - k.Depth);
-                else if (d <= 0.95 * k.Radius)
-                    e = Elevation_.Clamp(e - k.Depth / 2);
-                else if (d < k.Radius)
-                    e = Elevation_.Clamp(e + RoundToInt64Safe(0.2 * k.Depth));
+    ForEachBand(Height_, WorkerCount, [&](int firstRow, int lastRow) {
+        for (int r = firstRow; r <= lastRow; ++r) {
+            const double theta = 180.0 * r / Height_ * DEG_TO_RAD;
+            const double px = -10.0 * std::cos(theta);
+            const double sinT = std::sin(theta);
+            std::int32_t *row = Elevation_.RowData(r);
+            for (int c = 0; c < Width_; ++c) {
+                const double py = -10.0 * sinT * sinPhi[static_cast<std::size_t>(c)];
+                const double pz = -10.0 * sinT * cosPhi[static_cast<std::size_t>(c)];
+                std::int64_t e = row[c];
+                for (const Crater &k : craters) {
+                    const double dx = px - k.Centre.X, dy = py - k.Centre.Y, dz = pz - k.Centre.Z;
+                    const double d2 = dx * dx + dy * dy + dz * dz;
+                    // Well outside the rim: the square root would only confirm it.
+                    if (d2 > k.Radius * k.Radius * 1.01)
+                        continue;
+                    const double d = std::sqrt(d2);
+                    if (d < 0.9 * k.Radius)
+                        e = Elevation_.Clamp(e - k.Depth);
+                    else if (d <= 0.95 * k.Radius)
+                        e = Elevation_.Clamp(e - k.Depth / 2);
+                    else if (d < k.Radius)
+                        e = Elevation_.Clamp(e + RoundToInt64Safe(0.2 * k.Depth));
+                }
+                row[c] = static_cast<std::int32_t>(e);
             }
-            row[c] = static_cast<std::int32_t>(e);
         }
-    }
+    });
 }
 
-void TGexTerrain::ShiftElevation(std::int32_t amount) noexcept
+void TGexTerrain::ShiftElevation(std::int32_t amount)
 {
-    for (int r = 0; r < Height_; ++r)
-        for (int c = 0; c < Width_; ++c)
-            Elevation_.Set(c, r, std::int64_t{Elevation_.Get(c, r)} - amount);
+    ForEachBand(Height_, WorkerCount, [this, amount](int firstRow, int lastRow) {
+        for (int r = firstRow; r <= lastRow; ++r) {
+            std::int32_t *row = Elevation_.RowData(r);
+            for (int c = 0; c < Width_; ++c)
+                row[c] = Elevation_.Clamp(std::int64_t{row[c]} - amount);
+        }
+    });
 }
 
 void TGexTerrain::AddClouds()
@@ -228,8 +241,8 @@ void TGexTerrain::AddClouds()
     Clouds_.SetRange(-100000, 100000);
     const auto cloudSeed = static_cast<std::int32_t>(Random_.Random(1000000));
     FillNoise(Clouds_, GEX_NOISE_SIMPLEX, cloudSeed, 8, 0.01, 100000.0);
-    Clouds_.Rescale(-255, 255);
-    Clouds_.Smooth({1.0, 1.0, 1.0, 1.0, 0.0, 1.0, 1.0, 1.0, 1.0}, 8.0);
+    Clouds_.Rescale(-255, 255, WorkerCount);
+    Clouds_.Smooth({1.0, 1.0, 1.0, 1.0, 0.0, 1.0, 1.0, 1.0, 1.0}, 8.0, WorkerCount);
 }
 
 } // namespace kalvion

@@ -28,6 +28,7 @@ public:
     TGexTerrain(int width, int height);
 
     int OriginFlag = GEX_ORIGIN_EDITED;
+    // Threads for every per-cell pass (noise, smoothing, craters, colouring).
     int WorkerCount = 1;
     double Circumference = 40000.0; // km
     std::int32_t Seed = 0;
@@ -90,7 +91,7 @@ public:
     // Fills elevation, temperature and rainfall from the seed.
     void Generate(int width, int height);
     void AddCraters(int count);
-    void ShiftElevation(std::int32_t amount) noexcept;
+    void ShiftElevation(std::int32_t amount);
     void AddClouds();
 
     // The colour (0x00BBGGRR) of one cell: water, beach, land, ice, shading, clouds.
@@ -98,7 +99,8 @@ public:
     // East-west elevation difference over one cell width of a 40,000 km world.
     double Slope(int column, int row) const noexcept;
     // Writes Colour of every cell of the rectangle (clamped to the map and the
-    // bitmap) into the bitmap, row r into bitmap row r.  Note the argument order.
+    // bitmap) into the bitmap, row r into bitmap row r, split over WorkerCount
+    // threads.  Note the argument order.
     void Render(TRgbImage &bitmap, int firstColumn, int lastRow, int lastColumn, int firstRow) const;
 
     // World files.  SaveToStream appends a version-7 file.

@@ -3,6 +3,7 @@
 // shading, and the cloud overlay.
 #include "surface/GexTerrain.h"
 
+#include "surface/BandWorkers.h"
 #include "surface/SurfaceRounding.h"
 
 #include <algorithm>
@@ -112,9 +113,13 @@ void TGexTerrain::Render(TRgbImage &bitmap, int firstColumn, int lastRow, int la
     firstRow = std::max(firstRow, 0);
     lastColumn = std::min(lastColumn, maxColumn);
     lastRow = std::min(lastRow, maxRow);
-    for (int r = firstRow; r <= lastRow; ++r)
-        for (int c = firstColumn; c <= lastColumn; ++c)
-            bitmap.SetPixel(c, r, Colour(c, r));
+    if (firstRow > lastRow || firstColumn > lastColumn)
+        return;
+    ForEachBand(lastRow - firstRow + 1, WorkerCount, [&](int first, int last) {
+        for (int r = firstRow + first; r <= firstRow + last; ++r)
+            for (int c = firstColumn; c <= lastColumn; ++c)
+                bitmap.SetPixel(c, r, Colour(c, r));
+    });
 }
 
 } // namespace kalvion

@@ -78,16 +78,17 @@ public:
     std::int32_t Min() const noexcept;
 
     // Maps [Min, Max] linearly onto [a, b], rounding half to even and writing
-    // clamped; a = b or a flat grid makes every cell a.
-    void Rescale(std::int32_t a, std::int32_t b) noexcept;
+    // clamped; a = b or a flat grid makes every cell a.  The per-cell passes
+    // below split their rows over `workers` threads with the same result.
+    void Rescale(std::int32_t a, std::int32_t b, int workers = 1);
     // Every cell becomes round(sum(kernel * neighbour) / divisor) over its 3 x 3
     // neighbourhood (kernel row by row from the upper-left), read with Get from
     // the old values; the result is stored without clamping.
-    void Smooth(const std::array<double, 9> &kernel, double divisor);
+    void Smooth(const std::array<double, 9> &kernel, double divisor, int workers = 1);
     // Bends the profile: h >= 0 becomes round(sin(pi/2 h/Max) h), h < 0 becomes
     // round(sin(pi/2 h/Min) h).  Without positive (negative) values the
     // non-negative (negative) cells stay as they are.
-    void ShapeCurve() noexcept;
+    void ShapeCurve(int workers = 1);
 
     const std::vector<std::int32_t> &Cells() const noexcept { return Cells_; }
     std::int32_t *RowData(int r) noexcept { return Cells_.data() + Index(0, r); }

@@ -101,7 +101,7 @@ void TPerlinNoiseGenerator::BuildTables() noexcept
         Cosine_[i] = (1.0 - std::cos(std::numbers::pi * i / 100.0)) / 2.0;
 }
 
-double TPerlinNoiseGenerator::Interpolate(double t, double a, double b) const noexcept
+inline double TPerlinNoiseGenerator::Weight(double t) const noexcept
 {
     // A NaN weight reads as 0 rather than indexing outside the table.
     if (!(t > 0.0))
@@ -112,8 +112,18 @@ double TPerlinNoiseGenerator::Interpolate(double t, double a, double b) const no
     // the default rounding mode: the same as nearbyint, without a library call.
     const double scaled = 100.0 * t;
     const double rounded = (scaled + 4503599627370496.0) - 4503599627370496.0;
-    const double w = Cosine_[static_cast<int>(rounded)];
-    return (1.0 - w) * a + w * b;
+    return Cosine_[static_cast<int>(rounded)];
+}
+
+namespace {
+
+inline double Blend(double w, double a, double b) noexcept { return (1.0 - w) * a + w * b; }
+
+} // namespace
+
+double TPerlinNoiseGenerator::Interpolate(double t, double a, double b) const noexcept
+{
+    return Blend(Weight(t), a, b);
 }
 
 double TPerlinNoiseGenerator::Noise3(double x, double y, double z) const noexcept
@@ -126,27 +136,28 @@ double TPerlinNoiseGenerator::Noise3(double x, double y, double z) const noexcep
     const int b01 = P_[i + ay.b1];
     const int b11 = P_[j + ay.b1];
 
-    const double sx = SCurve(ax.r0);
-    const double sy = SCurve(ay.r0);
-    const double sz = SCurve(az.r0);
+    // Each axis blends with one weight several times: look it up once.
+    const double wx = Weight(SCurve(ax.r0));
+    const double wy = Weight(SCurve(ay.r0));
+    const double wz = Weight(SCurve(az.r0));
 
     double u = At(G3_[b00 + az.b0], ax.r0, ay.r0, az.r0);
     double v = At(G3_[b10 + az.b0], ax.r1, ay.r0, az.r0);
-    const double a0 = Interpolate(sx, u, v);
+    const double a0 = Blend(wx, u, v);
     u = At(G3_[b01 + az.b0], ax.r0, ay.r1, az.r0);
     v = At(G3_[b11 + az.b0], ax.r1, ay.r1, az.r0);
-    const double b0 = Interpolate(sx, u, v);
-    const double c = Interpolate(sy, a0, b0);
+    const double b0 = Blend(wx, u, v);
+    const double c = Blend(wy, a0, b0);
 
     u = At(G3_[b00 + az.b1], ax.r0, ay.r0, az.r1);
     v = At(G3_[b10 + az.b1], ax.r1, ay.r0, az.r1);
-    const double a1 = Interpolate(sx, u, v);
+    const double a1 = Blend(wx, u, v);
     u = At(G3_[b01 + az.b1], ax.r0, ay.r1, az.r1);
     v = At(G3_[b11 + az.b1], ax.r1, ay.r1, az.r1);
-    const double b1 = Interpolate(sx, u, v);
-    const double d = Interpolate(sy, a1, b1);
+    const double b1 = Blend(wx, u, v);
+    const double d = Blend(wy, a1, b1);
 
-    return Interpolate(sz, c, d);
+    return Blend(wz, c, d);
 }
 
 void TPerlinNoiseGenerator::ComputeWeights() noexcept

@@ -44,6 +44,8 @@ public:
 private:
     void BuildTables() noexcept;
     void ComputeWeights() noexcept;
+    // The cosine weight Interpolate blends with at t.
+    double Weight(double t) const noexcept;
 
     std::int32_t Seed_;
     TRandomState Random_;

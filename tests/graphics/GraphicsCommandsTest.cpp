@@ -2,10 +2,14 @@
 
 #include "GraphicsFixtures.h"
 #include "files/SectorFile.h"
+#include "surface/PlanetTerrain.h"
 
+#include <QImage>
+#include <QString>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -144,6 +148,33 @@ TEST(GraphicsCommands, PicturesNeverReplaceTheirInputs)
     EXPECT_EQ(RunArgs({"terrain", "--seed", "5", "--radius", "3000", "--water", "0.5", "--temp", "280",
                        "--atmosphere", "1", "--out", world, "--world", world}).code,
               2);
+}
+
+// The map file is a lossless PNG of exactly the rendered map, whatever the
+// worker count or the compression level chosen for speed.
+TEST(GraphicsCommands, TerrainPngHoldsTheRenderedMapForAnyWorkerCount)
+{
+    TPlanetTerrainInput planet;
+    planet.RandomSeed = 5;
+    planet.Radius = 3000;
+    planet.Water = 0.5;
+    planet.Temp = 280;
+    planet.Atmosphere = 0.7; // craters as well as clouds
+    const TRgbImage expected = RenderTerrainMap(*SetupPlanetTerrain(planet, 150, 75));
+    for (const char *workers : {"1", "3"}) {
+        const std::string png = test::PictureDir() + "/terrain-" + workers + ".png";
+        const Result r = RunArgs({"terrain", "--seed", "5", "--radius", "3000", "--water", "0.5", "--temp", "280",
+                                  "--atmosphere", "0.7", "--width", "150", "--workers", workers, "--out", png});
+        ASSERT_EQ(r.code, 0) << r.err;
+        QImage read(QString::fromStdString(png), "PNG");
+        ASSERT_FALSE(read.isNull()) << workers;
+        read = read.convertToFormat(QImage::Format_RGB888);
+        ASSERT_EQ(read.width(), 150);
+        ASSERT_EQ(read.height(), 75);
+        for (int y = 0; y < 75; ++y)
+            ASSERT_EQ(std::memcmp(read.constScanLine(y), expected.Pixels.data() + y * 150 * 3, 150 * 3), 0)
+                << workers << " workers, row " << y;
+    }
 }
 
 // A full disk stands behind /dev/full: every picture command must say that

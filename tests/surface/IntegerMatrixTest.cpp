@@ -1,6 +1,9 @@
 #include "surface/IntegerMatrix.h"
+#include "surface/TerrainRandom.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 using namespace kalvion;
 
@@ -147,4 +150,28 @@ TEST(IntegerMatrix, ShapeCurveWithoutPositiveOrNegativeValues)
     noNegative.ShapeCurve();
     EXPECT_EQ(noNegative.Get(0, 0), 0);
     EXPECT_EQ(noNegative.Get(1, 0), 10);
+}
+
+TEST(IntegerMatrix, PassesGiveTheSameCellsForAnyWorkerCount)
+{
+    // Odd sizes leave a remainder for the last band; one row and one column
+    // make every neighbour wrap onto the cell itself.
+    for (auto [w, h] : {std::pair{37, 19}, std::pair{5, 1}, std::pair{1, 6}, std::pair{3, 2}}) {
+        TIntegerMatrix seed(w, h, -1000000, 1000000);
+        TRandomState random{static_cast<std::uint32_t>(w * 100 + h)};
+        for (int r = 0; r < h; ++r)
+            for (int c = 0; c < w; ++c)
+                seed.SetRaw(c, r, static_cast<std::int32_t>(random.Random(2000001)) - 1000000);
+        auto run = [&](int workers) {
+            TIntegerMatrix m = seed;
+            m.Rescale(-700000, 900000, workers);
+            m.ShapeCurve(workers);
+            m.Smooth({0.125, 0.25, 0.125, 0.5, 0.0, 0.5, 0.125, 0.25, 0.125}, 1.7, workers);
+            return m.Cells();
+        };
+        const auto one = run(1);
+        EXPECT_NE(one, seed.Cells());
+        for (int workers : {2, 3, 8, 64})
+            EXPECT_EQ(run(workers), one) << w << " x " << h << ", " << workers << " workers";
+    }
 }

@@ -71,6 +71,33 @@ TEST(GexTerrain, SameGridsForOneTwoAndFourWorkers)
     EXPECT_EQ(many->Elevation().Cells(), one->Elevation().Cells());
 }
 
+TEST(GexTerrain, SameMapPixelsForAnyWorkerCount)
+{
+    // Craters (0.8 atmospheres), clouds, and a dry world whose lowest point is
+    // raised to sea level: every pass after the noise runs in bands too.
+    for (const auto &planet : {Planet(4242, 0.6, 290, 0.8), Planet(-77, 0.01, 300, 0.3)}) {
+        const auto ref = SetupPlanetTerrain(planet, 70, 35, 1);
+        const TRgbImage refImage = RenderTerrainMap(*ref);
+        for (int workers : {2, 3, 16}) {
+            const auto t = SetupPlanetTerrain(planet, 70, 35, workers);
+            EXPECT_EQ(t->Elevation().Cells(), ref->Elevation().Cells()) << workers;
+            EXPECT_EQ(t->Temperature().Cells(), ref->Temperature().Cells()) << workers;
+            EXPECT_EQ(t->Clouds().Cells(), ref->Clouds().Cells()) << workers;
+            EXPECT_EQ(RenderTerrainMap(*t).Pixels, refImage.Pixels) << workers;
+        }
+    }
+    // A part of the map renders the same pixels as the whole, and nothing outside it.
+    auto t = SetupPlanetTerrain(Planet(4242, 0.6, 290, 0.8), 70, 35, 3);
+    const TRgbImage whole = RenderTerrainMap(*t);
+    TRgbImage part(70, 35);
+    t->Render(part, 10, 30, 60, 5);
+    for (int r = 0; r < 35; ++r)
+        for (int c = 0; c < 70; ++c) {
+            const bool inside = c >= 10 && c <= 60 && r >= 5 && r <= 30;
+            ASSERT_EQ(part.Pixel(c, r), inside ? whole.Pixel(c, r) : ColorRGB(0, 0, 0)) << c << " " << r;
+        }
+}
+
 TEST(GexTerrain, SamePlanetSameMap)
 {
     for (double atmosphere : {1.0, 20.0}) { // with craters, and without any

@@ -2,11 +2,12 @@
 
 #include "base/AsciiText.h"
 #include "base/Colour.h"
+#include "base/LineSplitter.h"
 #include "base/NumberParse.h"
+#include "base/PhysicalFormulas.h"
 #include "base/Rounding.h"
 #include "model/BodyTypes.h"
 #include "model/VexaSector.h"
-#include "base/PhysicalFormulas.h"
 
 #include <filesystem>
 #include <fstream>
@@ -99,44 +100,26 @@ bool TVexaImportCSV::Import(const std::string &fileName)
     ErrorCount = 0;
     ImportedCount = 0;
     ResetIndex();
-    std::string line;
-    bool overlong = false;
+    TBoundedLineSplitter lines(CSV_MAX_LINE);
     bool first = true;
     int lineNo = 0;
-    char buf[65536];
-    auto finish = [&] {
+    auto onLine = [&](std::string_view line, bool overlong) {
         ++lineNo;
         if (overlong)
             FailLine(lineNo, {});
         else
             ProcessLine(line, lineNo, first);
         first = false;
-        line.clear();
-        overlong = false;
     };
+    char buf[65536];
     while (in.read(buf, sizeof buf) || in.gcount() > 0) {
-        std::string_view chunk(buf, static_cast<std::size_t>(in.gcount()));
-        while (!chunk.empty()) {
-            const std::size_t end = chunk.find('\n');
-            const std::string_view piece = chunk.substr(0, end);
-            if (!overlong && line.size() + piece.size() > CSV_MAX_LINE) {
-                overlong = true;
-                line.clear();
-            }
-            if (!overlong)
-                line.append(piece);
-            if (end == std::string_view::npos)
-                break;
-            chunk.remove_prefix(end + 1);
-            finish();
-        }
+        lines.Feed(std::string_view(buf, static_cast<std::size_t>(in.gcount())), onLine);
         if (in.eof())
             break;
     }
     if (in.bad())
         return false;
-    if (!line.empty() || overlong)
-        finish();
+    lines.Finish(onLine);
     return true;
 }
 

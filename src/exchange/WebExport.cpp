@@ -17,7 +17,6 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <sstream>
 #include <unordered_set>
 
 namespace kalvion {

@@ -3,9 +3,10 @@
 #include "files/SectorImport.h"
 
 #include "base/AsciiText.h"
+#include "base/LineSplitter.h"
 #include "base/NumberParse.h"
-#include "model/VexaSector.h"
 #include "base/PhysicalFormulas.h"
+#include "model/VexaSector.h"
 
 #include <cerrno>
 #include <cmath>
@@ -66,8 +67,7 @@ bool ReadCatalogueLines(const std::string &fileName,
     if (flags >= 0)
         ::fcntl(fd.Fd, F_SETFL, flags & ~O_NONBLOCK);
 
-    std::string line;
-    bool overlong = false;
+    TBoundedLineSplitter lines(CATALOGUE_MAX_LINE);
     std::size_t total = 0;
     char buffer[65536];
     for (;;) {
@@ -82,26 +82,9 @@ bool ReadCatalogueLines(const std::string &fileName,
         if (total > CATALOGUE_MAX_BYTES)
             return CatalogueError(error, Quoted(fileName) + " is longer than " +
                                              std::to_string(CATALOGUE_MAX_BYTES >> 20) + " MB; nothing was imported");
-        std::string_view chunk(buffer, static_cast<std::size_t>(n));
-        while (!chunk.empty()) {
-            const std::size_t end = chunk.find('\n');
-            const std::string_view piece = chunk.substr(0, end);
-            if (!overlong && line.size() + piece.size() > CATALOGUE_MAX_LINE) {
-                overlong = true;
-                line.clear();
-            }
-            if (!overlong)
-                line.append(piece);
-            if (end == std::string_view::npos)
-                break;
-            chunk.remove_prefix(end + 1);
-            onLine(overlong ? std::string_view() : std::string_view(line), overlong);
-            line.clear();
-            overlong = false;
-        }
+        lines.Feed(std::string_view(buffer, static_cast<std::size_t>(n)), onLine);
     }
-    if (!line.empty() || overlong)
-        onLine(overlong ? std::string_view() : std::string_view(line), overlong);
+    lines.Finish(onLine);
     return true;
 }
 

@@ -9,7 +9,7 @@ qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev qt6-qpa-plugins qt
 libsqlite3-dev sqlite3 libassimp-dev libxml2-dev libglu1-mesa-dev libgl1-mesa-dri
 libcli11-dev nlohmann-json3-dev
 libgtest-dev libgmock-dev libbenchmark-dev liblua5.4-dev
-xvfb xauth fonts-dejavu-core libjs-three chromium
+xvfb xauth xdotool x11-apps fonts-dejavu-core libjs-three chromium
 clang libclang-rt-dev
 "
 

@@ -1,0 +1,378 @@
+// The File menu: the save check, new, blank, open (with conversion of older
+// files), templates, save, save as, recent files, image export and exit.
+#include "app/MainWindow.h"
+
+#include "app/ActionTable.h"
+#include "app/AppMessages.h"
+#include "app/SettingsStore.h"
+#include "app/SystemTree.h"
+
+#include "base/SharedRandom.h"
+#include "files/LegacyConvert.h"
+#include "files/LegacySectorFiles.h"
+#include "files/SectorFile.h"
+#include "files/SectorSchema.h"
+#include "generation/NewSectorOptions.h"
+#include "generation/SectorGenerator.h"
+#include "model/VexaSector.h"
+#include "render/RenderSectorOGL.h"
+#include "render/SectorGLWidget.h"
+#include "search/Searcher.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QTimer>
+
+namespace kalvion::app {
+
+namespace {
+
+class TBusyCursor {
+public:
+    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+bool IsScratchFile(const TVexaSector &s) { return !s.FileName.empty() && s.FileName == GenerateTempFile(); }
+
+} // namespace
+
+bool TfrmVexaMain::SaveCheck()
+{
+    if (!FSector->Modified)
+        return true;
+    switch (FMessages.Ask(QStringLiteral("Save Changes?"), QStringLiteral("Kalvion"), TMsgButtons::YesNoCancel,
+                          TMsgIcon::Question)) {
+    case TMsgAnswer::Yes: return Save();
+    case TMsgAnswer::No: return true;
+    default: return false;
+    }
+}
+
+void TfrmVexaMain::ClearForNewDocument()
+{
+    if (FSector->GenThreadMgr)
+        SectorGenThreadMgr(*FSector).TerminateAndWait();
+    FTree->Clear();
+    FCurrentBody = nullptr;
+    FRenderer->PreviewBody = nullptr;
+    FSearcher->Clear();
+    FSearcher->Sector = FSector.get();
+    FSector->clear();
+    // The renderer's fonts, textures and lists belong to the old sector.
+    if (FView) {
+        FView->makeCurrent();
+        FRenderer->ReleaseAll();
+        FView->doneCurrent();
+    }
+}
+
+void TfrmVexaMain::BlankSector()
+{
+    if (!SaveCheck())
+        return;
+    TBusyCursor busy;
+    ClearForNewDocument();
+    FSector->Modified = false;
+    SectorChanged();
+}
+
+bool TfrmVexaMain::NewStandardSector()
+{
+    if (!SaveCheck())
+        return false;
+    const auto o = AskNewSectorOptions();
+    if (!o)
+        return false;
+    return GenerateNewSector(*o);
+}
+
+bool TfrmVexaMain::GenerateNewSector(TNewSectorOptions o)
+{
+    // The command always generates with the even distribution.
+    o.Distribution = DISTRIBUTION_EVEN;
+    ClearForNewDocument();
+    TVexaSector &s = *FSector;
+    SetUpNewSector(s, o);
+    s.RestoreDefaultOrigins();
+    s.ResetCamera();
+    if (o.Placements) {
+        const std::string tooLarge = CheckGenerationSize(s, GenerateParamsFrom(o));
+        if (!tooLarge.empty()) {
+            ReportError(QString::fromStdString(tooLarge));
+            SectorChanged();
+            return false;
+        }
+    }
+    // The sector grows in the scratch file; a named save file is replaced
+    // only when the run has ended, so a cancelled run loses nothing.
+    const std::string scratch = GenerateTempFile();
+    QDir().mkpath(QFileInfo(QString::fromStdString(scratch)).absolutePath());
+    QFile::remove(QString::fromStdString(scratch));
+    QFile::remove(QString::fromStdString(scratch + "-journal"));
+    std::string error;
+    if (!SaveToFile(s, scratch, false, &error)) {
+        ReportError(QString::fromStdString(error));
+        return false;
+    }
+    FSubsectorsAfterGeneration = o.Subsectors;
+    FSubsectorCounts[0] = o.SubsectorX;
+    FSubsectorCounts[1] = o.SubsectorY;
+    FSubsectorCounts[2] = o.SubsectorZ;
+    FSubsectorNameTable = o.NameTable;
+    FSubsectorColor = o.ColorSubsector;
+    FSaveAsAfterGeneration = QString::fromStdString(o.SaveAs);
+    FSettings.GeneratorDistribution = 1;
+    FSettings.GeneratorDensity = o.Frequency;
+
+    s.OnGenerateFinished = [this] { QTimer::singleShot(0, this, &TfrmVexaMain::OnGenerationFinished); };
+    if (FOptions.Seed)
+        SetSharedRandomSeed(*FOptions.Seed);
+    TVexaGenThreadMgr &mgr = SectorGenThreadMgr(s);
+    if (o.Placements) {
+        mgr.Start(GenerateParamsFrom(o));
+        FGenerationTimer->start();
+        FStatus[0]->setText(QStringLiteral("Press 'Esc' to cancel"));
+    } else {
+        GenerateFinished(s);
+    }
+    SectorChanged();
+    return true;
+}
+
+void TfrmVexaMain::OnGenerationTimer()
+{
+    if (!FSector->GenThreadMgr) {
+        FGenerationTimer->stop();
+        return;
+    }
+    auto &mgr = SectorGenThreadMgr(*FSector);
+    const bool running = mgr.ProcessHandOvers();
+    // The view and caption follow once a second; the hand-overs are drained
+    // every tick so the worker never waits long for the window.
+    static int ticks = 0;
+    if (!running || ++ticks % 10 == 0) {
+        RecountBodies();
+        UpdateCaption();
+        Redraw();
+    }
+    if (!running)
+        FGenerationTimer->stop();
+}
+
+void TfrmVexaMain::OnGenerationFinished()
+{
+    TVexaSector &s = *FSector;
+    FStatus[0]->clear();
+    const std::string generateError =
+        s.GenThreadMgr ? SectorGenThreadMgr(s).ErrorMessage() : std::string();
+    if (FSubsectorsAfterGeneration)
+        GenerateSubsectors(s, FSubsectorCounts[0], FSubsectorCounts[1], FSubsectorNameTable, FSubsectorColor,
+                           FSubsectorCounts[2]);
+    FSubsectorsAfterGeneration = false;
+    s.Modified = true;
+    if (!FSaveAsAfterGeneration.isEmpty()) {
+        std::string error;
+        if (SaveGenerateTempFile(s, FSaveAsAfterGeneration.toStdString(), &error))
+            FRecent.Add(QString::fromStdString(s.FileName));
+        else
+            ReportError(QString::fromStdString(error));
+        FSaveAsAfterGeneration.clear();
+    }
+    if (!generateError.empty())
+        ReportError(QString::fromStdString(generateError));
+    s.RenderMessageBig.clear();
+    s.RenderMessageSmall.clear();
+    RebuildRecentMenu();
+    SectorChanged();
+    emit generationFinished();
+    if (FCloseWhenIdle)
+        close();
+}
+
+void TfrmVexaMain::OpenCommand()
+{
+    if (!SaveCheck())
+        return;
+    const auto file = FMessages.OpenFileName(QStringLiteral("Open Sector"), QString::fromLatin1(SECTOR_FILE_FILTER),
+                                             FSettings.DialogPath);
+    if (file)
+        OpenSectorFile(*file);
+}
+
+bool TfrmVexaMain::OpenSectorFile(const QString &file)
+{
+    std::string path = QFileInfo(file).absoluteFilePath().toStdString();
+    const int version = GetVexaFileVersion(path);
+    if (version == 1 || version == 2) {
+        // Older files are converted to a sector database beside them; the
+        // new file is what the window opens and saves from now on.
+        const QFileInfo info(file);
+        QString target = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".VexaDB");
+        for (int n = 2; QFileInfo::exists(target); ++n)
+            target = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(" (") +
+                     QString::number(n) + QStringLiteral(").VexaDB");
+        std::string error;
+        if (!ConvertLegacySector(path, target.toStdString(), &error)) {
+            ReportError(QString::fromStdString(error));
+            return false;
+        }
+        path = target.toStdString();
+    }
+    ClearForNewDocument();
+    std::string error;
+    bool ok;
+    {
+        TBusyCursor busy;
+        BeginLongOperation();
+        FSector->OnProgress = [this](const std::string &, double) {
+            if (KeyWaiting()) {
+            }
+        };
+        ok = LoadFromFile(*FSector, path, &error);
+        FSector->OnProgress = nullptr;
+        EndLongOperation();
+    }
+    if (!ok) {
+        ReportError(error.empty() ? QStringLiteral("Cannot open ") + file : QString::fromStdString(error));
+        FSector->clear();
+        SectorChanged();
+        return false;
+    }
+    FRecent.Add(QString::fromStdString(path));
+    FSettings.DialogPath = QFileInfo(QString::fromStdString(path)).absolutePath() + QLatin1Char('/');
+    RebuildRecentMenu();
+    RebuildViewsMenu();
+    SectorChanged();
+    return true;
+}
+
+void TfrmVexaMain::OpenTemplate(const QString &file)
+{
+    if (!SaveCheck())
+        return;
+    ClearForNewDocument();
+    std::string error;
+    TBusyCursor busy;
+    if (!LoadFromTemplate(*FSector, file.toStdString(), &error))
+        ReportError(QString::fromStdString(error));
+    SectorChanged();
+}
+
+bool TfrmVexaMain::DoSave(const QString &file, bool viaTempFile)
+{
+    std::string path = file.toStdString();
+    // A file written by a newer program may hold what this one would drop.
+    const std::string newer = NewerSectorFileWarning(path);
+    if (!newer.empty() && FMessages.Ask(QString::fromStdString(newer), QStringLiteral("Kalvion"), TMsgButtons::YesNo,
+                                        TMsgIcon::Warning) != TMsgAnswer::Yes)
+        return false;
+    std::string error;
+    bool ok;
+    {
+        TBusyCursor busy;
+        ok = viaTempFile ? SaveGenerateTempFile(*FSector, path, &error) : SaveToFile(*FSector, path, false, &error);
+    }
+    if (!ok) {
+        ReportError(QString::fromStdString(error));
+        return false;
+    }
+    FRecent.Add(QFileInfo(QString::fromStdString(FSector->FileName)).absoluteFilePath());
+    RebuildRecentMenu();
+    UpdateCaption();
+    return true;
+}
+
+bool TfrmVexaMain::Save()
+{
+    if (!FSector->FileName.empty() && !IsScratchFile(*FSector) && !FSector->FileNameUnconfirmed)
+        return DoSave(QString::fromStdString(FSector->FileName), false);
+    return SaveAs();
+}
+
+bool TfrmVexaMain::SaveAs()
+{
+    const QString initial = FSector->FileName.empty() || IsScratchFile(*FSector)
+                                ? FSettings.DialogPath
+                                : QString::fromStdString(FSector->FileName);
+    const auto file = FMessages.SaveFileName(QStringLiteral("Save Sector"), QString::fromLatin1(SECTOR_FILE_FILTER),
+                                             initial, QStringLiteral(".VexaDB"));
+    if (!file)
+        return false;
+    TStellarBody *current = FCurrentBody;
+    const bool ok = DoSave(*file, IsScratchFile(*FSector));
+    FCurrentBody = current;
+    return ok;
+}
+
+void TfrmVexaMain::OpenRecent(int index)
+{
+    if (index < 0 || index > 2 || FRecent.Entries[static_cast<std::size_t>(index)].isEmpty())
+        return;
+    if (!SaveCheck())
+        return;
+    OpenSectorFile(FRecent.Entries[static_cast<std::size_t>(index)]);
+}
+
+void TfrmVexaMain::RebuildRecentMenu()
+{
+    bool any = false;
+    for (int i = 0; i < 3; ++i) {
+        QAction *a = FActions->Action(QStringLiteral("File.Recent") + QString::number(i + 1));
+        const QString &f = FRecent.Entries[static_cast<std::size_t>(i)];
+        a->setText(f);
+        a->setVisible(!f.isEmpty());
+        any = any || !f.isEmpty();
+    }
+    for (QAction *a : FActions->Menu(QStringLiteral("File"))->actions())
+        if (a->objectName() == QLatin1String("File.RecentSeparator"))
+            a->setVisible(!FRecent.Entries[0].isEmpty());
+    (void)any;
+}
+
+void TfrmVexaMain::RebuildTemplateMenu()
+{
+    QMenu *menu = FActions->Menu(QStringLiteral("File.OpenTemplate"));
+    menu->clear();
+    const QDir dir(FOptions.ProgramFolder + QStringLiteral("Templates"));
+    const QStringList files = dir.entryList({QStringLiteral("*.VexaDB")}, QDir::Files, QDir::Name);
+    for (const QString &f : files) {
+        const QString path = dir.absoluteFilePath(f);
+        menu->addAction(QFileInfo(f).completeBaseName(), this, [this, path] { OpenTemplate(path); });
+    }
+    menu->setEnabled(!files.isEmpty());
+}
+
+void TfrmVexaMain::ExitCommand()
+{
+    if (FScriptRunning) {
+        FMessages.Tell(QStringLiteral("Plugins are running - cannot exit until they terminate"),
+                       QStringLiteral("Kalvion"), TMsgIcon::Warning);
+        return;
+    }
+    close();
+}
+
+void TfrmVexaMain::ExportImage()
+{
+    if (!FView)
+        return;
+    const auto file = FMessages.SaveFileName(QStringLiteral("Export as Image File"),
+                                             QString::fromLatin1(IMAGE_FILE_FILTER), FSettings.DialogPath,
+                                             QStringLiteral(".png"));
+    if (!file)
+        return;
+    const QImage image = FView->grabFramebuffer();
+    const QString suffix = QFileInfo(*file).suffix().toLower();
+    const bool known = suffix == QLatin1String("png") || suffix == QLatin1String("jpg") ||
+                       suffix == QLatin1String("jpeg") || suffix == QLatin1String("bmp");
+    if (!known || !image.save(*file))
+        ReportError(QStringLiteral("Could not save the image as ") + *file);
+}
+
+} // namespace kalvion::app

@@ -1,0 +1,247 @@
+#pragma once
+// TfrmVexaMain: the program's one main window.  It owns the current sector,
+// shows it in the 3D sector view, lists the selected systems as a tree of
+// bodies and turns menu commands, toolbar buttons, keys and mouse gestures
+// into operations of the model.
+#include "app/AppSettings.h"
+#include "app/RecentFiles.h"
+#include "generation/NewSectorOptions.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QSet>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QSplitter;
+class QTableWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QKeyEvent;
+
+namespace kalvion {
+class TRenderSectorOGL;
+class TSectorGLWidget;
+class TStellarBody;
+class TVexaSector;
+class TVexaSearcher3;
+} // namespace kalvion
+
+namespace kalvion::app {
+
+class TAppMessages;
+class TSettingsStore;
+class TSystemTree;
+class TActionTable;
+
+inline constexpr int MOUSE_MODE_PAN = 0;
+inline constexpr int MOUSE_MODE_POINTER = 1;
+inline constexpr int VIEW_MODE_SECTOR = 0;
+inline constexpr int VIEW_MODE_ORBIT = 1;
+
+inline constexpr const char *SECTOR_FILE_FILTER =
+    "Kalvion Sector Maps (*.VexaDB)|*.VexaDB|Kalvion v2 Sector Maps (*.Sector)|*.Sector|All Files (*.*)|*.*";
+inline constexpr const char *IMAGE_FILE_FILTER =
+    "All Files (*.*)|*.*|JPEG (*.jpg)|*.jpg|Portable Network Graphics (*.png)|*.png|Windows Bitmaps (*.bmp)|*.bmp";
+
+class TfrmVexaMain final : public QMainWindow {
+    Q_OBJECT
+public:
+    struct TOptions {
+        QString ProgramFolder;    // with a trailing separator
+        QString FileToOpen;       // the first command-line argument
+        std::optional<std::int32_t> Seed;  // set before the random work of a generation
+        bool SkipGL = false;      // widget tests without OpenGL
+        QString ScreenshotFile;   // saves the window after its first frame, then closes
+    };
+    TfrmVexaMain(TAppMessages &messages, TSettingsStore &store, TOptions options, QWidget *parent = nullptr);
+    ~TfrmVexaMain() override;
+
+    // State the commands work on.
+    TVexaSector &Sector() { return *FSector; }
+    TAppSettings &Settings() { return FSettings; }
+    const TRecentFiles &RecentFiles() const { return FRecent; }
+    int MouseMode() const { return FMouseMode; }
+    int ViewMode() const { return FViewMode; }
+    bool Locked() const { return FLock; }
+    TStellarBody *CurrentBody() const { return FCurrentBody; }
+    TSectorGLWidget *SectorView() const { return FView; }
+    TActionTable &Actions() { return *FActions; }
+    bool GenerationRunning() const;
+    bool ScriptRunning() const { return FScriptRunning; }
+    const QString &QuickSearchText() const;
+
+    // The caption from the sector and the kept body count.
+    QString CaptionText() const;
+    void UpdateCaption();
+    void UpdateStatus();
+    void RecountBodies();
+
+    // File commands.  The save check asks "Save Changes?" when the sector
+    // is modified; false when the user cancelled.
+    bool SaveCheck();
+    void BlankSector();
+    bool NewStandardSector();
+    // Starts a generation with these options (the dialog's, or a test's).
+    bool GenerateNewSector(TNewSectorOptions options);
+    void OpenCommand();
+    bool OpenSectorFile(const QString &file);
+    void OpenTemplate(const QString &file);
+    bool Save();
+    bool SaveAs();
+    void OpenRecent(int index);
+    void ExitCommand();
+    void ExportImage();
+
+    // Sector and navigation commands.
+    void SetMouseMode(int mode);
+    void SetLock(bool on);
+    void ResetView();
+    void CenterOnTarget();
+    void SlideToSelected();
+    void CombinedSlide();
+    void AddAsView();
+    void ApplyView(const QString &name);
+    void DeleteSelectedSystems();
+    void SetSectorDate();
+    void ShowSectorProperties();
+    void EditSubsectors();
+    void ShowSavedViews();
+    void ShowPreferences();
+
+    // Camera animations; each stops when a key is waiting.
+    void Rotate360();
+    void Whirl();
+    void TourGuide();
+    void BonVoyage();
+    // The start-up performance check (Whirl's second half).
+    void PerformanceCheck();
+
+    // Filters menu.
+    void FilterCommand(const QString &id);
+    void RefreshFilterMenu();
+
+    // Tree and selection.
+    void RefillTree();
+    void PickBody(TStellarBody *body);
+    void QuickSearch();
+    // Called by the commands that change the sector's contents.
+    void SectorChanged(bool contents = true);
+    // Enables and disables commands from the window's state.
+    void UpdateActions();
+    // Repaints the 3D view now.
+    void Redraw();
+
+    // Long operations: the window as progress handler.  True when a key is
+    // waiting (the operation should stop); the key is kept for the window.
+    bool KeyWaiting();
+    void BeginLongOperation();
+    void EndLongOperation();
+
+    // For tests: the rendering of one frame has happened at least once.
+    bool FirstFrameDrawn() const { return FFirstFrame; }
+
+signals:
+    void firstFrame();
+    void generationFinished();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void BuildActions();
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildDataPanel();
+    void BuildStatusBar();
+    void ConnectCommands();
+    void StartUp();
+    void ApplySettings();
+    void InitEmptySector();
+    void ClearForNewDocument();
+    void RebuildRecentMenu();
+    void RebuildTemplateMenu();
+    void RebuildViewsMenu();
+    void RebuildSubmenus();
+    bool DoSave(const QString &file, bool viaTempFile);
+    std::optional<TNewSectorOptions> AskNewSectorOptions();
+    void OnGenerationTimer();
+    void OnGenerationFinished();
+    void OnViewFirstPaint();
+    void ShowContextMenu(const QPoint &globalPos);
+    bool HandleViewMouse(QEvent *event);
+    void ApplyDataPanelColors();
+    void StopAll();
+    void ReportError(const QString &text);
+    void UpdateAxisKeys(QKeyEvent *event, bool down);
+    bool KeyEventCapture(QEvent *event);
+    void ReplayKeys();
+
+    TAppMessages &FMessages;
+    TSettingsStore &FStore;
+    TOptions FOptions;
+    TAppSettings FSettings;
+    TRecentFiles FRecent;
+    std::unique_ptr<TVexaSector> FSector;
+    std::unique_ptr<TRenderSectorOGL> FRenderer;
+    std::unique_ptr<TVexaSearcher3> FSearcher;
+    std::unique_ptr<TActionTable> FActions;
+
+    TSectorGLWidget *FView = nullptr;
+    QWidget *FCentre = nullptr;
+    TSystemTree *FTree = nullptr;
+    QLineEdit *FSearchBox = nullptr;
+    QCheckBox *FRootOnly = nullptr;
+    QTableWidget *FResults = nullptr;
+    QSplitter *FSplitter = nullptr;
+    QToolButton *FSplitterButton = nullptr;
+    QWidget *FDataPanel = nullptr;
+    int FRememberedPanelWidth = 260;
+    QLabel *FStatus[4] = {};
+    QMenu *FContextMenu = nullptr;
+    QTimer *FGenerationTimer = nullptr;
+    QTimer *FAxisTimer = nullptr;
+
+    int FMouseMode = MOUSE_MODE_POINTER;
+    int FViewMode = VIEW_MODE_SECTOR;
+    bool FLock = false;
+    TStellarBody *FCurrentBody = nullptr;
+    double FBodyCount = 0;
+    bool FScriptRunning = false;
+    bool FCloseWhenIdle = false;
+    bool FFirstFrame = false;
+    bool FPerformanceChecked = false;
+    bool FSubsectorsAfterGeneration = false;
+    std::int32_t FSubsectorCounts[3] = {2, 2, 2};
+    std::string FSubsectorNameTable;
+    TColor FSubsectorColor = 0;
+    QString FSaveAsAfterGeneration;
+
+    // Mouse and keys.
+    QPoint FLastMouse;
+    bool FDragging = false;
+    bool FPointerDragMoved = false;
+    Qt::MouseButton FDragButton = Qt::NoButton;
+    QSet<int> FAxisKeys;  // Qt::Key_X, Key_Y, Key_Z held
+    int FLongOperations = 0;
+    std::vector<std::unique_ptr<QKeyEvent>> FWaitingKeys;
+};
+
+// The program: the window over the file named on the command line, or the
+// command-line demonstration where there is no display.
+int RunKalvion(int argc, char **argv);
+
+} // namespace kalvion::app

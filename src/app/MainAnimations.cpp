@@ -69,8 +69,12 @@ void TfrmVexaMain::EndLongOperation()
         return;
     qApp->removeEventFilter(this);
     FStatus[0]->clear();
-    if (FView)
+    if (FView && FView->Animating()) {
+        // Frames drawn while animating carry no screen positions; picking
+        // needs one frame that has them.
         FView->SetAnimating(false);
+        Redraw();
+    }
     UpdateActions();
     ReplayKeys();
     if (FCloseWhenIdle)

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ActionTable.h"
+#include "app/ScriptedMessages.h"
 #include "app/SystemTree.h"
 
 #include "generation/SectorGenerator.h"
@@ -179,6 +180,9 @@ bool TfrmVexaMain::HandleViewMouse(QEvent *event)
         if (FMouseMode == MOUSE_MODE_POINTER) {
             const QPoint fb = FView->ToFramebuffer(pos);
             s.SelectBodies(fb.x(), fb.y(), e->modifiers() & Qt::ShiftModifier);
+            if (auto *scripted = dynamic_cast<TScriptedMessages *>(&FMessages))
+                scripted->Note(QStringLiteral("select"), QStringLiteral("%1 %2 %3").arg(fb.x()).arg(fb.y()).arg(
+                                                             s.SelectedCount() ? QString::fromStdString(s.GetSelected(0)->Name) : QString()));
             RefillTree();
             UpdateActions();
             Redraw();

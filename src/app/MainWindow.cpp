@@ -3,6 +3,7 @@
 #include "app/ActionTable.h"
 #include "app/AppMessages.h"
 #include "app/QtMessages.h"
+#include "app/ScriptedMessages.h"
 #include "app/SettingsStore.h"
 #include "app/SystemTree.h"
 #include "app/WindowCaption.h"
@@ -533,6 +534,14 @@ void TfrmVexaMain::OnViewFirstPaint()
         return;
     FFirstFrame = true;
     emit firstFrame();
+    if (auto *scripted = dynamic_cast<TScriptedMessages *>(&FMessages); scripted && FView) {
+        const QPoint origin = FView->mapToGlobal(QPoint(0, 0));
+        scripted->Note(QStringLiteral("view"), QStringLiteral("%1 %2 %3 %4")
+                                                   .arg(origin.x())
+                                                   .arg(origin.y())
+                                                   .arg(FView->width())
+                                                   .arg(FView->height()));
+    }
     if (!FOptions.ScreenshotFile.isEmpty()) {
         QTimer::singleShot(300, this, [this] {
             if (!grab().save(FOptions.ScreenshotFile))

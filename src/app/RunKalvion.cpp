@@ -75,7 +75,6 @@ int RunKalvion(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Zent Software"));
     QApplication::setApplicationName(QStringLiteral("Kalvion"));
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Kalvion"));
     options.ProgramFolder = QString::fromStdString(ProgramFolder());
 
     TQtMessages qtMessages;
@@ -89,6 +88,7 @@ int RunKalvion(int argc, char **argv)
     TfrmVexaMain window(*messages, store, options);
     qtMessages.SetParent(&window);
     window.show();
+    window.activateWindow();
     return app.exec();
 }
 

@@ -24,6 +24,9 @@ public:
     void SetLogFile(const QString &path) { FLogFile = path; }
 
     const QStringList &Log() const { return FLog; }
+    // A line of the log that is not a question (where the window's parts
+    // lie on the screen, for end-to-end runs that click into them).
+    void Note(const QString &kind, const QString &text) { Record(kind, QString(), text); }
 
     void Tell(const QString &text, const QString &caption, TMsgIcon icon) override;
     TMsgAnswer Ask(const QString &text, const QString &caption, TMsgButtons buttons, TMsgIcon icon) override;

@@ -34,6 +34,7 @@ public:
     void SetPointerMode(bool on) { PointerMode_ = on; }
     bool PointerMode() const { return PointerMode_; }
     void SetAnimating(bool on) { Animating_ = on; }
+    bool Animating() const { return Animating_; }
 
     // The root under a widget point (logical pixels, top-down), from the
     // screen data of the last frame; none when no system is there.

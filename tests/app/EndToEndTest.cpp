@@ -1,0 +1,207 @@
+// The real program under Xvfb: it opens a sector named on its command line,
+// a click selects a system, keys move it, Ctrl+S saves it, the lock keeps it
+// in place, and closing with unsaved changes asks first.  The program's
+// questions are answered from a file, and it notes where its 3D view lies
+// so the test can click into it.
+#include "../render/XDisplay.h"
+
+#include "files/SectorFile.h"
+#include "model/StellarBody.h"
+#include "model/VexaSector.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+using namespace kalvion;
+
+namespace {
+
+class Program {
+public:
+    Program(const QTemporaryDir &dir, const QString &sector, const QStringList &answers, bool autoLock)
+        : FDir(dir)
+    {
+        QDir().mkpath(dir.filePath(QStringLiteral("cfg/Zent Software")));
+        QFile ini(dir.filePath(QStringLiteral("cfg/Zent Software/Kalvion.ini")));
+        EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
+        // Every value the reading meets before "PerformanceSkip": a missing
+        // one would stop it there.
+        ini.write("[CurrentVersion]\nDataBackgroundColor=0\nDataLabelColor=32768\nDataPopulatedColor=65535\n"
+                  "AnimationPerformanceAdjust=1\nTerrainEngine=1\nSectorX=0\nSectorY=0\nSectorZ=0\n"
+                  "SectorIsSphere=0\nSectorGrid=0\nSectorGridTick=0\nSectorTickLabels=0\nSectorGridColor=0\n"
+                  "PerformanceFactor=1\nPerformanceSkip=1\n");
+        ini.write(autoLock ? "AutoLock=1\n" : "AutoLock=0\n");
+        ini.close();
+        FAnswers = dir.filePath(QStringLiteral("answers.txt"));
+        QFile a(FAnswers);
+        EXPECT_TRUE(a.open(QIODevice::WriteOnly));
+        a.write(answers.join(QLatin1Char('\n')).toUtf8() + '\n');
+        a.close();
+        QFile::remove(FAnswers + QStringLiteral(".log"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("cfg")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("KALVION_ANSWERS_FILE"), FAnswers);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("LIBGL_ALWAYS_SOFTWARE"), QStringLiteral("1"));
+        FProcess.setProcessEnvironment(env);
+        FProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        FProcess.start(QStringLiteral(KALVION_BIN_DIR "/kalvion"), {sector});
+    }
+    ~Program()
+    {
+        if (FProcess.state() != QProcess::NotRunning) {
+            FProcess.kill();
+            FProcess.waitForFinished(5000);
+        }
+    }
+
+    // The window whose caption is exactly `caption`; empty after 60 s.
+    QString WaitForWindow(const QString &caption)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 60000) {
+            const QString id = XDo({QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral("Sector \\(")})
+                                   .section(QLatin1Char('\n'), 0, 0)
+                                   .trimmed();
+            if (!id.isEmpty()) {
+                LastCaption = XDo({QStringLiteral("getwindowname"), id}).chopped(1);
+                if (LastCaption == caption)
+                    return id;
+            }
+            QThread::msleep(100);
+        }
+        LastCaption = QStringLiteral("running=%1 display=%2 windows=%3")
+                          .arg(Running())
+                          .arg(qEnvironmentVariable("DISPLAY"))
+                          .arg(XDo({QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral(".")}));
+        for (const QString &w : XDo({QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral(".")}).split('\n'))
+            if (!w.isEmpty())
+                LastCaption += QStringLiteral(" [") + XDo({QStringLiteral("getwindowname"), w}) + QStringLiteral("]");
+        return {};
+    }
+    QString WindowName(const QString &id) { return XDo({QStringLiteral("getwindowname"), id}).chopped(1); }
+    // The log line of a kind ("view", "ask" …), waiting up to 30 s for it.
+    QString WaitForLog(const QString &kind)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 30000) {
+            QFile f(FAnswers + QStringLiteral(".log"));
+            if (f.open(QIODevice::ReadOnly)) {
+                for (const QByteArray &line : f.readAll().split('\n'))
+                    if (line.startsWith(kind.toUtf8() + '\t'))
+                        return QString::fromUtf8(line);
+            }
+            QThread::msleep(100);
+        }
+        return {};
+    }
+    static QString XDo(const QStringList &args)
+    {
+        QProcess p;
+        p.start(QStringLiteral("xdotool"), args);
+        p.waitForFinished(10000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+    QString LastCaption;
+    bool Running() { return FProcess.state() != QProcess::NotRunning; }
+    bool WaitForExit(int ms) { return FProcess.waitForFinished(ms); }
+
+private:
+    const QTemporaryDir &FDir;
+    QString FAnswers;
+    QProcess FProcess;
+};
+
+struct EndToEnd : ::testing::Test {
+    QTemporaryDir dir;
+    QString sector;
+    void SetUp() override
+    {
+        kalvion::test::EnsureXDisplay();
+        if (QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("version")}) != 0)
+            GTEST_SKIP() << "xdotool is not installed";
+        // One system at the origin, which the home camera looks at: it lies
+        // in the middle of the view.
+        TVexaSector s;
+        TStellarBody *b = s.NewSystem(1);
+        b->Name = "Hub";
+        s.UpdateRootAttribs();
+        sector = dir.filePath(QStringLiteral("Hub.VexaDB"));
+        ASSERT_TRUE(SaveToFile(s, sector.toStdString(), false));
+    }
+    double StoredY()
+    {
+        TVexaSector s;
+        EXPECT_TRUE(LoadFromFile(s, sector.toStdString()));
+        return s.SystemCount() == 1 ? s.GetSystem(0)->Y : -999;
+    }
+    void ClickViewCentre(Program &program)
+    {
+        const QStringList view = program.WaitForLog(QStringLiteral("view")).section(QLatin1Char('\t'), 2).split(' ');
+        ASSERT_EQ(view.size(), 4);
+        QThread::msleep(1000);
+        const int x = view[0].toInt() + view[2].toInt() / 2, y = view[1].toInt() + view[3].toInt() / 2;
+        Program::XDo({QStringLiteral("mousemove"), QString::number(x), QString::number(y), QStringLiteral("click"),
+                      QStringLiteral("1")});
+
+    }
+};
+
+const QString CAPTION = QStringLiteral("Hub Sector (1 Systems; 1 total bodies) ");
+
+} // namespace
+
+TEST_F(EndToEnd, ClickKeysAndSaveMoveTheSystemOnDisk)
+{
+    Program program(dir, sector, {QStringLiteral("Cancel"), QStringLiteral("No")}, false);
+    const QString id = program.WaitForWindow(CAPTION);
+    ASSERT_FALSE(id.isEmpty()) << "no window captioned " << CAPTION.toStdString() << "; last seen \""
+                                 << program.LastCaption.toStdString() << "\"";
+    ClickViewCentre(program);
+    Program::XDo({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("50"), QStringLiteral("Up"),
+                  QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("ctrl+s")});
+    QElapsedTimer clock;
+    clock.start();
+    while (std::abs(StoredY() - 0.15) > 1e-9 && clock.elapsed() < 30000)
+        QThread::msleep(100);
+    EXPECT_NEAR(StoredY(), 0.15, 1e-9) << program.WaitForLog(QStringLiteral("select")).toStdString();
+
+    // An unsaved change, then File ▸ Exit: the question is answered Cancel
+    // and the window stays; the second time No closes it.
+    Program::XDo({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("50"), QStringLiteral("Up")});
+    Program::XDo({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("150"), QStringLiteral("alt+f"),
+                  QStringLiteral("Up"), QStringLiteral("Return")});
+    EXPECT_EQ(program.WaitForLog(QStringLiteral("ask")),
+              QStringLiteral("ask\tKalvion\tDo you want to save the changes you made to \"Hub.VexaDB\""));
+    QThread::msleep(500);
+    EXPECT_TRUE(program.Running());
+    Program::XDo({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("150"), QStringLiteral("alt+f"),
+                  QStringLiteral("Up"), QStringLiteral("Return")});
+    EXPECT_TRUE(program.WaitForExit(30000));
+    EXPECT_NEAR(StoredY(), 0.15, 1e-9);  // the last move was not saved
+}
+
+TEST_F(EndToEnd, LockedSystemsStayInPlace)
+{
+    Program program(dir, sector, {}, true);
+    const QString id = program.WaitForWindow(CAPTION);
+    ASSERT_FALSE(id.isEmpty());
+    ClickViewCentre(program);
+    Program::XDo({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("50"), QStringLiteral("Up"),
+                  QStringLiteral("shift+Up"), QStringLiteral("Left"), QStringLiteral("ctrl+s")});
+    QThread::msleep(1500);
+    // Nothing moved, so nothing was modified and the window closes without
+    // a question.
+    EXPECT_DOUBLE_EQ(StoredY(), 0.0);
+    EXPECT_EQ(program.WindowName(id), CAPTION);
+}

@@ -1,0 +1,52 @@
+#include "app/sector/SavedViewsDialog.h"
+
+#include "model/VexaSector.h"
+#include "ui_SavedViewsDialog.h"
+
+namespace kalvion::app {
+
+TfrmSavedViews::TfrmSavedViews(TVexaSector &sector, std::function<void()> redraw, QWidget *parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TfrmSavedViews>()), FSector(sector), FRedraw(std::move(redraw))
+{
+    ui->setupUi(this);
+    connect(ui->btnShowView, &QPushButton::clicked, this, [this] { ShowSelected(); });
+    connect(ui->btnDelete, &QPushButton::clicked, this, [this] { DeleteSelected(); });
+    connect(ui->btnClose, &QPushButton::clicked, this, &TfrmSavedViews::reject);
+    connect(ui->lbViews, &QListWidget::itemDoubleClicked, this, [this] { ShowSelected(); });
+    Refresh();
+}
+
+TfrmSavedViews::~TfrmSavedViews() = default;
+
+void TfrmSavedViews::Refresh()
+{
+    std::vector<std::string> names;
+    FSector.ViewsToList(names);
+    ui->lbViews->clear();
+    for (const std::string &name : names)
+        ui->lbViews->addItem(QString::fromStdString(name));
+    if (ui->lbViews->count() > 0)
+        ui->lbViews->setCurrentRow(0);
+}
+
+void TfrmSavedViews::ShowSelected()
+{
+    const QListWidgetItem *item = ui->lbViews->currentItem();
+    if (!item)
+        return;
+    FSector.LoadView(item->text().toStdString());
+    if (FRedraw)
+        FRedraw();
+}
+
+void TfrmSavedViews::DeleteSelected()
+{
+    const int row = ui->lbViews->currentRow();
+    if (row < 0)
+        return;
+    FSector.DeleteView(ui->lbViews->item(row)->text().toStdString());
+    delete ui->lbViews->takeItem(row);
+    FSector.Modified = true;
+}
+
+} // namespace kalvion::app

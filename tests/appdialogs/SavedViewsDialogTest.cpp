@@ -69,4 +69,29 @@ TEST_F(SavedViewsDialogTest, NothingSelectedDoesNothing)
     EXPECT_EQ(Sector.Camera, (TVexaPoint{0, 0, 99}));
 }
 
+TEST_F(SavedViewsDialogTest, AddAsViewAsksForANameAndBeforeReplacing)
+{
+    Messages.Push("Cancel");
+    EXPECT_FALSE(AddViewAsked(Sector, Messages));
+    EXPECT_EQ(Messages.Log().value(0), "input\tAdd View\tEnter the name of this view");
+
+    Messages.Push("home"); // names compare ignoring case
+    Messages.Push("No");
+    EXPECT_FALSE(AddViewAsked(Sector, Messages));
+    EXPECT_EQ(Messages.Log().value(2), "ask\tView Exists\tA view with this name already exists.  Replace it?");
+    EXPECT_EQ(Sector.Views[Sector.FindView("Home")]->Camera, (TVexaPoint{1, 2, 3}));
+    EXPECT_FALSE(Sector.Modified);
+
+    Messages.Push("Home");
+    Messages.Push("Yes");
+    EXPECT_TRUE(AddViewAsked(Sector, Messages));
+    EXPECT_EQ(Sector.Views.size(), 2u);
+    EXPECT_EQ(Sector.Views[Sector.FindView("Home")]->Camera, (TVexaPoint{0, 0, 99}));
+    EXPECT_TRUE(Sector.Modified);
+
+    Messages.Push("Rim");
+    EXPECT_TRUE(AddViewAsked(Sector, Messages));
+    EXPECT_EQ(Sector.Views.size(), 3u);
+}
+
 } // namespace

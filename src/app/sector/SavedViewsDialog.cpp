@@ -5,6 +5,22 @@
 
 namespace kalvion::app {
 
+bool AddViewAsked(TVexaSector &sector, TAppMessages &messages)
+{
+    const auto name = messages.InputBox(QStringLiteral("Add View"), QStringLiteral("Enter the name of this view"),
+                                        QString());
+    if (!name || name->trimmed().isEmpty())
+        return false;
+    const std::string viewName = name->toStdString();
+    if (sector.FindView(viewName) >= 0 &&
+        messages.Ask(QStringLiteral("A view with this name already exists.  Replace it?"), QStringLiteral("View Exists"),
+                     TMsgButtons::YesNo, TMsgIcon::Question) != TMsgAnswer::Yes)
+        return false;
+    sector.AddCurrentViewAsView(viewName);
+    sector.Modified = true;
+    return true;
+}
+
 TfrmSavedViews::TfrmSavedViews(TVexaSector &sector, std::function<void()> redraw, QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::TfrmSavedViews>()), FSector(sector), FRedraw(std::move(redraw))
 {

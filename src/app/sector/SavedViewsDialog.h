@@ -1,5 +1,7 @@
 #pragma once
 // The "Saved Views" window: shows or deletes the sector's saved views.
+#include "app/AppMessages.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -12,6 +14,11 @@ class TVexaSector;
 }
 
 namespace kalvion::app {
+
+// "Add as View": asks for the view's name and, when a view of that name
+// exists, whether to replace it; the current camera and filters become the
+// view and the sector is marked changed.  False when nothing was added.
+bool AddViewAsked(TVexaSector &sector, TAppMessages &messages);
 
 class TfrmSavedViews : public QDialog {
     Q_OBJECT

@@ -96,4 +96,10 @@ void TfrmSectorDate::accept()
     QDialog::accept();
 }
 
+void TfrmSectorDate::reject()
+{
+    FResult.reset();
+    QDialog::reject();
+}
+
 } // namespace kalvion::app

@@ -31,6 +31,7 @@ public:
     std::optional<double> ResultTime() const { return FResult; }
 
     void accept() override;
+    void reject() override;
 
 private:
     void Go();

@@ -65,6 +65,10 @@ void TfrmSubsectors::Show(int index)
     }
     const TVexaSubsector *s = Current();
     ui->btnDelete->setEnabled(s != nullptr);
+    // Without a subsector there is nothing the boxes could change.
+    for (int i = 0; i < ui->propsGrid->count(); ++i)
+        if (QWidget *w = ui->propsGrid->itemAt(i)->widget())
+            w->setEnabled(s != nullptr);
     if (!s)
         return;
     ui->edName->setText(QString::fromStdString(s->Name));

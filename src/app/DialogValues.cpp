@@ -2,10 +2,12 @@
 
 #include "base/NumberFormat.h"
 #include "base/NumberParse.h"
+#include "base/TextEncoding.h"
 
 #include <QAbstractButton>
 #include <QColor>
 #include <QLocale>
+#include <QTableWidgetItem>
 #include <QVariant>
 
 namespace kalvion::app {
@@ -30,6 +32,29 @@ std::optional<std::int32_t> Int32FromText(const QString &text) { return ParseInt
 std::optional<std::int64_t> Int64FromText(const QString &text) { return ParseInt64(text.trimmed().toStdString()); }
 
 QString TextFromNumber(double value) { return QString::fromStdString(FormatFloat("0.######", value)); }
+
+QString ShownText(const std::string &bytes) { return QString::fromStdString(BytesToUtf8(bytes)); }
+
+std::string StoredText(const QString &shown, const std::string &original)
+{
+    return shown == ShownText(original) ? original : shown.toStdString();
+}
+
+QTableWidgetItem *BytesItem(const std::string &bytes)
+{
+    auto *item = new QTableWidgetItem(ShownText(bytes));
+    item->setData(Qt::UserRole, QByteArray::fromStdString(bytes));
+    return item;
+}
+
+std::string ItemBytes(const QTableWidgetItem *item)
+{
+    if (!item)
+        return {};
+    const QVariant original = item->data(Qt::UserRole);
+    return original.isValid() ? StoredText(item->text(), original.toByteArray().toStdString())
+                              : item->text().toStdString();
+}
 
 void SetPanelColor(QAbstractButton *panel, TColor colour)
 {

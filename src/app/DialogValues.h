@@ -8,8 +8,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 class QAbstractButton;
+class QTableWidgetItem;
 
 namespace kalvion::app {
 
@@ -24,6 +26,17 @@ std::optional<std::int32_t> Int32FromText(const QString &text);
 std::optional<std::int64_t> Int64FromText(const QString &text);
 // A number as a box shows it: up to six decimals, no trailing zeros.
 QString TextFromNumber(double value);
+
+// Sector texts are bytes: shown as UTF-8 when they are, else as
+// Windows-1252.  A shown text the user left as it was goes back as the
+// original bytes; an edited one as UTF-8.
+QString ShownText(const std::string &bytes);
+std::string StoredText(const QString &shown, const std::string &original);
+
+// A table cell or list entry holding sector bytes, and the bytes it stands
+// for afterwards.
+QTableWidgetItem *BytesItem(const std::string &bytes);
+std::string ItemBytes(const QTableWidgetItem *item);
 
 // A colour panel: a button painted in its colour, which it keeps.
 void SetPanelColor(QAbstractButton *panel, TColor colour);

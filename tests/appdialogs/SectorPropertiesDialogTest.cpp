@@ -136,6 +136,21 @@ TEST_F(SectorPropertiesDialogTest, OkWritesEveryValueIntoTheSector)
     EXPECT_EQ(Sector.GetFieldIndex("ruler"), -1);
 }
 
+TEST_F(SectorPropertiesDialogTest, TextsLeftAsTheyWereKeepTheirBytes)
+{
+    // Windows-1252 bytes, which are not UTF-8, show as their characters.
+    Sector.Notes = "Caf\xE9";
+    Sector.GMNotes = "Na\xEFve";
+    Sector.SetField("motto", "\xAB" "Ad astra\xBB");
+    Dlg.Load(Sector);
+    EXPECT_EQ(Find<QPlainTextEdit>(Dlg, "memNotes")->toPlainText(), QString::fromUtf8("Caf\u00E9"));
+    Find<QPlainTextEdit>(Dlg, "memGMNotes")->setPlainText(QString::fromUtf8("Na\u00EFve!"));
+    Dlg.accept();
+    EXPECT_EQ(Sector.Notes, "Caf\xE9");
+    EXPECT_EQ(Sector.GMNotes, "Na\xC3\xAFve!"); // edited: written as UTF-8
+    EXPECT_EQ(Sector.GetField("motto"), "\xAB" "Ad astra\xBB");
+}
+
 TEST_F(SectorPropertiesDialogTest, SphericalSizesAndAnOddGridTickSurviveOk)
 {
     Sector.GridTick = 7;

@@ -95,6 +95,16 @@ TEST_F(SubsectorEditorTest, SelectingAnotherAppliesTheShownValues)
     EXPECT_EQ(Sector.Views[0]->SubsectorVisibility[0].Name, "Core");
 }
 
+TEST_F(SubsectorEditorTest, AnUntouchedNameKeepsItsBytes)
+{
+    Sector.GetSubsector(1)->Name = "K\xF6nigreich";
+    TfrmSubsectors dlg(Sector, Messages);
+    EXPECT_EQ(Find<QListWidget>(dlg, "lbSubsectors")->item(1)->text(), QString::fromUtf8("K\u00F6nigreich"));
+    dlg.Select(1);
+    dlg.Select(0);
+    EXPECT_EQ(Sector.GetSubsector(1)->Name, "K\xF6nigreich");
+}
+
 TEST_F(SubsectorEditorTest, SphereShapeShowsRadiusAndTicksInsteadOfBoxSizes)
 {
     TfrmSubsectors dlg(Sector, Messages);

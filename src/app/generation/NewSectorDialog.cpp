@@ -55,7 +55,7 @@ TfrmNewSector::TfrmNewSector(TAppMessages &messages, QWidget *parent)
     Follow(ui->sldTerraforming, ui->lblTerraformingValue);
 
     for (const std::string &table : NameTableFiles())
-        ui->cmbNameTable->addItem(QString::fromStdString(table));
+        ui->cmbNameTable->addItem(ShownText(table), QByteArray::fromStdString(table));
 
     connect(ui->cbSpherical, &QCheckBox::toggled, this, [this] { ShapeChanged(); });
     connect(ui->cbSubsectors, &QCheckBox::toggled, this, [this] { SubsectorsChanged(); });
@@ -75,19 +75,19 @@ void TfrmNewSector::Prepare(TSettingsValues &settings, const TVexaSector &curren
     FSettings = &settings;
     std::string table = lastNameTable;
     if (table.empty() && ui->cmbNameTable->count() > 0)
-        table = ui->cmbNameTable->itemText(0).toStdString();
+        table = ui->cmbNameTable->itemData(0).toByteArray().toStdString();
     Load(ReadNewSectorOptions(settings, current, table));
 }
 
 void TfrmNewSector::SelectNameTable(const std::string &name)
 {
-    const int index = ui->cmbNameTable->findText(QString::fromStdString(name));
+    const int index = ui->cmbNameTable->findData(QByteArray::fromStdString(name));
     if (index >= 0) {
         ui->cmbNameTable->setCurrentIndex(index);
     } else if (!name.empty()) {
         // A remembered table that is no longer installed stays the choice
         // until the user picks another, so nothing is lost by opening.
-        ui->cmbNameTable->insertItem(0, QString::fromStdString(name));
+        ui->cmbNameTable->insertItem(0, ShownText(name), QByteArray::fromStdString(name));
         ui->cmbNameTable->setCurrentIndex(0);
     } else {
         ui->cmbNameTable->setCurrentIndex(ui->cmbNameTable->count() > 0 ? 0 : -1);
@@ -152,7 +152,7 @@ TNewSectorOptions TfrmNewSector::Options() const
     o.SystemData = ui->rbDataNone->isChecked()    ? GENERATE_NONE
                    : ui->rbDataStars->isChecked() ? GENERATE_STARS
                                                   : GENERATE_EXTENDED;
-    o.NameTable = ui->cmbNameTable->currentText().toStdString();
+    o.NameTable = ui->cmbNameTable->currentData().toByteArray().toStdString();
     o.Populations = ui->cbPopulations->isChecked();
     o.OrganicNaming = ui->cbOrganicNaming->isChecked();
     for (std::size_t i = 0; i < FFreqSliders.size(); ++i)

@@ -1,5 +1,6 @@
 #include "app/sector/SavedViewsDialog.h"
 
+#include "app/DialogValues.h"
 #include "model/VexaSector.h"
 #include "ui_SavedViewsDialog.h"
 
@@ -36,21 +37,21 @@ TfrmSavedViews::~TfrmSavedViews() = default;
 
 void TfrmSavedViews::Refresh()
 {
-    std::vector<std::string> names;
-    FSector.ViewsToList(names);
+    FNames.clear();
+    FSector.ViewsToList(FNames);
     ui->lbViews->clear();
-    for (const std::string &name : names)
-        ui->lbViews->addItem(QString::fromStdString(name));
+    for (const std::string &name : FNames)
+        ui->lbViews->addItem(ShownText(name));
     if (ui->lbViews->count() > 0)
         ui->lbViews->setCurrentRow(0);
 }
 
 void TfrmSavedViews::ShowSelected()
 {
-    const QListWidgetItem *item = ui->lbViews->currentItem();
-    if (!item)
+    const int row = ui->lbViews->currentRow();
+    if (row < 0 || row >= static_cast<int>(FNames.size()))
         return;
-    FSector.LoadView(item->text().toStdString());
+    FSector.LoadView(FNames[static_cast<std::size_t>(row)]);
     if (FRedraw)
         FRedraw();
 }
@@ -58,9 +59,10 @@ void TfrmSavedViews::ShowSelected()
 void TfrmSavedViews::DeleteSelected()
 {
     const int row = ui->lbViews->currentRow();
-    if (row < 0)
+    if (row < 0 || row >= static_cast<int>(FNames.size()))
         return;
-    FSector.DeleteView(ui->lbViews->item(row)->text().toStdString());
+    FSector.DeleteView(FNames[static_cast<std::size_t>(row)]);
+    FNames.erase(FNames.begin() + row);
     delete ui->lbViews->takeItem(row);
     FSector.Modified = true;
 }

@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace Ui { class TfrmSavedViews; }
 
@@ -37,6 +39,7 @@ private:
     std::unique_ptr<Ui::TfrmSavedViews> ui;
     TVexaSector &FSector;
     std::function<void()> FRedraw;
+    std::vector<std::string> FNames;  // the views' names as stored, by row
 };
 
 } // namespace kalvion::app

@@ -119,16 +119,16 @@ void TfrmSectorProperties::Load(TVexaSector &s)
     ui->edGridX->setText(Shown(s.GridX, pc));
     ui->edGridY->setText(Shown(s.GridY, pc));
     ui->edGridZ->setText(Shown(s.GridZ, pc));
-    ui->cmbFont->setEditText(QString::fromStdString(s.BaseFont));
+    ui->cmbFont->setEditText(ShownText(s.BaseFont));
     ui->edEpochYear->setText(QString::number(s.EpochYear));
-    ui->edDateFormat->setText(QString::fromStdString(s.DateFormat));
-    ui->edRWSavePath->setText(QString::fromStdString(s.GetField(RW_SAVE_PATH)));
+    ui->edDateFormat->setText(ShownText(s.DateFormat));
+    ui->edRWSavePath->setText(ShownText(s.GetField(RW_SAVE_PATH)));
     ui->cmbGridStyle->setCurrentIndex(std::clamp(s.GridStyle, GRID_STYLE_NONE, GRID_STYLE_SPHERE));
     SelectNumber(ui->cmbGridTick, s.GridTick);
     ui->cbGridTickLabels->setChecked(s.GridTickLabels);
     SetPanelColor(ui->btnGridColor, s.GridColor);
-    ui->memNotes->setPlainText(QString::fromStdString(s.Notes));
-    ui->memGMNotes->setPlainText(QString::fromStdString(s.GMNotes));
+    ui->memNotes->setPlainText(ShownText(s.Notes));
+    ui->memGMNotes->setPlainText(ShownText(s.GMNotes));
     for (int i = 0; i < 3; ++i) {
         FBackgrounds[i] = {};
         ShowBackground(i, s.FindResource(BACKGROUND_NAMES[i]) >= 0);
@@ -144,8 +144,8 @@ void TfrmSectorProperties::Load(TVexaSector &s)
             continue;
         const int row = ui->tblUserFields->rowCount();
         ui->tblUserFields->insertRow(row);
-        ui->tblUserFields->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(f.Name)));
-        ui->tblUserFields->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(f.Value)));
+        ui->tblUserFields->setItem(row, 0, BytesItem(f.Name));
+        ui->tblUserFields->setItem(row, 1, BytesItem(f.Value));
     }
     ui->tblUserFields->insertRow(ui->tblUserFields->rowCount());
     ShapeChanged();
@@ -223,9 +223,9 @@ void TfrmSectorProperties::Apply(TVexaSector &s)
     }
     s.UnitStarMeasureName = pc ? "Parsecs" : "Light Years";
     s.UpdateUnits();
-    s.BaseFont = ui->cmbFont->currentText().trimmed().toStdString();
+    s.BaseFont = StoredText(ui->cmbFont->currentText().trimmed(), s.BaseFont);
     s.EpochYear = Int64FromText(ui->edEpochYear->text()).value_or(s.EpochYear);
-    s.DateFormat = ui->edDateFormat->text().toStdString();
+    s.DateFormat = StoredText(ui->edDateFormat->text(), s.DateFormat);
     s.GridStyle = std::clamp(ui->cmbGridStyle->currentIndex(), GRID_STYLE_NONE, GRID_STYLE_SPHERE);
     s.GridX = ly(ui->edGridX, s.GridX);
     s.GridY = ly(ui->edGridY, s.GridY);
@@ -233,8 +233,8 @@ void TfrmSectorProperties::Apply(TVexaSector &s)
     s.GridTick = NumberFromText(ui->cmbGridTick->currentText()).value_or(s.GridTick);
     s.GridTickLabels = ui->cbGridTickLabels->isChecked();
     s.GridColor = PanelColor(ui->btnGridColor);
-    s.Notes = ui->memNotes->toPlainText().toStdString();
-    s.GMNotes = ui->memGMNotes->toPlainText().toStdString();
+    s.Notes = StoredText(ui->memNotes->toPlainText(), s.Notes);
+    s.GMNotes = StoredText(ui->memGMNotes->toPlainText(), s.GMNotes);
     for (int i = 0; i < 3; ++i) {
         const TBackgroundEdit &b = FBackgrounds[i];
         if (b.Change == TBackground::Replace)
@@ -247,14 +247,15 @@ void TfrmSectorProperties::Apply(TVexaSector &s)
 
     // The fields are rebuilt from the grid; the terrain folder, which has a
     // box of its own, is put back after them.
+    const std::string rwSavePath = StoredText(ui->edRWSavePath->text().trimmed(), s.GetField(RW_SAVE_PATH));
     s.ClearFields();
     for (int row = 0; row < ui->tblUserFields->rowCount(); ++row) {
         const QTableWidgetItem *name = ui->tblUserFields->item(row, 0);
         const QTableWidgetItem *value = ui->tblUserFields->item(row, 1);
         if (name && value && !name->text().trimmed().isEmpty() && !value->text().isEmpty())
-            s.SetField(name->text().trimmed().toStdString(), value->text().toStdString());
+            s.SetField(ItemBytes(name), ItemBytes(value));
     }
-    s.SetField(RW_SAVE_PATH, ui->edRWSavePath->text().trimmed().toStdString());
+    s.SetField(RW_SAVE_PATH, rwSavePath);
 }
 
 void TfrmSectorProperties::accept()
@@ -311,7 +312,7 @@ void TfrmSectorProperties::FillFieldTable()
     for (const TSystemDataRec &rec : config->Records) {
         const int row = t->rowCount();
         t->insertRow(row);
-        t->setItem(row, COL_CAPTION, new QTableWidgetItem(QString::fromStdString(rec.DisplayText)));
+        t->setItem(row, COL_CAPTION, BytesItem(rec.DisplayText));
         auto *source = new QComboBox(t);
         for (const std::string &s : sources)
             source->addItem(QString::fromStdString(s));
@@ -319,7 +320,7 @@ void TfrmSectorProperties::FillFieldTable()
             source->addItem(QString::fromStdString(rec.Source));
         source->setCurrentText(QString::fromStdString(rec.Source));
         t->setCellWidget(row, COL_SOURCE, source);
-        t->setItem(row, COL_FIELD, new QTableWidgetItem(QString::fromStdString(rec.Field)));
+        t->setItem(row, COL_FIELD, BytesItem(rec.Field));
         auto *hide = new QTableWidgetItem();
         hide->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         hide->setCheckState(rec.HideIfEmpty ? Qt::Checked : Qt::Unchecked);
@@ -344,11 +345,10 @@ void TfrmSectorProperties::StoreFieldTable()
     config->Clear();
     for (int row = 0; row < t->rowCount(); ++row) {
         TSystemDataRec rec;
-        auto text = [&](int col) { return t->item(row, col) ? t->item(row, col)->text().toStdString() : std::string(); };
-        rec.DisplayText = text(COL_CAPTION);
+        rec.DisplayText = ItemBytes(t->item(row, COL_CAPTION));
         if (const auto *source = qobject_cast<const QComboBox *>(t->cellWidget(row, COL_SOURCE)))
             rec.Source = source->currentText().toStdString();
-        rec.Field = text(COL_FIELD);
+        rec.Field = ItemBytes(t->item(row, COL_FIELD));
         rec.HideIfEmpty = t->item(row, COL_HIDE) && t->item(row, COL_HIDE)->checkState() == Qt::Checked;
         config->Records.push_back(std::move(rec));
     }

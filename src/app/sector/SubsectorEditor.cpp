@@ -50,7 +50,7 @@ void TfrmSubsectors::Refresh()
         const QSignalBlocker block(ui->lbSubsectors);
         ui->lbSubsectors->clear();
         for (const auto &sub : FSector.Subsectors)
-            ui->lbSubsectors->addItem(QString::fromStdString(sub->Name));
+            ui->lbSubsectors->addItem(ShownText(sub->Name));
     }
     FCurrent = -1;
     Show(FSector.SubsectorCount() > 0 ? 0 : -1);
@@ -71,7 +71,7 @@ void TfrmSubsectors::Show(int index)
             w->setEnabled(s != nullptr);
     if (!s)
         return;
-    ui->edName->setText(QString::fromStdString(s->Name));
+    ui->edName->setText(ShownText(s->Name));
     ui->cbShowLabel->setChecked(s->ShowLabel);
     ui->cbVisible->setChecked(s->Visible);
     SetPanelColor(ui->btnColor, s->Color);
@@ -137,7 +137,7 @@ bool TfrmSubsectors::CheckAndApply()
         return false;
     }
     FSector.Modified = true;
-    FSector.ChangeSubsectorName(s, ui->edName->text().toStdString());
+    FSector.ChangeSubsectorName(s, StoredText(ui->edName->text(), s->Name));
     s->ShowLabel = ui->cbShowLabel->isChecked();
     s->Color = PanelColor(ui->btnColor);
     s->Shape = ui->rbSphere->isChecked() ? VEXA_SUBSECTOR_SPHERE : VEXA_SUBSECTOR_RECT;
@@ -159,7 +159,7 @@ bool TfrmSubsectors::CheckAndApply()
     s->TickLabels = ui->cbTickLabels->isChecked();
     s->Modified = true;
     if (QListWidgetItem *item = ui->lbSubsectors->item(FCurrent))
-        item->setText(QString::fromStdString(s->Name));
+        item->setText(ShownText(s->Name));
     return true;
 }
 

@@ -104,8 +104,8 @@ TPreferencesResult TfrmPreferences::Apply(TAppSettings &s)
     r.MultisampleChanged = ui->cbMultisample->isChecked() != s.EnableMultisample;
     s.EnableMultisample = ui->cbMultisample->isChecked();
     if (r.MultisampleChanged)
-        FMessages.Tell(QStringLiteral("You must re-start Kalvion for changes to take effect"), QStringLiteral("Kalvion"),
-                       TMsgIcon::Information);
+        FMessages.Tell(QStringLiteral("You must re-start Kalvion for changes to take effect"),
+                       QStringLiteral("Kalvion"), TMsgIcon::Information);
     s.AnimationPerformanceAdjust = ui->trkAnimation->value() / 10.0;
     s.AutoLock = ui->cbAutoLock->isChecked();
     const std::int32_t engine = ui->cbUseRidgeworks->isChecked() ? 2 : 1;

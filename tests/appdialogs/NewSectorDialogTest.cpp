@@ -77,7 +77,7 @@ TEST_F(NewSectorDialogTest, RefusedOkShowsTheMessageAndWritesNothing)
     dlg.accept();
     EXPECT_NE(dlg.result(), QDialog::Accepted);
     ASSERT_EQ(Messages.Log().size(), 1);
-    EXPECT_EQ(Messages.Log()[0], "tell\tNew Star Sector\tThe sector width must be a number greater than 0");
+    EXPECT_EQ(Messages.Log()[0], "tell\tKalvion\tThe sector width must be a number greater than 0");
     EXPECT_FALSE(store.Read("GeneratorSpherical").has_value());
 }
 

@@ -69,7 +69,7 @@ TEST_F(SectorDateDialogTest, ChecksEachBoxInOrder)
 
     Set("edMonth", "13");
     Dlg.accept();
-    EXPECT_EQ(Messages.Log().value(0), "tell\tSector Date\tMonth must be an integer between 1 and 12");
+    EXPECT_EQ(Messages.Log().value(0), "tell\tKalvion\tMonth must be an integer between 1 and 12");
     EXPECT_FALSE(Dlg.ResultTime().has_value());
 }
 
@@ -114,7 +114,7 @@ TEST_F(SectorDateDialogTest, GoAddsWholeAmountsInCalendarUnitsAndFractionsInDays
     EXPECT_EQ(Date(), "2000-2-27 0:1:29");
 
     Add("soon", 2);
-    EXPECT_EQ(Messages.Log().value(0), "tell\tSector Date\tAmount being added must be a number");
+    EXPECT_EQ(Messages.Log().value(0), "tell\tKalvion\tAmount being added must be a number");
     EXPECT_EQ(Date(), "2000-2-27 0:1:29");
     // Wrong boxes make "Go" do nothing, silently.
     Set("edDay", "31");

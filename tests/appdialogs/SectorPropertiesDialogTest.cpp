@@ -81,7 +81,7 @@ TEST_F(SectorPropertiesDialogTest, ChecksInOrderAndStaysOpenOnFailure)
     Combo("cmbGridStyle")->setCurrentIndex(1);
     Dlg.accept();
     EXPECT_NE(Dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(Messages.Log().value(0), "tell\tSector Properties\t" + tooMany);
+    EXPECT_EQ(Messages.Log().value(0), "tell\tKalvion\t" + tooMany);
     EXPECT_FALSE(Sector.Modified);
     EXPECT_FALSE(Sector.Spherical);
 }
@@ -222,6 +222,16 @@ TEST_F(SectorPropertiesDialogTest, BackgroundsAreReplacedOrClearedUnderTheirRese
     EXPECT_GE(Sector.FindResource(BACKGROUNDRESOURCE_SECTOR), 0);
     EXPECT_EQ(Sector.FindResource(BACKGROUNDRESOURCE_PREVIEW), -1);
     EXPECT_EQ(Sector.FindResource(BACKGROUNDRESOURCE_ORBITAL), -1);
+
+    // A file gone before "&Ok" is reported, and nothing else is lost.
+    Dlg.Load(Sector);
+    Messages.Push(dir.filePath("gone.png"));
+    Find<QPushButton>(Dlg, "btnBackPreviewLoad")->click();
+    Dlg.accept();
+    EXPECT_EQ(Messages.Log().last(), "tell\tKalvion\tThe image file \"" + dir.filePath("gone.png") +
+                                         "\" could not be read");
+    EXPECT_GE(Sector.FindResource(BACKGROUNDRESOURCE_SECTOR), 0);
+    EXPECT_EQ(Sector.FindResource(BACKGROUNDRESOURCE_PREVIEW), -1);
 }
 
 TEST_F(SectorPropertiesDialogTest, RefreshRebuildsThePoliticalListAtOnce)

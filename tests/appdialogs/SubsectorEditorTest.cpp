@@ -39,9 +39,10 @@ TEST_F(SubsectorEditorTest, EachPositionAndSizeBoxMustHoldANumberInOrder)
 {
     TfrmSubsectors dlg(Sector, Messages);
     const char *boxes[] = {"edX", "edY", "edZ", "edSizeX", "edSizeY", "edSizeZ"};
-    const char *messages[] = {"Subsector X Position must be a number",     "Subsector Y Position must be a number",
-                              "Subsector Z Position must be a number",     "Subsector Width (X) Size must be a number",
-                              "Subsector Height (Y) Size must be a number", "Subsector Depth (Z) Size must be a number"};
+    const char *messages[] = {"Subsector X Position must be a number",      "Subsector Y Position must be a number",
+                              "Subsector Z Position must be a number",      "Subsector Width (X) Size must be a number",
+                              "Subsector Height (Y) Size must be a number", //
+                              "Subsector Depth (Z) Size must be a number"};
     for (const char *box : boxes)
         Edit(dlg, box)->setText("?");
     for (int i = 0; i < 6; ++i) {
@@ -60,7 +61,7 @@ TEST_F(SubsectorEditorTest, AFailedCheckKeepsTheSelectionAndStopsNewAndDone)
     list->setCurrentRow(2);
     EXPECT_EQ(dlg.CurrentIndex(), 0);
     EXPECT_EQ(list->currentRow(), 0);
-    EXPECT_EQ(Messages.Log().value(0), "tell\tSubsectors\tSubsector Y Position must be a number");
+    EXPECT_EQ(Messages.Log().value(0), "tell\tKalvion\tSubsector Y Position must be a number");
     EXPECT_FALSE(dlg.NewSubsector());
     EXPECT_EQ(Sector.SubsectorCount(), 3);
     dlg.accept();

@@ -197,7 +197,7 @@ void TfrmNewSector::accept()
 {
     const QString message = Validate();
     if (!message.isEmpty()) {
-        FMessages.Tell(message, windowTitle(), TMsgIcon::Warning);
+        FMessages.Tell(message, QStringLiteral("Kalvion"), TMsgIcon::Warning);
         return;
     }
     if (FSettings)

@@ -14,8 +14,8 @@ bool AddViewAsked(TVexaSector &sector, TAppMessages &messages)
         return false;
     const std::string viewName = name->toStdString();
     if (sector.FindView(viewName) >= 0 &&
-        messages.Ask(QStringLiteral("A view with this name already exists.  Replace it?"), QStringLiteral("View Exists"),
-                     TMsgButtons::YesNo, TMsgIcon::Question) != TMsgAnswer::Yes)
+        messages.Ask(QStringLiteral("A view with this name already exists.  Replace it?"),
+                     QStringLiteral("View Exists"), TMsgButtons::YesNo, TMsgIcon::Question) != TMsgAnswer::Yes)
         return false;
     sector.AddCurrentViewAsView(viewName);
     sector.Modified = true;

@@ -79,7 +79,7 @@ void TfrmSectorDate::Go()
     BoxesToEditor();
     const std::string message = FEditor.Go();
     if (!message.empty()) {
-        FMessages.Tell(QString::fromStdString(message), windowTitle(), TMsgIcon::Warning);
+        FMessages.Tell(QString::fromStdString(message), QStringLiteral("Kalvion"), TMsgIcon::Warning);
         return;
     }
     EditorToBoxes();
@@ -89,7 +89,7 @@ void TfrmSectorDate::accept()
 {
     const QString message = Validate();
     if (!message.isEmpty()) {
-        FMessages.Tell(message, windowTitle(), TMsgIcon::Warning);
+        FMessages.Tell(message, QStringLiteral("Kalvion"), TMsgIcon::Warning);
         return;
     }
     FResult = FEditor.ResultTime();

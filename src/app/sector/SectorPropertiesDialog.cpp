@@ -60,8 +60,8 @@ TfrmSectorProperties::TfrmSectorProperties(TAppMessages &messages, QWidget *pare
     ui->tblFields->horizontalHeader()->setStretchLastSection(true);
     for (int code : AllBodyTypeCodes())
         if (code >= 0 && code < SYSTEMDATACONFIG_HOLDER_COUNT)
-            ui->cmbFieldType->addItem(QStringLiteral("%1 - %2").arg(code).arg(QString::fromStdString(NameFromBodyType(code))),
-                                      code);
+            ui->cmbFieldType->addItem(
+                QStringLiteral("%1 - %2").arg(code).arg(QString::fromStdString(NameFromBodyType(code))), code);
     ui->tblUserFields->setColumnCount(2);
     ui->tblUserFields->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Value")});
     ui->tblUserFields->horizontalHeader()->setStretchLastSection(true);
@@ -194,7 +194,9 @@ QString TfrmSectorProperties::Validate() const
         const bool sphere = ui->cbSpherical->isChecked();
         const double ex = sphere ? 2 * *r : *w, ey = sphere ? 2 * *r : *h, ez = sphere ? 2 * *r : *d;
         // A spacing of 0 or less would make endless grids.
-        auto tooMany = [](double extent, double spacing) { return !(spacing > 0) || extent / spacing > SECTOR_MAX_GRID_ACROSS; };
+        auto tooMany = [](double extent, double spacing) {
+            return !(spacing > 0) || extent / spacing > SECTOR_MAX_GRID_ACROSS;
+        };
         if (tooMany(ex, *gx) || tooMany(ey, *gy) || tooMany(ez, *gz))
             return QStringLiteral("Grid settings will create too many grids to display.  Reduce the number of grids "
                                   "across to %1 or lower")
@@ -237,9 +239,11 @@ void TfrmSectorProperties::Apply(TVexaSector &s)
     s.GMNotes = StoredText(ui->memGMNotes->toPlainText(), s.GMNotes);
     for (int i = 0; i < 3; ++i) {
         const TBackgroundEdit &b = FBackgrounds[i];
-        if (b.Change == TBackground::Replace)
-            s.ImageResources.AddResourceFileAsName(BACKGROUND_NAMES[i], b.File.toStdString(), true);
-        else if (b.Change == TBackground::Clear)
+        if (b.Change == TBackground::Replace) {
+            if (s.ImageResources.AddResourceFileAsName(BACKGROUND_NAMES[i], b.File.toStdString(), true) < 0)
+                FMessages.Tell(QStringLiteral("The image file \"%1\" could not be read").arg(b.File),
+                               QStringLiteral("Kalvion"), TMsgIcon::Warning);
+        } else if (b.Change == TBackground::Clear)
             s.ImageResources.DeleteByName(BACKGROUND_NAMES[i]);
     }
     StoreFieldTable();
@@ -262,7 +266,7 @@ void TfrmSectorProperties::accept()
 {
     const QString message = Validate();
     if (!message.isEmpty()) {
-        FMessages.Tell(message, windowTitle(), TMsgIcon::Warning);
+        FMessages.Tell(message, QStringLiteral("Kalvion"), TMsgIcon::Warning);
         return;
     }
     if (FSector) {

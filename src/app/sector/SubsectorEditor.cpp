@@ -133,7 +133,7 @@ bool TfrmSubsectors::CheckAndApply()
         return true;
     const QString message = Validate();
     if (!message.isEmpty()) {
-        FMessages.Tell(message, windowTitle(), TMsgIcon::Warning);
+        FMessages.Tell(message, QStringLiteral("Kalvion"), TMsgIcon::Warning);
         return false;
     }
     FSector.Modified = true;

@@ -5,6 +5,7 @@
 #include "app/ActionTable.h"
 #include "app/AppMessages.h"
 #include "app/SystemTree.h"
+#include "app/sector/SavedViewsDialog.h"
 
 #include "base/TextEncoding.h"
 #include "base/Version.h"
@@ -166,18 +167,8 @@ void TfrmVexaMain::RebuildViewsMenu()
 
 void TfrmVexaMain::AddAsView()
 {
-    const auto name = FMessages.InputBox(QStringLiteral("Add View"), QStringLiteral("Enter the name of this view"),
-                                         QString());
-    if (!name || name->trimmed().isEmpty())
-        return;
-    const std::string raw = name->toStdString();
-    if (FSector->FindView(raw) >= 0 &&
-        FMessages.Ask(QStringLiteral("A view with this name already exists.  Replace it?"), QStringLiteral("View Exists"),
-                      TMsgButtons::YesNo, TMsgIcon::Question) != TMsgAnswer::Yes)
-        return;
-    FSector->AddCurrentViewAsView(raw);
-    FSector->Modified = true;
-    RebuildViewsMenu();
+    if (AddViewAsked(*FSector, FMessages))
+        RebuildViewsMenu();
 }
 
 void TfrmVexaMain::ApplyView(const QString &name)

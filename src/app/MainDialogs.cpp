@@ -2,22 +2,89 @@
 #include "app/MainWindow.h"
 
 #include "app/AppMessages.h"
+#include "app/PreferencesDialog.h"
 #include "app/SettingsStore.h"
+#include "app/generation/NewSectorDialog.h"
+#include "app/sector/SavedViewsDialog.h"
+#include "app/sector/SectorDateDialog.h"
+#include "app/sector/SectorPropertiesDialog.h"
+#include "app/sector/SubsectorEditor.h"
 
 #include "model/VexaSector.h"
+#include "render/RenderSectorOGL.h"
+
+#include <QAction>
 
 namespace kalvion::app {
 
 std::optional<TNewSectorOptions> TfrmVexaMain::AskNewSectorOptions()
 {
-    const auto tables = NameTableFiles();
-    return ReadNewSectorOptions(FStore, *FSector, tables.empty() ? std::string() : tables.front());
+    TfrmNewSector dialog(FMessages, this);
+    dialog.Prepare(FStore, *FSector, FLastNameTable);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    TNewSectorOptions o = dialog.Options();
+    FLastNameTable = o.NameTable;
+    return o;
 }
 
-void TfrmVexaMain::SetSectorDate() {}
-void TfrmVexaMain::ShowSectorProperties() {}
-void TfrmVexaMain::EditSubsectors() {}
-void TfrmVexaMain::ShowSavedViews() {}
-void TfrmVexaMain::ShowPreferences() {}
+void TfrmVexaMain::SetSectorDate()
+{
+    if (!FSectorDate)
+        FSectorDate = new TfrmSectorDate(FMessages, this);
+    FSectorDate->Load(FSector->Time, FSector->EpochYear);
+    if (FSectorDate->exec() != QDialog::Accepted || !FSectorDate->ResultTime())
+        return;
+    FSector->Time = *FSectorDate->ResultTime();
+    FSector->Modified = true;
+    Redraw();
+}
+
+void TfrmVexaMain::ShowSectorProperties()
+{
+    if (!FSectorProperties)
+        FSectorProperties = new TfrmSectorProperties(FMessages, this);
+    FSectorProperties->Load(*FSector);
+    if (FSectorProperties->exec() != QDialog::Accepted)
+        return;
+    // Grids, sizes, fonts and backgrounds may all have changed.
+    FRenderer->ReloadBackground();
+    FSector->SetFilters();
+    SectorChanged();
+}
+
+void TfrmVexaMain::EditSubsectors()
+{
+    if (!FSubsectorEditor)
+        FSubsectorEditor = new TfrmSubsectors(*FSector, FMessages, this);
+    FSubsectorEditor->Refresh();
+    FSubsectorEditor->exec();
+    FSector->SetFilters();
+    SectorChanged(false);
+}
+
+void TfrmVexaMain::ShowSavedViews()
+{
+    if (!FSavedViews)
+        FSavedViews = new TfrmSavedViews(*FSector, [this] { SectorChanged(false); }, this);
+    FSavedViews->Refresh();
+    FSavedViews->exec();
+    RebuildViewsMenu();
+}
+
+void TfrmVexaMain::ShowPreferences()
+{
+    if (!FPreferences)
+        FPreferences = new TfrmPreferences(FMessages, this);
+    FPreferences->Load(FSettings);
+    if (FPreferences->exec() != QDialog::Accepted)
+        return;
+    const TPreferencesResult r = FPreferences->Apply(FSettings);
+    if (r.LensFlaresChanged)
+        FRenderer->LensFlare = FSettings.ShowLensFlares;
+    if (r.DataColorsChanged)
+        ApplyDataPanelColors();
+    Redraw();
+}
 
 } // namespace kalvion::app

@@ -6,6 +6,7 @@
 #include "app/ScriptedMessages.h"
 #include "app/SettingsStore.h"
 #include "app/SystemTree.h"
+#include "app/sector/SectorPropertiesDialog.h"
 #include "app/WindowCaption.h"
 
 #include "base/TextEncoding.h"
@@ -353,6 +354,8 @@ void TfrmVexaMain::StartUp()
     }
     ApplySettings();
     InitEmptySector();
+    // "Sector Properties" lives for the whole run.
+    FSectorProperties = new TfrmSectorProperties(FMessages, this);
     FSearcher->Sector = FSector.get();
     FSearcher->ResultLimit = 500;
     if (FView) {

@@ -4,6 +4,7 @@
 // bodies and turns menu commands, toolbar buttons, keys and mouse gestures
 // into operations of the model.
 #include "app/AppSettings.h"
+#include "app/FileFilters.h"
 #include "app/RecentFiles.h"
 #include "generation/NewSectorOptions.h"
 
@@ -43,16 +44,16 @@ class TAppMessages;
 class TSettingsStore;
 class TSystemTree;
 class TActionTable;
+class TfrmSectorProperties;
+class TfrmSectorDate;
+class TfrmSavedViews;
+class TfrmSubsectors;
+class TfrmPreferences;
 
 inline constexpr int MOUSE_MODE_PAN = 0;
 inline constexpr int MOUSE_MODE_POINTER = 1;
 inline constexpr int VIEW_MODE_SECTOR = 0;
 inline constexpr int VIEW_MODE_ORBIT = 1;
-
-inline constexpr const char *SECTOR_FILE_FILTER =
-    "Kalvion Sector Maps (*.VexaDB)|*.VexaDB|Kalvion v2 Sector Maps (*.Sector)|*.Sector|All Files (*.*)|*.*";
-inline constexpr const char *IMAGE_FILE_FILTER =
-    "All Files (*.*)|*.*|JPEG (*.jpg)|*.jpg|Portable Network Graphics (*.png)|*.png|Windows Bitmaps (*.bmp)|*.bmp";
 
 class TfrmVexaMain final : public QMainWindow {
     Q_OBJECT
@@ -212,6 +213,14 @@ private:
     int FRememberedPanelWidth = 260;
     QLabel *FStatus[4] = {};
     QMenu *FContextMenu = nullptr;
+    // Dialogs kept for the whole run once made (Sector Properties from the
+    // start).
+    TfrmSectorProperties *FSectorProperties = nullptr;
+    TfrmSectorDate *FSectorDate = nullptr;
+    TfrmSavedViews *FSavedViews = nullptr;
+    TfrmSubsectors *FSubsectorEditor = nullptr;
+    TfrmPreferences *FPreferences = nullptr;
+    std::string FLastNameTable;
     QTimer *FGenerationTimer = nullptr;
     QTimer *FAxisTimer = nullptr;
 

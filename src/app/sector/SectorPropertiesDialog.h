@@ -16,12 +16,10 @@ namespace kalvion {
 class TVexaSector;
 }
 
+#include "app/FileFilters.h"
+
 namespace kalvion::app {
 
-// The filter of the background image chooser.
-inline constexpr const char *IMAGE_FILE_FILTER = "All Files (*.*)|*.*|JPEG (*.jpg)|*.jpg|"
-                                                 "Portable Network Graphics (*.png)|*.png|"
-                                                 "Windows Bitmaps (*.bmp)|*.bmp";
 
 class TfrmSectorProperties : public QDialog {
     Q_OBJECT

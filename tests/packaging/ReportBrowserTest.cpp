@@ -1,0 +1,185 @@
+// The HTML sector report in a real browser: the reports of the samples open
+// in headless Chromium without console errors, every internal link and image
+// resolves, and the index links bring their sections to the top.
+#include "Shell.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <sstream>
+#include <vector>
+
+namespace kalvion::test {
+namespace {
+
+const fs::path BinDir = KALVION_BIN_DIR;
+
+std::string Chromium()
+{
+    for (const char *path : {"/usr/bin/chromium", "/usr/bin/chromium-browser"})
+        if (::access(path, X_OK) == 0)
+            return path;
+    return {};
+}
+
+// Put into a copy of the page, first thing after <head>: it records errors
+// from the start, and once the page has loaded it checks the page and writes
+// what it found into <pre id="kalvion-check">, one finding a line.
+const char *Checker = R"JS(<script>
+(function () {
+  var problems = [];
+  window.addEventListener('error', function (e) {
+    var t = e.target;
+    if (t && t !== window && (t.src || t.href))
+      problems.push('resource failed: ' + (t.src || t.href));
+    else
+      problems.push('script error: ' + e.message);
+  }, true);
+  var oldError = console.error;
+  console.error = function () {
+    problems.push('console error: ' + Array.prototype.join.call(arguments, ' '));
+    return oldError.apply(console, arguments);
+  };
+  function target(id) {
+    return document.getElementById(id) || document.getElementsByName(id)[0] || null;
+  }
+  window.addEventListener('load', function () {
+    var stats = { links: 0, images: 0, jumps: 0 };
+    var anchors = document.querySelectorAll('a[href]');
+    for (var i = 0; i < anchors.length; ++i) {
+      var href = anchors[i].getAttribute('href');
+      if (href.charAt(0) !== '#') {
+        if (!/^[a-z]+:/i.test(href)) problems.push('link to a file: ' + href);
+        continue;
+      }
+      ++stats.links;
+      if (!target(decodeURIComponent(href.substring(1)))) problems.push('broken link: ' + href);
+    }
+    var images = document.images;
+    for (var j = 0; j < images.length; ++j) {
+      ++stats.images;
+      if (!images[j].complete || images[j].naturalWidth === 0)
+        problems.push('image not shown: ' + images[j].getAttribute('src'));
+    }
+    // Index links: the first and last ones of the index are clicked and
+    // must bring their section to the top of the window (or, near the end of
+    // the page, scroll as far as the page goes).
+    var index = document.querySelectorAll('.SystemIndex a[href^="#"]');
+    var picks = [];
+    for (var k = 0; k < index.length; ++k)
+      if (k < 40 || k >= index.length - 40) picks.push(index[k]);
+    var bottom = document.documentElement.scrollHeight - window.innerHeight;
+    for (var m = 0; m < picks.length; ++m) {
+      var id = decodeURIComponent(picks[m].getAttribute('href').substring(1));
+      var el = target(id);
+      if (!el) continue;
+      window.scrollTo(0, 0);
+      picks[m].click();
+      ++stats.jumps;
+      var top = el.getBoundingClientRect().top;
+      var atEnd = Math.abs(window.scrollY - bottom) <= 2;
+      if (location.hash !== '#' + encodeURI(id) && location.hash !== '#' + id)
+        problems.push('index link did not navigate: ' + id + ' (' + location.hash + ')');
+      else if (Math.abs(top) > 2 && !atEnd)
+        problems.push('index link left its section at ' + top + ' px: ' + id);
+    }
+    if (index.length === 0) problems.push('the page has no index links');
+    var pre = document.createElement('pre');
+    pre.id = 'kalvion-check';
+    pre.textContent = 'links ' + stats.links + ' images ' + stats.images + ' jumps ' + stats.jumps + '\n' +
+                      problems.join('\n');
+    document.body.appendChild(pre);
+  });
+})();
+</script>
+)JS";
+
+class ReportInBrowser : public ::testing::TestWithParam<const char *> {
+protected:
+    void SetUp() override
+    {
+        chromium_ = Chromium();
+        if (chromium_.empty())
+            GTEST_SKIP() << "Chromium is not installed (apt-get install chromium); the report is not tried in a browser";
+        std::string name = GetParam();
+        for (char &c : name)
+            if (c == ' ')
+                c = '_';
+        dir_ = ScratchFolder("report-" + name);
+    }
+    void TearDown() override
+    {
+        if (!dir_.empty())
+            fs::remove_all(dir_);
+    }
+
+    // Chromium on a page; what it printed on standard output (the DOM) and,
+    // with logs, its log lines on standard error.
+    std::string Browse(const fs::path &page, bool logs)
+    {
+        const std::string command = "timeout 180 " + chromium_ +
+                                    " --headless --no-sandbox --disable-gpu-sandbox --use-angle=swiftshader"
+                                    " --enable-unsafe-swiftshader --no-first-run --disable-extensions"
+                                    " --user-data-dir=" + Sh((dir_ / "profile").string()) +
+                                    " --virtual-time-budget=10000 --window-size=1000,700 --dump-dom" +
+                                    (logs ? " --enable-logging=stderr --v=0" : "") + " " +
+                                    Sh("file://" + page.string()) + (logs ? " 2>&1 >/dev/null" : " 2>/dev/null");
+        return RunShell(command).output;
+    }
+
+    std::string chromium_;
+    fs::path dir_;
+};
+
+TEST_P(ReportInBrowser, LoadsCleanlyAndEveryLinkAndImageResolves)
+{
+    const fs::path sample = BinDir / "Samples" / (std::string(GetParam()) + ".VexaDB");
+    ASSERT_TRUE(fs::exists(sample)) << sample;
+    const fs::path page = dir_ / "report" / "report.html";
+    fs::create_directories(page.parent_path());
+    const Ran made = RunShell(Sh((BinDir / "kalvion-cli").string()) + " report --yes " + Sh(sample.string()) + " " +
+                         Sh(page.string()));
+    ASSERT_EQ(made.code, 0) << made.output;
+
+    // The page as written: nothing on the console.
+    const std::string logs = Browse(page, true);
+    std::istringstream lines(logs);
+    std::string line, console;
+    while (std::getline(lines, line))
+        if (line.find(":CONSOLE(") != std::string::npos)
+            console += line + "\n";
+    EXPECT_EQ(console, "");
+
+    // A copy with the checker beside it, so relative images still resolve.
+    std::string html = ReadAll(page);
+    const auto head = html.find("<head>");
+    ASSERT_NE(head, std::string::npos);
+    html.insert(head + 6, Checker);
+    const fs::path checked = page.parent_path() / "checked.html";
+    std::ofstream(checked, std::ios::binary) << html;
+    const std::string dom = Browse(checked, false);
+    const std::string open = "<pre id=\"kalvion-check\">";
+    const auto a = dom.find(open);
+    ASSERT_NE(a, std::string::npos) << "the checker did not finish: " << dom.substr(0, 1500);
+    const std::string found = dom.substr(a + open.size(), dom.find("</pre>", a) - a - open.size());
+    const std::string counts = found.substr(0, found.find('\n'));
+    const std::string problems = found.substr(counts.size());
+    EXPECT_EQ(problems, "\n") << counts;
+    // The page is not empty: systems link to their sections, symbols show.
+    int links = 0, images = 0, jumps = 0;
+    ASSERT_EQ(std::sscanf(counts.c_str(), "links %d images %d jumps %d", &links, &images, &jumps), 3) << counts;
+    EXPECT_GT(links, 5);
+    EXPECT_GT(jumps, 5);
+    EXPECT_GT(images, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, ReportInBrowser,
+                         ::testing::Values("Lantern Reach", "Thornwake Frontier", "Ember Cluster"),
+                         [](const ::testing::TestParamInfo<const char *> &info) {
+                             std::string n = info.param;
+                             n.erase(std::remove(n.begin(), n.end(), ' '), n.end());
+                             return n;
+                         });
+
+} // namespace
+} // namespace kalvion::test

@@ -53,7 +53,7 @@ install: release
 
 # The Debian package of the Release build: $(RELEASE_DIR)/package/kalvion_*.deb
 package: release
-	cd $(RELEASE_DIR) && cpack -G DEB
+	cd $(RELEASE_DIR) && cpack -G DEB -B package
 
 fuzz:
 	./fuzz/smoke.sh $${FUZZ_SECONDS:-20} $(BUILD_ROOT)/fuzz

@@ -115,8 +115,9 @@ TEST(Install, LaysOutTheFreedesktopTreeAndRunsFromIt)
         EXPECT_EQ(got[0], size) << dim;
         EXPECT_EQ(got[1], size) << dim;
     }
-    if (fs::exists(BinDir / "kalvion"))
+    if (fs::exists(BinDir / "kalvion")) {
         EXPECT_TRUE(fs::is_regular_file(prefix / "bin" / "kalvion"));
+    }
 
     UseInstalledCli(prefix, work);
     fs::remove_all(work);
@@ -174,7 +175,7 @@ TEST_F(DebianPackage, HasNoLintianErrors)
     const std::string lintian = Which("lintian");
     if (lintian.empty())
         GTEST_SKIP() << "lintian is not installed (apt-get install lintian)";
-    const Ran r = RunShell(Sh(lintian) + " --fail-on error --no-tag-display-limit " + Sh(deb_.string()));
+    const Ran r = RunShell(Sh(lintian) + " --fail-on error --tag-display-limit 0 " + Sh(deb_.string()));
     std::string errors;
     std::istringstream lines(r.output);
     std::string line;
@@ -185,45 +186,54 @@ TEST_F(DebianPackage, HasNoLintianErrors)
     EXPECT_EQ(r.code, 0) << r.output;
 }
 
-// Opening a sample from a file manager: xdg-open picks Kalvion from the
-// installed menu entry and starts it with the file, under Xvfb.
-TEST_F(DebianPackage, XdgOpenStartsKalvionWithASample)
+// Opening a sample from a file manager: xdg-open, the way a GNOME session
+// runs it (gio), picks Kalvion from the installed menu entry and file types
+// and starts it with the file.  A stand-in named kalvion first in PATH
+// records what it was started with and then runs the real program, under
+// Xvfb, for a few seconds.
+TEST(FileManager, XdgOpenStartsKalvionWithASample)
 {
-    const fs::path root = work_ / "root";
-    ASSERT_EQ(RunShell("dpkg -x " + Sh(deb_.string()) + " " + Sh(root.string())).code, 0);
-    const fs::path kalvion = root / "usr" / "bin" / "kalvion";
-    if (!fs::exists(kalvion))
-        GTEST_SKIP() << "the window program kalvion is not part of this build yet; "
-                        "xdg-open has nothing to start";
-    if (Which("xdg-open").empty() || Which("xvfb-run").empty() || Which("update-desktop-database").empty())
-        GTEST_SKIP() << "xdg-open, xvfb-run or update-desktop-database is missing "
-                        "(apt-get install xdg-utils xvfb desktop-file-utils)";
-    const fs::path share = root / "usr" / "share";
+    for (const char *tool : {"xdg-open", "gio", "update-desktop-database", "update-mime-database", "xvfb-run"})
+        if (Which(tool).empty())
+            GTEST_SKIP() << tool << " is missing (apt-get install xdg-utils libglib2.0-bin desktop-file-utils "
+                                    "shared-mime-info xvfb)";
+    const fs::path work = ScratchFolder("xdg-open");
+    const fs::path prefix = work / "prefix";
+    ASSERT_EQ(RunShell("cmake --install " + Sh(Binary.string()) + " --prefix " + Sh(prefix.string())).code, 0);
+    const fs::path share = prefix / "share";
     ASSERT_EQ(RunShell("update-desktop-database " + Sh((share / "applications").string())).code, 0);
     ASSERT_EQ(RunShell("update-mime-database " + Sh((share / "mime").string())).code, 0);
+
+    const fs::path kalvion = prefix / "bin" / "kalvion";
     const fs::path sample = share / "kalvion" / "Samples" / "Lantern Reach.VexaDB";
-    const fs::path marker = work_ / "started";
-    // xdg-open returns once the program is started; a wrapper named kalvion
-    // first in PATH records the arguments and then runs the real program for
-    // a moment, so the program really starts with the file.
-    const fs::path wrapDir = work_ / "wrap";
+    const fs::path marker = work / "started";
+    const fs::path wrapDir = work / "wrap";
     fs::create_directories(wrapDir);
     {
         std::ofstream w(wrapDir / "kalvion");
-        w << "#!/bin/sh\nprintf '%s\\n' \"$@\" > " << Sh(marker.string()) << "\ntimeout 10 " << Sh(kalvion.string())
-          << " \"$@\"\necho \"exit $?\" >> " << Sh(marker.string()) << "\n";
+        w << "#!/bin/sh\nprintf '%s\\n' \"$@\" > " << Sh(marker.string()) << "\n";
+        if (fs::exists(kalvion))
+            w << "timeout 8 " << Sh(kalvion.string()) << " \"$@\"\necho \"exit $?\" >> " << Sh(marker.string())
+              << "\n";
     }
     fs::permissions(wrapDir / "kalvion", fs::perms::owner_all);
-    fs::create_directories(work_ / "home");
-    const std::string env = CleanEnv(work_ / "home") + "-u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION XDG_DATA_DIRS=" +
-                            Sh(share.string()) + " PATH=" + Sh(wrapDir.string() + ":" + (root / "usr/bin").string()) +
-                            ":/usr/bin:/bin ";
-    const Ran r = RunShell(env + "xvfb-run -a sh -c " + Sh("xdg-open " + Sh(sample.string()) + "; sleep 12"));
+    fs::create_directories(work / "home");
+    const std::string env = "env -u DESKTOP_SESSION XDG_CURRENT_DESKTOP=GNOME " + CleanEnv(work / "home") +
+                            "XDG_DATA_DIRS=" +
+                            Sh(share.string() + ":/usr/share") + " PATH=" +
+                            Sh(wrapDir.string() + ":" + (prefix / "bin").string()) + ":/usr/bin:/bin ";
+    const Ran r = RunShell(env + "xvfb-run -a sh -c " + Sh("xdg-open " + Sh(sample.string()) + "; sleep 10"));
     EXPECT_EQ(r.code, 0) << r.output;
     const std::string started = ReadAll(marker);
-    EXPECT_EQ(started.rfind(sample.string() + "\n", 0), 0u) << started;
-    // It ran until the timeout stopped it (124), not failed at once.
+    EXPECT_EQ(started.substr(0, started.find('\n') + 1), sample.string() + "\n") << started;
+    if (!fs::exists(kalvion)) {
+        fs::remove_all(work);
+        GTEST_SKIP() << "the file manager's way to Kalvion works, but the window program kalvion is not part "
+                        "of this build yet, so nothing was started";
+    }
+    // It ran until the timeout stopped it (124) rather than failing at once.
     EXPECT_NE(started.find("exit 124"), std::string::npos) << started;
+    fs::remove_all(work);
 }
 
 } // namespace

@@ -40,8 +40,19 @@ const char *Checker = R"JS(<script>
     problems.push('console error: ' + Array.prototype.join.call(arguments, ' '));
     return oldError.apply(console, arguments);
   };
+  // Every anchor name and id of the page, looked up once: the report of a
+  // large sector has tens of thousands of links.
+  var targets = null;
   function target(id) {
-    return document.getElementById(id) || document.getElementsByName(id)[0] || null;
+    if (!targets) {
+      targets = new Map();
+      var named = document.querySelectorAll('[id], a[name]');
+      for (var n = 0; n < named.length; ++n) {
+        var key = named[n].id || named[n].getAttribute('name');
+        if (!targets.has(key)) targets.set(key, named[n]);
+      }
+    }
+    return targets.get(id) || null;
   }
   window.addEventListener('load', function () {
     var stats = { links: 0, images: 0, jumps: 0 };

@@ -79,7 +79,26 @@ TEST(BuildTree, ProgramFindsTheDataBesideIt)
     const fs::path work = ScratchFolder("buildtree");
     fs::create_directories(work / "home");
     const Ran r = RunShell(CleanEnv(work / "home") + Sh((BinDir / "kalvion-cli").string()) + " --seed 3 generate " +
-                      Sh((work / "s.VexaDB").string()) + " --size 8");
+                           Sh((work / "s.VexaDB").string()) + " --size 8 --names 'Kalvion Frontier Names.ilt'");
+    EXPECT_EQ(r.code, 0) << r.output;
+    fs::remove_all(work);
+}
+
+// A build-tree layout (data beside the program) with a share/kalvion folder
+// above it that holds no data, as an interrupted or partial install leaves:
+// the program still finds its data beside it.
+TEST(BuildTree, AShareFolderWithoutDataDoesNotHideTheDataBesideTheProgram)
+{
+    const fs::path work = ScratchFolder("stray-share");
+    const fs::path bin = work / "tree" / "bin";
+    fs::create_directories(bin);
+    fs::create_directories(work / "tree" / "share" / "kalvion" / "Samples");
+    fs::copy_file(BinDir / "kalvion-cli", bin / "kalvion-cli");
+    fs::copy_file(BinDir / "Vexa3DB.ddl", bin / "Vexa3DB.ddl");
+    fs::copy(BinDir / "LangData", bin / "LangData", fs::copy_options::recursive);
+    fs::create_directories(work / "home");
+    const Ran r = RunShell(CleanEnv(work / "home") + Sh((bin / "kalvion-cli").string()) + " --seed 3 generate " +
+                           Sh((work / "s.VexaDB").string()) + " --size 8 --names 'Kalvion Frontier Names.ilt'");
     EXPECT_EQ(r.code, 0) << r.output;
     fs::remove_all(work);
 }
@@ -161,6 +180,12 @@ TEST_F(DebianPackage, NamesItsLibrariesAndRunsFromAScratchRoot)
     // pieces no library names.
     for (const char *pkg : {"libsqlite3-0", "libqt6gui6", "libqt6core6", "libc6", "qt6-qpa-plugins"})
         EXPECT_NE(depends.find(pkg), std::string::npos) << pkg << " in " << depends;
+
+    // Its dependencies resolve against this system's package lists.
+    if (!Which("apt-get").empty()) {
+        const Ran sim = RunShell("apt-get -s install " + Sh(deb_.string()));
+        EXPECT_EQ(sim.code, 0) << sim.output;
+    }
 
     const fs::path root = work_ / "root";
     const Ran x = RunShell("dpkg -x " + Sh(deb_.string()) + " " + Sh(root.string()));

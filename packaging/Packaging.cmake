@@ -88,6 +88,8 @@ add_custom_target(kalvion_guide ALL
     COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Help"
     COMMAND ${CMAKE_COMMAND} -E copy_if_different "${CMAKE_SOURCE_DIR}/docs/guide.md"
             "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Help/guide.md"
+    COMMAND ${CMAKE_COMMAND} -E copy_directory "${CMAKE_SOURCE_DIR}/docs/images"
+            "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Help/images"
     COMMENT "Copying the user guide")
 
 # --- Install rules -----------------------------------------------------------
@@ -102,9 +104,9 @@ foreach(f IN LISTS KALVION_SAMPLE_FILES)
     install(FILES "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${f}" DESTINATION "${KALVION_SHARE_DIR}/${sub}")
 endforeach()
 install(FILES "${CMAKE_SOURCE_DIR}/docs/guide.md" DESTINATION "${KALVION_SHARE_DIR}/Help")
-if(EXISTS "${CMAKE_SOURCE_DIR}/docs/images")
-    install(DIRECTORY "${CMAKE_SOURCE_DIR}/docs/images" DESTINATION "${KALVION_SHARE_DIR}/Help")
-endif()
+# The guide's pictures, once scripts/make-screenshots.sh has made them.
+install(DIRECTORY "${CMAKE_SOURCE_DIR}/docs/images" DESTINATION "${KALVION_SHARE_DIR}/Help"
+        FILES_MATCHING PATTERN "*.png")
 # Every data folder the program looks in exists, even before anything ships
 # in it, so the Open Template menu and the plug-in scan find what they expect.
 foreach(sub LangData Common Models Templates Plugins Samples SectorReports WebExport)

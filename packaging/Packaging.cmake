@@ -83,8 +83,19 @@ add_custom_target(kalvion_desktop_files ALL
     DEPENDS ${icon_pngs} "${KALVION_PKG_OUT}/man/kalvion-cli.1.gz" "${KALVION_PKG_OUT}/changelog.Debian.gz")
 
 # The user guide lies in the program folder in both layouts, so Help finds it
-# the same way as every other data folder.
+# the same way as every other data folder: the Markdown text and one HTML
+# page made from it for the browser.
+add_executable(kalvion-md2html "${KALVION_PKG_SRC}/tools/MarkdownToHtml.cpp")
+target_link_libraries(kalvion-md2html PRIVATE Qt6::Gui)
+set_target_properties(kalvion-md2html PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${KALVION_PKG_OUT}/tools")
+add_custom_command(OUTPUT "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Help/guide.html"
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Help"
+    COMMAND kalvion-md2html "${CMAKE_SOURCE_DIR}/docs/guide.md" "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Help/guide.html"
+            "Kalvion User Guide"
+    DEPENDS kalvion-md2html "${CMAKE_SOURCE_DIR}/docs/guide.md"
+    COMMENT "Writing the user guide's page")
 add_custom_target(kalvion_guide ALL
+    DEPENDS "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Help/guide.html"
     COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Help"
     COMMAND ${CMAKE_COMMAND} -E copy_if_different "${CMAKE_SOURCE_DIR}/docs/guide.md"
             "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Help/guide.md"
@@ -103,7 +114,8 @@ foreach(f IN LISTS KALVION_SAMPLE_FILES)
     get_filename_component(sub "${f}" DIRECTORY)
     install(FILES "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${f}" DESTINATION "${KALVION_SHARE_DIR}/${sub}")
 endforeach()
-install(FILES "${CMAKE_SOURCE_DIR}/docs/guide.md" DESTINATION "${KALVION_SHARE_DIR}/Help")
+install(FILES "${CMAKE_SOURCE_DIR}/docs/guide.md" "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Help/guide.html"
+        DESTINATION "${KALVION_SHARE_DIR}/Help")
 # The guide's pictures, once scripts/make-screenshots.sh has made them.
 install(DIRECTORY "${CMAKE_SOURCE_DIR}/docs/images" DESTINATION "${KALVION_SHARE_DIR}/Help"
         FILES_MATCHING PATTERN "*.png")

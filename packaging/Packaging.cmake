@@ -160,7 +160,13 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://zentsoftware.com/kalvion")
 # The libraries' packages come from dpkg-shlibdeps; the rest the programs only
 # start or load at run time: xdg-open for "open", Qt's platform plug-ins for a
 # window, Mesa for OpenGL.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+find_program(KALVION_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(KALVION_DPKG_SHLIBDEPS)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+    message(WARNING "dpkg-shlibdeps not found (apt-get install dpkg-dev): "
+                    "the Debian package will not name the libraries it needs")
+endif()
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libgl1-mesa-dri")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "chromium | www-browser")

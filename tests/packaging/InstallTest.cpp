@@ -118,7 +118,7 @@ TEST(Install, LaysOutTheFreedesktopTreeAndRunsFromIt)
           data / "WebExport" / "index.html", data / "Samples" / "Lantern Reach.VexaDB",
           data / "Samples" / "Thornwake Frontier.VexaDB", data / "Samples" / "Ember Cluster.VexaDB",
           data / "Templates" / "Frontier Box 100 ly.VexaDB", data / "Templates" / "Parsec Sphere 20 pc.VexaDB",
-          data / "Help" / "guide.md", share / "applications" / (AppId + ".desktop"),
+          data / "Help" / "guide.md", data / "Help" / "guide.html", share / "applications" / (AppId + ".desktop"),
           share / "mime" / "packages" / (AppId + ".xml"), share / "metainfo" / (AppId + ".metainfo.xml"),
           share / "icons" / "hicolor" / "scalable" / "apps" / (AppId + ".svg"),
           share / "icons" / "hicolor" / "scalable" / "mimetypes" / "application-x-kalvion-sector.svg",

@@ -11,7 +11,7 @@ libcli11-dev nlohmann-json3-dev
 libgtest-dev libgmock-dev libbenchmark-dev liblua5.4-dev
 xvfb xauth fonts-dejavu-core libjs-three chromium
 clang libclang-rt-dev
-desktop-file-utils appstream lintian shared-mime-info xdg-utils dpkg-dev man-db
+desktop-file-utils appstream lintian shared-mime-info xdg-utils libglib2.0-bin dpkg-dev man-db
 "
 
 missing=""

@@ -43,6 +43,7 @@ add_custom_command(OUTPUT ${icon_pngs}
 configure_file("${KALVION_PKG_SRC}/${KALVION_APP_ID}.metainfo.xml.in"
                "${KALVION_PKG_OUT}/${KALVION_APP_ID}.metainfo.xml" @ONLY)
 configure_file("${KALVION_PKG_SRC}/changelog.Debian.in" "${KALVION_PKG_OUT}/changelog.Debian" @ONLY)
+configure_file("${KALVION_PKG_SRC}/kalvion.1.in" "${KALVION_PKG_OUT}/kalvion.1" @ONLY)
 
 # --- Manual pages: kalvion's is written by hand, kalvion-cli's comes from
 # its own help so the two never disagree --------------------------------
@@ -51,10 +52,10 @@ add_custom_command(OUTPUT "${KALVION_PKG_OUT}/man/kalvion-cli.1.gz" "${KALVION_P
     COMMAND ${CMAKE_COMMAND} -E make_directory "${KALVION_PKG_OUT}/man"
     COMMAND "${CMAKE_SOURCE_DIR}/scripts/make-cli-manpage.sh" "$<TARGET_FILE:kalvion-cli>"
             "${KALVION_VERSION}" "${KALVION_RELEASE_DATE}" "${KALVION_PKG_OUT}/man/kalvion-cli.1"
-    COMMAND ${CMAKE_COMMAND} -E copy "${KALVION_PKG_SRC}/kalvion.1" "${KALVION_PKG_OUT}/man/kalvion.1"
+    COMMAND ${CMAKE_COMMAND} -E copy "${KALVION_PKG_OUT}/kalvion.1" "${KALVION_PKG_OUT}/man/kalvion.1"
     COMMAND ${KALVION_GZIP} -9nf "${KALVION_PKG_OUT}/man/kalvion-cli.1" "${KALVION_PKG_OUT}/man/kalvion.1"
     COMMAND ${KALVION_GZIP} -9nkf "${KALVION_PKG_OUT}/changelog.Debian"
-    DEPENDS kalvion-cli "${CMAKE_SOURCE_DIR}/scripts/make-cli-manpage.sh" "${KALVION_PKG_SRC}/kalvion.1"
+    DEPENDS kalvion-cli "${CMAKE_SOURCE_DIR}/scripts/make-cli-manpage.sh" "${KALVION_PKG_OUT}/kalvion.1"
             "${KALVION_PKG_OUT}/changelog.Debian"
     COMMENT "Writing the manual pages")
 

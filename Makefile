@@ -6,7 +6,7 @@ ASAN_DIR    := $(BUILD_ROOT)/asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps build release run test bench test-asan fuzz clean
+.PHONY: all deps build release run test bench test-asan fuzz clean install package
 
 all: build
 
@@ -44,6 +44,16 @@ test-asan: deps $(ASAN_DIR)/build.ninja
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure -j $(JOBS) --timeout 1200
+
+# Installs the Release build into PREFIX (default /usr/local); DESTDIR is
+# honoured for staged installs.
+PREFIX ?= /usr/local
+install: release
+	DESTDIR=$(DESTDIR) cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
+
+# The Debian package of the Release build: $(RELEASE_DIR)/package/kalvion_*.deb
+package: release
+	cd $(RELEASE_DIR) && cpack -G DEB -B package
 
 fuzz:
 	./fuzz/smoke.sh $${FUZZ_SECONDS:-20} $(BUILD_ROOT)/fuzz

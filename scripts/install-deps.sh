@@ -11,6 +11,7 @@ libcli11-dev nlohmann-json3-dev
 libgtest-dev libgmock-dev libbenchmark-dev liblua5.4-dev
 xvfb xauth xdotool x11-apps fonts-dejavu-core libjs-three chromium
 clang libclang-rt-dev
+desktop-file-utils appstream lintian shared-mime-info xdg-utils libglib2.0-bin dpkg-dev man-db
 "
 
 missing=""

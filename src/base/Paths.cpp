@@ -34,8 +34,11 @@ std::string ProgramFolder()
         return WithSlash(env);
     const std::string exeDir = ExecutableFolder();
     std::error_code ec;
+    // The installed layout counts only when it holds the program's data (its
+    // schema): an empty or stray share/kalvion beside a build tree must not
+    // hide the data lying next to the executable.
     const fs::path share = fs::path(exeDir) / ".." / "share" / "kalvion";
-    if (fs::is_directory(share, ec))
+    if (fs::is_regular_file(share / "Vexa3DB.ddl", ec))
         return WithSlash(fs::weakly_canonical(share, ec).string());
     return exeDir;
 }

@@ -9,7 +9,7 @@ namespace kalvion {
 // The folder holding the running executable.
 std::string ExecutableFolder();
 // The program folder with its data folders: $KALVION_DATA_DIR, else
-// <exe dir>/../share/kalvion/ when it exists, else <exe dir>/.
+// <exe dir>/../share/kalvion/ when it holds the schema file, else <exe dir>/.
 std::string ProgramFolder();
 // A data folder below the program folder ("LangData", "Common", "Models",
 // "Templates", "Plugins", "Samples", "SectorReports"); the case is kept.

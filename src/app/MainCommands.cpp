@@ -103,7 +103,8 @@ void TfrmVexaMain::ConnectCommands()
     on("Help.Contents", [this] {
         // The user guide where it is installed, else the README beside it.
         const QStringList candidates = {
-            FOptions.ProgramFolder + QStringLiteral("guide.md"),
+            FOptions.ProgramFolder + QStringLiteral("Help/guide.html"),
+            FOptions.ProgramFolder + QStringLiteral("Help/guide.md"),
             FOptions.ProgramFolder + QStringLiteral("../doc/kalvion/guide.md"),
             FOptions.ProgramFolder + QStringLiteral("../../share/doc/kalvion/guide.md"),
             FOptions.ProgramFolder + QStringLiteral("README.md"),

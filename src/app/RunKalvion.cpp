@@ -75,6 +75,7 @@ int RunKalvion(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Zent Software"));
     QApplication::setApplicationName(QStringLiteral("Kalvion"));
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.zentsoftware.Kalvion"));
     options.ProgramFolder = QString::fromStdString(ProgramFolder());
 
     TQtMessages qtMessages;

@@ -19,8 +19,9 @@ namespace {
 // The dice forms people write, in the form the roller reads: "d20" is
 // 1d20 and "d%" is 1d100.  False for text that is no dice expression at all
 // (the roller would read it as 0).
-bool NormalizeDice(const std::string &text, std::string &expr)
+bool NormalizeDice(const std::string &text, std::string &expr, bool &negate)
 {
+    negate = false;
     static const std::regex form(R"(^([+-]?)(\d*)([dD])(\d+|%)(\s*[-+*/]\s*\d+)?$|^[+-]?\d+$)");
     const std::string t = Trim(text);
     std::smatch m;
@@ -30,7 +31,9 @@ bool NormalizeDice(const std::string &text, std::string &expr)
         expr = t;
         return true;
     }
-    expr = m[1].str() + (m[2].length() == 0 ? std::string("1") : m[2].str()) + "d" +
+    // The roller reads no sign before the dice: "-d6" is the negated roll.
+    negate = m[1].str() == "-";
+    expr = (m[2].length() == 0 ? std::string("1") : m[2].str()) + "d" +
            (m[4].str() == "%" ? std::string("100") : m[4].str()) + m[5].str();
     return true;
 }
@@ -40,7 +43,8 @@ bool NormalizeDice(const std::string &text, std::string &expr)
 int RunDice(const CliOptions &opts, const std::string &text, int count, std::ostream &out, std::ostream &err)
 {
     std::string expr;
-    if (!NormalizeDice(text, expr)) {
+    bool negate = false;
+    if (!NormalizeDice(text, expr, negate)) {
         err << "kalvion-cli: \"" << ShortForMessage(Trim(text))
             << "\" is not a dice expression (such as 3d6, d20, d% or 2d10+3; see 'kalvion-cli help dice')\n";
         return EXIT_FAILURE_;
@@ -49,7 +53,7 @@ int RunDice(const CliOptions &opts, const std::string &text, int count, std::ost
     std::vector<std::int32_t> rolls;
     try {
         for (int i = 0; i < count; ++i)
-            rolls.push_back(EvalDice(expr));
+            rolls.push_back(negate ? -EvalDice(expr) : EvalDice(expr));
     } catch (const EDiceConvertError &e) {
         err << "kalvion-cli: " << e.what() << "\n";
         return EXIT_FAILURE_;
@@ -59,7 +63,8 @@ int RunDice(const CliOptions &opts, const std::string &text, int count, std::ost
         return EXIT_FAILURE_;
     }
     if (opts.json) {
-        PrintJson(out, nlohmann::ordered_json{{"expression", expr}, {"count", rolls.size()}, {"rolls", rolls}});
+        PrintJson(out, nlohmann::ordered_json{
+                           {"expression", (negate ? "-" : "") + expr}, {"count", rolls.size()}, {"rolls", rolls}});
         return EXIT_OK;
     }
     for (std::int32_t r : rolls)

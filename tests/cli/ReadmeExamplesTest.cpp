@@ -117,6 +117,8 @@ TEST(CliReadme, EveryExampleRunsAndTheWalkThroughComesBackTheSame)
         EXPECT_GT(a.size(), 1000u);
         EXPECT_EQ(a, b);
         EXPECT_NE(a.find("New Hope"), std::string::npos);
+        EXPECT_TRUE(fs::exists("maps/my-sector.png"));
+        EXPECT_TRUE(fs::exists("maps/new-hope.png"));
     }
     fs::remove_all(dir);
 }

@@ -51,7 +51,7 @@ int RunTable(const CliOptions &opts, const TableArgs &args, std::ostream &out, s
     }
     if (opts.json) {
         PrintJson(out, nlohmann::ordered_json{
-                           {"file", args.file}, {"table", args.table}, {"count", lines.size()}, {"results", lines}});
+                           {"file", args.file}, {"table", args.table.empty() ? app.TableName(0) : args.table}, {"count", lines.size()}, {"results", lines}});
         return EXIT_OK;
     }
     for (const std::string &line : lines)

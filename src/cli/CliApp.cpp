@@ -1,5 +1,8 @@
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
+#include "cli/HelpText.h"
 #include "cli/PlotCommand.h"
+#include "cli/SectorCommands.h"
 
 #include "base/SharedRandom.h"
 #include "base/Version.h"
@@ -7,6 +10,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <ostream>
 
@@ -18,7 +22,14 @@ void ApplySeed(const CliOptions &opts)
         SetSharedRandomSeed(static_cast<std::int32_t>(static_cast<std::uint32_t>(opts.seed)));
 }
 
-int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+namespace {
+
+int UnknownCommand(const CLI::App &app, const std::string &word, std::ostream &err);
+
+// Parses and runs one command line; a usage error leaves the hint that
+// names the command's help to the caller.
+int RunCommandLine(const std::vector<std::string> &args, const std::string &command, bool &known, std::ostream &out,
+                   std::ostream &err)
 {
     CLI::App app{"Kalvion: star maps for writers and game masters (headless tools)", "kalvion-cli"};
     app.require_subcommand(0, 1);
@@ -40,12 +51,15 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     auto *format = app.add_subcommand("format", "Format a number with a number pattern such as \"#,##0.00\"");
     format->add_option("pattern", pattern, "Number pattern")->required();
     format->add_option("value", value, "Number")->required();
-    std::string newFile, newSize, newSphere, newUnit;
+    NewOptions newOpts;
     auto *newCmd = app.add_subcommand("new", "Create an empty sector file");
-    newCmd->add_option("file", newFile, "Sector file to create (.VexaDB)")->required();
-    newCmd->add_option("--size", newSize, "Sector size X or X,Y,Z in the chosen unit (default 20)");
-    newCmd->add_option("--sphere", newSphere, "Make a spherical sector of this radius");
-    newCmd->add_option("--unit", newUnit, "Unit of measure: ly (default) or pc");
+    newCmd->add_option("file", newOpts.file, "Sector file to create (.VexaDB)")->required();
+    newCmd->add_option("--size", newOpts.size, "Sector size X or X,Y,Z in the chosen unit (default 20)");
+    newCmd->add_option("--sphere", newOpts.sphere, "Make a spherical sector of this radius");
+    newCmd->add_option("--unit", newOpts.unit, "Unit of measure: ly (default) or pc");
+    newCmd->add_option("--epoch", newOpts.epoch, "Epoch year of the sector's calendar (default 2000)")
+        ->check(CLI::Range(-1000000, 1000000));
+    newCmd->add_flag("--replace", newOpts.replace, "Replace the file when it exists");
     std::string infoFile;
     auto *info = app.add_subcommand("info", "Describe a sector file: settings, date, schema version and counts");
     info->add_option("file", infoFile, "Sector file (.VexaDB)")->required();
@@ -118,8 +132,16 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     auto *textureCmd = AddTextureCommand(app, textureOpts);
     GenerateOptions generateOpts;
     auto *generateCmd = AddGenerateCommand(app, generateOpts);
+    SectorCommandOptions sectorOpts;
+    const TSectorCommands sectorCmds = AddSectorCommands(app, sectorOpts);
 
     std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
+    if (!command.empty()) {
+        for (const CLI::App *sub : app.get_subcommands([](const CLI::App *) { return true; }))
+            known = known || sub->get_name() == command;
+        if (!known)
+            return UnknownCommand(app, command, err);
+    }
     std::reverse(rest.begin(), rest.end());
     try {
         app.parse(rest);
@@ -131,7 +153,6 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return EXIT_OK;
     } catch (const CLI::ParseError &e) {
         err << "kalvion-cli: " << e.what() << "\n";
-        err << "Run 'kalvion-cli help' for the list of commands.\n";
         return EXIT_USAGE;
     }
     opts.haveSeed = seedOpt->count() > 0;
@@ -147,8 +168,11 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     }
     if (help->parsed() || app.get_subcommands().empty()) {
         if (helpTopic.empty()) {
-            // App::help() would describe the selected "help" subcommand.
-            out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);
+            PrintCommandList(app, out);
+            return EXIT_OK;
+        }
+        if (const char *topic = HelpTopicText(helpTopic)) {
+            out << topic;
             return EXIT_OK;
         }
         for (auto *sub : app.get_subcommands({}))
@@ -156,8 +180,7 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
                 out << sub->help();
                 return EXIT_OK;
             }
-        err << "kalvion-cli: unknown command '" << helpTopic << "'\n";
-        return EXIT_USAGE;
+        return UnknownCommand(app, helpTopic, err);
     }
     if (demo->parsed())
         return RunDemo(opts, out);
@@ -166,9 +189,9 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     if (dice->parsed())
         return RunDice(opts, diceExpr, diceCount, out, err);
     if (calc->parsed())
-        return RunCalc(calcExpr, out, err);
+        return RunCalc(opts, calcExpr, out, err);
     if (date->parsed())
-        return RunDate(epochYear, sectorTime, dateFormat, out, err);
+        return RunDate(opts, epochYear, sectorTime, dateFormat, out, err);
     if (system->parsed())
         return RunSystem(opts, sysOpts, out, err);
     if (script->parsed())
@@ -178,10 +201,10 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     if (table->parsed())
         return RunTable(opts, tableArgs, out, err);
     if (newCmd->parsed())
-        return RunNew(opts, newFile, newSize, newSphere, newUnit, out, err);
+        return RunNew(opts, newOpts, out, err);
     if (info->parsed())
         return RunInfo(opts, infoFile, out, err);
-    if (int rc = RunMergeCommands(mergeCmds, mergeOpts, out, err); rc >= 0)
+    if (int rc = RunMergeCommands(opts, mergeCmds, mergeOpts, out, err); rc >= 0)
         return rc;
     if (terrain->parsed())
         return RunTerrain(opts, *terrain, terrainOpts, out, err);
@@ -206,8 +229,73 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunTexture(opts, textureOpts, out, err);
     if (generateCmd->parsed())
         return RunGenerate(opts, generateOpts, out, err);
-    out << app.get_formatter()->make_help(&app, "kalvion-cli", CLI::AppFormatMode::Normal);
+    if (int rc = RunSectorCommands(sectorCmds, opts, sectorOpts, out, err); rc >= 0)
+        return rc;
+    PrintCommandList(app, out);
     return EXIT_OK;
+}
+
+int UnknownCommand(const CLI::App &app, const std::string &word, std::ostream &err)
+{
+    std::vector<std::string> names;
+    for (const CLI::App *sub : app.get_subcommands([](const CLI::App *) { return true; }))
+        names.push_back(sub->get_name());
+    err << "kalvion-cli: unknown command '" << word << "'";
+    const std::string near = ClosestWord(word, names);
+    if (!near.empty())
+        err << "; did you mean '" << near << "'?";
+    err << "\n";
+    return EXIT_USAGE;
+}
+
+// The command word: the first argument that is neither an option nor the
+// value of --seed; empty when there is none.
+std::string CommandWord(const std::vector<std::string> &args)
+{
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--seed")
+            ++i;
+        else if (!args[i].empty() && args[i][0] != '-')
+            return args[i];
+    }
+    return std::string();
+}
+
+// An expression for calc or dice may start with "-" ("-3+4", "-d6"): a blank
+// in front keeps the option parser from taking it for an option, and the
+// commands trim it away.
+void ProtectExpressions(std::vector<std::string> &args, const std::string &command)
+{
+    if (command != "calc" && command != "dice")
+        return;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string &a = args[i];
+        if (a == "--count" || a == "--seed") {
+            ++i;
+            continue;
+        }
+        if (a.size() > 1 && a[0] == '-' && a[1] != '-' &&
+            (!std::isalpha(static_cast<unsigned char>(a[1])) || a[1] == 'd' || a[1] == 'D'))
+            args[i] = " " + a;
+    }
+}
+
+} // namespace
+
+int RunCli(const std::vector<std::string> &argsIn, std::ostream &out, std::ostream &err)
+{
+    std::vector<std::string> args = argsIn;
+    const std::string command = CommandWord(args);
+    ProtectExpressions(args, command);
+    bool known = false;
+    const int rc = RunCommandLine(args, command, known, out, err);
+    if (rc == EXIT_USAGE) {
+        if (known && command != "help")
+            err << "Run 'kalvion-cli help " << command << "' for its usage.\n";
+        else
+            err << "Run 'kalvion-cli help' for the list of commands.\n";
+    }
+    return rc;
 }
 
 } // namespace kalvion::cli

@@ -21,6 +21,8 @@ namespace kalvion::cli {
 inline constexpr int EXIT_OK = 0;
 inline constexpr int EXIT_FAILURE_ = 1;
 inline constexpr int EXIT_USAGE = 2;
+// Stopped by Ctrl-C (128 + SIGINT, as shells report it).
+inline constexpr int EXIT_INTERRUPTED = 130;
 
 struct CliOptions {
     bool json = false;
@@ -36,6 +38,11 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
 
 // True (with a message) when output names the same file as one of the
 // inputs: no command writes over what it reads.  Callers exit with usage.
+// -1 when output may be written: its extension is one of extensions (".png",
+// case ignored) and its folder exists, made when missing.  Otherwise the
+// exit status, with the message on err.
+int PrepareOutput(const std::string &output, std::initializer_list<std::string_view> extensions, std::ostream &err);
+
 bool OutputIsAnInput(const std::string &output, std::initializer_list<std::string_view> inputs, std::ostream &err);
 
 // Loads a command's sector file (false with the message on err).  A file a
@@ -66,8 +73,8 @@ struct TableArgs {
 int RunDemo(const CliOptions &opts, std::ostream &out);
 int RunBodyTypes(const CliOptions &opts, std::ostream &out);
 int RunDice(const CliOptions &opts, const std::string &expr, int count, std::ostream &out, std::ostream &err);
-int RunCalc(const std::string &expr, std::ostream &out, std::ostream &err);
-int RunDate(std::int64_t epochYear, double time, const std::string &format, std::ostream &out, std::ostream &err);
+int RunCalc(const CliOptions &opts, const std::string &expr, std::ostream &out, std::ostream &err);
+int RunDate(const CliOptions &opts, std::int64_t epochYear, double time, const std::string &format, std::ostream &out, std::ostream &err);
 int RunSystem(const CliOptions &opts, const SystemCommandOptions &sys, std::ostream &out, std::ostream &err);
 struct TerrainOptions {
     long long seed = 0;
@@ -85,7 +92,7 @@ int RunScript(const CliOptions &opts, const std::string &file, const std::vector
               double timeoutSeconds, std::ostream &out, std::ostream &err);
 struct RoutesOptions {
     std::string file;
-    bool proximity = false;
+    bool proximity = false, list = false, replace = false;
     std::string style = "pop";
     double minLength = 0, maxLength = 10, perSystem = 2;
     std::string routeType, label;
@@ -117,8 +124,9 @@ CLI::App *AddSearchCommand(CLI::App &app, SearchOptions &o);
 int RunSearch(const CliOptions &opts, const SearchOptions &o, std::ostream &out, std::ostream &err);
 struct MapOptions {
     std::string file, out, plane = "xy";
-    int width = 1000, mode = 0;
-    bool grid = false, routes = false, labels = false;
+    int width = 0, mode = 0;  // width 0: wide enough for legible labels
+    double gridStep = 0;      // 0: the sector's own grid spacing
+    bool grid = false, routes = false, labels = false, noLabels = false;
 };
 CLI::App *AddMapCommand(CLI::App &app, MapOptions &o);
 int RunMap(const CliOptions &opts, const MapOptions &o, std::ostream &out, std::ostream &err);
@@ -160,8 +168,12 @@ int RunTable(const CliOptions &opts, const TableArgs &args, std::ostream &out, s
 // Creates an empty sector file.  size: "X" or "X,Y,Z"; sphere: a radius;
 // unit: "ly" or "pc" (sizes are given in that unit).  Empty texts keep the
 // defaults.
-int RunNew(const CliOptions &opts, const std::string &file, const std::string &size, const std::string &sphere,
-           const std::string &unit, std::ostream &out, std::ostream &err);
+struct NewOptions {
+    std::string file, size, sphere, unit;
+    std::int64_t epoch = 2000;
+    bool replace = false;
+};
+int RunNew(const CliOptions &opts, const NewOptions &n, std::ostream &out, std::ostream &err);
 // Describes a sector file: settings, calendar, schema version and counts.
 int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, std::ostream &err);
 
@@ -174,11 +186,11 @@ struct TMergeCommands {
 };
 TMergeCommands AddMergeCommands(CLI::App &app, MergeOptions &o);
 // -1 when none of the three commands was given.
-int RunMergeCommands(const TMergeCommands &c, const MergeOptions &o, std::ostream &out, std::ostream &err);
+int RunMergeCommands(const CliOptions &opts, const TMergeCommands &c, const MergeOptions &o, std::ostream &out, std::ostream &err);
 struct ReportOptions {
     std::string file, out;
     int style = 0;
-    bool gmNotes = false, surfaceMaps = false, yes = false;
+    bool gmNotes = false, surfaceMaps = false, yes = false, noLarge = false;
 };
 CLI::App *AddReportCommand(CLI::App &app, ReportOptions &o);
 int RunReport(const CliOptions &opts, const ReportOptions &o, std::ostream &out, std::ostream &err);
@@ -196,6 +208,7 @@ struct GenerateOptions {
     int systems = 0, frequency = 5, terraforming = 10;
     bool noPopulations = false, organicNames = false, noSubsectors = false, replace = false;
     std::vector<std::string> freqs;  // KIND=N
+    std::int64_t epoch = 2000;
 };
 CLI::App *AddGenerateCommand(CLI::App &app, GenerateOptions &o);
 int RunGenerate(const CliOptions &opts, const GenerateOptions &o, std::ostream &out, std::ostream &err);

@@ -1,5 +1,6 @@
 // "kalvion-cli demo": a short tour of what the core can do so far.
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
 
 #include "base/NumberFormat.h"
 #include "model/VexaSector.h"
@@ -93,18 +94,17 @@ int RunDemo(const CliOptions &opts, std::ostream &out)
             for (const TStellarBody *b : all)
                 bodies.push_back({{"name", b->Name},
                                   {"type", NameFromBodyType(b->TypeID)},
-                                  {"year", b->Parent ? b->FormatYearLength() : ""}});
+                                  {"year", b->Parent ? b->YearLength() : 0.0},
+                                  {"year_text", b->Parent ? b->FormatYearLength() : ""}});
             systems.push_back({{"name", root->Name},
                                {"population", root->ChildPopulation},
                                {"bodies", root->BodyCount},
                                {"members", bodies}});
         }
-        out << nlohmann::json({{"sector", sector->Name},
-                               {"population", sector->GetSectorPopulation()},
-                               {"bodyCount", sector->GetSectorBodyCount()},
-                               {"systems", systems}})
-                   .dump(2)
-            << "\n";
+        PrintJson(out, nlohmann::json({{"sector", sector->Name},
+                                       {"population", sector->GetSectorPopulation()},
+                                       {"body_count", sector->GetSectorBodyCount()},
+                                       {"systems", systems}}));
         return EXIT_OK;
     }
 

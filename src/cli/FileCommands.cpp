@@ -1,5 +1,6 @@
 // "kalvion-cli new" and "kalvion-cli info": sector files from the command line.
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
 #include "cli/NumberList.h"
 #include "science/VexaDates.h"
 
@@ -38,9 +39,9 @@ bool ParsePositive(const std::string &text, double &out)
 
 } // namespace
 
-int RunNew(const CliOptions &opts, const std::string &file, const std::string &size, const std::string &sphere,
-           const std::string &unit, std::ostream &out, std::ostream &err)
+int RunNew(const CliOptions &opts, const NewOptions &n, std::ostream &out, std::ostream &err)
 {
+    const std::string &file = n.file, &size = n.size, &sphere = n.sphere, &unit = n.unit;
     TVexaSector sector;
     double ratio = 1.0;
     if (!unit.empty()) {
@@ -85,12 +86,13 @@ int RunNew(const CliOptions &opts, const std::string &file, const std::string &s
         sector.Spherical = true;
         sector.SizeX = sector.SizeY = sector.SizeZ = 2 * r * ratio;
     }
+    sector.EpochYear = n.epoch;
     sector.RestoreDefaultOrigins();
     sector.ResetCamera();
 
     std::error_code ec;
-    if (std::filesystem::exists(file, ec)) {
-        err << "kalvion-cli: \"" << file << "\" already exists\n";
+    if (std::filesystem::exists(file, ec) && !n.replace) {
+        err << "kalvion-cli: \"" << file << "\" already exists (give --replace to replace it)\n";
         return EXIT_FAILURE_;
     }
     std::string error;
@@ -99,7 +101,7 @@ int RunNew(const CliOptions &opts, const std::string &file, const std::string &s
         return EXIT_FAILURE_;
     }
     if (opts.json)
-        out << nlohmann::json({{"file", file}, {"name", sector.Name}}).dump() << "\n";
+        PrintJson(out, nlohmann::ordered_json{{"file", file}, {"name", sector.Name}, {"epoch_year", sector.EpochYear}});
     else
         out << "Created " << file << "\n";
     return EXIT_OK;
@@ -179,7 +181,7 @@ int RunInfo(const CliOptions &opts, const std::string &file, std::ostream &out, 
                        {"views", static_cast<int>(sector.Views.size())},
                        {"image_resources", resources},
                        {"skipped_body_rows", skipped}};
-        out << j.dump(2) << "\n";
+        PrintJson(out, j);
         return EXIT_OK;
     }
     out << "Name:            " << sector.Name << "\n";

@@ -2,9 +2,12 @@
 // the options of the New Star Sector dialog.  The sector is built in a
 // scratch file beside the target and moved into place at the end, so an
 // existing file is only replaced by a complete sector.  Ctrl-C stops the
-// generator the way Escape does in the window: what was made is kept.
+// generator the way Escape does in the window: what was made is kept when
+// the target did not exist; an existing file is never replaced by a partial
+// sector.  Either way the exit status is 130, as for any interrupted program.
 #include "cli/CliApp.h"
 #include "cli/Interrupt.h"
+#include "cli/JsonOut.h"
 #include "cli/NumberList.h"
 
 #include "base/AsciiText.h"
@@ -114,7 +117,10 @@ CLI::App *AddGenerateCommand(CLI::App &app, GenerateOptions &o)
                     "PlanetSystem, AsteroidBelt or Planetoid (repeatable)");
     cmd->add_option("--terraforming", o.terraforming, "Terraforming level 0 … 10 (default 10)")
         ->check(CLI::Range(0, 10));
-    cmd->add_flag("--replace", o.replace, "Replace the file when it exists");
+    cmd->add_flag("--replace", o.replace, "Replace the file when it exists (only by a complete sector: Ctrl-C "
+                                          "leaves it as it was)");
+    cmd->add_option("--epoch", o.epoch, "Epoch year of the sector's calendar (default 2000)")
+        ->check(CLI::Range(-1000000, 1000000));
     return cmd;
 }
 
@@ -202,7 +208,8 @@ int RunGenerate(const CliOptions &opts, const GenerateOptions &g, std::ostream &
 
     namespace fs = std::filesystem;
     std::error_code ec;
-    if (fs::exists(g.file, ec) && !g.replace) {
+    const bool existed = fs::exists(g.file, ec);
+    if (existed && !g.replace) {
         err << "kalvion-cli: \"" << g.file << "\" already exists (give --replace to replace it)\n";
         return EXIT_FAILURE_;
     }
@@ -214,6 +221,7 @@ int RunGenerate(const CliOptions &opts, const GenerateOptions &g, std::ostream &
 
     TVexaSector sector;
     SetUpNewSector(sector, o);
+    sector.EpochYear = g.epoch;
     sector.RestoreDefaultOrigins();
     sector.ResetCamera();
     if (o.Placements) {
@@ -249,6 +257,15 @@ int RunGenerate(const CliOptions &opts, const GenerateOptions &g, std::ostream &
     bar.End(mgr.Cancelled() ? mgr.Percent() : 100, sector.Systems.size());
     const std::string generateError = mgr.ErrorMessage();
 
+    if (interrupted && existed) {
+        // The file the user had stays as it was; the partial sector goes.
+        const std::string partial = sector.FileName;
+        sector.clear();
+        fs::remove(partial, ec);
+        fs::remove(partial + "-journal", ec);
+        err << "kalvion-cli: interrupted; \"" << g.file << "\" was left as it was\n";
+        return EXIT_INTERRUPTED;
+    }
     if (o.Subsectors)
         GenerateSubsectors(sector, o.SubsectorX, o.SubsectorY, o.NameTable, o.ColorSubsector, o.SubsectorZ);
     if (!SaveGenerateTempFile(sector, g.file, &error)) {
@@ -276,7 +293,7 @@ int RunGenerate(const CliOptions &opts, const GenerateOptions &g, std::ostream &
                                {"size", {sector.SizeX, sector.SizeY, sector.SizeZ}},
                                {"seconds", seconds},
                                {"cancelled", cancelled}};
-        out << j.dump(2) << "\n";
+        PrintJson(out, j);
     } else {
         out << (cancelled ? "Cancelled; kept " : "Generated ") << FormatCount(sector.SystemCount())
             << " systems (" << FormatCount(static_cast<double>(bodies)) << " bodies, " << FormatCount(static_cast<double>(populated))
@@ -288,7 +305,7 @@ int RunGenerate(const CliOptions &opts, const GenerateOptions &g, std::ostream &
         err << "kalvion-cli: " << generateError << "\n";
         return EXIT_FAILURE_;
     }
-    return EXIT_OK;
+    return interrupted ? EXIT_INTERRUPTED : EXIT_OK;
 }
 
 } // namespace kalvion::cli

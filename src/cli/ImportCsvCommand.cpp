@@ -1,6 +1,7 @@
 // "kalvion-cli import-csv": stars, multiple systems and routes from a CSV
 // file into a sector file, which is saved afterwards.
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
 
 #include "exchange/VexaImportCSV.h"
 #include "files/SectorFile.h"
@@ -9,9 +10,20 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <cstdlib>
 #include <ostream>
 
 namespace kalvion::cli {
+
+namespace {
+
+// "N record(s) imported" opens the report of an import that ran.
+long long ImportedCount(const std::vector<std::string> &report)
+{
+    return report.empty() ? 0 : std::atoll(report.front().c_str());
+}
+
+} // namespace
 
 CLI::App *AddImportCsvCommand(CLI::App &app, ImportCsvOptions &o)
 {
@@ -38,14 +50,28 @@ int RunImportCsv(const CliOptions &opts, const ImportCsvOptions &o, std::ostream
     }
     if (opts.json) {
         // Names in the report are the file's bytes, which need not be UTF-8.
-        const nlohmann::json j{{"file", o.file}, {"data", o.data}, {"errors", errors}, {"report", report}};
-        out << j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+        PrintJson(out, nlohmann::ordered_json{{"file", o.file},
+                                              {"data", o.data},
+                                              {"imported", imported ? ImportedCount(report) : 0},
+                                              {"errors", errors},
+                                              {"report", report}});
     } else {
-        for (const std::string &line : report)
-            out << line << "\n";
+        for (const std::string &line : report) {
+            // The window's closing words are not the command line's.
+            if (line == "Import Successful!  Close the window to see the results.")
+                out << "Import successful; saved " << o.file << "\n";
+            else
+                out << line << "\n";
+        }
     }
     if (!imported) {
         err << "kalvion-cli: " << report.front() << "\n";
+        return EXIT_FAILURE_;
+    }
+    // The good lines are saved; the lines that were not imported make it a
+    // failure a script can see.
+    if (errors > 0) {
+        err << "kalvion-cli: " << errors << " line(s) of " << o.data << " were not imported\n";
         return EXIT_FAILURE_;
     }
     return EXIT_OK;

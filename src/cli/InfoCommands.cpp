@@ -1,5 +1,6 @@
 // Commands that describe the program's vocabulary.
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
 
 #include "base/NumberFormat.h"
 #include "base/NumberParse.h"
@@ -19,7 +20,7 @@ int RunBodyTypes(const CliOptions &opts, std::ostream &out)
             list.push_back({{"code", code},
                             {"name", NameFromBodyType(code)},
                             {"search", SearchTextFromBodyType(NameFromBodyType(code))}});
-        out << list.dump(2) << "\n";
+        PrintJson(out, nlohmann::json{{"count", list.size()}, {"body_types", list}});
         return EXIT_OK;
     }
     for (int code : AllBodyTypeCodes()) {
@@ -43,7 +44,7 @@ int RunFormat(const CliOptions &opts, const std::string &pattern, const std::str
     }
     const std::string text = FormatFloat(pattern, *v);
     if (opts.json)
-        out << nlohmann::json({{"pattern", pattern}, {"value", *v}, {"text", text}}).dump() << "\n";
+        PrintJson(out, nlohmann::json({{"pattern", pattern}, {"value", *v}, {"value_text", text}}));
     else
         out << text << "\n";
     return EXIT_OK;

@@ -1,8 +1,10 @@
 // "kalvion-cli convert", "merge" and "import-catalogue": older files and
 // other sources brought into sector files.
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
 
 #include "base/AsciiText.h"
+#include "base/NumberFormat.h"
 #include "base/NumberParse.h"
 #include "files/LegacyConvert.h"
 #include "files/SectorFile.h"
@@ -80,7 +82,8 @@ TMergeCommands AddMergeCommands(CLI::App &app, MergeOptions &o)
     return c;
 }
 
-int RunMergeCommands(const TMergeCommands &c, const MergeOptions &o, std::ostream &out, std::ostream &err)
+int RunMergeCommands(const CliOptions &opts, const TMergeCommands &c, const MergeOptions &o, std::ostream &out,
+                     std::ostream &err)
 {
     if (c.convert->parsed()) {
         std::string error;
@@ -88,7 +91,10 @@ int RunMergeCommands(const TMergeCommands &c, const MergeOptions &o, std::ostrea
             err << "kalvion-cli: " << error << "\n";
             return EXIT_FAILURE_;
         }
-        out << "Converted " << o.oldFile << " to " << o.newFile << "\n";
+        if (opts.json)
+            PrintJson(out, nlohmann::ordered_json{{"file", o.oldFile}, {"out", o.newFile}});
+        else
+            out << "Converted " << o.oldFile << " to " << o.newFile << "\n";
         return EXIT_OK;
     }
     if (c.merge->parsed()) {
@@ -115,8 +121,14 @@ int RunMergeCommands(const TMergeCommands &c, const MergeOptions &o, std::ostrea
         }
         if (int rc = SaveSector(sector, o.file, err))
             return rc;
-        out << "Merged " << o.other << " into " << o.file << ": " << sector.SystemCount() - before
-            << " systems added, " << sector.SystemCount() << " in all\n";
+        if (opts.json)
+            PrintJson(out, nlohmann::ordered_json{{"file", o.file},
+                                                  {"other", o.other},
+                                                  {"added", sector.SystemCount() - before},
+                                                  {"systems", sector.SystemCount()}});
+        else
+            out << "Merged " << o.other << " into " << o.file << ": " << FormatCount(sector.SystemCount() - before)
+                << " systems added, " << FormatCount(sector.SystemCount()) << " in all\n";
         return EXIT_OK;
     }
     if (c.catalogue->parsed()) {
@@ -136,7 +148,14 @@ int RunMergeCommands(const TMergeCommands &c, const MergeOptions &o, std::ostrea
         }
         if (int rc = SaveSector(sector, o.file, err))
             return rc;
-        out << "Imported " << added << " stars into " << o.file << "\n";
+        if (opts.json)
+            PrintJson(out, nlohmann::ordered_json{{"file", o.file},
+                                                  {"catalogue", o.other},
+                                                  {"added", added},
+                                                  {"skipped", skips.Unplaced},
+                                                  {"long_lines", skips.LongLines}});
+        else
+            out << "Imported " << FormatCount(added) << " stars into " << o.file << "\n";
         // Passed-over entries are said, not hidden behind a success.
         if (skips.Unplaced > 0)
             err << "kalvion-cli: warning: " << skips.Unplaced

@@ -3,6 +3,7 @@
 // file as a route.
 #include "cli/PlotCommand.h"
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
 #include "cli/NumberList.h"
 
 #include "base/AsciiText.h"
@@ -133,7 +134,7 @@ int RunPlot(const CliOptions &opts, const PlotOptions &o, std::ostream &out, std
                 j["gap"] = sector.DistanceInUnits(plan.Gap);
                 j["gap_to"] = plan.GapTo->Name;
             }
-            out << j.dump() << "\n";
+            PrintJson(out, j);
         }
         err << "kalvion-cli: " << why << "\n";
         return EXIT_FAILURE_;
@@ -172,7 +173,7 @@ int RunPlot(const CliOptions &opts, const PlotOptions &o, std::ostream &out, std
         }
         if (!o.saveRoute.empty())
             j["saved_route"] = o.saveRoute;
-        out << j.dump() << "\n";
+        PrintJson(out, j);
         return EXIT_OK;
     }
     out << plan.Stops.front().System->Name << " to " << plan.Stops.back().System->Name << ": " << plan.Jumps

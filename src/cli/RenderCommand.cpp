@@ -1,6 +1,7 @@
 // "kalvion-cli render": one frame of the 3D sector view, drawn off screen and
 // saved as a picture (PNG, JPEG, BMP or TIFF).
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
 #include "cli/NumberList.h"
 
 #include "base/AsciiText.h"
@@ -137,14 +138,12 @@ int RunRender(const CliOptions &opts, const RenderOptions &o, std::ostream &out,
         return EXIT_FAILURE_;
     }
     if (opts.json)
-        out << nlohmann::json{{"out", o.out},
+        PrintJson(out, nlohmann::json{{"out", o.out},
                               {"width", o.width},
                               {"height", o.height},
                               {"systems", sector.SystemCount()},
                               {"camera", {sector.Camera.X, sector.Camera.Y, sector.Camera.Z}},
-                              {"target", {sector.Target.X, sector.Target.Y, sector.Target.Z}}}
-                   .dump()
-            << "\n";
+                              {"target", {sector.Target.X, sector.Target.Y, sector.Target.Z}}});
     else
         out << "Wrote " << o.out << " (" << o.width << " x " << o.height << ", " << sector.SystemCount()
             << " systems)\n";

@@ -3,9 +3,12 @@
 #include "cli/CliApp.h"
 #include "cli/NumberList.h"
 #include "cli/Interrupt.h"
+#include "cli/JsonOut.h"
+#include "cli/SectorCommands.h"
 
 #include "base/AsciiText.h"
 #include "base/Colour.h"
+#include "base/NumberFormat.h"
 #include "files/SectorFile.h"
 #include "model/VexaSector.h"
 #include "travel/ProximityRoutes.h"
@@ -18,6 +21,7 @@
 #include <csignal>
 #include <iostream>
 #include <ostream>
+#include <unordered_set>
 #include <unistd.h>
 
 namespace kalvion::cli {
@@ -38,13 +42,60 @@ bool ParseStyle(const std::string &text, int &style)
     return false;
 }
 
+// A two-system route's identity for "already there": its ends in either
+// order, its name and its type.
+std::string RouteKey(const TStellarRoute &r)
+{
+    std::string a = r.Waypoints[0]->id, b = r.Waypoints[1]->id;
+    if (b < a)
+        std::swap(a, b);
+    return a + '\n' + b + '\n' + r.Name + '\n' + r.RouteType;
+}
+
+// Takes out the routes from index `first` on that join the same two systems
+// under the same name and type as a route before them; returns how many.
+int DropDuplicateRoutes(TVexaSector &sector, int first)
+{
+    std::unordered_set<std::string> seen;
+    for (int i = 0; i < first; ++i)
+        if (sector.GetRoute(i)->WaypointCount() == 2)
+            seen.insert(RouteKey(*sector.GetRoute(i)));
+    std::vector<int> drop;
+    for (int i = first; i < sector.RouteCount(); ++i) {
+        const TStellarRoute &r = *sector.GetRoute(i);
+        if (r.WaypointCount() == 2 && !seen.insert(RouteKey(r)).second)
+            drop.push_back(i);
+    }
+    for (auto it = drop.rbegin(); it != drop.rend(); ++it)
+        sector.DeleteRoute(*it);
+    return static_cast<int>(drop.size());
+}
+
+// --replace: the earlier routes of this name and type between two systems,
+// as a proximity run makes them.
+int DropEarlierRoutes(TVexaSector &sector, const std::string &name, const std::string &type)
+{
+    int dropped = 0;
+    for (int i = sector.RouteCount(); i-- > 0;) {
+        const TStellarRoute &r = *sector.GetRoute(i);
+        if (r.WaypointCount() == 2 && r.Name == name && r.RouteType == type) {
+            sector.DeleteRoute(i);
+            ++dropped;
+        }
+    }
+    return dropped;
+}
+
 } // namespace
 
 CLI::App *AddRoutesCommand(CLI::App &app, RoutesOptions &o)
 {
     auto *cmd = app.add_subcommand("routes", "Create routes between the systems of a sector file and save it");
     cmd->add_option("file", o.file, "Sector file (.VexaDB)")->required();
-    cmd->add_flag("--proximity", o.proximity, "Link each system to its nearest neighbours");
+    cmd->add_flag("--proximity", o.proximity, "Link each system to its nearest neighbours (the default)");
+    cmd->add_flag("--list", o.list, "List the routes of the file instead of making any");
+    cmd->add_flag("--replace", o.replace,
+                  "Remove the earlier two-system routes of the same --label and --type first");
     cmd->add_option("--style", o.style, "Systems taking part: all (visible), pop (populated, default), popsel, sel");
     cmd->add_option("--min", o.minLength, "Shortest route in light years; 0 = no limit (default 0)");
     cmd->add_option("--max", o.maxLength, "Longest route in light years; 0 = no limit (default 10)");
@@ -62,10 +113,8 @@ CLI::App *AddRoutesCommand(CLI::App &app, RoutesOptions &o)
 
 int RunRoutes(const CliOptions &opts, const RoutesOptions &o, std::ostream &out, std::ostream &err)
 {
-    if (!o.proximity) {
-        err << "kalvion-cli: routes needs --proximity\n";
-        return EXIT_USAGE;
-    }
+    if (o.list)
+        return ListRoutes(opts, o.file, out, err);
     TProximityRouteOptions p;
     if (!ParseStyle(o.style, p.Style)) {
         err << "kalvion-cli: --style takes all, pop, popsel or sel\n";
@@ -124,6 +173,8 @@ int RunRoutes(const CliOptions &opts, const RoutesOptions &o, std::ostream &out,
     // A bar that rewrites itself on a terminal; elsewhere a line per tenth.
     const bool bar = &err == &std::cerr && isatty(STDERR_FILENO);
     int lastTenth = 0;
+    const int removed = o.replace ? DropEarlierRoutes(sector, o.label, o.routeType) : 0;
+    const int before = sector.RouteCount();
     TInterruptGuard guard;
     ApplySeed(opts);
     const int made = CreateProximityRoutes(sector, p, [&](const std::string &caption, double fraction) {
@@ -139,17 +190,25 @@ int RunRoutes(const CliOptions &opts, const RoutesOptions &o, std::ostream &out,
     if (bar)
         err << "\n";
     const bool cancelled = Interrupted();
+    const int skipped = DropDuplicateRoutes(sector, before);
 
     sector.Modified = true;
     if (!SaveToFile(sector, o.file, false, &error)) {
         err << "kalvion-cli: " << error << "\n";
         return EXIT_FAILURE_;
     }
-    if (opts.json)
-        out << nlohmann::json({{"file", o.file}, {"routes", made}, {"cancelled", cancelled}}).dump() << "\n";
-    else
-        out << made << (made == 1 ? " route" : " routes") << " created" << (cancelled ? " (cancelled)" : "")
-            << "\n";
+    const int kept = made - skipped;
+    if (opts.json) {
+        PrintJson(out, nlohmann::ordered_json{{"file", o.file}, {"routes", kept}, {"skipped", skipped},
+                                              {"removed", removed}, {"cancelled", cancelled}});
+    } else {
+        out << FormatCount(kept) << (kept == 1 ? " route" : " routes") << " created";
+        if (skipped > 0)
+            out << ", " << FormatCount(skipped) << " skipped (already there)";
+        if (removed > 0)
+            out << ", " << FormatCount(removed) << " earlier removed";
+        out << (cancelled ? " (cancelled)" : "") << "\n";
+    }
     return EXIT_OK;
 }
 

@@ -1,5 +1,6 @@
 // Commands over the science layer: dice, the calculator and the sector calendar.
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
 
 #include "base/AsciiText.h"
 #include "science/CalcExpress.h"
@@ -7,16 +8,52 @@
 #include "science/VexaDates.h"
 
 #include <cmath>
+#include <regex>
+#include <vector>
 #include <ostream>
 
 namespace kalvion::cli {
 
-int RunDice(const CliOptions &opts, const std::string &expr, int count, std::ostream &out, std::ostream &err)
+namespace {
+
+// The dice forms people write, in the form the roller reads: "d20" is
+// 1d20 and "d%" is 1d100.  False for text that is no dice expression at all
+// (the roller would read it as 0).
+bool NormalizeDice(const std::string &text, std::string &expr, bool &negate)
 {
+    negate = false;
+    static const std::regex form(R"(^([+-]?)(\d*)([dD])(\d+|%)(\s*[-+*/]\s*\d+)?$|^[+-]?\d+$)");
+    const std::string t = Trim(text);
+    std::smatch m;
+    if (!std::regex_match(t, m, form))
+        return false;
+    if (!m[3].matched) {
+        expr = t;
+        return true;
+    }
+    // The roller reads no sign before the dice: "-d6" is the negated roll.
+    negate = m[1].str() == "-";
+    expr = (m[2].length() == 0 ? std::string("1") : m[2].str()) + "d" +
+           (m[4].str() == "%" ? std::string("100") : m[4].str()) + m[5].str();
+    return true;
+}
+
+} // namespace
+
+int RunDice(const CliOptions &opts, const std::string &text, int count, std::ostream &out, std::ostream &err)
+{
+    std::string expr;
+    bool negate = false;
+    if (!NormalizeDice(text, expr, negate)) {
+        err << "kalvion-cli: \"" << ShortForMessage(Trim(text))
+            << "\" is not a dice expression (such as 3d6, d20, d% or 2d10+3; see 'kalvion-cli help dice')\n";
+        return EXIT_FAILURE_;
+    }
     ApplySeed(opts);
+    std::vector<std::int32_t> rolls;
     try {
         for (int i = 0; i < count; ++i)
-            out << EvalDice(expr) << "\n";
+            rolls.push_back(negate ? -EvalDice(expr) : EvalDice(expr));
     } catch (const EDiceConvertError &e) {
         err << "kalvion-cli: " << e.what() << "\n";
         return EXIT_FAILURE_;
@@ -25,22 +62,33 @@ int RunDice(const CliOptions &opts, const std::string &expr, int count, std::ost
         err << "kalvion-cli: " << e.what() << "\n";
         return EXIT_FAILURE_;
     }
+    if (opts.json) {
+        PrintJson(out, nlohmann::ordered_json{
+                           {"expression", (negate ? "-" : "") + expr}, {"count", rolls.size()}, {"rolls", rolls}});
+        return EXIT_OK;
+    }
+    for (std::int32_t r : rolls)
+        out << r << "\n";
     return EXIT_OK;
 }
 
-int RunCalc(const std::string &expr, std::ostream &out, std::ostream &err)
+int RunCalc(const CliOptions &opts, const std::string &text, std::ostream &out, std::ostream &err)
 {
+    const std::string expr = Trim(text);
     double value = 0;
     std::string message;
     if (!CalcExpression(expr, value, message)) {
         err << "kalvion-cli: " << (message.empty() ? "Invalid expression: " + ShortForMessage(expr) : message) << "\n";
         return EXIT_FAILURE_;
     }
-    out << CalcResultText(value) << "\n";
+    if (opts.json)
+        PrintJson(out, nlohmann::ordered_json{{"expression", expr}, {"value", value}, {"value_text", CalcResultText(value)}});
+    else
+        out << CalcResultText(value) << "\n";
     return EXIT_OK;
 }
 
-int RunDate(std::int64_t epochYear, double time, const std::string &format, std::ostream &out, std::ostream &err)
+int RunDate(const CliOptions &opts, std::int64_t epochYear, double time, const std::string &format, std::ostream &out, std::ostream &err)
 {
     TVexaDateHandler handler;
     if (!handler.IsValidDate(epochYear, 1, 1, 0, 0, 0)) {
@@ -67,7 +115,11 @@ int RunDate(std::int64_t epochYear, double time, const std::string &format, std:
         return EXIT_FAILURE_;
     }
     handler.SetToSector(epochYear, time, format);
-    out << handler.FormatDate() << "\n";
+    if (opts.json)
+        PrintJson(out, nlohmann::ordered_json{
+                           {"epoch_year", epochYear}, {"time", time}, {"format", format}, {"date", handler.FormatDate()}});
+    else
+        out << handler.FormatDate() << "\n";
     return EXIT_OK;
 }
 

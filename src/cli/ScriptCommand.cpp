@@ -3,6 +3,7 @@
 // input boxes answer with their default, and script errors go to standard
 // error with their line and character.
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
 
 #include "base/Questions.h"
 #include "scripting/ScriptRegistry.h"
@@ -13,6 +14,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <sstream>
 #include <thread>
 #include <ostream>
 
@@ -126,11 +128,14 @@ int RunScript(const CliOptions &opts, const std::string &file, const std::vector
     gScriptArgs = args;
     RegisterScriptArgs();
     ApplySeed(opts);
-    ConsoleUI ui(out);
+    // With --json the script's printing becomes one field of the object.
+    std::ostringstream captured;
+    std::ostream &printed = opts.json ? static_cast<std::ostream &>(captured) : out;
+    ConsoleUI ui(printed);
     TZentScripter host;
     host.UI = &ui;
     host.OnShowMessage = [&](const std::string &caption, const std::string &text) {
-        out.flush();
+        printed.flush();
         std::string t = text;
         for (std::size_t p; (p = t.find("\r\n")) != std::string::npos;)
             t.replace(p, 2, "\n");
@@ -143,7 +148,11 @@ int RunScript(const CliOptions &opts, const std::string &file, const std::vector
     TWatchdog watchdog(host, timeoutSeconds);
     const bool ok = host.Run();
     // A halted script did not finish its work: that is no success.
-    if (watchdog.Stop())
+    const bool halted = watchdog.Stop();
+    if (opts.json)
+        PrintJson(out, nlohmann::ordered_json{
+                           {"file", file}, {"output", captured.str()}, {"finished", ok && !halted}, {"halted", halted}});
+    if (halted)
         return EXIT_FAILURE_;
     return ok ? EXIT_OK : EXIT_FAILURE_;
 }

@@ -1,12 +1,15 @@
 // "kalvion-cli search": runs a query on a sector file and prints the matching
 // bodies with the columns of the search window.
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
+#include "cli/SectorCommands.h"
 
 #include "base/AsciiText.h"
 #include "base/NumberFormat.h"
 #include "files/SectorFile.h"
 #include "files/VexaDBSQLite.h"
 #include "model/VexaSector.h"
+#include "search/BodyProperties.h"
 #include "search/SearchColumns.h"
 #include "search/Searcher.h"
 
@@ -14,6 +17,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <ostream>
 
 namespace kalvion::cli {
@@ -23,7 +27,7 @@ CLI::App *AddSearchCommand(CLI::App &app, SearchOptions &o)
     auto *cmd = app.add_subcommand("search", "Run a search query on a sector file and list the matching bodies");
     cmd->add_option("file", o.file, "Sector file (.VexaDB)")->required();
     cmd->add_option("query", o.query, "Query, such as \"terrestrial population > 1000000\"")->required();
-    cmd->add_option("--limit", o.limit, "Stop after this many results (0: no limit)")->capture_default_str();
+    cmd->add_option("--limit", o.limit, "Print at most this many results (0: all)")->capture_default_str();
     cmd->add_flag("--root-only", o.rootOnly, "Examine the root bodies only");
     cmd->add_option("--select", o.select, "Select systems by name first (for \"within\" and \"on route\")");
     return cmd;
@@ -31,26 +35,45 @@ CLI::App *AddSearchCommand(CLI::App &app, SearchOptions &o)
 
 namespace {
 
-void PrintTable(const std::vector<std::vector<std::string>> &rows, std::ostream &out)
+// The header of a column as a JSON key: "Root Temp" -> "root_temp".
+std::string JsonKey(const std::string &header)
 {
-    std::vector<std::size_t> widths;
-    for (const auto &row : rows)
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            if (widths.size() <= i)
-                widths.push_back(0);
-            widths[i] = std::max(widths[i], row[i].size());
-        }
-    for (const auto &row : rows) {
-        std::string line;
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            line += row[i];
-            if (i + 1 < row.size())
-                line.append(widths[i] - row[i].size() + 2, ' ');
-        }
-        while (!line.empty() && line.back() == ' ')
-            line.pop_back();
-        out << line << "\n";
+    std::string key;
+    for (char c : header)
+        key += c == ' ' ? '_' : AsciiLowerChar(c);
+    return key;
+}
+
+// A query column's value for JSON: numbers stay numbers.
+nlohmann::ordered_json ColumnValue(TStellarBody *body, const TVexa3SearchColumn &column)
+{
+    const TStellarBody *b = SearchScopeBody(body, column.Scope);
+    if (b && column.Property != "type" && column.Property != "field") {
+        if (column.Property == "atmcomp")
+            return b->GetAtmElementPercentByName(column.FieldName);
+        if (const TBodyProperty *p = FindBodyProperty(column.Property))
+            switch (p->Kind) {
+            case TBodyPropertyKind::Float:
+            case TBodyPropertyKind::Integer: return p->GetNumber(*b);
+            case TBodyPropertyKind::Boolean: return p->GetNumber(*b) != 0;
+            case TBodyPropertyKind::String: return p->GetText(*b);
+            }
     }
+    return SearchColumnText(body, column);
+}
+
+// Light years from the body's system to the nearest selected system.
+double NearestSelected(const TVexaSector &sector, const TStellarBody *body)
+{
+    const TStellarBody *root = body->GetRootBody();
+    double best = -1;
+    for (const TStellarBody *s : sector.Selection) {
+        const double dx = root->X - s->X, dy = root->Y - s->Y, dz = root->Z - s->Z;
+        const double d = std::sqrt(dx * dx + dy * dy + dz * dz);
+        if (best < 0 || d < best)
+            best = d;
+    }
+    return best;
 }
 
 } // namespace
@@ -85,7 +108,8 @@ int RunSearch(const CliOptions &opts, const SearchOptions &o, std::ostream &out,
 
     TVexaSearcher3 searcher;
     searcher.Sector = &sector;
-    searcher.ResultLimit = o.limit;
+    // Every match is found so that the user learns how many the limit cut.
+    searcher.ResultLimit = 0;
     searcher.RootOnly = o.rootOnly;
     searcher.Search(o.query);
     if (!searcher.ErrorText.empty()) {
@@ -93,35 +117,61 @@ int RunSearch(const CliOptions &opts, const SearchOptions &o, std::ostream &out,
         err << searcher.ErrorText << "\n";
         return EXIT_FAILURE_;
     }
+    const std::size_t total = searcher.Results.size();
+    const std::size_t shown = o.limit > 0 ? std::min(total, static_cast<std::size_t>(o.limit)) : total;
+    // "within" measures from the selected systems: each result says how far.
+    const bool distances = searcher.Parser.WithinLY > 0 && !sector.Selection.empty();
 
     const auto &columns = searcher.Parser.Columns;
     const std::vector<std::string> headers = SearchResultHeaders(columns);
     std::vector<std::string> cells;
     if (opts.json) {
-        nlohmann::json rows = nlohmann::json::array();
-        for (TStellarBody *body : searcher.Results) {
-            SearchResultCells(body, columns, cells);
-            nlohmann::json row = nlohmann::json::object();
-            for (std::size_t i = 0; i < headers.size() && i < cells.size(); ++i)
-                row[headers[i]] = cells[i];
-            row["IDString"] = body->IDString;
+        nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+        for (std::size_t i = 0; i < shown; ++i) {
+            TStellarBody *body = searcher.Results[i];
+            const TStellarBody *root = body->GetRootBody();
+            nlohmann::ordered_json row{{"id", body->IDString},
+                                       {"name", body->Name},
+                                       {"type", NameFromBodyType(body->TypeID)},
+                                       {"system", root ? root->Name : std::string()},
+                                       {"population", body->Population},
+                                       {"habitability", body->Habitability},
+                                       {"habitability_text", HabitNameFromHabitCode(body->Habitability)},
+                                       {"political", body->PoliticalAffiliation}};
+            if (distances)
+                row["distance"] = NearestSelected(sector, body);
+            for (std::size_t c = 0; c < columns.size(); ++c)
+                row[JsonKey(headers[6 + c])] = ColumnValue(body, columns[c]);
             rows.push_back(std::move(row));
         }
-        out << nlohmann::json({{"query", o.query}, {"columns", headers}, {"count", searcher.GetResultCount()},
-                               {"results", rows}})
-                   .dump()
-            << "\n";
+        std::vector<std::string> keys;
+        for (const auto &h : headers)
+            keys.push_back(JsonKey(h));
+        PrintJson(out, nlohmann::ordered_json{{"query", o.query},
+                                              {"columns", keys},
+                                              {"count", total},
+                                              {"shown", shown},
+                                              {"results", std::move(rows)}});
         return EXIT_OK;
     }
     std::vector<std::vector<std::string>> table;
     table.push_back(headers);
-    for (TStellarBody *body : searcher.Results) {
+    if (distances)
+        table.back().insert(table.back().begin() + 3, "Distance " + sector.UnitStarMeasureAbbrev);
+    for (std::size_t i = 0; i < shown; ++i) {
+        TStellarBody *body = searcher.Results[i];
         SearchResultCells(body, columns, cells);
+        if (distances)
+            cells.insert(cells.begin() + 3,
+                         FormatFloat("#,##0.##", sector.DistanceInUnits(NearestSelected(sector, body))));
         table.push_back(cells);
     }
-    PrintTable(table, out);
-    out << FormatCount(searcher.GetResultCount()) << (searcher.GetResultCount() == 1 ? " result" : " results")
-        << "\n";
+    PrintColumns(table, out);
+    if (shown < total)
+        out << "showing " << FormatCount(static_cast<double>(shown)) << " of " << FormatCount(static_cast<double>(total))
+            << " results\n";
+    else
+        out << FormatCount(static_cast<double>(total)) << (total == 1 ? " result" : " results") << "\n";
     return EXIT_OK;
 }
 

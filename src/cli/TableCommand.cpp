@@ -1,9 +1,11 @@
 // kalvion-cli table: results of a random-table file, one per line.
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
 
 #include "tables/ClassTKTable.h"
 
 #include <ostream>
+#include <vector>
 
 namespace kalvion::cli {
 
@@ -37,6 +39,7 @@ int RunTable(const CliOptions &opts, const TableArgs &args, std::ostream &out, s
     }
     ApplySeed(opts);
     app.GoTable(*table, args.count);
+    std::vector<std::string> lines;
     for (const auto &result : app.Results) {
         // Line breaks inside a result are written the terminal's way.
         std::string line;
@@ -44,8 +47,15 @@ int RunTable(const CliOptions &opts, const TableArgs &args, std::ostream &out, s
         for (std::size_t i = 0; i < result.size(); ++i)
             if (!(result[i] == '\r' && i + 1 < result.size() && result[i + 1] == '\n'))
                 line.push_back(result[i]);
-        out << line << "\n";
+        lines.push_back(std::move(line));
     }
+    if (opts.json) {
+        PrintJson(out, nlohmann::ordered_json{
+                           {"file", args.file}, {"table", args.table.empty() ? app.TableName(0) : args.table}, {"count", lines.size()}, {"results", lines}});
+        return EXIT_OK;
+    }
+    for (const std::string &line : lines)
+        out << line << "\n";
     return EXIT_OK;
 }
 

@@ -2,6 +2,7 @@
 // values, written as PNG (and optionally as a world file), or the map of an
 // existing world file.
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
 
 #include "base/SafeFile.h"
 #include "surface/PlanetTerrain.h"
@@ -78,6 +79,8 @@ int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions
     if (OutputIsAnInput(t.out, {t.from, t.world}, err) ||
         (!t.world.empty() && OutputIsAnInput(t.world, {t.from}, err)))
         return EXIT_USAGE;
+    if (int rc = PrepareOutput(t.out, {".png"}, err); rc >= 0)
+        return rc;
     std::unique_ptr<TGexTerrain> terrain;
     std::int32_t seed = 0;
     if (cmd.count("--from") > 0) {
@@ -150,7 +153,7 @@ int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions
         nlohmann::json j{{"out", t.out}, {"width", image.Width}, {"height", image.Height}, {"seed", seed}};
         if (!t.world.empty())
             j["world"] = t.world;
-        out << j.dump() << "\n";
+        PrintJson(out, j);
     } else {
         out << "Wrote " << t.out << " (" << image.Width << " x " << image.Height << ")";
         if (!t.world.empty())

@@ -1,6 +1,7 @@
 // "kalvion-cli texture": a gas giant's banded texture or a planet's
 // transparent cloud layer, from the body's seed and values in a sector file.
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
 
 #include "base/AsciiText.h"
 #include "files/SectorFile.h"
@@ -51,6 +52,8 @@ int RunTexture(const CliOptions &opts, const TextureOptions &o, std::ostream &ou
     }
     if (OutputIsAnInput(o.out, {o.file}, err))
         return EXIT_USAGE;
+    if (int rc = PrepareOutput(o.out, {".png", ".jpg", ".jpeg", ".bmp", ".tif", ".tiff"}, err); rc >= 0)
+        return rc;
     TVexaSector sector;
     std::string error;
     if (!LoadSectorForCommand(sector, o.file, false, err))
@@ -85,9 +88,8 @@ int RunTexture(const CliOptions &opts, const TextureOptions &o, std::ostream &ou
         return EXIT_FAILURE_;
     }
     if (opts.json)
-        out << nlohmann::json{{"out", o.out}, {"kind", kind}, {"width", image.width()}, {"height", image.height()},
-                              {"seed", body->RandomSeed}}.dump()
-            << "\n";
+        PrintJson(out, nlohmann::json{{"out", o.out}, {"kind", kind}, {"width", image.width()}, {"height", image.height()},
+                              {"seed", body->RandomSeed}});
     else
         out << "Wrote " << o.out << " (" << kind << ", " << image.width() << " x " << image.height() << ")\n";
     return EXIT_OK;

@@ -1,6 +1,7 @@
 // "kalvion-cli travel": the travel calculator on a sector file: the distance,
 // the travel time and the arrival date in the sector's calendar.
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
 
 #include "base/AsciiText.h"
 #include "files/SectorFile.h"
@@ -124,13 +125,11 @@ int RunTravel(const CliOptions &opts, const TravelOptions &o, std::ostream &out,
         return EXIT_FAILURE_;
     }
     if (opts.json) {
-        out << nlohmann::json({{"distance", r.DistanceText},
-                               {"travelTime", Shown(r.TravelTimeText)},
-                               {"seconds", r.TravelTime},
-                               {"departureDate", calc.DepartureText()},
-                               {"arrivalDate", r.ArrivalText}})
-                   .dump()
-            << "\n";
+        PrintJson(out, nlohmann::json({{"distance_text", Shown(r.DistanceText)},
+                                       {"travel_time_text", Shown(r.TravelTimeText)},
+                                       {"seconds", r.TravelTime},
+                                       {"departure_date", calc.DepartureText()},
+                                       {"arrival_date", r.ArrivalText}}));
     } else {
         out << "Distance: " << r.DistanceText << "\n";
         out << "Travel Time: " << Shown(r.TravelTimeText) << "\n";

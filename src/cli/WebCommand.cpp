@@ -1,5 +1,6 @@
 // "kalvion-cli web": the sector as an interactive 3D web page in a folder.
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
 
 #include "exchange/WebExport.h"
 #include "files/SectorFile.h"
@@ -44,11 +45,9 @@ int RunWeb(const CliOptions &opts, const WebOptions &o, std::ostream &out, std::
         return EXIT_FAILURE_;
     }
     if (opts.json)
-        out << nlohmann::json{{"index", result.IndexFile},   {"systems", result.Systems},
+        PrintJson(out, nlohmann::json{{"index", result.IndexFile},   {"systems", result.Systems},
                               {"bodies", result.Bodies},     {"routes", result.Routes},
-                              {"subsectors", result.Subsectors}, {"maps", result.Maps}}
-                   .dump()
-            << "\n";
+                              {"subsectors", result.Subsectors}, {"maps", result.Maps}});
     else
         out << "Wrote " << result.IndexFile << " (" << result.Systems << " systems, " << result.Bodies
             << " bodies, " << result.Routes << " routes)\n";

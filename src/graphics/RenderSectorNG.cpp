@@ -157,8 +157,10 @@ TColor TRenderSectorNG::RouteColour(double red, double green, double blue) const
     const TColor c = ColorRGB(Channel(red), Channel(green), Channel(blue));
     switch (ColorMode) {
     case MAP_MODE_BLACKWHITE: return GREY;
+    // A route the colour of the page would vanish: it is drawn in grey
+    // (its stored colour stays as it is).
     case MAP_MODE_COLOR_WHITE: return c == WHITE ? GREY : c;
-    case MAP_MODE_COLOR_BLACK: return c;
+    case MAP_MODE_COLOR_BLACK: return c == BLACK ? GREY : c;
     default: return RED;
     }
 }
@@ -408,9 +410,11 @@ void TRenderSectorNG::DrawGridLabel(TZentGraphics &g, const std::string &text, i
 void TRenderSectorNG::DrawGrid(TZentGraphics &g, bool parsecs)
 {
     const double W = MapWidth(), H = MapHeight();
-    // One line per light year (or parsec): a sector too large for that,
-    // such as a damaged file's, is drawn without its grid.
-    if (!(W > 0 && H > 0 && W <= MAP_MAX_GRID_LINES && H <= MAP_MAX_GRID_LINES))
+    const bool stepped = GridStepX > 0 && GridStepY > 0;
+    // One line per step (by default per light year or parsec): a sector too
+    // large for that, such as a damaged file's, is drawn without its grid.
+    const double across = stepped ? W / GridStepX : W, up = stepped ? H / GridStepY : H;
+    if (!(W > 0 && H > 0 && across <= MAP_MAX_GRID_LINES && up <= MAP_MAX_GRID_LINES))
         return;
     const int left = PX(0), right = PX(W), top = PY(0), bottom = PY(H);
     g.PenStyle = ZPEN_SOLID;
@@ -440,6 +444,27 @@ void TRenderSectorNG::DrawGrid(TZentGraphics &g, bool parsecs)
             DrawGridLabel(g, *label, right - inset - w, y, false, true);
         }
     };
+    if (stepped) {
+        // Labels in the sector's unit, lines outwards from the centre.
+        const double unit = parsecs ? LY_PER_PARSEC : 1.0;
+        for (int sign : {1, -1})
+            for (int n = sign > 0 ? 0 : -1;; n += sign) {
+                const double x = W / 2 + n * GridStepX;
+                if (x <= 0 || x >= W)
+                    break;
+                const std::string label = FormatFloat("0.##", (Plane == MAP_PLANE_YZ ? -n : n) * GridStepX / unit);
+                vertical(x, &label);
+            }
+        for (int sign : {1, -1})
+            for (int n = sign > 0 ? 0 : -1;; n += sign) {
+                const double yUp = H / 2 + n * GridStepY;
+                if (yUp <= 0 || yUp >= H)
+                    break;
+                const std::string label = FormatFloat("0.##", (Plane == MAP_PLANE_XZ ? -n : n) * GridStepY / unit);
+                horizontal(H - yUp, &label);
+            }
+        return;
+    }
     if (!parsecs) {
         const int nx = TruncPixel(W), ny = TruncPixel(H);
         for (int i = 1; i <= nx; ++i) {

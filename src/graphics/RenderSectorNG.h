@@ -61,6 +61,9 @@ public:
     int OffsetX = 0, OffsetY = 0;
     double LabelFontSize = 0, MinRadius = 0, MaxRadius = 0, DefaultRadius = 0;
     double LabelFactor = 1.0, SystemFactor = 1.0;
+    // Grid spacing across and up the page in light years, lines going out
+    // from the centre; 0 draws one line per light year (or parsec).
+    double GridStepX = 0, GridStepY = 0;
     TPlacedLabels PlacedLabels;
 
     // Draws one page of PageWidth x PageHeight pixels at the offsets.

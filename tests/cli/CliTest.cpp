@@ -1,5 +1,6 @@
 #include "base/SharedRandom.h"
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -69,7 +70,7 @@ TEST(Cli, FormatCommand)
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, "1,234,567.89\n");
     const Result j = RunArgs({"--json", "format", "0.0", "2.25"});
-    EXPECT_EQ(j.out, "{\"pattern\":\"0.0\",\"text\":\"2.3\",\"value\":2.25}\n");
+    EXPECT_EQ(j.out, "{\"pattern\":\"0.0\",\"value\":2.25,\"value_text\":\"2.3\"}\n");
     const Result nan = RunArgs({"format", "0", "nan"});
     EXPECT_EQ(nan.code, 1);
     EXPECT_NE(nan.err.find("not a number"), std::string::npos);
@@ -86,7 +87,7 @@ TEST(Cli, BodyTypesAndDemo)
     EXPECT_NE(d.out.find("Sector population: 8,100,025,900"), std::string::npos);
     EXPECT_NE(d.out.find("11.87 years"), std::string::npos);
     const Result dj = RunArgs({"--json", "demo"});
-    EXPECT_NE(dj.out.find("\"bodyCount\": 11.0"), std::string::npos);
+    EXPECT_EQ(nlohmann::json::parse(dj.out)["body_count"], 11.0);
 }
 
 TEST(Cli, SeedIsAppliedBeforeTheWork)
@@ -128,11 +129,11 @@ TEST(Cli, SystemJsonHasEveryBody)
     const Result j = RunArgs({"system", "--seed", "3", "--json", "--no-populations"});
     ASSERT_EQ(j.code, 0);
     const auto doc = nlohmann::json::parse(j.out);
-    EXPECT_EQ(doc["Spectral"], "K3V");
-    EXPECT_EQ(doc["ChildPopulation"], 0.0);
-    ASSERT_FALSE(doc["Children"].empty());
-    const auto &planet = doc["Children"][0];
-    for (const char *key : {"Distance", "Radius", "Mass", "Temp", "Rotation", "Eccentricity", "AtmosphereNotes",
-                            "AtmElements", "Habitability", "Population", "RandomSeed", "Children"})
+    EXPECT_EQ(doc["spectral"], "K3V");
+    EXPECT_EQ(doc["child_population"], 0.0);
+    ASSERT_FALSE(doc["children"].empty());
+    const auto &planet = doc["children"][0];
+    for (const char *key : {"distance", "radius", "mass", "temp", "rotation", "eccentricity", "atmosphere_notes",
+                            "atm_elements", "habitability", "population", "random_seed", "children"})
         EXPECT_TRUE(planet.contains(key)) << key;
 }

@@ -33,18 +33,20 @@ TEST(CliExchange, ImportThenReport)
     std::ofstream(csv) << "; two stars\nstar,1,Alpha,1,2,3,1,1,1,G2V\nstar,,Beta,4,5,6,2,,,K0V\nroute,Alpha,Gone,t,n,,0,1\n";
     ASSERT_EQ(RunCmd({"new", sector}).code, 0);
 
+    // A line not imported makes the run a failure; the good lines are saved.
     Result r = RunCmd({"import-csv", sector, csv});
-    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_NE(r.err.find("1 line(s)"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "2 record(s) imported, 1 record(s) not imported\nErrors occurred during import on:\n"
                      "Line 4 Body: Gone\nEnd Import.\n");
     r = RunCmd({"--json", "info", sector});
-    EXPECT_NE(r.out.find("\"systems\": 2"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"systems\":2"), std::string::npos) << r.out;
 
     // Replacing twice leaves one copy, saved.
     r = RunCmd({"import-csv", sector, csv, "--replace"});
-    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.code, 1);
     r = RunCmd({"--json", "info", sector});
-    EXPECT_NE(r.out.find("\"systems\": 2"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"systems\":2"), std::string::npos) << r.out;
 
     r = RunCmd({"import-csv", sector, (dir / "missing.csv").string()});
     EXPECT_EQ(r.code, 1);
@@ -61,11 +63,15 @@ TEST(CliExchange, ImportThenReport)
     EXPECT_NE(text.str().find("Number of Systems: 2<br>"), std::string::npos);
 
     EXPECT_EQ(RunCmd({"report", sector, page, "--style", "7"}).code, 2);
-    EXPECT_EQ(RunCmd({"report", sector, (dir / "nowhere" / "r.html").string()}).code, 1);
+    // Output folders are made as they are for "new"; other formats are refused.
+    EXPECT_EQ(RunCmd({"report", sector, (dir / "nowhere" / "r.html").string()}).code, 0);
+    EXPECT_TRUE(fs::exists(dir / "nowhere" / "r.html"));
+    EXPECT_EQ(RunCmd({"report", sector, (dir / "r.pdf").string()}).code, 2);
+    EXPECT_FALSE(fs::exists(dir / "r.pdf"));
     fs::remove_all(dir);
 }
 
-TEST(CliExchange, LargeReportNeedsYes)
+TEST(CliExchange, LargeReportIsWrittenUnlessRefused)
 {
     const fs::path dir = TempDir("large");
     const std::string sector = (dir / "s.VexaDB").string();
@@ -78,11 +84,11 @@ TEST(CliExchange, LargeReportNeedsYes)
     ASSERT_EQ(RunCmd({"new", sector}).code, 0);
     ASSERT_EQ(RunCmd({"import-csv", sector, csv}).code, 0);
     const std::string page = (dir / "r.html").string();
-    Result r = RunCmd({"report", sector, page});
+    Result r = RunCmd({"report", sector, page, "--no-large"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("1001 system entries"), std::string::npos);
     EXPECT_FALSE(fs::exists(page));
-    r = RunCmd({"report", sector, page, "--yes"});
+    r = RunCmd({"report", sector, page});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_TRUE(fs::exists(page));
     fs::remove_all(dir);

@@ -72,7 +72,7 @@ TEST(CliGenerate, SameSeedSameSectorAndInfoAgrees)
     const auto strip = [](const std::string &text) {
         nlohmann::json j = nlohmann::json::parse(text);
         for (auto &row : j["results"])
-            row.erase("IDString");
+            row.erase("id");
         return j;
     };
     const nlohmann::json ja = strip(sa.out), jb = strip(sb.out);

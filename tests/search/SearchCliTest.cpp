@@ -85,8 +85,10 @@ TEST_F(SearchCliTest, SelectionLimitRootOnlyAndJson)
     ASSERT_EQ(r.code, 0) << r.err;
     auto j = nlohmann::json::parse(r.out);
     EXPECT_EQ(j["count"], 3);
-    EXPECT_EQ(j["results"][1]["Name"], "Alpha A");
-    EXPECT_EQ(j["results"][1]["System"], "Alpha");
+    EXPECT_EQ(j["results"][1]["name"], "Alpha A");
+    EXPECT_EQ(j["results"][1]["system"], "Alpha");
+    // "within" gives each result its distance from the selected system.
+    EXPECT_TRUE(j["results"][1]["distance"].is_number());
     EXPECT_EQ(j["columns"].size(), 6u);
 
     r = Run({"on route", "--select", "Alpha", "--root-only", "--json"});

@@ -1,4 +1,5 @@
 #include "cli/CliApp.h"
+#include "cli/JsonOut.h"
 #include "files/SectorFile.h"
 #include "model/VexaSector.h"
 
@@ -103,7 +104,8 @@ TEST_F(TravelCommands, ProximityRoutesAreSaved)
 
 TEST_F(TravelCommands, RoutesUsage)
 {
-    EXPECT_EQ(RunArgs({"routes", file}).code, 2);
+    // Proximity is the default mode.
+    EXPECT_EQ(RunArgs({"routes", file}).code, 0);
     EXPECT_EQ(RunArgs({"routes", file, "--proximity", "--style", "near"}).code, 2);
     EXPECT_EQ(RunArgs({"routes", file, "--proximity", "--color", "12345G"}).code, 2);
     EXPECT_EQ(RunArgs({"routes", file, "--proximity", "--color", "FFFFFF", "--random-color"}).code, 2);
@@ -173,7 +175,7 @@ TEST_F(TravelCommands, TravelTimes)
                                    "k/h", "--sublight", "100000"});
     EXPECT_EQ(inside.code, 0) << inside.err;
     const auto j = nlohmann::json::parse(inside.out);
-    EXPECT_EQ(j["departureDate"], "3000-01-01 00:00:00");
+    EXPECT_EQ(j["departure_date"], "3000-01-01 00:00:00");
     EXPECT_GT(j["seconds"].get<double>(), 0);
 
     const Result moon = RunArgs({"travel", file, "--from", "Sol/Terra/Luna", "--to", "Sol", "--unit", "c"});

@@ -112,6 +112,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     auto *webCmd = AddWebCommand(app, webOpts);
     RenderOptions renderOpts;
     auto *renderCmd = AddRenderCommand(app, renderOpts);
+    VideoOptions videoOpts;
+    auto *videoCmd = AddVideoCommand(app, videoOpts);
     DiagramOptions diagramOpts;
     auto *diagramCmd = AddDiagramCommand(app, diagramOpts);
     TextureOptions textureOpts;
@@ -200,6 +202,8 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return RunWeb(opts, webOpts, out, err);
     if (renderCmd->parsed())
         return RunRender(opts, renderOpts, out, err);
+    if (videoCmd->parsed())
+        return RunVideo(opts, videoOpts, out, err);
     if (diagramCmd->parsed())
         return RunDiagram(opts, diagramOpts, out, err);
     if (textureCmd->parsed())

@@ -16,10 +16,17 @@ TVideoRecorder::~TVideoRecorder() { cancel(); }
 bool TVideoRecorder::start(const std::string &file, int width, int height, double fps, bool quick,
                            const std::string &encoder)
 {
-    if (Open_) {
-        std::lock_guard<std::mutex> lock(Mutex_);
-        Error_ = "A video is already being recorded to \"" + File_ + "\"";
-        return false;
+    {
+        std::unique_lock<std::mutex> lock(Mutex_);
+        if (Open_ && !Failed_) {
+            Error_ = "A video is already being recorded to \"" + File_ + "\"";
+            return false;
+        }
+        // A recording that failed is over; its worker has ended.
+        if (Open_) {
+            lock.unlock();
+            StopWorker(false);
+        }
     }
     auto refuse = [this](const std::string &message) {
         std::lock_guard<std::mutex> lock(Mutex_);

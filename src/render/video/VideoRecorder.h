@@ -40,7 +40,8 @@ public:
     // the size used and sizeNotice() says what was changed (empty when
     // nothing was).  `encoder` names an FFmpeg encoder to use instead of the
     // one the extension picks (empty: the usual one).  False with lastError()
-    // when the file cannot be started; a recording already open stays open.
+    // when the file cannot be started; a recording already open stays open
+    // (one that failed is cleared away first).
     bool start(const std::string &file, int width, int height, double fps, bool quick,
                const std::string &encoder = {});
     // Queues one frame.  A picture of another size is scaled to the frame
@@ -49,8 +50,9 @@ public:
     bool addFrame(const QImage &image);
     // The same for tightly packed or padded RGB bytes (3 per pixel).
     bool addFrameRGB(const unsigned char *rgb, int width, int height, int bytesPerLine);
-    // Encodes what is queued, closes the file and gives it its name.  False
-    // with lastError() when anything failed; the partial file is gone then.
+    // Encodes what is queued, closes the file and gives it its name; it
+    // waits for the encoder's last frames and the file's index.  False with
+    // lastError() when anything failed; the partial file is gone then.
     bool finish();
     // Stops without keeping anything: the partial file is removed.
     void cancel();

@@ -220,8 +220,21 @@ bool TVideoEncoder::Encode(const QImage &picture)
     int ret = av_frame_make_writable(Frame_);
     if (ret < 0)
         return Fail("Out of memory for video frames", ret);
-    const uint8_t *planes[1] = {image.constBits()};
-    const int strides[1] = {static_cast<int>(image.bytesPerLine())};
+    const uint8_t *planes[1] = {nullptr};
+    int strides[1] = {0};
+    // The scaler's vector code reads up to a few dozen bytes past the end of
+    // the picture (for three-byte pixels, for widths that are not a multiple
+    // of 16, when it resizes).  The rows are copied into a buffer with room
+    // to spare: a copy costs far less than encoding the frame.
+    {
+        const std::size_t row = static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.depth() / 8);
+        const std::size_t stride = (row + 64 + 63) / 64 * 64;
+        Padded_.resize(stride * static_cast<std::size_t>(image.height() + 1));
+        for (int y = 0; y < image.height(); ++y)
+            std::memcpy(&Padded_[stride * static_cast<std::size_t>(y)], image.constScanLine(y), row);
+        planes[0] = Padded_.data();
+        strides[0] = static_cast<int>(stride);
+    }
     sws_scale(Scaler_, planes, strides, 0, image.height(), Frame_->data, Frame_->linesize);
     Frame_->pts = NextPts_++;
     ret = avcodec_send_frame(Codec_, Frame_);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct AVCodecContext;
 struct AVFormatContext;
@@ -59,6 +60,7 @@ private:
     bool HeaderWritten_ = false;
     std::int64_t NextPts_ = 0;
     std::string Target_, Scratch_, CodecName_, Error_;
+    std::vector<unsigned char> Padded_;
 };
 
 } // namespace kalvion

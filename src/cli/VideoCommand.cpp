@@ -121,6 +121,7 @@ int RunVideo(const CliOptions &opts, const VideoOptions &o, std::ostream &out, s
         options.Frames = std::max(1, static_cast<int>(std::nearbyint(o.seconds * o.fps)));
     TInterruptGuard guard;
     options.Cancelled = [] { return Interrupted(); };
+    ApplySeed(opts);  // the systems a tour or voyage visits
     TSectorVideoStats stats;
     const bool drawn = RecordSectorAnimation(gl, renderer, sector, kind, recorder, options, error, &stats);
     renderer.ReleaseAll();

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include <unistd.h>
@@ -158,6 +160,20 @@ TEST_F(SectorVideo, CommandLineRecordsASectorFile)
     EXPECT_EQ(cli({"video", sector, (Dir / "no" / "a.mp4").string(), "--animation", "rotate"}, &messages), 1);
     EXPECT_NE(messages.find("Cannot write the video file"), std::string::npos) << messages;
     EXPECT_FALSE(fs::exists(Dir / "no"));
+
+    // The seed decides where a voyage goes, and so the whole file.
+    auto voyage = [&](const char *seed, const char *name) {
+        const std::string file = (Dir / name).string();
+        EXPECT_EQ(cli({"--seed", seed, "video", sector, file, "--animation", "voyage", "--seconds", "2", "--width",
+                       "96", "--height", "64"}),
+                  0);
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string first = voyage("4", "v1.mp4");
+    EXPECT_FALSE(first.empty());
+    EXPECT_EQ(voyage("4", "v2.mp4"), first);
+    EXPECT_NE(voyage("5", "v3.mp4"), first);
 }
 
 } // namespace

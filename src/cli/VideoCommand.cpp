@@ -19,7 +19,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iostream>
 #include <ostream>
+
+#include <unistd.h>
 
 namespace kalvion::cli {
 
@@ -121,10 +124,21 @@ int RunVideo(const CliOptions &opts, const VideoOptions &o, std::ostream &out, s
         options.Frames = std::max(1, static_cast<int>(std::nearbyint(o.seconds * o.fps)));
     TInterruptGuard guard;
     options.Cancelled = [] { return Interrupted(); };
+    // On a terminal a line that rewrites itself; elsewhere nothing.
+    const bool terminal = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+    if (terminal)
+        options.OnFrame = [&err](int done, int total) {
+            err << "\rFrame " << done;
+            if (total > 0)
+                err << " of " << total;
+            err << std::flush;
+        };
     ApplySeed(opts);  // the systems a tour or voyage visits
     TSectorVideoStats stats;
     const bool drawn = RecordSectorAnimation(gl, renderer, sector, kind, recorder, options, error, &stats);
     renderer.ReleaseAll();
+    if (terminal && stats.Frames > 0)
+        err << "\n";
     if (!drawn) {
         recorder.cancel();
         err << "kalvion-cli: " << error << "\n";

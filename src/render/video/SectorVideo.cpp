@@ -5,6 +5,7 @@
 #include "render/RenderSectorOGL.h"
 #include "render/video/VideoRecorder.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -49,6 +50,8 @@ bool RecordSectorAnimation(TOffscreenGL &gl, TRenderSectorOGL &renderer, TVexaSe
         }
         st.AddSeconds += SecondsSince(t);
         ++st.Frames;
+        if (options.OnFrame)
+            options.OnFrame(st.Frames, std::max(frames, 0));
         return true;
     };
     while (ok && (frames <= 0 || st.Frames < frames)) {

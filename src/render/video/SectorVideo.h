@@ -26,6 +26,9 @@ struct TSectorVideoOptions {
     TAnimationPace Pace;
     TRandomPick Pick;                // random choices of the tours; shared random numbers when empty
     std::function<bool()> Cancelled;  // asked before every frame
+    // Told after every frame: frames recorded, and how many there will be
+    // (0 while a finite animation runs to its own end).
+    std::function<void(int done, int total)> OnFrame;
 };
 
 struct TSectorVideoStats {

@@ -166,7 +166,13 @@ TEST_F(VideoFiles, SecondStartKeepsTheFirstRecording)
     EXPECT_FALSE(rec.start((Dir / "two.mp4").string(), 64, 48, 10, true));
     EXPECT_TRUE(rec.isRecording());
     ASSERT_TRUE(rec.addFrame(TestPicture(64, 48, 0)));
+    // Pictures that cannot be frames are refused; the recording goes on.
+    EXPECT_FALSE(rec.addFrame(QImage()));
+    EXPECT_FALSE(rec.addFrame(QImage(VIDEO_MAX_SIZE + 1, 2, QImage::Format_RGB32)));
+    EXPECT_FALSE(rec.addFrameRGB(nullptr, 64, 48, 192));
+    EXPECT_TRUE(rec.isRecording());
     ASSERT_TRUE(rec.finish()) << rec.lastError();
+    EXPECT_EQ(DecodeVideo((Dir / "one.mp4").string()).Frames, 1);
     EXPECT_EQ(Entries(), std::vector<std::string>{"one.mp4"});
 }
 

@@ -85,9 +85,12 @@ bool TVideoRecorder::addFrame(const QImage &image)
         Error_ = "No video is being recorded";
         return false;
     }
-    if (image.isNull() || Failed_) {
-        if (!Failed_)
-            Error_ = "An empty picture cannot be a video frame";
+    if (Failed_)
+        return false;
+    if (image.isNull() || image.width() > VIDEO_MAX_SIZE || image.height() > VIDEO_MAX_SIZE) {
+        Error_ = image.isNull() ? "An empty picture cannot be a video frame"
+                                : "A picture larger than " + std::to_string(VIDEO_MAX_SIZE) +
+                                      " pixels across cannot be a video frame";
         return false;
     }
     QueueChanged_.wait(lock, [this] { return Queue_.size() < QUEUE_DEPTH || Failed_; });

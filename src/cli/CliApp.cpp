@@ -126,6 +126,8 @@ int RunCommandLine(const std::vector<std::string> &args, const std::string &comm
     auto *webCmd = AddWebCommand(app, webOpts);
     RenderOptions renderOpts;
     auto *renderCmd = AddRenderCommand(app, renderOpts);
+    VideoOptions videoOpts;
+    auto *videoCmd = AddVideoCommand(app, videoOpts);
     DiagramOptions diagramOpts;
     auto *diagramCmd = AddDiagramCommand(app, diagramOpts);
     TextureOptions textureOpts;
@@ -223,6 +225,8 @@ int RunCommandLine(const std::vector<std::string> &args, const std::string &comm
         return RunWeb(opts, webOpts, out, err);
     if (renderCmd->parsed())
         return RunRender(opts, renderOpts, out, err);
+    if (videoCmd->parsed())
+        return RunVideo(opts, videoOpts, out, err);
     if (diagramCmd->parsed())
         return RunDiagram(opts, diagramOpts, out, err);
     if (textureCmd->parsed())

@@ -147,6 +147,15 @@ struct RenderOptions {
 CLI::App *AddRenderCommand(CLI::App &app, RenderOptions &o);
 int RunRender(const CliOptions &opts, const RenderOptions &o, std::ostream &out, std::ostream &err);
 
+struct VideoOptions {
+    std::string file, out, animation, view, system;
+    int width = 1280, height = 720;
+    double fps = 10, seconds = 0, days = 0;  // seconds 0: the animation's own length
+    bool quick = false;
+};
+CLI::App *AddVideoCommand(CLI::App &app, VideoOptions &o);
+int RunVideo(const CliOptions &opts, const VideoOptions &o, std::ostream &out, std::ostream &err);
+
 struct DiagramOptions {
     std::string file, system, out;
     int width = 1000, height = 1000, orbits = 0;

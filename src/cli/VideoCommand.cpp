@@ -1,0 +1,176 @@
+// "kalvion-cli video": a camera animation of the 3D sector view, drawn off
+// screen, into a video file (MP4 with H.264, or WebM with VP9 by the name).
+#include "cli/CliApp.h"
+#include "cli/Interrupt.h"
+
+#include "base/AsciiText.h"
+#include "files/SectorFile.h"
+#include "graphics/ZentImages.h"
+#include "model/VexaSector.h"
+#include "render/CameraAnimations.h"
+#include "render/OffscreenFrame.h"
+#include "render/RenderSectorOGL.h"
+#include "render/video/SectorVideo.h"
+#include "render/video/VideoRecorder.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+#include <ostream>
+
+#include <unistd.h>
+
+namespace kalvion::cli {
+
+CLI::App *AddVideoCommand(CLI::App &app, VideoOptions &o)
+{
+    auto *cmd = app.add_subcommand("video", "Record a camera animation of the 3D star map into a video (mp4, webm)");
+    cmd->add_option("file", o.file, "Sector file")->required();
+    cmd->add_option("out", o.out, "Video to write: .mp4 (H.264) or .webm (VP9)")->required();
+    cmd->add_option("--animation", o.animation, "rotate, whirl, tour or voyage")->required();
+    cmd->add_option("--seconds", o.seconds,
+                    "Length of the video; a rotation or whirl starts again to fill it (default: one rotation or "
+                    "whirl, 20 seconds of a tour or voyage)");
+    cmd->add_option("--width", o.width, "Frame width in pixels (default 1280)");
+    cmd->add_option("--height", o.height, "Frame height in pixels (default 720)");
+    cmd->add_option("--fps", o.fps, "Frames per second (default 10)");
+    cmd->add_flag("--quick", o.quick, "Faster encoding, larger file");
+    cmd->add_option("--view", o.view, "Start from this saved view");
+    cmd->add_option("--system", o.system, "System of the orbit view (orbit animation)");
+    cmd->add_option("--days", o.days, "Days the orbit view runs per second (orbit animation)");
+    return cmd;
+}
+
+namespace {
+
+bool IsVideoName(const std::string &name)
+{
+    const std::string ext = UpperExtension(name);
+    return ext == ".MP4" || ext == ".M4V" || ext == ".WEBM";
+}
+
+} // namespace
+
+int RunVideo(const CliOptions &opts, const VideoOptions &o, std::ostream &out, std::ostream &err)
+{
+    TCameraAnimationKind kind;
+    if (SameText(o.animation, "orbit")) {
+        err << "kalvion-cli: the orbit animation needs the 3D system view, which this version cannot draw yet; "
+               "use rotate, whirl, tour or voyage\n";
+        return EXIT_USAGE;
+    }
+    if (!CameraAnimationFromName(o.animation, kind)) {
+        err << "kalvion-cli: --animation must be rotate, whirl, tour or voyage\n";
+        return EXIT_USAGE;
+    }
+    if (!IsVideoName(o.out)) {
+        err << "kalvion-cli: the video must end in .mp4 or .webm\n";
+        return EXIT_USAGE;
+    }
+    if (o.width < VIDEO_MIN_SIZE || o.width > VIDEO_MAX_SIZE || o.height < VIDEO_MIN_SIZE ||
+        o.height > VIDEO_MAX_SIZE) {
+        err << "kalvion-cli: --width and --height must be between " << VIDEO_MIN_SIZE << " and " << VIDEO_MAX_SIZE
+            << "\n";
+        return EXIT_USAGE;
+    }
+    if (!std::isfinite(o.fps) || o.fps < VIDEO_MIN_FPS || o.fps > VIDEO_MAX_FPS) {
+        err << "kalvion-cli: --fps must be between 1 and 240\n";
+        return EXIT_USAGE;
+    }
+    // An hour is far more than anyone records this way, and keeps the frame
+    // count well inside an int.
+    if (o.seconds != 0 && (!std::isfinite(o.seconds) || o.seconds < 0 || o.seconds > 3600)) {
+        err << "kalvion-cli: --seconds must be above 0 and at most 3600\n";
+        return EXIT_USAGE;
+    }
+
+    TVexaSector sector;
+    std::string error;
+    if (!LoadFromFile(sector, o.file, &error)) {
+        err << "kalvion-cli: " << error << "\n";
+        return EXIT_FAILURE_;
+    }
+    sector.UpdateRouteBodies();
+    if (!o.view.empty()) {
+        if (sector.FindView(o.view) < 0) {
+            err << "kalvion-cli: the sector has no view named \"" << o.view << "\"\n";
+            return EXIT_FAILURE_;
+        }
+        sector.LoadView(o.view);
+    }
+
+    TOffscreenGL gl;
+    if (!gl.Create()) {
+        err << "kalvion-cli: the 3D view cannot be drawn here: " << gl.ErrorMessage << "\n";
+        if (std::getenv("DISPLAY") == nullptr)
+            err << "There is no display; run it under one, for example: xvfb-run -a kalvion-cli video ...\n";
+        return EXIT_FAILURE_;
+    }
+    TVideoRecorder recorder;
+    if (!recorder.start(o.out, o.width, o.height, o.fps, o.quick)) {
+        err << "kalvion-cli: " << recorder.lastError() << "\n";
+        return EXIT_FAILURE_;
+    }
+    if (!recorder.sizeNotice().empty())
+        err << "kalvion-cli: " << recorder.sizeNotice() << "\n";
+
+    TRenderSectorOGL renderer;
+    TSectorVideoOptions options;
+    if (o.seconds > 0)
+        options.Frames = std::max(1, static_cast<int>(std::nearbyint(o.seconds * o.fps)));
+    TInterruptGuard guard;
+    options.Cancelled = [] { return Interrupted(); };
+    // On a terminal a line that rewrites itself; elsewhere nothing.
+    const bool terminal = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+    if (terminal)
+        options.OnFrame = [&err](int done, int total) {
+            err << "\rFrame " << done;
+            if (total > 0)
+                err << " of " << total;
+            err << std::flush;
+        };
+    ApplySeed(opts);  // the systems a tour or voyage visits
+    TSectorVideoStats stats;
+    const bool drawn = RecordSectorAnimation(gl, renderer, sector, kind, recorder, options, error, &stats);
+    renderer.ReleaseAll();
+    if (terminal && stats.Frames > 0)
+        err << "\n";
+    if (!drawn) {
+        recorder.cancel();
+        err << "kalvion-cli: " << error << "\n";
+        return EXIT_FAILURE_;
+    }
+    if (stats.Frames == 0) {
+        recorder.cancel();
+        err << "kalvion-cli: the animation made no frames (a tour needs two visible systems, a voyage one)\n";
+        return EXIT_FAILURE_;
+    }
+    if (!recorder.finish()) {
+        err << "kalvion-cli: " << recorder.lastError() << "\n";
+        return EXIT_FAILURE_;
+    }
+    const double seconds = stats.Frames / o.fps;
+    if (opts.json)
+        out << nlohmann::json{{"out", o.out},
+                              {"animation", AsciiLower(o.animation)},
+                              {"encoder", recorder.encoderName()},
+                              {"width", recorder.frameWidth()},
+                              {"height", recorder.frameHeight()},
+                              {"fps", o.fps},
+                              {"frames", stats.Frames},
+                              {"seconds", seconds},
+                              {"size_notice", recorder.sizeNotice()},
+                              {"interrupted", Interrupted()}}
+                   .dump()
+            << "\n";
+    else
+        out << "Wrote " << o.out << " (" << recorder.frameWidth() << " x " << recorder.frameHeight() << ", "
+            << stats.Frames << " frames at " << o.fps << " fps, " << recorder.encoderName() << ")\n";
+    return EXIT_OK;
+}
+
+} // namespace kalvion::cli

@@ -13,12 +13,9 @@ roff() {
     sed -e 's/\\/\\e/g' -e 's/^\([.'"'"']\)/\\\&\1/' -e 's/-/\\-/g'
 }
 
-# The commands, in the order the program lists them: the lines of the
-# SUBCOMMANDS part of "kalvion-cli help".
-commands=$("$cli" help | awk '
-    /^Subcommands:/ { on = 1; next }
-    on && /^[A-Z][A-Za-z]*:/ { on = 0 }
-    on && /^  [a-z]/ { print $1 }')
+# The commands, in the order the program lists them under its group
+# headings in "kalvion-cli help" (option lines start with "--").
+commands=$("$cli" help | awk '/^  [a-z][a-z0-9-]*  +[^ ]/ && !seen[$1]++ { print $1 }')
 [ -n "$commands" ] || { echo "make-cli-manpage: no commands in '$cli help'" >&2; exit 1; }
 
 tmp="$out.tmp"

@@ -22,7 +22,7 @@ const std::vector<Group> &Groups()
         {"Generation", {"generate", "system", "demo"}},
         {"Inspection", {"systems", "show", "subsectors", "body-types"}},
         {"Search and travel", {"search", "routes", "travel", "plot"}},
-        {"Pictures", {"map", "diagram", "render", "texture", "terrain"}},
+        {"Pictures", {"map", "diagram", "render", "texture", "terrain", "video"}},
         {"Tables and dice", {"table", "dice", "calc", "date", "format"}},
         {"Scripting", {"script"}},
         {"Import and export", {"import-csv", "export", "import-catalogue", "report", "web"}},

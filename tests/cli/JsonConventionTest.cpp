@@ -131,6 +131,7 @@ TEST_F(CliJsonWalk, EveryCommandFollowsTheConvention)
         {"help", "prints the help text"},
         {"convert", "needs an older sector file; its object is {file, out}, checked by the file tests"},
         {"render", "needs OpenGL; its object is checked by the render tests"},
+        {"video", "needs OpenGL and writes a video file; checked by the video tests"},
     };
     const std::map<std::string, std::vector<std::string>> runs = {
         {"demo", {"demo"}},

@@ -33,6 +33,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QSplitterHandle>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -303,12 +304,18 @@ void TfrmVexaMain::BuildDataPanel()
     FSplitter->setStretchFactor(1, 1);
     FSplitter->setSizes({FRememberedPanelWidth, 840});
     // The button on the splitter collapses the data panel and restores it.
-    FSplitterButton = new QToolButton(FCentre);
+    FSplitter->setHandleWidth(14);
+    QSplitterHandle *handle = FSplitter->handle(1);
+    auto *handleLayout = new QVBoxLayout(handle);
+    handleLayout->setContentsMargins(0, 0, 0, 0);
+    FSplitterButton = new QToolButton(handle);
     FSplitterButton->setObjectName(QStringLiteral("buttonCollapsePanel"));
     FSplitterButton->setText(QStringLiteral("◀"));
     FSplitterButton->setAutoRaise(true);
-    FSplitterButton->move(0, 0);
-    FSplitterButton->raise();
+    FSplitterButton->setFixedWidth(14);
+    handleLayout->addStretch(1);
+    handleLayout->addWidget(FSplitterButton);
+    handleLayout->addStretch(1);
     connect(FSplitterButton, &QToolButton::clicked, this, [this] {
         const QList<int> sizes = FSplitter->sizes();
         if (sizes[0] > 0) {
@@ -544,6 +551,10 @@ void TfrmVexaMain::OnViewFirstPaint()
                                                    .arg(origin.y())
                                                    .arg(FView->width())
                                                    .arg(FView->height()));
+    }
+    if (FOptions.ExitAfterFirstFrame) {
+        QTimer::singleShot(0, this, [this] { close(); });
+        return;
     }
     if (!FOptions.ScreenshotFile.isEmpty()) {
         QTimer::singleShot(300, this, [this] {

@@ -64,6 +64,7 @@ public:
         std::optional<std::int32_t> Seed;  // set before the random work of a generation
         bool SkipGL = false;      // widget tests without OpenGL
         QString ScreenshotFile;   // saves the window after its first frame, then closes
+        bool ExitAfterFirstFrame = false;  // start-up timing
     };
     TfrmVexaMain(TAppMessages &messages, TSettingsStore &store, TOptions options, QWidget *parent = nullptr);
     ~TfrmVexaMain() override;

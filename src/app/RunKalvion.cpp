@@ -55,6 +55,8 @@ int RunKalvion(int argc, char **argv)
             options.Seed = static_cast<std::int32_t>(std::strtol(argv[++i], nullptr, 10));
         } else if (a == "--screenshot" && i + 1 < argc) {
             options.ScreenshotFile = QString::fromLocal8Bit(argv[++i]);
+        } else if (a == "--exit-after-first-frame") {
+            options.ExitAfterFirstFrame = true;
         } else if (a == "--help" || a == "-h") {
             std::printf("Usage: kalvion [--seed N] [--screenshot PNG] [FILE]\n"
                         "Opens the sector FILE (a .VexaDB sector, an older .Sector file or a template).\n");

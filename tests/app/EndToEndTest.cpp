@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -204,4 +205,54 @@ TEST_F(EndToEnd, LockedSystemsStayInPlace)
     // a question.
     EXPECT_DOUBLE_EQ(StoredY(), 0.0);
     EXPECT_EQ(program.WindowName(id), CAPTION);
+}
+
+TEST_F(EndToEnd, ScreenshotOfAGeneratedSectorShowsItsStars)
+{
+    const QString file = dir.filePath(QStringLiteral("Shot.VexaDB"));
+    QProcess cli;
+    cli.start(QStringLiteral(KALVION_BIN_DIR "/kalvion-cli"),
+              {QStringLiteral("--seed"), QStringLiteral("5"), QStringLiteral("generate"), file, QStringLiteral("--size"),
+               QStringLiteral("24"), QStringLiteral("--frequency"), QStringLiteral("20")});
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    ASSERT_EQ(cli.exitCode(), 0);
+    const QString png = dir.filePath(QStringLiteral("window.png"));
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("cfg")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("LIBGL_ALWAYS_SOFTWARE"), QStringLiteral("1"));
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(KALVION_BIN_DIR "/kalvion"), {QStringLiteral("--screenshot"), png, file});
+    ASSERT_TRUE(program.waitForFinished(120000));
+    QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GE(image.width(), 800);
+    // The 3D view on the right holds the stars: many bright pixels on black.
+    int bright = 0;
+    for (int y = image.height() / 4; y < image.height() * 3 / 4; ++y)
+        for (int x = image.width() / 2; x < image.width() * 7 / 8; ++x)
+            if (qGray(image.pixel(x, y)) > 100)
+                ++bright;
+    EXPECT_GT(bright, 200);
+    if (qEnvironmentVariableIsSet("KALVION_KEEP_SCREENSHOT"))
+        QFile::copy(png, qEnvironmentVariable("KALVION_KEEP_SCREENSHOT"));
+}
+
+TEST(NoDisplay, SaysSoInOneLineAndRunsTheDemonstration)
+{
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(KALVION_BIN_DIR "/kalvion"), {});
+    ASSERT_TRUE(program.waitForFinished(120000));
+    EXPECT_EQ(program.exitCode(), 0);
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_TRUE(err.startsWith(QStringLiteral("kalvion: no display found; running the command-line demonstration instead\n")))
+        << err.toStdString();
+    EXPECT_FALSE(program.readAllStandardOutput().isEmpty());
 }

@@ -258,3 +258,38 @@ TEST_F(WindowFixture, GenerationWithASeedMatchesTheCommandLine)
         EXPECT_EQ(a.GetSubsector(i)->Name, b.GetSubsector(i)->Name);
     EXPECT_EQ(window->RecentFiles().Entries[0], QString::fromStdString(o.SaveAs));
 }
+
+TEST_F(WindowFixture, CameraMovesNeverLandOnTheTarget)
+{
+    TVexaSector &s = window->Sector();
+    TStellarBody *a = s.NewSystem(1);
+    a->X = 3, a->Y = 1, a->Z = -2;
+    // The eye sits on the system it is sent to look at.
+    s.Camera = {3, 1, -2};
+    s.Target = {0, 0, 0};
+    s.SelectBody(a);
+    window->CenterOnTarget();
+    const double dx = s.Camera.X - s.Target.X, dy = s.Camera.Y - s.Target.Y, dz = s.Camera.Z - s.Target.Z;
+    EXPECT_GT(dx * dx + dy * dy + dz * dz, 0.0);
+    EXPECT_EQ(s.Target, (TVexaPoint{3, 1, -2}));
+}
+
+TEST_F(WindowFixture, CloseDuringGenerationStopsItAndClosesOnceNothingRuns)
+{
+    window->show();
+    TVexaSector blank;
+    TNewSectorOptions o = DefaultNewSectorOptions(blank, std::string());
+    o.Width = o.Height = o.Depth = 60;
+    o.Frequency = 100;
+    o.Subsectors = false;
+    ASSERT_TRUE(window->GenerateNewSector(o));
+    ASSERT_TRUE(window->GenerationRunning());
+    messages.Push(QStringLiteral("No"));  // the save question once it has stopped
+    EXPECT_FALSE(window->close());
+    QElapsedTimer clock;
+    clock.start();
+    while (window->isVisible() && clock.elapsed() < 120000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->GenerationRunning());
+}

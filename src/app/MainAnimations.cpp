@@ -8,13 +8,13 @@
 
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
+#include "render/CameraAnimations.h"
 #include "render/SectorGLWidget.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QRandomGenerator>
 #include <QThread>
 #include <QTimer>
 
@@ -97,74 +97,82 @@ bool TfrmVexaMain::KeyWaiting()
     return !FWaitingKeys.empty();
 }
 
-void TfrmVexaMain::ResetView()
+bool TfrmVexaMain::RunCameraSteps(int steps, const std::function<void(int)> &step)
 {
     BeginLongOperation();
-    for (int i = 1; i <= 100 && !KeyWaiting(); ++i) {
+    bool completed = true;
+    for (int i = 1; i <= steps; ++i) {
+        if (KeyWaiting()) {
+            completed = false;
+            break;
+        }
         const TVexaPoint before = FSector->Camera;
-        FSector->ComboSlideReset(100, i);
+        step(i);
         KeepCameraOffTarget(*FSector, before);
         Redraw();
     }
     EndLongOperation();
+    return completed;
+}
+
+void TfrmVexaMain::ResetView()
+{
+    RunCameraSteps(100, [this](int i) { FSector->ComboSlideReset(100, i); });
 }
 
 void TfrmVexaMain::CenterOnTarget()
 {
-    if (FSector->SelectedCount() == 0)
-        return;
-    BeginLongOperation();
-    for (int i = 1; i <= 100 && !KeyWaiting(); ++i) {
-        const TVexaPoint before = FSector->Camera;
-        FSector->PanCameraToSelected(100, i);
-        KeepCameraOffTarget(*FSector, before);
-        Redraw();
-    }
-    EndLongOperation();
+    if (FSector->SelectedCount() > 0)
+        RunCameraSteps(100, [this](int i) { FSector->PanCameraToSelected(100, i); });
 }
 
 void TfrmVexaMain::SlideToSelected()
 {
-    if (FSector->SelectedCount() == 0)
-        return;
-    BeginLongOperation();
     // 99 steps of a 100-step slide: the camera stops short of the system.
-    for (int i = 1; i <= 99 && !KeyWaiting(); ++i) {
-        const TVexaPoint before = FSector->Camera;
-        FSector->SlideCameraToSelected(100, i);
-        KeepCameraOffTarget(*FSector, before);
-        Redraw();
-    }
-    EndLongOperation();
+    if (FSector->SelectedCount() > 0)
+        RunCameraSteps(99, [this](int i) { FSector->SlideCameraToSelected(100, i); });
 }
 
 void TfrmVexaMain::CombinedSlide()
 {
-    if (FSector->SelectedCount() < 2)
-        return;
-    BeginLongOperation();
-    for (int i = 1; i <= 100 && !KeyWaiting(); ++i) {
-        const TVexaPoint before = FSector->Camera;
-        FSector->ComboSlideToSelected(100, i);
-        KeepCameraOffTarget(*FSector, before);
-        Redraw();
-    }
-    EndLongOperation();
+    if (FSector->SelectedCount() >= 2)
+        RunCameraSteps(100, [this](int i) { FSector->ComboSlideToSelected(100, i); });
 }
 
-void TfrmVexaMain::Rotate360()
+bool TfrmVexaMain::RunAnimation(TCameraAnimationKind kind)
 {
+    TVexaSector &s = *FSector;
     SetMouseMode(MOUSE_MODE_PAN);
     BeginLongOperation();
     if (FView)
         FView->SetAnimating(true);
-    const int n = std::max(1, FSettings.Frames(180));
-    for (int i = 0; i < n && !KeyWaiting(); ++i) {
-        FSector->RotateCameraAroundTarget(0, 360.0 / n, 0);
+    // The same step generators draw the recorded videos, so a recording
+    // shows what the window shows.
+    auto animation = MakeCameraAnimation(kind, {FSettings.PerformanceFactor, FSettings.AnimationPerformanceAdjust});
+    bool completed = true;
+    for (;;) {
+        if (KeyWaiting()) {
+            animation->Stop(s);
+            completed = false;
+            break;
+        }
+        const TAnimationStep step = animation->Next(s);
+        if (step.Kind == TAnimationStepKind::Done)
+            break;
         Redraw();
+        if (step.Kind == TAnimationStepKind::Pause) {
+            QElapsedTimer pause;
+            pause.start();
+            while (pause.elapsed() < step.PauseMs && !KeyWaiting())
+                QThread::msleep(10);
+        }
     }
+    RefillTree();
     EndLongOperation();
+    return completed;
 }
+
+void TfrmVexaMain::Rotate360() { RunAnimation(TCameraAnimationKind::Rotate); }
 
 void TfrmVexaMain::Whirl()
 {
@@ -218,88 +226,14 @@ void TfrmVexaMain::PerformanceCheck()
 
 void TfrmVexaMain::TourGuide()
 {
-    TVexaSector &s = *FSector;
-    if (s.SystemCount() == 0)
-        return;
-    SetMouseMode(MOUSE_MODE_PAN);
-    BeginLongOperation();
-    if (FView)
-        FView->SetAnimating(true);
-    std::vector<TStellarBody *> visible;
-    for (const auto &root : s.Systems)
-        if (root->Visible)
-            visible.push_back(root.get());
-    auto *random = QRandomGenerator::global();
-    while (!visible.empty() && !KeyWaiting()) {
-        TStellarBody *a = visible[random->bounded(static_cast<quint32>(visible.size()))];
-        TStellarBody *b = visible[random->bounded(static_cast<quint32>(visible.size()))];
-        if (a == b)
-            continue;
-        s.SelectAll(false);
-        a->Selected = b->Selected = true;
-        s.Selection = {a, b};
-        const int n = std::max(1, FSettings.Frames(100));
-        for (int i = 1; i <= n && !KeyWaiting(); ++i) {
-            const TVexaPoint before = s.Camera;
-            s.ComboSlideToSelected(n, i);
-            KeepCameraOffTarget(s, before);
-            Redraw();
-        }
-        s.Selection.clear();
-        a->Selected = b->Selected = false;
-        QElapsedTimer pause;
-        pause.start();
-        while (pause.elapsed() < 500 && !KeyWaiting())
-            QThread::msleep(10);
-    }
-    s.SelectAll(false);
-    RefillTree();
-    EndLongOperation();
+    if (FSector->SystemCount() > 0)
+        RunAnimation(TCameraAnimationKind::TourGuide);
 }
 
 void TfrmVexaMain::BonVoyage()
 {
-    TVexaSector &s = *FSector;
-    if (s.SystemCount() == 0)
-        return;
-    SetMouseMode(MOUSE_MODE_PAN);
-    BeginLongOperation();
-    if (FView)
-        FView->SetAnimating(true);
-    std::vector<TStellarBody *> visible;
-    for (const auto &root : s.Systems)
-        if (root->Visible)
-            visible.push_back(root.get());
-    auto *random = QRandomGenerator::global();
-    while (!visible.empty() && !KeyWaiting()) {
-        s.SelectAll(false);
-        s.Selection.clear();
-        TStellarBody *a = visible[random->bounded(static_cast<quint32>(visible.size()))];
-        a->Selected = true;
-        s.Selection = {a};
-        bool stop = false;
-        for (int i = 1; i <= 100 && !(stop = KeyWaiting()); ++i) {
-            const TVexaPoint before = s.Camera;
-            s.PanCameraToSelected(100, i);
-            KeepCameraOffTarget(s, before);
-            Redraw();
-        }
-        for (int j = 1; j <= 95 && !stop && !(stop = KeyWaiting()); ++j) {
-            const TVexaPoint before = s.Camera;
-            s.SlideCameraToSelected(100, j);
-            KeepCameraOffTarget(s, before);
-            Redraw();
-        }
-        QElapsedTimer pause;
-        pause.start();
-        while (!stop && pause.elapsed() < 500 && !KeyWaiting())
-            QThread::msleep(10);
-        a->Selected = false;
-    }
-    s.Selection.clear();
-    s.SelectAll(false);
-    RefillTree();
-    EndLongOperation();
+    if (FSector->SystemCount() > 0)
+        RunAnimation(TCameraAnimationKind::BonVoyage);
 }
 
 } // namespace kalvion::app

@@ -31,6 +31,7 @@ class QToolButton;
 class QKeyEvent;
 
 namespace kalvion {
+enum class TCameraAnimationKind;
 class TRenderSectorOGL;
 class TSectorGLWidget;
 class TStellarBody;
@@ -126,6 +127,12 @@ public:
     void Whirl();
     void TourGuide();
     void BonVoyage();
+    // Runs a camera animation until it ends or a key is waiting; false
+    // when a key stopped it.
+    bool RunAnimation(TCameraAnimationKind kind);
+    // steps camera moves, each followed by a frame; false when a key
+    // stopped them.
+    bool RunCameraSteps(int steps, const std::function<void(int)> &step);
     // The start-up performance check (Whirl's second half).
     void PerformanceCheck();
 

@@ -12,6 +12,7 @@
 #include "model/VexaSector.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,6 +20,9 @@
 #include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include "render/CameraAnimations.h"
 
 #include <gtest/gtest.h>
 
@@ -292,4 +296,35 @@ TEST_F(WindowFixture, CloseDuringGenerationStopsItAndClosesOnceNothingRuns)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->GenerationRunning());
+}
+
+namespace {
+struct KeyCounter : QObject {
+    int presses = 0;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(e)->key() == Qt::Key_Q)
+            ++presses;
+        return false;
+    }
+};
+} // namespace
+
+TEST_F(WindowFixture, AKeyStopsRotationAndStillReachesTheWindow)
+{
+    window->show();
+    const TVexaPoint start = window->Sector().Camera;
+    QTimer::singleShot(0, [this] {
+        QCoreApplication::postEvent(window.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, "q"));
+    });
+    EXPECT_FALSE(window->RunAnimation(TCameraAnimationKind::Rotate));
+    EXPECT_EQ(window->MouseMode(), MOUSE_MODE_PAN);
+    KeyCounter counter;
+    qApp->installEventFilter(&counter);
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&counter);
+    EXPECT_EQ(counter.presses, 1);
+    // Stopped early: not a whole turn, and not where it started either.
+    EXPECT_NE(window->Sector().Camera, start);
+    EXPECT_TRUE(window->RunAnimation(TCameraAnimationKind::Rotate));
 }

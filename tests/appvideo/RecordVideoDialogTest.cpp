@@ -19,6 +19,7 @@
 using namespace kalvion;
 using namespace kalvion::app;
 using namespace kalvion::app::test;
+using kalvion::test::DecodeVideo;
 
 namespace {
 

@@ -76,6 +76,7 @@ void TfrmVexaMain::EndLongOperation()
         Redraw();
     }
     UpdateActions();
+    NoteForAnswers(QStringLiteral("idle"), QString());
     ReplayKeys();
     if (FCloseWhenIdle)
         QTimer::singleShot(0, this, [this] { close(); });

@@ -89,6 +89,7 @@ void TfrmVexaMain::ConnectCommands()
     on("Animations.Whirl", [this] { Whirl(); });
     on("Animations.TourGuide", [this] { TourGuide(); });
     on("Animations.BonVoyage", [this] { BonVoyage(); });
+    on("Animations.RecordVideo", [this] { RecordVideoCommand(); });
     on("Mode.Pan", [this] { SetMouseMode(MOUSE_MODE_PAN); });
     on("Mode.Pointer", [this] { SetMouseMode(MOUSE_MODE_POINTER); });
     on("Help.About", [this] {

@@ -9,6 +9,7 @@
 #include "app/sector/SectorDateDialog.h"
 #include "app/sector/SectorPropertiesDialog.h"
 #include "app/sector/SubsectorEditor.h"
+#include "app/video/ViewCapture.h"
 
 #include "model/VexaSector.h"
 #include "render/RenderSectorOGL.h"
@@ -49,6 +50,8 @@ void TfrmVexaMain::ShowSectorProperties()
         return;
     // Grids, sizes, fonts and backgrounds may all have changed.
     FRenderer->ReloadBackground();
+    if (FVideoCapture)
+        FVideoCapture->ReloadBackground();
     FSector->SetFilters();
     SectorChanged();
 }

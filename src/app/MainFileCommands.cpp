@@ -6,6 +6,7 @@
 #include "app/AppMessages.h"
 #include "app/SettingsStore.h"
 #include "app/SystemTree.h"
+#include "app/video/ViewCapture.h"
 
 #include "base/SharedRandom.h"
 #include "files/LegacyConvert.h"
@@ -70,6 +71,8 @@ void TfrmVexaMain::ClearForNewDocument()
         FRenderer->ReleaseAll();
         FView->doneCurrent();
     }
+    if (FVideoCapture)
+        FVideoCapture->Release();
 }
 
 void TfrmVexaMain::BlankSector()

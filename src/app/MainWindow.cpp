@@ -8,6 +8,8 @@
 #include "app/SystemTree.h"
 #include "app/sector/SectorPropertiesDialog.h"
 #include "app/WindowCaption.h"
+#include "app/video/RecordVideoDialog.h"
+#include "app/video/ViewCapture.h"
 
 #include "base/TextEncoding.h"
 #include "files/SectorFile.h"
@@ -16,6 +18,7 @@
 #include "model/VexaSector.h"
 #include "render/RenderSectorOGL.h"
 #include "render/SectorGLWidget.h"
+#include "render/video/VideoRecorder.h"
 #include "search/Searcher.h"
 
 #include <QAction>
@@ -114,6 +117,7 @@ TfrmVexaMain::TfrmVexaMain(TAppMessages &messages, TSettingsStore &store, TOptio
 
 TfrmVexaMain::~TfrmVexaMain()
 {
+    ShutDownVideo();
     // The generator's worker must not outlive the window that drains it.
     if (FSector->GenThreadMgr)
         SectorGenThreadMgr(*FSector).TerminateAndWait();
@@ -363,6 +367,7 @@ void TfrmVexaMain::StartUp()
     InitEmptySector();
     // "Sector Properties" lives for the whole run.
     FSectorProperties = new TfrmSectorProperties(FMessages, this);
+    BuildVideo();
     FSearcher->Sector = FSector.get();
     FSearcher->ResultLimit = 500;
     if (FView) {
@@ -506,7 +511,7 @@ void TfrmVexaMain::UpdateActions()
                            "Sector.GridStyles", "Actions.NewSystem", "Actions.MassPolitical",
                            "Actions.MassDisplayStyle", "Actions.MassLabelDistances", "Actions.MassBlazons",
                            "Actions.MassSphere", "Actions.MassDeleteRoutes", "Actions.CreateRoute",
-                           "Actions.ProximityRoutes", "Actions.Search", "Animations.RecordVideo", "Plugins.RunFile",
+                           "Actions.ProximityRoutes", "Actions.Search", "Plugins.RunFile",
                            "Body.Properties", "Body.CloseMultiple", "Body.DeleteBody", "Body.DeleteContents",
                            "Body.DeleteRoute", "Body.Regenerate", "Body.GenerateContents",
                            "Body.GenerateContentsKeepName", "Body.ConvertToRoot", "Body.TravelCalculator",
@@ -594,6 +599,7 @@ void TfrmVexaMain::closeEvent(QCloseEvent *event)
             return;
         }
     }
+    FinishVideoOnClose();
     // Settings of the closing list that follow the current sector.
     FSettings.RecentFiles = FRecent.Entries;
     FSettings.SectorX = FSector->SizeX;

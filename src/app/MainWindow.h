@@ -9,6 +9,7 @@
 #include "generation/NewSectorOptions.h"
 
 #include <QHash>
+#include <QImage>
 #include <QMainWindow>
 #include <QPointer>
 #include <QSet>
@@ -37,6 +38,8 @@ class TSectorGLWidget;
 class TStellarBody;
 class TVexaSector;
 class TVexaSearcher3;
+class TScriptRegistry;
+class TVideoRecorder;
 } // namespace kalvion
 
 namespace kalvion::app {
@@ -50,6 +53,8 @@ class TfrmSectorDate;
 class TfrmSavedViews;
 class TfrmSubsectors;
 class TfrmPreferences;
+class TfrmRecordVideo;
+class TViewCapture;
 
 inline constexpr int MOUSE_MODE_PAN = 0;
 inline constexpr int MOUSE_MODE_POINTER = 1;
@@ -157,6 +162,19 @@ public:
     void BeginLongOperation();
     void EndLongOperation();
 
+    // Video recording (MainWindowVideo.cpp).  The "Record Video" window,
+    // kept for the whole run, and the recorder it shares with scripts.
+    TfrmRecordVideo *RecordVideoWindow() const { return FRecordVideo; }
+    TVideoRecorder &VideoRecorder() { return *FVideo; }
+    // "Record Video": opens the window, or stops the recording it runs.
+    void RecordVideoCommand();
+    // The current sector view drawn at a video's frame size (null when it
+    // cannot be drawn).
+    QImage VideoFrame(int width, int height);
+    // StartMovie, AddMovieFrame and FinishMovie for the window's scripts,
+    // recording this window's view; the script host calls it once.
+    void RegisterVideoScripting(TScriptRegistry &registry);
+
     // For tests: the rendering of one frame has happened at least once.
     bool FirstFrameDrawn() const { return FFirstFrame; }
 
@@ -198,6 +216,14 @@ private:
     void UpdateAxisKeys(QKeyEvent *event, bool down);
     bool KeyEventCapture(QEvent *event);
     void ReplayKeys();
+    void BuildVideo();
+    void OnVideoViewFrame();
+    void OnVideoRecordingChanged(bool recording);
+    void FinishVideoOnClose();
+    void ShutDownVideo();
+    // A line in the answers log of a run answered from a file (which the
+    // end-to-end tests wait on); nothing otherwise.
+    void NoteForAnswers(const QString &kind, const QString &text);
 
     TAppMessages &FMessages;
     TSettingsStore &FStore;
@@ -228,6 +254,10 @@ private:
     TfrmSavedViews *FSavedViews = nullptr;
     TfrmSubsectors *FSubsectorEditor = nullptr;
     TfrmPreferences *FPreferences = nullptr;
+    TfrmRecordVideo *FRecordVideo = nullptr;
+    std::unique_ptr<TVideoRecorder> FVideo;
+    std::unique_ptr<TViewCapture> FVideoCapture;
+    bool FVideoFailing = false;
     std::string FLastNameTable;
     QTimer *FGenerationTimer = nullptr;
     QTimer *FAxisTimer = nullptr;

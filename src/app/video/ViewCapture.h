@@ -1,0 +1,58 @@
+#pragma once
+// The sector view drawn again off screen at a video's frame size, as the
+// window shows it.  Its context and renderer are its own: GL textures,
+// fonts and lists belong to the context that made them, so the window's
+// renderer cannot draw here.  Drawing leaves the screen positions of the
+// window's last frame as they were, so clicking into the view still finds
+// the systems it shows.
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace kalvion {
+class TOffscreenGL;
+class TRenderSectorOGL;
+struct TVexaHitRect;
+class TVexaSector;
+} // namespace kalvion
+
+namespace kalvion::app {
+
+class TViewCapture {
+public:
+    TViewCapture();
+    ~TViewCapture();
+    TViewCapture(const TViewCapture &) = delete;
+    TViewCapture &operator=(const TViewCapture &) = delete;
+
+    // The sector at width × height with the view's display choices (lens
+    // flares, date, preview body …).  The GL context current before is no
+    // longer current afterwards.  A null picture with Error() on failure.
+    QImage Frame(TVexaSector &sector, const TRenderSectorOGL &view, int width, int height, int samples);
+    // The sector's background images changed.
+    void ReloadBackground();
+    // Drops the context and everything drawn with it (a new document).
+    void Release();
+    const QString &Error() const { return FError; }
+
+private:
+    struct TRootScreen {
+        std::int32_t RasterX, RasterY;
+        std::int32_t Left, Top, Right, Bottom;
+        double Depth;
+    };
+    void KeepScreenData(const TVexaSector &sector);
+    void RestoreScreenData(TVexaSector &sector) const;
+
+    std::unique_ptr<TOffscreenGL> FGL;
+    std::unique_ptr<TRenderSectorOGL> FRenderer;
+    QString FError;
+    // Reused from frame to frame.
+    std::vector<TRootScreen> FRoots;
+    std::vector<std::int32_t> FWaypoints;
+};
+
+} // namespace kalvion::app

@@ -6,6 +6,7 @@
 #include "app/ScriptedMessages.h"
 #include "app/SettingsStore.h"
 #include "app/SystemTree.h"
+#include "app/pictures/PrintSectorDialog.h"
 #include "app/sector/SectorPropertiesDialog.h"
 #include "app/WindowCaption.h"
 
@@ -356,6 +357,8 @@ void TfrmVexaMain::StartUp()
     InitEmptySector();
     // "Sector Properties" lives for the whole run.
     FSectorProperties = new TfrmSectorProperties(FMessages, this);
+    // So is "Print Sector", keeping its printer and choices.
+    FPrintSector = new TfrmPrintSector(FMessages, this);
     FSearcher->Sector = FSector.get();
     FSearcher->ResultLimit = 500;
     if (FView) {
@@ -495,8 +498,9 @@ void TfrmVexaMain::UpdateActions()
     set("Body.SectorMap", FViewMode == VIEW_MODE_ORBIT);
     // Commands whose windows belong to features not in this program yet:
     // shown, never enabled.
-    for (const char *id : {"File.Export2D", "File.ImportMerge", "File.ImportCsv", "File.Report", "File.Print",
-                           "Sector.GridStyles", "Actions.NewSystem", "Actions.MassPolitical",
+    set("File.Export2D", !busy);
+    set("File.Print", !busy);
+    for (const char *id : {"File.ImportMerge", "File.ImportCsv", "File.Report", "Sector.GridStyles", "Actions.NewSystem", "Actions.MassPolitical",
                            "Actions.MassDisplayStyle", "Actions.MassLabelDistances", "Actions.MassBlazons",
                            "Actions.MassSphere", "Actions.MassDeleteRoutes", "Actions.CreateRoute",
                            "Actions.ProximityRoutes", "Actions.Search", "Animations.RecordVideo", "Plugins.RunFile",

@@ -49,6 +49,10 @@ class TfrmSectorDate;
 class TfrmSavedViews;
 class TfrmSubsectors;
 class TfrmPreferences;
+class TfrmSectorExport;
+class TfrmPrintSector;
+struct TSectorExportChoice;
+struct TPrintChoice;
 
 inline constexpr int MOUSE_MODE_PAN = 0;
 inline constexpr int MOUSE_MODE_POINTER = 1;
@@ -103,6 +107,13 @@ public:
     void OpenRecent(int index);
     void ExitCommand();
     void ExportImage();
+    // "Export as 2D Map..." and "&Print": the dialogs, then the map written
+    // or printed with the choices (also called by tests with their own).
+    void ExportMap();
+    bool WriteMap(const TSectorExportChoice &choice);
+    void PrintMap();
+    int PrintWithChoice(const TPrintChoice &choice);
+    TfrmPrintSector &PrintDialog() { return *FPrintSector; }
 
     // Sector and navigation commands.
     void SetMouseMode(int mode);
@@ -220,6 +231,8 @@ private:
     TfrmSavedViews *FSavedViews = nullptr;
     TfrmSubsectors *FSubsectorEditor = nullptr;
     TfrmPreferences *FPreferences = nullptr;
+    TfrmSectorExport *FSectorExport = nullptr;
+    TfrmPrintSector *FPrintSector = nullptr;
     std::string FLastNameTable;
     QTimer *FGenerationTimer = nullptr;
     QTimer *FAxisTimer = nullptr;

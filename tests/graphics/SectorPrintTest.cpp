@@ -88,8 +88,9 @@ TEST(SectorPrint, NothingToDrawGivesOneEmptySheet)
         EXPECT_EQ(layout.Offsets[0], QPoint(0, 0));
     }
     EXPECT_DOUBLE_EQ(FitToPagePagesAcross(0, 0, PORTRAIT), 1.0);
-    // A page smaller than the overlap still advances.
-    EXPECT_LE(PrintLayout(10, 10, TPrintPage{20, 20, 600}, 3).Offsets.size(), 9u);
+    // A page smaller than the overlap still advances: the overlap shrinks to
+    // a quarter page (5), so sheets step by 15 over a map 50 wide and 60 high.
+    EXPECT_EQ(PrintLayout(10, 10, TPrintPage{20, 20, 600}, 3).Offsets.size(), 4u * 3u);
     // Absurd pages across stop at a bounded number of sheets.
     EXPECT_LE(PrintLayout(1, 1000, PORTRAIT, 1000).Offsets.size(), static_cast<std::size_t>(PRINT_MAX_SHEETS));
 }
@@ -100,6 +101,7 @@ TEST(SectorPrint, EmptySectorPrintsAndExportsAnEmptyPage)
     auto sector = TVexaSector::Create();
     sector->SizeX = sector->SizeY = sector->SizeZ = 0;
     AddRoot(*sector, "Alone", 1, 0, 0, 0);
+    EnsureGuiApplication();
     QPrinter printer(QPrinter::ScreenResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(QStringLiteral("empty.pdf")));
@@ -121,6 +123,7 @@ TEST(SectorPrint, PrintingToPdfMakesOneSheetPerTile)
     auto sector = GeneratedSector(40, 30, 77);
     sector->SizeY = 15;
     const QString file = dir.filePath(QStringLiteral("map.pdf"));
+    EnsureGuiApplication();
     QPrinter printer(QPrinter::ScreenResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageOrientation(QPageLayout::Portrait);

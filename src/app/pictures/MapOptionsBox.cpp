@@ -8,6 +8,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kalvion::app {

@@ -1,6 +1,7 @@
 #include "app/pictures/PrintSectorDialog.h"
 
 #include "app/DialogValues.h"
+#include "model/StellarBody.h"
 #include "model/VexaSector.h"
 #include "ui_PrintSectorDialog.h"
 

@@ -4,6 +4,7 @@
 #include "app/FileFilters.h"
 #include "ui_SectorExportDialog.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kalvion::app {

@@ -500,7 +500,9 @@ void TfrmVexaMain::UpdateActions()
     // shown, never enabled.
     set("File.Export2D", !busy);
     set("File.Print", !busy);
-    for (const char *id : {"File.ImportMerge", "File.ImportCsv", "File.Report", "Sector.GridStyles", "Actions.NewSystem", "Actions.MassPolitical",
+    set("File.ImportCsv", !busy);
+    set("File.Report", !busy);
+    for (const char *id : {"File.ImportMerge", "Sector.GridStyles", "Actions.NewSystem", "Actions.MassPolitical",
                            "Actions.MassDisplayStyle", "Actions.MassLabelDistances", "Actions.MassBlazons",
                            "Actions.MassSphere", "Actions.MassDeleteRoutes", "Actions.CreateRoute",
                            "Actions.ProximityRoutes", "Actions.Search", "Animations.RecordVideo", "Plugins.RunFile",

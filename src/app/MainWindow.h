@@ -51,6 +51,9 @@ class TfrmSubsectors;
 class TfrmPreferences;
 class TfrmSectorExport;
 class TfrmPrintSector;
+class TfrmDataImport;
+class TfrmSectorReport;
+struct TReportChoice;
 struct TSectorExportChoice;
 struct TPrintChoice;
 
@@ -114,6 +117,13 @@ public:
     void PrintMap();
     int PrintWithChoice(const TPrintChoice &choice);
     TfrmPrintSector &PrintDialog() { return *FPrintSector; }
+    // "Import CSV Data": the "Data Import" window on the current sector.
+    void ImportCsv();
+    TfrmDataImport *DataImportDialog() const { return FDataImport; }
+    // "Generate Sector Report": the dialog, then the report written and
+    // opened in the desktop's browser.  The file written, or "" on failure.
+    void ReportCommand();
+    QString WriteReport(const TReportChoice &choice, bool open);
 
     // Sector and navigation commands.
     void SetMouseMode(int mode);
@@ -233,6 +243,8 @@ private:
     TfrmPreferences *FPreferences = nullptr;
     TfrmSectorExport *FSectorExport = nullptr;
     TfrmPrintSector *FPrintSector = nullptr;
+    TfrmDataImport *FDataImport = nullptr;
+    TfrmSectorReport *FSectorReport = nullptr;
     std::string FLastNameTable;
     QTimer *FGenerationTimer = nullptr;
     QTimer *FAxisTimer = nullptr;

@@ -46,6 +46,7 @@ void TfrmVexaMain::ConnectCommands()
     on("File.Print", [this] { PrintMap(); });
     on("File.ImportCsv", [this] { ImportCsv(); });
     on("File.Report", [this] { ReportCommand(); });
+    on("File.ImportMerge", [this] { MergeCommand(); });
     on("File.Preferences", [this] { ShowPreferences(); });
     on("File.Recent1", [this] { OpenRecent(0); });
     on("File.Recent2", [this] { OpenRecent(1); });

@@ -502,7 +502,8 @@ void TfrmVexaMain::UpdateActions()
     set("File.Print", !busy);
     set("File.ImportCsv", !busy);
     set("File.Report", !busy);
-    for (const char *id : {"File.ImportMerge", "Sector.GridStyles", "Actions.NewSystem", "Actions.MassPolitical",
+    set("File.ImportMerge", !busy);
+    for (const char *id : {"Sector.GridStyles", "Actions.NewSystem", "Actions.MassPolitical",
                            "Actions.MassDisplayStyle", "Actions.MassLabelDistances", "Actions.MassBlazons",
                            "Actions.MassSphere", "Actions.MassDeleteRoutes", "Actions.CreateRoute",
                            "Actions.ProximityRoutes", "Actions.Search", "Animations.RecordVideo", "Plugins.RunFile",

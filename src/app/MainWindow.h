@@ -53,6 +53,8 @@ class TfrmSectorExport;
 class TfrmPrintSector;
 class TfrmDataImport;
 class TfrmSectorReport;
+class TfrmSectorMerge;
+struct TMergeChoice;
 struct TReportChoice;
 struct TSectorExportChoice;
 struct TPrintChoice;
@@ -124,6 +126,10 @@ public:
     // opened in the desktop's browser.  The file written, or "" on failure.
     void ReportCommand();
     QString WriteReport(const TReportChoice &choice, bool open);
+    // "Merge and Update Sectors": another sector or a star catalogue
+    // brought into this one.
+    void MergeCommand();
+    bool MergeWith(const TMergeChoice &choice);
 
     // Sector and navigation commands.
     void SetMouseMode(int mode);
@@ -245,6 +251,7 @@ private:
     TfrmPrintSector *FPrintSector = nullptr;
     TfrmDataImport *FDataImport = nullptr;
     TfrmSectorReport *FSectorReport = nullptr;
+    TfrmSectorMerge *FSectorMerge = nullptr;
     std::string FLastNameTable;
     QTimer *FGenerationTimer = nullptr;
     QTimer *FAxisTimer = nullptr;

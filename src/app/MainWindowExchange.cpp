@@ -1,11 +1,14 @@
-// The main window's exchange commands: "Import CSV Data" and "Generate
-// Sector Report".
+// The main window's exchange commands: "Import CSV Data", "Generate Sector
+// Report" and "Merge and Update Sectors".
 #include "app/MainWindow.h"
 
 #include "app/exchange/DataImportDialog.h"
+#include "app/exchange/SectorMergeDialog.h"
 #include "app/exchange/SectorReportDialog.h"
 #include "exchange/ExchangePrompt.h"
 #include "exchange/SectorReport.h"
+#include "files/LegacyConvert.h"
+#include "files/SectorImport.h"
 #include "model/VexaSector.h"
 
 #include <QApplication>
@@ -79,6 +82,40 @@ void TfrmVexaMain::ImportCsv()
         FCurrentBody = nullptr;
     FSector->SetFilters();
     SectorChanged();
+}
+
+void TfrmVexaMain::MergeCommand()
+{
+    if (!FSectorMerge)
+        FSectorMerge = new TfrmSectorMerge(FMessages, this);
+    FSectorMerge->Load(FSettings.DialogPath);
+    if (FSectorMerge->exec() != QDialog::Accepted)
+        return;
+    MergeWith(FSectorMerge->Choice());
+}
+
+bool TfrmVexaMain::MergeWith(const TMergeChoice &choice)
+{
+    std::string error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    bool done = false;
+    const std::string file = choice.FileName.toStdString();
+    if (choice.Catalogue) {
+        const int added = ImportGliese(*FSector, file, &error);
+        done = error.empty();
+        if (added > 0)
+            FSector->Modified = true;
+    } else {
+        done = ImportSector(*FSector, file, choice.Mode, choice.Placement, choice.DX, choice.DY, choice.DZ, &error);
+    }
+    QApplication::restoreOverrideCursor();
+    // Updated systems were replaced by their imported copies.
+    FCurrentBody = nullptr;
+    FSector->SetFilters();
+    SectorChanged();
+    if (!done)
+        ReportError(QString::fromStdString(error));
+    return done;
 }
 
 } // namespace kalvion::app

@@ -51,6 +51,8 @@ class TfrmSubsectors;
 class TfrmPreferences;
 class TfrmSectorExport;
 class TfrmPrintSector;
+class TfrmDiagramExport;
+struct TDiagramChoice;
 class TfrmDataImport;
 class TfrmSectorReport;
 class TfrmSectorMerge;
@@ -119,6 +121,9 @@ public:
     void PrintMap();
     int PrintWithChoice(const TPrintChoice &choice);
     TfrmPrintSector &PrintDialog() { return *FPrintSector; }
+    // "Export as 2D Map..." in the orbit view: the shown system's diagram.
+    void ExportSystemDiagram();
+    bool WriteDiagram(const TStellarBody &body, const TDiagramChoice &choice);
     // "Import CSV Data": the "Data Import" window on the current sector.
     void ImportCsv();
     TfrmDataImport *DataImportDialog() const { return FDataImport; }
@@ -249,6 +254,7 @@ private:
     TfrmPreferences *FPreferences = nullptr;
     TfrmSectorExport *FSectorExport = nullptr;
     TfrmPrintSector *FPrintSector = nullptr;
+    TfrmDiagramExport *FDiagramExport = nullptr;
     TfrmDataImport *FDataImport = nullptr;
     TfrmSectorReport *FSectorReport = nullptr;
     TfrmSectorMerge *FSectorMerge = nullptr;

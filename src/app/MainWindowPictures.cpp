@@ -1,8 +1,11 @@
-// The main window's map pictures: "Export as 2D Map..." and "&Print".
+// The main window's map pictures: "Export as 2D Map..." (the sector map, or
+// in the orbit view the system diagram) and "&Print".
 #include "app/MainWindow.h"
 
+#include "app/pictures/DiagramExportDialog.h"
 #include "app/pictures/PrintSectorDialog.h"
 #include "app/pictures/SectorExportDialog.h"
+#include "graphics/RenderOrbitNG.h"
 #include "graphics/RenderSectorNG.h"
 #include "graphics/SectorPrint.h"
 #include "model/StellarBody.h"
@@ -28,6 +31,10 @@ QString FirstSelectedName(TVexaSector &sector)
 
 void TfrmVexaMain::ExportMap()
 {
+    if (FViewMode == VIEW_MODE_ORBIT && FCurrentBody) {
+        ExportSystemDiagram();
+        return;
+    }
     if (!FSectorExport)
         FSectorExport = new TfrmSectorExport(FMessages, this);
     double extents[3][2];
@@ -57,6 +64,30 @@ bool TfrmVexaMain::WriteMap(const TSectorExportChoice &choice)
     if (choice.ShowImage)
         QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(choice.FileName).absoluteFilePath()));
     return true;
+}
+
+void TfrmVexaMain::ExportSystemDiagram()
+{
+    if (!FCurrentBody)
+        return;
+    if (!FDiagramExport)
+        FDiagramExport = new TfrmDiagramExport(FMessages, this);
+    FDiagramExport->Load(FCurrentBody->ChildrenCount(), FSettings.DialogPath);
+    if (FDiagramExport->exec() != QDialog::Accepted)
+        return;
+    WriteDiagram(*FCurrentBody, FDiagramExport->Choice());
+}
+
+bool TfrmVexaMain::WriteDiagram(const TStellarBody &body, const TDiagramChoice &choice)
+{
+    std::string error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = ExportDiagram(*FSector, body, choice.FileName.toStdString(), choice.Width, choice.Height,
+                                       choice.Orbits, &error);
+    QApplication::restoreOverrideCursor();
+    if (!written)
+        ReportError(QString::fromStdString(error));
+    return written;
 }
 
 void TfrmVexaMain::PrintMap()

@@ -150,8 +150,9 @@ TEST(PreviewLayout, GrowsWithTheSheetsUpToItsLimit)
     EXPECT_EQ(small.Picture, QSize(300, 300));
     ASSERT_EQ(small.Sheets.size(), 1u);
     EXPECT_EQ(small.Sheets[0], QRect(20, 20, 64, 90));
-    const TPreviewLayout many = PreviewLayout(portrait, 20, 400, QSize(300, 300));
-    EXPECT_EQ(many.Picture, QSize((64 + 20) * 20 + 40, (20) * (90 + 20) + 40));
+    const TPreviewLayout many = PreviewLayout(portrait, 20, 200, QSize(300, 300));
+    EXPECT_EQ(many.Picture, QSize((64 + 20) * 20 + 40, 10 * (90 + 20) + 40));
+    EXPECT_EQ(many.Sheets[21], QRect(20 + 84, 20 + 110, 64, 90));
     const TPreviewLayout huge = PreviewLayout(portrait, 20, 2000, QSize(300, 300));
     EXPECT_EQ(huge.Picture.height(), PREVIEW_MAX_SIZE);
 }

@@ -108,20 +108,23 @@ QPixmap MapSamplePicture(int colourMode, int width, int height)
         body->Color = s.Colour;
         sector->AddSystem(std::move(body));
     }
+    // Drawn three times larger and shrunk, so the frame and grid keep the
+    // proportions they have on a real map instead of filling the sample.
+    constexpr int OVERSIZE = 3;
     TRenderSectorNG r(*sector);
     r.ColorMode = colourMode;
     r.ShowLabels = false;
     r.ScaleByDepth = true;
-    r.SystemFactor = 4;
-    r.PageWidth = width;
-    r.PageHeight = height;
-    QImage image(width, height, QImage::Format_RGB32);
+    r.SystemFactor = 2;
+    r.PageWidth = width * OVERSIZE;
+    r.PageHeight = height * OVERSIZE;
+    QImage image(r.PageWidth, r.PageHeight, QImage::Format_RGB32);
     image.fill(QColor::fromRgb(ColorToQRgb(r.BackgroundColour())));
     {
         TZentGraphics g(&image);
         r.Draw(g);
     }
-    return QPixmap::fromImage(image);
+    return QPixmap::fromImage(image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 } // namespace kalvion::app

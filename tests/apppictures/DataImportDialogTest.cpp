@@ -64,10 +64,10 @@ TEST_F(DataImportTest, AddingReportsCountsAndFailedLines)
     EXPECT_FALSE(dialog.Replaced());
     EXPECT_EQ(sector->SystemCount(), 4);
 
-    Run(Write("bad.csv", "star,9,Brisk,1,2,3,heavy,0,0,G2\n\nstar,10,Calm,4,5,6,1,0,0,M1\n"));
+    Run(Write("bad.csv", "star,9,Brisk,1,2,3,heavy,0,0,G2\nstar,10,Calm,4,5,6,1,0,0,M1\nstar,11,Dun,7,8,9,1,0,0,M2\n"));
     EXPECT_EQ(dialog.Report(), "2 record(s) imported, 1 record(s) not imported\nErrors occurred during import on:\n"
                                "Line 1 Body: Brisk\nEnd Import.");
-    EXPECT_EQ(sector->SystemCount(), 5);
+    EXPECT_EQ(sector->SystemCount(), 6);
 }
 
 TEST_F(DataImportTest, ReplacingEmptiesTheSectorFirst)

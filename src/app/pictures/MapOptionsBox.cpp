@@ -115,7 +115,7 @@ QPixmap MapSamplePicture(int colourMode, int width, int height)
     r.ColorMode = colourMode;
     r.ShowLabels = false;
     r.ScaleByDepth = true;
-    r.SystemFactor = 2;
+    r.SystemFactor = 4;
     r.PageWidth = width * OVERSIZE;
     r.PageHeight = height * OVERSIZE;
     QImage image(r.PageWidth, r.PageHeight, QImage::Format_RGB32);

@@ -45,6 +45,8 @@ void DrawSheet(TRenderSectorNG &r, QPainter &painter, const TPrintPage &page, QP
     painter.setClipRect(0, 0, page.Width, page.Height);
     r.OffsetX = offset.x();
     r.OffsetY = offset.y();
+    r.SheetWidth = page.Width;
+    r.SheetHeight = page.Height;
     {
         TZentGraphics g(painter);
         r.Draw(g);

@@ -42,6 +42,11 @@ void TfrmVexaMain::ConnectCommands()
     on("File.Save", [this] { Save(); });
     on("File.SaveAs", [this] { SaveAs(); });
     on("File.ExportImage", [this] { ExportImage(); });
+    on("File.Export2D", [this] { ExportMap(); });
+    on("File.Print", [this] { PrintMap(); });
+    on("File.ImportCsv", [this] { ImportCsv(); });
+    on("File.Report", [this] { ReportCommand(); });
+    on("File.ImportMerge", [this] { MergeCommand(); });
     on("File.Preferences", [this] { ShowPreferences(); });
     on("File.Recent1", [this] { OpenRecent(0); });
     on("File.Recent2", [this] { OpenRecent(1); });

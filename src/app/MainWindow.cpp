@@ -6,6 +6,7 @@
 #include "app/ScriptedMessages.h"
 #include "app/SettingsStore.h"
 #include "app/SystemTree.h"
+#include "app/pictures/PrintSectorDialog.h"
 #include "app/sector/SectorPropertiesDialog.h"
 #include "app/WindowCaption.h"
 #include "app/video/RecordVideoDialog.h"
@@ -368,6 +369,8 @@ void TfrmVexaMain::StartUp()
     // "Sector Properties" lives for the whole run.
     FSectorProperties = new TfrmSectorProperties(FMessages, this);
     BuildVideo();
+    // So is "Print Sector", keeping its printer and choices.
+    FPrintSector = new TfrmPrintSector(FMessages, this);
     FSearcher->Sector = FSector.get();
     FSearcher->ResultLimit = 500;
     if (FView) {
@@ -507,8 +510,12 @@ void TfrmVexaMain::UpdateActions()
     set("Body.SectorMap", FViewMode == VIEW_MODE_ORBIT);
     // Commands whose windows belong to features not in this program yet:
     // shown, never enabled.
-    for (const char *id : {"File.Export2D", "File.ImportMerge", "File.ImportCsv", "File.Report", "File.Print",
-                           "Sector.GridStyles", "Actions.NewSystem", "Actions.MassPolitical",
+    set("File.Export2D", !busy);
+    set("File.Print", !busy);
+    set("File.ImportCsv", !busy);
+    set("File.Report", !busy);
+    set("File.ImportMerge", !busy);
+    for (const char *id : {"Sector.GridStyles", "Actions.NewSystem", "Actions.MassPolitical",
                            "Actions.MassDisplayStyle", "Actions.MassLabelDistances", "Actions.MassBlazons",
                            "Actions.MassSphere", "Actions.MassDeleteRoutes", "Actions.CreateRoute",
                            "Actions.ProximityRoutes", "Actions.Search", "Plugins.RunFile",

@@ -55,6 +55,17 @@ class TfrmSubsectors;
 class TfrmPreferences;
 class TfrmRecordVideo;
 class TViewCapture;
+class TfrmSectorExport;
+class TfrmPrintSector;
+class TfrmDiagramExport;
+struct TDiagramChoice;
+class TfrmDataImport;
+class TfrmSectorReport;
+class TfrmSectorMerge;
+struct TMergeChoice;
+struct TReportChoice;
+struct TSectorExportChoice;
+struct TPrintChoice;
 
 inline constexpr int MOUSE_MODE_PAN = 0;
 inline constexpr int MOUSE_MODE_POINTER = 1;
@@ -110,6 +121,27 @@ public:
     void OpenRecent(int index);
     void ExitCommand();
     void ExportImage();
+    // "Export as 2D Map..." and "&Print": the dialogs, then the map written
+    // or printed with the choices (also called by tests with their own).
+    void ExportMap();
+    bool WriteMap(const TSectorExportChoice &choice);
+    void PrintMap();
+    int PrintWithChoice(const TPrintChoice &choice);
+    TfrmPrintSector &PrintDialog() { return *FPrintSector; }
+    // "Export as 2D Map..." in the orbit view: the shown system's diagram.
+    void ExportSystemDiagram();
+    bool WriteDiagram(const TStellarBody &body, const TDiagramChoice &choice);
+    // "Import CSV Data": the "Data Import" window on the current sector.
+    void ImportCsv();
+    TfrmDataImport *DataImportDialog() const { return FDataImport; }
+    // "Generate Sector Report": the dialog, then the report written and
+    // opened in the desktop's browser.  The file written, or "" on failure.
+    void ReportCommand();
+    QString WriteReport(const TReportChoice &choice, bool open);
+    // "Merge and Update Sectors": another sector or a star catalogue
+    // brought into this one.
+    void MergeCommand();
+    bool MergeWith(const TMergeChoice &choice);
 
     // Sector and navigation commands.
     void SetMouseMode(int mode);
@@ -258,6 +290,12 @@ private:
     std::unique_ptr<TVideoRecorder> FVideo;
     std::unique_ptr<TViewCapture> FVideoCapture;
     bool FVideoFailing = false;
+    TfrmSectorExport *FSectorExport = nullptr;
+    TfrmPrintSector *FPrintSector = nullptr;
+    TfrmDiagramExport *FDiagramExport = nullptr;
+    TfrmDataImport *FDataImport = nullptr;
+    TfrmSectorReport *FSectorReport = nullptr;
+    TfrmSectorMerge *FSectorMerge = nullptr;
     std::string FLastNameTable;
     QTimer *FGenerationTimer = nullptr;
     QTimer *FAxisTimer = nullptr;

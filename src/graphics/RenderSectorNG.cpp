@@ -135,7 +135,8 @@ bool TRenderSectorNG::OnPage(const QRect &r) const
     // Grown by 100 pixels right and down so text that starts just off the
     // page is still drawn.
     const QRect grown(r.left(), r.top(), r.width() + 100, r.height() + 100);
-    return grown.intersects(QRect(0, 0, PageWidth, PageHeight));
+    const int w = SheetWidth > 0 ? SheetWidth : PageWidth, h = SheetHeight > 0 ? SheetHeight : PageHeight;
+    return grown.intersects(QRect(0, 0, w, h));
 }
 
 // ---- colours ----

@@ -59,6 +59,9 @@ public:
     bool ShowLabels = true;
     int Plane = MAP_PLANE_XY;
     int OffsetX = 0, OffsetY = 0;
+    // The printed sheet a tile of the map lands on: what lies outside it is
+    // skipped.  0 stands for the whole page.
+    int SheetWidth = 0, SheetHeight = 0;
     double LabelFontSize = 0, MinRadius = 0, MaxRadius = 0, DefaultRadius = 0;
     double LabelFactor = 1.0, SystemFactor = 1.0;
     // Grid spacing across and up the page in light years, lines going out

@@ -102,6 +102,11 @@ TZentGraphics::TZentGraphics() { EnsureGuiApplication(); }
 
 TZentGraphics::TZentGraphics(QPaintDevice *target) : Target_(target) { EnsureGuiApplication(); }
 
+TZentGraphics::TZentGraphics(QPainter &painter) : Target_(painter.device()), Borrowed_(&painter)
+{
+    EnsureGuiApplication();
+}
+
 TZentGraphics::~TZentGraphics() { Finish(); }
 
 void TZentGraphics::Finish()
@@ -114,6 +119,8 @@ void TZentGraphics::Finish()
 
 QPainter *TZentGraphics::Painter()
 {
+    if (Borrowed_)
+        return Borrowed_;
     if (Target_ == nullptr)
         return nullptr;
     if (!Painter_) {

@@ -62,6 +62,9 @@ public:
     // No target: the object is used for measuring text only.
     TZentGraphics();
     explicit TZentGraphics(QPaintDevice *target);
+    // Draws with a painter that stays open after this object: a printer's
+    // pages share one painter from the first sheet to the last.
+    explicit TZentGraphics(QPainter &painter);
     ~TZentGraphics();
     TZentGraphics(const TZentGraphics &) = delete;
     TZentGraphics &operator=(const TZentGraphics &) = delete;
@@ -135,6 +138,7 @@ private:
 
     QPaintDevice *Target_ = nullptr;
     std::unique_ptr<QPainter> Painter_;
+    QPainter *Borrowed_ = nullptr;
     int CurX_ = 0, CurY_ = 0;
 };
 

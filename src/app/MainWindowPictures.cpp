@@ -1,0 +1,127 @@
+// The main window's map pictures: "Export as 2D Map..." (the sector map, or
+// in the orbit view the system diagram) and "&Print".
+#include "app/MainWindow.h"
+
+#include "app/pictures/DiagramExportDialog.h"
+#include "app/pictures/PrintSectorDialog.h"
+#include "app/pictures/SectorExportDialog.h"
+#include "graphics/RenderOrbitNG.h"
+#include "graphics/RenderSectorNG.h"
+#include "graphics/SectorPrint.h"
+#include "model/StellarBody.h"
+#include "model/VexaSector.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QUrl>
+
+namespace kalvion::app {
+
+namespace {
+
+QString FirstSelectedName(TVexaSector &sector)
+{
+    const TStellarBody *first = sector.SelectedCount() > 0 ? sector.GetSelected(0) : nullptr;
+    return first ? QString::fromStdString(first->Name) : QString();
+}
+
+} // namespace
+
+void TfrmVexaMain::ExportMap()
+{
+    if (FViewMode == VIEW_MODE_ORBIT && FCurrentBody) {
+        ExportSystemDiagram();
+        return;
+    }
+    if (!FSectorExport)
+        FSectorExport = new TfrmSectorExport(FMessages, this);
+    double extents[3][2];
+    for (int plane = 0; plane < 3; ++plane)
+        SectorMapExtent(*FSector, plane, extents[plane][0], extents[plane][1]);
+    FSectorExport->Load(extents, FirstSelectedName(*FSector), QString::fromStdString(FSector->UnitStarMeasureName),
+                        FSettings.DialogPath);
+    if (FSectorExport->exec() != QDialog::Accepted)
+        return;
+    WriteMap(FSectorExport->Choice());
+}
+
+bool TfrmVexaMain::WriteMap(const TSectorExportChoice &choice)
+{
+    std::unique_ptr<TVexaSector> submap;
+    const TVexaSector &subject = MapSubject(*FSector, choice.Area, submap);
+    std::string error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TMapOptions &o = choice.Map;
+    const bool written = Export2D(subject, choice.FileName.toStdString(), o.ColourMode, o.Plane, choice.Width,
+                                  o.SystemFactor, o.LabelFactor, o.ShowGrid, o.ScaleByDepth, o.ShowRoutes, &error);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        ReportError(QString::fromStdString(error));
+        return false;
+    }
+    if (choice.ShowImage)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(choice.FileName).absoluteFilePath()));
+    return true;
+}
+
+void TfrmVexaMain::ExportSystemDiagram()
+{
+    if (!FCurrentBody)
+        return;
+    if (!FDiagramExport)
+        FDiagramExport = new TfrmDiagramExport(FMessages, this);
+    FDiagramExport->Load(FCurrentBody->ChildrenCount(), FSettings.DialogPath);
+    if (FDiagramExport->exec() != QDialog::Accepted)
+        return;
+    WriteDiagram(*FCurrentBody, FDiagramExport->Choice());
+}
+
+bool TfrmVexaMain::WriteDiagram(const TStellarBody &body, const TDiagramChoice &choice)
+{
+    std::string error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = ExportDiagram(*FSector, body, choice.FileName.toStdString(), choice.Width, choice.Height,
+                                       choice.Orbits, &error);
+    QApplication::restoreOverrideCursor();
+    if (!written)
+        ReportError(QString::fromStdString(error));
+    return written;
+}
+
+void TfrmVexaMain::PrintMap()
+{
+    FPrintSector->Load(*FSector);
+    if (FPrintSector->exec() != QDialog::Accepted || !FPrintSector->Choice())
+        return;
+    QPrinter &printer = FPrintSector->Printer();
+    // Without an installed printer the sheets go to a PDF file of the
+    // user's choosing.
+    if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty()) {
+        const auto file = FMessages.SaveFileName(QStringLiteral("Print Sector"), QStringLiteral("PDF (*.pdf)|*.pdf"),
+                                                 FSettings.DialogPath, QStringLiteral("pdf"));
+        if (!file)
+            return;
+        printer.setOutputFileName(*file);
+        PrintWithChoice(*FPrintSector->Choice());
+        printer.setOutputFileName(QString());
+        return;
+    }
+    PrintWithChoice(*FPrintSector->Choice());
+}
+
+int TfrmVexaMain::PrintWithChoice(const TPrintChoice &choice)
+{
+    std::unique_ptr<TVexaSector> submap;
+    const TVexaSector &subject = MapSubject(*FSector, choice.Area, submap);
+    std::string error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int sheets = PrintSector(subject, choice.Map, choice.PagesAcross, FPrintSector->Printer(), &error);
+    QApplication::restoreOverrideCursor();
+    if (sheets == 0)
+        ReportError(QString::fromStdString(error));
+    return sheets;
+}
+
+} // namespace kalvion::app

@@ -251,3 +251,15 @@ TEST_F(RecordVideoTest, ARecordingOfAScriptKeepsStartClosed)
     EXPECT_EQ(Messages.Log().last(), QStringLiteral("tell\tRecord Video\tA video is already being recorded."));
     Recorder.cancel();
 }
+
+TEST_F(RecordVideoTest, StoppingBeforeAnyFrameKeepsNoFile)
+{
+    ASSERT_TRUE(Form->StartRecording());
+    EXPECT_FALSE(Form->StopRecording());
+    EXPECT_FALSE(Form->Recording());
+    EXPECT_FALSE(Recorder.isRecording());
+    EXPECT_EQ(Messages.Log().last(),
+              QStringLiteral("tell\tRecord Video\tNo frames were recorded, so no video file was written."));
+    EXPECT_EQ(FilesInDir(), QStringList());
+    EXPECT_TRUE(Button("btnStart")->isEnabled());
+}

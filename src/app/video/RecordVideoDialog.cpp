@@ -178,6 +178,11 @@ bool TfrmRecordVideo::StopRecording()
 {
     if (!FRecording)
         return false;
+    // A file without a single frame would not play anywhere.
+    if (FRecorder.framesAdded() == 0) {
+        AbandonRecording(QStringLiteral("No frames were recorded, so no video file was written."));
+        return false;
+    }
     const bool ok = FRecorder.finish();
     FRecording = false;
     FStateTimer->stop();

@@ -52,7 +52,8 @@ public:
     // encoder rounds is told.  False when nothing was started.
     bool StartRecording();
     // "Stop": the recorder finishes the file.  False (after telling why)
-    // when the file could not be completed.
+    // when the file could not be completed or holds no frame (then it is
+    // not kept).
     bool StopRecording();
     // The recording ended by a failure elsewhere (a frame that could not be
     // drawn or encoded): what was written is removed and the reason told.

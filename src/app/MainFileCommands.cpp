@@ -63,6 +63,7 @@ void TfrmVexaMain::ClearForNewDocument()
     FRenderer->PreviewBody = nullptr;
     FSearcher->Clear();
     FSearcher->Sector = FSector.get();
+    ForgetSearchResults();
     FSector->clear();
     // The renderer's fonts, textures and lists belong to the old sector.
     if (FView) {

@@ -294,3 +294,30 @@ TEST_F(SearchWindowFixture, BuildWritesTheQueryThatThenRuns)
         EXPECT_TRUE(search->grab().save(QString::fromLocal8Bit(shot)));
     }
 }
+
+TEST_F(SearchWindowFixture, QuickSearchAndWindowShareHistoryAndAnswers)
+{
+    auto *box = window->findChild<QLineEdit *>(QStringLiteral("editQuickSearch"));
+    auto *quick = window->findChild<QTableWidget *>(QStringLiteral("gridQuickSearch"));
+    ASSERT_NE(box, nullptr);
+    ASSERT_NE(quick, nullptr);
+    box->setText(QStringLiteral("first 3 systems with population > 0"));
+    window->QuickSearch();
+    EXPECT_EQ(quick->rowCount(), 3);
+    // The count of one query's "first" stays with that query.
+    box->setText(QStringLiteral("systems with population > 0"));
+    window->QuickSearch();
+    Type(QStringLiteral("habitable"));
+    ASSERT_GT(quick->rowCount(), 3);
+    search->findChild<QToolButton *>(QStringLiteral("btnHistoryUp"))->click();
+    search->findChild<QToolButton *>(QStringLiteral("btnHistoryUp"))->click();
+    EXPECT_EQ(Query()->toPlainText(), QStringLiteral("systems with population > 0"));
+    QTest::keyClick(Query(), Qt::Key_Return);
+    ASSERT_EQ(static_cast<int>(search->Results().size()), quick->rowCount());
+    for (int r = 0; r < quick->rowCount(); ++r)
+        EXPECT_EQ(quick->item(r, 0)->text(), Grid()->item(r, 0)->text());
+    // A window search leaves the box's rows pointing at their own bodies.
+    Type(QStringLiteral("systems with star"));
+    QTest::mouseClick(quick->viewport(), Qt::LeftButton, {}, quick->visualItemRect(quick->item(0, 0)).center());
+    EXPECT_EQ(window->CurrentBody()->Name, quick->item(0, 0)->text().toStdString());
+}

@@ -10,11 +10,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -41,6 +42,17 @@ const std::string &RootName(const TStellarBody *b)
     return root ? root->Name : none;
 }
 
+// A shown number: digits with grouping and decimal separators and a sign.
+bool LooksNumeric(const std::string &text)
+{
+    if (text.empty())
+        return false;
+    for (char c : text)
+        if (!((c >= '0' && c <= '9') || c == ',' || c == '.' || c == '-' || c == ' ' || c == '\''))
+            return false;
+    return true;
+}
+
 } // namespace
 
 TfrmVexaSearch3::TfrmVexaSearch3(TAppMessages &messages, QStringList &history, QWidget *parent)
@@ -50,7 +62,7 @@ TfrmVexaSearch3::TfrmVexaSearch3(TAppMessages &messages, QStringList &history, Q
     setWindowTitle(QStringLiteral("Search"));
     setModal(false);
     BuildLayout();
-    resize(720, 480);
+    resize(760, 520);
 }
 
 TfrmVexaSearch3::~TfrmVexaSearch3() = default;
@@ -61,7 +73,7 @@ void TfrmVexaSearch3::BuildLayout()
     FQuery = new QPlainTextEdit;
     FQuery->setObjectName(QStringLiteral("editQuery"));
     FQuery->setTabChangesFocus(true);
-    FQuery->setFixedHeight(FQuery->fontMetrics().lineSpacing() * 3 + 12);
+    FQuery->setFixedHeight(FQuery->fontMetrics().lineSpacing() * 2 + 14);
     FQuery->installEventFilter(this);
     auto *search = new QPushButton(QStringLiteral("Search"));
     search->setObjectName(QStringLiteral("btnSearch"));
@@ -105,6 +117,7 @@ void TfrmVexaSearch3::BuildLayout()
     FGrid->verticalHeader()->setDefaultSectionSize(FGrid->fontMetrics().height() + 6);
     FGrid->horizontalHeader()->setSectionsClickable(true);
     FGrid->horizontalHeader()->setHighlightSections(false);
+    FGrid->horizontalHeader()->setStretchLastSection(true);
     FGrid->setAlternatingRowColors(true);
 
     auto *selectAll = new QPushButton(QStringLiteral("Select All"));
@@ -144,63 +157,59 @@ void TfrmVexaSearch3::BuildLayout()
 
 QWidget *TfrmVexaSearch3::BuildBuilderPanel()
 {
+    // Two columns read left to right in the order the query is written, so
+    // the open panel leaves the grid most of the window.
     auto *panel = new QGroupBox;
     panel->setObjectName(QStringLiteral("pnlQueryBuilder"));
-    auto *form = new QFormLayout(panel);
-    const auto named = [](QWidget *w, const char *name) {
+    auto *grid = new QGridLayout(panel);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    const auto named = [](auto *w, const char *name) {
         w->setObjectName(QString::fromLatin1(name));
         return w;
     };
-    FReturnRoots = new QCheckBox(QStringLiteral("Return Root Bodies"));
-    named(FReturnRoots, "chkReturnRoots");
-    FRootsOnly = new QCheckBox(QStringLiteral("Search Root Bodies Only"));
-    named(FRootsOnly, "chkRootsOnly");
-    auto *checks = new QHBoxLayout;
-    checks->addWidget(FReturnRoots);
-    checks->addWidget(FRootsOnly);
-    checks->addStretch();
-    form->addRow(checks);
+    const auto label = [grid](const QString &text, int row, int column) {
+        grid->addWidget(new QLabel(text), row, column);
+    };
+    FReturnRoots = named(new QCheckBox(QStringLiteral("Return Root Bodies")), "chkReturnRoots");
+    FRootsOnly = named(new QCheckBox(QStringLiteral("Search Root Bodies Only")), "chkRootsOnly");
+    grid->addWidget(FReturnRoots, 0, 0, 1, 2);
+    grid->addWidget(FRootsOnly, 0, 2, 1, 2);
 
-    FName = new QLineEdit;
-    named(FName, "editBuilderName");
-    FNameMode = new QComboBox;
-    named(FNameMode, "cmbNameMode");
+    FNameMode = named(new QComboBox, "cmbNameMode");
     FNameMode->addItems({QStringLiteral("Contains"), QStringLiteral("Is Exactly")});
+    FName = named(new QLineEdit, "editBuilderName");
     auto *nameRow = new QHBoxLayout;
     nameRow->addWidget(FNameMode);
     nameRow->addWidget(FName, 1);
-    form->addRow(QStringLiteral("Name:"), nameRow);
+    label(QStringLiteral("Name:"), 1, 0);
+    grid->addLayout(nameRow, 1, 1, 1, 3);
 
-    FHabit = new QComboBox;
-    named(FHabit, "cmbHabitability");
+    FHabit = named(new QComboBox, "cmbHabitability");
     FHabit->addItems({QString::fromLatin1(QUERY_BUILDER_ANY), QStringLiteral("Inhospitable"),
                       QStringLiteral("Habitable"), QStringLiteral("Hospitable")});
-    form->addRow(QStringLiteral("Habitability:"), FHabit);
+    label(QStringLiteral("Habitability:"), 2, 0);
+    grid->addWidget(FHabit, 2, 1);
     const QStringList types = QueryBuilderTypeNames();
-    FType = new QComboBox;
-    named(FType, "cmbType");
+    FType = named(new QComboBox, "cmbType");
     FType->addItems(types);
-    form->addRow(QStringLiteral("Type:"), FType);
-    FParentType = new QComboBox;
-    named(FParentType, "cmbParentType");
+    label(QStringLiteral("Type:"), 2, 2);
+    grid->addWidget(FType, 2, 3);
+    FParentType = named(new QComboBox, "cmbParentType");
     FParentType->addItems(types);
-    form->addRow(QStringLiteral("Parent Type:"), FParentType);
-    FPopulation = new QLineEdit;
-    named(FPopulation, "editPopulation");
-    form->addRow(QStringLiteral("Population at least:"), FPopulation);
-    FWithin = new QLineEdit;
-    named(FWithin, "editWithin");
-    form->addRow(QStringLiteral("Within Distance:"), FWithin);
-    FOnRoute = new QCheckBox(QStringLiteral("Connected By Route To Selected"));
-    named(FOnRoute, "chkOnRoute");
-    auto *build = new QPushButton(QStringLiteral("Build"));
-    named(build, "btnBuild");
+    label(QStringLiteral("Parent Type:"), 3, 0);
+    grid->addWidget(FParentType, 3, 1);
+    FPopulation = named(new QLineEdit, "editPopulation");
+    label(QStringLiteral("Population at least:"), 3, 2);
+    grid->addWidget(FPopulation, 3, 3);
+    FWithin = named(new QLineEdit, "editWithin");
+    label(QStringLiteral("Within Distance:"), 4, 0);
+    grid->addWidget(FWithin, 4, 1);
+    FOnRoute = named(new QCheckBox(QStringLiteral("Connected By Route To Selected")), "chkOnRoute");
+    grid->addWidget(FOnRoute, 4, 2, 1, 2);
+    auto *build = named(new QPushButton(QStringLiteral("Build")), "btnBuild");
     build->setAutoDefault(false);
-    auto *last = new QHBoxLayout;
-    last->addWidget(FOnRoute);
-    last->addStretch();
-    last->addWidget(build);
-    form->addRow(last);
+    grid->addWidget(build, 5, 3, Qt::AlignRight);
     connect(build, &QPushButton::clicked, this, &TfrmVexaSearch3::Build);
     return panel;
 }
@@ -269,7 +278,7 @@ void TfrmVexaSearch3::FillGrid()
         for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
             auto *item = new QTableWidgetItem(ShownText(cells[static_cast<std::size_t>(c)]));
             // Numbers read best against the right edge.
-            if (c == 3)
+            if (c == 3 || (c >= FIXED_COLUMNS && LooksNumeric(cells[static_cast<std::size_t>(c)])))
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             FGrid->setItem(row, c, item);
         }

@@ -26,6 +26,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QTableWidget>
 #include <QTimer>
 
 namespace kalvion::app {
@@ -273,6 +274,13 @@ bool TfrmVexaMain::DoSave(const QString &file, bool viaTempFile)
     if (!newer.empty() && FMessages.Ask(QString::fromStdString(newer), QStringLiteral("Kalvion"), TMsgButtons::YesNo,
                                         TMsgIcon::Warning) != TMsgAnswer::Yes)
         return false;
+    // Saving lets go of the written systems' bodies (unless selected): the
+    // search results must not point into them afterwards.
+    if (FSector->Modified) {
+        FSearcher->Clear();
+        FResults->setRowCount(0);
+        ForgetSearchResults();
+    }
     std::string error;
     bool ok;
     {

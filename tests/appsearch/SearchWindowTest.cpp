@@ -321,3 +321,22 @@ TEST_F(SearchWindowFixture, QuickSearchAndWindowShareHistoryAndAnswers)
     QTest::mouseClick(quick->viewport(), Qt::LeftButton, {}, quick->visualItemRect(quick->item(0, 0)).center());
     EXPECT_EQ(window->CurrentBody()->Name, quick->item(0, 0)->text().toStdString());
 }
+
+TEST_F(SearchWindowFixture, SavingForgetsResultsWhoseBodiesTheSaveLetsGo)
+{
+    Type(QStringLiteral("mass > 1"));
+    TStellarBody *inner = nullptr;
+    for (TStellarBody *b : search->Results())
+        if (b->Parent && !inner)
+            inner = b;
+    ASSERT_NE(inner, nullptr);
+    TStellarBody *root = inner->GetRootBody();
+    ASSERT_FALSE(root->Selected);
+    root->Modified = true;
+    window->Sector().Modified = true;
+    ASSERT_TRUE(window->Save());
+    EXPECT_FALSE(root->Loaded) << "the save no longer unloads what it wrote: the forgetting may go";
+    EXPECT_TRUE(search->Results().empty());
+    EXPECT_EQ(Grid()->rowCount(), 1);
+    EXPECT_EQ(Grid()->item(0, 0), nullptr);
+}

@@ -64,12 +64,22 @@ TEST_F(WindowFixture, ProximityRoutesDialogChecksItsNumbersInOrder)
     }
     // The choices map to the styles in the dialog's own order.
     const int styles[] = {PROXIMITY_ROUTES_POP, PROXIMITY_ROUTES_SEL, PROXIMITY_ROUTES_ALL, PROXIMITY_ROUTES_POPSEL};
+    const char *texts[] = {"Populated Systems Only", "Selected Systems Only",
+                           "All Visible Systems (not hidden by filters)", "Populated and Selected Systems Only"};
     for (int i = 0; i < 4; ++i) {
-        d.findChild<QRadioButton *>(QStringLiteral("rbStyle") + QString::number(i))->setChecked(true);
+        auto *choice = d.findChild<QRadioButton *>(QStringLiteral("rbStyle") + QString::number(i));
+        EXPECT_EQ(choice->text(), QString::fromLatin1(texts[i]));
+        choice->setChecked(true);
         EXPECT_EQ(d.Options().Style, styles[i]);
     }
+    EXPECT_EQ(d.findChild<QComboBox *>(QStringLiteral("cmbLineWidth"))->count(), 11);
+    EXPECT_EQ(d.findChild<QComboBox *>(QStringLiteral("cmbLineStyle"))->count(), 5);
     d.findChild<QComboBox *>(QStringLiteral("cmbLineWidth"))->setCurrentIndex(0);
     EXPECT_EQ(d.Options().LineWidth, 0.5);
+    const QByteArray shot = qgetenv("KALVION_PROXIMITY_SCREENSHOT");
+    if (!shot.isEmpty()) {
+        EXPECT_TRUE(d.grab().save(QString::fromLocal8Bit(shot)));
+    }
 }
 
 TEST_F(WindowFixture, ProximityRoutesOkWithABadNumberKeepsTheDialogOpen)

@@ -7,12 +7,10 @@
 
 #include <QDialog>
 
-class QAbstractButton;
-class QCheckBox;
-class QComboBox;
-class QLineEdit;
-class QPushButton;
+#include <memory>
+
 class QRadioButton;
+namespace Ui { class TfrmProximityRoutes; }
 
 namespace kalvion {
 class TVexaSector;
@@ -24,6 +22,7 @@ class TfrmProximityRoutes final : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmProximityRoutes(TAppMessages &messages, QWidget *parent = nullptr);
+    ~TfrmProximityRoutes() override;
 
     // The sector's route types fill the editable list.
     void Load(const TVexaSector &sector);
@@ -35,17 +34,9 @@ public:
     void accept() override;
 
 private:
+    std::unique_ptr<Ui::TfrmProximityRoutes> ui;
     TAppMessages &FMessages;
     QRadioButton *FStyles[4] = {};
-    QLineEdit *FMaxLength = nullptr;
-    QLineEdit *FMinLength = nullptr;
-    QLineEdit *FMaxRoutes = nullptr;
-    QLineEdit *FLabel = nullptr;
-    QPushButton *FColor = nullptr;
-    QCheckBox *FRandom = nullptr;
-    QComboBox *FLineStyle = nullptr;
-    QComboBox *FLineWidth = nullptr;
-    QComboBox *FRouteType = nullptr;
 };
 
 } // namespace kalvion::app

@@ -163,7 +163,10 @@ TfrmTravelCalc3::TfrmTravelCalc3(TAppMessages &messages, TVexaSector &sector,
     endsForm->addRow(QStringLiteral("Start Body:"), startRow);
     endsForm->addRow(QStringLiteral("End Body:"), endRow);
     FOutTo = Box("edOutToDistance");
-    endsForm->addRow(QStringLiteral("Out to Distance:"), FOutTo);
+    auto *outToRow = new QHBoxLayout;
+    outToRow->addWidget(FOutTo, 1);
+    outToRow->addWidget(new QLabel(QStringLiteral("km")));
+    endsForm->addRow(QStringLiteral("Out to Distance:"), outToRow);
     FDeparture = new QLabel;
     FDeparture->setObjectName(QStringLiteral("lblDeparture"));
     endsForm->addRow(QStringLiteral("Departure Date:"), FDeparture);
@@ -195,6 +198,7 @@ TfrmTravelCalc3::TfrmTravelCalc3(TAppMessages &messages, TVexaSector &sector,
     boundaryRow->addWidget(FStartBoundary);
     boundaryRow->addWidget(new QLabel(QStringLiteral("Destination")));
     boundaryRow->addWidget(FEndBoundary);
+    boundaryRow->addWidget(new QLabel(QStringLiteral("km")));
     travelForm->addRow(QStringLiteral("Hyperlight Boundary:"), boundaryRow);
     FIntrasystem = new QCheckBox(QString::fromLatin1(TRAVEL_INTRASYSTEM_CAPTION));
     FIntrasystem->setObjectName(QStringLiteral("chkIntrasystem"));

@@ -67,6 +67,9 @@ void TfrmVexaMain::ConnectCommands()
     });
     on("Sector.Lock", [this](bool checked) { SetLock(checked); });
     on("Sector.Date", [this] { SetSectorDate(); });
+    on("Actions.Search", [this] { ShowSearchWindow(); });
+    on("Actions.ProximityRoutes", [this] { CreateProximityRoutesCommand(); });
+    on("Body.TravelCalculator", [this] { ShowTravelCalculator(); });
     on("Navigation.ResetView", [this] { ResetView(); });
     on("Navigation.Center", [this] { CenterOnTarget(); });
     on("Navigation.Slide", [this] { SlideToSelected(); });
@@ -193,6 +196,7 @@ void TfrmVexaMain::DeleteSelectedSystems()
     FRenderer->PreviewBody = nullptr;
     FSearcher->Clear();
     FResults->setRowCount(0);
+    ForgetSearchResults();
     FSector->DeleteSelectedSystems();
     FSector->Modified = true;
     SectorChanged();

@@ -27,6 +27,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QTableWidget>
 #include <QTimer>
 
 namespace kalvion::app {
@@ -64,6 +65,7 @@ void TfrmVexaMain::ClearForNewDocument()
     FRenderer->PreviewBody = nullptr;
     FSearcher->Clear();
     FSearcher->Sector = FSector.get();
+    ForgetSearchResults();
     FSector->clear();
     // The renderer's fonts, textures and lists belong to the old sector.
     if (FView) {
@@ -275,6 +277,13 @@ bool TfrmVexaMain::DoSave(const QString &file, bool viaTempFile)
     if (!newer.empty() && FMessages.Ask(QString::fromStdString(newer), QStringLiteral("Kalvion"), TMsgButtons::YesNo,
                                         TMsgIcon::Warning) != TMsgAnswer::Yes)
         return false;
+    // Saving lets go of the written systems' bodies (unless selected): the
+    // search results must not point into them afterwards.
+    if (FSector->Modified) {
+        FSearcher->Clear();
+        FResults->setRowCount(0);
+        ForgetSearchResults();
+    }
     std::string error;
     bool ok;
     {

@@ -508,6 +508,9 @@ void TfrmVexaMain::UpdateActions()
     set("Animations.Rotate", !busy);
     set("Animations.Whirl", !busy);
     set("Body.SectorMap", FViewMode == VIEW_MODE_ORBIT);
+    set("Actions.Search", !busy);
+    set("Actions.ProximityRoutes", !busy && hasSystems);
+    set("Body.TravelCalculator", !busy && selected > 0);
     // Commands whose windows belong to features not in this program yet:
     // shown, never enabled.
     set("File.Export2D", !busy);
@@ -518,10 +521,10 @@ void TfrmVexaMain::UpdateActions()
     for (const char *id : {"Sector.GridStyles", "Actions.NewSystem", "Actions.MassPolitical",
                            "Actions.MassDisplayStyle", "Actions.MassLabelDistances", "Actions.MassBlazons",
                            "Actions.MassSphere", "Actions.MassDeleteRoutes", "Actions.CreateRoute",
-                           "Actions.ProximityRoutes", "Actions.Search", "Plugins.RunFile",
+                           "Plugins.RunFile",
                            "Body.Properties", "Body.CloseMultiple", "Body.DeleteBody", "Body.DeleteContents",
                            "Body.DeleteRoute", "Body.Regenerate", "Body.GenerateContents",
-                           "Body.GenerateContentsKeepName", "Body.ConvertToRoot", "Body.TravelCalculator",
+                           "Body.GenerateContentsKeepName", "Body.ConvertToRoot",
                            "Body.CreateSurfaceMap", "Body.EditSurfaceMap", "Body.SystemDiagram"})
         set(id, false);
     for (const QString &id : FActions->All().keys())

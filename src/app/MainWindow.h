@@ -66,6 +66,8 @@ struct TMergeChoice;
 struct TReportChoice;
 struct TSectorExportChoice;
 struct TPrintChoice;
+class TfrmVexaSearch3;
+class TfrmProximityRoutes;
 
 inline constexpr int MOUSE_MODE_PAN = 0;
 inline constexpr int MOUSE_MODE_POINTER = 1;
@@ -181,6 +183,17 @@ public:
     void RefillTree();
     void PickBody(TStellarBody *body);
     void QuickSearch();
+    // The search window (made on first use and kept), a click on one of its
+    // results and its "Select All"; the results are forgotten whenever the
+    // bodies they point to may go.
+    TfrmVexaSearch3 *ShowSearchWindow();
+    void ShowSearchResult(TStellarBody *body);
+    void SelectSearchResults(const std::vector<TStellarBody *> &results);
+    void ForgetSearchResults();
+    // "Create Proximity Routes": the dialog, then the run with Escape.
+    void CreateProximityRoutesCommand();
+    // "Travel Calculator" over the first and second selected systems.
+    void ShowTravelCalculator();
     // Called by the commands that change the sector's contents.
     void SectorChanged(bool contents = true);
     // Enables and disables commands from the window's state.
@@ -296,6 +309,8 @@ private:
     TfrmDataImport *FDataImport = nullptr;
     TfrmSectorReport *FSectorReport = nullptr;
     TfrmSectorMerge *FSectorMerge = nullptr;
+    TfrmVexaSearch3 *FSearchWindow = nullptr;
+    TfrmProximityRoutes *FProximityRoutes = nullptr;
     std::string FLastNameTable;
     QTimer *FGenerationTimer = nullptr;
     QTimer *FAxisTimer = nullptr;

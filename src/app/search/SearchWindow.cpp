@@ -1,0 +1,384 @@
+#include "app/search/SearchWindow.h"
+
+#include "app/DialogValues.h"
+#include "app/search/QueryBuilder.h"
+#include "base/AsciiText.h"
+#include "model/BodyTypes.h"
+#include "search/SearchColumns.h"
+#include "search/Searcher.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace kalvion::app {
+
+namespace {
+
+// Where the search window stops collecting.
+constexpr int SEARCH_WINDOW_RESULT_LIMIT = 1000;
+constexpr int FIXED_COLUMNS = 6;
+
+const std::string &RootName(const TStellarBody *b)
+{
+    static const std::string none;
+    const TStellarBody *root = b->GetRootBody();
+    return root ? root->Name : none;
+}
+
+// A shown number: digits with grouping and decimal separators and a sign.
+bool LooksNumeric(const std::string &text)
+{
+    if (text.empty())
+        return false;
+    for (char c : text)
+        if (!((c >= '0' && c <= '9') || c == ',' || c == '.' || c == '-' || c == ' ' || c == '\''))
+            return false;
+    return true;
+}
+
+} // namespace
+
+TfrmVexaSearch3::TfrmVexaSearch3(TAppMessages &messages, QStringList &history, QWidget *parent)
+    : QDialog(parent), FMessages(messages), FHistory(history), FSearcher(std::make_unique<TVexaSearcher3>())
+{
+    setObjectName(QStringLiteral("frmVexaSearch3"));
+    setWindowTitle(QStringLiteral("Search"));
+    setModal(false);
+    BuildLayout();
+    resize(760, 520);
+}
+
+TfrmVexaSearch3::~TfrmVexaSearch3() = default;
+
+void TfrmVexaSearch3::BuildLayout()
+{
+    auto *top = new QHBoxLayout;
+    FQuery = new QPlainTextEdit;
+    FQuery->setObjectName(QStringLiteral("editQuery"));
+    FQuery->setTabChangesFocus(true);
+    FQuery->setFixedHeight(FQuery->fontMetrics().lineSpacing() * 2 + 14);
+    FQuery->installEventFilter(this);
+    auto *search = new QPushButton(QStringLiteral("Search"));
+    search->setObjectName(QStringLiteral("btnSearch"));
+    search->setAutoDefault(false);
+    auto *older = new QToolButton;
+    older->setObjectName(QStringLiteral("btnHistoryUp"));
+    older->setArrowType(Qt::UpArrow);
+    older->setToolTip(QStringLiteral("Older query"));
+    auto *newer = new QToolButton;
+    newer->setObjectName(QStringLiteral("btnHistoryDown"));
+    newer->setArrowType(Qt::DownArrow);
+    newer->setToolTip(QStringLiteral("Newer query"));
+    auto *arrows = new QVBoxLayout;
+    arrows->setSpacing(0);
+    arrows->addWidget(older);
+    arrows->addWidget(newer);
+    arrows->addStretch();
+    auto *searchColumn = new QVBoxLayout;
+    searchColumn->addWidget(search);
+    searchColumn->addStretch();
+    top->addWidget(FQuery, 1);
+    top->addLayout(arrows);
+    top->addLayout(searchColumn);
+
+    FBuilderToggle = new QToolButton;
+    FBuilderToggle->setObjectName(QStringLiteral("btnQueryBuilder"));
+    FBuilderToggle->setText(QStringLiteral("Query Builder"));
+    FBuilderToggle->setCheckable(true);
+    FBuilderToggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    FBuilderToggle->setArrowType(Qt::RightArrow);
+    FBuilderToggle->setAutoRaise(true);
+    FBuilder = BuildBuilderPanel();
+    FBuilder->setVisible(false);
+
+    FGrid = new QTableWidget(1, FIXED_COLUMNS);
+    FGrid->setObjectName(QStringLiteral("gridResults"));
+    FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    FGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    FGrid->verticalHeader()->setVisible(false);
+    FGrid->verticalHeader()->setDefaultSectionSize(FGrid->fontMetrics().height() + 6);
+    FGrid->horizontalHeader()->setSectionsClickable(true);
+    FGrid->horizontalHeader()->setHighlightSections(false);
+    FGrid->horizontalHeader()->setStretchLastSection(true);
+    FGrid->setAlternatingRowColors(true);
+
+    auto *selectAll = new QPushButton(QStringLiteral("Select All"));
+    selectAll->setObjectName(QStringLiteral("btnSelectAll"));
+    selectAll->setAutoDefault(false);
+    auto *close = new QPushButton(QStringLiteral("Close"));
+    close->setObjectName(QStringLiteral("btnClose"));
+    close->setAutoDefault(false);
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(selectAll);
+    bottom->addWidget(close);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(FBuilderToggle, 0, Qt::AlignLeft);
+    layout->addWidget(FBuilder);
+    layout->addWidget(FGrid, 1);
+    layout->addLayout(bottom);
+    FillGrid();
+
+    connect(search, &QPushButton::clicked, this, &TfrmVexaSearch3::RunSearch);
+    connect(older, &QToolButton::clicked, this, &TfrmVexaSearch3::HistoryOlder);
+    connect(newer, &QToolButton::clicked, this, &TfrmVexaSearch3::HistoryNewer);
+    connect(FBuilderToggle, &QToolButton::toggled, this, [this](bool open) {
+        FBuilder->setVisible(open);
+        FBuilderToggle->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+    });
+    connect(FGrid->horizontalHeader(), &QHeaderView::sectionClicked, this, &TfrmVexaSearch3::SortByColumn);
+    connect(FGrid, &QTableWidget::cellClicked, this, [this](int row, int) { ResultClicked(row); });
+    connect(selectAll, &QPushButton::clicked, this, [this] {
+        if (OnSelectAll)
+            OnSelectAll(Results());
+    });
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+}
+
+QWidget *TfrmVexaSearch3::BuildBuilderPanel()
+{
+    // Two columns read left to right in the order the query is written, so
+    // the open panel leaves the grid most of the window.
+    auto *panel = new QGroupBox;
+    panel->setObjectName(QStringLiteral("pnlQueryBuilder"));
+    auto *grid = new QGridLayout(panel);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    const auto named = [](auto *w, const char *name) {
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    };
+    const auto label = [grid](const QString &text, int row, int column) {
+        grid->addWidget(new QLabel(text), row, column);
+    };
+    FReturnRoots = named(new QCheckBox(QStringLiteral("Return Root Bodies")), "chkReturnRoots");
+    FRootsOnly = named(new QCheckBox(QStringLiteral("Search Root Bodies Only")), "chkRootsOnly");
+    grid->addWidget(FReturnRoots, 0, 0, 1, 2);
+    grid->addWidget(FRootsOnly, 0, 2, 1, 2);
+
+    FNameMode = named(new QComboBox, "cmbNameMode");
+    FNameMode->addItems({QStringLiteral("Contains"), QStringLiteral("Is Exactly")});
+    FName = named(new QLineEdit, "editBuilderName");
+    auto *nameRow = new QHBoxLayout;
+    nameRow->addWidget(FNameMode);
+    nameRow->addWidget(FName, 1);
+    label(QStringLiteral("Name:"), 1, 0);
+    grid->addLayout(nameRow, 1, 1, 1, 3);
+
+    FHabit = named(new QComboBox, "cmbHabitability");
+    FHabit->addItems({QString::fromLatin1(QUERY_BUILDER_ANY), QStringLiteral("Inhospitable"),
+                      QStringLiteral("Habitable"), QStringLiteral("Hospitable")});
+    label(QStringLiteral("Habitability:"), 2, 0);
+    grid->addWidget(FHabit, 2, 1);
+    const QStringList types = QueryBuilderTypeNames();
+    FType = named(new QComboBox, "cmbType");
+    FType->addItems(types);
+    label(QStringLiteral("Type:"), 2, 2);
+    grid->addWidget(FType, 2, 3);
+    FParentType = named(new QComboBox, "cmbParentType");
+    FParentType->addItems(types);
+    label(QStringLiteral("Parent Type:"), 3, 0);
+    grid->addWidget(FParentType, 3, 1);
+    FPopulation = named(new QLineEdit, "editPopulation");
+    label(QStringLiteral("Population at least:"), 3, 2);
+    grid->addWidget(FPopulation, 3, 3);
+    FWithin = named(new QLineEdit, "editWithin");
+    label(QStringLiteral("Within Distance:"), 4, 0);
+    grid->addWidget(FWithin, 4, 1);
+    FOnRoute = named(new QCheckBox(QStringLiteral("Connected By Route To Selected")), "chkOnRoute");
+    grid->addWidget(FOnRoute, 4, 2, 1, 2);
+    auto *build = named(new QPushButton(QStringLiteral("Build")), "btnBuild");
+    build->setAutoDefault(false);
+    grid->addWidget(build, 5, 3, Qt::AlignRight);
+    connect(build, &QPushButton::clicked, this, &TfrmVexaSearch3::Build);
+    return panel;
+}
+
+const TStellarBodyList &TfrmVexaSearch3::Results() const { return FSearcher->Results; }
+
+QString TfrmVexaSearch3::QueryText() const { return FQuery->toPlainText(); }
+
+void TfrmVexaSearch3::SetQueryText(const QString &text) { FQuery->setPlainText(text); }
+
+bool TfrmVexaSearch3::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter runs the query instead of breaking its line.
+    if (watched == FQuery && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            RunSearch();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmVexaSearch3::RunSearch()
+{
+    const QString query = QueryText().trimmed();
+    if (FHistory.isEmpty() || FHistory.back() != query)
+        FHistory << query;
+    FHistoryPos = 0;
+    FSortColumn = -1;
+    FSearcher->Sector = FSector;
+    // The quick-search box's "Root bodies only" is not this window's: only
+    // the query's own words ask for root bodies here.
+    FSearcher->RootOnly = false;
+    FSearcher->ResultLimit = SEARCH_WINDOW_RESULT_LIMIT;
+    if (FSector) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        FSearcher->Search(query.toStdString());
+        QApplication::restoreOverrideCursor();
+    } else {
+        FSearcher->Clear();
+    }
+    FillGrid();
+    if (!FSearcher->ErrorText.empty())
+        FMessages.Tell(QString::fromStdString(FSearcher->ErrorText), QStringLiteral("Search"), TMsgIcon::Warning);
+    setWindowTitle(QStringLiteral("Search - ") + QString::number(FSearcher->GetResultCount()) +
+                   QStringLiteral(" Results"));
+}
+
+void TfrmVexaSearch3::FillGrid()
+{
+    const auto &columns = FSearcher->Parser.Columns;
+    const TStellarBodyList &results = FSearcher->Results;
+    std::vector<std::string> headers = SearchResultHeaders(columns);
+    FGrid->clearContents();
+    FGrid->setColumnCount(static_cast<int>(headers.size()));
+    QStringList labels;
+    for (const std::string &h : headers)
+        labels << QString::fromStdString(h);
+    FGrid->setHorizontalHeaderLabels(labels);
+    // One empty row stands for "nothing found".
+    FGrid->setRowCount(std::max<int>(1, static_cast<int>(results.size())));
+    std::vector<std::string> cells;
+    for (int row = 0; row < static_cast<int>(results.size()); ++row) {
+        SearchResultCells(results[static_cast<std::size_t>(row)], columns, cells);
+        for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
+            auto *item = new QTableWidgetItem(ShownText(cells[static_cast<std::size_t>(c)]));
+            // Numbers read best against the right edge.
+            if (c == 3 || (c >= FIXED_COLUMNS && LooksNumeric(cells[static_cast<std::size_t>(c)])))
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            FGrid->setItem(row, c, item);
+        }
+    }
+    FGrid->resizeColumnsToContents();
+    for (int c = 0; c < FGrid->columnCount(); ++c)
+        FGrid->setColumnWidth(c, std::clamp(FGrid->columnWidth(c) + 12, 70, 260));
+}
+
+void TfrmVexaSearch3::HistoryOlder()
+{
+    if (FHistoryPos >= FHistory.size())
+        return;
+    ++FHistoryPos;
+    SetQueryText(FHistory[FHistory.size() - FHistoryPos]);
+}
+
+void TfrmVexaSearch3::HistoryNewer()
+{
+    if (FHistoryPos <= 0)
+        return;
+    --FHistoryPos;
+    if (FHistoryPos > 0)
+        SetQueryText(FHistory[FHistory.size() - FHistoryPos]);
+}
+
+void TfrmVexaSearch3::SortByColumn(int column)
+{
+    TStellarBodyList &results = FSearcher->Results;
+    if (column == FSortColumn) {
+        std::reverse(results.begin(), results.end());
+        FillGrid();
+        return;
+    }
+    const auto &columns = FSearcher->Parser.Columns;
+    if (column < 0 || column >= FIXED_COLUMNS + static_cast<int>(columns.size()))
+        return;
+    FSortColumn = column;
+    const auto byText = [&results](auto key) {
+        std::stable_sort(results.begin(), results.end(),
+                         [&key](const TStellarBody *a, const TStellarBody *b) { return key(a) < key(b); });
+    };
+    switch (column) {
+    case 0: byText([](const TStellarBody *b) -> const std::string & { return b->Name; }); break;
+    case 1: byText([](const TStellarBody *b) { return NameFromBodyType(b->TypeID); }); break;
+    case 2: byText([](const TStellarBody *b) -> const std::string & { return RootName(b); }); break;
+    case 3:
+        std::stable_sort(results.begin(), results.end(),
+                         [](const TStellarBody *a, const TStellarBody *b) { return a->Population > b->Population; });
+        break;
+    case 4:
+        std::stable_sort(results.begin(), results.end(), [](const TStellarBody *a, const TStellarBody *b) {
+            return a->Habitability > b->Habitability;
+        });
+        break;
+    case 5: byText([](const TStellarBody *b) -> const std::string & { return b->PoliticalAffiliation; }); break;
+    default: {
+        const TVexa3SearchColumn &c = columns[static_cast<std::size_t>(column - FIXED_COLUMNS)];
+        VexaSearch3SortPropertyName = c.Property;
+        VexaSearch3SortFieldName = c.FieldName;
+        VexaSearch3SortTarget = c.Scope;
+        std::stable_sort(results.begin(), results.end(), [](const TStellarBody *a, const TStellarBody *b) {
+            return VexaSearch3SortByProp(a, b) < 0;
+        });
+    }
+    }
+    FillGrid();
+}
+
+void TfrmVexaSearch3::ClearResults()
+{
+    FSearcher->Clear();
+    FSortColumn = -1;
+    FillGrid();
+}
+
+void TfrmVexaSearch3::ResultClicked(int row)
+{
+    const TStellarBodyList &results = FSearcher->Results;
+    if (row < 0 || row >= static_cast<int>(results.size()) || !OnResultClicked)
+        return;
+    OnResultClicked(results[static_cast<std::size_t>(row)]);
+}
+
+TQueryBuilderInputs TfrmVexaSearch3::BuilderInputs() const
+{
+    TQueryBuilderInputs in;
+    in.ReturnRootBodies = FReturnRoots->isChecked();
+    in.RootBodiesOnly = FRootsOnly->isChecked();
+    in.Name = FName->text();
+    in.NameExact = FNameMode->currentIndex() == 1;
+    in.Habitability = FHabit->currentText();
+    in.Type = FType->currentText();
+    in.ParentType = FParentType->currentText();
+    in.PopulationAtLeast = FPopulation->text();
+    in.WithinDistance = FWithin->text();
+    in.ConnectedByRoute = FOnRoute->isChecked();
+    return in;
+}
+
+void TfrmVexaSearch3::Build() { SetQueryText(BuildQueryText(BuilderInputs())); }
+
+} // namespace kalvion::app

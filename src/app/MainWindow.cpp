@@ -118,6 +118,11 @@ TfrmVexaMain::TfrmVexaMain(TAppMessages &messages, TSettingsStore &store, TOptio
 
 TfrmVexaMain::~TfrmVexaMain()
 {
+    // The 3D view releases its GL resources through the renderer when it
+    // goes; it must go before the renderer, which is a member and would
+    // otherwise be destroyed before Qt deletes the child widgets.
+    delete FView;
+    FView = nullptr;
     ShutDownVideo();
     // The generator's worker must not outlive the window that drains it.
     if (FSector->GenThreadMgr)

@@ -25,6 +25,10 @@ TSectorGLWidget::TSectorGLWidget(TRenderSectorOGL &renderer, QWidget *parent)
 
 TSectorGLWidget::~TSectorGLWidget()
 {
+    // The resources go now; the context's own destruction comes later, in
+    // the base class, when this part of the object no longer exists.
+    if (context())
+        disconnect(context(), &QOpenGLContext::aboutToBeDestroyed, this, nullptr);
     if (context() && context()->isValid()) {
         makeCurrent();
         ReleaseContextResources();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -143,6 +144,9 @@ struct RenderOptions {
     int width = 1280, height = 800;
     std::vector<std::string> select;
     bool noFlares = false, noGrid = false, noDate = false;
+    // The 3D system view of one system instead of the star map.
+    std::string system;
+    std::optional<double> days, distance, lat, lon;
 };
 CLI::App *AddRenderCommand(CLI::App &app, RenderOptions &o);
 int RunRender(const CliOptions &opts, const RenderOptions &o, std::ostream &out, std::ostream &err);

@@ -1,5 +1,5 @@
-// "kalvion-cli render": one frame of the 3D sector view, drawn off screen and
-// saved as a picture (PNG, JPEG, BMP or TIFF).
+// "kalvion-cli render": one frame of the 3D sector view (or, with --system,
+// of the 3D system view), drawn off screen and saved as a picture (PNG, JPEG, BMP or TIFF).
 #include "cli/CliApp.h"
 #include "cli/JsonOut.h"
 #include "cli/NumberList.h"
@@ -10,10 +10,13 @@
 #include "model/VexaSector.h"
 #include "render/OffscreenFrame.h"
 #include "render/RenderSectorOGL.h"
+#include "render/orbit/RenderOrbitOGL.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <ostream>
 
@@ -34,6 +37,18 @@ CLI::App *AddRenderCommand(CLI::App &app, RenderOptions &o)
     cmd->add_flag("--no-grid", o.noGrid, "Draw no sector grid");
     cmd->add_flag("--no-date", o.noDate, "Leave out the sector date line");
     cmd->add_option("--preview", o.preview, "Show this system in the preview inset");
+    cmd->add_option("--system", o.system, "Draw this system (or body) in the 3D system view instead of the star map");
+    // Present or not matters: an option left out keeps the file's date or the
+    // system's remembered camera.
+    cmd->add_option_function<double>(
+        "--days", [&o](const double &v) { o.days = v; },
+        "System view: the sector date in days since the epoch (default: the file's date)");
+    cmd->add_option_function<double>(
+        "--distance", [&o](const double &v) { o.distance = v; }, "System view: camera distance in the system's units");
+    cmd->add_option_function<double>(
+        "--lat", [&o](const double &v) { o.lat = v; }, "System view: camera latitude in degrees (-90 to 90)");
+    cmd->add_option_function<double>(
+        "--long", [&o](const double &v) { o.lon = v; }, "System view: camera longitude in degrees");
     return cmd;
 }
 
@@ -52,6 +67,82 @@ bool IsPictureName(const std::string &name)
 {
     const std::string ext = UpperExtension(name);
     return ext == ".PNG" || ext == ".JPG" || ext == ".JPEG" || ext == ".BMP" || ext == ".TIF" || ext == ".TIFF";
+}
+
+// A body of the sector by name: a system first, else any body in any system.
+TStellarBody *FindBodyByName(TVexaSector &sector, const std::string &name)
+{
+    if (TStellarBody *root = sector.FindRootBodyByName(name)) {
+        sector.DynaLoad(root);
+        return root;
+    }
+    for (const auto &owned : sector.Systems) {
+        sector.DynaLoad(owned.get());
+        TStellarBodyList bodies;
+        owned->GetAllChildren(bodies);
+        for (TStellarBody *body : bodies)
+            if (SameText(body->Name, name))
+                return body;
+    }
+    return nullptr;
+}
+
+bool FiniteOption(const std::optional<double> &value) { return !value || std::isfinite(*value); }
+
+int RunRenderOrbit(const CliOptions &opts, const RenderOptions &o, TVexaSector &sector, std::ostream &out,
+                   std::ostream &err)
+{
+    TStellarBody *body = FindBodyByName(sector, o.system);
+    if (!body) {
+        err << "kalvion-cli: no system or body named \"" << o.system << "\"\n";
+        return EXIT_FAILURE_;
+    }
+    if (o.days)
+        sector.Time = *o.days;
+    TRenderOrbitOGL renderer;
+    renderer.SetSystem(&sector, body);
+    if (o.distance)
+        renderer.Camera.Distance = ClampOrbitDistance(*o.distance, renderer.Camera.Distance);
+    if (o.lat)
+        renderer.Camera.Latitude = std::clamp(*o.lat, -90.0, 90.0);
+    if (o.lon)
+        renderer.Camera.Longitude = *o.lon;
+    if (o.noDate)
+        renderer.ShowText = false;
+
+    TOffscreenGL gl;
+    if (!gl.Create()) {
+        err << "kalvion-cli: the 3D view cannot be drawn here: " << gl.ErrorMessage << "\n";
+        if (std::getenv("DISPLAY") == nullptr)
+            err << "There is no display; run it under one, for example: xvfb-run -a kalvion-cli render ...\n";
+        return EXIT_FAILURE_;
+    }
+    const QImage frame = gl.RenderOrbit(renderer, o.width, o.height, 4);
+    renderer.ReleaseLists();
+    renderer.ReleaseFonts();
+    if (frame.isNull()) {
+        err << "kalvion-cli: the 3D view could not be drawn: " << gl.ErrorMessage << "\n";
+        return EXIT_FAILURE_;
+    }
+    std::string error;
+    if (!SaveBitmapToFile(frame, o.out, &error)) {
+        err << "kalvion-cli: " << error << "\n";
+        return EXIT_FAILURE_;
+    }
+    const TStellarBody *root = renderer.Root();
+    if (opts.json)
+        PrintJson(out, nlohmann::json{{"out", o.out},
+                                      {"width", o.width},
+                                      {"height", o.height},
+                                      {"system", root->Name},
+                                      {"kind", renderer.Kind()},
+                                      {"days", sector.Time},
+                                      {"distance", renderer.Camera.Distance},
+                                      {"lat", renderer.Camera.Latitude},
+                                      {"long", renderer.Camera.Longitude}});
+    else
+        out << "Wrote " << o.out << " (" << o.width << " x " << o.height << ", system " << root->Name << ")\n";
+    return EXIT_OK;
 }
 
 } // namespace
@@ -77,12 +168,24 @@ int RunRender(const CliOptions &opts, const RenderOptions &o, std::ostream &out,
         return EXIT_USAGE;
     }
 
+    if (!FiniteOption(o.days) || !FiniteOption(o.distance) || !FiniteOption(o.lat) || !FiniteOption(o.lon)) {
+        err << "kalvion-cli: --days, --distance, --lat and --long take finite numbers\n";
+        return EXIT_USAGE;
+    }
+    const bool orbitOnly = o.days || o.distance || o.lat || o.lon;
+    if (orbitOnly && o.system.empty()) {
+        err << "kalvion-cli: --days, --distance, --lat and --long go with --system\n";
+        return EXIT_USAGE;
+    }
+
     TVexaSector sector;
     std::string error;
     if (!LoadFromFile(sector, o.file, &error)) {
         err << "kalvion-cli: " << error << "\n";
         return EXIT_FAILURE_;
     }
+    if (!o.system.empty())
+        return RunRenderOrbit(opts, o, sector, out, err);
     sector.UpdateRouteBodies();
     if (!o.view.empty()) {
         if (sector.FindView(o.view) < 0) {

@@ -1,15 +1,19 @@
-// "kalvion-cli video": a camera animation of the 3D sector view, drawn off
-// screen, into a video file (MP4 with H.264, or WebM with VP9 by the name).
+// "kalvion-cli video": a camera animation of the 3D sector view, or the
+// orbits of one system running in the 3D system view, drawn off screen, into
+// a video file (MP4 with H.264, or WebM with VP9 by the name).
 #include "cli/CliApp.h"
 #include "cli/Interrupt.h"
 
 #include "base/AsciiText.h"
 #include "files/SectorFile.h"
 #include "graphics/ZentImages.h"
+#include "model/StellarBody.h"
 #include "model/VexaSector.h"
 #include "render/CameraAnimations.h"
 #include "render/OffscreenFrame.h"
 #include "render/RenderSectorOGL.h"
+#include "render/orbit/RenderOrbitOGL.h"
+#include "render/video/OrbitVideo.h"
 #include "render/video/SectorVideo.h"
 #include "render/video/VideoRecorder.h"
 
@@ -31,7 +35,7 @@ CLI::App *AddVideoCommand(CLI::App &app, VideoOptions &o)
     auto *cmd = app.add_subcommand("video", "Record a camera animation of the 3D star map into a video (mp4, webm)");
     cmd->add_option("file", o.file, "Sector file")->required();
     cmd->add_option("out", o.out, "Video to write: .mp4 (H.264) or .webm (VP9)")->required();
-    cmd->add_option("--animation", o.animation, "rotate, whirl, tour or voyage")->required();
+    cmd->add_option("--animation", o.animation, "rotate, whirl, tour, voyage or orbit")->required();
     cmd->add_option("--seconds", o.seconds,
                     "Length of the video; a rotation or whirl starts again to fill it (default: one rotation or "
                     "whirl, 20 seconds of a tour or voyage)");
@@ -53,18 +57,95 @@ bool IsVideoName(const std::string &name)
     return ext == ".MP4" || ext == ".M4V" || ext == ".WEBM";
 }
 
+// A body of the sector by name: a system first, else any body in any system.
+TStellarBody *FindSystemOrBody(TVexaSector &sector, const std::string &name)
+{
+    if (TStellarBody *root = sector.FindRootBodyByName(name)) {
+        sector.DynaLoad(root);
+        return root;
+    }
+    for (const auto &owned : sector.Systems) {
+        sector.DynaLoad(owned.get());
+        TStellarBodyList bodies;
+        owned->GetAllChildren(bodies);
+        for (TStellarBody *body : bodies)
+            if (SameText(body->Name, name))
+                return body;
+    }
+    return nullptr;
+}
+
+int RecordOrbitVideo(const CliOptions &opts, const VideoOptions &o, TVexaSector &sector, TOffscreenGL &gl,
+                     TVideoRecorder &recorder, std::ostream &out, std::ostream &err)
+{
+    TStellarBody *body = FindSystemOrBody(sector, o.system);
+    if (!body) {
+        recorder.cancel();
+        err << "kalvion-cli: no system or body named \"" << o.system << "\"\n";
+        return EXIT_FAILURE_;
+    }
+    TRenderOrbitOGL renderer;
+    // The cameras of the file's systems stay as they are: nothing is saved.
+    renderer.RememberCameras = false;
+    renderer.SetSystem(&sector, body);
+    TOrbitVideoOptions options;
+    if (o.seconds > 0)
+        options.Frames = std::max(1, static_cast<int>(std::nearbyint(o.seconds * o.fps)));
+    if (o.days != 0)
+        options.DaysPerSecond = o.days;
+    TInterruptGuard guard;
+    options.Cancelled = [] { return Interrupted(); };
+    std::string error;
+    const int frames = RecordOrbitAnimation(gl, renderer, recorder, options, error);
+    renderer.ReleaseLists();
+    renderer.ReleaseFonts();
+    if (frames <= 0) {
+        recorder.cancel();
+        err << "kalvion-cli: " << (frames < 0 ? error : std::string("no frame was recorded")) << "\n";
+        return EXIT_FAILURE_;
+    }
+    if (!recorder.finish()) {
+        err << "kalvion-cli: " << recorder.lastError() << "\n";
+        return EXIT_FAILURE_;
+    }
+    if (opts.json)
+        out << nlohmann::json{{"out", o.out},
+                              {"animation", "orbit"},
+                              {"system", renderer.Root()->Name},
+                              {"encoder", recorder.encoderName()},
+                              {"width", recorder.frameWidth()},
+                              {"height", recorder.frameHeight()},
+                              {"fps", o.fps},
+                              {"frames", frames},
+                              {"seconds", frames / o.fps},
+                              {"days_per_second", options.DaysPerSecond},
+                              {"size_notice", recorder.sizeNotice()},
+                              {"interrupted", Interrupted()}}
+                   .dump()
+            << "\n";
+    else
+        out << "Wrote " << o.out << " (" << recorder.frameWidth() << " x " << recorder.frameHeight() << ", " << frames
+            << " frames of " << renderer.Root()->Name << " at " << o.fps << " fps, " << recorder.encoderName()
+            << ")\n";
+    return EXIT_OK;
+}
+
 } // namespace
 
 int RunVideo(const CliOptions &opts, const VideoOptions &o, std::ostream &out, std::ostream &err)
 {
-    TCameraAnimationKind kind;
-    if (SameText(o.animation, "orbit")) {
-        err << "kalvion-cli: the orbit animation needs the 3D system view, which this version cannot draw yet; "
-               "use rotate, whirl, tour or voyage\n";
+    TCameraAnimationKind kind = TCameraAnimationKind{};
+    const bool orbit = SameText(o.animation, "orbit");
+    if (!orbit && !CameraAnimationFromName(o.animation, kind)) {
+        err << "kalvion-cli: --animation must be rotate, whirl, tour, voyage or orbit\n";
         return EXIT_USAGE;
     }
-    if (!CameraAnimationFromName(o.animation, kind)) {
-        err << "kalvion-cli: --animation must be rotate, whirl, tour or voyage\n";
+    if (orbit && o.system.empty()) {
+        err << "kalvion-cli: the orbit animation needs --system NAME\n";
+        return EXIT_USAGE;
+    }
+    if (!std::isfinite(o.days) || std::abs(o.days) > 1e9) {
+        err << "kalvion-cli: --days must be a number of days per second\n";
         return EXIT_USAGE;
     }
     if (!IsVideoName(o.out)) {
@@ -117,6 +198,9 @@ int RunVideo(const CliOptions &opts, const VideoOptions &o, std::ostream &out, s
     }
     if (!recorder.sizeNotice().empty())
         err << "kalvion-cli: " << recorder.sizeNotice() << "\n";
+
+    if (orbit)
+        return RecordOrbitVideo(opts, o, sector, gl, recorder, out, err);
 
     TRenderSectorOGL renderer;
     TSectorVideoOptions options;

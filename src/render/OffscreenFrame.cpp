@@ -3,6 +3,7 @@
 #include "graphics/ZentGraphics.h"
 #include "render/OpenGLContext.h"
 #include "render/RenderSectorOGL.h"
+#include "render/orbit/RenderOrbitOGL.h"
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -59,6 +60,18 @@ bool TOffscreenGL::MakeCurrent()
 QImage TOffscreenGL::RenderSector(TRenderSectorOGL &renderer, TVexaSector &sector, int width, int height,
                                   int samples)
 {
+    TOpenGLContext context(Context_.get(), Surface_.get());
+    return RenderFrame([&](int w, int h) { renderer.Render(sector, nullptr, &context, h, w); }, width, height,
+                       samples);
+}
+
+QImage TOffscreenGL::RenderOrbit(TRenderOrbitOGL &renderer, int width, int height, int samples)
+{
+    return RenderFrame([&](int w, int h) { renderer.Render(w, h); }, width, height, samples);
+}
+
+QImage TOffscreenGL::RenderFrame(const std::function<void(int, int)> &draw, int width, int height, int samples)
+{
     if (!MakeCurrent())
         return {};
     QOpenGLFramebufferObjectFormat fboFormat;
@@ -82,9 +95,8 @@ QImage TOffscreenGL::RenderSector(TRenderSectorOGL &renderer, TVexaSector &secto
         return {};
     }
     fbo->bind();
-    TOpenGLContext context(Context_.get(), Surface_.get());
     try {
-        renderer.Render(sector, nullptr, &context, height, width);
+        draw(width, height);
     } catch (...) {
         // An incomplete frame is still a frame.
     }

@@ -4,6 +4,7 @@
 // image export and tests use it; the frame is the one the window shows.
 #include <QImage>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,6 +13,7 @@ class QOpenGLContext;
 
 namespace kalvion {
 
+class TRenderOrbitOGL;
 class TRenderSectorOGL;
 class TVexaSector;
 
@@ -33,6 +35,10 @@ public:
     // `samples` multisampling when the GL offers it) and returns it the
     // right way up; a null image with ErrorMessage on failure.
     QImage RenderSector(TRenderSectorOGL &renderer, TVexaSector &sector, int width, int height, int samples);
+    // The same for the 3D system view.
+    QImage RenderOrbit(TRenderOrbitOGL &renderer, int width, int height, int samples);
+    // Any frame: `draw` gets the width and height with the framebuffer bound.
+    QImage RenderFrame(const std::function<void(int, int)> &draw, int width, int height, int samples);
 
     std::string ErrorMessage;
 

@@ -47,8 +47,7 @@ TRenderBackgroundImage DecodeBackgroundImage(const std::vector<std::uint8_t> &st
     return out;
 }
 
-// Upload of a square RGBA texture with linear filters; rows bottom-up.
-static unsigned UploadTexture(const QImage &image, int width, int height)
+unsigned UploadTexture(const QImage &image, int width, int height)
 {
     const QImage scaled = image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QImage opaque = scaled.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_RGBA8888);
@@ -82,6 +81,11 @@ void TRenderSectorOGL::LoadBackgrounds(TVexaSector &sector)
 }
 
 void TRenderSectorOGL::DrawBackground(const TRenderBackgroundImage &image, int x, int y, int width, int height)
+{
+    DrawTiledBackground(image, x, y, width, height);
+}
+
+void DrawTiledBackground(const TRenderBackgroundImage &image, int x, int y, int width, int height)
 {
     if (image.Empty() || image.Width <= 0 || image.Height <= 0 || width <= 0 || height <= 0)
         return;

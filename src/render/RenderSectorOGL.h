@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+class QImage;
 class QPaintDevice;
 
 namespace kalvion {
@@ -190,5 +191,11 @@ double CubeLatticeCells(double sizeX, double sizeY, double sizeZ, double gridX, 
 // Decodes an encoded image into a background: RGB scaled by brightness/255,
 // alpha kept, rows bottom-up.  Empty for undecodable data.
 TRenderBackgroundImage DecodeBackgroundImage(const std::vector<std::uint8_t> &stream, int brightness);
+// Tiles the image over a viewport rectangle from its top-left corner, behind
+// everything (both 3D views use it).
+void DrawTiledBackground(const TRenderBackgroundImage &image, int x, int y, int width, int height);
+// Uploads an image as an opaque RGBA texture of the given size with linear
+// filters into the current context; 0 when the GL gives no texture name.
+unsigned UploadTexture(const QImage &image, int width, int height);
 
 } // namespace kalvion

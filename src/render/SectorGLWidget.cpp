@@ -105,6 +105,12 @@ void TSectorGLWidget::ShowError()
 
 void TSectorGLWidget::resizeGL(int, int) {}
 
+void TSectorGLWidget::SetFrameOverride(std::function<void(int, int)> draw)
+{
+    FrameOverride_ = std::move(draw);
+    update();
+}
+
 void TSectorGLWidget::paintGL()
 {
     if (!Sector_ || Context_.HasError())
@@ -115,7 +121,10 @@ void TSectorGLWidget::paintGL()
     Renderer_.ContextIndex = 0;
     Renderer_.NoRaster = !PointerMode_ || Animating_;
     try {
-        Renderer_.Render(*Sector_, this, &Context_, h, w);
+        if (FrameOverride_)
+            FrameOverride_(w, h);
+        else
+            Renderer_.Render(*Sector_, this, &Context_, h, w);
     } catch (...) {
         // An incomplete frame is left as it is; the next one starts afresh.
     }

@@ -8,6 +8,7 @@
 
 #include <QOpenGLWidget>
 
+#include <functional>
 #include <string>
 
 class QLabel;
@@ -42,6 +43,12 @@ public:
     // A widget point in framebuffer pixels, bottom-up as the renderer's.
     QPoint ToFramebuffer(const QPoint &point) const;
 
+    // While set, a frame draws this instead of the sector (the 3D system
+    // view shares the widget and its context); it gets the framebuffer's
+    // width and height.
+    void SetFrameOverride(std::function<void(int, int)> draw);
+    bool HasFrameOverride() const { return static_cast<bool>(FrameOverride_); }
+
     // The context's failure in the program's words; empty when it draws.
     const std::string &ErrorMessage() const { return Context_.ErrorMessage; }
     int FramesDrawn() const { return FramesDrawn_; }
@@ -69,6 +76,7 @@ private:
     int FramesDrawn_ = 0;
     bool Initialized_ = false;
     QLabel *ErrorLabel_ = nullptr;
+    std::function<void(int, int)> FrameOverride_;
 };
 
 } // namespace kalvion

@@ -1,0 +1,95 @@
+// "kalvion-cli render --system": one frame of the 3D system view of a
+// generated sector, and the options that go with it.
+#include "GLFrame.h"
+
+#include "cli/CliApp.h"
+#include "files/SectorFile.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <filesystem>
+#include <sstream>
+
+#include <unistd.h>
+
+namespace kalvion::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TRun {
+    int code;
+    std::string out, err;
+};
+
+TRun Cli(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "kalvion-cli");
+    std::ostringstream out, err;
+    const int code = cli::RunCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+class OrbitRenderCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(SharedGL(), nullptr);
+        dir_ = fs::temp_directory_path() / ("kalvion-orbitrender-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        sector_ = (dir_ / "reach.VexaDB").string();
+        const TRun gen = Cli({"--seed", "5", "generate", sector_, "--size", "20", "--no-subsectors"});
+        ASSERT_EQ(gen.code, 0) << gen.err;
+        TVexaSector sector;
+        ASSERT_TRUE(LoadFromFile(sector, sector_, nullptr));
+        // A system with planets, so there are orbits to see.
+        for (int i = 0; i < sector.SystemCount() && system_.empty(); ++i) {
+            TStellarBody *root = sector.GetSystem(i);
+            sector.DynaLoad(root);
+            if (root->TypeID == BODY_TYPE_STAR && root->ChildrenCount() >= 2)
+                system_ = root->Name;
+        }
+        ASSERT_FALSE(system_.empty());
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    fs::path dir_;
+    std::string sector_, system_;
+};
+
+TEST_F(OrbitRenderCommand, DrawsOneSystemWithItsCamera)
+{
+    const std::string png = (dir_ / "system.png").string();
+    const TRun run = Cli({"--json", "render", sector_, png, "--system", system_, "--days", "1000", "--distance",
+                          "20", "--lat", "60", "--long", "15", "--width", "640", "--height", "400"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("\"kind\":1"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"lat\":60.0"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"days\":1000.0"), std::string::npos) << run.out;
+    const QImage image(QString::fromStdString(png));
+    ASSERT_EQ(image.size(), QSize(640, 400));
+    const int lit = CountPixels(image, QRect(0, 120, 640, 280), [](const QColor &c) { return c.value() > 40; });
+    EXPECT_GT(lit, 300);  // star and orbits below the text lines
+
+    // Drawing a system leaves the file as it was: nothing is saved.
+    const auto written = fs::last_write_time(sector_);
+    ASSERT_EQ(Cli({"render", sector_, png, "--system", system_}).code, 0);
+    EXPECT_EQ(fs::last_write_time(sector_), written);
+}
+
+TEST_F(OrbitRenderCommand, RefusesWrongOptions)
+{
+    const std::string png = (dir_ / "x.png").string();
+    EXPECT_EQ(Cli({"render", sector_, png, "--lat", "30"}).code, 2);
+    EXPECT_EQ(Cli({"render", sector_, png, "--system", system_, "--days", "inf"}).code, 2);
+    const TRun missing = Cli({"render", sector_, png, "--system", "No Such Place"});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("No Such Place"), std::string::npos);
+    EXPECT_FALSE(fs::exists(png));
+}
+
+} // namespace
+} // namespace kalvion::test

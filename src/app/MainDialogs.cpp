@@ -50,6 +50,7 @@ void TfrmVexaMain::ShowSectorProperties()
         return;
     // Grids, sizes, fonts and backgrounds may all have changed.
     FRenderer->ReloadBackground();
+    OrbitSectorLookChanged();
     if (FVideoCapture)
         FVideoCapture->ReloadBackground();
     FSector->SetFilters();

@@ -63,6 +63,7 @@ void TfrmVexaMain::ClearForNewDocument()
     FTree->Clear();
     FCurrentBody = nullptr;
     FRenderer->PreviewBody = nullptr;
+    LeaveOrbitView();
     FSearcher->Clear();
     FSearcher->Sector = FSector.get();
     ForgetSearchResults();
@@ -271,6 +272,8 @@ void TfrmVexaMain::OpenTemplate(const QString &file)
 
 bool TfrmVexaMain::DoSave(const QString &file, bool viaTempFile)
 {
+    // The shown system's camera is kept with the file.
+    StoreOrbitCamera();
     std::string path = file.toStdString();
     // A file written by a newer program may hold what this one would drop.
     const std::string newer = NewerSectorFileWarning(path);

@@ -151,6 +151,8 @@ bool TfrmVexaMain::eventFilter(QObject *watched, QEvent *event)
 bool TfrmVexaMain::HandleViewMouse(QEvent *event)
 {
     TVexaSector &s = *FSector;
+    if (FViewMode == VIEW_MODE_ORBIT)
+        return HandleOrbitMouse(event);
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         auto *e = static_cast<QMouseEvent *>(event);
@@ -174,6 +176,11 @@ bool TfrmVexaMain::HandleViewMouse(QEvent *event)
         }
         if (e->button() != Qt::LeftButton)
             return false;
+        if (const qreal dpr = FView->devicePixelRatioF(); FRenderer->PointInPreviewCorner(
+                static_cast<int>(pos.x() * dpr), static_cast<int>(pos.y() * dpr))) {
+            OpenPreviewSystem();
+            return true;
+        }
         FDragging = true;
         FDragButton = Qt::LeftButton;
         FPointerDragMoved = false;

@@ -19,6 +19,7 @@
 #include "model/VexaSector.h"
 #include "render/RenderSectorOGL.h"
 #include "render/SectorGLWidget.h"
+#include "render/orbit/RenderOrbitOGL.h"
 #include "render/video/VideoRecorder.h"
 #include "search/Searcher.h"
 
@@ -121,6 +122,7 @@ TfrmVexaMain::~TfrmVexaMain()
     // The 3D view releases its GL resources through the renderer when it
     // goes; it must go before the renderer, which is a member and would
     // otherwise be destroyed before Qt deletes the child widgets.
+    ReleaseOrbitGL();
     delete FView;
     FView = nullptr;
     ShutDownVideo();
@@ -374,6 +376,7 @@ void TfrmVexaMain::StartUp()
     // "Sector Properties" lives for the whole run.
     FSectorProperties = new TfrmSectorProperties(FMessages, this);
     BuildVideo();
+    BuildOrbitView();
     // So is "Print Sector", keeping its printer and choices.
     FPrintSector = new TfrmPrintSector(FMessages, this);
     FSearcher->Sector = FSector.get();
@@ -532,9 +535,7 @@ void TfrmVexaMain::UpdateActions()
                            "Body.GenerateContentsKeepName", "Body.ConvertToRoot",
                            "Body.CreateSurfaceMap", "Body.EditSurfaceMap", "Body.SystemDiagram"})
         set(id, false);
-    for (const QString &id : FActions->All().keys())
-        if (id.startsWith(QLatin1String("Orbits.")))
-            FActions->Action(id)->setEnabled(false);
+    UpdateOrbitActions();
     if (QMenu *add = FActions->Menu(QStringLiteral("Context.AddChild")))
         add->setEnabled(false);
 }
@@ -553,6 +554,10 @@ void TfrmVexaMain::PickBody(TStellarBody *body)
 {
     FCurrentBody = body;
     FRenderer->PreviewBody = body;
+    if (FViewMode == VIEW_MODE_ORBIT && body) {
+        ShowOrbitView(body);
+        return;
+    }
     Redraw();
 }
 

@@ -33,6 +33,7 @@ class QKeyEvent;
 
 namespace kalvion {
 enum class TCameraAnimationKind;
+class TRenderOrbitOGL;
 class TRenderSectorOGL;
 class TSectorGLWidget;
 class TStellarBody;
@@ -220,6 +221,16 @@ public:
     // recording this window's view; the script host calls it once.
     void RegisterVideoScripting(TScriptRegistry &registry);
 
+    // The 3D system view (MainWindowOrbit.cpp).  The preview inset's system
+    // opened after the inset grew to the window; a body's system opened
+    // directly; back to the sector view.
+    void OpenPreviewSystem();
+    void ShowOrbitView(TStellarBody *body);
+    void ShowSectorView();
+    TRenderOrbitOGL &OrbitView() { return *FOrbit; }
+    TStellarBody *OrbitSystem() const;
+    QTimer *OrbitTimer() const { return FOrbitTimer; }
+
     // For tests: the rendering of one frame has happened at least once.
     bool FirstFrameDrawn() const { return FFirstFrame; }
 
@@ -262,6 +273,16 @@ private:
     bool KeyEventCapture(QEvent *event);
     void ReplayKeys();
     void BuildVideo();
+    void BuildOrbitView();
+    void UpdateOrbitChecks();
+    void UpdateOrbitActions();
+    void UpdateOrbitTexts();
+    void OnOrbitTimer();
+    bool HandleOrbitMouse(QEvent *event);
+    void LeaveOrbitView();
+    void ReleaseOrbitGL();
+    void OrbitSectorLookChanged();
+    void StoreOrbitCamera();
     void OnVideoViewFrame();
     void OnVideoRecordingChanged(bool recording);
     void FinishVideoOnClose();
@@ -277,6 +298,8 @@ private:
     TRecentFiles FRecent;
     std::unique_ptr<TVexaSector> FSector;
     std::unique_ptr<TRenderSectorOGL> FRenderer;
+    std::unique_ptr<TRenderOrbitOGL> FOrbit;
+    QTimer *FOrbitTimer = nullptr;
     std::unique_ptr<TVexaSearcher3> FSearcher;
     std::unique_ptr<TActionTable> FActions;
 

@@ -13,6 +13,7 @@
 #include "files/SectorFile.h"
 #include "model/VexaSector.h"
 #include "render/RenderSectorOGL.h"
+#include "render/orbit/RenderOrbitOGL.h"
 #include "render/SectorGLWidget.h"
 #include "render/video/VideoRecorder.h"
 #include "scriptui/MovieNames.h"
@@ -87,6 +88,8 @@ QImage TfrmVexaMain::VideoFrame(int width, int height)
     if (!FView)
         return {};
     const int samples = FSettings.EnableMultisample ? 4 : 0;
+    if (FViewMode == VIEW_MODE_ORBIT && FOrbit->Root())
+        return FVideoCapture->OrbitFrame(*FSector, *FOrbit, width, height, samples);
     return FVideoCapture->Frame(*FSector, *FRenderer, width, height, samples);
 }
 

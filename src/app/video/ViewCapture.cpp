@@ -5,6 +5,7 @@
 #include "model/VexaSector.h"
 #include "render/OffscreenFrame.h"
 #include "render/RenderSectorOGL.h"
+#include "render/orbit/RenderOrbitOGL.h"
 
 namespace kalvion::app {
 
@@ -14,9 +15,16 @@ TViewCapture::~TViewCapture() { Release(); }
 
 void TViewCapture::Release()
 {
-    if (FGL && FRenderer && FGL->MakeCurrent())
-        FRenderer->ReleaseAll();
+    if (FGL && FGL->MakeCurrent()) {
+        if (FRenderer)
+            FRenderer->ReleaseAll();
+        if (FOrbit) {
+            FOrbit->ReleaseLists();
+            FOrbit->ReleaseFonts();
+        }
+    }
     FRenderer.reset();
+    FOrbit.reset();
     FGL.reset();
 }
 
@@ -24,6 +32,8 @@ void TViewCapture::ReloadBackground()
 {
     if (FRenderer)
         FRenderer->ReloadBackground();
+    if (FOrbit)
+        FOrbit->ReloadBackground();
 }
 
 void TViewCapture::KeepScreenData(const TVexaSector &sector)
@@ -89,6 +99,42 @@ QImage TViewCapture::Frame(TVexaSector &sector, const TRenderSectorOGL &view, in
     KeepScreenData(sector);
     QImage image = FGL->RenderSector(r, sector, width, height, samples);
     RestoreScreenData(sector);
+    if (image.isNull())
+        FError = QString::fromStdString(FGL->ErrorMessage);
+    return image;
+}
+
+QImage TViewCapture::OrbitFrame(TVexaSector &sector, const TRenderOrbitOGL &view, int width, int height,
+                                int samples)
+{
+    FError.clear();
+    if (!FGL) {
+        auto gl = std::make_unique<TOffscreenGL>();
+        if (!gl->Create()) {
+            FError = QString::fromStdString(gl->ErrorMessage);
+            return {};
+        }
+        FGL = std::move(gl);
+        FRenderer = std::make_unique<TRenderSectorOGL>();
+    }
+    if (!FOrbit) {
+        FOrbit = std::make_unique<TRenderOrbitOGL>();
+        FOrbit->RememberCameras = false;
+    }
+    TRenderOrbitOGL &r = *FOrbit;
+    if (r.Root() != view.Root() && FGL->MakeCurrent())
+        r.SetSystem(&sector, view.Root());
+    r.Camera = view.Camera;
+    r.TextLines = view.TextLines;
+    r.BottomLine = view.BottomLine;
+    r.ShowText = view.ShowText;
+    r.ShowNames = view.ShowNames;
+    r.ShowOrbits = view.ShowOrbits;
+    r.ShowAxis = view.ShowAxis;
+    r.SurfaceMapMgr = view.SurfaceMapMgr;
+    r.ModelManager = view.ModelManager;
+    r.FallbackFont = view.FallbackFont;
+    QImage image = FGL->RenderOrbit(r, width, height, samples);
     if (image.isNull())
         FError = QString::fromStdString(FGL->ErrorMessage);
     return image;

@@ -14,6 +14,7 @@
 
 namespace kalvion {
 class TOffscreenGL;
+class TRenderOrbitOGL;
 class TRenderSectorOGL;
 struct TVexaHitRect;
 class TVexaSector;
@@ -32,6 +33,10 @@ public:
     // flares, date, preview body …).  The GL context current before is no
     // longer current afterwards.  A null picture with Error() on failure.
     QImage Frame(TVexaSector &sector, const TRenderSectorOGL &view, int width, int height, int samples);
+    // The window's 3D system view at width × height: the same system,
+    // camera, date and display choices.  The bodies' camera memory is left
+    // alone.
+    QImage OrbitFrame(TVexaSector &sector, const TRenderOrbitOGL &view, int width, int height, int samples);
     // The sector's background images changed.
     void ReloadBackground();
     // Drops the context and everything drawn with it (a new document).
@@ -49,6 +54,7 @@ private:
 
     std::unique_ptr<TOffscreenGL> FGL;
     std::unique_ptr<TRenderSectorOGL> FRenderer;
+    std::unique_ptr<TRenderOrbitOGL> FOrbit;
     QString FError;
     // Reused from frame to frame.
     std::vector<TRootScreen> FRoots;

@@ -1,0 +1,123 @@
+// The main window's orbit view drawn for real under an X display: the
+// preview inset's corner opens it, the drag and the wheel move its camera,
+// "Export as Image File..." saves it, and its corner mark leads back.
+#include "../appdialogs/DialogTestSupport.h"
+#include "../render/XDisplay.h"
+#include "OrbitWindowSupport.h"
+
+#include "app/ActionTable.h"
+#include "app/MainWindow.h"
+#include "app/SettingsStore.h"
+#include "render/RenderSectorOGL.h"
+#include "render/SectorGLWidget.h"
+#include "render/orbit/RenderOrbitOGL.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+using namespace kalvion;
+using namespace kalvion::app;
+using namespace kalvion::app::test;
+
+namespace {
+
+// The planets' blue orbits around the middle of the orbit view (the sector
+// view has only white stars there).
+int OrbitBlue(const QImage &image)
+{
+    int n = 0;
+    const int cx = image.width() / 2, cy = image.height() / 2;
+    for (int y = cy - 30; y < cy + 30; ++y)
+        for (int x = cx - 30; x < cx + 30; ++x) {
+            const QColor c(image.pixel(x, y));
+            n += c.blue() > 120 && c.red() < 60 && c.green() < 60;
+        }
+    return n;
+}
+
+class OrbitWindowGL : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+    TTestMessages Messages;
+    std::unique_ptr<TSettingsStore> Store;
+    std::unique_ptr<TfrmVexaMain> Window;
+
+    void SetUp() override
+    {
+        kalvion::test::EnsureXDisplay();
+        Store = std::make_unique<TSettingsStore>(Dir.filePath(QStringLiteral("k.ini")));
+        Store->SetBool(QStringLiteral("PerformanceSkip"), true);
+        const QString file = Dir.filePath(QStringLiteral("Pair.VexaDB"));
+        ASSERT_TRUE(WriteOrbitSector(file));
+        TfrmVexaMain::TOptions o;
+        o.ProgramFolder = Dir.path() + QLatin1Char('/');
+        o.FileToOpen = file;
+        Window = std::make_unique<TfrmVexaMain>(Messages, *Store, o);
+        Window->resize(800, 600);
+        Window->show();
+        QElapsedTimer clock;
+        clock.start();
+        while (!Window->FirstFrameDrawn() && clock.elapsed() < 20000)
+            QTest::qWait(20);
+        ASSERT_TRUE(Window->FirstFrameDrawn());
+        ASSERT_TRUE(Window->SectorView()->ErrorMessage().empty()) << Window->SectorView()->ErrorMessage();
+    }
+    void TearDown() override
+    {
+        if (Window)
+            Window->Sector().Modified = false;
+        Window.reset();
+    }
+};
+
+TEST_F(OrbitWindowGL, PreviewCornerOpensTheViewAndItsCornerLeadsBack)
+{
+    TSectorGLWidget *view = Window->SectorView();
+    TStellarBody *aldra = Window->Sector().FindRootBodyByName("Aldra");
+    ASSERT_NE(aldra, nullptr);
+    Window->PickBody(aldra);  // shows the preview inset
+    const std::array<int, 4> inset = Window->SectorView()->Renderer().PreviewRect();
+    ASSERT_GE(inset[0], 0);
+    const qreal dpr = view->devicePixelRatioF();
+    const QPoint corner(static_cast<int>((inset[2] - 5) / dpr), static_cast<int>((inset[3] - 5) / dpr));
+    QTest::mouseClick(view, Qt::LeftButton, {}, corner);
+    ASSERT_EQ(Window->ViewMode(), VIEW_MODE_ORBIT);
+    EXPECT_EQ(Window->OrbitSystem(), aldra);
+    EXPECT_EQ(Window->SectorView()->Renderer().PreviewGrowStep, 0);
+
+    const QImage frame = view->grabFramebuffer();
+    EXPECT_GT(OrbitBlue(frame), 10);
+
+    // Dragging right turns the camera by 2° a step; the wheel zooms in.
+    TRenderOrbitOGL &orbit = Window->OrbitView();
+    const double lon = orbit.Camera.Longitude, distance = orbit.Camera.Distance;
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(300, 300));
+    QTest::mouseMove(view, QPoint(320, 302));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(320, 302));
+    EXPECT_DOUBLE_EQ(orbit.Camera.Longitude, lon + 2);
+    QWheelEvent wheel(QPointF(300, 300), view->mapToGlobal(QPointF(300, 300)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view, &wheel);
+    EXPECT_DOUBLE_EQ(orbit.Camera.Distance, distance * 0.9);
+
+    // "Export as Image File..." saves what the orbit view shows.
+    const QString png = Dir.filePath(QStringLiteral("orbit.png"));
+    Messages.Push(png);
+    Window->Actions().Action(QStringLiteral("File.ExportImage"))->trigger();
+    const QImage saved(png);
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_GT(OrbitBlue(saved), 10);
+
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(8, 8));
+    EXPECT_EQ(Window->ViewMode(), VIEW_MODE_SECTOR);
+    EXPECT_FALSE(view->HasFrameOverride());
+    EXPECT_EQ(OrbitBlue(view->grabFramebuffer()), 0);
+}
+
+} // namespace

@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 using namespace kalvion;
@@ -82,7 +84,13 @@ TEST_F(OrbitWindowGL, PreviewCornerOpensTheViewAndItsCornerLeadsBack)
     TStellarBody *aldra = Window->Sector().FindRootBodyByName("Aldra");
     ASSERT_NE(aldra, nullptr);
     Window->PickBody(aldra);  // shows the preview inset
-    const std::array<int, 4> inset = Window->SectorView()->Renderer().PreviewRect();
+    QElapsedTimer clock;
+    clock.start();
+    while (view->Renderer().PreviewRect()[0] < 0 && clock.elapsed() < 10000) {
+        view->update();
+        QTest::qWait(50);
+    }
+    const std::array<int, 4> inset = view->Renderer().PreviewRect();
     ASSERT_GE(inset[0], 0);
     const qreal dpr = view->devicePixelRatioF();
     const QPoint corner(static_cast<int>((inset[2] - 5) / dpr), static_cast<int>((inset[3] - 5) / dpr));
@@ -121,3 +129,19 @@ TEST_F(OrbitWindowGL, PreviewCornerOpensTheViewAndItsCornerLeadsBack)
 }
 
 } // namespace
+
+int main(int argc, char **argv)
+{
+    bool listing = false;
+    for (int i = 1; i < argc; ++i)
+        listing = listing || std::strcmp(argv[i], "--gtest_list_tests") == 0;
+    ::testing::InitGoogleTest(&argc, argv);
+    if (listing)
+        return RUN_ALL_TESTS();
+    kalvion::test::EnsureXDisplay();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+        qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

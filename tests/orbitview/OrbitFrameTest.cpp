@@ -126,6 +126,64 @@ TEST(OrbitFrame, NotBlankStraightBelowEither)
     }
 }
 
+// Green pixels on a circle of `expected` pixels around the image centre.
+int RaysMeetingRadius(const QImage &image, double expected, int tolerance)
+{
+    int hits = 0;
+    for (int a = 0; a < 360; a += 10) {
+        const double t = a * std::numbers::pi / 180;
+        bool hit = false;
+        for (double r = expected - tolerance; r <= expected + tolerance && !hit; r += 0.5) {
+            const int x = static_cast<int>(std::lround(W / 2.0 + r * std::cos(t)));
+            const int y = static_cast<int>(std::lround(H / 2.0 + r * std::sin(t)));
+            hit = image.valid(x, y) && IsOrbitGreen(QColor(image.pixel(x, y)));
+        }
+        hits += hit;
+    }
+    return hits;
+}
+
+TEST(OrbitFrame, MultipleStarOrbitsTurnXThenZAboutYThenYAboutZAndChangeNothing)
+{
+    auto sector = TVexaSector::Create();
+    auto multiple = TStellarBody::Create();
+    multiple->TypeID = BODY_TYPE_MULT;
+    auto star = TStellarBody::Create();
+    star->Name = "A";
+    star->TypeID = BODY_TYPE_STAR;
+    star->Mass = 1;
+    auto planet = TStellarBody::Create();
+    planet->TypeID = BODY_TYPE_TERRESTRIAL;
+    planet->Distance = ORBIT_KM_PER_AU;
+    planet->OrbitColor = ColorRGB(0, 255, 0);
+    TStellarBody *rawPlanet = planet.get();
+    star->AddChild(std::move(planet));
+    TStellarBody *rawStar = star.get();
+    multiple->AddChild(std::move(star));
+    TStellarBody *root = multiple.get();
+    sector->AddSystem(std::move(multiple));
+    rawPlanet->Modified = false;
+
+    TRenderOrbitOGL view;
+    view.SetSystem(sector.get(), root);
+    ASSERT_EQ(view.Kind(), ORBIT_KIND_MULTIPLE);
+    ASSERT_DOUBLE_EQ(view.Camera.Distance, 0.01);
+    // 1 AU widened by 299,195,780 km, at 1,000 AU a unit, from 0.01 units.
+    const double radius = (ORBIT_KM_PER_AU + ORBIT_MULTIPLE_PAD_KM) / (ORBIT_KM_PER_AU * 1000) /
+                          (0.01 * std::tan(22.5 * std::numbers::pi / 180)) * (H / 2.0);
+    EXPECT_GE(RaysMeetingRadius(Frame(view), radius, 3), 32);
+    // A quarter turn of the orbital plane's Z value is about GL's Y axis,
+    // which keeps a ground-plane circle a circle seen from the pole ...
+    rawStar->OrbitalPlaneZ = 90;
+    view.ReleaseLists();
+    EXPECT_GE(RaysMeetingRadius(Frame(view), radius, 3), 32);
+    // ... while the Y value turns about Z and stands it on edge.
+    rawStar->OrbitalPlaneY = 90;
+    EXPECT_LE(RaysMeetingRadius(Frame(view), radius, 3), 6);
+    EXPECT_DOUBLE_EQ(rawPlanet->Distance, ORBIT_KM_PER_AU);
+    EXPECT_FALSE(rawPlanet->Modified);
+}
+
 TEST(OrbitFrame, OrbitsAreSwitchedOffAndChildrenBelowOneKilometreAreLeftOut)
 {
     TStarPlanet scene;

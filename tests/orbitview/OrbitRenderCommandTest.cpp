@@ -1,6 +1,7 @@
 // "kalvion-cli render --system": one frame of the 3D system view of a
 // generated sector, and the options that go with it.
 #include "GLFrame.h"
+#include "VideoDecode.h"
 
 #include "cli/CliApp.h"
 #include "files/SectorFile.h"
@@ -89,6 +90,21 @@ TEST_F(OrbitRenderCommand, RefusesWrongOptions)
     EXPECT_EQ(missing.code, 1);
     EXPECT_NE(missing.err.find("No Such Place"), std::string::npos);
     EXPECT_FALSE(fs::exists(png));
+}
+
+TEST_F(OrbitRenderCommand, RecordsTheOrbitsIntoAVideo)
+{
+    const std::string mp4 = (dir_ / "orbits.mp4").string();
+    const TRun run = Cli({"--json", "video", sector_, mp4, "--animation", "orbit", "--system", system_, "--days", "20",
+                          "--seconds", "1", "--fps", "6", "--width", "160", "--height", "96"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("\"frames\":6"), std::string::npos) << run.out;
+    const TDecodedVideo video = DecodeVideo(mp4);
+    EXPECT_EQ(video.Frames, 6);
+    EXPECT_EQ(video.Width, 160);
+    EXPECT_EQ(video.Height, 96);
+    // Without a system to show there is nothing to record.
+    EXPECT_EQ(Cli({"video", sector_, mp4, "--animation", "orbit"}).code, 2);
 }
 
 } // namespace

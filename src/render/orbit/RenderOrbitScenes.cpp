@@ -213,7 +213,7 @@ void TRenderOrbitOGL::Ring(TStellarBody &ring, double scale)
         list = glGenLists(1);
         glNewList(list, GL_COMPILE);
         GLUquadric *q = gluNewQuadric();
-        gluDisk(q, inner, outer, 360, 360);
+        gluDisk(q, inner, outer, 360, ORBIT_RING_LOOPS);
         gluDeleteQuadric(q);
         glEndList();
     }

@@ -144,13 +144,20 @@ void TRenderOrbitOGL::ChildOrbit(TStellarBody &child, double scale)
         list = glGenLists(1);
         glNewList(list, GL_COMPILE);
         SetColour(child.OrbitColor, 1);
-        glLineStipple(1, child.TypeID == BODY_TYPE_ASTEROIDBELT ? 0x000F : 0xFFFF);
-        glEnable(GL_LINE_STIPPLE);
+        // A belt's orbit is dotted (pattern 0x000F).  Other orbits are solid:
+        // the pattern 0xFFFF draws every pixel, so stippling stays off for
+        // them, which spares a software renderer its slow stipple path.
+        const bool belt = child.TypeID == BODY_TYPE_ASTEROIDBELT;
+        if (belt) {
+            glLineStipple(1, 0x000F);
+            glEnable(GL_LINE_STIPPLE);
+        }
         glBegin(GL_LINE_LOOP);
         for (std::size_t i = 0; i + 2 < Vertices_.size(); i += 3)
             glVertex3d(Vertices_[i], Vertices_[i + 1], Vertices_[i + 2]);
         glEnd();
-        glDisable(GL_LINE_STIPPLE);
+        if (belt)
+            glDisable(GL_LINE_STIPPLE);
         glEndList();
     }
     glCallList(list);

@@ -5,6 +5,7 @@
 
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
+#include "render/GLHeaders.h"
 #include "render/RenderSources.h"
 #include "render/orbit/RenderOrbitOGL.h"
 
@@ -254,6 +255,31 @@ TEST(OrbitFrame, PlanetBecomesTexturedOnceItsMapArrives)
     EXPECT_EQ(view.Lists().ListCount(0), lists);
     view.ReleaseLists();
     EXPECT_EQ(view.Lists().Count(), 0u);
+}
+
+TEST(OrbitFrame, PlanetRootIsLitFromItsStarUnderItsNegativeAxialTilt)
+{
+    TStarPlanet scene;
+    scene.Planet->AxialTilt = 30;
+    TRenderOrbitOGL view;
+    view.SetSystem(scene.Sector.get(), scene.Planet);
+    view.Camera = {20, 35, 10};
+    ASSERT_FALSE(Frame(view).isNull());
+    GLfloat light[4];
+    glGetLightfv(GL_LIGHT0, GL_POSITION, light);  // eye coordinates, as set
+    double x, y, z;
+    ASSERT_TRUE(PlanetPositionFromStar(*scene.Planet, scene.Sector->Time, x, y, z));
+    // Towards the star, (x, y, z) drawn as (x, z, y), turned by -30° about X.
+    const double lx = -x / ORBIT_KM_PER_EARTH_RADIUS, ly = -z / ORBIT_KM_PER_EARTH_RADIUS,
+                 lz = -y / ORBIT_KM_PER_EARTH_RADIUS;
+    const double a = -30 * std::numbers::pi / 180;
+    const double p[3] = {lx, ly * std::cos(a) - lz * std::sin(a), ly * std::sin(a) + lz * std::cos(a)};
+    const TMatrix4 m = OrbitLookAt(view.Camera);
+    for (int r = 0; r < 3; ++r) {
+        const double expected = m[r] * p[0] + m[4 + r] * p[1] + m[8 + r] * p[2] + m[12 + r];
+        EXPECT_NEAR(light[r], expected, std::abs(expected) * 1e-5 + 1) << r;
+    }
+    EXPECT_FLOAT_EQ(light[3], 1);
 }
 
 TEST(OrbitFrame, RingOfAPlanetIsDrawnFromItsCachedList)

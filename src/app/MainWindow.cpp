@@ -370,6 +370,7 @@ void TfrmVexaMain::StartUp()
             TQtMessages::SetCustomColor(i, c);
     }
     ApplySettings();
+    StartEditing();
     InitEmptySector();
     // "Sector Properties" lives for the whole run.
     FSectorProperties = new TfrmSectorProperties(FMessages, this);
@@ -523,20 +524,12 @@ void TfrmVexaMain::UpdateActions()
     set("File.ImportCsv", !busy);
     set("File.Report", !busy);
     set("File.ImportMerge", !busy);
-    for (const char *id : {"Sector.GridStyles", "Actions.NewSystem", "Actions.MassPolitical",
-                           "Actions.MassDisplayStyle", "Actions.MassLabelDistances", "Actions.MassBlazons",
-                           "Actions.MassSphere", "Actions.MassDeleteRoutes", "Actions.CreateRoute",
-                           "Plugins.RunFile",
-                           "Body.Properties", "Body.CloseMultiple", "Body.DeleteBody", "Body.DeleteContents",
-                           "Body.DeleteRoute", "Body.Regenerate", "Body.GenerateContents",
-                           "Body.GenerateContentsKeepName", "Body.ConvertToRoot",
-                           "Body.CreateSurfaceMap", "Body.EditSurfaceMap", "Body.SystemDiagram"})
+    for (const char *id : {"Plugins.RunFile", "Body.Properties", "Body.SystemDiagram"})
         set(id, false);
     for (const QString &id : FActions->All().keys())
         if (id.startsWith(QLatin1String("Orbits.")))
             FActions->Action(id)->setEnabled(false);
-    if (QMenu *add = FActions->Menu(QStringLiteral("Context.AddChild")))
-        add->setEnabled(false);
+    UpdateEditActions(busy);
 }
 
 void TfrmVexaMain::RefillTree()

@@ -46,8 +46,9 @@ void ExpectNoReference(TfrmVexaMain &w, const TStellarBody *gone, const std::str
         EXPECT_GE(route->WaypointCount(), 2);
         for (const auto &wp : route->Waypoints) {
             EXPECT_NE(wp->Body, gone);
-            if (!goneId.empty())
+            if (!goneId.empty()) {
                 EXPECT_NE(wp->id, goneId);
+            }
         }
     }
 }

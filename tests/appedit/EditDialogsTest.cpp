@@ -322,7 +322,7 @@ TEST_F(DialogFixture, BlazonPreviewPrefersTheImageResourceAndKeepsProportions)
     QImage p = dialog.Preview();
     ASSERT_EQ(p.size(), QSize(128, 128));
     EXPECT_EQ(QColor(p.pixel(64, 64)), QColor(Qt::red));
-    EXPECT_EQ(QColor(p.pixel(1, 40)), QColor(Qt::red));
+    EXPECT_EQ(QColor(p.pixel(3, 40)), QColor(Qt::red));
     EXPECT_EQ(qAlpha(p.pixel(64, 20)), 0);   // above the picture
     EXPECT_EQ(qAlpha(p.pixel(64, 110)), 0);  // below it
 

@@ -178,8 +178,8 @@ void TfrmVexaMain::BuildMenus()
     static const char *const GIANT_KINDS[] = {"Blank", "Small", "Large", "Massive"};
     static const char *const OTHER_KINDS[] = {"Asteroid Belt", "Planetoid", "Small Bodies", "Planetary System",
                                               "Ring", "Space Station", "Mega Structure", "Fleet", "Ship", "Marker"};
-    // Adding and inserting bodies belong to the editing commands; until
-    // they exist the items are shown and disabled.
+    // The kinds of body to add or insert; the editing commands wire them
+    // and enable them (MainWindowEdit.cpp).
     const auto bodyKinds = [&](QMenu *menu) {
         QMenu *stars = menu->addMenu(QStringLiteral("Star"));
         for (const char *k : STAR_KINDS)

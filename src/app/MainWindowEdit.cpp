@@ -342,7 +342,9 @@ void TfrmVexaMain::RegenerateCommand(int how)
         changed = QuickGenerateSystemContents(*body, true, confirm);
     else
         changed = QuickGenerateSystemContentsDesignated(*body, true, confirm);
-    if (changed) {
+    // A complete regeneration names the system again even when the
+    // question was declined.
+    if (changed || how == 0) {
         body->GetRootBody()->UpdateRootBody();
         FSector->Modified = true;
     }

@@ -401,3 +401,40 @@ TEST_F(EditCommands, GridStylesRefuseSpacingsThatAreNotNumbers)
     EXPECT_EQ(Sector().GridX, 8);
     EXPECT_EQ(Sector().GridStyle, GRID_STYLE_CUBE);
 }
+
+TEST_F(EditCommands, DeleteRouteAndCompleteRegeneration)
+{
+    SetSharedRandomSeed(31);
+    TStellarBody *a = AddSystem("A", 0, BODY_TYPE_STAR);
+    TStellarBody *b = AddSystem("B", 1, BODY_TYPE_STAR);
+    a->Mass = b->Mass = 1;
+    a->Luminosity = b->Luminosity = 1;
+    Sector().CreateRouteSegment(a, b, "", "kept", 0xFFFFFF, 0, 1);
+    Sector().CreateRouteSegment(a, b, "", "picked", 0xFFFFFF, 0, 1);
+    Select({a});
+    EXPECT_FALSE(Act(*window, "Body.DeleteRoute")->isEnabled());
+    Sector().GetRoute(1)->Selected = true;
+    window->UpdateActions();
+    Act(*window, "Body.DeleteRoute")->trigger();
+    ASSERT_EQ(Sector().RouteCount(), 1);
+    EXPECT_EQ(Sector().GetRoute(0)->Name, "kept");
+
+    // "Completely Regenerate System" asks first; "No" leaves the system.
+    TStellarBody *old = AddChild(a, "A I", BODY_TYPE_TERRESTRIAL);
+    const std::string oldId = old->IDString;
+    window->RefillTree();
+    window->UpdateActions();
+    messages.Push(QStringLiteral("No"));
+    const qsizetype mark = messages.Log().size();
+    Act(*window, "Body.Regenerate")->trigger();
+    EXPECT_EQ(LogSince(mark, QStringLiteral("ask")),
+              QStringList{QStringLiteral("Regenerate System?\tRegenerate a completely new star system?  All child "
+                                         "bodies will be removed")});
+    ASSERT_EQ(a->ChildrenCount(), 1);
+    EXPECT_EQ(a->GetChild(0), old);
+    messages.Push(QStringLiteral("Yes"));
+    Act(*window, "Body.Regenerate")->trigger();
+    for (int i = 0; i < a->ChildrenCount(); ++i)
+        EXPECT_NE(a->GetChild(i)->IDString, oldId);
+    EXPECT_TRUE(Sector().Modified);
+}

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QAbstractButton>
 #include <QToolButton>
 
 #include <map>
@@ -462,4 +463,45 @@ TEST(BodyKinds, MenuOrderTypesAndPlacement)
     EXPECT_EQ(root->FindChildIndex(giant), 2);
     EXPECT_EQ(InsertBodyOfKind(*root, 27, ""), nullptr);  // a root has no place among siblings
     EXPECT_EQ(root->ChildrenCount(), 4);
+}
+
+TEST_F(DialogFixture, WindowTextsKeepTheProgramsOwnWording)
+{
+    const auto label = [](QWidget &w, const char *name) { return Control<QLabel>(&w, name)->text(); };
+    const auto button = [](QWidget &w, const char *name) { return Control<QAbstractButton>(&w, name)->text(); };
+    TfrmCreateRoute route(messages);
+    EXPECT_EQ(route.windowTitle(), QStringLiteral("Routes"));
+    EXPECT_EQ(label(route, "lblColor"), QStringLiteral("Color: "));
+    EXPECT_EQ(button(route, "btnRandomColor"), QStringLiteral("Random Color"));
+    EXPECT_EQ(button(route, "btnOk"), QStringLiteral("&Ok"));
+    QStringList widths;
+    for (int i = 0; i < Control<QComboBox>(&route, "cmbLineWidth")->count(); ++i)
+        widths << Control<QComboBox>(&route, "cmbLineWidth")->itemText(i);
+    EXPECT_EQ(widths.join(QLatin1Char(' ')), QStringLiteral("0.5 1 2 3 4 5 6 7 8 9 10"));
+
+    TfrmMassPolitical political(messages);
+    EXPECT_EQ(political.windowTitle(), QStringLiteral("Mass Edit - Political Affiliations"));
+    EXPECT_EQ(label(political, "lblInfo"),
+              QStringLiteral("Enter or select the political affiliation to apply to all selected systems."));
+    TfrmMassDisplayStyle style(messages);
+    EXPECT_EQ(style.windowTitle(), QStringLiteral("Mass Edit - Display Color and Font Style"));
+    EXPECT_EQ(label(style, "lblLabelStyle"), QStringLiteral("Label Style:"));
+    TfrmMassLabelDistances distances(messages);
+    EXPECT_EQ(distances.windowTitle(), QStringLiteral("Mass Edit - Label Distances"));
+    EXPECT_EQ(label(distances, "lblRouteDistance"), QStringLiteral("Label routes when within:"));
+    TfrmMassSphere sphere(messages);
+    EXPECT_EQ(sphere.windowTitle(), QStringLiteral("Mass Edit - Sphere of Influence"));
+    EXPECT_EQ(Control<QPushButton>(&sphere, "pnlColor")->toolTip(), QStringLiteral("Click to Choose"));
+    TfrmMassDeleteRoutes routes(messages);
+    EXPECT_EQ(routes.windowTitle(), QStringLiteral("Mass Edit - Delete Routes"));
+    EXPECT_EQ(button(routes, "btnDelete"), QStringLiteral("&Delete"));
+    TfrmMassBlazons blazons(messages, sector);
+    EXPECT_EQ(button(blazons, "chkDisplayBlazon"), QStringLiteral("Display Blazon instead of star"));
+    EXPECT_EQ(button(blazons, "chkWrapBlazon"), QStringLiteral("Wrap blazon around globe"));
+    TfrmGridStyles grids(messages);
+    EXPECT_EQ(label(grids, "lblGridZ"), QStringLiteral("Grid Depth (Z):"));
+    QStringList ticks;
+    for (int i = 0; i < Control<QComboBox>(&grids, "cmbRadialTicks")->count(); ++i)
+        ticks << Control<QComboBox>(&grids, "cmbRadialTicks")->itemText(i);
+    EXPECT_EQ(ticks.join(QLatin1Char(' ')), QStringLiteral("1 2 5 10 15 30 45"));
 }

@@ -180,8 +180,8 @@ void TfrmVexaMain::BuildMenus()
     static const char *const GIANT_KINDS[] = {"Blank", "Small", "Large", "Massive"};
     static const char *const OTHER_KINDS[] = {"Asteroid Belt", "Planetoid", "Small Bodies", "Planetary System",
                                               "Ring", "Space Station", "Mega Structure", "Fleet", "Ship", "Marker"};
-    // Adding and inserting bodies belong to the editing commands; until
-    // they exist the items are shown and disabled.
+    // The kinds of body to add or insert; the editing commands wire them
+    // and enable them (MainWindowEdit.cpp).
     const auto bodyKinds = [&](QMenu *menu) {
         QMenu *stars = menu->addMenu(QStringLiteral("Star"));
         for (const char *k : STAR_KINDS)
@@ -372,6 +372,7 @@ void TfrmVexaMain::StartUp()
             TQtMessages::SetCustomColor(i, c);
     }
     ApplySettings();
+    StartEditing();
     InitEmptySector();
     // "Sector Properties" lives for the whole run.
     FSectorProperties = new TfrmSectorProperties(FMessages, this);
@@ -526,18 +527,10 @@ void TfrmVexaMain::UpdateActions()
     set("File.ImportCsv", !busy);
     set("File.Report", !busy);
     set("File.ImportMerge", !busy);
-    for (const char *id : {"Sector.GridStyles", "Actions.NewSystem", "Actions.MassPolitical",
-                           "Actions.MassDisplayStyle", "Actions.MassLabelDistances", "Actions.MassBlazons",
-                           "Actions.MassSphere", "Actions.MassDeleteRoutes", "Actions.CreateRoute",
-                           "Plugins.RunFile",
-                           "Body.Properties", "Body.CloseMultiple", "Body.DeleteBody", "Body.DeleteContents",
-                           "Body.DeleteRoute", "Body.Regenerate", "Body.GenerateContents",
-                           "Body.GenerateContentsKeepName", "Body.ConvertToRoot",
-                           "Body.CreateSurfaceMap", "Body.EditSurfaceMap", "Body.SystemDiagram"})
+    for (const char *id : {"Plugins.RunFile", "Body.Properties", "Body.SystemDiagram"})
         set(id, false);
     UpdateOrbitActions();
-    if (QMenu *add = FActions->Menu(QStringLiteral("Context.AddChild")))
-        add->setEnabled(false);
+    UpdateEditActions(busy);
 }
 
 void TfrmVexaMain::RefillTree()

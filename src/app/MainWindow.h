@@ -6,6 +6,7 @@
 #include "app/AppSettings.h"
 #include "app/FileFilters.h"
 #include "app/RecentFiles.h"
+#include "app/edit/EditHooks.h"
 #include "generation/NewSectorOptions.h"
 
 #include <QHash>
@@ -69,6 +70,7 @@ struct TSectorExportChoice;
 struct TPrintChoice;
 class TfrmVexaSearch3;
 class TfrmProximityRoutes;
+struct TNewSystemChoice;
 
 inline constexpr int MOUSE_MODE_PAN = 0;
 inline constexpr int MOUSE_MODE_POINTER = 1;
@@ -230,6 +232,34 @@ public:
     TRenderOrbitOGL &OrbitView() { return *FOrbit; }
     TStellarBody *OrbitSystem() const;
     QTimer *OrbitTimer() const { return FOrbitTimer; }
+    // Editing commands (MainWindowEdit.cpp).  The seams to the property
+    // dialog and the surface maps, and the windows made on first use.
+    TEditHooks &EditHooks() { return FEditHooks; }
+    const TEditDialogs &EditDialogs() const { return FEditDialogs; }
+    TStellarBody *PreviewBody() const;
+    // "New System": the dialog, then PlaceNewSystem; the new root, or none.
+    TStellarBody *NewSystemCommand();
+    TStellarBody *PlaceNewSystem(const TNewSystemChoice &choice);
+    void CreateRouteCommand();
+    // The "Mass Edit" windows by action id ("Actions.MassPolitical", …).
+    void MassEditCommand(const QString &id);
+    void GridStylesCommand();
+    // "Add Child" (or "Insert Body") of the kind (BodyKinds.h) at the
+    // current body; the new body, or none.
+    TStellarBody *AddBodyCommand(int kind, bool insert);
+    void DeleteCurrentBody();
+    void DeleteSystemContents();
+    void DeleteSelectedRoutesCommand();
+    // 0 "Completely Regenerate System", 1 "Generate System Contents", 2 the
+    // same keeping the name.
+    void RegenerateCommand(int how);
+    void ChangeBodyTypeCommand(int typeCode);
+    void ConvertToRootCommand();
+    void CreateSurfaceMapCommand();
+    void EditSurfaceMapCommand();
+    // Lets go of every reference the window holds to the body and the
+    // bodies below it, before they go.
+    void ForgetBody(const TStellarBody *body);
 
     // For tests: the rendering of one frame has happened at least once.
     bool FirstFrameDrawn() const { return FFirstFrame; }
@@ -283,6 +313,9 @@ private:
     void ReleaseOrbitGL();
     void OrbitSectorLookChanged();
     void StoreOrbitCamera();
+    void StartEditing();
+    void ConnectEditCommands();
+    void UpdateEditActions(bool busy);
     void OnVideoViewFrame();
     void OnVideoRecordingChanged(bool recording);
     void FinishVideoOnClose();
@@ -334,6 +367,8 @@ private:
     TfrmSectorMerge *FSectorMerge = nullptr;
     TfrmVexaSearch3 *FSearchWindow = nullptr;
     TfrmProximityRoutes *FProximityRoutes = nullptr;
+    TEditHooks FEditHooks;
+    TEditDialogs FEditDialogs;
     std::string FLastNameTable;
     QTimer *FGenerationTimer = nullptr;
     QTimer *FAxisTimer = nullptr;

@@ -32,6 +32,19 @@ std::optional<QString> TSettingsStore::Value(const QString &name) const
     return v.toString();
 }
 
+QString TSettingsStore::CompanionProgram(const QString &application, const QString &version)
+{
+    QSettings record(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Zent Software"), application);
+    record.beginGroup(version);
+    const QString dir = record.value(QStringLiteral("InstallDir")).toString();
+    const QString exe = record.value(QStringLiteral("ExeFile")).toString();
+    if (dir.isEmpty() && exe.isEmpty())
+        return QString();
+    if (dir.isEmpty() || dir.endsWith(QLatin1Char('/')) || dir.endsWith(QLatin1Char('\\')))
+        return dir + exe;
+    return dir + QLatin1Char('/') + exe;
+}
+
 void TSettingsStore::SetValue(const QString &name, const QString &value) { FSettings->setValue(name, value); }
 void TSettingsStore::Remove(const QString &name) { FSettings->remove(name); }
 void TSettingsStore::Sync() { FSettings->sync(); }

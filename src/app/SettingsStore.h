@@ -36,6 +36,11 @@ public:
     void SetBool(const QString &name, bool value) { SetInt(name, value ? 1 : 0); }
     void SetFloat(const QString &name, double value);
 
+    // A companion program's install record: its settings key ("Zent
+    // Software/<application>", group <version>) with "InstallDir" and
+    // "ExeFile" joined; "" when the record is absent.
+    static QString CompanionProgram(const QString &application, const QString &version);
+
     // TSettingsValues, for the dialogs' memories kept in the core's terms.
     std::optional<std::string> Read(std::string_view name) const override;
     void Write(std::string_view name, const std::string &value) override;

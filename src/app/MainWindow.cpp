@@ -517,6 +517,7 @@ void TfrmVexaMain::UpdateActions()
     set("Animations.Rotate", !busy);
     set("Animations.Whirl", !busy);
     set("Body.SectorMap", FViewMode == VIEW_MODE_ORBIT);
+    set("Body.SystemDiagram", !busy && FCurrentBody != nullptr);
     set("Actions.Search", !busy);
     set("Actions.ProximityRoutes", !busy && hasSystems);
     set("Body.TravelCalculator", !busy && selected > 0);
@@ -527,7 +528,7 @@ void TfrmVexaMain::UpdateActions()
     set("File.ImportCsv", !busy);
     set("File.Report", !busy);
     set("File.ImportMerge", !busy);
-    for (const char *id : {"Plugins.RunFile", "Body.Properties", "Body.SystemDiagram"})
+    for (const char *id : {"Plugins.RunFile", "Body.Properties"})
         set(id, false);
     UpdateOrbitActions();
     UpdateEditActions(busy);

@@ -57,6 +57,8 @@ void TfrmVexaMain::BuildOrbitView()
     }
     UpdateOrbitChecks();
     on(QStringLiteral("Body.SectorMap"), [this] { ShowSectorView(); });
+    // The diagram of the system under the right-click is its 3D system view.
+    on(QStringLiteral("Body.SystemDiagram"), [this] { ShowOrbitView(FCurrentBody); });
 }
 
 void TfrmVexaMain::OrbitSectorLookChanged()

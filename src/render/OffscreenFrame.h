@@ -29,6 +29,7 @@ public:
     bool Create();
     bool MakeCurrent();
     QOpenGLContext *Context() const { return Context_.get(); }
+    QOffscreenSurface *Surface() const { return Surface_.get(); }
 
     // Renders one frame of width × height into a framebuffer object (with
     // `samples` multisampling when the GL offers it) and returns it the

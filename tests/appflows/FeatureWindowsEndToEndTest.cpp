@@ -81,10 +81,15 @@ protected:
     // one asked for is closed with Escape.  The window's id, or empty.
     QString OpenWith(const QList<QStringList> &ways, const QString &caption)
     {
-        for (const QStringList &keys : ways) {
+        // A busy machine may lose the first keys to a window not yet ready
+        // for them: each way is tried twice.
+        QList<QStringList> tries;
+        for (const QStringList &keys : ways)
+            tries << keys << keys;
+        for (const QStringList &keys : tries) {
             TProgramRun::Focus(Main);
             TProgramRun::Keys(keys, 150);
-            const QString id = TProgramRun::WaitForWindow(QStringLiteral("^") + caption + QStringLiteral("$"), 5000);
+            const QString id = TProgramRun::WaitForWindow(QStringLiteral("^") + caption + QStringLiteral("$"), 10000);
             if (!id.isEmpty())
                 return id;
             const QString active = TProgramRun::XDo({QStringLiteral("getactivewindow")}).trimmed();

@@ -21,6 +21,7 @@
 
 #include "render/OpenGLContext.h"
 
+#include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>

@@ -382,7 +382,9 @@ void TfrmVexaMain::ExportImage()
                                              QStringLiteral(".png"));
     if (!file)
         return;
-    const QImage image = FView->grabFramebuffer();
+    // On a high-density screen the view's pixels outnumber its size; the
+    // picture has the view's size, as on any other screen.
+    const QImage image = ViewSizedSnapshot(FView->grabFramebuffer(), FView->size());
     const QString suffix = QFileInfo(*file).suffix().toLower();
     const bool known = suffix == QLatin1String("png") || suffix == QLatin1String("jpg") ||
                        suffix == QLatin1String("jpeg") || suffix == QLatin1String("bmp");

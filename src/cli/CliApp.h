@@ -128,6 +128,10 @@ struct MapOptions {
     int width = 0, mode = 0;  // width 0: wide enough for legible labels
     double gridStep = 0;      // 0: the sector's own grid spacing
     bool grid = false, routes = false, labels = false, noLabels = false;
+    // The window's map export: a grid line every light year (or parsec),
+    // discs sized by depth, size factors of the sliders (1 = the middle).
+    bool unitGrid = false, scaleByDepth = false;
+    double systemSize = 1, labelSize = 1;
 };
 CLI::App *AddMapCommand(CLI::App &app, MapOptions &o);
 int RunMap(const CliOptions &opts, const MapOptions &o, std::ostream &out, std::ostream &err);

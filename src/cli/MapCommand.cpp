@@ -62,6 +62,14 @@ CLI::App *AddMapCommand(CLI::App &app, MapOptions &o)
     cmd->add_flag("--routes", o.routes, "Draw the routes with names and lengths");
     cmd->add_flag("--labels", o.labels, "Label every system with its name and height (the default)");
     cmd->add_flag("--no-labels", o.noLabels, "Leave the systems unlabelled");
+    cmd->add_flag("--unit-grid", o.unitGrid,
+                  "Draw the grid one light year (one parsec in a parsec sector) apart, as the window's map export "
+                  "does (implies --grid)");
+    cmd->add_flag("--scale-by-depth", o.scaleByDepth, "Draw near systems larger (the window's \"Scale Systems\")");
+    cmd->add_option("--system-size", o.systemSize, "System size factor, 0.2 to 2 (default 1)")
+        ->check(CLI::Range(0.2, 2.0));
+    cmd->add_option("--label-size", o.labelSize, "Label size factor, 0.2 to 2 (default 1)")
+        ->check(CLI::Range(0.2, 2.0));
     return cmd;
 }
 
@@ -86,6 +94,10 @@ int RunMap(const CliOptions &opts, const MapOptions &o, std::ostream &out, std::
         err << "kalvion-cli: --grid-step takes a positive number\n";
         return EXIT_USAGE;
     }
+    if (o.unitGrid && o.gridStep > 0) {
+        err << "kalvion-cli: --unit-grid and --grid-step exclude each other\n";
+        return EXIT_USAGE;
+    }
     if (OutputIsAnInput(o.out, {o.file}, err))
         return EXIT_USAGE;
     if (int rc = PrepareOutput(o.out, {".png", ".jpg", ".jpeg", ".bmp", ".tif", ".tiff", ".svg", ".pdf"}, err); rc >= 0)
@@ -98,10 +110,14 @@ int RunMap(const CliOptions &opts, const MapOptions &o, std::ostream &out, std::
     TRenderSectorNG render(sector);
     render.ColorMode = o.mode;
     render.Plane = plane;
-    render.ShowGrid = o.grid || o.gridStep > 0;
+    render.ShowGrid = o.grid || o.gridStep > 0 || o.unitGrid;
     render.ShowRoutes = o.routes;
     render.ShowLabels = !o.noLabels;
-    SetGridSteps(render, sector, plane, o.gridStep);
+    render.ScaleByDepth = o.scaleByDepth;
+    render.SystemFactor = o.systemSize;
+    render.LabelFactor = o.labelSize;
+    if (!o.unitGrid)
+        SetGridSteps(render, sector, plane, o.gridStep);
     const int width = o.width > 0 ? o.width : LegibleWidth(sector, plane);
     const int height = MapExportHeight(sector, plane, width);
     if (!render.ExportToFile(o.out, width, height, &error)) {

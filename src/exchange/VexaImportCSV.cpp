@@ -144,9 +144,15 @@ void TVexaImportCSV::ProcessLine(std::string_view line, int lineNo, bool first)
         line.remove_prefix(3);
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);
-    // Comments and blank lines make nothing and are not counted as records.
-    if (TrimView(line).empty() || line.front() == ';')
+    if (!line.empty() && line.front() == ';')
         return;
+    // A blank line is a record with no kind word: it makes nothing and still
+    // counts as imported, so the count is every line that is no comment and
+    // did not fail.
+    if (TrimView(line).empty()) {
+        ++ImportedCount;
+        return;
+    }
     SplitFields(line, FFields);
     if (ImportLine(FFields)) {
         ++ImportedCount;

@@ -28,7 +28,7 @@ public:
     std::string LastSystemKey;
     std::string ErrorLines;  // "Line N[ Body: name]" CR LF per failed line
     int ErrorCount = 0;
-    int ImportedCount = 0; // lines that made a system or a route
+    int ImportedCount = 0; // lines that made a system or a route, and blank lines
     // Whether any system or route was added; the caller's document flag
     // follows it.
     bool Changed = false;

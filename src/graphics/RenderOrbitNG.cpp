@@ -149,7 +149,7 @@ void TRenderOrbitNG::Draw(TZentGraphics &g, int orbitLimit, int width, int heigh
 
 QImage TRenderOrbitNG::Render(int width, int height, int orbitLimit)
 {
-    QImage image(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
+    QImage image = NewPicture(std::max(1, width), std::max(1, height));
     image.fill(Qt::white);
     {
         TZentGraphics g(&image);

@@ -525,7 +525,7 @@ bool TRenderSectorNG::ExportToFile(const std::string &fileName, int width, int h
         }
         return page->Save(error);
     }
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image = NewPicture(width, height);
     image.fill(QColor::fromRgb(ColorToQRgb(BackgroundColour())));
     {
         TZentGraphics g(&image);

@@ -108,6 +108,14 @@ bool SaveBitmapToStream(const QImage &bitmap, std::vector<std::uint8_t> &stream,
     return true;
 }
 
+QImage NewPicture(int width, int height, QImage::Format format)
+{
+    QImage image(width, height, format);
+    image.setDotsPerMeterX(PICTURE_DOTS_PER_METRE);
+    image.setDotsPerMeterY(PICTURE_DOTS_PER_METRE);
+    return image;
+}
+
 bool SaveBitmapToFile(const QImage &bitmap, const std::string &fileName, std::string *error)
 {
     std::vector<std::uint8_t> bytes;

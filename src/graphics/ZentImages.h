@@ -25,6 +25,13 @@ QSize ImageSize(const std::vector<std::uint8_t> &stream);
 // A null image when the file does not exist or cannot be decoded.
 QImage LoadImageFile(const std::string &fileName);
 
+// Pictures the program draws for files claim 96 dots per inch whatever the
+// screen: the same map from the window and from the command line is the
+// same file, and text sized in points is drawn the same size.
+inline constexpr int PICTURE_DOTS_PER_METRE = 3780;
+// A blank width x height picture of that resolution.
+QImage NewPicture(int width, int height, QImage::Format format = QImage::Format_RGB32);
+
 // The Qt format for a file name's extension, ignoring case: ".jpg"/".jpeg"
 // JPEG, ".png" PNG, ".tif"/".tiff" TIFF, anything else BMP.
 const char *ImageFormatForFile(const std::string &fileName);

@@ -4,6 +4,7 @@
 // questions are answered from a file, and it notes where its 3D view lies
 // so the test can click into it.
 #include "../render/XDisplay.h"
+#include "../support/ProgramRun.h"
 
 #include "files/SectorFile.h"
 #include "model/StellarBody.h"
@@ -21,106 +22,26 @@
 #include <gtest/gtest.h>
 
 using namespace kalvion;
+using kalvion::test::TProgramRun;
 
 namespace {
 
-class Program {
+// The program on the one-system sector, with the lock as asked.
+class Program : public TProgramRun {
 public:
     Program(const QTemporaryDir &dir, const QString &sector, const QStringList &answers, bool autoLock)
-        : FDir(dir)
+        : TProgramRun(dir.path())
     {
-        QDir().mkpath(dir.filePath(QStringLiteral("cfg/Zent Software")));
-        QFile ini(dir.filePath(QStringLiteral("cfg/Zent Software/Kalvion.ini")));
-        EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
-        // Every value the reading meets before "PerformanceSkip": a missing
-        // one would stop it there.
-        ini.write("[CurrentVersion]\nDataBackgroundColor=0\nDataLabelColor=32768\nDataPopulatedColor=65535\n"
-                  "AnimationPerformanceAdjust=1\nTerrainEngine=1\nSectorX=0\nSectorY=0\nSectorZ=0\n"
-                  "SectorIsSphere=0\nSectorGrid=0\nSectorGridTick=0\nSectorTickLabels=0\nSectorGridColor=0\n"
-                  "PerformanceFactor=1\nPerformanceSkip=1\n");
-        ini.write(autoLock ? "AutoLock=1\n" : "AutoLock=0\n");
-        ini.close();
-        FAnswers = dir.filePath(QStringLiteral("answers.txt"));
-        QFile a(FAnswers);
-        EXPECT_TRUE(a.open(QIODevice::WriteOnly));
-        a.write(answers.join(QLatin1Char('\n')).toUtf8() + '\n');
-        a.close();
-        QFile::remove(FAnswers + QStringLiteral(".log"));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("cfg")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
-        env.insert(QStringLiteral("KALVION_ANSWERS_FILE"), FAnswers);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("LIBGL_ALWAYS_SOFTWARE"), QStringLiteral("1"));
-        FProcess.setProcessEnvironment(env);
-        FProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        FProcess.start(QStringLiteral(KALVION_BIN_DIR "/kalvion"), {sector});
+        SetIni(QStringLiteral("AutoLock"), autoLock ? QStringLiteral("1") : QStringLiteral("0"));
+        EXPECT_TRUE(Start(answers, {sector}));
     }
-    ~Program()
-    {
-        if (FProcess.state() != QProcess::NotRunning) {
-            FProcess.kill();
-            FProcess.waitForFinished(5000);
-        }
-    }
-
-    // The window whose caption is exactly `caption`; empty after 60 s.
-    QString WaitForWindow(const QString &caption)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < 60000) {
-            const QString id = XDo({QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral("Sector \\(")})
-                                   .section(QLatin1Char('\n'), 0, 0)
-                                   .trimmed();
-            if (!id.isEmpty()) {
-                LastCaption = XDo({QStringLiteral("getwindowname"), id}).chopped(1);
-                if (LastCaption == caption)
-                    return id;
-            }
-            QThread::msleep(100);
-        }
-        LastCaption = QStringLiteral("running=%1 display=%2 windows=%3")
-                          .arg(Running())
-                          .arg(qEnvironmentVariable("DISPLAY"))
-                          .arg(XDo({QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral(".")}));
-        for (const QString &w : XDo({QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral(".")}).split('\n'))
-            if (!w.isEmpty())
-                LastCaption += QStringLiteral(" [") + XDo({QStringLiteral("getwindowname"), w}) + QStringLiteral("]");
-        return {};
-    }
-    QString WindowName(const QString &id) { return XDo({QStringLiteral("getwindowname"), id}).chopped(1); }
+    QString WaitForWindow(const QString &caption) { return WaitForCaption(caption, 60000); }
     // The log line of a kind ("view", "ask" …), waiting up to 30 s for it.
     QString WaitForLog(const QString &kind)
     {
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < 30000) {
-            QFile f(FAnswers + QStringLiteral(".log"));
-            if (f.open(QIODevice::ReadOnly)) {
-                for (const QByteArray &line : f.readAll().split('\n'))
-                    if (line.startsWith(kind.toUtf8() + '\t'))
-                        return QString::fromUtf8(line);
-            }
-            QThread::msleep(100);
-        }
-        return {};
+        const QStringList lines = TProgramRun::WaitForLog(kind, 30000);
+        return lines.isEmpty() ? QString() : lines.first();
     }
-    static QString XDo(const QStringList &args)
-    {
-        QProcess p;
-        p.start(QStringLiteral("xdotool"), args);
-        p.waitForFinished(10000);
-        return QString::fromUtf8(p.readAllStandardOutput());
-    }
-    QString LastCaption;
-    bool Running() { return FProcess.state() != QProcess::NotRunning; }
-    bool WaitForExit(int ms) { return FProcess.waitForFinished(ms); }
-
-private:
-    const QTemporaryDir &FDir;
-    QString FAnswers;
-    QProcess FProcess;
 };
 
 struct EndToEnd : ::testing::Test {
@@ -129,7 +50,7 @@ struct EndToEnd : ::testing::Test {
     void SetUp() override
     {
         kalvion::test::EnsureXDisplay();
-        if (QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("version")}) != 0)
+        if (!TProgramRun::HaveXdotool())
             GTEST_SKIP() << "xdotool is not installed";
         // One system at the origin, which the home camera looks at: it lies
         // in the middle of the view.
@@ -148,13 +69,10 @@ struct EndToEnd : ::testing::Test {
     }
     void ClickViewCentre(Program &program)
     {
-        const QStringList view = program.WaitForLog(QStringLiteral("view")).section(QLatin1Char('\t'), 2).split(' ');
+        const QList<int> view = program.ViewGeometry(30000);
         ASSERT_EQ(view.size(), 4);
         QThread::msleep(1000);
-        const int x = view[0].toInt() + view[2].toInt() / 2, y = view[1].toInt() + view[3].toInt() / 2;
-        Program::XDo({QStringLiteral("mousemove"), QString::number(x), QString::number(y), QStringLiteral("click"),
-                      QStringLiteral("1")});
-
+        Program::ClickAt(view[0] + view[2] / 2, view[1] + view[3] / 2);
     }
 };
 

@@ -5,122 +5,53 @@
 // with libavformat.
 #include "../render/VideoDecode.h"
 #include "../render/XDisplay.h"
+#include "../support/ProgramRun.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
-QString XDo(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral("xdotool"), args);
-    p.waitForFinished(10000);
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
+using kalvion::test::TProgramRun;
 
-void Keys(const QStringList &keys)
-{
-    XDo(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("120")} + keys);
-}
-
-// The first X window whose name matches `pattern`; empty after `ms`.
-QString WaitForWindow(const QString &pattern, int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) {
-        const QString id = XDo({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                pattern})
-                               .section(QLatin1Char('\n'), 0, 0);
-        if (!id.isEmpty())
-            return id;
-        QThread::msleep(100);
-    }
-    return {};
-}
+QString XDo(const QStringList &args) { return TProgramRun::XDo(args).trimmed(); }
+void Keys(const QStringList &keys) { TProgramRun::Keys(keys); }
+QString WaitForWindow(const QString &pattern, int ms) { return TProgramRun::WaitForWindow(pattern, ms); }
 
 class RecordVideoEndToEnd : public ::testing::Test {
 protected:
     QTemporaryDir Dir;
-    QString Answers;
-    QProcess Program;
+    std::unique_ptr<TProgramRun> Program;
 
     void SetUp() override
     {
         kalvion::test::EnsureXDisplay();
-        if (QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("version")}) != 0)
+        if (!TProgramRun::HaveXdotool())
             GTEST_SKIP() << "xdotool is not installed";
     }
-    void TearDown() override
-    {
-        if (Program.state() != QProcess::NotRunning) {
-            Program.kill();
-            Program.waitForFinished(5000);
-        }
-    }
-    // The log lines of a kind as they stand.
-    QStringList LogLines(const QString &kind) const
-    {
-        QStringList found;
-        QFile f(Answers + QStringLiteral(".log"));
-        if (f.open(QIODevice::ReadOnly))
-            for (const QByteArray &line : f.readAll().split('\n'))
-                if (line.startsWith(kind.toUtf8() + '\t'))
-                    found << QString::fromUtf8(line);
-        return found;
-    }
-    // The same once there are at least `count`, waiting up to `ms`.
+    QStringList LogLines(const QString &kind) const { return Program->LogLines(kind); }
     QStringList WaitForLog(const QString &kind, int ms, qsizetype count = 1) const
     {
-        QElapsedTimer clock;
-        clock.start();
-        QStringList found = LogLines(kind);
-        while (found.size() < count && clock.elapsed() < ms) {
-            QThread::msleep(100);
-            found = LogLines(kind);
-        }
-        return found;
+        return Program->WaitForLog(kind, ms, count);
     }
     void Start(const QString &sector, const QStringList &answers)
     {
-        QDir().mkpath(Dir.filePath(QStringLiteral("cfg/Zent Software")));
-        QFile ini(Dir.filePath(QStringLiteral("cfg/Zent Software/Kalvion.ini")));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        // Every value the reading meets before "PerformanceSkip"; a short
-        // turn (36 frames) at the standard pace.
-        ini.write("[CurrentVersion]\nDataBackgroundColor=0\nDataLabelColor=32768\nDataPopulatedColor=65535\n"
-                  "AnimationPerformanceAdjust=0.2\nTerrainEngine=1\nSectorX=0\nSectorY=0\nSectorZ=0\n"
-                  "SectorIsSphere=0\nSectorGrid=0\nSectorGridTick=0\nSectorTickLabels=0\nSectorGridColor=0\n"
-                  "PerformanceFactor=1\nPerformanceSkip=1\nAutoLock=0\n");
-        ini.close();
-        Answers = Dir.filePath(QStringLiteral("answers.txt"));
-        QFile a(Answers);
-        ASSERT_TRUE(a.open(QIODevice::WriteOnly));
-        a.write(answers.join(QLatin1Char('\n')).toUtf8() + '\n');
-        a.close();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), Dir.filePath(QStringLiteral("cfg")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), Dir.filePath(QStringLiteral("data")));
-        env.insert(QStringLiteral("KALVION_ANSWERS_FILE"), Answers);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("LIBGL_ALWAYS_SOFTWARE"), QStringLiteral("1"));
-        Program.setProcessEnvironment(env);
-        Program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        Program.start(QStringLiteral(KALVION_BIN_DIR "/kalvion"), {sector});
+        Program = std::make_unique<TProgramRun>(Dir.path());
+        // A short turn (36 frames) at the standard pace.
+        Program->SetIni(QStringLiteral("AnimationPerformanceAdjust"), QStringLiteral("0.2"));
+        ASSERT_TRUE(Program->Start(answers, {sector}));
     }
     // The Animations menu from the keyboard: File, then left past Help and
     // Plugins.
     void AnimationsMenu(const QString &window, const QStringList &then)
     {
-        XDo({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-        QThread::msleep(300);
+        TProgramRun::Focus(window);
         Keys(QStringList{QStringLiteral("alt+f"), QStringLiteral("Left"), QStringLiteral("Left"),
                          QStringLiteral("Left")} +
              then);

@@ -38,8 +38,8 @@ TEST(CsvImport, FixtureBodyByBodyAndReport)
     TVexaSector sector;
     int errors = -1;
     const auto report = ImportCSVWithReport(sector, FIXTURE, false, &errors);
-    // Nine lines made a body or a route; the blank line is no record.
-    const std::vector<std::string> expected = {"9 record(s) imported, 4 record(s) not imported",
+    // Nine lines made a body or a route, and the blank line is a record too.
+    const std::vector<std::string> expected = {"10 record(s) imported, 4 record(s) not imported",
                                                "Errors occurred during import on:",
                                                "Line 11 Body: Badstar",
                                                "Line 14 Body: Nowhere",
@@ -137,6 +137,38 @@ TEST(CsvImport, ReportTextsWithoutFailures)
     fs::remove_all(dir);
 }
 
+// Every line that is not a comment and does not fail is a record, blank
+// ones included; the end of the last line is no further line.
+TEST(CsvImport, BlankLinesCountAsRecordsAndMakeNothing)
+{
+    const fs::path dir = TempDir("blank");
+    WriteText(dir / "b.csv", "\xEF\xBB\xBF\r\n"          // a mark and nothing else
+                             "; comment\n"
+                             "star,7,Ann,1,2,3,1,1,1,G\n"
+                             "\n"
+                             " \t \r\n"
+                             "star,7,Bea,1,2,3,1,1,1,K\n"   // still grouped: a blank line has no key
+                             "\r\n");
+    TVexaSector sector;
+    EXPECT_EQ(ImportCSVWithReport(sector, (dir / "b.csv").string(), false),
+              (std::vector<std::string>{"6 record(s) imported",
+                                        "Import Successful!  Close the window to see the results.", "End Import."}));
+    ASSERT_EQ(sector.SystemCount(), 1);
+    EXPECT_EQ(sector.GetSystem(0)->TypeID, BODY_TYPE_MULT);
+    EXPECT_EQ(sector.GetSystem(0)->Name, "Ann");
+    EXPECT_EQ(sector.GetSystem(0)->ChildrenCount(), 2);
+
+    TVexaSector empty;
+    TVexaImportCSV imp(empty);
+    imp.ImportText("\n\n");
+    EXPECT_EQ(imp.ImportedCount, 2);
+    EXPECT_EQ(imp.ErrorCount, 0);
+    EXPECT_FALSE(imp.Changed);
+    imp.ImportText("");
+    EXPECT_EQ(imp.ImportedCount, 0);
+    fs::remove_all(dir);
+}
+
 TEST(CsvImport, GroupingIsByConsecutiveKeysOnly)
 {
     TVexaSector sector;
@@ -202,11 +234,11 @@ TEST(CsvImport, DamagedLinesAreReportedNotImported)
                    "route,A,B,t,n,#FFFFFF,dash,1\n"          // style not an integer
                    "route,A,B,t,n,#FFFFFF,1\n"               // missing width
                    ",1,NoKind,0,0,0,1,1,1,G\n"
-                   "   \n"                                  // a blank line is nothing to import
+                   "   \n"                                  // a blank line: a record that makes nothing
                    "\x01\xff,\xfe,,,,,,,,,,,,,,,,,,,,,,,\n"
                    "star,1,Ok,0 ,0 ,0 ,1 ,x ,y ,G ,#GGGGGG\n"); // trailing blanks in numbers; bad colour
     EXPECT_EQ(imp.ErrorCount, 7) << imp.ErrorLines;
-    EXPECT_EQ(imp.ImportedCount, 1); // the blank line made nothing
+    EXPECT_EQ(imp.ImportedCount, 2); // the blank line counts, though it made nothing
     ASSERT_EQ(sector.SystemCount(), 1);
     const TStellarBody &ok = *sector.GetSystem(0);
     EXPECT_EQ(ok.Spectral, "G ");                          // fields keep trailing blanks but the last
@@ -215,7 +247,7 @@ TEST(CsvImport, DamagedLinesAreReportedNotImported)
     EXPECT_EQ(imp.ErrorLines.substr(0, 19), "Line 1 Body: Nan\r\nL");
 }
 
-// Only lines that made something count, the file is read as a stream, and
+// Failed lines are not counted as imported, the file is read as a stream, and
 // neither an endless line nor endless failures are held whole.
 TEST(CsvImport, CountsAreHonestAndLargeFilesStream)
 {
@@ -226,7 +258,7 @@ TEST(CsvImport, CountsAreHonestAndLargeFilesStream)
     }
     TVexaSector sector;
     auto report = ImportCSVWithReport(sector, (dir / "blank.csv").string(), false);
-    EXPECT_EQ(report.front(), "0 record(s) imported");
+    EXPECT_EQ(report.front(), "1000002 record(s) imported");
     EXPECT_FALSE(sector.Modified);
 
     {

@@ -1,4 +1,5 @@
 #include "graphics/RenderSectorNG.h"
+#include "graphics/ZentImages.h"
 
 #include "GraphicsFixtures.h"
 
@@ -191,7 +192,11 @@ TEST(RenderSector, ExportsKeepTheMapProportions)
     const std::string dir = test::PictureDir();
     std::string error;
     ASSERT_TRUE(Export2D(sector, dir + "/tall.png", 1, 0, 500, 1, 1, true, false, true, &error)) << error;
-    EXPECT_EQ(QImage(QString::fromStdString(dir + "/tall.png")).size(), QSize(500, 1000));
+    const QImage tall(QString::fromStdString(dir + "/tall.png"));
+    EXPECT_EQ(tall.size(), QSize(500, 1000));
+    // The file claims 96 dots per inch whatever screen the program runs on.
+    EXPECT_EQ(tall.dotsPerMeterX(), PICTURE_DOTS_PER_METRE);
+    EXPECT_EQ(tall.dotsPerMeterY(), PICTURE_DOTS_PER_METRE);
     sector.SizeY = 20;
     ASSERT_TRUE(Export2D(sector, dir + "/cube.png", 1, 0, 500, 1, 1, true, false, true, &error)) << error;
     EXPECT_EQ(QImage(QString::fromStdString(dir + "/cube.png")).size(), QSize(500, 500));

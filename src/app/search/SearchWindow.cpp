@@ -6,22 +6,18 @@
 #include "model/BodyTypes.h"
 #include "search/SearchColumns.h"
 #include "search/Searcher.h"
+#include "ui_SearchWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <string>
@@ -56,163 +52,57 @@ bool LooksNumeric(const std::string &text)
 } // namespace
 
 TfrmVexaSearch3::TfrmVexaSearch3(TAppMessages &messages, QStringList &history, QWidget *parent)
-    : QDialog(parent), FMessages(messages), FHistory(history), FSearcher(std::make_unique<TVexaSearcher3>())
+    : QDialog(parent), ui(std::make_unique<Ui::TfrmVexaSearch3>()), FMessages(messages), FHistory(history),
+      FSearcher(std::make_unique<TVexaSearcher3>())
 {
-    setObjectName(QStringLiteral("frmVexaSearch3"));
-    setWindowTitle(QStringLiteral("Search"));
-    setModal(false);
-    BuildLayout();
-    resize(760, 520);
-}
+    ui->setupUi(this);
+    FQuery = ui->editQuery;
+    FGrid = ui->gridResults;
+    FBuilderToggle = ui->btnQueryBuilder;
+    // The Query Builder's two columns read left to right in the order the
+    // query is written; closed, it leaves the grid most of the window.
+    FBuilder = ui->pnlQueryBuilder;
+    FBuilder->setVisible(false);
+    FReturnRoots = ui->chkReturnRoots;
+    FRootsOnly = ui->chkRootsOnly;
+    FName = ui->editBuilderName;
+    FNameMode = ui->cmbNameMode;
+    FHabit = ui->cmbHabitability;
+    FType = ui->cmbType;
+    FParentType = ui->cmbParentType;
+    FPopulation = ui->editPopulation;
+    FWithin = ui->editWithin;
+    FOnRoute = ui->chkOnRoute;
+    FHabit->setItemText(0, QString::fromLatin1(QUERY_BUILDER_ANY));
+    const QStringList types = QueryBuilderTypeNames();
+    FType->addItems(types);
+    FParentType->addItems(types);
 
-TfrmVexaSearch3::~TfrmVexaSearch3() = default;
-
-void TfrmVexaSearch3::BuildLayout()
-{
-    auto *top = new QHBoxLayout;
-    FQuery = new QPlainTextEdit;
-    FQuery->setObjectName(QStringLiteral("editQuery"));
-    FQuery->setTabChangesFocus(true);
+    // Two lines of query; Enter runs it instead of breaking its line.
     FQuery->setFixedHeight(FQuery->fontMetrics().lineSpacing() * 2 + 14);
     FQuery->installEventFilter(this);
-    auto *search = new QPushButton(QStringLiteral("Search"));
-    search->setObjectName(QStringLiteral("btnSearch"));
-    search->setAutoDefault(false);
-    auto *older = new QToolButton;
-    older->setObjectName(QStringLiteral("btnHistoryUp"));
-    older->setArrowType(Qt::UpArrow);
-    older->setToolTip(QStringLiteral("Older query"));
-    auto *newer = new QToolButton;
-    newer->setObjectName(QStringLiteral("btnHistoryDown"));
-    newer->setArrowType(Qt::DownArrow);
-    newer->setToolTip(QStringLiteral("Newer query"));
-    auto *arrows = new QVBoxLayout;
-    arrows->setSpacing(0);
-    arrows->addWidget(older);
-    arrows->addWidget(newer);
-    arrows->addStretch();
-    auto *searchColumn = new QVBoxLayout;
-    searchColumn->addWidget(search);
-    searchColumn->addStretch();
-    top->addWidget(FQuery, 1);
-    top->addLayout(arrows);
-    top->addLayout(searchColumn);
-
-    FBuilderToggle = new QToolButton;
-    FBuilderToggle->setObjectName(QStringLiteral("btnQueryBuilder"));
-    FBuilderToggle->setText(QStringLiteral("Query Builder"));
-    FBuilderToggle->setCheckable(true);
-    FBuilderToggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    FBuilderToggle->setArrowType(Qt::RightArrow);
-    FBuilderToggle->setAutoRaise(true);
-    FBuilder = BuildBuilderPanel();
-    FBuilder->setVisible(false);
-
-    FGrid = new QTableWidget(1, FIXED_COLUMNS);
-    FGrid->setObjectName(QStringLiteral("gridResults"));
-    FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    FGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    FGrid->verticalHeader()->setVisible(false);
     FGrid->verticalHeader()->setDefaultSectionSize(FGrid->fontMetrics().height() + 6);
     FGrid->horizontalHeader()->setSectionsClickable(true);
-    FGrid->horizontalHeader()->setHighlightSections(false);
-    FGrid->horizontalHeader()->setStretchLastSection(true);
-    FGrid->setAlternatingRowColors(true);
-
-    auto *selectAll = new QPushButton(QStringLiteral("Select All"));
-    selectAll->setObjectName(QStringLiteral("btnSelectAll"));
-    selectAll->setAutoDefault(false);
-    auto *close = new QPushButton(QStringLiteral("Close"));
-    close->setObjectName(QStringLiteral("btnClose"));
-    close->setAutoDefault(false);
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(selectAll);
-    bottom->addWidget(close);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(FBuilderToggle, 0, Qt::AlignLeft);
-    layout->addWidget(FBuilder);
-    layout->addWidget(FGrid, 1);
-    layout->addLayout(bottom);
     FillGrid();
 
-    connect(search, &QPushButton::clicked, this, &TfrmVexaSearch3::RunSearch);
-    connect(older, &QToolButton::clicked, this, &TfrmVexaSearch3::HistoryOlder);
-    connect(newer, &QToolButton::clicked, this, &TfrmVexaSearch3::HistoryNewer);
+    connect(ui->btnSearch, &QPushButton::clicked, this, &TfrmVexaSearch3::RunSearch);
+    connect(ui->btnHistoryUp, &QToolButton::clicked, this, &TfrmVexaSearch3::HistoryOlder);
+    connect(ui->btnHistoryDown, &QToolButton::clicked, this, &TfrmVexaSearch3::HistoryNewer);
     connect(FBuilderToggle, &QToolButton::toggled, this, [this](bool open) {
         FBuilder->setVisible(open);
         FBuilderToggle->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
     });
     connect(FGrid->horizontalHeader(), &QHeaderView::sectionClicked, this, &TfrmVexaSearch3::SortByColumn);
     connect(FGrid, &QTableWidget::cellClicked, this, [this](int row, int) { ResultClicked(row); });
-    connect(selectAll, &QPushButton::clicked, this, [this] {
+    connect(ui->btnSelectAll, &QPushButton::clicked, this, [this] {
         if (OnSelectAll)
             OnSelectAll(Results());
     });
-    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    connect(ui->btnClose, &QPushButton::clicked, this, &QDialog::close);
+    connect(ui->btnBuild, &QPushButton::clicked, this, &TfrmVexaSearch3::Build);
 }
 
-QWidget *TfrmVexaSearch3::BuildBuilderPanel()
-{
-    // Two columns read left to right in the order the query is written, so
-    // the open panel leaves the grid most of the window.
-    auto *panel = new QGroupBox;
-    panel->setObjectName(QStringLiteral("pnlQueryBuilder"));
-    auto *grid = new QGridLayout(panel);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
-    const auto named = [](auto *w, const char *name) {
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
-    };
-    const auto label = [grid](const QString &text, int row, int column) {
-        grid->addWidget(new QLabel(text), row, column);
-    };
-    FReturnRoots = named(new QCheckBox(QStringLiteral("Return Root Bodies")), "chkReturnRoots");
-    FRootsOnly = named(new QCheckBox(QStringLiteral("Search Root Bodies Only")), "chkRootsOnly");
-    grid->addWidget(FReturnRoots, 0, 0, 1, 2);
-    grid->addWidget(FRootsOnly, 0, 2, 1, 2);
-
-    FNameMode = named(new QComboBox, "cmbNameMode");
-    FNameMode->addItems({QStringLiteral("Contains"), QStringLiteral("Is Exactly")});
-    FName = named(new QLineEdit, "editBuilderName");
-    auto *nameRow = new QHBoxLayout;
-    nameRow->addWidget(FNameMode);
-    nameRow->addWidget(FName, 1);
-    label(QStringLiteral("Name:"), 1, 0);
-    grid->addLayout(nameRow, 1, 1, 1, 3);
-
-    FHabit = named(new QComboBox, "cmbHabitability");
-    FHabit->addItems({QString::fromLatin1(QUERY_BUILDER_ANY), QStringLiteral("Inhospitable"),
-                      QStringLiteral("Habitable"), QStringLiteral("Hospitable")});
-    label(QStringLiteral("Habitability:"), 2, 0);
-    grid->addWidget(FHabit, 2, 1);
-    const QStringList types = QueryBuilderTypeNames();
-    FType = named(new QComboBox, "cmbType");
-    FType->addItems(types);
-    label(QStringLiteral("Type:"), 2, 2);
-    grid->addWidget(FType, 2, 3);
-    FParentType = named(new QComboBox, "cmbParentType");
-    FParentType->addItems(types);
-    label(QStringLiteral("Parent Type:"), 3, 0);
-    grid->addWidget(FParentType, 3, 1);
-    FPopulation = named(new QLineEdit, "editPopulation");
-    label(QStringLiteral("Population at least:"), 3, 2);
-    grid->addWidget(FPopulation, 3, 3);
-    FWithin = named(new QLineEdit, "editWithin");
-    label(QStringLiteral("Within Distance:"), 4, 0);
-    grid->addWidget(FWithin, 4, 1);
-    FOnRoute = named(new QCheckBox(QStringLiteral("Connected By Route To Selected")), "chkOnRoute");
-    grid->addWidget(FOnRoute, 4, 2, 1, 2);
-    auto *build = named(new QPushButton(QStringLiteral("Build")), "btnBuild");
-    build->setAutoDefault(false);
-    grid->addWidget(build, 5, 3, Qt::AlignRight);
-    connect(build, &QPushButton::clicked, this, &TfrmVexaSearch3::Build);
-    return panel;
-}
+TfrmVexaSearch3::~TfrmVexaSearch3() = default;
 
 const TStellarBodyList &TfrmVexaSearch3::Results() const { return FSearcher->Results; }
 

@@ -22,6 +22,10 @@ class QTableWidget;
 class QToolButton;
 class QWidget;
 
+namespace Ui {
+class TfrmVexaSearch3;
+}
+
 namespace kalvion {
 class TVexaSector;
 class TVexaSearcher3;
@@ -65,11 +69,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void BuildLayout();
-    QWidget *BuildBuilderPanel();
     void FillGrid();
     void ResultClicked(int row);
 
+    std::unique_ptr<Ui::TfrmVexaSearch3> ui;
     TAppMessages &FMessages;
     QStringList &FHistory;
     std::unique_ptr<TVexaSearcher3> FSearcher;
@@ -77,6 +80,7 @@ private:
     int FHistoryPos = 0;
     int FSortColumn = -1;
 
+    // The layout's controls the behaviour works on.
     QPlainTextEdit *FQuery = nullptr;
     QTableWidget *FGrid = nullptr;
     QToolButton *FBuilderToggle = nullptr;

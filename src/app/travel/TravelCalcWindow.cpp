@@ -4,15 +4,12 @@
 #include "base/AsciiText.h"
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
+#include "ui_TravelCalcWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFormLayout>
 #include <QFrame>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -120,117 +117,38 @@ private:
     QTreeWidget *FTree = nullptr;
 };
 
-QLineEdit *Box(const char *name, const QString &text = {})
-{
-    auto *e = new QLineEdit(text);
-    e->setObjectName(QString::fromLatin1(name));
-    return e;
-}
-
-QLineEdit *ReadOnlyBox(const char *name)
-{
-    QLineEdit *e = Box(name);
-    e->setReadOnly(true);
-    return e;
-}
-
 } // namespace
 
 TfrmTravelCalc3::TfrmTravelCalc3(TAppMessages &messages, TVexaSector &sector,
                                  std::vector<TTravelCalcMethod *> methods, QWidget *parent)
-    : QDialog(parent), FMessages(messages), FSector(sector), FCalc(sector)
+    : QDialog(parent), ui(std::make_unique<Ui::TfrmTravelCalc3>()), FMessages(messages), FSector(sector),
+      FCalc(sector)
 {
-    setObjectName(QStringLiteral("frmTravelCalc3"));
-    setWindowTitle(QStringLiteral("Travel Calculator"));
+    ui->setupUi(this);
     FCalc.SetMethods(std::move(methods));
-
-    auto *ends = new QGroupBox(QStringLiteral("Start and End Bodies"));
-    auto *endsForm = new QFormLayout(ends);
-    FStart = ReadOnlyBox("edStartBody");
-    FEnd = ReadOnlyBox("edEndBody");
-    auto *pickStart = new QToolButton;
-    pickStart->setObjectName(QStringLiteral("btnPickStart"));
-    pickStart->setArrowType(Qt::DownArrow);
-    auto *pickEnd = new QToolButton;
-    pickEnd->setObjectName(QStringLiteral("btnPickEnd"));
-    pickEnd->setArrowType(Qt::DownArrow);
-    auto *startRow = new QHBoxLayout;
-    startRow->addWidget(FStart, 1);
-    startRow->addWidget(pickStart);
-    auto *endRow = new QHBoxLayout;
-    endRow->addWidget(FEnd, 1);
-    endRow->addWidget(pickEnd);
-    endsForm->addRow(QStringLiteral("Start Body:"), startRow);
-    endsForm->addRow(QStringLiteral("End Body:"), endRow);
-    FOutTo = Box("edOutToDistance");
-    auto *outToRow = new QHBoxLayout;
-    outToRow->addWidget(FOutTo, 1);
-    outToRow->addWidget(new QLabel(QStringLiteral("km")));
-    endsForm->addRow(QStringLiteral("Out to Distance:"), outToRow);
-    FDeparture = new QLabel;
-    FDeparture->setObjectName(QStringLiteral("lblDeparture"));
-    endsForm->addRow(QStringLiteral("Departure Date:"), FDeparture);
-
-    auto *travel = new QGroupBox(QStringLiteral("Travel"));
-    auto *travelForm = new QFormLayout(travel);
-    FSublight = Box("edSublightSpeed", QStringLiteral("1"));
-    FUnit = new QComboBox;
-    FUnit->setObjectName(QStringLiteral("cmbSublightUnit"));
+    FStart = ui->edStartBody;
+    FEnd = ui->edEndBody;
+    FOutTo = ui->edOutToDistance;
+    FDeparture = ui->lblDeparture;
+    FSublight = ui->edSublightSpeed;
+    FUnit = ui->cmbSublightUnit;
+    FInterstellar = ui->edInterstellarSpeed;
+    FMethod = ui->cmbMethod;
+    FStartBoundary = ui->edStartBoundary;
+    FEndBoundary = ui->edEndBoundary;
+    FIntrasystem = ui->chkIntrasystem;
+    FDistance = ui->edDistance;
+    FTime = ui->edTravelTime;
+    FArrival = ui->edArrivalDate;
     for (const char *u : TRAVEL_UNIT_NAMES)
         FUnit->addItem(QString::fromLatin1(u));
-    auto *sublightRow = new QHBoxLayout;
-    sublightRow->addWidget(FSublight, 1);
-    sublightRow->addWidget(FUnit);
-    travelForm->addRow(QStringLiteral("Interplanetary Speed:"), sublightRow);
-    FInterstellar = Box("edInterstellarSpeed", QStringLiteral("1"));
-    FMethod = new QComboBox;
-    FMethod->setObjectName(QStringLiteral("cmbMethod"));
+    // Plug-in methods follow the built-in ones.
     for (const std::string &m : FCalc.MethodNames())
         FMethod->addItem(QString::fromStdString(m));
-    auto *interstellarRow = new QHBoxLayout;
-    interstellarRow->addWidget(FInterstellar, 1);
-    interstellarRow->addWidget(FMethod);
-    travelForm->addRow(QStringLiteral("Interstellar Speed:"), interstellarRow);
-    FStartBoundary = Box("edStartBoundary", QStringLiteral("0"));
-    FEndBoundary = Box("edEndBoundary", QStringLiteral("0"));
-    auto *boundaryRow = new QHBoxLayout;
-    boundaryRow->addWidget(new QLabel(QStringLiteral("Start")));
-    boundaryRow->addWidget(FStartBoundary);
-    boundaryRow->addWidget(new QLabel(QStringLiteral("Destination")));
-    boundaryRow->addWidget(FEndBoundary);
-    boundaryRow->addWidget(new QLabel(QStringLiteral("km")));
-    travelForm->addRow(QStringLiteral("Hyperlight Boundary:"), boundaryRow);
-    FIntrasystem = new QCheckBox(QString::fromLatin1(TRAVEL_INTRASYSTEM_CAPTION));
-    FIntrasystem->setObjectName(QStringLiteral("chkIntrasystem"));
-    travelForm->addRow(FIntrasystem);
-
-    auto *times = new QGroupBox(QStringLiteral("Travel Times"));
-    auto *timesForm = new QFormLayout(times);
-    FDistance = ReadOnlyBox("edDistance");
-    FTime = ReadOnlyBox("edTravelTime");
-    FArrival = ReadOnlyBox("edArrivalDate");
-    timesForm->addRow(QStringLiteral("Distance"), FDistance);
-    timesForm->addRow(QStringLiteral("Travel Time"), FTime);
-    timesForm->addRow(QStringLiteral("Arrival Date"), FArrival);
-
-    auto *advance = new QPushButton(QStringLiteral("Advance Time"));
-    advance->setObjectName(QStringLiteral("btnAdvanceTime"));
-    advance->setAutoDefault(false);
-    auto *close = new QPushButton(QStringLiteral("&Close"));
-    close->setObjectName(QStringLiteral("btnClose"));
-    close->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(advance);
-    buttons->addStretch();
-    buttons->addWidget(close);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(ends);
-    layout->addWidget(travel);
-    layout->addWidget(times);
-    layout->addLayout(buttons);
-
+    FIntrasystem->setText(QString::fromLatin1(TRAVEL_INTRASYSTEM_CAPTION));
     FDeparture->setText(QString::fromStdString(FCalc.DepartureText()));
+
+    QToolButton *pickStart = ui->btnPickStart, *pickEnd = ui->btnPickEnd;
     connect(pickStart, &QToolButton::clicked, this, [this, pickStart] { PickInto(true, pickStart); });
     connect(pickEnd, &QToolButton::clicked, this, [this, pickEnd] { PickInto(false, pickEnd); });
     for (QLineEdit *e : {FOutTo, FSublight, FInterstellar, FStartBoundary, FEndBoundary})
@@ -238,10 +156,12 @@ TfrmTravelCalc3::TfrmTravelCalc3(TAppMessages &messages, TVexaSector &sector,
     connect(FUnit, &QComboBox::currentIndexChanged, this, [this] { Recalculate(); });
     connect(FMethod, &QComboBox::currentIndexChanged, this, [this] { Recalculate(); });
     connect(FIntrasystem, &QCheckBox::toggled, this, [this] { Recalculate(); });
-    connect(advance, &QPushButton::clicked, this, [this] { AdvanceTime(); });
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->btnAdvanceTime, &QPushButton::clicked, this, [this] { AdvanceTime(); });
+    connect(ui->btnClose, &QPushButton::clicked, this, &QDialog::accept);
     FLoading = false;
 }
+
+TfrmTravelCalc3::~TfrmTravelCalc3() = default;
 
 void TfrmTravelCalc3::RestoreChoices(int unit, const QString &method, bool intrasystem)
 {

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+#include <memory>
 #include <vector>
 
 class QCheckBox;
@@ -15,6 +16,10 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QToolButton;
+
+namespace Ui {
+class TfrmTravelCalc3;
+}
 
 namespace kalvion {
 class TStellarBody;
@@ -28,6 +33,7 @@ class TfrmTravelCalc3 final : public QDialog {
 public:
     TfrmTravelCalc3(TAppMessages &messages, TVexaSector &sector, std::vector<TTravelCalcMethod *> methods,
                     QWidget *parent = nullptr);
+    ~TfrmTravelCalc3() override;
 
     // The previous use's choices: the sub-light unit, the method by name
     // (an unknown name leaves "Light Speed") and the in-system option.
@@ -54,6 +60,7 @@ private:
     void PickInto(bool start, QToolButton *button);
     void ShowAnswer();
 
+    std::unique_ptr<Ui::TfrmTravelCalc3> ui;
     TAppMessages &FMessages;
     TVexaSector &FSector;
     TTravelCalculator FCalc;

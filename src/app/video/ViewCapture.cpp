@@ -140,4 +140,14 @@ QImage TViewCapture::OrbitFrame(TVexaSector &sector, const TRenderOrbitOGL &view
     return image;
 }
 
+QImage ViewSizedSnapshot(QImage grabbed, QSize viewSize)
+{
+    if (grabbed.isNull() || viewSize.isEmpty())
+        return {};
+    if (grabbed.size() != viewSize)
+        grabbed = grabbed.scaled(viewSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    grabbed.setDevicePixelRatio(1.0);
+    return grabbed;
+}
+
 } // namespace kalvion::app

@@ -61,4 +61,10 @@ private:
     std::vector<std::int32_t> FWaypoints;
 };
 
+// The view's own picture as a saved image: a screen that maps one unit of
+// size to several pixels hands over more pixels than the view's size, and
+// the picture is brought back to that size (smoothly); a picture of the
+// right size is returned as it is.  The result claims one pixel per unit.
+QImage ViewSizedSnapshot(QImage grabbed, QSize viewSize);
+
 } // namespace kalvion::app

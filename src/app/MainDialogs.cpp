@@ -87,6 +87,7 @@ void TfrmVexaMain::ShowPreferences()
         FRenderer->LensFlare = FSettings.ShowLensFlares;
     if (r.DataColorsChanged)
         ApplyDataPanelColors();
+    ApplySurfaceMapSettings();
     Redraw();
 }
 

@@ -21,6 +21,7 @@
 #include "render/SectorGLWidget.h"
 #include "render/video/VideoRecorder.h"
 #include "search/Searcher.h"
+#include "surface/manager/SurfaceMapMgr.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -370,6 +371,7 @@ void TfrmVexaMain::StartUp()
             TQtMessages::SetCustomColor(i, c);
     }
     ApplySettings();
+    StartSurfaceMaps();
     InitEmptySector();
     // "Sector Properties" lives for the whole run.
     FSectorProperties = new TfrmSectorProperties(FMessages, this);
@@ -553,6 +555,7 @@ void TfrmVexaMain::PickBody(TStellarBody *body)
 {
     FCurrentBody = body;
     FRenderer->PreviewBody = body;
+    RequestSurfaceMap(body);
     Redraw();
 }
 
@@ -630,6 +633,7 @@ void TfrmVexaMain::closeEvent(QCloseEvent *event)
         FSettings.CustomColors[static_cast<std::size_t>(i)] = c.isValid() ? c.name() : QString();
     }
     FSettings.Write(FStore, FOptions.ProgramFolder);
+    StopSurfaceMaps();
     event->accept();
 }
 

@@ -40,6 +40,8 @@ class TVexaSector;
 class TVexaSearcher3;
 class TScriptRegistry;
 class TVideoRecorder;
+class TSurfaceMapMgr;
+class TRenderSurfaceMaps;
 } // namespace kalvion
 
 namespace kalvion::app {
@@ -220,6 +222,12 @@ public:
     // recording this window's view; the script host calls it once.
     void RegisterVideoScripting(TScriptRegistry &registry);
 
+    // Surface maps (MainWindowSurface.cpp): the background maker, a planet's
+    // map requested as the user picks it, and made again after an edit.
+    TSurfaceMapMgr &SurfaceMaps() { return *FSurfaceMaps; }
+    void RequestSurfaceMap(TStellarBody *body);
+    void SurfaceMapChanged(TStellarBody *body);
+
     // For tests: the rendering of one frame has happened at least once.
     bool FirstFrameDrawn() const { return FFirstFrame; }
 
@@ -269,6 +277,10 @@ private:
     // A line in the answers log of a run answered from a file (which the
     // end-to-end tests wait on); nothing otherwise.
     void NoteForAnswers(const QString &kind, const QString &text);
+    void StartSurfaceMaps();
+    void ApplySurfaceMapSettings();
+    void SurfaceMapsForNewSector();
+    void StopSurfaceMaps();
 
     TAppMessages &FMessages;
     TSettingsStore &FStore;
@@ -279,6 +291,8 @@ private:
     std::unique_ptr<TRenderSectorOGL> FRenderer;
     std::unique_ptr<TVexaSearcher3> FSearcher;
     std::unique_ptr<TActionTable> FActions;
+    std::unique_ptr<TSurfaceMapMgr> FSurfaceMaps;
+    std::unique_ptr<TRenderSurfaceMaps> FSurfaceMapSource;
 
     TSectorGLWidget *FView = nullptr;
     QWidget *FCentre = nullptr;

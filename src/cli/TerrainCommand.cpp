@@ -111,19 +111,23 @@ int RunSectorTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainO
     else if (body->TypeID == BODY_TYPE_TERRESTRIAL)
         ApplyManagerPalette(palette, *body);
 
+    // Saving may unload the system's contents: keep what is needed of the body.
+    const std::string bodyName = body->Name, bodyId = body->IDString;
+    const std::int32_t bodySeed = body->RandomSeed;
     TMapBytes png;
     if (t.store) {
         if (!GenerateGexSurfaceMap(sector, *body, true, palette, width, width / 2)) {
             err << "kalvion-cli: cannot store the surface map of '" << body->Name << "'\n";
             return EXIT_FAILURE_;
         }
+        png = sector.ImageResources.GetResourceStreamFromFile(SurfaceMapResourceName(*body)).value_or(TMapBytes{});
+        body = nullptr;
         sector.Modified = true;
         std::string error;
         if (!SaveToFile(sector, t.file, false, &error)) {
             err << "kalvion-cli: " << error << "\n";
             return EXIT_FAILURE_;
         }
-        png = sector.ImageResources.GetResourceStreamFromFile(SurfaceMapResourceName(*body)).value_or(TMapBytes{});
     } else if (body->TypeID == BODY_TYPE_GASGIANT) {
         EncodeMapPng(MakeGasGiantMap(body->RandomSeed, body->Albedo, width, width / 2), png);
     } else {
@@ -137,15 +141,15 @@ int RunSectorTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainO
     if (!t.out.empty() && !WriteBytes(png, t.out, err))
         return EXIT_FAILURE_;
     if (opts.json) {
-        nlohmann::json j{{"file", t.file},   {"body", body->Name}, {"id", body->IDString},
-                         {"seed", body->RandomSeed}, {"width", width}, {"height", width / 2},
+        nlohmann::json j{{"file", t.file},   {"body", bodyName}, {"id", bodyId},
+                         {"seed", bodySeed}, {"width", width}, {"height", width / 2},
                          {"stored", t.store}};
         if (!t.out.empty())
             j["out"] = t.out;
         PrintJson(out, j);
     } else {
         if (t.store)
-            out << "Stored the surface map of " << body->Name << " (" << width << " x " << width / 2 << ") in "
+            out << "Stored the surface map of " << bodyName << " (" << width << " x " << width / 2 << ") in "
                 << t.file << "\n";
         if (!t.out.empty())
             out << "Wrote " << t.out << " (" << width << " x " << width / 2 << ")\n";
@@ -157,10 +161,9 @@ int RunSectorTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainO
 
 CLI::App *AddTerrainCommand(CLI::App &app, TerrainOptions &t)
 {
-    auto *cmd = app.add_subcommand("terrain", "Generate a planet's surface map (PNG) and optionally its world file");
-    cmd->usage("kalvion-cli terrain --seed N --radius KM --water W --temp K --atmosphere A --out OUT.png [options]\n"
-               "       kalvion-cli terrain --from WORLD.gex --out OUT.png\n"
-               "       kalvion-cli terrain FILE BODY [--store] [--out OUT.png] [--resolution 1..5]");
+    auto *cmd = app.add_subcommand(
+        "terrain", "Generate a planet's surface map (PNG) and optionally its world file: from --seed and the "
+                   "planet's values, from a world file (--from), or for a BODY of a sector FILE (optionally --store)");
     cmd->add_option("file", t.file, "Sector file holding the body (the sector form)");
     cmd->add_option("body", t.body, "The body: its ID, or its name");
     cmd->add_flag("--store", t.store,

@@ -4,6 +4,7 @@
 #include "SurfaceTestSupport.h"
 
 #include "model/BodyTypes.h"
+#include "model/StellarBody.h"
 #include "surface/manager/RWIntegrate.h"
 #include "surface/manager/SurfaceMapMgr.h"
 #include "surface/manager/SurfaceMapThreads.h"

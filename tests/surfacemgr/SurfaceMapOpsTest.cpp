@@ -15,16 +15,11 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 namespace kalvion {
-
-TMapBytes StoredWorld(const std::string &file, std::int64_t bodyId);
-std::unique_ptr<TStellarBody> Planet(const std::string &id);
-
-namespace {
 
 using test::NewGuid;
 using test::ReadAll;
@@ -71,6 +66,9 @@ protected:
         root->AddChild(Planet(NewGuid(5)));
         Sector_.AddSystem(std::move(root));
         ASSERT_TRUE(SaveToFile(Sector_, File_, false));
+        // A save may unload the system's contents.
+        Sector_.DynaLoad(Sector_.Systems[0].get());
+        ASSERT_FALSE(Sector_.Systems[0]->Children.empty());
         Body_ = Sector_.Systems[0]->Children[0].get();
         ASSERT_GT(Body_->RecordID, 0);
     }

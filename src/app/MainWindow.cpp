@@ -21,6 +21,7 @@
 #include "render/SectorGLWidget.h"
 #include "render/video/VideoRecorder.h"
 #include "search/Searcher.h"
+#include "render/RenderSources.h"
 #include "surface/manager/SurfaceMapMgr.h"
 
 #include <QAction>

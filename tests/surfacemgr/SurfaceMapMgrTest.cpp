@@ -316,12 +316,14 @@ TEST(SurfaceMapMgrMakers, TheGasGiantOffsetRoundsWhereTheStoredTextureTruncates)
     EXPECT_EQ(ManagerGasGiantOffset(0.0), 30);
     EXPECT_EQ(ManagerGasGiantOffset(std::nan("")), 30);
     EXPECT_EQ(ManagerGasGiantOffset(1e300), 1000);
-    // Albedo far outside 0 … 1 still gives colours inside a channel.
-    for (double albedo : {-50.0, 7.0, 1e300}) {
-        const QImage img = MakeGasGiantMap(3, albedo, 64, 32);
-        ASSERT_FALSE(img.isNull());
-        EXPECT_EQ(qAlpha(img.pixel(0, 0)), 255);
-    }
+    // Albedo far outside 0 … 1 still gives colours inside their channels.
+    EXPECT_EQ(GasGiantMapBaseColour(3, 7.0) >> 16, 255u);        // blue held, nothing spilled above it
+    EXPECT_EQ(GasGiantMapBaseColour(3, -50.0) >> 16, 0u);         // and never below 0
+    for (double albedo : {-50.0, 0.3, 7.0, 1e300, std::nan("")})
+        EXPECT_EQ(GasGiantMapBaseColour(99, albedo) & 0xFF000000u, 0u) << albedo;
+    // Seed 3 draws 9, 52 and 88 before its bands: blue, green, red.
+    EXPECT_EQ(GasGiantMapBaseColour(3, 0.3), ColorRGB(88 + 48, 52 + 48, 9 + 48));
+    EXPECT_EQ(GasGiantMapBaseColour(3, 3.0), ColorRGB((88 + 210) & 255, (52 + 210) & 255, 219));
 }
 
 TEST(SurfaceMapMgrMakers, ATerrestrialMapIsTheTerrainCodesMap)

@@ -32,6 +32,17 @@ TColor BandColour(TRandomState &random, int g) noexcept
     return ColorRGB(r, gr, b);
 }
 
+// Draws the three numbers of the base colour from `random`.
+TColor BaseColour(TRandomState &random, int d) noexcept
+{
+    const int a = static_cast<int>(random.Random(100));
+    const int b = static_cast<int>(random.Random(100));
+    const int c = static_cast<int>(random.Random(100));
+    // Red and green wrap as the colour always has; blue, which would spill
+    // into the next byte, is held to a channel.
+    return ColorRGB((c + d) & 255, (b + d) & 255, Clamp255(a + d));
+}
+
 TColor Lighten(TColor c, int n) noexcept
 {
     return ColorRGB(Clamp255(ColorRed(c) + n), Clamp255(ColorGreen(c) + n), Clamp255(ColorBlue(c) + n));
@@ -76,18 +87,20 @@ int ManagerGasGiantOffset(double albedo) noexcept
     return static_cast<int>(std::nearbyint(std::clamp(v, -1000.0, 1000.0)));
 }
 
+TColor GasGiantMapBaseColour(std::int32_t seed, double albedo) noexcept
+{
+    TRandomState random;
+    random.State = static_cast<std::uint32_t>(seed);
+    return BaseColour(random, ManagerGasGiantOffset(albedo));
+}
+
 QImage MakeGasGiantMap(std::int32_t seed, double albedo, int width, int height, const std::atomic<bool> *stop,
                        int workers)
 {
     TRandomState random;
     random.State = static_cast<std::uint32_t>(seed);
-    const int a = static_cast<int>(random.Random(100));
-    const int b = static_cast<int>(random.Random(100));
-    const int c = static_cast<int>(random.Random(100));
     const int d = ManagerGasGiantOffset(albedo);
-    // Red and green wrap as the colour always has; blue, which would spill
-    // into the next byte, is held to a channel.
-    const TColor base = ColorRGB((c + d) & 255, (b + d) & 255, Clamp255(a + d));
+    const TColor base = BaseColour(random, d);
     QImage bitmap(std::clamp(width, 1, ATM_MAX_DIMENSION), std::clamp(height, 1, ATM_MAX_DIMENSION),
                   QImage::Format_RGB32);
     bitmap.fill(QColor::fromRgb(ColorToQRgb(base)));

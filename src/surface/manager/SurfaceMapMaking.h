@@ -46,6 +46,11 @@ TSurfaceMapJob SurfaceMapJobFor(const TStellarBody &body, const TGexColorGroup &
 // stored texture truncates instead), held to a sane range.
 int ManagerGasGiantOffset(double albedo) noexcept;
 
+// The background colour of a gas giant's map: three draws from its seed
+// offset by ManagerGasGiantOffset, red and green masked to a byte, blue held
+// to 0 … 255.
+TColor GasGiantMapBaseColour(std::int32_t seed, double albedo) noexcept;
+
 // The banded map of a gas giant from its seed and albedo.  Stops between
 // layers when *stop becomes true (the map is then incomplete).
 QImage MakeGasGiantMap(std::int32_t seed, double albedo, int width, int height,

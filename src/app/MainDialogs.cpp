@@ -88,6 +88,7 @@ void TfrmVexaMain::ShowPreferences()
         FRenderer->LensFlare = FSettings.ShowLensFlares;
     if (r.DataColorsChanged)
         ApplyDataPanelColors();
+    ApplySurfaceMapSettings();
     Redraw();
 }
 

@@ -68,6 +68,7 @@ void TfrmVexaMain::ClearForNewDocument()
     FSearcher->Sector = FSector.get();
     ForgetSearchResults();
     FSector->clear();
+    SurfaceMapsForNewSector();
     // The renderer's fonts, textures and lists belong to the old sector.
     if (FView) {
         FView->makeCurrent();
@@ -251,6 +252,7 @@ bool TfrmVexaMain::OpenSectorFile(const QString &file)
         return false;
     }
     FRecent.Add(QString::fromStdString(path));
+    SurfaceMapsForNewSector();
     FSettings.DialogPath = QFileInfo(QString::fromStdString(path)).absolutePath() + QLatin1Char('/');
     RebuildRecentMenu();
     RebuildViewsMenu();

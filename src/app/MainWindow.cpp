@@ -22,6 +22,8 @@
 #include "render/orbit/RenderOrbitOGL.h"
 #include "render/video/VideoRecorder.h"
 #include "search/Searcher.h"
+#include "render/RenderSources.h"
+#include "surface/manager/SurfaceMapMgr.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -372,6 +374,7 @@ void TfrmVexaMain::StartUp()
             TQtMessages::SetCustomColor(i, c);
     }
     ApplySettings();
+    StartSurfaceMaps();
     StartEditing();
     InitEmptySector();
     // "Sector Properties" lives for the whole run.
@@ -548,6 +551,7 @@ void TfrmVexaMain::PickBody(TStellarBody *body)
 {
     FCurrentBody = body;
     FRenderer->PreviewBody = body;
+    RequestSurfaceMap(body);
     if (FViewMode == VIEW_MODE_ORBIT && body) {
         ShowOrbitView(body);
         return;
@@ -629,6 +633,7 @@ void TfrmVexaMain::closeEvent(QCloseEvent *event)
         FSettings.CustomColors[static_cast<std::size_t>(i)] = c.isValid() ? c.name() : QString();
     }
     FSettings.Write(FStore, FOptions.ProgramFolder);
+    StopSurfaceMaps();
     event->accept();
 }
 

@@ -42,6 +42,8 @@ class TVexaSector;
 class TVexaSearcher3;
 class TScriptRegistry;
 class TVideoRecorder;
+class TSurfaceMapMgr;
+class TRenderSurfaceMaps;
 } // namespace kalvion
 
 namespace kalvion::app {
@@ -260,6 +262,11 @@ public:
     // Lets go of every reference the window holds to the body and the
     // bodies below it, before they go.
     void ForgetBody(const TStellarBody *body);
+    // Surface maps (MainWindowSurface.cpp): the background maker, a planet's
+    // map requested as the user picks it, and made again after an edit.
+    TSurfaceMapMgr &SurfaceMaps() { return *FSurfaceMaps; }
+    void RequestSurfaceMap(TStellarBody *body);
+    void SurfaceMapChanged(TStellarBody *body);
 
     // For tests: the rendering of one frame has happened at least once.
     bool FirstFrameDrawn() const { return FFirstFrame; }
@@ -323,6 +330,10 @@ private:
     // A line in the answers log of a run answered from a file (which the
     // end-to-end tests wait on); nothing otherwise.
     void NoteForAnswers(const QString &kind, const QString &text);
+    void StartSurfaceMaps();
+    void ApplySurfaceMapSettings();
+    void SurfaceMapsForNewSector();
+    void StopSurfaceMaps();
 
     TAppMessages &FMessages;
     TSettingsStore &FStore;
@@ -335,6 +346,8 @@ private:
     QTimer *FOrbitTimer = nullptr;
     std::unique_ptr<TVexaSearcher3> FSearcher;
     std::unique_ptr<TActionTable> FActions;
+    std::unique_ptr<TSurfaceMapMgr> FSurfaceMaps;
+    std::unique_ptr<TRenderSurfaceMaps> FSurfaceMapSource;
 
     TSectorGLWidget *FView = nullptr;
     QWidget *FCentre = nullptr;

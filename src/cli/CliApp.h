@@ -83,6 +83,10 @@ struct TerrainOptions {
     int width = 512, workers = 1;
     std::string out, world, from;
     bool noClouds = false;
+    // The sector form: "terrain FILE BODY".
+    std::string file, body;
+    bool store = false;
+    int resolution = 3;
 };
 CLI::App *AddTerrainCommand(CLI::App &app, TerrainOptions &t);
 int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions &t, std::ostream &out,

@@ -1,0 +1,115 @@
+// The main window's part of the surface maps: the manager it owns for the
+// whole run, the settings it follows, the requests made when the user picks
+// a planet, and the repaint when a map is ready.
+#include "app/MainWindow.h"
+
+#include "app/AppMessages.h"
+#include "app/surface/SurfaceMapSource.h"
+
+#include "model/BodyTypes.h"
+#include "model/StellarBody.h"
+#include "model/VexaSector.h"
+#include "render/RenderSectorOGL.h"
+#include "surface/manager/SurfaceMapMgr.h"
+#include "surface/manager/SurfaceMapOps.h"
+
+namespace kalvion::app {
+
+namespace {
+
+constexpr const char *RW_SAVE_PATH = "RWSavePath";
+
+const TStellarBody *FindInTree(const TStellarBody *body, const std::string &id)
+{
+    if (!body)
+        return nullptr;
+    if (body->IDString == id)
+        return body;
+    for (const auto &child : body->Children)
+        if (const TStellarBody *found = FindInTree(child.get(), id))
+            return found;
+    return nullptr;
+}
+
+} // namespace
+
+void TfrmVexaMain::StartSurfaceMaps()
+{
+    FSurfaceMaps = std::make_unique<TSurfaceMapMgr>();
+    FSurfaceMapSource = std::make_unique<TSurfaceMapSource>(*FSurfaceMaps);
+    FSurfaceMaps->SetProgramFolder(FOptions.ProgramFolder.toStdString());
+    FSurfaceMaps->SetResolution(3);
+    // The views ask by IDString: the planets they show belong to the picked
+    // body's system or to a selected system.
+    FSurfaceMaps->FindBody = [this](const std::string &id) -> const TStellarBody * {
+        if (FCurrentBody)
+            if (const TStellarBody *b = FindInTree(FCurrentBody->GetRootBody(), id))
+                return b;
+        for (int i = 0; i < FSector->SelectedCount(); ++i)
+            if (const TStellarBody *b = FindInTree(FSector->GetSelected(i), id))
+                return b;
+        return nullptr;
+    };
+    connect(FSurfaceMaps.get(), &TSurfaceMapMgr::mapReady, this, [this] { Redraw(); });
+    FRenderer->SurfaceMapMgr = FSurfaceMapSource.get();
+    ApplySurfaceMapSettings();
+}
+
+void TfrmVexaMain::ApplySurfaceMapSettings()
+{
+    if (!FSurfaceMaps)
+        return;
+    FSurfaceMaps->SetResolution(FSettings.SurfaceMapResolution);
+    FSurfaceMaps->SetExternalProgram(FSettings.TerrainEngine == 2, FSettings.RWFilePathAlt.toStdString());
+}
+
+void TfrmVexaMain::SurfaceMapsForNewSector()
+{
+    if (!FSurfaceMaps)
+        return;
+    FSurfaceMaps->Clear();
+    FSurfaceMaps->SetSaveFolder(FSector->GetField(RW_SAVE_PATH));
+}
+
+void TfrmVexaMain::RequestSurfaceMap(TStellarBody *body)
+{
+    if (!body || !FSurfaceMaps || !body->PreviewImageFile.empty())
+        return;
+    switch (body->TypeID) {
+    case BODY_TYPE_TERRESTRIAL:
+        if (HasTerrainData(*FSector, *body)) {
+            // The views read the stored image.
+            FSurfaceMaps->ForgetMap(body->IDString);
+            return;
+        }
+        FSurfaceMaps->DefaultColorGroup().CopyFrom(FSettings.Palette);
+        FSurfaceMaps->DefaultColorGroup().CloudsEnabled = FSettings.GenAtmospheres;
+        FSurfaceMaps->RequestMap(*body);
+        break;
+    case BODY_TYPE_GASGIANT:
+        FSurfaceMaps->RequestMap(*body);
+        break;
+    case BODY_TYPE_PLANETSYSTEM:
+        FSurfaceMaps->RequestChildMaps(*body);
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmVexaMain::SurfaceMapChanged(TStellarBody *body)
+{
+    if (!body || !FSurfaceMaps)
+        return;
+    FSurfaceMaps->ForgetMap(body->IDString);
+    RequestSurfaceMap(body);
+}
+
+void TfrmVexaMain::StopSurfaceMaps()
+{
+    // Closing never waits on a terrain program that does not end.
+    if (FSurfaceMaps)
+        FSurfaceMaps->WaitAll();
+}
+
+} // namespace kalvion::app

@@ -381,6 +381,7 @@ void TfrmVexaMain::StartUp()
     FSectorProperties = new TfrmSectorProperties(FMessages, this);
     BuildVideo();
     BuildOrbitView();
+    ConnectSurfaceMapUsers();
     // So is "Print Sector", keeping its printer and choices.
     FPrintSector = new TfrmPrintSector(FMessages, this);
     FSearcher->Sector = FSector.get();

@@ -321,6 +321,7 @@ private:
     void OrbitSectorLookChanged();
     void StoreOrbitCamera();
     void StartEditing();
+    void ConnectSurfaceMapUsers();
     void ConnectEditCommands();
     void UpdateEditActions(bool busy);
     void OnVideoViewFrame();

@@ -10,6 +10,7 @@
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
 #include "render/RenderSectorOGL.h"
+#include "render/orbit/RenderOrbitOGL.h"
 #include "surface/manager/SurfaceMapMgr.h"
 #include "surface/manager/SurfaceMapOps.h"
 
@@ -53,6 +54,23 @@ void TfrmVexaMain::StartSurfaceMaps()
     connect(FSurfaceMaps.get(), &TSurfaceMapMgr::mapReady, this, [this] { Redraw(); });
     FRenderer->SurfaceMapMgr = FSurfaceMapSource.get();
     ApplySurfaceMapSettings();
+}
+
+// The system view and the editing commands reach the manager once both exist.
+void TfrmVexaMain::ConnectSurfaceMapUsers()
+{
+    if (FOrbit)
+        FOrbit->SurfaceMapMgr = FSurfaceMapSource.get();
+    FEditHooks.GexFileName = [](TVexaSector &, const TStellarBody &body) { return GexFileName(body); };
+    FEditHooks.GenerateGexSurfaceMap = [](TVexaSector &sector, TStellarBody &body, bool forEditing,
+                                          const TGexColorGroup &palette) {
+        return GenerateGexSurfaceMap(sector, body, forEditing, palette);
+    };
+    FEditHooks.CheckGexRefresh = [](TVexaSector &sector, TStellarBody &body) { CheckGexRefresh(sector, body); };
+    FEditHooks.HasTerrainData = [](TVexaSector &sector, const TStellarBody &body) {
+        return HasTerrainData(sector, body);
+    };
+    FEditHooks.ShowBodyMap = [this](TStellarBody &body) { SurfaceMapChanged(&body); };
 }
 
 void TfrmVexaMain::ApplySurfaceMapSettings()

@@ -9,6 +9,8 @@
 #include "app/pictures/PrintSectorDialog.h"
 #include "app/sector/SectorPropertiesDialog.h"
 #include "app/WindowCaption.h"
+#include "app/scripts/WindowScriptHost.h"
+#include "app/scripts/WindowScriptUI.h"
 #include "app/video/RecordVideoDialog.h"
 #include "app/video/ViewCapture.h"
 
@@ -17,6 +19,10 @@
 #include "generation/SectorGenerator.h"
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
+#include "plugins/PluginMgr.h"
+#include "scripting/ScriptRegistry.h"
+#include "scripting/ZentScripter.h"
+#include "travel/TravelCalculator.h"
 #include "render/RenderSectorOGL.h"
 #include "render/SectorGLWidget.h"
 #include "render/video/VideoRecorder.h"
@@ -376,6 +382,8 @@ void TfrmVexaMain::StartUp()
     BuildVideo();
     // So is "Print Sector", keeping its printer and choices.
     FPrintSector = new TfrmPrintSector(FMessages, this);
+    SetUpScripting();
+    SetUpPlugins();
     FSearcher->Sector = FSector.get();
     FSearcher->ResultLimit = 500;
     if (FView) {
@@ -506,7 +514,6 @@ void TfrmVexaMain::UpdateActions()
     set("Navigation.Center", selected > 0);
     set("Navigation.Slide", selected > 0);
     set("Navigation.ComboSlide", selected >= 2);
-    set("Plugins.Halt", FScriptRunning);
     const bool hasSystems = FSector->SystemCount() > 0;
     set("Animations.TourGuide", !busy && hasSystems);
     set("Animations.BonVoyage", !busy && hasSystems);
@@ -526,7 +533,6 @@ void TfrmVexaMain::UpdateActions()
     for (const char *id : {"Sector.GridStyles", "Actions.NewSystem", "Actions.MassPolitical",
                            "Actions.MassDisplayStyle", "Actions.MassLabelDistances", "Actions.MassBlazons",
                            "Actions.MassSphere", "Actions.MassDeleteRoutes", "Actions.CreateRoute",
-                           "Plugins.RunFile",
                            "Body.Properties", "Body.CloseMultiple", "Body.DeleteBody", "Body.DeleteContents",
                            "Body.DeleteRoute", "Body.Regenerate", "Body.GenerateContents",
                            "Body.GenerateContentsKeepName", "Body.ConvertToRoot",
@@ -537,6 +543,7 @@ void TfrmVexaMain::UpdateActions()
             FActions->Action(id)->setEnabled(false);
     if (QMenu *add = FActions->Menu(QStringLiteral("Context.AddChild")))
         add->setEnabled(false);
+    UpdatePluginActions();
 }
 
 void TfrmVexaMain::RefillTree()
@@ -592,6 +599,13 @@ void TfrmVexaMain::OnViewFirstPaint()
 
 void TfrmVexaMain::closeEvent(QCloseEvent *event)
 {
+    if (FScriptRunning) {
+        // Closing halts the running script; the window closes once it ends.
+        HaltScript();
+        event->ignore();
+        QTimer::singleShot(50, this, [this] { close(); });
+        return;
+    }
     if (FLongOperations > 0 || GenerationRunning()) {
         // A close request while work runs on the sector: stop the work and
         // close once nothing runs, never free the sector under it.
@@ -615,6 +629,7 @@ void TfrmVexaMain::closeEvent(QCloseEvent *event)
         }
     }
     FinishVideoOnClose();
+    FSettings.DisabledPlugins = DisabledPluginNames();
     // Settings of the closing list that follow the current sector.
     FSettings.RecentFiles = FRecent.Entries;
     FSettings.SectorX = FSector->SizeX;

@@ -123,7 +123,7 @@ void RegisterApplicationNames(const TNames &n)
         FreeScriptObject(n, *H, a[0]);
         return VNone();
     });
-    n.Routine("isNull", {TObj("TObject")}, TBool(), [](TScriptArgs &a) { return VBool(a[0].Obj.IsNil()); });
+    n.Routine("isNull", {TArr()}, TBool(), [](TScriptArgs &a) { return VBool(a[0].Obj.IsNil()); });
     n.Routine("GetKey", {}, TInt(), [H](TScriptArgs &) { return VInt(H->GetKey()); });
     n.Routine("GetGenerateOptions", {}, TObj("TVexaGenerateOptions"), [n, H](TScriptArgs &) {
         return n.Tracked("TVexaGenerateOptions", &H->GenerateOptions, HostToken(*H));

@@ -71,8 +71,14 @@ Variant CallRegistered(const std::string &name, const std::vector<TScriptArg> &t
         ThrowNamed(E_WRONG_ARGS, name);
     TScriptArgs conv;
     conv.reserve(types.size());
-    for (std::size_t i = 0; i < types.size(); ++i)
-        conv.push_back(FromVariant(*args[i], types[i]));
+    for (std::size_t i = 0; i < types.size(); ++i) {
+        // A value that does not convert is an error of this call: say whose.
+        try {
+            conv.push_back(FromVariant(*args[i], types[i]));
+        } catch (const ScriptError &e) {
+            ThrowNamed(e.Number, name);
+        }
+    }
     TScriptValue r;
     try {
         r = call(conv);
@@ -81,6 +87,10 @@ Variant CallRegistered(const std::string &name, const std::vector<TScriptArg> &t
     } catch (const HaltSignal &) {
         throw;
     } catch (const std::exception &e) {
+        // The routine's own message usually names it; otherwise add the name.
+        const std::string what = e.what();
+        if (what.find(name) == std::string::npos)
+            throw ScriptError(E_EXCEPTION, name + ": " + (what.empty() ? std::string(ErrorDescription(E_EXCEPTION)) : what));
         RethrowAsScript(e);
     } catch (...) {
         throw ScriptError(E_EXCEPTION);

@@ -76,3 +76,11 @@ MsgBox b.Name
     EXPECT_EQ(r.Printed[0], "0");
     EXPECT_NE(r.LastError().find("Object required"), std::string::npos) << r.LastError();
 }
+
+TEST(BodyNames, IsNullAnswersForNilObjectsAndNull)
+{
+    TScriptRunner r;
+    ASSERT_TRUE(r.Run("Dim e\nMsgBox isNull(Nothing) & isNull(Null) & isNull(5) & isNull(\"\") & isNull(CreateBody(\"\"))"))
+        << r.LastError();
+    EXPECT_EQ(r.Printed.at(0), "TrueTrueFalseFalseFalse");
+}

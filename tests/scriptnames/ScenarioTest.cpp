@@ -65,7 +65,7 @@ Set g = CreateBody("")
 g.Name = "Gamma"
 g.Z = -5
 s.AddSystem g
-RandomSystem g, True
+QuickGenerateChildren g, True
 g.Name = "Gamma"
 s.UpdateRootAttribs
 ' Search for the populated world.
@@ -85,7 +85,7 @@ o.GetPosition 10, x, y, z
 d = Sqr(x * x + y * y + z * z)
 ok = s.ExportToHTML(ScriptArg(1), REPORTSTYLE_ALL, False, False, False)
 s.SaveToFile ScriptArg(0), False
-MsgBox s.SystemCount & "|" & s.RouteCount & "|" & found & "|" & (d > 0) & "|" & ok & "|" & (g.ChildrenCount > 0)
+MsgBox s.SystemCount & "|" & s.RouteCount & "|" & found & "|" & (d > 0) & "|" & ok & "|" & (g.TypeID <> 0)
 )";
 
 } // namespace

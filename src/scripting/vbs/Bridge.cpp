@@ -224,14 +224,19 @@ TScriptValue FromVariant(const Variant &v0, const TScriptArg &type)
         return r;
     }
     case TScriptType::Variant: {
+        // Type tells what came: Object for any object (Nothing included),
+        // None for Null, Variant for the rest.
         TScriptValue r;
         r.Type = TScriptType::Variant;
         if (v0.IsString())
             r.Str = v0.RawStr();
         else if (v0.IsObject()) {
+            r.Type = TScriptType::Object;
             if (auto *b = dynamic_cast<BridgeObject *>(v0.RawObj()))
                 r.Obj = b->Ref();
-        } else if (!v0.IsNull() && !v0.IsArray())
+        } else if (v0.IsNull())
+            r.Type = TScriptType::None;
+        else if (!v0.IsArray())
             r.Dbl = ToDouble(v0);
         return r;
     }

@@ -123,7 +123,13 @@ void RegisterApplicationNames(const TNames &n)
         FreeScriptObject(n, *H, a[0]);
         return VNone();
     });
-    n.Routine("isNull", {TObj("TObject")}, TBool(), [](TScriptArgs &a) { return VBool(a[0].Obj.IsNil()); });
+    // True for nil (Nothing, or an object that is gone) and, as the
+    // language's own IsNull, for Null; false for any other value.
+    n.Routine("isNull", {TArr()}, TBool(), [](TScriptArgs &a) {
+        if (a[0].Type == TScriptType::None)
+            return VBool(true);
+        return VBool(a[0].Type == TScriptType::Object && a[0].Obj.IsNil());
+    });
     n.Routine("GetKey", {}, TInt(), [H](TScriptArgs &) { return VInt(H->GetKey()); });
     n.Routine("GetGenerateOptions", {}, TObj("TVexaGenerateOptions"), [n, H](TScriptArgs &) {
         return n.Tracked("TVexaGenerateOptions", &H->GenerateOptions, HostToken(*H));

@@ -146,6 +146,9 @@ T *Maybe(const TScriptValue &v)
     return static_cast<T *>(v.Obj.Get());
 }
 
+// Dice and draw counts a script may ask for, as many as table files may.
+inline constexpr std::int32_t DICE_SCRIPT_MAX_COUNT = 10000;
+
 // A script-supplied count or index checked against a limit; a script error
 // naming the routine otherwise.
 std::int32_t CheckedCount(const TScriptValue &v, std::int32_t max, const char *routine);
@@ -154,7 +157,6 @@ std::int32_t CheckedCount(const TScriptValue &v, std::int32_t max, const char *r
 void RegisterApplicationNames(const TNames &n);
 void RegisterHelperClassNames(const TNames &n);
 void RegisterBodyNames(const TNames &n);
-void RegisterSectorNames(const TNames &n);
 void RegisterRouteNames(const TNames &n);
 void RegisterSubsectorNames(const TNames &n);
 void RegisterSystemDataNames(const TNames &n);
@@ -163,8 +165,10 @@ void RegisterTableNames(const TNames &n);
 void RegisterDiceNames(const TNames &n);
 void RegisterPhysicsNames(const TNames &n);
 void RegisterOrbitNames(const TNames &n);
-void RegisterSurfaceNames(const TNames &n);
 void RegisterSearchNames(const TNames &n);
 void RegisterSectorConstants(const TNames &n);
+void RegisterTextureNames(const TNames &n);
+void RegisterSectorFileNames(const TNames &n);
+void RegisterSectorContentNames(const TNames &n);
 
 } // namespace kalvion::names

@@ -89,6 +89,10 @@ public:
     // The "Tables/" folder of the separately installed random-table program
     // (CreateIloomTable); empty when it is not installed.
     virtual std::string IdealoomTablesFolder() const { return {}; }
+    // A Yes/No question of an operation a script started ("Regenerate a
+    // completely new star system?"); the default answers Yes, the script
+    // having asked for the operation.
+    virtual bool Confirm(const std::string &, const std::string &) { return true; }
     // Saves the sector after a script's own save call wants it written where
     // the host keeps it; the default does nothing beyond the call itself.
     virtual void SectorSaved(TVexaSector &) {}

@@ -71,6 +71,21 @@ void RegisterKalvionScriptNames(TScriptRegistry &reg, TScriptAppHost &host)
     // Registrations keep copies of the context (two references).
     const TNames n(reg, host);
     RegisterApplicationNames(n);
+    RegisterHelperClassNames(n);
+    RegisterBodyNames(n);
+    RegisterSectorFileNames(n);
+    RegisterSectorContentNames(n);
+    RegisterSectorConstants(n);
+    RegisterRouteNames(n);
+    RegisterSubsectorNames(n);
+    RegisterSystemDataNames(n);
+    RegisterGeneratorNames(n);
+    RegisterTableNames(n);
+    RegisterDiceNames(n);
+    RegisterPhysicsNames(n);
+    RegisterOrbitNames(n);
+    RegisterSearchNames(n);
+    RegisterTextureNames(n);
 }
 
 } // namespace kalvion

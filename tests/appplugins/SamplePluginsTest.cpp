@@ -72,7 +72,9 @@ TEST_F(SamplePlugins, BinaryStarGeneratorFollowsTheContentsChoice)
 {
     TVexaGenerateOptions o;
     o.GenContents = true;
+    const auto from = LogSize();
     ASSERT_TRUE(window->RunBodyGenerator("Binary Star Generator", o));
+    EXPECT_TRUE(Told(from).isEmpty()) << Told(from).join(QLatin1Char('\n')).toStdString();
     o.GenContents = false;
     ASSERT_TRUE(window->RunBodyGenerator("Binary Star Generator", o));
     EXPECT_FALSE(window->RunBodyGenerator("No Such Generator", o));
@@ -84,6 +86,7 @@ TEST_F(SamplePlugins, BinaryStarGeneratorFollowsTheContentsChoice)
     ASSERT_EQ(full->ChildrenCount(), 2);
     EXPECT_EQ(full->GetChild(0)->Name, "Binary 1 A");
     EXPECT_EQ(full->GetChild(0)->ChildrenCount(), 1);
+    EXPECT_EQ(full->GetChild(0)->Spectral, "K3");
     EXPECT_EQ(full->GetBodyCount(), 5);
     const TStellarBody *bare = s.GetSystem(1);
     EXPECT_EQ(bare->Name, "Binary 2");

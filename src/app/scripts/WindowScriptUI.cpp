@@ -8,7 +8,13 @@ namespace kalvion::app {
 
 namespace {
 
-QString Text(const std::string &s) { return QString::fromStdString(BytesToUtf8(s)); }
+// Scripts end their lines with CR LF; the window's boxes break at LF.
+QString Text(const std::string &s)
+{
+    QString t = QString::fromStdString(BytesToUtf8(s));
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return t;
+}
 
 TMsgIcon IconOf(int style)
 {

@@ -81,9 +81,11 @@ void TfrmVexaMain::ShowPreferences()
     if (!FPreferences)
         FPreferences = new TfrmPreferences(FMessages, this);
     FPreferences->Load(FSettings);
+    FPreferences->LoadPlugins(*FPlugins);
     if (FPreferences->exec() != QDialog::Accepted)
         return;
     const TPreferencesResult r = FPreferences->Apply(FSettings);
+    ApplyPluginActivation();
     if (r.LensFlaresChanged)
         FRenderer->LensFlare = FSettings.ShowLensFlares;
     if (r.DataColorsChanged)

@@ -206,14 +206,15 @@ void TfrmVexaMain::OpenCommand()
 {
     if (!SaveCheck())
         return;
-    const auto file = FMessages.OpenFileName(QStringLiteral("Open Sector"), QString::fromLatin1(SECTOR_FILE_FILTER),
-                                             FSettings.DialogPath);
+    const auto file = FMessages.OpenFileName(QStringLiteral("Open Sector"), OpenDialogFilter(), FSettings.DialogPath);
     if (file)
         OpenSectorFile(*file);
 }
 
 bool TfrmVexaMain::OpenSectorFile(const QString &file)
 {
+    if (OpenWithFileHandler(file))
+        return true;
     std::string path = QFileInfo(file).absoluteFilePath().toStdString();
     const int version = GetVexaFileVersion(path);
     if (version == 1 || version == 2) {

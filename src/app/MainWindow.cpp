@@ -9,6 +9,8 @@
 #include "app/pictures/PrintSectorDialog.h"
 #include "app/sector/SectorPropertiesDialog.h"
 #include "app/WindowCaption.h"
+#include "app/scripts/WindowScriptHost.h"
+#include "app/scripts/WindowScriptUI.h"
 #include "app/video/RecordVideoDialog.h"
 #include "app/video/ViewCapture.h"
 
@@ -17,6 +19,10 @@
 #include "generation/SectorGenerator.h"
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
+#include "plugins/PluginMgr.h"
+#include "scripting/ScriptRegistry.h"
+#include "scripting/ZentScripter.h"
+#include "travel/TravelCalculator.h"
 #include "render/RenderSectorOGL.h"
 #include "render/SectorGLWidget.h"
 #include "render/orbit/RenderOrbitOGL.h"
@@ -384,6 +390,8 @@ void TfrmVexaMain::StartUp()
     ConnectSurfaceMapUsers();
     // So is "Print Sector", keeping its printer and choices.
     FPrintSector = new TfrmPrintSector(FMessages, this);
+    SetUpScripting();
+    SetUpPlugins();
     FSearcher->Sector = FSector.get();
     FSearcher->ResultLimit = 500;
     if (FView) {
@@ -514,7 +522,6 @@ void TfrmVexaMain::UpdateActions()
     set("Navigation.Center", selected > 0);
     set("Navigation.Slide", selected > 0);
     set("Navigation.ComboSlide", selected >= 2);
-    set("Plugins.Halt", FScriptRunning);
     const bool hasSystems = FSector->SystemCount() > 0;
     set("Animations.TourGuide", !busy && hasSystems);
     set("Animations.BonVoyage", !busy && hasSystems);
@@ -532,10 +539,10 @@ void TfrmVexaMain::UpdateActions()
     set("File.ImportCsv", !busy);
     set("File.Report", !busy);
     set("File.ImportMerge", !busy);
-    for (const char *id : {"Plugins.RunFile", "Body.Properties"})
-        set(id, false);
+    set("Body.Properties", false);
     UpdateOrbitActions();
     UpdateEditActions(busy);
+    UpdatePluginActions();
 }
 
 void TfrmVexaMain::RefillTree()
@@ -596,6 +603,13 @@ void TfrmVexaMain::OnViewFirstPaint()
 
 void TfrmVexaMain::closeEvent(QCloseEvent *event)
 {
+    if (FScriptRunning) {
+        // Closing halts the running script; the window closes once it ends.
+        HaltScript();
+        event->ignore();
+        QTimer::singleShot(50, this, [this] { close(); });
+        return;
+    }
     if (FLongOperations > 0 || GenerationRunning()) {
         // A close request while work runs on the sector: stop the work and
         // close once nothing runs, never free the sector under it.
@@ -619,6 +633,7 @@ void TfrmVexaMain::closeEvent(QCloseEvent *event)
         }
     }
     FinishVideoOnClose();
+    FSettings.DisabledPlugins = DisabledPluginNames();
     // Settings of the closing list that follow the current sector.
     FSettings.RecentFiles = FRecent.Entries;
     FSettings.SectorX = FSector->SizeX;

@@ -44,6 +44,10 @@ class TScriptRegistry;
 class TVideoRecorder;
 class TSurfaceMapMgr;
 class TRenderSurfaceMaps;
+class TZentScripter;
+class TVexaPluginMgr;
+class TTravelCalcMethod;
+struct TVexaGenerateOptions;
 } // namespace kalvion
 
 namespace kalvion::app {
@@ -73,6 +77,8 @@ struct TPrintChoice;
 class TfrmVexaSearch3;
 class TfrmProximityRoutes;
 struct TNewSystemChoice;
+class TWindowScriptHost;
+class TWindowScriptUI;
 
 inline constexpr int MOUSE_MODE_PAN = 0;
 inline constexpr int MOUSE_MODE_POINTER = 1;
@@ -267,6 +273,34 @@ public:
     TSurfaceMapMgr &SurfaceMaps() { return *FSurfaceMaps; }
     void RequestSurfaceMap(TStellarBody *body);
     void SurfaceMapChanged(TStellarBody *body);
+    // Scripts and plug-ins (MainWindowScripts.cpp, MainWindowPlugins.cpp).
+    const QString &ProgramFolder() const { return FOptions.ProgramFolder; }
+    TZentScripter &ScriptHost() { return *FScripter; }
+    TWindowScriptHost &ScriptAppHost() { return *FScriptApp; }
+    TVexaPluginMgr &PluginMgr() { return *FPlugins; }
+    // Runs a script file as "Run from file..." and the plug-in commands do;
+    // caption is the script dialogs' title (empty: the file's name).  False
+    // when the script reported an error.
+    bool RunScriptFile(const QString &file, const QString &caption = QString());
+    void RunFromFileCommand();
+    void HaltScript();
+    // "Blank Sector" without the save check (the script routine ClearMap).
+    void ClearMap();
+    // Runs plug-in `index` with the context of its kind.
+    void RunPlugin(int index);
+    QAction *PluginAction(int index) const;
+    // Opening a file: true when a file-handler plug-in took it.
+    bool OpenWithFileHandler(const QString &file);
+    QString OpenDialogFilter() const;
+    // The New System dialog's generator list, and a generator other than
+    // the standard one run with that dialog's choices.
+    std::vector<std::string> BodyGeneratorNames() const;
+    bool RunBodyGenerator(const std::string &name, const TVexaGenerateOptions &options);
+    // The travel calculator's methods besides "Light Speed".
+    std::vector<TTravelCalcMethod *> TravelMethods() const;
+    // Makes the plug-in menu items follow their plug-ins' Active flags.
+    void ApplyPluginActivation();
+    QStringList DisabledPluginNames() const;
 
     // For tests: the rendering of one frame has happened at least once.
     bool FirstFrameDrawn() const { return FFirstFrame; }
@@ -328,6 +362,11 @@ private:
     void OnVideoRecordingChanged(bool recording);
     void FinishVideoOnClose();
     void ShutDownVideo();
+    void SetUpScripting();
+    void SetUpPlugins();
+    void AddPluginItem(int index);
+    void AddPluginButton(int index);
+    void UpdatePluginActions();
     // A line in the answers log of a run answered from a file (which the
     // end-to-end tests wait on); nothing otherwise.
     void NoteForAnswers(const QString &kind, const QString &text);
@@ -335,6 +374,16 @@ private:
     void ApplySurfaceMapSettings();
     void SurfaceMapsForNewSector();
     void StopSurfaceMaps();
+
+    // The script host and the names it reaches outlive every run.
+    std::unique_ptr<TScriptRegistry> FScriptNames;
+    std::unique_ptr<TWindowScriptHost> FScriptApp;
+    std::unique_ptr<TWindowScriptUI> FScriptUI;
+    std::unique_ptr<TZentScripter> FScripter;
+    std::unique_ptr<TVexaPluginMgr> FPlugins;
+    std::vector<std::unique_ptr<TTravelCalcMethod>> FTravelMethods;
+    std::vector<QAction *> FPluginActions;  // by plug-in index; null: none
+    std::vector<QToolButton *> FPluginButtons;
 
     TAppMessages &FMessages;
     TSettingsStore &FStore;

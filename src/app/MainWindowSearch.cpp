@@ -108,7 +108,7 @@ void TfrmVexaMain::ShowTravelCalculator()
 {
     if (FSector->SelectedCount() == 0)
         return;
-    TfrmTravelCalc3 calc(FMessages, *FSector, {}, this);
+    TfrmTravelCalc3 calc(FMessages, *FSector, TravelMethods(), this);
     calc.RestoreChoices(FSettings.SublightSpeedUnit, FSettings.InterstellarSpeedMethod,
                         FSettings.AllowIntrasystemHyperlight);
     TStellarBody *start = FSector->GetSelected(0);

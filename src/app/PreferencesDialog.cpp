@@ -1,6 +1,7 @@
 #include "app/PreferencesDialog.h"
 
 #include "app/DialogValues.h"
+#include "app/plugins/PluginListPanel.h"
 #include "ui_PreferencesDialog.h"
 
 #include <QPainter>
@@ -46,9 +47,7 @@ TfrmPreferences::TfrmPreferences(TAppMessages &messages, QWidget *parent)
 {
     ui->setupUi(this);
     ui->tabs->setCurrentIndex(0);
-    // Plug-ins list themselves here once the plug-in manager exists.
-    ui->tblPlugins->setColumnCount(2);
-    ui->tblPlugins->setHorizontalHeaderLabels({QStringLiteral("Active"), QStringLiteral("Plug-In")});
+    FPluginList = new TPluginListPanel(*ui->tblPlugins, *ui->lblPluginDescription, *ui->lblPluginMessages, this);
     for (QPushButton *panel :
          {ui->btnDataBackground, ui->btnDataLabel, ui->btnDataPopulated, ui->btnGexDeepWater, ui->btnGexShallowWater,
           ui->btnGexBeach, ui->btnGexIce, ui->btnGexDesert, ui->btnGexHigh, ui->btnGexLow})
@@ -60,6 +59,8 @@ TfrmPreferences::TfrmPreferences(TAppMessages &messages, QWidget *parent)
 }
 
 TfrmPreferences::~TfrmPreferences() = default;
+
+void TfrmPreferences::LoadPlugins(TVexaPluginMgr &plugins) { FPluginList->Load(plugins); }
 
 void TfrmPreferences::Load(const TAppSettings &s)
 {

@@ -12,7 +12,13 @@
 
 namespace Ui { class TfrmPreferences; }
 
+namespace kalvion {
+class TVexaPluginMgr;
+}
+
 namespace kalvion::app {
+
+class TPluginListPanel;
 
 inline constexpr const char *TERRAIN_PROGRAM_FILTER = "RW.exe|RW.exe|All Files|*.*";
 
@@ -46,6 +52,9 @@ public:
     // Writes the controls into the settings in the program's order and
     // shows the restart message when multisampling changed.
     TPreferencesResult Apply(TAppSettings &settings);
+    // The "Plug-Ins" page lists these plug-ins; its Active switches act on
+    // them at once.
+    void LoadPlugins(TVexaPluginMgr &plugins);
 
 private:
     void ChooseColour(QPushButton *panel);
@@ -55,6 +64,7 @@ private:
 
     std::unique_ptr<Ui::TfrmPreferences> ui;
     TAppMessages &FMessages;
+    TPluginListPanel *FPluginList = nullptr;
 };
 
 } // namespace kalvion::app

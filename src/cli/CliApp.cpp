@@ -112,6 +112,9 @@ int RunCommandLine(const std::vector<std::string> &args, const std::string &comm
     double scriptTimeout = 0;
     script->add_option("--timeout", scriptTimeout,
                        "Halt the script after this many seconds, as Halt Script does (default: no limit)");
+    std::string scriptSector;
+    script->add_option("--sector", scriptSector,
+                       "Sector file GetCurrentSector answers (saved when the script saves it); before the script file");
     script->add_option("args", scriptArgs, "Arguments the script reads with ScriptArg(i)");
     script->prefix_command();
     ReportOptions reportOpts;
@@ -197,7 +200,7 @@ int RunCommandLine(const std::vector<std::string> &args, const std::string &comm
     if (system->parsed())
         return RunSystem(opts, sysOpts, out, err);
     if (script->parsed())
-        return RunScript(opts, scriptFile, scriptArgs, scriptTimeout, out, err);
+        return RunScript(opts, scriptFile, scriptArgs, scriptTimeout, out, err, scriptSector);
     if (format->parsed())
         return RunFormat(opts, pattern, value, out, err);
     if (table->parsed())

@@ -93,8 +93,9 @@ int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions
                std::ostream &err);
 
 // timeoutSeconds > 0 halts the script after that long ("Script Halted", exit 1).
+// sectorFile: the sector GetCurrentSector answers (empty: a new, unsaved one).
 int RunScript(const CliOptions &opts, const std::string &file, const std::vector<std::string> &args,
-              double timeoutSeconds, std::ostream &out, std::ostream &err);
+              double timeoutSeconds, std::ostream &out, std::ostream &err, const std::string &sectorFile = {});
 struct RoutesOptions {
     std::string file;
     bool proximity = false, list = false, replace = false;

@@ -6,8 +6,11 @@
 #include "cli/JsonOut.h"
 
 #include "base/Questions.h"
+#include "files/SectorFile.h"
+#include "model/VexaSector.h"
 #include "scripting/ScriptRegistry.h"
 #include "scripting/ZentScripter.h"
+#include "scriptnames/ScriptAppHost.h"
 
 #include <chrono>
 #include <cmath>
@@ -64,6 +67,26 @@ void RegisterScriptArgs()
     });
 }
 
+// The command line as the program scripts run in: the sector of --sector
+// (or a new one) is the current sector; the window's services are script
+// errors, the keyboard has no keys.
+class TCliScriptHost final : public TScriptAppHost {
+public:
+    std::unique_ptr<TVexaSector> Sector;
+    TVexaSector *CurrentSector() override { return Sector.get(); }
+};
+
+TCliScriptHost &CliHost()
+{
+    static TCliScriptHost host;
+    static const bool registered = [] {
+        RegisterKalvionScriptNames(TScriptRegistry::Global(), host);
+        return true;
+    }();
+    (void)registered;
+    return host;
+}
+
 // Halts the host once the time is up, and keeps halting until the run ends:
 // a halt that comes before the engine has started would otherwise be lost.
 class TWatchdog {
@@ -114,7 +137,7 @@ private:
 } // namespace
 
 int RunScript(const CliOptions &opts, const std::string &file, const std::vector<std::string> &args,
-              double timeoutSeconds, std::ostream &out, std::ostream &err)
+              double timeoutSeconds, std::ostream &out, std::ostream &err, const std::string &sectorFile)
 {
     if (!std::isfinite(timeoutSeconds) || timeoutSeconds < 0 || timeoutSeconds > 31536000) {
         err << "kalvion-cli: --timeout must be a number of seconds between 0 (no limit) and 31536000\n";
@@ -127,6 +150,20 @@ int RunScript(const CliOptions &opts, const std::string &file, const std::vector
     }
     gScriptArgs = args;
     RegisterScriptArgs();
+    TCliScriptHost &appHost = CliHost();
+    appHost.ReleaseScriptObjects();
+    appHost.Sector = TVexaSector::Create();
+    if (!sectorFile.empty()) {
+        if (!std::filesystem::is_regular_file(sectorFile, ec)) {
+            err << "kalvion-cli: sector file not found: " << sectorFile << "\n";
+            return EXIT_FAILURE_;
+        }
+        std::string error;
+        if (!LoadFromFile(*appHost.Sector, sectorFile, &error)) {
+            err << "kalvion-cli: " << error << "\n";
+            return EXIT_FAILURE_;
+        }
+    }
     ApplySeed(opts);
     // With --json the script's printing becomes one field of the object.
     std::ostringstream captured;
@@ -147,6 +184,8 @@ int RunScript(const CliOptions &opts, const std::string &file, const std::vector
     }
     TWatchdog watchdog(host, timeoutSeconds);
     const bool ok = host.Run();
+    // What the script made and did not hand over goes with the run.
+    appHost.ReleaseScriptObjects();
     // A halted script did not finish its work: that is no success.
     const bool halted = watchdog.Stop();
     if (opts.json)

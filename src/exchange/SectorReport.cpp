@@ -405,6 +405,17 @@ std::optional<std::string> ReportMapFileName(const TStellarBody &body)
     return body.IDString + ".png";
 }
 
+std::string ExportBodyHTML(const TStellarBody &body, const TSystemDataConfigHolder *holder, bool gmNotes)
+{
+    TSystemDataConfigHolder defaults;
+    if (!holder)
+        SetDefaultSystemDataConfig(defaults);
+    const TReportMapMarks noMarks;
+    std::string out;
+    TSectionWriter{holder ? holder : &defaults, gmNotes, false, noMarks}.Write(out, body);
+    return out;
+}
+
 std::string ExportSolarSystemHTML(const TStellarBody &body)
 {
     std::string out;

@@ -10,6 +10,8 @@
 
 namespace kalvion {
 
+class TSystemDataConfigHolder;
+
 class TVexaSector;
 class TStellarBody;
 class TExchangePrompt;
@@ -57,6 +59,10 @@ std::optional<std::string> ReportMapFileName(const TStellarBody &body);
 void ExportSurfaceMapsForReport(TVexaSector &sector, TStellarBody &body, const std::string &folder,
                                 TReportMapMarks &marks, const std::vector<std::int64_t> *storedMapIds = nullptr,
                                 std::vector<std::string> *created = nullptr);
+
+// The report section of one body and its descendants (no map images), with
+// the display fields of holder (the built-in defaults when none).
+std::string ExportBodyHTML(const TStellarBody &body, const TSystemDataConfigHolder *holder, bool gmNotes);
 
 // The symbol row of a body: one linked image per direct child, then "<br>".
 std::string ExportSolarSystemHTML(const TStellarBody &body);

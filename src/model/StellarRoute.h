@@ -30,6 +30,24 @@ public:
     TStellarBody *Body = nullptr; // resolved system; none until resolved
     double X = 0, Y = 0, Z = 0;
     std::int32_t RasterX = 0, RasterY = 0;
+
+    // For checked references (scripts), as TVexaBase::LifetimeToken.
+    std::weak_ptr<void> LifetimeToken() const
+    {
+        if (!FLifetime.Token)
+            FLifetime.Token = std::make_shared<int>(0);
+        return FLifetime.Token;
+    }
+
+private:
+    // Copies of a waypoint never share its token.
+    struct TToken {
+        TToken() = default;
+        TToken(const TToken &) {}
+        TToken &operator=(const TToken &) { return *this; }
+        std::shared_ptr<void> Token;
+    };
+    mutable TToken FLifetime;
 };
 
 class TStellarRoute : public TVexaBase {

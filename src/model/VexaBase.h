@@ -46,6 +46,9 @@ public:
     // out that the object is gone instead of touching freed memory.  The token
     // is made on first request; copies of an object never share it.
     std::weak_ptr<void> LifetimeToken() const;
+    // Ends every checked reference to the object while it lives on: for an
+    // object removed from the document that waits in a deleted list.
+    void EndLifetime() { FLifetime.reset(); }
 
 private:
     mutable std::shared_ptr<void> FLifetime;

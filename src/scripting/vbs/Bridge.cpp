@@ -71,8 +71,14 @@ Variant CallRegistered(const std::string &name, const std::vector<TScriptArg> &t
         ThrowNamed(E_WRONG_ARGS, name);
     TScriptArgs conv;
     conv.reserve(types.size());
-    for (std::size_t i = 0; i < types.size(); ++i)
-        conv.push_back(FromVariant(*args[i], types[i]));
+    for (std::size_t i = 0; i < types.size(); ++i) {
+        // A value that does not convert is an error of this call: say whose.
+        try {
+            conv.push_back(FromVariant(*args[i], types[i]));
+        } catch (const ScriptError &e) {
+            ThrowNamed(e.Number, name);
+        }
+    }
     TScriptValue r;
     try {
         r = call(conv);
@@ -81,6 +87,10 @@ Variant CallRegistered(const std::string &name, const std::vector<TScriptArg> &t
     } catch (const HaltSignal &) {
         throw;
     } catch (const std::exception &e) {
+        // The routine's own message usually names it; otherwise add the name.
+        const std::string what = e.what();
+        if (what.find(name) == std::string::npos)
+            throw ScriptError(E_EXCEPTION, name + ": " + (what.empty() ? std::string(ErrorDescription(E_EXCEPTION)) : what));
         RethrowAsScript(e);
     } catch (...) {
         throw ScriptError(E_EXCEPTION);
@@ -214,14 +224,19 @@ TScriptValue FromVariant(const Variant &v0, const TScriptArg &type)
         return r;
     }
     case TScriptType::Variant: {
+        // Type tells what came: Object for any object (Nothing included),
+        // None for Null, Variant for the rest.
         TScriptValue r;
         r.Type = TScriptType::Variant;
         if (v0.IsString())
             r.Str = v0.RawStr();
         else if (v0.IsObject()) {
+            r.Type = TScriptType::Object;
             if (auto *b = dynamic_cast<BridgeObject *>(v0.RawObj()))
                 r.Obj = b->Ref();
-        } else if (!v0.IsNull() && !v0.IsArray())
+        } else if (v0.IsNull())
+            r.Type = TScriptType::None;
+        else if (!v0.IsArray())
             r.Dbl = ToDouble(v0);
         return r;
     }

@@ -217,13 +217,15 @@ void Interpreter::ResolveShared(NameRef &r, bool)
         r.Kind = RefKind::Constant;
         return;
     }
+    // A name the program registers comes before a built-in function of the
+    // same name: the program's isNull also answers for nil objects.
+    if (Names && Names->Resolve(r.LName, r))
+        return;
     if (const BuiltinDef *b = FindBuiltin(r.LName)) {
         r.Kind = RefKind::Builtin;
         r.Ptr = b;
         return;
     }
-    if (Names && Names->Resolve(r.LName, r))
-        return;
     r.Ptr = GlobalFor(r.LName, r.Name);
     r.Kind = OptionExplicit ? RefKind::GlobalChecked : RefKind::Global;
 }

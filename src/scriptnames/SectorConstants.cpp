@@ -1,0 +1,62 @@
+// The constants of the sector unit and its neighbours (reports, proximity
+// routes, generation, imports, files), and the atmosphere-texture sizes.
+#include "exchange/SectorReport.h"
+#include "files/LegacySectorFiles.h"
+#include "files/SectorImport.h"
+#include "generation/SectorGenerator.h"
+#include "graphics/AtmosphereTextures.h"
+#include "model/ImageResources.h"
+#include "model/VexaSector.h"
+#include "scriptnames/NameHelpers.h"
+#include "travel/ProximityRoutes.h"
+
+namespace kalvion::names {
+
+void RegisterSectorConstants(const TNames &n)
+{
+    n.Const("SECTOR_FILE_VERSION", SECTOR_FILE_VERSION);
+    n.Const("SECTOR_FILE_V2", SECTOR_FILE_V2);
+    n.Const("GRID_STYLE_NONE", GRID_STYLE_NONE);
+    n.Const("GRID_STYLE_CUBE", GRID_STYLE_CUBE);
+    n.Const("GRID_STYLE_SPHERE", GRID_STYLE_SPHERE);
+    n.Const("SECTOR_FILTER_HIDE", SECTOR_FILTER_HIDE);
+    n.Const("SECTOR_FILTER_NOLABEL", SECTOR_FILTER_NOLABEL);
+    n.Const("REPORTSTYLE_ALL", REPORTSTYLE_ALL);
+    n.Const("REPORTSTYLE_POPULATED", REPORTSTYLE_POPULATED);
+    n.Const("REPORTSTYLE_SELECTED", REPORTSTYLE_SELECTED);
+    n.Const("REPORTSTYLE_VISIBLE", REPORTSTYLE_VISIBLE);
+    n.Const("REPORTWARN_LIMIT", REPORTWARN_LIMIT);
+    n.Const("PROXIMITY_ROUTES_ALL", PROXIMITY_ROUTES_ALL);
+    n.Const("PROXIMITY_ROUTES_POP", PROXIMITY_ROUTES_POP);
+    n.Const("PROXIMITY_ROUTES_POPSEL", PROXIMITY_ROUTES_POPSEL);
+    n.Const("PROXIMITY_ROUTES_SEL", PROXIMITY_ROUTES_SEL);
+    n.Const("GENERATE_NONE", GENERATE_NONE);
+    n.Const("GENERATE_STARS", GENERATE_STARS);
+    n.Const("GENERATE_EXTENDED", GENERATE_EXTENDED);
+    n.Const("DISTRIBUTION_CLUSTERED", DISTRIBUTION_CLUSTERED);
+    n.Const("DISTRIBUTION_EVEN", DISTRIBUTION_EVEN);
+    n.Const("SECTOR_IMPORT_ALLOW", SECTOR_IMPORT_ALLOW);
+    n.Const("SECTOR_IMPORT_UPDATE", SECTOR_IMPORT_UPDATE);
+    n.Const("SECTOR_IMPORT_SKIP", SECTOR_IMPORT_SKIP);
+    n.Const("SECTOR_IMPORT_COORDS", SECTOR_IMPORT_COORDS);
+    n.Const("SECTOR_IMPORT_CENTER", SECTOR_IMPORT_CENTER);
+    n.Const("SECTOR_IMPORT_FRONT", SECTOR_IMPORT_FRONT);
+    n.Const("SECTOR_IMPORT_BACK", SECTOR_IMPORT_BACK);
+    n.Const("SECTOR_IMPORT_LEFT", SECTOR_IMPORT_LEFT);
+    n.Const("SECTOR_IMPORT_RIGHT", SECTOR_IMPORT_RIGHT);
+    n.Const("SECTOR_IMPORT_BOTTOM", SECTOR_IMPORT_BOTTOM);
+    n.Const("SECTOR_IMPORT_TOP", SECTOR_IMPORT_TOP);
+    n.Const("SECTOR_MAX_GRID_ACROSS", SECTOR_MAX_GRID_ACROSS);
+    n.Const("SECTOR_GEN_CACHE_AT", SECTOR_GEN_CACHE_AT);
+    n.Const("SECTOR_GEN_UPDATETIME", SECTOR_GEN_UPDATETIME);
+    n.ConstS("FILE_ERROR_VERSION", FILE_ERROR_VERSION);
+    n.ConstS("FILE_CREATOR", FILE_CREATOR);
+    n.Const("MAX_BODIES_IN_TREE", MAX_BODIES_IN_TREE);
+    n.ConstS("BACKGROUNDRESOURCE_SECTOR", BACKGROUNDRESOURCE_SECTOR);
+    n.ConstS("BACKGROUNDRESOURCE_PREVIEW", BACKGROUNDRESOURCE_PREVIEW);
+    n.ConstS("BACKGROUNDRESOURCE_ORBITAL", BACKGROUNDRESOURCE_ORBITAL);
+    n.Const("ATM_DEFAULT_WIDTH", ATM_DEFAULT_WIDTH);
+    n.Const("ATM_DEFAULT_HEIGHT", ATM_DEFAULT_HEIGHT);
+}
+
+} // namespace kalvion::names

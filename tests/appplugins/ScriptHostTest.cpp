@@ -1,0 +1,184 @@
+// Scripts run from the main window: the window's state while one runs,
+// "Halt Script", the refused exit, the dialog caption and a script that
+// frees what it must not.
+#include "PluginWindowFixture.h"
+
+#include "app/ActionTable.h"
+#include "app/scripts/WindowScriptHost.h"
+#include "model/BodyTypes.h"
+#include "model/StellarBody.h"
+#include "scripting/ZentScripter.h"
+#include "scriptui/ZentScripterUI.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QKeyEvent>
+#include <QTimer>
+
+namespace kalvion::app::test {
+namespace {
+
+// A script that keeps the message loop turning for a while.
+const char *const BUSY_SCRIPT = "Dim n\nn = 0\nDo While n < 400\n  ProcessMessages\n  Pause 2\n  n = n + 1\nLoop\n";
+
+TEST_F(PluginWindow, WhileAScriptRunsPluginsNewAndOpenWaitAndExitIsRefused)
+{
+    WritePlugin(QStringLiteral("busy.vbs"), QStringLiteral("#plugin Busy\n") + QLatin1String(BUSY_SCRIPT));
+    Open();
+    window->show();
+    QAction *busy = MenuActions(QStringLiteral("Busy")).value(0);
+    ASSERT_TRUE(busy);
+    EXPECT_TRUE(busy->isEnabled());
+    EXPECT_FALSE(window->Actions().Action(QStringLiteral("Plugins.Halt"))->isEnabled());
+    EXPECT_TRUE(window->Actions().Action(QStringLiteral("Plugins.RunFile"))->isEnabled());
+    bool seen = false, pluginEnabled = true, haltEnabled = false, newEnabled = true, openEnabled = true;
+    QTimer::singleShot(20, window.get(), [&] {
+        seen = true;
+        pluginEnabled = busy->isEnabled();
+        haltEnabled = window->Actions().Action(QStringLiteral("Plugins.Halt"))->isEnabled();
+        newEnabled = window->Actions().Action(QStringLiteral("File.NewStandard"))->isEnabled();
+        openEnabled = window->Actions().Action(QStringLiteral("File.Open"))->isEnabled();
+        window->Actions().Action(QStringLiteral("File.Exit"))->trigger();
+    });
+    const auto from = LogSize();
+    busy->trigger();
+    ASSERT_TRUE(seen);
+    EXPECT_FALSE(pluginEnabled);
+    EXPECT_TRUE(haltEnabled);
+    EXPECT_FALSE(newEnabled);
+    EXPECT_FALSE(openEnabled);
+    EXPECT_TRUE(Told(from).contains(QStringLiteral("Kalvion: Plugins are running - cannot exit until they terminate")));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->ScriptRunning());
+    EXPECT_TRUE(busy->isEnabled());
+    EXPECT_FALSE(window->Actions().Action(QStringLiteral("Plugins.Halt"))->isEnabled());
+    EXPECT_TRUE(window->Actions().Action(QStringLiteral("File.Open"))->isEnabled());
+}
+
+TEST_F(PluginWindow, HaltScriptStopsARunningScript)
+{
+    const QString file = Write(QStringLiteral("forever.vbs"), QStringLiteral("Do\n  ProcessMessages\nLoop\n"));
+    Open();
+    QTimer::singleShot(50, window.get(), [&] { window->Actions().Action(QStringLiteral("Plugins.Halt"))->trigger(); });
+    const auto from = LogSize();
+    EXPECT_TRUE(window->RunScriptFile(file));
+    const QStringList told = Told(from);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith(QStringLiteral("Script Error: Script Halted"))) << told[0].toStdString();
+    EXPECT_FALSE(window->ScriptRunning());
+}
+
+TEST_F(PluginWindow, ClosingTheWindowHaltsTheScriptFirst)
+{
+    const QString file = Write(QStringLiteral("forever.vbs"), QStringLiteral("Do\n  ProcessMessages\nLoop\n"));
+    Open();
+    window->show();
+    bool refusedWhileRunning = false;
+    QTimer::singleShot(30, window.get(), [&] { refusedWhileRunning = !window->close(); });
+    window->RunScriptFile(file);
+    EXPECT_TRUE(refusedWhileRunning);
+    EXPECT_FALSE(window->ScriptRunning());
+    // The close asked for goes through once the script has ended.
+    QElapsedTimer waited;
+    waited.start();
+    while (window->isVisible() && waited.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QThread::msleep(5);
+    }
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(PluginWindow, DialogCaptionFollowsThePluginOrTheFile)
+{
+    WritePlugin(QStringLiteral("cap.vbs"), QStringLiteral("#plugin Caption Check\nMsgBox ZSUI_WindowCaption\n"));
+    const QString plain = Write(QStringLiteral("plain script.vbs"), QStringLiteral("MsgBox ZSUI_WindowCaption\n"));
+    Open();
+    const auto from = LogSize();
+    MenuActions(QStringLiteral("Caption Check")).value(0)->trigger();
+    EXPECT_TRUE(ZSUI_WindowCaption().empty());
+    window->RunScriptFile(plain);
+    EXPECT_TRUE(ZSUI_WindowCaption().empty());
+    EXPECT_EQ(Told(from), (QStringList{QStringLiteral("Kalvion: Caption Check (Plugin)"),
+                                       QStringLiteral("Kalvion: plain script.vbs (Plugin)")}));
+}
+
+TEST_F(PluginWindow, RunFromFileAsksForAScriptAndReportsErrorsWithTheLine)
+{
+    const QString file = Write(QStringLiteral("bad.vbs"), QStringLiteral("#author me\nDim x\nx = 1 / 0\n"));
+    Open();
+    messages.Inner.Push(file);
+    const auto from = LogSize();
+    window->Actions().Action(QStringLiteral("Plugins.RunFile"))->trigger();
+    const QStringList told = Told(from);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith(QStringLiteral("Script Error: "))) << told[0].toStdString();
+    EXPECT_TRUE(told[0].endsWith(QStringLiteral("Error at line 3 char 1."))) << told[0].toStdString();
+    // Cancelling the chooser runs nothing.
+    const auto later = LogSize();
+    window->RunFromFileCommand();
+    EXPECT_TRUE(Told(later).isEmpty());
+}
+
+TEST_F(PluginWindow, FreeingTheCurrentSectorIsAScriptErrorAndTheWindowGoesOn)
+{
+    const QString freeing = Write(QStringLiteral("free.vbs"),
+                                  QStringLiteral("FreeObject GetCurrentSector()\nMsgBox GetCurrentSector().SystemCount\n"));
+    const QString counting = Write(QStringLiteral("count.vbs"), QStringLiteral("MsgBox GetCurrentSector().SystemCount\n"));
+    Open();
+    window->Sector().NewSystem(BODY_TYPE_STAR)->Name = "Kept";
+    const auto from = LogSize();
+    EXPECT_FALSE(window->RunScriptFile(freeing));
+    const QStringList told = Told(from);
+    ASSERT_FALSE(told.isEmpty());
+    EXPECT_TRUE(told[0].startsWith(QStringLiteral("Script Error: "))) << told[0].toStdString();
+    EXPECT_FALSE(window->ScriptRunning());
+    ASSERT_EQ(window->Sector().SystemCount(), 1);
+    EXPECT_EQ(window->Sector().GetSystem(0)->Name, "Kept");
+    const auto later = LogSize();
+    EXPECT_TRUE(window->RunScriptFile(counting));
+    EXPECT_EQ(Told(later), QStringList{QStringLiteral("Kalvion: 1")});
+    window->Sector().Modified = false;
+    window->BlankSector();
+    EXPECT_EQ(window->Sector().SystemCount(), 0);
+}
+
+TEST_F(PluginWindow, ClearMapAndUpdateCaptionActOnTheWindow)
+{
+    const QString file = Write(QStringLiteral("clear.vbs"),
+                               QStringLiteral("ClearMap\nGetCurrentSector().NewSystem BODY_TYPE_STAR\nUpdateCaption\n"));
+    Open();
+    window->Sector().NewSystem(BODY_TYPE_STAR);
+    window->Sector().NewSystem(BODY_TYPE_STAR);
+    window->Sector().Modified = true;
+    const auto from = LogSize();
+    EXPECT_TRUE(window->RunScriptFile(file));
+    // No question: ClearMap never asks to save.
+    EXPECT_TRUE(Told(from).isEmpty());
+    EXPECT_EQ(window->Sector().SystemCount(), 1);
+    EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("1 Systems"))) << window->windowTitle().toStdString();
+}
+
+TEST_F(PluginWindow, GetKeyTakesWaitingKeysWithTheLanguagesCodes)
+{
+    const QString file = Write(QStringLiteral("keys.vbs"),
+                               QStringLiteral("Dim a, b, c\na = GetKey()\nb = GetKey()\nc = GetKey()\n"
+                                              "MsgBox a & \" \" & b & \" \" & c\n"));
+    Open();
+    window->show();
+    QCoreApplication::postEvent(window.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, "q"));
+    QCoreApplication::postEvent(window.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    const auto from = LogSize();
+    window->RunScriptFile(file);
+    EXPECT_EQ(Told(from), QStringList{QStringLiteral("Kalvion: 81 27 -1")});
+    EXPECT_EQ(ScriptKeyCode(Qt::Key_Left), 37);
+    EXPECT_EQ(ScriptKeyCode(Qt::Key_Down), 40);
+    EXPECT_EQ(ScriptKeyCode(Qt::Key_Return), 13);
+    EXPECT_EQ(ScriptKeyCode(Qt::Key_5), 53);
+    EXPECT_EQ(ScriptKeyCode(Qt::Key_F2), 113);
+    EXPECT_EQ(ScriptKeyCode(Qt::Key_Shift), -1);
+}
+
+} // namespace
+} // namespace kalvion::app::test

@@ -1,0 +1,86 @@
+// Bodies through the script names: creation, properties, trees, ownership.
+#include "ScriptRun.h"
+
+#include "model/StellarBody.h"
+#include "scriptnames/ScriptObjectPool.h"
+
+#include <gtest/gtest.h>
+
+using namespace kalvion;
+using namespace kalvion::testing_names;
+
+TEST(BodyNames, CreateSetPropertiesAndBuildATree)
+{
+    TScriptRunner r;
+    ASSERT_TRUE(r.Run(R"(
+Set b = TStellarBody.Create
+b.Name = "Sol"
+b.TypeID = BODY_TYPE_STAR
+b.TempC = 27
+Set p = CreateBody("Terrestrial")
+p.Name = "Terra"
+i = b.AddChild(p)
+MsgBox b.ChildrenCount & "|" & b.GetChild(0).Name & "|" & p.Parent.Name & "|" & b.Temp & "|" & p.TypeID & "|" & i
+)")) << r.LastError();
+    ASSERT_EQ(r.Printed.size(), 1u);
+    EXPECT_EQ(r.Printed[0], "1|Terra|Sol|300|100|1");
+}
+
+TEST(BodyNames, EmptyTypeNameGivesAnUnassignedBody)
+{
+    TScriptRunner r;
+    ASSERT_TRUE(r.Run("Set b = CreateBody(\"\")\nMsgBox b.TypeID")) << r.LastError();
+    EXPECT_EQ(r.Printed.at(0), "0");
+}
+
+TEST(BodyNames, AddingABodyTwiceOrIntoItselfIsAScriptError)
+{
+    TScriptRunner r;
+    EXPECT_FALSE(r.Run("Set a = CreateBody(\"\")\nSet b = CreateBody(\"\")\na.AddChild b\na.AddChild b"));
+    EXPECT_NE(r.LastError().find("AddChild"), std::string::npos) << r.LastError();
+    TScriptRunner r2;
+    EXPECT_FALSE(r2.Run("Set a = CreateBody(\"\")\nSet b = CreateBody(\"\")\na.AddChild b\nb.AddChild a"));
+}
+
+TEST(BodyNames, FreeObjectFreesWhatTheScriptOwnsOnly)
+{
+    TScriptRunner r;
+    // A free body is freed; the reference then is nil to isNull and an
+    // error on use.
+    EXPECT_FALSE(r.Run("Set a = CreateBody(\"\")\nFreeObject a\nMsgBox isNull(a)\nMsgBox a.Name"));
+    ASSERT_EQ(r.Printed.size(), 1u);
+    EXPECT_EQ(r.Printed[0], "True");
+    EXPECT_NE(r.LastError().find("Object required"), std::string::npos) << r.LastError();
+    EXPECT_EQ(r.Host.ScriptObjects().Count(), 0u);
+    // A body in a tree belongs to its parent.
+    TScriptRunner r2;
+    EXPECT_FALSE(r2.Run("Set a = CreateBody(\"\")\nSet b = CreateBody(\"\")\na.AddChild b\nFreeObject b"));
+    EXPECT_NE(r2.LastError().find("FreeObject"), std::string::npos) << r2.LastError();
+    // nil is ignored.
+    TScriptRunner r3;
+    EXPECT_TRUE(r3.Run("FreeObject Nothing")) << r3.LastError();
+}
+
+TEST(BodyNames, DeleteChildrenEndsReferencesToTheChildren)
+{
+    TScriptRunner r;
+    EXPECT_FALSE(r.Run(R"(
+Set a = CreateBody("")
+Set b = CreateBody("")
+a.AddChild b
+a.DeleteChildren
+MsgBox a.ChildrenCount
+MsgBox b.Name
+)"));
+    ASSERT_EQ(r.Printed.size(), 1u);
+    EXPECT_EQ(r.Printed[0], "0");
+    EXPECT_NE(r.LastError().find("Object required"), std::string::npos) << r.LastError();
+}
+
+TEST(BodyNames, IsNullAnswersForNilObjectsAndNull)
+{
+    TScriptRunner r;
+    ASSERT_TRUE(r.Run("Dim e\nMsgBox isNull(Nothing) & isNull(Null) & isNull(5) & isNull(\"\") & isNull(CreateBody(\"\"))"))
+        << r.LastError();
+    EXPECT_EQ(r.Printed.at(0), "TrueTrueFalseFalseFalse");
+}

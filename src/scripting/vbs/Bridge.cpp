@@ -87,10 +87,6 @@ Variant CallRegistered(const std::string &name, const std::vector<TScriptArg> &t
     } catch (const HaltSignal &) {
         throw;
     } catch (const std::exception &e) {
-        // The routine's own message usually names it; otherwise add the name.
-        const std::string what = e.what();
-        if (what.find(name) == std::string::npos)
-            throw ScriptError(E_EXCEPTION, name + ": " + (what.empty() ? std::string(ErrorDescription(E_EXCEPTION)) : what));
         RethrowAsScript(e);
     } catch (...) {
         throw ScriptError(E_EXCEPTION);

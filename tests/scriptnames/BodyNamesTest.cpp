@@ -125,3 +125,26 @@ TEST(ScienceNames, ABadArgumentTypeIsAScriptErrorNamingTheRoutine)
     EXPECT_FALSE(r.Run("Set s = CreateSector()\ns.AddSystem CreateRoute()"));
     EXPECT_NE(r.LastError().find("AddSystem"), std::string::npos) << r.LastError();
 }
+
+TEST(BodyNames, OneCallSiteServesObjectsOfDifferentClasses)
+{
+    // The same ".Name" and ".Count" sites meet a body, a route, a subsector
+    // and lists: each must find its own class's member.
+    TScriptRunner r;
+    ASSERT_TRUE(r.Run(R"(
+Function N(o)
+    N = o.Name
+End Function
+Function C(o)
+    C = o.Count
+End Function
+Set b = CreateBody("") : b.Name = "body"
+Set rt = CreateRoute() : rt.Name = "route"
+Set ss = CreateSubsector() : ss.Name = "sub"
+Set l = TList.Create : l.Add b
+Set t = TStringList.Create : t.Add "x" : t.Add "y"
+Set c = CreateSystemDataConfig()
+MsgBox N(b) & N(rt) & N(ss) & N(b) & "|" & C(l) & C(t) & C(c) & C(l)
+)")) << r.LastError();
+    EXPECT_EQ(r.Printed.at(0), "bodyroutesubbody|1201");
+}

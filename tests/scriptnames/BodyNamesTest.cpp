@@ -143,8 +143,8 @@ Set rt = CreateRoute() : rt.Name = "route"
 Set ss = CreateSubsector() : ss.Name = "sub"
 Set l = TList.Create : l.Add b
 Set t = TStringList.Create : t.Add "x" : t.Add "y"
-Set c = CreateSystemDataConfig()
-MsgBox N(b) & N(rt) & N(ss) & N(b) & "|" & C(l) & C(t) & C(c) & C(l)
+Set cfg = CreateSystemDataConfig()
+MsgBox N(b) & N(rt) & N(ss) & N(b) & "|" & C(l) & C(t) & C(cfg) & C(l)
 )")) << r.LastError();
     EXPECT_EQ(r.Printed.at(0), "bodyroutesubbody|1201");
 }

@@ -120,3 +120,28 @@ TEST(SectorNames, SizesFromScriptsStayWithinTheSectorLimits)
     EXPECT_FALSE(r.Run("Set s = CreateSector()\ns.GenerateSubsectors 100000, 1, 1, 0, \"\""));
     EXPECT_NE(r.LastError().find("GenerateSubsectors"), std::string::npos) << r.LastError();
 }
+
+TEST(TableNames, CreateIloomTableReadsFromTheTableProgramsFolder)
+{
+    struct THost final : TScriptAppHost {
+        std::string Folder;
+        std::string IdealoomTablesFolder() const override { return Folder; }
+    };
+    const fs::path dir = fs::temp_directory_path() / ("kalvion_iloom_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::ofstream(dir / "Moods.ilt", std::ios::binary) << "table: mood\ncalm\n";
+    THost host;
+    host.Folder = dir.string() + "/";
+    TScriptRegistry reg;
+    RegisterKalvionScriptNames(reg, host);
+    TZentScripter s;
+    s.Registry = &reg;
+    std::string error;
+    s.OnShowMessage = [&](const std::string &, const std::string &t) { error = t; };
+    s.ScriptText = "Set app = CreateIloomTable(\"Moods.ilt\")\nIf app.Go(1) <> \"calm\" & vbCrLf Then Err.Raise 5";
+    EXPECT_TRUE(s.Run()) << error;
+    s.ScriptText = "Set app = CreateIloomTable(\"Missing.ilt\")";
+    EXPECT_FALSE(s.Run());
+    EXPECT_NE(error.find("CreateIloomTable"), std::string::npos) << error;
+    fs::remove_all(dir);
+}

@@ -30,8 +30,20 @@ void RegisterDice(const TNames &n)
         CheckDice(a[0], a[1], "RollDiceOpen");
         return VInt(RollDiceOpen(I32(a[0]), I32(a[1]), I32(a[2]), a[3].AsBool()));
     });
-    n.Routine("EvalDice", {TStr()}, TInt(), [](TScriptArgs &a) { return VInt(EvalDice(a[0].Str)); });
-    n.Routine("EvalDiceInString", {TStr()}, TStr(), [](TScriptArgs &a) { return VStr(EvalDiceInString(a[0].Str)); });
+    n.Routine("EvalDice", {TStr()}, TInt(), [](TScriptArgs &a) {
+        try {
+            return VInt(EvalDice(a[0].Str));
+        } catch (const std::exception &e) {
+            throw std::runtime_error(std::string("EvalDice: ") + e.what());
+        }
+    });
+    n.Routine("EvalDiceInString", {TStr()}, TStr(), [](TScriptArgs &a) {
+        try {
+            return VStr(EvalDiceInString(a[0].Str));
+        } catch (const std::exception &e) {
+            throw std::runtime_error(std::string("EvalDiceInString: ") + e.what());
+        }
+    });
     n.Routine("isOpenResult", {TInt(), TInt()}, TBool(), [](TScriptArgs &a) { return VBool(isOpenResult(I32(a[0]), I32(a[1]))); });
     using TDie = std::int32_t (*)() noexcept;
     const std::pair<const char *, TDie> dice[] = {{"d2", &d2},   {"d4", &d4},   {"d6", &d6},   {"d8", &d8},   {"d10", &d10},

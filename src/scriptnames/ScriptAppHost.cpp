@@ -45,6 +45,11 @@ void TScriptAppHost::SetMainWindowSize(int, int)
     NeedsWindow("SetMainWindowSize");
 }
 
+int TScriptAppHost::PrintSector(TVexaSector &, bool, double, int, bool, bool, bool, double, double, int)
+{
+    NeedsWindow("Print");
+}
+
 void TScriptAppHost::Pause(int milliseconds)
 {
     if (milliseconds > 0)

@@ -73,6 +73,12 @@ public:
     virtual void ShowSystemDiagram(TStellarBody *body);
     virtual void SetMainWindowSize(int width, int height);
 
+    // Print: the sector's 2D map over pages of the printer (preview, pages
+    // across, colour mode, grid, depth scaling, routes, system and label
+    // size factors, plane); the number of pages.  Needs the main window.
+    virtual int PrintSector(TVexaSector &sector, bool preview, double pagesAcross, int colourMode, bool showGrid,
+                            bool scaleByDepth, bool showRoutes, double systemFactor, double labelFactor, int plane);
+
     // Pause sleeps without processing window messages; ProcessMessages
     // processes the pending ones once (nothing to do without a window).
     virtual void Pause(int milliseconds);

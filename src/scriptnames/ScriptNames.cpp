@@ -5,6 +5,7 @@
 
 #include "base/AsciiText.h"
 #include "scripting/ModelRefs.h"
+#include "scripting/RoutePlannerNames.h"
 
 #include <stdexcept>
 
@@ -86,6 +87,8 @@ void RegisterKalvionScriptNames(TScriptRegistry &reg, TScriptAppHost &host)
     RegisterOrbitNames(n);
     RegisterSearchNames(n);
     RegisterTextureNames(n);
+    // The route planner works on the host's current sector.
+    RegisterRoutePlannerNames(reg, [h = &host] { return h->CurrentSector(); });
 }
 
 } // namespace kalvion

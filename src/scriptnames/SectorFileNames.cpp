@@ -289,8 +289,14 @@ void RegisterReportMethods(const TNames &n)
                     return VBool(Export2D(s, a[0].Str, I32(a[1]), I32(a[7]), width, a[5].Dbl, a[6].Dbl, a[2].AsBool(),
                                           a[3].AsBool(), a[4].AsBool()));
                 });
+    // (preview, pages across, colour mode, show grid, scale by depth, show
+    // routes, system size factor, label size factor, plane) as scripts pass them.
+    TScriptAppHost *H = &n.Host;
     n.Method<S>(C, "Print", {TBool(), TDbl(), TInt(), TBool(), TBool(), TBool(), TDbl(), TDbl(), TInt()}, TInt(),
-                [](S &, TScriptArgs &) -> TScriptValue { throw TScriptHostError("Print: needs the main window"); });
+                [H](S &s, TScriptArgs &a) {
+                    return VInt(H->PrintSector(s, a[0].AsBool(), a[1].Dbl, I32(a[2]), a[3].AsBool(), a[4].AsBool(),
+                                               a[5].AsBool(), a[6].Dbl, a[7].Dbl, I32(a[8])));
+                });
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // Atmosphere textures and the model file names of bodies.
 #include "base/Paths.h"
+#include "files/SurfaceMapStore.h"
+#include "model/GexColorGroup.h"
 #include "graphics/AtmosphereTextures.h"
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
@@ -62,6 +64,18 @@ void RegisterTextureNames(const TNames &n)
                                         static_cast<TColor>(a[2].Int), nullptr);
                   return VNone();
               });
+    n.Routine("DefaultVexaColorGroup", {}, TObj("TGexColorGroup"),
+              [n](TScriptArgs &) { return n.Adopt("TGexColorGroup", std::make_unique<TGexColorGroup>()); });
+    // The world file of a terrestrial planet.
+    n.Method<TStellarBody>("TStellarBody", "GexFileName", {}, TStr(), [](TStellarBody &b, TScriptArgs &) {
+        if (b.TypeID != BODY_TYPE_TERRESTRIAL)
+            return VStr("");
+        return VStr(ProgramSubfolder("Planets") + b.IDString + ".gex");
+    });
+    n.Method<TVexaSector>("TVexaSector", "HasTerrainData", {TObj("TStellarBody")}, TBool(), [](TVexaSector &s, TScriptArgs &a) {
+        const TStellarBody &b = Need<TStellarBody>(a[0], "HasTerrainData");
+        return VBool(!s.FileName.empty() && b.RecordID != 0 && HasSurfaceMap(s.FileName, b.RecordID));
+    });
     n.Method<TVexaSector>("TVexaSector", "FindDefaultModel", {TObj("TStellarBody")}, TStr(), [](TVexaSector &, TScriptArgs &a) {
         return VStr(FindDefaultModel(Need<TStellarBody>(a[0], "FindDefaultModel")));
     });

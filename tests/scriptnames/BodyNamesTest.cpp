@@ -84,3 +84,67 @@ TEST(BodyNames, IsNullAnswersForNilObjectsAndNull)
         << r.LastError();
     EXPECT_EQ(r.Printed.at(0), "TrueTrueFalseFalseFalse");
 }
+
+TEST(ScienceNames, DiceCountsAreCappedLikeTheTableEngines)
+{
+    TScriptRunner r;
+    EXPECT_FALSE(r.Run("x = RollDice(2000000000, 6, 0)"));
+    EXPECT_NE(r.LastError().find("RollDice"), std::string::npos) << r.LastError();
+    EXPECT_FALSE(r.Run("x = RollDiceOpen(20000, 6, 0, True)"));
+    EXPECT_NE(r.LastError().find("RollDiceOpen"), std::string::npos) << r.LastError();
+    EXPECT_FALSE(r.Run("x = EvalDice(\"999999d6\")"));
+    EXPECT_NE(r.LastError().find("EvalDice"), std::string::npos) << r.LastError();
+    ASSERT_TRUE(r.Run("x = RollDice(3, 6, 1)\nIf x < 4 Or x > 19 Then Err.Raise 5")) << r.LastError();
+}
+
+TEST(ScienceNames, VarParametersWriteBack)
+{
+    TScriptRunner r;
+    ASSERT_TRUE(r.Run(R"(
+Set a = TOrbit.Create
+a.SemiMajorAxis = 1000
+a.Period = 10
+Set b = TOrbit.Create
+b.SemiMajorAxis = 3000
+b.Period = 30
+lo = -1 : hi = -1
+OrbitGetExtremes a, b, lo, hi
+a.GetPosition 0, x, y, z
+ok = FullEvalExpression("2+3", v, msg)
+ok2 = SplitAtTag("left|right", "|", l, rt)
+MsgBox (lo >= 1999 And lo <= 2001) & "|" & (hi >= 3999 And hi <= 4001) & "|" & x & "|" & v & "|" & l & "," & rt
+)")) << r.LastError();
+    EXPECT_EQ(r.Printed.at(0), "True|True|1000|5|left,right");
+}
+
+TEST(ScienceNames, ABadArgumentTypeIsAScriptErrorNamingTheRoutine)
+{
+    TScriptRunner r;
+    EXPECT_FALSE(r.Run("x = RollDice(\"many\", 6, 0)"));
+    EXPECT_NE(r.LastError().find("RollDice"), std::string::npos) << r.LastError();
+    EXPECT_FALSE(r.Run("Set s = CreateSector()\ns.AddSystem CreateRoute()"));
+    EXPECT_NE(r.LastError().find("AddSystem"), std::string::npos) << r.LastError();
+}
+
+TEST(BodyNames, OneCallSiteServesObjectsOfDifferentClasses)
+{
+    // The same ".Name" and ".Count" sites meet a body, a route, a subsector
+    // and lists: each must find its own class's member.
+    TScriptRunner r;
+    ASSERT_TRUE(r.Run(R"(
+Function N(o)
+    N = o.Name
+End Function
+Function C(o)
+    C = o.Count
+End Function
+Set b = CreateBody("") : b.Name = "body"
+Set rt = CreateRoute() : rt.Name = "route"
+Set ss = CreateSubsector() : ss.Name = "sub"
+Set l = TList.Create : l.Add b
+Set t = TStringList.Create : t.Add "x" : t.Add "y"
+Set cfg = CreateSystemDataConfig()
+MsgBox N(b) & N(rt) & N(ss) & N(b) & "|" & C(l) & C(t) & C(cfg) & C(l)
+)")) << r.LastError();
+    EXPECT_EQ(r.Printed.at(0), "bodyroutesubbody|1201");
+}

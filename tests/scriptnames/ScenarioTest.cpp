@@ -44,7 +44,7 @@ protected:
 };
 
 const char *kBuildSector = R"(
-Set s = CreateSector()
+Set s = GetCurrentSector()
 s.Name = "Scripted"
 ' Two systems by hand, one generated.
 Set a = CreateBody("Star")
@@ -79,12 +79,15 @@ r.AddSystem a
 r.AddSystem b
 s.AddRoute r
 s.CreateRouteSegment b, g, "Lane", "B-G", 255, ROUTE_LINE_DASH, 1.5
-' Travel: the orbit and a distance.
+' Travel: the orbit and a distance, a planned trip and a travel time.
 Set o = p.GetOrbit()
 o.GetPosition 10, x, y, z
 d = Sqr(x * x + y * y + z * z)
 ok = s.ExportToHTML(ScriptArg(1), REPORTSTYLE_ALL, False, False, False)
 s.SaveToFile ScriptArg(0), False
+MsgBox Join(Split(PlanRoute("Alpha", "Gamma", 10, PLAN_ROUTE_SHORTEST), vbCrLf), ">")
+SetTravelCalcTime 1.5, ""
+MsgBox TravelCalcTravelTime & "|" & (TravelCalcErrorMsg = "")
 MsgBox s.SystemCount & "|" & s.RouteCount & "|" & found & "|" & (d > 0) & "|" & ok & "|" & (g.TypeID <> 0)
 )";
 
@@ -97,7 +100,7 @@ TEST_F(Scenario, AScriptBuildsASectorThatInfoReadsBack)
     const std::string report = (Dir / "report" / "index.html").string();
     fs::create_directories(Dir / "report");
     ASSERT_EQ(Cli({"--seed", "7", "script", script, sector, report}), 0) << Err.str();
-    EXPECT_EQ(Out.str(), "3|2|1|True|True|True\n");
+    EXPECT_EQ(Out.str(), "Alpha>Gamma\n129600|True\n3|2|1|True|True|True\n");
     EXPECT_TRUE(fs::exists(report));
 
     ASSERT_EQ(Cli({"--json", "info", sector}), 0) << Err.str();

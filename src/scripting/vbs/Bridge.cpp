@@ -20,7 +20,13 @@ public:
     const void *Identity() const override { return FRef.RawPointer(); }
     const TScriptObjectRef &Ref() const { return FRef; }
 
-    Variant Invoke(Interpreter &, std::string_view name, InvokeKind, Variant **args, int argc) override;
+    Variant Invoke(Interpreter &in, std::string_view name, InvokeKind kind, Variant **args, int argc) override
+    {
+        MemberCache none;
+        return InvokeCached(in, name, kind, args, argc, none);
+    }
+    Variant InvokeCached(Interpreter &, std::string_view name, InvokeKind, Variant **args, int argc,
+                         MemberCache &cache) override;
     void Put(Interpreter &, std::string_view name, bool, Variant **args, int argc, const Variant &value) override;
 
 private:
@@ -87,10 +93,6 @@ Variant CallRegistered(const std::string &name, const std::vector<TScriptArg> &t
     } catch (const HaltSignal &) {
         throw;
     } catch (const std::exception &e) {
-        // The routine's own message usually names it; otherwise add the name.
-        const std::string what = e.what();
-        if (what.find(name) == std::string::npos)
-            throw ScriptError(E_EXCEPTION, name + ": " + (what.empty() ? std::string(ErrorDescription(E_EXCEPTION)) : what));
         RethrowAsScript(e);
     } catch (...) {
         throw ScriptError(E_EXCEPTION);
@@ -103,7 +105,8 @@ Variant CallRegistered(const std::string &name, const std::vector<TScriptArg> &t
     return ToVariant(r);
 }
 
-Variant BridgeObject::Invoke(Interpreter &, std::string_view name, InvokeKind, Variant **args, int argc)
+Variant BridgeObject::InvokeCached(Interpreter &, std::string_view name, InvokeKind, Variant **args, int argc,
+                                   MemberCache &cache)
 {
     void *self = FRef.Get();
     if (!self)
@@ -111,10 +114,26 @@ Variant BridgeObject::Invoke(Interpreter &, std::string_view name, InvokeKind, V
     const TScriptClassInfo *c = FRef.Class();
     if (!c)
         ThrowNoMember(name);
-    if (const TScriptMethod *m = c->FindMethod(name))
+    constexpr int kMethod = 1, kProperty = 2;
+    if (cache.Owner != c) {
+        cache.Owner = c;
+        cache.Kind = 0;
+        cache.Member = nullptr;
+        if (const TScriptMethod *m = c->FindMethod(name)) {
+            cache.Kind = kMethod;
+            cache.Member = m;
+        } else if (const TScriptProperty *p = c->FindProperty(name)) {
+            cache.Kind = kProperty;
+            cache.Member = p;
+        }
+    }
+    if (cache.Kind == kMethod) {
+        auto *m = static_cast<const TScriptMethod *>(cache.Member);
         return CallRegistered(m->Name, m->Args, m->Result, args, argc,
                               [&](TScriptArgs &a) { return m->Impl(self, a); });
-    if (const TScriptProperty *p = c->FindProperty(name)) {
+    }
+    if (cache.Kind == kProperty) {
+        auto *p = static_cast<const TScriptProperty *>(cache.Member);
         if (argc != 0)
             ThrowNamed(E_WRONG_ARGS, p->Name);
         try {

@@ -456,7 +456,7 @@ Variant MemberExpr::Eval(Frame &f)
     Object *p = RequireObject(o, Obj);
     ArgPack a(f, Args, true);
     Stmt *cur = f.In->Cur;
-    Variant r = p->Invoke(*f.In, LName, InvokeKind::Get, a.Ptrs(), a.Count());
+    Variant r = p->InvokeCached(*f.In, LName, InvokeKind::Get, a.Ptrs(), a.Count(), Cache);
     f.In->Cur = cur;
     return r;
 }

@@ -2,6 +2,7 @@
 // Concrete expression and statement nodes.
 #include "scripting/vbs/Ast.h"
 #include "scripting/vbs/Errors.h"
+#include "scripting/vbs/MemberCache.h"
 
 #include <new>
 #include <string>
@@ -46,6 +47,7 @@ struct MemberExpr final : Expr {
     std::string Name;
     std::string LName;
     std::vector<Expr *> Args;
+    MemberCache Cache;
     Variant Eval(Frame &f) override;
     void Assign(Frame &f, Variant v, bool isSet) override;
 };

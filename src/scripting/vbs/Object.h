@@ -2,6 +2,7 @@
 // Objects seen by scripts: class instances, the standard objects (Err,
 // Dictionary, FileSystemObject and its parts), procedure references and
 // program objects reached through the name registry.
+#include "scripting/vbs/MemberCache.h"
 #include "scripting/vbs/Variant.h"
 
 #include <string>
@@ -14,6 +15,7 @@ class Interpreter;
 
 enum class InvokeKind { Get, Call };
 
+
 class Object : public HeapCell {
 public:
     // What TypeName reports for the object.
@@ -22,6 +24,13 @@ public:
     // is the default member.  Arguments are references so that by-reference
     // parameters can write back.
     virtual Variant Invoke(Interpreter &in, std::string_view name, InvokeKind kind, Variant **args, int argc);
+    // The same from a call site that keeps what it found; objects without
+    // registered classes ignore the cache.
+    virtual Variant InvokeCached(Interpreter &in, std::string_view name, InvokeKind kind, Variant **args, int argc,
+                                 MemberCache &)
+    {
+        return Invoke(in, name, kind, args, argc);
+    }
     // Writes a property (with optional index arguments).
     virtual void Put(Interpreter &in, std::string_view name, bool isSet, Variant **args, int argc, const Variant &value);
     // For Each: the elements in order; false when the object is not a collection.

@@ -6,6 +6,8 @@
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
 #include "science/Chemistry.h"
+#include "surface/manager/SurfaceMapOps.h"
+#include "surface/manager/SurfacePalette.h"
 #include "scriptnames/NameHelpers.h"
 
 #include <QImage>
@@ -64,18 +66,43 @@ void RegisterTextureNames(const TNames &n)
                                         static_cast<TColor>(a[2].Int), nullptr);
                   return VNone();
               });
-    n.Routine("DefaultVexaColorGroup", {}, TObj("TGexColorGroup"),
-              [n](TScriptArgs &) { return n.Adopt("TGexColorGroup", std::make_unique<TGexColorGroup>()); });
-    // The world file of a terrestrial planet.
-    n.Method<TStellarBody>("TStellarBody", "GexFileName", {}, TStr(), [](TStellarBody &b, TScriptArgs &) {
-        if (b.TypeID != BODY_TYPE_TERRESTRIAL)
-            return VStr("");
-        return VStr(ProgramSubfolder("Planets") + b.IDString + ".gex");
+    n.Routine("DefaultVexaColorGroup", {}, TObj("TGexColorGroup"), [n](TScriptArgs &) {
+        return n.Adopt("TGexColorGroup", std::make_unique<TGexColorGroup>(DefaultVexaColorGroup()));
+    });
+    n.Routine("DerivePlanetColors", {TObj("TStellarBody"), TObj("TGexColorGroup")}, TNone(), [](TScriptArgs &a) {
+        DerivePlanetColors(Need<TStellarBody>(a[0], "DerivePlanetColors"),
+                           Need<TGexColorGroup>(a[1], "DerivePlanetColors"));
+        return VNone();
+    });
+    n.Routine("GenerateGexSurfaceMap", {TObj("TVexaSector"), TObj("TStellarBody"), TBool(), TObj("TGexColorGroup")},
+              TBool(), [](TScriptArgs &a) {
+                  return VBool(GenerateGexSurfaceMap(Need<TVexaSector>(a[0], "GenerateGexSurfaceMap"),
+                                                     Need<TStellarBody>(a[1], "GenerateGexSurfaceMap"), a[2].AsBool(),
+                                                     Need<TGexColorGroup>(a[3], "GenerateGexSurfaceMap")));
+              });
+    n.Routine("ClearUneditedGexFiles", {TStr(), TStr()}, TNone(), [](TScriptArgs &a) {
+        ClearUneditedGexFiles(a[0].Str, a[1].Str);
+        return VNone();
+    });
+    // The world file of a terrestrial planet, below the user's data folder.
+    n.Method<TStellarBody>("TStellarBody", "GexFileName", {}, TStr(),
+                           [](TStellarBody &b, TScriptArgs &) { return VStr(GexFileName(b)); });
+    n.Method<TStellarBody>("TStellarBody", "GexUpdateTerrain", {}, TNone(), [](TStellarBody &b, TScriptArgs &) {
+        GexUpdateTerrain(b);
+        return VNone();
     });
     n.Method<TVexaSector>("TVexaSector", "HasTerrainData", {TObj("TStellarBody")}, TBool(), [](TVexaSector &s, TScriptArgs &a) {
-        const TStellarBody &b = Need<TStellarBody>(a[0], "HasTerrainData");
-        return VBool(!s.FileName.empty() && b.RecordID != 0 && HasSurfaceMap(s.FileName, b.RecordID));
+        return VBool(HasTerrainData(s, Need<TStellarBody>(a[0], "HasTerrainData")));
     });
+    n.Method<TVexaSector>("TVexaSector", "CheckGexRefresh", {TObj("TStellarBody")}, TNone(), [](TVexaSector &s, TScriptArgs &a) {
+        CheckGexRefresh(s, Need<TStellarBody>(a[0], "CheckGexRefresh"));
+        return VNone();
+    });
+    n.Method<TVexaSector>("TVexaSector", "RefreshGexSurfaceMap", {TObj("TStellarBody")}, TNone(),
+                          [](TVexaSector &s, TScriptArgs &a) {
+                              RefreshGexSurfaceMap(s, Need<TStellarBody>(a[0], "RefreshGexSurfaceMap"));
+                              return VNone();
+                          });
     n.Method<TVexaSector>("TVexaSector", "FindDefaultModel", {TObj("TStellarBody")}, TStr(), [](TVexaSector &, TScriptArgs &a) {
         return VStr(FindDefaultModel(Need<TStellarBody>(a[0], "FindDefaultModel")));
     });

@@ -49,12 +49,9 @@ std::vector<TEntry> ReadList()
     return list;
 }
 
-// Names that are not registered yet: the surface-map operations (their
-// manager is not part of the program yet) and the one routine that needs a
-// bitmap scripts cannot make.
-const std::set<std::string> kNotYet = {"DerivePlanetColors", "GenerateGexSurfaceMap", "ClearUneditedGexFiles",
-                                       "GenerateAtmLayer",   "GexUpdateTerrain",      "CheckGexRefresh",
-                                       "RefreshGexSurfaceMap"};
+// Names that are not registered: the one routine that needs a bitmap, which
+// scripts cannot make.
+const std::set<std::string> kNotYet = {"GenerateAtmLayer"};
 
 // Scripts that make an object of a class, for calling its methods.
 const std::map<std::string, std::string> kMakers = {

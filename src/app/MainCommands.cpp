@@ -133,6 +133,7 @@ void TfrmVexaMain::ConnectCommands()
         SectorChanged();
     };
     connect(FTree, &TSystemTree::bodyPicked, this, &TfrmVexaMain::PickBody);
+    ConnectEditBody();
     connect(FResults, &QTableWidget::cellClicked, this, [this](int row, int) {
         TStellarBody *b = FSearcher->GetResult(row + 1);
         if (!b)

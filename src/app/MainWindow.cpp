@@ -516,6 +516,7 @@ void TfrmVexaMain::UpdateActions()
     set("Actions.Search", !busy);
     set("Actions.ProximityRoutes", !busy && hasSystems);
     set("Body.TravelCalculator", !busy && selected > 0);
+    set("Body.Properties", !busy && selected == 1 && FCurrentBody != nullptr);
     // Commands whose windows belong to features not in this program yet:
     // shown, never enabled.
     set("File.Export2D", !busy);
@@ -527,7 +528,7 @@ void TfrmVexaMain::UpdateActions()
                            "Actions.MassDisplayStyle", "Actions.MassLabelDistances", "Actions.MassBlazons",
                            "Actions.MassSphere", "Actions.MassDeleteRoutes", "Actions.CreateRoute",
                            "Plugins.RunFile",
-                           "Body.Properties", "Body.CloseMultiple", "Body.DeleteBody", "Body.DeleteContents",
+                           "Body.CloseMultiple", "Body.DeleteBody", "Body.DeleteContents",
                            "Body.DeleteRoute", "Body.Regenerate", "Body.GenerateContents",
                            "Body.GenerateContentsKeepName", "Body.ConvertToRoot",
                            "Body.CreateSurfaceMap", "Body.EditSurfaceMap", "Body.SystemDiagram"})

@@ -68,6 +68,7 @@ struct TSectorExportChoice;
 struct TPrintChoice;
 class TfrmVexaSearch3;
 class TfrmProximityRoutes;
+class TfrmEditBody;
 
 inline constexpr int MOUSE_MODE_PAN = 0;
 inline constexpr int MOUSE_MODE_POINTER = 1;
@@ -198,6 +199,14 @@ public:
     void SectorChanged(bool contents = true);
     // Enables and disables commands from the window's state.
     void UpdateActions();
+
+    // The body property dialog (MainWindowEditBody.cpp), made on first use
+    // and kept.  "Properties" edits the current body; a new system is
+    // edited with EditNewBody, false on Cancel (the caller then removes it).
+    void EditBodyProperties();
+    void EditBody(TStellarBody *body);
+    bool EditNewBody(TStellarBody *body);
+    TfrmEditBody *EditBodyDialog() const { return FEditBody; }
     // Repaints the 3D view now.
     void Redraw();
 
@@ -269,6 +278,10 @@ private:
     // A line in the answers log of a run answered from a file (which the
     // end-to-end tests wait on); nothing otherwise.
     void NoteForAnswers(const QString &kind, const QString &text);
+    void ConnectEditBody();
+    TfrmEditBody &PrepareEditBody(TStellarBody &body, bool politicalList);
+    void AfterBodyEdited(TStellarBody &body);
+    void StoreTerrainChoice(TStellarBody &body);
 
     TAppMessages &FMessages;
     TSettingsStore &FStore;
@@ -311,6 +324,7 @@ private:
     TfrmSectorMerge *FSectorMerge = nullptr;
     TfrmVexaSearch3 *FSearchWindow = nullptr;
     TfrmProximityRoutes *FProximityRoutes = nullptr;
+    TfrmEditBody *FEditBody = nullptr;
     std::string FLastNameTable;
     QTimer *FGenerationTimer = nullptr;
     QTimer *FAxisTimer = nullptr;

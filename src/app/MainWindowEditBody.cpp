@@ -10,7 +10,6 @@
 #include "files/SurfaceMapStore.h"
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
-#include "render/SectorGLWidget.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -44,7 +43,7 @@ void TfrmVexaMain::ConnectEditBody()
         FTree->setCurrentItem(FTree->itemAt(pos));
         PickBody(body);
         QMenu menu(this);
-        menu.addAction(QStringLiteral("Properties"), this, [this, body] { EditBody(body); });
+        connect(menu.addAction(QStringLiteral("Properties")), &QAction::triggered, this, [this, body] { EditBody(body); });
         menu.exec(FTree->viewport()->mapToGlobal(pos));
     });
 }

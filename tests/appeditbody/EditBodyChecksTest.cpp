@@ -6,6 +6,7 @@
 #include "base/PhysicalFormulas.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -137,10 +138,11 @@ TEST_F(EditBodyChecks, ValuesThatDoNotFitTheirFieldsAreRefused)
     Edit("edRadius")->setText("1e200");
     EXPECT_FALSE(PressOk());
     EXPECT_EQ(Told().last(), "Radius must be a number");
-    Edit("edRadius")->setText("6378.14");
-    Edit("edDensity")->setText("1e307");
+    Edit("edRadius")->setText("1e100");
+    Edit("edDensity")->setText("1e100");
     EXPECT_FALSE(PressOk());
     EXPECT_EQ(Told().last(), "Density must be a number");
+    Edit("edRadius")->setText("6378.14");
     Edit("edDensity")->setText("1");
     EXPECT_TRUE(PressOk());
     EXPECT_EQ(Planet->Population, 9e18);
@@ -189,6 +191,20 @@ TEST_F(EditBodyChecks, NumbersAcceptTrimmedTextAndThePoint)
     EXPECT_EQ(Planet->Habitability, HAB_HOSPITABLE);
     EXPECT_EQ(Planet->PoliticalAffiliation, "Republic");
     EXPECT_TRUE(Planet->TVexaBase::Modified);
+}
+
+TEST_F(EditBodyChecks, TheLocalesDecimalSeparatorIsAccepted)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Open(Planet);
+    Edit("edDensity")->setText("2,5");
+    Edit("edAlbedo")->setText("0.25");
+    const bool ok = PressOk();
+    QLocale::setDefault(before);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(Planet->Density, 2.5);
+    EXPECT_EQ(Planet->Albedo, 0.25);
 }
 
 TEST_F(EditBodyChecks, PositionPageWritesStyleAndSphere)

@@ -2,7 +2,6 @@
 
 #include "app/DialogValues.h"
 #include "app/editbody/EditBodyPages.h"
-#include "base/AsciiText.h"
 #include "model/VexaSector.h"
 
 #include <QCheckBox>
@@ -11,6 +10,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTreeWidget>
+
+#include <algorithm>
+#include <memory>
 
 namespace kalvion::app {
 
@@ -66,7 +68,7 @@ void TDisplayFieldsPage::Rebuild(int selectIndex)
 
 int TDisplayFieldsPage::SelectedIndex() const
 {
-    const QTreeWidgetItem *item = W.Tree->currentItem();
+    QTreeWidgetItem *item = W.Tree->currentItem();
     if (!item || !item->parent())
         return -1;
     return item->parent()->indexOfChild(item);
@@ -180,11 +182,11 @@ QMenu *TDisplayFieldsPage::BuildMenu()
 {
     auto *menu = new QMenu(W.Tree);
     menu->setObjectName(QStringLiteral("menuDisplayFields"));
-    menu->addAction(QStringLiteral("Insert New"), this, [this] { InsertNew(); });
+    connect(menu->addAction(QStringLiteral("Insert New")), &QAction::triggered, this, [this] { InsertNew(); });
     if (SelectedIndex() >= 0) {
-        menu->addAction(QStringLiteral("Move Up"), this, [this] { Move(-1); });
-        menu->addAction(QStringLiteral("Move Down"), this, [this] { Move(+1); });
-        menu->addAction(QStringLiteral("Delete"), this, [this] { DeleteSelected(); });
+        connect(menu->addAction(QStringLiteral("Move Up")), &QAction::triggered, this, [this] { Move(-1); });
+        connect(menu->addAction(QStringLiteral("Move Down")), &QAction::triggered, this, [this] { Move(+1); });
+        connect(menu->addAction(QStringLiteral("Delete")), &QAction::triggered, this, [this] { DeleteSelected(); });
     }
     return menu;
 }

@@ -121,13 +121,15 @@ bool TfrmEditBody::Collect(TValues &v, TEditBodyCheck &check) const
         break;
     case TEditPage::Planet: {
         v.Radius = read.Number(ui->edRadius, QStringLiteral("Radius"));
-        // A radius or density whose mass no double holds does not fit.
-        if (!read.Failed() && !std::isfinite(MassRelEarth(v.Radius, 1)))
+        // A radius or density whose mass no double holds does not fit (the
+        // mass formula itself answers 0 for an overflow).
+        const double cube = std::pow(v.Radius / EARTH_RADIUS_KM, 3);
+        if (!read.Failed() && !std::isfinite(cube))
             read.Fail(QStringLiteral("Radius must be a number"));
         v.Density = read.Number(ui->edDensity, QStringLiteral("Density"));
-        v.Mass = MassRelEarth(v.Radius, v.Density);
-        if (!read.Failed() && !std::isfinite(v.Mass))
+        if (!read.Failed() && !std::isfinite(cube * v.Density))
             read.Fail(QStringLiteral("Density must be a number"));
+        v.Mass = MassRelEarth(v.Radius, v.Density);
         v.Albedo = read.Number(ui->edAlbedo, QStringLiteral("Albedo"));
         v.Temp = read.Number(ui->edTemp, QStringLiteral("Mean Temperature"));
         v.Atmosphere = read.Number(ui->edPressure, QStringLiteral("Atmospheric Pressure"));

@@ -9,6 +9,7 @@
 #include "model/VexaSector.h"
 #include "ui_EditBodyDialog.h"
 
+#include <QColor>
 #include <QHeaderView>
 #include <QResizeEvent>
 #include <QTabBar>
@@ -50,6 +51,8 @@ TfrmEditBody::TfrmEditBody(TAppMessages &messages, QWidget *parent)
     }
     ui->gridGases->setHorizontalHeaderLabels({QStringLiteral("Gas"), QStringLiteral("Percent")});
     ui->gridGases->verticalHeader()->hide();
+    ui->gridGases->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    ui->gridGases->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     ui->gridGases->setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked |
                                    QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed);
     ui->gridCustomFields->setHorizontalHeaderLabels({QStringLiteral("Field Name"), QStringLiteral("Field Value")});
@@ -163,6 +166,7 @@ void TfrmEditBody::Load(TStellarBody &body, TVexaSector &sector, const QStringLi
     const TIdentity id = IdentityOf(FTypePage);
     id.Name->setText(ShownText(body.Name));
     id.Uabi->setText(QString::fromStdString(body.IDString));
+    id.Uabi->setCursorPosition(0);
     FillPolitical(id.Political, politicalList, body.PoliticalAffiliation);
     LoadTypePage();
     if (FPages.Has(TEditPage::Position))

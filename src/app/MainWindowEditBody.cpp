@@ -26,8 +26,11 @@ void TfrmVexaMain::ConnectEditBody()
         if (TStellarBody *body = FTree->BodyOf(item))
             EditBody(body);
     });
-    // End-to-end runs click into the tree to reach a body.
-    connect(this, &TfrmVexaMain::firstFrame, this, [this] {
+    // End-to-end runs click into the tree to reach a body: where it lies,
+    // each time it is filled.
+    connect(FTree->model(), &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &parent) {
+        if (parent.isValid())
+            return;
         const QPoint origin = FTree->mapToGlobal(QPoint(0, 0));
         NoteForAnswers(QStringLiteral("tree"), QStringLiteral("%1 %2 %3 %4")
                                                    .arg(origin.x())

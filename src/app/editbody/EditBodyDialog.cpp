@@ -62,6 +62,10 @@ TfrmEditBody::TfrmEditBody(TAppMessages &messages, QWidget *parent)
     ui->gridCustomFields->setSelectionBehavior(QAbstractItemView::SelectItems);
     ConnectControls();
     ui->btnOk->setDefault(true);
+    // A UABI is shown whole: 38 characters of a GUID.
+    const int guidWidth = fontMetrics().horizontalAdvance(QStringLiteral("{00000000-0000-0000-0000-000000000000}")) + 12;
+    for (QLineEdit *uabi : {ui->edDefUabi, ui->edStarUabi, ui->edPlanetUabi, ui->edRingUabi, ui->edPopUabi})
+        uabi->setMinimumWidth(guidWidth);
     setMinimumSize(560, 480);
 }
 

@@ -107,7 +107,9 @@ void TfrmVexaMain::AfterBodyEdited(TStellarBody &body)
 void TfrmVexaMain::StoreTerrainChoice(TStellarBody &body)
 {
     // Terrain rows hang on the body's row in the sector file, so a body
-    // never stored needs a save first.
+    // never stored needs a save first.  The body's system is selected (the
+    // tree shows only selected systems), and a save keeps selected systems
+    // loaded, so the body outlives the save.
     if (body.RecordID <= 0) {
         if (FSector->Modified || FSector->FileName.empty()) {
             const TMsgAnswer answer = FMessages.Ask(

@@ -6,6 +6,8 @@
 #include "base/PhysicalFormulas.h"
 
 #include <QFile>
+#include <QDir>
+#include <QListWidget>
 #include <QLocale>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -257,6 +259,37 @@ TEST_F(EditBodyChecks, CancelLeavesTheBodyAlone)
     Dlg.reject();
     EXPECT_EQ(Moon->Name, "Sol III.1");
     EXPECT_EQ(Moon->Distance, 384800);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EditBodyChecks, ModelListOffersTheTypesModelFolders)
+{
+    QTemporaryDir program;
+    QDir(program.path()).mkpath("Models/Terrestrial/Rocky");
+    QDir(program.path()).mkpath("Models/Terrestrial/Watery");
+    QImage red(4, 4, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    red.save(program.filePath("Models/Terrestrial/Watery/preview.jpg"));
+    Planet->ModelFile = "Watery";
+    Dlg.Load(*Planet, Sector, {}, program.path() + '/');
+    auto *list = Find<QListWidget>(Dlg, "lstModels");
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(0)->text(), "(none)");
+    EXPECT_EQ(list->currentItem()->text(), "Watery");
+    const QImage preview = Label("lblModelPreview")->pixmap().toImage();
+    EXPECT_EQ(QColor(preview.pixel(preview.width() / 2, preview.height() / 2)).red() > 200, true);
+    list->setCurrentRow(1);
+    EXPECT_EQ(QColor(Label("lblModelPreview")->pixmap().toImage().pixel(5, 5)), QColor(Qt::black));
+    EXPECT_TRUE(PressOk());
+    EXPECT_EQ(Planet->ModelFile, "Rocky");
+    EXPECT_TRUE(Dlg.ModelChanged());
+    Dlg.Load(*Planet, Sector, {}, program.path() + '/');
+    list->setCurrentRow(0);
+    EXPECT_TRUE(PressOk());
+    EXPECT_TRUE(Planet->ModelFile.empty());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "app/SettingsStore.h"
 #include "app/SystemTree.h"
+#include "files/SurfaceMapStore.h"
 #include "surface/GexTerrain.h"
 
 #include <QAction>
@@ -158,6 +159,41 @@ TEST_F(MainWindowEditBody, TerrainOfAnUnsavedBodyAsksToSaveFirst)
         "ask\tSave Sector\tAssigning or clearing a terrain map requires that the sector file first be saved.  "
         "Save this sector?"));
     EXPECT_EQ(Planet->RecordID, 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowEditBody, TerrainOfAStoredBodyIsStoredAndCleared)
+{
+    TGexTerrain world(64, 32);
+    world.Generate(64, 32);
+    const QString gex = Dir.filePath(QStringLiteral("w.gex"));
+    ASSERT_TRUE(world.SaveToFile(gex.toStdString()));
+    const QString file = Dir.filePath(QStringLiteral("Stored.VexaDB"));
+    Messages.Push(file);  // Save As
+    ASSERT_TRUE(Window->Save());
+    // A save may drop the contents of the systems; the tree reads them again.
+    SelectRoot();
+    ASSERT_EQ(Root->ChildrenCount(), 1);
+    Planet = Root->GetChild(0);
+    ASSERT_GT(Planet->RecordID, 0);
+    Messages.Push(gex);
+    WhenShown([](TfrmEditBody &dlg) {
+        dlg.findChild<QPushButton *>(QStringLiteral("btnGexSelect"))->click();
+        dlg.accept();
+    });
+    Window->EditBody(Planet);
+    EXPECT_TRUE(HasSurfaceMap(file.toStdString(), Planet->RecordID));
+    WhenShown([](TfrmEditBody &dlg) {
+        dlg.findChild<QPushButton *>(QStringLiteral("btnGexClear"))->click();
+        EXPECT_TRUE(dlg.TerrainCleared());
+        dlg.accept();
+    });
+    Window->EditBody(Planet);
+    EXPECT_FALSE(HasSurfaceMap(file.toStdString(), Planet->RecordID));
+    EXPECT_FALSE(Messages.Log().join('\n').contains(QStringLiteral("Assigning or clearing")));
 }
 
 } // namespace

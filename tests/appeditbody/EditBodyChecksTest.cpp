@@ -3,6 +3,7 @@
 // do not fit their fields, and what is written afterwards.
 #include "EditBodyTestSupport.h"
 
+#include "app/DialogValues.h"
 #include "base/PhysicalFormulas.h"
 
 #include <QFile>
@@ -290,6 +291,39 @@ TEST_F(EditBodyChecks, ModelListOffersTheTypesModelFolders)
     list->setCurrentRow(0);
     EXPECT_TRUE(PressOk());
     EXPECT_TRUE(Planet->ModelFile.empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EditBodyChecks, BlazonComesFromTheSectorsImagesWhenTheFileIsGone)
+{
+    QTemporaryDir dir;
+    const QString png = dir.filePath("arms.png");
+    QImage arms(40, 20, QImage::Format_RGB32);
+    arms.fill(Qt::blue);
+    ASSERT_TRUE(arms.save(png));
+    ASSERT_GE(Sector.ImageResources.AddResource(png.toStdString(), true), 0);
+    ASSERT_TRUE(QFile::remove(png));
+    Star->BlazonImageFile = png.toStdString();
+    Open(Star);
+    const QImage shown = Label("lblBlazonPreview")->pixmap().toImage();
+    ASSERT_FALSE(shown.isNull());
+    // Scaled to fit with its proportions kept: twice as wide as high.
+    EXPECT_EQ(shown.width(), 2 * shown.height());
+    EXPECT_TRUE(PressOk());
+    EXPECT_EQ(Star->BlazonImageFile, png.toStdString());
+}
+
+TEST_F(EditBodyChecks, RandomAtmosphereFillsThePageWithNumbers)
+{
+    Planet->Mass = 1;
+    Open(Planet);
+    Find<QPushButton>(Dlg, "btnRandomAtm")->click();
+    for (const char *edit : {"edPressure", "edWater", "edTemp"})
+        EXPECT_TRUE(NumberFromText(Edit(edit)->text()).has_value()) << edit;
+    EXPECT_TRUE(PressOk());
 }
 
 } // namespace

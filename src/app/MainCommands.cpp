@@ -134,6 +134,7 @@ void TfrmVexaMain::ConnectCommands()
     };
     connect(FTree, &TSystemTree::bodyPicked, this, &TfrmVexaMain::PickBody);
     ConnectEditCommands();
+    ConnectEditBody();
     connect(FResults, &QTableWidget::cellClicked, this, [this](int row, int) {
         TStellarBody *b = FSearcher->GetResult(row + 1);
         if (!b)

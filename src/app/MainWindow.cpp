@@ -532,6 +532,7 @@ void TfrmVexaMain::UpdateActions()
     set("Actions.Search", !busy);
     set("Actions.ProximityRoutes", !busy && hasSystems);
     set("Body.TravelCalculator", !busy && selected > 0);
+    set("Body.Properties", !busy && selected == 1 && FCurrentBody != nullptr);
     // Commands whose windows belong to features not in this program yet:
     // shown, never enabled.
     set("File.Export2D", !busy);
@@ -539,7 +540,6 @@ void TfrmVexaMain::UpdateActions()
     set("File.ImportCsv", !busy);
     set("File.Report", !busy);
     set("File.ImportMerge", !busy);
-    set("Body.Properties", false);
     UpdateOrbitActions();
     UpdateEditActions(busy);
     UpdatePluginActions();

@@ -79,6 +79,7 @@ class TfrmProximityRoutes;
 struct TNewSystemChoice;
 class TWindowScriptHost;
 class TWindowScriptUI;
+class TfrmEditBody;
 
 inline constexpr int MOUSE_MODE_PAN = 0;
 inline constexpr int MOUSE_MODE_POINTER = 1;
@@ -209,6 +210,14 @@ public:
     void SectorChanged(bool contents = true);
     // Enables and disables commands from the window's state.
     void UpdateActions();
+
+    // The body property dialog (MainWindowEditBody.cpp), made on first use
+    // and kept.  "Properties" edits the current body; a new system is
+    // edited with EditNewBody, false on Cancel (the caller then removes it).
+    void EditBodyProperties();
+    void EditBody(TStellarBody *body);
+    bool EditNewBody(TStellarBody *body);
+    TfrmEditBody *EditBodyDialog() const { return FEditBody; }
     // Repaints the 3D view now.
     void Redraw();
 
@@ -384,6 +393,10 @@ private:
     std::vector<std::unique_ptr<TTravelCalcMethod>> FTravelMethods;
     std::vector<QAction *> FPluginActions;  // by plug-in index; null: none
     std::vector<QToolButton *> FPluginButtons;
+    void ConnectEditBody();
+    TfrmEditBody &PrepareEditBody(TStellarBody &body, bool politicalList);
+    void AfterBodyEdited(TStellarBody &body);
+    void StoreTerrainChoice(TStellarBody &body);
 
     TAppMessages &FMessages;
     TSettingsStore &FStore;
@@ -432,6 +445,7 @@ private:
     TfrmProximityRoutes *FProximityRoutes = nullptr;
     TEditHooks FEditHooks;
     TEditDialogs FEditDialogs;
+    TfrmEditBody *FEditBody = nullptr;
     std::string FLastNameTable;
     QTimer *FGenerationTimer = nullptr;
     QTimer *FAxisTimer = nullptr;

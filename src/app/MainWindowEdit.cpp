@@ -53,6 +53,7 @@ std::string NameTableOrDefault(const std::string &table)
 void TfrmVexaMain::StartEditing()
 {
     FEditHooks.WorldEditor = TSettingsStore::CompanionProgram(QStringLiteral("Gexworld"), QStringLiteral("1.8"));
+    FEditHooks.EditNewBody = [this](TStellarBody *body) { return EditNewBody(body); };
     FEditHooks.StartProgram = [](const QString &program, const QStringList &arguments) {
         return QProcess::startDetached(program, arguments);
     };

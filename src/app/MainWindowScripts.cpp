@@ -36,6 +36,7 @@ void TfrmVexaMain::SetUpScripting()
     // host, so a second window never reaches the first one's sector.
     FScriptNames = std::make_unique<TScriptRegistry>();
     FScriptApp = std::make_unique<TWindowScriptHost>(*this);
+    FScriptApp->OnEditBody = [this](TStellarBody *body) { EditBody(body); };
     FScriptApp->OnShowSystemDiagram = [this](TStellarBody *body) { ShowOrbitView(body); };
     RegisterKalvionScriptNames(*FScriptNames, *FScriptApp);
     RegisterScriptDialogNames(*FScriptNames);

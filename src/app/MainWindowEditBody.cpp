@@ -1,0 +1,144 @@
+// The main window's side of the body property dialog: "Properties" on the
+// current body, the tree's double-click and menu, a new system's first
+// edit, and what follows an "&Ok".
+#include "app/MainWindow.h"
+
+#include "app/ActionTable.h"
+#include "app/AppMessages.h"
+#include "app/SystemTree.h"
+#include "app/editbody/EditBodyDialog.h"
+#include "files/SurfaceMapStore.h"
+#include "model/StellarBody.h"
+#include "model/VexaSector.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QFile>
+#include <QMenu>
+
+namespace kalvion::app {
+
+void TfrmVexaMain::ConnectEditBody()
+{
+    QAction *properties = FActions->Action(QStringLiteral("Body.Properties"));
+    connect(properties, &QAction::triggered, this, &TfrmVexaMain::EditBodyProperties);
+    connect(FTree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
+        if (TStellarBody *body = FTree->BodyOf(item))
+            EditBody(body);
+    });
+    // End-to-end runs click into the tree to reach a body: where it lies,
+    // each time it is filled.
+    connect(FTree->model(), &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &parent) {
+        if (parent.isValid())
+            return;
+        const QPoint origin = FTree->mapToGlobal(QPoint(0, 0));
+        NoteForAnswers(QStringLiteral("tree"), QStringLiteral("%1 %2 %3 %4")
+                                                   .arg(origin.x())
+                                                   .arg(origin.y())
+                                                   .arg(FTree->width())
+                                                   .arg(FTree->height()));
+    });
+    FTree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(FTree, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        TStellarBody *body = FTree->BodyOf(FTree->itemAt(pos));
+        if (!body)
+            return;
+        FTree->setCurrentItem(FTree->itemAt(pos));
+        PickBody(body);
+        QMenu menu(this);
+        connect(menu.addAction(QStringLiteral("Properties")), &QAction::triggered, this, [this, body] { EditBody(body); });
+        menu.exec(FTree->viewport()->mapToGlobal(pos));
+    });
+}
+
+TfrmEditBody &TfrmVexaMain::PrepareEditBody(TStellarBody &body, bool politicalList)
+{
+    if (!FEditBody)
+        FEditBody = new TfrmEditBody(FMessages, this);
+    QStringList political;
+    if (politicalList)
+        for (const TVexaPolitical &p : FSector->PoliticalList)
+            if (!p.Name.empty())
+                political << QString::fromStdString(p.Name);
+    FEditBody->Load(body, *FSector, political, FOptions.ProgramFolder);
+    return *FEditBody;
+}
+
+void TfrmVexaMain::EditBodyProperties()
+{
+    if (FCurrentBody)
+        EditBody(FCurrentBody);
+}
+
+void TfrmVexaMain::EditBody(TStellarBody *body)
+{
+    if (!body || GenerationRunning())
+        return;
+    PickBody(body);
+    if (PrepareEditBody(*body, true).exec() != QDialog::Accepted)
+        return;
+    AfterBodyEdited(*body);
+}
+
+bool TfrmVexaMain::EditNewBody(TStellarBody *body)
+{
+    if (!body)
+        return false;
+    return PrepareEditBody(*body, false).exec() == QDialog::Accepted;
+}
+
+void TfrmVexaMain::AfterBodyEdited(TStellarBody &body)
+{
+    FSector->Modified = true;
+    FSector->UpdatePoliticalFrom(body);
+    body.UpdateRootBody();
+    body.ModifySystem();
+    if (!FEditBody->ChosenWorldFile().isEmpty() || FEditBody->TerrainCleared())
+        StoreTerrainChoice(body);
+    // The map in the background cache was made from the old values.
+    SurfaceMapChanged(&body);
+    UpdateCaption();
+    RecountBodies();
+    RefillTree();
+    if (QTreeWidgetItem *item = FTree->ItemOf(&body))
+        FTree->setCurrentItem(item);
+    PickBody(&body);
+    UpdateActions();
+}
+
+void TfrmVexaMain::StoreTerrainChoice(TStellarBody &body)
+{
+    // Terrain rows hang on the body's row in the sector file, so a body
+    // never stored needs a save first.  The body's system is selected (the
+    // tree shows only selected systems), and a save keeps selected systems
+    // loaded, so the body outlives the save.
+    if (body.RecordID <= 0) {
+        if (FSector->Modified || FSector->FileName.empty()) {
+            const TMsgAnswer answer = FMessages.Ask(
+                QStringLiteral("Assigning or clearing a terrain map requires that the sector file first be saved.  "
+                               "Save this sector?"),
+                QStringLiteral("Save Sector"), TMsgButtons::YesNo, TMsgIcon::Question);
+            if (answer != TMsgAnswer::Yes || !Save())
+                return;
+        }
+        if (body.RecordID <= 0)
+            return;
+    }
+    const std::string file = FSector->FileName;
+    if (FEditBody->TerrainCleared()) {
+        DeleteSurfaceMap(file, body.RecordID);
+        return;
+    }
+    QFile world(FEditBody->ChosenWorldFile());
+    if (!world.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = world.readAll();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    FEditBody->TerrainImage().save(&buffer, "PNG");
+    StoreSurfaceMap(file, TMemoryStream(bytes.begin(), bytes.end()), TMemoryStream(png.begin(), png.end()),
+                    body.RecordID);
+}
+
+} // namespace kalvion::app

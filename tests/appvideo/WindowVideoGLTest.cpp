@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -158,6 +159,34 @@ TEST_F(WindowVideoGL, ScriptsRecordTenFramesOfTheView)
     const QImage expected = Window->VideoFrame(64, 48);
     ASSERT_TRUE(registry.FindRoutine("finishmovie")->Impl(none).AsBool());
     const auto video = DecodeVideo(Dir.filePath(QStringLiteral("script.mp4")).toStdString());
+    EXPECT_EQ(video.Error, "");
+    EXPECT_EQ(video.Frames, 10);
+    EXPECT_GT(Psnr(video.First, expected), 25.0);
+}
+
+TEST_F(WindowVideoGL, AScriptRecordsTenFramesOfTheSystemView)
+{
+    const QString script = Dir.filePath(QStringLiteral("orbit.vbs"));
+    QFile f(script);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Set s = GetCurrentSector()\n"
+            "ShowSystemDiagram s.GetSystem(3)\n"
+            "n = 0\n"
+            "If StartMovie(\"orbit.mp4\", 64, 48) Then\n"
+            "  For i = 1 To 10\n"
+            "    If AddMovieFrame() Then n = n + 1\n"
+            "  Next\n"
+            "  If FinishMovie() And n = 10 Then MsgBox \"recorded\"\n"
+            "End If\n");
+    f.close();
+    const auto before = Messages.Log().size();
+    ASSERT_TRUE(Window->RunScriptFile(script)) << Messages.Log().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(Messages.Log().mid(before).join(QLatin1Char('\n')).contains(QStringLiteral("recorded")))
+        << Messages.Log().mid(before).join(QLatin1Char('\n')).toStdString();
+    // The frames are the system view's, not the star map's.
+    ASSERT_EQ(Window->OrbitSystem(), Window->Sector().GetSystem(3));
+    const QImage expected = Window->VideoFrame(64, 48);
+    const auto video = DecodeVideo(Dir.filePath(QStringLiteral("orbit.mp4")).toStdString());
     EXPECT_EQ(video.Error, "");
     EXPECT_EQ(video.Frames, 10);
     EXPECT_GT(Psnr(video.First, expected), 25.0);

@@ -1,0 +1,36 @@
+#pragma once
+// Checks of an imported model scene.  Model files come from anywhere and the
+// importer runs without its own validation, so every index a file supplies is
+// checked here before anything is drawn: a scene that fails is not used.
+#include <array>
+#include <string>
+
+struct aiScene;
+
+namespace kalvion {
+
+// Deeper node trees than this are refused (the walk is recursive).
+inline constexpr int MODEL_MAX_NODE_DEPTH = 128;
+// Node visits of one walk; shared subtrees cannot multiply past this.
+inline constexpr long MODEL_MAX_NODE_VISITS = 1L << 20;
+// Embedded raw textures larger than this on either side are refused.
+inline constexpr unsigned MODEL_MAX_TEXTURE_SIDE = 16384;
+
+struct TModelBounds {
+    std::array<float, 3> Max{-3.4e38f, -3.4e38f, -3.4e38f};
+    std::array<float, 3> Min{3.4e38f, 3.4e38f, 3.4e38f};
+    long Vertices = 0;  // vertices reached through the node tree
+};
+
+// True when the scene is safe to draw: every node, mesh, face, material and
+// embedded texture is present, every index is in range, the node tree is
+// bounded, at least one vertex is reached and the bounds are finite.
+// Otherwise false with the reason in `error`.  The bounds are those of
+// every vertex reached, transformed by its node's accumulated matrix.
+bool CheckModelScene(const aiScene &scene, TModelBounds &bounds, std::string &error);
+
+// The index N of an embedded texture reference "*N", or -1 when the text is
+// no such reference or N is not below `count`.
+int EmbeddedTextureIndex(const char *path, unsigned count);
+
+} // namespace kalvion

@@ -70,6 +70,18 @@ GLenum PrimitiveOf(unsigned indices)
 
 } // namespace
 
+float MaterialShininess(const aiMaterial &material, bool &specular)
+{
+    float shininess = 0, strength = 0;
+    specular = MaterialFloat(material, "$mat.shininess", shininess) &&
+               MaterialFloat(material, "$mat.shinpercent", strength);
+    if (!specular)
+        return 0;
+    // GL takes exponents 0 … 128 only; files say anything.
+    const float e = shininess * strength;
+    return std::isfinite(e) ? std::clamp(e, 0.0f, 128.0f) : 0.0f;
+}
+
 T3DModelOGL::T3DModelOGL(std::string fileName) : T3DModel(std::move(fileName)) {}
 
 // GL objects can only go with their context current; the views release them
@@ -241,17 +253,10 @@ void T3DModelOGL::ApplyMaterial(const aiMaterial &material)
     MaterialColor(material, "$clr.specular", GL_SPECULAR, black);
     MaterialColor(material, "$clr.ambient", GL_AMBIENT, ambient);
     MaterialColor(material, "$clr.emissive", GL_EMISSION, black);
-    float shininess = 0, strength = 0;
-    if (MaterialFloat(material, "$mat.shininess", shininess) && MaterialFloat(material, "$mat.shinpercent", strength)) {
-        // GL takes exponents 0 … 128 only; files say anything.
-        float e = shininess * strength;
-        if (!std::isfinite(e))
-            e = 0;
-        glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(e, 0.0f, 128.0f));
-    } else {
-        glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0);
+    bool specular = false;
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, MaterialShininess(material, specular));
+    if (!specular)
         glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, none);
-    }
     glPolygonMode(GL_FRONT_AND_BACK, MaterialFlag(material, "$mat.wireframe") ? GL_LINE : GL_FILL);
     if (MaterialFlag(material, "$mat.twosided"))
         glDisable(GL_CULL_FACE);

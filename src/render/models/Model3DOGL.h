@@ -15,6 +15,11 @@ struct aiNode;
 
 namespace kalvion {
 
+// The GL shininess of a material: shininess × strength within 0 … 128 when
+// the material has both (specular true), else 0 with specular false (the
+// material then has no highlight).
+float MaterialShininess(const aiMaterial &material, bool &specular);
+
 class T3DModelOGL : public T3DModel {
 public:
     explicit T3DModelOGL(std::string fileName);

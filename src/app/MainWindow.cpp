@@ -18,6 +18,7 @@
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
 #include "render/RenderSectorOGL.h"
+#include "render/models/ModelManager.h"
 #include "render/SectorGLWidget.h"
 #include "render/video/VideoRecorder.h"
 #include "search/Searcher.h"
@@ -359,6 +360,7 @@ void TfrmVexaMain::StartUp()
     FStore.SetValue(QStringLiteral("ExeFile"), QFileInfo(QCoreApplication::applicationFilePath()).fileName());
     FSettings.Read(FStore);
     FRecent.Entries = FSettings.RecentFiles;
+    SetUpModels();
     // No external terrain program is looked for on this platform; a
     // "TerrainEngine" still 0 becomes 1 (the built-in terrain).
     if (FSettings.TerrainEngine == 0)

@@ -34,6 +34,7 @@ class QKeyEvent;
 namespace kalvion {
 enum class TCameraAnimationKind;
 class TRenderSectorOGL;
+class T3dModelManager;
 class TSectorGLWidget;
 class TStellarBody;
 class TVexaSector;
@@ -97,6 +98,7 @@ public:
     bool Locked() const { return FLock; }
     TStellarBody *CurrentBody() const { return FCurrentBody; }
     TSectorGLWidget *SectorView() const { return FView; }
+    T3dModelManager *ModelManager() const { return FModelManager.get(); }
     TActionTable &Actions() { return *FActions; }
     bool GenerationRunning() const;
     bool ScriptRunning() const { return FScriptRunning; }
@@ -262,6 +264,7 @@ private:
     bool KeyEventCapture(QEvent *event);
     void ReplayKeys();
     void BuildVideo();
+    void SetUpModels();
     void OnVideoViewFrame();
     void OnVideoRecordingChanged(bool recording);
     void FinishVideoOnClose();
@@ -276,6 +279,8 @@ private:
     TAppSettings FSettings;
     TRecentFiles FRecent;
     std::unique_ptr<TVexaSector> FSector;
+    // Before the renderer and the video capture, which draw through it.
+    std::unique_ptr<T3dModelManager> FModelManager;
     std::unique_ptr<TRenderSectorOGL> FRenderer;
     std::unique_ptr<TVexaSearcher3> FSearcher;
     std::unique_ptr<TActionTable> FActions;

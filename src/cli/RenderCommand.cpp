@@ -5,11 +5,13 @@
 #include "cli/NumberList.h"
 
 #include "base/AsciiText.h"
+#include "base/Paths.h"
 #include "files/SectorFile.h"
 #include "graphics/ZentImages.h"
 #include "model/VexaSector.h"
 #include "render/OffscreenFrame.h"
 #include "render/RenderSectorOGL.h"
+#include "render/models/ModelManager.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -107,7 +109,11 @@ int RunRender(const CliOptions &opts, const RenderOptions &o, std::ostream &out,
     if (o.noGrid)
         sector.GridsEnabled = false;
 
+    // Stations, ships and fleets near the camera show their models.
+    T3dModelManager models;
+    models.AddSearchFolder(ProgramSubfolder("Models"));
     TRenderSectorOGL renderer;
+    renderer.ModelManager = &models;
     renderer.LensFlare = !o.noFlares;
     renderer.ShowDate = !o.noDate;
     if (!o.preview.empty()) {

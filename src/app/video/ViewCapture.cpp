@@ -74,6 +74,9 @@ QImage TViewCapture::Frame(TVexaSector &sector, const TRenderSectorOGL &view, in
         }
         FGL = std::move(gl);
         FRenderer = std::make_unique<TRenderSectorOGL>();
+        // A context of its own: the view's fonts, lists and the models'
+        // lists of context 0 mean nothing here.
+        FRenderer->ContextIndex = 1;
     }
     TRenderSectorOGL &r = *FRenderer;
     r.LensFlare = view.LensFlare;

@@ -12,6 +12,8 @@
 #include <QBuffer>
 #include <QImage>
 
+#include <cstring>
+
 using namespace kalvion;
 using kalvion::test::ScratchModels;
 
@@ -64,12 +66,14 @@ TEST(ModelTextures, EmbeddedTexturesBecomeNumberedEntries)
     auto *compressed = new aiTexture();
     compressed->mWidth = static_cast<unsigned>(png.size());
     compressed->mHeight = 0;
-    compressed->pcData = reinterpret_cast<aiTexel *>(new char[png.size()]);
-    std::memcpy(compressed->pcData, png.data(), png.size());
+    // The texture frees its data as texels: allocate it as texels.
+    compressed->pcData = new aiTexel[(png.size() + 3) / 4];
+    std::memcpy(compressed->pcData, png.data(), static_cast<std::size_t>(png.size()));
     auto *broken = new aiTexture();
     broken->mWidth = 3;
     broken->mHeight = 0;
-    broken->pcData = reinterpret_cast<aiTexel *>(new char[3]{'x', 'y', 'z'});
+    broken->pcData = new aiTexel[1];
+    std::memcpy(broken->pcData, "xyz", 3);
     scene.mNumTextures = 2;
     scene.mTextures = new aiTexture *[2]{compressed, broken};
 

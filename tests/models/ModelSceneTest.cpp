@@ -212,7 +212,11 @@ TEST(ModelFit, DamagedFilesEndUnloadedWithTheReason)
                            {"range.ply", kalvion::test::OutOfRangePly},
                            {"empty.obj", kalvion::test::EmptyObj},
                            {"noise.3ds", std::string("MM\x10\x00\x00\x00\xff\xff", 8)},
-                           {"zero.obj", std::string()}};
+                           {"zero.obj", std::string()},
+                           // The importer loops on these instead of failing.
+                           {"found.ply", std::string("ply\nformat binary_little_endi\0v an", 34)},
+                           {"nul.ply", std::string("ply\nformat ascii 1.0\0\nend_header\n", 33)},
+                           {"endless.ply", "ply\nformat ascii 1.0\nelement vertex 3\n"}};
     for (const TCase &c : cases) {
         T3DModel model(dir.Write(c.name, c.bytes));
         model.Load();
@@ -228,6 +232,19 @@ TEST(ModelFit, DamagedFilesEndUnloadedWithTheReason)
     T3DModel truncated(dir.Folder() + "truncated.ply");
     truncated.Load();
     EXPECT_NE(truncated.ErrorText().find("vertex that does not exist"), std::string::npos) << truncated.ErrorText();
+    T3DModel found(dir.Folder() + "found.ply");
+    found.Load();
+    EXPECT_EQ(found.ErrorText(), "the PLY header does not end");
+    T3DModel nul(dir.Folder() + "nul.ply");
+    nul.Load();
+    EXPECT_EQ(nul.ErrorText(), "the PLY header is not text");
+    // The same from memory, and PLY bytes under another name.
+    const std::string bytes("ply\nformat binary_little_endi\0v an", 34);
+    nul.LoadFromMemory(bytes.data(), bytes.size(), "ply");
+    EXPECT_EQ(nul.ErrorText(), "the PLY header does not end");
+    T3DModel disguised(dir.Write("disguised.obj", bytes));
+    disguised.Load();
+    EXPECT_EQ(disguised.ErrorText(), "the PLY header does not end");
 }
 
 TEST(ModelFit, ModelsFromMemoryAreCheckedTheSameWay)

@@ -4,6 +4,8 @@
 #include <assimp/scene.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <utility>
 
@@ -50,9 +52,29 @@ void T3DModel::Accept(const aiScene *scene)
     BoundsValid_ = true;
 }
 
+namespace {
+
+std::string LowerExtension(const std::string &name)
+{
+    std::string ext = std::filesystem::path(name).extension().string();
+    for (char &c : ext)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return ext;
+}
+
+} // namespace
+
 void T3DModel::Load()
 {
     BeginLoad();
+    // The head of the file first: some damage makes the importer loop.
+    std::string head(MODEL_MAX_PLY_HEADER, '\0');
+    std::ifstream in(FileName_, std::ios::binary);
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    if (!ModelHeadReadable(head.data(), head.size(), LowerExtension(FileName_), ErrorText_))
+        return;
     Accept(aiImportFile(FileName_.c_str(), 0));
 }
 
@@ -63,6 +85,9 @@ void T3DModel::LoadFromMemory(const void *data, std::size_t size, const char *hi
         ErrorText_ = "no model data";
         return;
     }
+    const std::string ext = hint ? "." + std::string(hint) : std::string();
+    if (!ModelHeadReadable(static_cast<const char *>(data), size, ext, ErrorText_))
+        return;
     Accept(aiImportFileFromMemory(static_cast<const char *>(data), static_cast<unsigned>(size), 0, hint));
 }
 

@@ -4,6 +4,7 @@
 #include <assimp/scene.h>
 
 #include <cmath>
+#include <string_view>
 
 namespace kalvion {
 
@@ -136,6 +137,20 @@ bool CheckModelScene(const aiScene &scene, TModelBounds &bounds, std::string &er
     for (int a = 0; a < 3; ++a)
         if (!std::isfinite(bounds.Min[a]) || !std::isfinite(bounds.Max[a]))
             return Fail(error, "the model's coordinates are not finite");
+    return true;
+}
+
+bool ModelHeadReadable(const char *head, std::size_t size, const std::string &ext, std::string &error)
+{
+    const std::string_view text(head ? head : "", head ? size : 0);
+    if (ext != ".ply" && text.substr(0, 3) != "ply")
+        return true;
+    const std::string_view window = text.substr(0, MODEL_MAX_PLY_HEADER);
+    const std::size_t end = window.find("end_header");
+    if (end == std::string_view::npos)
+        return Fail(error, "the PLY header does not end");
+    if (window.substr(0, end).find('\0') != std::string_view::npos)
+        return Fail(error, "the PLY header is not text");
     return true;
 }
 

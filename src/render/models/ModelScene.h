@@ -3,6 +3,7 @@
 // importer runs without its own validation, so every index a file supplies is
 // checked here before anything is drawn: a scene that fails is not used.
 #include <array>
+#include <cstddef>
 #include <string>
 
 struct aiScene;
@@ -15,6 +16,8 @@ inline constexpr int MODEL_MAX_NODE_DEPTH = 128;
 inline constexpr long MODEL_MAX_NODE_VISITS = 1L << 20;
 // Embedded raw textures larger than this on either side are refused.
 inline constexpr unsigned MODEL_MAX_TEXTURE_SIDE = 16384;
+// PLY headers longer than this are refused.
+inline constexpr std::size_t MODEL_MAX_PLY_HEADER = 64 * 1024;
 
 struct TModelBounds {
     std::array<float, 3> Max{-3.4e38f, -3.4e38f, -3.4e38f};
@@ -28,6 +31,12 @@ struct TModelBounds {
 // Otherwise false with the reason in `error`.  The bounds are those of
 // every vertex reached, transformed by its node's accumulated matrix.
 bool CheckModelScene(const aiScene &scene, TModelBounds &bounds, std::string &error);
+
+// False, with the reason, for the start of a model file that the importer
+// is known to loop on instead of refusing: a PLY file (by its extension
+// `ext`, lower case with the dot, or by its first bytes) whose text header
+// holds a NUL byte or does not end within its first 64 KiB.
+bool ModelHeadReadable(const char *head, std::size_t size, const std::string &ext, std::string &error);
 
 // The index N of an embedded texture reference "*N", or -1 when the text is
 // no such reference or N is not below `count`.

@@ -216,7 +216,8 @@ TEST(ModelFit, DamagedFilesEndUnloadedWithTheReason)
                            // The importer loops on these instead of failing.
                            {"found.ply", std::string("ply\nformat binary_little_endi\0v an", 34)},
                            {"nul.ply", std::string("ply\nformat ascii 1.0\0\nend_header\n", 33)},
-                           {"endless.ply", "ply\nformat ascii 1.0\nelement vertex 3\n"}};
+                           {"endless.ply", "ply\nformat ascii 1.0\nelement vertex 3\n"},
+                           {"garbled.ply", "ply\nformat ascii 1.0\nelement verte\x05OFF\n4 \xb1 0\nend_header\n0 0 0\n"}};
     for (const TCase &c : cases) {
         T3DModel model(dir.Write(c.name, c.bytes));
         model.Load();
@@ -242,6 +243,9 @@ TEST(ModelFit, DamagedFilesEndUnloadedWithTheReason)
     const std::string bytes("ply\nformat binary_little_endi\0v an", 34);
     nul.LoadFromMemory(bytes.data(), bytes.size(), "ply");
     EXPECT_EQ(nul.ErrorText(), "the PLY header does not end");
+    T3DModel garbled(dir.Folder() + "garbled.ply");
+    garbled.Load();
+    EXPECT_EQ(garbled.ErrorText(), "the PLY header is not text");
     T3DModel disguised(dir.Write("disguised.obj", bytes));
     disguised.Load();
     EXPECT_EQ(disguised.ErrorText(), "the PLY header does not end");

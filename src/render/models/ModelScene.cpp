@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string_view>
+#include <vector>
 
 namespace kalvion {
 
@@ -140,6 +141,74 @@ bool CheckModelScene(const aiScene &scene, TModelBounds &bounds, std::string &er
     return true;
 }
 
+namespace {
+
+std::vector<std::string_view> Words(std::string_view line)
+{
+    std::vector<std::string_view> words;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+            ++i;
+        const std::size_t start = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t')
+            ++i;
+        if (i > start)
+            words.push_back(line.substr(start, i - start));
+    }
+    return words;
+}
+
+bool IsPlyType(std::string_view t)
+{
+    static constexpr std::string_view types[] = {"char",  "uchar", "short",  "ushort",  "int",    "uint",
+                                                 "float", "double", "int8",  "uint8",   "int16",  "uint16",
+                                                 "int32", "uint32", "float32", "float64"};
+    for (std::string_view k : types)
+        if (t == k)
+            return true;
+    return false;
+}
+
+bool IsCount(std::string_view t)
+{
+    if (t.empty() || t.size() > 10)
+        return false;
+    for (char c : t)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+// One header line of a PLY file; only the forms the format has.
+bool PlyLineSound(std::string_view line, bool &inElement)
+{
+    for (char c : line)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || static_cast<unsigned char>(c) > 0x7e)
+            return false;
+    const std::vector<std::string_view> w = Words(line);
+    if (w.empty())
+        return true;
+    if (w[0] == "comment" || w[0] == "obj_info")
+        return true;
+    if (w[0] == "format")
+        return w.size() == 3 && (w[1] == "ascii" || w[1] == "binary_little_endian" || w[1] == "binary_big_endian");
+    if (w[0] == "element") {
+        inElement = true;
+        return w.size() == 3 && IsCount(w[2]);
+    }
+    if (w[0] == "property") {
+        if (!inElement)
+            return false;
+        if (w.size() == 3)
+            return IsPlyType(w[1]);
+        return w.size() == 5 && w[1] == "list" && IsPlyType(w[2]) && IsPlyType(w[3]);
+    }
+    return false;
+}
+
+} // namespace
+
 bool ModelHeadReadable(const char *head, std::size_t size, const std::string &ext, std::string &error)
 {
     const std::string_view text(head ? head : "", head ? size : 0);
@@ -149,8 +218,25 @@ bool ModelHeadReadable(const char *head, std::size_t size, const std::string &ex
     const std::size_t end = window.find("end_header");
     if (end == std::string_view::npos)
         return Fail(error, "the PLY header does not end");
-    if (window.substr(0, end).find('\0') != std::string_view::npos)
-        return Fail(error, "the PLY header is not text");
+    // The importer loops on header lines it does not expect: every line
+    // must be one of the forms the format has.
+    std::string_view header = window.substr(0, end);
+    bool inElement = false, first = true;
+    while (!header.empty()) {
+        const std::size_t nl = header.find('\n');
+        std::string_view line = header.substr(0, nl);
+        header = nl == std::string_view::npos ? std::string_view() : header.substr(nl + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (first) {
+            first = false;
+            if (line != "ply")
+                return Fail(error, "the PLY header is not text");
+            continue;
+        }
+        if (!PlyLineSound(line, inElement))
+            return Fail(error, "the PLY header is not text");
+    }
     return true;
 }
 

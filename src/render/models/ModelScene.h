@@ -34,8 +34,9 @@ bool CheckModelScene(const aiScene &scene, TModelBounds &bounds, std::string &er
 
 // False, with the reason, for the start of a model file that the importer
 // is known to loop on instead of refusing: a PLY file (by its extension
-// `ext`, lower case with the dot, or by its first bytes) whose text header
-// holds a NUL byte or does not end within its first 64 KiB.
+// `ext`, lower case with the dot, or by its first bytes) whose header does
+// not end within its first 64 KiB or holds a line that is not one of the
+// format's forms (format, comment, obj_info, element, property).
 bool ModelHeadReadable(const char *head, std::size_t size, const std::string &ext, std::string &error);
 
 // The index N of an embedded texture reference "*N", or -1 when the text is

@@ -2,6 +2,7 @@
 // scene whose every index is in range, or nothing.
 #include "ModelFiles.h"
 
+#include "render/models/ImportProbe.h"
 #include "render/models/Model3D.h"
 #include "render/models/Model3DOGL.h"
 #include "render/models/ModelScene.h"
@@ -262,4 +263,28 @@ TEST(ModelFit, ModelsFromMemoryAreCheckedTheSameWay)
     EXPECT_FALSE(model.Loaded());
     model.LoadFromMemory(nullptr, 0, "obj");
     EXPECT_FALSE(model.Loaded());
+}
+
+TEST(ModelImport, FilesThatBreakTheImporterAreTriedAwayFromTheProgram)
+{
+    ScratchModels dir("probe");
+    // The importer dies on this OFF file (a face naming vertices it never read).
+    const std::string crashing("OFF\n4 2 0\n0 0 0\n1 0 0\n1 1 00 0\n1 1 0\n0  2\n4 0\x01ply\nformat a( 1scii "
+                               "1.0\nelement ver 2te ",
+                               86);
+    T3DModel model(dir.Write("crash.off", crashing));
+    model.Load();
+    EXPECT_FALSE(model.Loaded());
+    EXPECT_EQ(model.ErrorText(), "the model file breaks the importer");
+
+    // It never ends on this PLY header; the trial is stopped in time.
+    const std::string endless("ply\nformat binary_little_endi\0v an", 34);
+    const std::string hang = dir.Write("hang.ply", endless);
+    std::string error;
+    EXPECT_FALSE(ImportSurvives(hang, 300, error));
+    EXPECT_EQ(error, "reading the model file does not end");
+
+    // Sound files and files the importer refuses in an orderly way pass.
+    EXPECT_TRUE(ImportSurvives(dir.Write("cube.obj", kalvion::test::CubeObj), 10000, error));
+    EXPECT_TRUE(ImportSurvives(dir.Write("zero.obj", ""), 10000, error));
 }

@@ -1,5 +1,7 @@
 #include "render/models/Model3D.h"
 
+#include "render/models/ImportProbe.h"
+
 #include <assimp/cimport.h>
 #include <assimp/scene.h>
 
@@ -74,6 +76,8 @@ void T3DModel::Load()
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
     if (!ModelHeadReadable(head.data(), head.size(), LowerExtension(FileName_), ErrorText_))
+        return;
+    if (ImportTimeoutMs > 0 && !ImportSurvives(FileName_, ImportTimeoutMs, ErrorText_))
         return;
     Accept(aiImportFile(FileName_.c_str(), 0));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // T3DModel: one model file imported through assimp, with its bounding box
 // and the scale and offset that fit it into a box around the origin.
+#include "render/models/ImportProbe.h"
 #include "render/models/ModelScene.h"
 
 #include <array>
@@ -24,8 +25,13 @@ public:
     virtual void Load();
     virtual void Release();
     virtual void Draw() {}
-    // The same from bytes in memory; `hint` is the file extension.
+    // The same from bytes in memory; `hint` is the file extension.  Only the
+    // checks guard it: the importer runs in this process.
     void LoadFromMemory(const void *data, std::size_t size, const char *hint);
+
+    // A file is first imported by a child process that may take this long
+    // (milliseconds); 0 imports without that trial.
+    int ImportTimeoutMs = MODEL_IMPORT_TIMEOUT_MS;
 
     // The scale and centre offset that put the model, centred on the origin,
     // inside a box of this size; only for a loaded model with valid bounds.

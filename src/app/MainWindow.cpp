@@ -24,6 +24,7 @@
 #include "scripting/ZentScripter.h"
 #include "travel/TravelCalculator.h"
 #include "render/RenderSectorOGL.h"
+#include "render/models/ModelManager.h"
 #include "render/SectorGLWidget.h"
 #include "render/orbit/RenderOrbitOGL.h"
 #include "render/video/VideoRecorder.h"
@@ -369,6 +370,7 @@ void TfrmVexaMain::StartUp()
     FStore.SetValue(QStringLiteral("ExeFile"), QFileInfo(QCoreApplication::applicationFilePath()).fileName());
     FSettings.Read(FStore);
     FRecent.Entries = FSettings.RecentFiles;
+    SetUpModels();
     // No external terrain program is looked for on this platform; a
     // "TerrainEngine" still 0 becomes 1 (the built-in terrain).
     if (FSettings.TerrainEngine == 0)
@@ -387,6 +389,7 @@ void TfrmVexaMain::StartUp()
     FSectorProperties = new TfrmSectorProperties(FMessages, this);
     BuildVideo();
     BuildOrbitView();
+    FOrbit->ModelManager = FModelManager.get();
     ConnectSurfaceMapUsers();
     // So is "Print Sector", keeping its printer and choices.
     FPrintSector = new TfrmPrintSector(FMessages, this);

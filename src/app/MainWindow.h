@@ -36,6 +36,7 @@ namespace kalvion {
 enum class TCameraAnimationKind;
 class TRenderOrbitOGL;
 class TRenderSectorOGL;
+class T3dModelManager;
 class TSectorGLWidget;
 class TStellarBody;
 class TVexaSector;
@@ -109,6 +110,7 @@ public:
     bool Locked() const { return FLock; }
     TStellarBody *CurrentBody() const { return FCurrentBody; }
     TSectorGLWidget *SectorView() const { return FView; }
+    T3dModelManager *ModelManager() const { return FModelManager.get(); }
     TActionTable &Actions() { return *FActions; }
     bool GenerationRunning() const;
     bool ScriptRunning() const { return FScriptRunning; }
@@ -367,6 +369,7 @@ private:
     void ConnectSurfaceMapUsers();
     void ConnectEditCommands();
     void UpdateEditActions(bool busy);
+    void SetUpModels();
     void OnVideoViewFrame();
     void OnVideoRecordingChanged(bool recording);
     void FinishVideoOnClose();
@@ -404,6 +407,8 @@ private:
     TAppSettings FSettings;
     TRecentFiles FRecent;
     std::unique_ptr<TVexaSector> FSector;
+    // Before the renderer and the video capture, which draw through it.
+    std::unique_ptr<T3dModelManager> FModelManager;
     std::unique_ptr<TRenderSectorOGL> FRenderer;
     std::unique_ptr<TRenderOrbitOGL> FOrbit;
     QTimer *FOrbitTimer = nullptr;

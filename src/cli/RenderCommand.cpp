@@ -5,12 +5,14 @@
 #include "cli/NumberList.h"
 
 #include "base/AsciiText.h"
+#include "base/Paths.h"
 #include "files/SectorFile.h"
 #include "graphics/ZentImages.h"
 #include "model/VexaSector.h"
 #include "render/OffscreenFrame.h"
 #include "render/RenderSectorOGL.h"
 #include "render/orbit/RenderOrbitOGL.h"
+#include "render/models/ModelManager.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -99,7 +101,11 @@ int RunRenderOrbit(const CliOptions &opts, const RenderOptions &o, TVexaSector &
     }
     if (o.days)
         sector.Time = *o.days;
+    // Stations, ships and fleets of the system show their models.
+    T3dModelManager models;
+    models.AddSearchFolder(ProgramSubfolder("Models"));
     TRenderOrbitOGL renderer;
+    renderer.ModelManager = &models;
     renderer.SetSystem(&sector, body);
     if (o.distance)
         renderer.Camera.Distance = ClampOrbitDistance(*o.distance, renderer.Camera.Distance);
@@ -118,6 +124,7 @@ int RunRenderOrbit(const CliOptions &opts, const RenderOptions &o, TVexaSector &
         return EXIT_FAILURE_;
     }
     const QImage frame = gl.RenderOrbit(renderer, o.width, o.height, 4);
+    models.ReleaseContext(renderer.ContextIndex);
     renderer.ReleaseLists();
     renderer.ReleaseFonts();
     if (frame.isNull()) {
@@ -210,7 +217,11 @@ int RunRender(const CliOptions &opts, const RenderOptions &o, std::ostream &out,
     if (o.noGrid)
         sector.GridsEnabled = false;
 
+    // Stations, ships and fleets near the camera show their models.
+    T3dModelManager models;
+    models.AddSearchFolder(ProgramSubfolder("Models"));
     TRenderSectorOGL renderer;
+    renderer.ModelManager = &models;
     renderer.LensFlare = !o.noFlares;
     renderer.ShowDate = !o.noDate;
     if (!o.preview.empty()) {

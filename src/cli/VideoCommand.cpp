@@ -5,6 +5,7 @@
 #include "cli/Interrupt.h"
 
 #include "base/AsciiText.h"
+#include "base/Paths.h"
 #include "files/SectorFile.h"
 #include "graphics/ZentImages.h"
 #include "model/StellarBody.h"
@@ -12,6 +13,7 @@
 #include "render/CameraAnimations.h"
 #include "render/OffscreenFrame.h"
 #include "render/RenderSectorOGL.h"
+#include "render/models/ModelManager.h"
 #include "render/orbit/RenderOrbitOGL.h"
 #include "render/video/OrbitVideo.h"
 #include "render/video/SectorVideo.h"
@@ -84,7 +86,10 @@ int RecordOrbitVideo(const CliOptions &opts, const VideoOptions &o, TVexaSector 
         err << "kalvion-cli: no system or body named \"" << o.system << "\"\n";
         return EXIT_FAILURE_;
     }
+    T3dModelManager models;
+    models.AddSearchFolder(ProgramSubfolder("Models"));
     TRenderOrbitOGL renderer;
+    renderer.ModelManager = &models;
     // The cameras of the file's systems stay as they are: nothing is saved.
     renderer.RememberCameras = false;
     renderer.SetSystem(&sector, body);
@@ -97,6 +102,7 @@ int RecordOrbitVideo(const CliOptions &opts, const VideoOptions &o, TVexaSector 
     options.Cancelled = [] { return Interrupted(); };
     std::string error;
     const int frames = RecordOrbitAnimation(gl, renderer, recorder, options, error);
+    models.ReleaseContext(renderer.ContextIndex);
     renderer.ReleaseLists();
     renderer.ReleaseFonts();
     if (frames <= 0) {

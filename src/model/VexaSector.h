@@ -212,6 +212,10 @@ public:
     double DistanceInUnits(double ly) const { return ly / UnitStarMeasureRatio; }
     std::string DistanceString(double ly, bool withUnit) const;
 
+    // 3D models, relative to the program's "Models/" folder
+    std::string GetModelFileName(const TStellarBody &body) const;
+    std::string FindDefaultModel(const TStellarBody &body) const;
+
     // Routes
     int AddRoute(std::unique_ptr<TStellarRoute> route);
     int RouteCount() const { return static_cast<int>(Routes.size()); }

@@ -109,6 +109,8 @@ void TRenderSectorOGL::ReleaseAll()
             l.List[ContextIndex] = 0;
         }
     GridLists_.clear();
+    if (ModelManager)
+        ModelManager->ReleaseContext(ContextIndex);
 }
 
 bool TRenderSectorOGL::PointInPreview(int x, int y) const
@@ -363,6 +365,29 @@ void TRenderSectorOGL::DrawLabel(TVexaSector &sector, TStellarBody &root, double
         font->DrawAt(Projection_, root.X, root.Y - 0.2, root.Z, text);
 }
 
+namespace {
+
+// Types drawn near the camera as their type's default model when they have
+// no model of their own.
+bool DrawsDefaultModel(int type)
+{
+    switch (type) {
+    case BODY_TYPE_STATION:
+    case BODY_TYPE_ASTEROIDBELT:
+    case BODY_TYPE_PLANETOID:
+    case BODY_TYPE_SMALLBODY:
+    case BODY_TYPE_MEGASTRUCTURE:
+    case BODY_TYPE_FLEET:
+    case BODY_TYPE_SHIP:
+    case BODY_TYPE_MARKER:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 void TRenderSectorOGL::DrawSystemDetail(TVexaSector &sector, TStellarBody &root, double distance, double cosAngle)
 {
     const TVexaRenderInfo &info = *root.RenderInfo;
@@ -370,29 +395,15 @@ void TRenderSectorOGL::DrawSystemDetail(TVexaSector &sector, TStellarBody &root,
         DrawBlazon(sector, root);
         return;
     }
-    if (!info.HasModel || info.ModelFailed) {
-        switch (root.TypeID) {
-        case BODY_TYPE_STATION:
-        case BODY_TYPE_ASTEROIDBELT:
-        case BODY_TYPE_PLANETOID:
-        case BODY_TYPE_SMALLBODY:
-        case BODY_TYPE_MEGASTRUCTURE:
-        case BODY_TYPE_FLEET:
-        case BODY_TYPE_SHIP:
-        case BODY_TYPE_MARKER:
-            DrawModel(root, 0.005);
-            return;
-        default:
-            break;
-        }
-        if (root.Selected)
-            FrameFlare_->SetColor(1, 1, 1, 1);
-        else
-            FrameFlare_->SetColor(info.Red, info.Green, info.Blue, 1);
-        DrawNearStar(root, distance, std::acos(std::clamp(cosAngle, -1.0, 1.0)) * 180 / std::numbers::pi);
+    // A model that could not be loaded (its own or the type's default) leaves
+    // the body a star from that frame on, so it stays visible and pickable.
+    if (!info.ModelFailed && (info.HasModel || DrawsDefaultModel(root.TypeID)) && DrawModel(root, 0.005))
         return;
-    }
-    DrawModel(root, 0.005);
+    if (root.Selected)
+        FrameFlare_->SetColor(1, 1, 1, 1);
+    else
+        FrameFlare_->SetColor(info.Red, info.Green, info.Blue, 1);
+    DrawNearStar(root, distance, std::acos(std::clamp(cosAngle, -1.0, 1.0)) * 180 / std::numbers::pi);
 }
 
 namespace {
@@ -538,12 +549,15 @@ bool TRenderSectorOGL::DrawModel(TStellarBody &root, double scale)
 {
     TVexaRenderInfo &info = *root.RenderInfo;
     if (ModelManager && !info.ModelFailed) {
-        if (info.ModelIndex < 0)
+        if (info.ModelIndex < 0) {
+            ModelManager->UseContext(ContextIndex);
             info.ModelIndex = ModelManager->LoadModel(root);
+        }
         if (info.ModelIndex < 0) {
             info.ModelFailed = true;
             return false;
         }
+        ModelManager->UseContext(ContextIndex);
         SetLightAtCamera(Sector_->Camera);
         glEnable(GL_LIGHTING);
         glShadeModel(GL_SMOOTH);

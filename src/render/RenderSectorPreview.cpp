@@ -278,6 +278,7 @@ bool TRenderSectorOGL::PreviewModel(TStellarBody &body)
     TVexaRenderInfo &info = *body.RenderInfo;
     if (!ModelManager || info.ModelFailed)
         return false;
+    ModelManager->UseContext(ContextIndex);
     if (info.ModelIndex < 0)
         info.ModelIndex = ModelManager->LoadModel(body);
     if (info.ModelIndex < 0) {

@@ -18,6 +18,11 @@ public:
     virtual int LoadModel(const TStellarBody &body) = 0;
     // Draws a loaded model at the current origin in the current GL context.
     virtual void DrawModel(int index) = 0;
+    // GL objects belong to one context; a view serves up to two and says
+    // which one (0 or 1) is current before it draws.
+    virtual void UseContext(int contextIndex) { (void)contextIndex; }
+    // Deletes what was made in that context, which is current and going.
+    virtual void ReleaseContext(int contextIndex) { (void)contextIndex; }
 };
 
 class TRenderSurfaceMaps {

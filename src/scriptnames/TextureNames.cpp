@@ -16,26 +16,6 @@ namespace kalvion::names {
 
 namespace {
 
-// The default model of a body's type, relative to the models folder: a
-// folder per model, inside the folder of the body type.
-std::string FindDefaultModel(const TStellarBody &body)
-{
-    const std::string type = NameFromBodyType(body.TypeID);
-    for (const char *ext : {".obj", ".3ds", ".x", ".dae"}) {
-        const std::string rel = type + "/default" + ext + "/default" + ext;
-        if (FileExists(ProgramSubfolder("Models") + rel))
-            return rel;
-    }
-    return {};
-}
-
-std::string GetModelFileName(const TStellarBody &body)
-{
-    if (body.ModelFile.empty())
-        return FindDefaultModel(body);
-    return NameFromBodyType(body.TypeID) + "/" + body.ModelFile + "/" + body.ModelFile;
-}
-
 std::int32_t Side(const TScriptValue &v, const char *routine)
 {
     return CheckedCount(v, ATM_MAX_DIMENSION, routine);
@@ -103,11 +83,11 @@ void RegisterTextureNames(const TNames &n)
                               RefreshGexSurfaceMap(s, Need<TStellarBody>(a[0], "RefreshGexSurfaceMap"));
                               return VNone();
                           });
-    n.Method<TVexaSector>("TVexaSector", "FindDefaultModel", {TObj("TStellarBody")}, TStr(), [](TVexaSector &, TScriptArgs &a) {
-        return VStr(FindDefaultModel(Need<TStellarBody>(a[0], "FindDefaultModel")));
+    n.Method<TVexaSector>("TVexaSector", "FindDefaultModel", {TObj("TStellarBody")}, TStr(), [](TVexaSector &s, TScriptArgs &a) {
+        return VStr(s.FindDefaultModel(Need<TStellarBody>(a[0], "FindDefaultModel")));
     });
-    n.Method<TVexaSector>("TVexaSector", "GetModelFileName", {TObj("TStellarBody")}, TStr(), [](TVexaSector &, TScriptArgs &a) {
-        return VStr(GetModelFileName(Need<TStellarBody>(a[0], "GetModelFileName")));
+    n.Method<TVexaSector>("TVexaSector", "GetModelFileName", {TObj("TStellarBody")}, TStr(), [](TVexaSector &s, TScriptArgs &a) {
+        return VStr(s.GetModelFileName(Need<TStellarBody>(a[0], "GetModelFileName")));
     });
 }
 

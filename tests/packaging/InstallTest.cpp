@@ -115,7 +115,9 @@ TEST(Install, LaysOutTheFreedesktopTreeAndRunsFromIt)
     for (const fs::path &p :
          {prefix / "bin" / "kalvion-cli", data / "Vexa3DB.ddl", data / "Vexa.css",
           data / "LangData" / "Kalvion Standard Names.ilt", data / "SectorReports" / "ter-pop.gif",
-          data / "WebExport" / "index.html", data / "Samples" / "Lantern Reach.VexaDB",
+          data / "WebExport" / "index.html", data / "Models" / "Space Station" / "default.obj" / "default.obj",
+          data / "Models" / "Ship" / "default.obj" / "default.mtl", data / "Models" / "Fleet" / "default.obj" / "default.obj",
+          data / "Samples" / "Lantern Reach.VexaDB",
           data / "Samples" / "Thornwake Frontier.VexaDB", data / "Samples" / "Ember Cluster.VexaDB",
           data / "Templates" / "Frontier Box 100 ly.VexaDB", data / "Templates" / "Parsec Sphere 20 pc.VexaDB",
           data / "Help" / "guide.md", data / "Help" / "guide.html", share / "applications" / (AppId + ".desktop"),

@@ -84,6 +84,9 @@ QImage TViewCapture::Frame(TVexaSector &sector, const TRenderSectorOGL &view, in
         }
         FGL = std::move(gl);
         FRenderer = std::make_unique<TRenderSectorOGL>();
+        // A context of its own: the view's fonts, lists and the models'
+        // lists of context 0 mean nothing here.
+        FRenderer->ContextIndex = 1;
     }
     TRenderSectorOGL &r = *FRenderer;
     r.LensFlare = view.LensFlare;
@@ -116,9 +119,12 @@ QImage TViewCapture::OrbitFrame(TVexaSector &sector, const TRenderOrbitOGL &view
         }
         FGL = std::move(gl);
         FRenderer = std::make_unique<TRenderSectorOGL>();
+        FRenderer->ContextIndex = 1;
     }
     if (!FOrbit) {
         FOrbit = std::make_unique<TRenderOrbitOGL>();
+        // The capture's own context, as for the star map above.
+        FOrbit->ContextIndex = 1;
         FOrbit->RememberCameras = false;
     }
     TRenderOrbitOGL &r = *FOrbit;

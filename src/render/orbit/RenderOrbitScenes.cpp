@@ -404,6 +404,7 @@ bool TRenderOrbitOGL::Model(TStellarBody &body)
     TVexaRenderInfo &info = *body.RenderInfo;
     if (!ModelManager || info.ModelFailed)
         return false;
+    ModelManager->UseContext(ContextIndex);
     if (info.ModelIndex < 0)
         info.ModelIndex = ModelManager->LoadModel(body);
     if (info.ModelIndex < 0) {

@@ -1,6 +1,4 @@
 // Atmosphere textures and the model file names of bodies.
-#include "base/Paths.h"
-#include "files/SurfaceMapStore.h"
 #include "model/GexColorGroup.h"
 #include "graphics/AtmosphereTextures.h"
 #include "model/StellarBody.h"

@@ -14,6 +14,7 @@
 #include "app/edit/NewSystemDialog.h"
 
 #include "generation/QuickGenerate.h"
+#include "generation/SectorGenerator.h"
 #include "generation/SystemGenerator.h"
 #include "model/BodyTypes.h"
 #include "model/StellarBody.h"
@@ -171,7 +172,11 @@ TStellarBody *TfrmVexaMain::NewSystemCommand()
         FEditDialogs.NewSystem = new TfrmNewSystem(this);
         TNewSystemChoice defaults;
         defaults.NameTable = VEXA_DEFAULT_NAME_TABLE;
-        FEditDialogs.NewSystem->Prepare(NameTableFiles(), {}, ReadNewSystemChoice(FStore, defaults));
+        // The standard generator leads the list; the plug-ins' follow it.
+        std::vector<std::string> plugins = BodyGeneratorNames();
+        if (!plugins.empty())
+            plugins.erase(plugins.begin());
+        FEditDialogs.NewSystem->Prepare(NameTableFiles(), plugins, ReadNewSystemChoice(FStore, defaults));
     }
     if (!FLastNameTable.empty())
         FEditDialogs.NewSystem->PresetNameTable(FLastNameTable);
@@ -184,11 +189,23 @@ TStellarBody *TfrmVexaMain::NewSystemCommand()
 
 TStellarBody *TfrmVexaMain::PlaceNewSystem(const TNewSystemChoice &choice)
 {
-    // Generators of plug-ins place their systems themselves.
-    if (choice.Generator != 0)
-        return nullptr;
-    FSector->Modified = true;
     FLastNameTable = NameTableOrDefault(choice.NameTable);
+    if (choice.Generator != 0) {
+        // Generators of plug-ins place their systems themselves, from the
+        // dialog's choices in the generate options.
+        const std::vector<std::string> names = BodyGeneratorNames();
+        if (choice.Generator < 0 || static_cast<std::size_t>(choice.Generator) >= names.size())
+            return nullptr;
+        TVexaGenerateOptions options;
+        options.BodyType = choice.SystemType;
+        options.NameGenerator = FLastNameTable;
+        options.GenContents = choice.GenerateContents;
+        options.GenPopulations = choice.Populations;
+        RunBodyGenerator(names[static_cast<std::size_t>(choice.Generator)], options);
+        SectorChanged();
+        return nullptr;
+    }
+    FSector->Modified = true;
     TSystemGeneratorOptions options = NewSystemGeneratorOptions(choice);
     options.NameTableFile = FLastNameTable;
     TStellarBody *root = FSector->NewSystem(BODY_TYPE_NOTASSIGNED);

@@ -6,10 +6,12 @@
 #include "model/StellarBody.h"
 #include "generation/SectorGenerator.h"
 #include "plugins/PluginMgr.h"
+#include "app/edit/NewSystemDialog.h"
 #include "travel/TravelCalculator.h"
 
 #include <QAction>
 
+#include <algorithm>
 #include <map>
 
 namespace kalvion::app::test {
@@ -91,6 +93,28 @@ TEST_F(SamplePlugins, BinaryStarGeneratorFollowsTheContentsChoice)
     const TStellarBody *bare = s.GetSystem(1);
     EXPECT_EQ(bare->Name, "Binary 2");
     EXPECT_EQ(bare->GetBodyCount(), 3);
+}
+
+TEST_F(SamplePlugins, NewSystemWithAPluginGeneratorRunsIt)
+{
+    const auto names = window->BodyGeneratorNames();
+    const auto at = std::find(names.begin(), names.end(), std::string("Binary Star Generator"));
+    ASSERT_NE(at, names.end());
+    TNewSystemChoice choice;
+    choice.Generator = static_cast<int>(at - names.begin());
+    choice.GenerateContents = false;
+    const auto from = LogSize();
+    EXPECT_EQ(window->PlaceNewSystem(choice), nullptr);
+    EXPECT_TRUE(Told(from).isEmpty()) << Told(from).join(QLatin1Char('\n')).toStdString();
+    TVexaSector &s = window->Sector();
+    ASSERT_EQ(s.SystemCount(), 1);
+    EXPECT_EQ(s.GetSystem(0)->TypeID, BODY_TYPE_MULT);
+    // Without contents: the pair and nothing around them.
+    EXPECT_EQ(s.GetSystem(0)->GetBodyCount(), 3);
+    // A place past the list runs nothing.
+    choice.Generator = static_cast<int>(names.size());
+    EXPECT_EQ(window->PlaceNewSystem(choice), nullptr);
+    EXPECT_EQ(s.SystemCount(), 1);
 }
 
 TEST_F(SamplePlugins, JumpDriveCountsWeeksPerJumpAndRefusesInsideASystem)

@@ -146,13 +146,13 @@ TEST_F(RWIntegrateTest, ColouringFollowsHabitabilityAndTheUsersFiles)
 
 TEST(RWIntegrateText, NumbersAreWrittenInTheirShortestDecimalForm)
 {
-    EXPECT_EQ(ShortestDecimal(288.0 - 273.15), "14.85");
-    EXPECT_EQ(ShortestDecimal(0.5), "0.5");
-    EXPECT_EQ(ShortestDecimal(-3.0), "-3");
-    EXPECT_EQ(ShortestDecimal(1e-7), "0.0000001");
-    EXPECT_EQ(ShortestDecimal(-0.0), "0");
-    EXPECT_EQ(ShortestDecimal(std::nan("")), "0");
-    EXPECT_EQ(ShortestDecimal(123456789012.5), "123456789012.5");
+    EXPECT_EQ(RWDecimal(288.0 - 273.15), "14.85");
+    EXPECT_EQ(RWDecimal(0.5), "0.5");
+    EXPECT_EQ(RWDecimal(-3.0), "-3");
+    EXPECT_EQ(RWDecimal(1e-7), "0.0000001");
+    EXPECT_EQ(RWDecimal(-0.0), "0");
+    EXPECT_EQ(RWDecimal(std::nan("")), "0");
+    EXPECT_EQ(RWDecimal(123456789012.5), "123456789012.5");
 }
 
 TEST(RWIntegrateText, CommandLinesSplitAtBlanksOutsideQuotes)

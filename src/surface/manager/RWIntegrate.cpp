@@ -52,7 +52,7 @@ QString ProgramFolderOf(const std::string &program)
 
 } // namespace
 
-std::string ShortestDecimal(double value)
+std::string RWDecimal(double value)
 {
     if (!std::isfinite(value))
         return "0";
@@ -204,9 +204,9 @@ std::string TRWIntegrate::ParameterBlock()
     const long long h = RoundLL(60.0 / (raised * raised));
     const double celsius = Temperature - 273.15;
     return " -parms=" + IntText(Seed) + "," + IntText(circumference) + "," + IntText(waterPercent) +
-           ",10000,-10000,2,1,0,0,0,0,0,0,1,-300,,0.99864,2,13,1,2,0,1,1,1,1,,,,1,1,,," + ShortestDecimal(Insolation) +
-           "," + ShortestDecimal(g) + "," + ShortestDecimal(Albedo) + ",,50,1,," + " -parms=temp=" +
-           ShortestDecimal(celsius) + "," + IntText(h) + ",1";
+           ",10000,-10000,2,1,0,0,0,0,0,0,1,-300,,0.99864,2,13,1,2,0,1,1,1,1,,,,1,1,,," + RWDecimal(Insolation) +
+           "," + RWDecimal(g) + "," + RWDecimal(Albedo) + ",,50,1,," + " -parms=temp=" +
+           RWDecimal(celsius) + "," + IntText(h) + ",1";
 }
 
 std::string TRWIntegrate::WorldArgument() const { return Q + SaveFolder + WorldName + ".rww" + Q; }

@@ -77,7 +77,7 @@ private:
 std::vector<std::string> SplitCommandLine(std::string_view text);
 // The shortest decimal form of a value at 15 significant digits, "." as the
 // separator and no exponent ("14.85", "0.5", "-3").
-std::string ShortestDecimal(double value);
+std::string RWDecimal(double value);
 // $NAME, ${NAME} and %NAME% replaced by the environment's values (unknown
 // names are left as they are).
 std::string ExpandEnvironment(std::string_view path);

@@ -79,13 +79,16 @@ protected:
     // Opens a window through keys, trying each way in turn: menus that other
     // commands join may move an item by a place.  A window that is not the
     // one asked for is closed with Escape.  The window's id, or empty.
-    QString OpenWith(const QList<QStringList> &ways, const QString &caption)
+    // A busy machine may lose the first keys to a window not yet ready for
+    // them, so each way is tried twice unless the keys only make sense once
+    // (in a pop-up menu: sent again to the map, arrow keys move the
+    // selected systems).
+    QString OpenWith(const QList<QStringList> &ways, const QString &caption, int triesEach = 2)
     {
-        // A busy machine may lose the first keys to a window not yet ready
-        // for them: each way is tried twice.
         QList<QStringList> tries;
         for (const QStringList &keys : ways)
-            tries << keys << keys;
+            for (int i = 0; i < triesEach; ++i)
+                tries << keys;
         for (const QStringList &keys : tries) {
             TProgramRun::Focus(Main);
             TProgramRun::Keys(keys, 150);
@@ -116,11 +119,7 @@ protected:
 
 } // namespace
 
-// Off until the window's saved file is explained: since the editing,
-// system-view and plug-in commands joined the window, the routes it saves
-// keep their end points but their lengths differ from the command line's
-// (some systems have other coordinates in the window's file).
-TEST_F(FeatureWindowsEndToEnd, DISABLED_WindowsWriteWhatTheCommandLineWrites)
+TEST_F(FeatureWindowsEndToEnd, WindowsWriteWhatTheCommandLineWrites)
 {
     Program = std::make_unique<TProgramRun>(Dir.path());
     ASSERT_TRUE(Program->Start({}, {WinFile}));
@@ -202,7 +201,7 @@ TEST_F(FeatureWindowsEndToEnd, DISABLED_WindowsWriteWhatTheCommandLineWrites)
         QStringList keys;
         for (int i = 0; i < up; ++i)
             keys << QStringLiteral("Up");
-        calc = OpenWith({keys + QStringList{QStringLiteral("Return")}}, QStringLiteral("Travel Calculator"));
+        calc = OpenWith({keys + QStringList{QStringLiteral("Return")}}, QStringLiteral("Travel Calculator"), 1);
     }
     ASSERT_FALSE(calc.isEmpty()) << "the travel calculator did not open";
     TProgramRun::Focus(calc);

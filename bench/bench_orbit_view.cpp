@@ -4,6 +4,7 @@
 // drawn as plain points at their places in the same run.  Target: under
 // 33 ms a frame.  Needs an X display (scripts/with-display.sh gives one).
 #include "BenchFolder.h"
+#include "OffscreenTarget.h"
 
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
@@ -26,24 +27,7 @@ constexpr int Width = 1280, Height = 800;
 
 std::filesystem::path g_folder;
 
-// The context and its framebuffer live until the process ends: Qt's GL
-// objects must not be destroyed after the application during exit.
-TOffscreenGL &GL()
-{
-    static TOffscreenGL *gl = new TOffscreenGL;
-    static bool made = gl->Create();
-    if (!made)
-        throw std::runtime_error(gl->ErrorMessage);
-    gl->MakeCurrent();
-    return *gl;
-}
-
-void Target()
-{
-    GL();
-    static auto *fbo = new QOpenGLFramebufferObject(Width, Height, QOpenGLFramebufferObject::Depth);
-    fbo->bind();
-}
+void Target() { bench::Target(Width, Height); }
 
 TStellarBody *Add(TStellarBody &parent, int type, double distance, double radius)
 {

@@ -4,6 +4,7 @@
 // same number of points drawn in one glBegin/glEnd batch.  Needs an X display
 // (scripts/with-display.sh gives one).
 #include "BenchFolder.h"
+#include "OffscreenTarget.h"
 
 #include "cli/CliApp.h"
 #include "files/SectorFile.h"
@@ -28,25 +29,7 @@ constexpr int Width = 1280, Height = 800;
 
 std::filesystem::path g_folder;
 
-// The context and its framebuffer live until the process ends: Qt's GL
-// objects must not be destroyed after the application during exit.
-TOffscreenGL &GL()
-{
-    static TOffscreenGL *gl = new TOffscreenGL;
-    static bool made = gl->Create();
-    if (!made)
-        throw std::runtime_error(gl->ErrorMessage);
-    gl->MakeCurrent();
-    return *gl;
-}
-
-QOpenGLFramebufferObject &Target()
-{
-    GL();
-    static auto *fbo = new QOpenGLFramebufferObject(Width, Height, QOpenGLFramebufferObject::Depth);
-    fbo->bind();
-    return *fbo;
-}
+QOpenGLFramebufferObject &Target() { return bench::Target(Width, Height); }
 
 // A generated sector (stars, names, populations) with proximity routes,
 // made once per size through the command-line program.

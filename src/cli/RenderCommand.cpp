@@ -3,6 +3,7 @@
 #include "cli/CliApp.h"
 #include "cli/JsonOut.h"
 #include "cli/NumberList.h"
+#include "cli/OffscreenViews.h"
 
 #include "base/AsciiText.h"
 #include "base/Paths.h"
@@ -71,42 +72,20 @@ bool IsPictureName(const std::string &name)
     return ext == ".PNG" || ext == ".JPG" || ext == ".JPEG" || ext == ".BMP" || ext == ".TIF" || ext == ".TIFF";
 }
 
-// A body of the sector by name: a system first, else any body in any system.
-TStellarBody *FindBodyByName(TVexaSector &sector, const std::string &name)
-{
-    if (TStellarBody *root = sector.FindRootBodyByName(name)) {
-        sector.DynaLoad(root);
-        return root;
-    }
-    for (const auto &owned : sector.Systems) {
-        sector.DynaLoad(owned.get());
-        TStellarBodyList bodies;
-        owned->GetAllChildren(bodies);
-        for (TStellarBody *body : bodies)
-            if (SameText(body->Name, name))
-                return body;
-    }
-    return nullptr;
-}
-
 bool FiniteOption(const std::optional<double> &value) { return !value || std::isfinite(*value); }
 
 int RunRenderOrbit(const CliOptions &opts, const RenderOptions &o, TVexaSector &sector, std::ostream &out,
                    std::ostream &err)
 {
-    TStellarBody *body = FindBodyByName(sector, o.system);
+    TStellarBody *body = FindSystemOrBody(sector, o.system);
     if (!body) {
         err << "kalvion-cli: no system or body named \"" << o.system << "\"\n";
         return EXIT_FAILURE_;
     }
     if (o.days)
         sector.Time = *o.days;
-    // Stations, ships and fleets of the system show their models.
-    T3dModelManager models;
-    models.AddSearchFolder(ProgramSubfolder("Models"));
-    TRenderOrbitOGL renderer;
-    renderer.ModelManager = &models;
-    renderer.SetSystem(&sector, body);
+    TCliOrbitView view(sector, body);
+    TRenderOrbitOGL &renderer = view.Renderer;
     if (o.distance)
         renderer.Camera.Distance = ClampOrbitDistance(*o.distance, renderer.Camera.Distance);
     if (o.lat)
@@ -117,16 +96,10 @@ int RunRenderOrbit(const CliOptions &opts, const RenderOptions &o, TVexaSector &
         renderer.ShowText = false;
 
     TOffscreenGL gl;
-    if (!gl.Create()) {
-        err << "kalvion-cli: the 3D view cannot be drawn here: " << gl.ErrorMessage << "\n";
-        if (std::getenv("DISPLAY") == nullptr)
-            err << "There is no display; run it under one, for example: xvfb-run -a kalvion-cli render ...\n";
+    if (!CreateOffscreenGL(gl, "render", err))
         return EXIT_FAILURE_;
-    }
     const QImage frame = gl.RenderOrbit(renderer, o.width, o.height, 4);
-    models.ReleaseContext(renderer.ContextIndex);
-    renderer.ReleaseLists();
-    renderer.ReleaseFonts();
+    view.ReleaseGL();
     if (frame.isNull()) {
         err << "kalvion-cli: the 3D view could not be drawn: " << gl.ErrorMessage << "\n";
         return EXIT_FAILURE_;
@@ -235,12 +208,8 @@ int RunRender(const CliOptions &opts, const RenderOptions &o, std::ostream &out,
     }
 
     TOffscreenGL gl;
-    if (!gl.Create()) {
-        err << "kalvion-cli: the 3D view cannot be drawn here: " << gl.ErrorMessage << "\n";
-        if (std::getenv("DISPLAY") == nullptr)
-            err << "There is no display; run it under one, for example: xvfb-run -a kalvion-cli render ...\n";
+    if (!CreateOffscreenGL(gl, "render", err))
         return EXIT_FAILURE_;
-    }
     const QImage frame = gl.RenderSector(renderer, sector, o.width, o.height, 4);
     renderer.ReleaseAll();
     if (frame.isNull()) {

@@ -3,6 +3,7 @@
 // a video file (MP4 with H.264, or WebM with VP9 by the name).
 #include "cli/CliApp.h"
 #include "cli/Interrupt.h"
+#include "cli/OffscreenViews.h"
 
 #include "base/AsciiText.h"
 #include "base/Paths.h"
@@ -59,24 +60,6 @@ bool IsVideoName(const std::string &name)
     return ext == ".MP4" || ext == ".M4V" || ext == ".WEBM";
 }
 
-// A body of the sector by name: a system first, else any body in any system.
-TStellarBody *FindSystemOrBody(TVexaSector &sector, const std::string &name)
-{
-    if (TStellarBody *root = sector.FindRootBodyByName(name)) {
-        sector.DynaLoad(root);
-        return root;
-    }
-    for (const auto &owned : sector.Systems) {
-        sector.DynaLoad(owned.get());
-        TStellarBodyList bodies;
-        owned->GetAllChildren(bodies);
-        for (TStellarBody *body : bodies)
-            if (SameText(body->Name, name))
-                return body;
-    }
-    return nullptr;
-}
-
 int RecordOrbitVideo(const CliOptions &opts, const VideoOptions &o, TVexaSector &sector, TOffscreenGL &gl,
                      TVideoRecorder &recorder, std::ostream &out, std::ostream &err)
 {
@@ -86,13 +69,10 @@ int RecordOrbitVideo(const CliOptions &opts, const VideoOptions &o, TVexaSector 
         err << "kalvion-cli: no system or body named \"" << o.system << "\"\n";
         return EXIT_FAILURE_;
     }
-    T3dModelManager models;
-    models.AddSearchFolder(ProgramSubfolder("Models"));
-    TRenderOrbitOGL renderer;
-    renderer.ModelManager = &models;
+    TCliOrbitView view(sector, body);
+    TRenderOrbitOGL &renderer = view.Renderer;
     // The cameras of the file's systems stay as they are: nothing is saved.
     renderer.RememberCameras = false;
-    renderer.SetSystem(&sector, body);
     TOrbitVideoOptions options;
     if (o.seconds > 0)
         options.Frames = std::max(1, static_cast<int>(std::nearbyint(o.seconds * o.fps)));
@@ -102,9 +82,7 @@ int RecordOrbitVideo(const CliOptions &opts, const VideoOptions &o, TVexaSector 
     options.Cancelled = [] { return Interrupted(); };
     std::string error;
     const int frames = RecordOrbitAnimation(gl, renderer, recorder, options, error);
-    models.ReleaseContext(renderer.ContextIndex);
-    renderer.ReleaseLists();
-    renderer.ReleaseFonts();
+    view.ReleaseGL();
     if (frames <= 0) {
         recorder.cancel();
         err << "kalvion-cli: " << (frames < 0 ? error : std::string("no frame was recorded")) << "\n";
@@ -191,12 +169,8 @@ int RunVideo(const CliOptions &opts, const VideoOptions &o, std::ostream &out, s
     }
 
     TOffscreenGL gl;
-    if (!gl.Create()) {
-        err << "kalvion-cli: the 3D view cannot be drawn here: " << gl.ErrorMessage << "\n";
-        if (std::getenv("DISPLAY") == nullptr)
-            err << "There is no display; run it under one, for example: xvfb-run -a kalvion-cli video ...\n";
+    if (!CreateOffscreenGL(gl, "video", err))
         return EXIT_FAILURE_;
-    }
     TVideoRecorder recorder;
     if (!recorder.start(o.out, o.width, o.height, o.fps, o.quick)) {
         err << "kalvion-cli: " << recorder.lastError() << "\n";

@@ -274,21 +274,13 @@ void TRenderSectorOGL::PreviewMultiple(const TStellarBody &body)
 
 bool TRenderSectorOGL::PreviewModel(TStellarBody &body)
 {
-    body.InitRenderInfo();
-    TVexaRenderInfo &info = *body.RenderInfo;
-    if (!ModelManager || info.ModelFailed)
+    const int model = BodyModelIndex(ModelManager, body, ContextIndex);
+    if (model < 0)
         return false;
-    ModelManager->UseContext(ContextIndex);
-    if (info.ModelIndex < 0)
-        info.ModelIndex = ModelManager->LoadModel(body);
-    if (info.ModelIndex < 0) {
-        info.ModelFailed = true;
-        return false;
-    }
     glEnable(GL_LIGHTING);
     glPushMatrix();
     glScaled(0.125, 0.125, 0.125);
-    ModelManager->DrawModel(info.ModelIndex);
+    ModelManager->DrawModel(model);
     glPopMatrix();
     glDisable(GL_LIGHTING);
     return true;

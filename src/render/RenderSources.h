@@ -25,6 +25,12 @@ public:
     virtual void ReleaseContext(int contextIndex) { (void)contextIndex; }
 };
 
+// The body's model in that context, loaded on first use: its index, or -1
+// without a source or when it cannot be loaded.  A failure is kept in the
+// body's render information, so a missing file is looked for once, not in
+// every frame.
+int BodyModelIndex(TRenderModelSource *source, TStellarBody &body, int contextIndex);
+
 class TRenderSurfaceMaps {
 public:
     virtual ~TRenderSurfaceMaps() = default;

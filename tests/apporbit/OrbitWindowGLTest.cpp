@@ -3,6 +3,7 @@
 // "Export as Image File..." saves it, and its corner mark leads back.
 #include "../appdialogs/DialogTestSupport.h"
 #include "../render/XDisplay.h"
+#include "../render/XWindowTestMain.h"
 #include "OrbitWindowSupport.h"
 
 #include "app/ActionTable.h"
@@ -19,7 +20,6 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -130,18 +130,4 @@ TEST_F(OrbitWindowGL, PreviewCornerOpensTheViewAndItsCornerLeadsBack)
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    bool listing = false;
-    for (int i = 1; i < argc; ++i)
-        listing = listing || std::strcmp(argv[i], "--gtest_list_tests") == 0;
-    ::testing::InitGoogleTest(&argc, argv);
-    if (listing)
-        return RUN_ALL_TESTS();
-    kalvion::test::EnsureXDisplay();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
-        qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char **argv) { return kalvion::test::RunXWindowTests(argc, argv); }

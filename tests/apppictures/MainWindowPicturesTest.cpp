@@ -32,22 +32,7 @@ int PdfPageCount(const QString &file)
     return static_cast<int>(QString::fromLatin1(f.readAll()).count(page));
 }
 
-struct MainPicturesTest : PicturesTest {
-    QTemporaryDir dir;
-    TScriptedMessages script;
-    std::unique_ptr<TSettingsStore> store;
-    std::unique_ptr<TfrmVexaMain> window;
-
-    void SetUp() override
-    {
-        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        store = std::make_unique<TSettingsStore>(dir.filePath(QStringLiteral("k.ini")));
-        store->SetBool(QStringLiteral("PerformanceSkip"), true);
-        TfrmVexaMain::TOptions o;
-        o.ProgramFolder = dir.path() + QLatin1Char('/');
-        o.SkipGL = true;
-        window = std::make_unique<TfrmVexaMain>(script, *store, o);
-    }
+struct MainPicturesTest : PicturesWindowTest {
     void Fill(double sx, double sy, int count)
     {
         TVexaSector &s = window->Sector();

@@ -3,11 +3,14 @@
 // platform and answer every question from a list.
 #include "../appdialogs/DialogTestSupport.h"
 
+#include "app/MainWindow.h"
+#include "app/SettingsStore.h"
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
 
 #include <QApplication>
 #include <QObject>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -65,6 +68,27 @@ protected:
     }
 
     TTestMessages Messages;
+};
+
+// A main window without GL over a scratch folder: its settings file, the
+// data folder below it, and questions answered from a script.
+class PicturesWindowTest : public PicturesTest {
+protected:
+    QTemporaryDir dir;
+    TScriptedMessages script;
+    std::unique_ptr<TSettingsStore> store;
+    std::unique_ptr<TfrmVexaMain> window;
+
+    void SetUp() override
+    {
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+        store = std::make_unique<TSettingsStore>(dir.filePath(QStringLiteral("k.ini")));
+        store->SetBool(QStringLiteral("PerformanceSkip"), true);
+        TfrmVexaMain::TOptions o;
+        o.ProgramFolder = dir.path() + QLatin1Char('/');
+        o.SkipGL = true;
+        window = std::make_unique<TfrmVexaMain>(script, *store, o);
+    }
 };
 
 } // namespace kalvion::app::test

@@ -47,27 +47,7 @@ TEST_F(PicturesTest, MergeDialogChecksAndChoices)
     EXPECT_TRUE(dialog.Choice().Catalogue);
 }
 
-namespace {
-
-struct MergeWindowTest : PicturesTest {
-    QTemporaryDir dir;
-    TScriptedMessages script;
-    std::unique_ptr<TSettingsStore> store;
-    std::unique_ptr<TfrmVexaMain> window;
-
-    void SetUp() override
-    {
-        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        store = std::make_unique<TSettingsStore>(dir.filePath(QStringLiteral("k.ini")));
-        store->SetBool(QStringLiteral("PerformanceSkip"), true);
-        TfrmVexaMain::TOptions o;
-        o.ProgramFolder = dir.path() + QLatin1Char('/');
-        o.SkipGL = true;
-        window = std::make_unique<TfrmVexaMain>(script, *store, o);
-    }
-};
-
-} // namespace
+using MergeWindowTest = PicturesWindowTest;
 
 TEST_F(MergeWindowTest, MergingBesideTheSectorAndReadingACatalogue)
 {

@@ -43,21 +43,10 @@ TEST_F(PicturesTest, ReportDialogDefaultsAndChoices)
 
 namespace {
 
-struct ReportWindowTest : PicturesTest {
-    QTemporaryDir dir;
-    TScriptedMessages script;
-    std::unique_ptr<TSettingsStore> store;
-    std::unique_ptr<TfrmVexaMain> window;
-
+struct ReportWindowTest : PicturesWindowTest {
     void SetUp() override
     {
-        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        store = std::make_unique<TSettingsStore>(dir.filePath(QStringLiteral("k.ini")));
-        store->SetBool(QStringLiteral("PerformanceSkip"), true);
-        TfrmVexaMain::TOptions o;
-        o.ProgramFolder = dir.path() + QLatin1Char('/');
-        o.SkipGL = true;
-        window = std::make_unique<TfrmVexaMain>(script, *store, o);
+        PicturesWindowTest::SetUp();
         window->Sector().Name = "Verge";
     }
     void Add(int count)

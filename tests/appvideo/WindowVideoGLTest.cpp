@@ -5,6 +5,7 @@
 #include "../appdialogs/DialogTestSupport.h"
 #include "../render/VideoDecode.h"
 #include "../render/XDisplay.h"
+#include "../render/XWindowTestMain.h"
 
 #include "app/ActionTable.h"
 #include "app/MainWindow.h"
@@ -23,7 +24,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cstring>
 
 using namespace kalvion;
 using namespace kalvion::app;
@@ -192,18 +192,4 @@ TEST_F(WindowVideoGL, AScriptRecordsTenFramesOfTheSystemView)
     EXPECT_GT(Psnr(video.First, expected), 25.0);
 }
 
-int main(int argc, char **argv)
-{
-    bool listing = false;
-    for (int i = 1; i < argc; ++i)
-        listing = listing || std::strcmp(argv[i], "--gtest_list_tests") == 0;
-    ::testing::InitGoogleTest(&argc, argv);
-    if (listing)
-        return RUN_ALL_TESTS();
-    kalvion::test::EnsureXDisplay();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
-        qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char **argv) { return kalvion::test::RunXWindowTests(argc, argv); }

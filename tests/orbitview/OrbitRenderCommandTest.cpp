@@ -1,6 +1,6 @@
 // "kalvion-cli render --system": one frame of the 3D system view of a
 // generated sector, and the options that go with it.
-#include "GLFrame.h"
+#include "GeneratedSectorTest.h"
 #include "VideoDecode.h"
 
 #include "cli/CliApp.h"
@@ -20,31 +20,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TRun {
-    int code;
-    std::string out, err;
-};
-
-TRun Cli(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "kalvion-cli");
-    std::ostringstream out, err;
-    const int code = cli::RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-class OrbitRenderCommand : public ::testing::Test {
+class OrbitRenderCommand : public TGeneratedSectorTest {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(SharedGL(), nullptr);
-        dir_ = fs::temp_directory_path() / ("kalvion-orbitrender-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        sector_ = (dir_ / "reach.VexaDB").string();
-        const TRun gen = Cli({"--seed", "5", "generate", sector_, "--size", "20", "--no-subsectors"});
-        ASSERT_EQ(gen.code, 0) << gen.err;
+        Generate("kalvion-orbitrender-", "5", "20");
+        if (HasFatalFailure())
+            return;
         TVexaSector sector;
         ASSERT_TRUE(LoadFromFile(sector, sector_, nullptr));
         // A system with planets, so there are orbits to see.
@@ -56,9 +38,7 @@ protected:
         }
         ASSERT_FALSE(system_.empty());
     }
-    void TearDown() override { fs::remove_all(dir_); }
-    fs::path dir_;
-    std::string sector_, system_;
+    std::string system_;
 };
 
 TEST_F(OrbitRenderCommand, DrawsOneSystemWithItsCamera)

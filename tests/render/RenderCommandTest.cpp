@@ -1,5 +1,5 @@
 // "kalvion-cli render" on a generated sector file.
-#include "GLFrame.h"
+#include "GeneratedSectorTest.h"
 
 #include "cli/CliApp.h"
 #include "files/SectorFile.h"
@@ -22,35 +22,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TRun {
-    int code;
-    std::string out, err;
-};
-
-TRun Cli(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "kalvion-cli");
-    std::ostringstream out, err;
-    const int code = cli::RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-class RenderCommand : public ::testing::Test {
+class RenderCommand : public TGeneratedSectorTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(SharedGL(), nullptr);
-        dir_ = fs::temp_directory_path() / ("kalvion-render-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        sector_ = (dir_ / "reach.VexaDB").string();
-        const TRun gen = Cli({"--seed", "11", "generate", sector_, "--size", "30", "--no-subsectors"});
-        ASSERT_EQ(gen.code, 0) << gen.err;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    fs::path dir_;
-    std::string sector_;
+    void SetUp() override { Generate("kalvion-render-", "11", "30"); }
 };
 
 TEST_F(RenderCommand, DrawsTheGeneratedSector)

@@ -400,17 +400,9 @@ void TRenderOrbitOGL::PlanetSystemScene(TStellarBody &system)
 
 bool TRenderOrbitOGL::Model(TStellarBody &body)
 {
-    body.InitRenderInfo();
-    TVexaRenderInfo &info = *body.RenderInfo;
-    if (!ModelManager || info.ModelFailed)
+    const int model = BodyModelIndex(ModelManager, body, ContextIndex);
+    if (model < 0)
         return false;
-    ModelManager->UseContext(ContextIndex);
-    if (info.ModelIndex < 0)
-        info.ModelIndex = ModelManager->LoadModel(body);
-    if (info.ModelIndex < 0) {
-        info.ModelFailed = true;
-        return false;
-    }
     const double scale = Kind_ == ORBIT_KIND_CRAFT ? 0.5 : 0.0001;
     glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT);
     glEnable(GL_LIGHTING);
@@ -419,7 +411,7 @@ bool TRenderOrbitOGL::Model(TStellarBody &body)
     glDisable(GL_CULL_FACE);
     glPushMatrix();
     glScaled(scale, scale, scale);
-    ModelManager->DrawModel(info.ModelIndex);
+    ModelManager->DrawModel(model);
     glPopMatrix();
     glPopAttrib();
     const double q =

@@ -110,7 +110,7 @@ void TRenderSectorOGL::DrawPreview(TVexaSector &sector, int height, int width)
 
     bool scanning = false;
     body.InitRenderInfo();
-    const TVexaRenderInfo &info = *body.RenderInfo;
+    const TVexaRenderInfo &info = *body.RenderInfo();
     const bool ownModel = info.HasModel && !info.ModelFailed;
     if (ownModel) {
         PreviewModel(body);
@@ -275,7 +275,7 @@ void TRenderSectorOGL::PreviewMultiple(const TStellarBody &body)
 bool TRenderSectorOGL::PreviewModel(TStellarBody &body)
 {
     body.InitRenderInfo();
-    TVexaRenderInfo &info = *body.RenderInfo;
+    TVexaRenderInfo &info = *body.RenderInfo();
     if (!ModelManager || info.ModelFailed)
         return false;
     ModelManager->UseContext(ContextIndex);

@@ -18,7 +18,7 @@ inline void BindRow(TZentStatement &st, const TStellarBody &b, std::int64_t pare
     int c = 1;
     st.BindInt(c++, parent);
     st.BindInt(c++, 0);
-    st.BindText(c++, b.IDString);
+    st.BindTextCopy(c++, b.IDString.str());
     st.BindText(c++, b.Name);
     st.BindInt(c++, b.TypeID);
     st.BindText(c++, b.BodyType);

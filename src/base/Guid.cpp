@@ -24,10 +24,9 @@ bool IsHex(char c)
 
 } // namespace
 
-std::string NewGuidString()
+void NewGuidBytes(std::uint8_t (&b)[16])
 {
     auto &eng = GuidEngine();
-    std::uint8_t b[16];
     for (int i = 0; i < 16; i += 8) {
         const std::uint64_t r = eng();
         for (int k = 0; k < 8; ++k)
@@ -35,9 +34,11 @@ std::string NewGuidString()
     }
     b[6] = static_cast<std::uint8_t>((b[6] & 0x0F) | 0x40); // version 4
     b[8] = static_cast<std::uint8_t>((b[8] & 0x3F) | 0x80); // RFC 4122 variant
+}
+
+void FormatGuid(const std::uint8_t (&b)[16], char (&out)[GUID_TEXT_LENGTH]) noexcept
+{
     static constexpr char hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.resize(GUID_TEXT_LENGTH);
     std::size_t p = 0;
     out[p++] = '{';
     for (int i = 0; i < 16; ++i) {
@@ -47,7 +48,42 @@ std::string NewGuidString()
         out[p++] = hex[b[i] & 0x0F];
     }
     out[p++] = '}';
-    return out;
+}
+
+bool ParseCanonicalGuid(std::string_view t, std::uint8_t (&b)[16]) noexcept
+{
+    if (t.size() != GUID_TEXT_LENGTH || t.front() != '{' || t.back() != '}')
+        return false;
+    std::size_t p = 1;
+    for (int i = 0; i < 16; ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10) {
+            if (t[p++] != '-')
+                return false;
+        }
+        int v = 0;
+        for (int k = 0; k < 2; ++k) {
+            const char c = t[p++];
+            int d;
+            if (c >= '0' && c <= '9')
+                d = c - '0';
+            else if (c >= 'A' && c <= 'F')
+                d = c - 'A' + 10;
+            else
+                return false; // lower case included: it would not come back the same
+            v = v * 16 + d;
+        }
+        b[i] = static_cast<std::uint8_t>(v);
+    }
+    return true;
+}
+
+std::string NewGuidString()
+{
+    std::uint8_t b[16];
+    NewGuidBytes(b);
+    char text[GUID_TEXT_LENGTH];
+    FormatGuid(b, text);
+    return std::string(text, GUID_TEXT_LENGTH);
 }
 
 bool IsGuidString(std::string_view t) noexcept

@@ -15,7 +15,7 @@ namespace {
 
 std::string TypeText(const TStellarBody &b)
 {
-    return b.BodyType.empty() ? NameFromBodyType(b.TypeID) : b.BodyType;
+    return b.BodyType.empty() ? NameFromBodyType(b.TypeID) : b.BodyType.str();
 }
 
 void Line(std::ostream &out, const std::string &indent, const char *caption, const std::string &value)
@@ -115,12 +115,12 @@ void PrintBodyTree(const TStellarBody &b, int depth, const TVexaSector *sector, 
 nlohmann::ordered_json BodyJson(const TStellarBody &b)
 {
     nlohmann::ordered_json j;
-    j["id"] = b.IDString;
+    j["id"] = b.IDString.str();
     j["name"] = b.Name;
     j["type_id"] = b.TypeID;
     j["type"] = NameFromBodyType(b.TypeID);
-    j["body_type"] = b.BodyType;
-    j["spectral"] = b.Spectral;
+    j["body_type"] = b.BodyType.str();
+    j["spectral"] = b.Spectral.str();
     j["x"] = b.X;
     j["y"] = b.Y;
     j["z"] = b.Z;
@@ -133,7 +133,7 @@ nlohmann::ordered_json BodyJson(const TStellarBody &b)
     j["albedo"] = b.Albedo;
     j["temp"] = b.Temp;
     j["atmosphere"] = b.Atmosphere;
-    j["atmosphere_notes"] = b.AtmosphereNotes;
+    j["atmosphere_notes"] = b.AtmosphereNotes.str();
     j["water"] = b.Water;
     auto atm = nlohmann::ordered_json::array();
     for (const auto &e : b.AtmElements)
@@ -145,12 +145,12 @@ nlohmann::ordered_json BodyJson(const TStellarBody &b)
     j["habitability_text"] = HabitNameFromHabitCode(b.Habitability);
     j["child_habitability"] = b.ChildHabitability;
     j["body_count"] = b.BodyCount;
-    j["political"] = b.PoliticalAffiliation;
+    j["political"] = b.PoliticalAffiliation.str();
     j["sphere_influence"] = b.SphereInfluence;
     j["sphere_influence_color"] = b.SphereInfluenceColor;
     j["sphere_influence_size"] = b.SphereInfluenceSize;
-    j["notes"] = b.Notes;
-    j["gm_notes"] = b.GMNotes;
+    j["notes"] = b.Notes.str();
+    j["gm_notes"] = b.GMNotes.str();
     j["color"] = b.Color;
     j["color_text"] = ColourText(b.Color);
     j["label_color"] = b.LabelColor;
@@ -173,9 +173,9 @@ nlohmann::ordered_json BodyJson(const TStellarBody &b)
     j["orbital_plane"] = {b.OrbitalPlaneX, b.OrbitalPlaneY, b.OrbitalPlaneZ};
     j["orbit_color"] = b.OrbitColor;
     j["random_seed"] = b.RandomSeed;
-    j["preview_image_file"] = b.PreviewImageFile;
-    j["blazon_image_file"] = b.BlazonImageFile;
-    j["model_file"] = b.ModelFile;
+    j["preview_image_file"] = b.PreviewImageFile.str();
+    j["blazon_image_file"] = b.BlazonImageFile.str();
+    j["model_file"] = b.ModelFile.str();
     // User field names are the user's words, so they are values, not keys.
     auto fields = nlohmann::ordered_json::array();
     for (const auto &f : b.Fields)

@@ -236,7 +236,7 @@ int RunSet(const CliOptions &opts, const SectorCommandOptions &o, std::ostream &
     if (!Save(sector, o.file, err))
         return EXIT_FAILURE_;
     if (opts.json)
-        PrintJson(out, nlohmann::ordered_json{{"file", o.file}, {"id", body->IDString}, {"name", body->Name},
+        PrintJson(out, nlohmann::ordered_json{{"file", o.file}, {"id", body->IDString.str()}, {"name", body->Name},
                                               {"changed", o.assignments.size()}});
     else
         out << "Changed \"" << body->Name << "\" (" << FormatCount(static_cast<double>(o.assignments.size()))
@@ -317,7 +317,7 @@ int RunRename(const CliOptions &opts, const SectorCommandOptions &o, std::ostrea
     if (!Save(sector, o.file, err))
         return EXIT_FAILURE_;
     if (opts.json)
-        PrintJson(out, nlohmann::ordered_json{{"file", o.file}, {"id", body->IDString}, {"old_name", old},
+        PrintJson(out, nlohmann::ordered_json{{"file", o.file}, {"id", body->IDString.str()}, {"old_name", old},
                                               {"name", body->Name}});
     else
         out << "Renamed \"" << old << "\" to \"" << body->Name << "\"\n";

@@ -86,7 +86,7 @@ struct CsvWriter {
         } else {
             text << ",,,";
         }
-        text << (CsvSafe(b.Spectral) ? b.Spectral : std::string()) << ","
+        text << (CsvSafe(b.Spectral) ? b.Spectral.str() : std::string()) << ","
              << (b.TypeID == BODY_TYPE_WHITEDWARF ? std::string() : ColourText(b.Color)) << "," << notes << "\r\n";
     }
 

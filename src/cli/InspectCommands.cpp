@@ -123,7 +123,7 @@ int RunSystems(const CliOptions &opts, const SectorCommandOptions &o, std::ostre
         nlohmann::ordered_json list = nlohmann::ordered_json::array();
         for (std::size_t i = 0; i < shown; ++i) {
             const TStellarBody &r = *rows[i].root;
-            list.push_back({{"id", r.IDString},
+            list.push_back({{"id", r.IDString.str()},
                             {"name", r.Name},
                             {"x", r.X},
                             {"y", r.Y},
@@ -134,7 +134,7 @@ int RunSystems(const CliOptions &opts, const SectorCommandOptions &o, std::ostre
                             {"habitability", r.ChildHabitability},
                             {"habitability_text", HabitNameFromHabitCode(r.ChildHabitability)},
                             {"subsector", SubsectorName(rows[i].subsector)},
-                            {"political", r.PoliticalAffiliation}});
+                            {"political", r.PoliticalAffiliation.str()}});
         }
         PrintJson(out, nlohmann::ordered_json{{"file", o.file},
                                               {"count", total},

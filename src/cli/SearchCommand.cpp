@@ -130,14 +130,14 @@ int RunSearch(const CliOptions &opts, const SearchOptions &o, std::ostream &out,
         for (std::size_t i = 0; i < shown; ++i) {
             TStellarBody *body = searcher.Results[i];
             const TStellarBody *root = body->GetRootBody();
-            nlohmann::ordered_json row{{"id", body->IDString},
+            nlohmann::ordered_json row{{"id", body->IDString.str()},
                                        {"name", body->Name},
                                        {"type", NameFromBodyType(body->TypeID)},
                                        {"system", root ? root->Name : std::string()},
                                        {"population", body->Population},
                                        {"habitability", body->Habitability},
                                        {"habitability_text", HabitNameFromHabitCode(body->Habitability)},
-                                       {"political", body->PoliticalAffiliation}};
+                                       {"political", body->PoliticalAffiliation.str()}};
             if (distances)
                 row["distance"] = NearestSelected(sector, body);
             for (std::size_t c = 0; c < columns.size(); ++c)

@@ -96,7 +96,7 @@ int RunSectorTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainO
         err << "kalvion-cli: '" << body->Name << "' is neither a terrestrial planet nor a gas giant\n";
         return EXIT_FAILURE_;
     }
-    if (!IsGuidString(body->IDString)) {
+    if (!IsGuidString(body->IDString.str())) {
         err << "kalvion-cli: '" << body->Name << "' has no valid ID; it gets no surface map\n";
         return EXIT_FAILURE_;
     }
@@ -106,8 +106,8 @@ int RunSectorTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainO
     }
     // The palette the window's background maker gives a planet without one.
     TGexColorGroup palette = DefaultVexaColorGroup();
-    if (body->ColorGroup)
-        palette = *body->ColorGroup;
+    if (body->ColorGroup())
+        palette = *body->ColorGroup();
     else if (body->TypeID == BODY_TYPE_TERRESTRIAL)
         ApplyManagerPalette(palette, *body);
 

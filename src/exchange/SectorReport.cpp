@@ -58,7 +58,7 @@ void Line(std::string &out, std::string_view text)
 void AppendLinkOpen(std::string &out, const TStellarBody &b, bool strayQuote)
 {
     out += "<a href=\"#";
-    AppendHtml(out, b.IDString);
+    AppendHtml(out, b.IDString.str());
     out += strayQuote ? "\" \" onMouseOver=\"window.status='" : "\" onMouseOver=\"window.status='";
     out += JsAttrEscape(b.Name);
     out += "';return true;\" onMouseOut=\"window.status='';return true;\">";
@@ -169,7 +169,7 @@ struct TSectionWriter {
                                body.TypeID == BODY_TYPE_CLOSEMULT;
         Line(out, "<div class=\"StellarBody\">");
         out += "<a name=\"";
-        AppendHtml(out, body.IDString);
+        AppendHtml(out, body.IDString.str());
         out += "\" \" onMouseOver=\"window.status='";
         out += JsAttrEscape(body.Name);
         Line(out, "';return true;\" onMouseOut=\"window.status='';return true;\">");
@@ -395,7 +395,7 @@ private:
 
 std::optional<std::string> ReportMapFileName(const TStellarBody &body)
 {
-    if (!IsGuidString(body.IDString))
+    if (!IsGuidString(body.IDString.str()))
         return std::nullopt;
     static constexpr const char *IMAGE_EXTENSIONS[] = {".png", ".jpg", ".jpeg", ".gif", ".bmp", ".tif", ".tiff"};
     const std::string ext = AsciiLower(fs::path(NormalizeStoredPath(body.PreviewImageFile)).extension().string());

@@ -75,7 +75,7 @@ bool ConvertLegacySector(const std::string &oldFile, const std::string &newFile,
     // system by system, written under the root's new id and dropped again.
     if (records) {
         for (auto &root : sector.Systems) {
-            if (root->Loaded || root->DBChildOffset <= 0)
+            if (root->Loaded || root->DBChildOffset() <= 0)
                 continue;
             if (!DynaLoad_v2(sector, *records, *root))
                 continue; // a children record that cannot be read leaves the system empty

@@ -232,12 +232,12 @@ TLegacyLoadResult LoadFromDB(TVexaSector &sector, const std::string &fileName)
             switch (type) {
             case RECORD_SECTOR:
                 LoadSectorInfoFromStream(sector, *s);
-                sector.DBOffset = pos;
+                sector.SetDBOffset(pos);
                 break;
             case RECORD_SUBSECTOR: {
                 auto sub = TVexaSubsector::Create();
                 LoadFromStream(*sub, *s);
-                sub->DBOffset = pos;
+                sub->SetDBOffset(pos);
                 sub->Modified = false;
                 sector.AddSubsector(std::move(sub));
                 break;
@@ -245,14 +245,14 @@ TLegacyLoadResult LoadFromDB(TVexaSector &sector, const std::string &fileName)
             case RECORD_ROUTE: {
                 auto route = TStellarRoute::Create();
                 LoadFromStream(*route, *s);
-                route->DBOffset = pos;
+                route->SetDBOffset(pos);
                 route->TVexaBase::Modified = false;
                 sector.AddRoute(std::move(route));
                 break;
             }
             case RECORD_SYSTEM: {
                 auto root = TStellarBody::Create();
-                root->DBChildOffset = s->ReadInt64();
+                root->SetDBChildOffset(s->ReadInt64());
                 root->X = s->ReadDouble();
                 root->Y = s->ReadDouble();
                 root->Z = s->ReadDouble();
@@ -272,7 +272,7 @@ TLegacyLoadResult LoadFromDB(TVexaSector &sector, const std::string &fileName)
                 // A system whose body form cannot be read is still kept, so
                 // its contents can be reached through the children record.
                 root->UnloadChildren();
-                root->DBOffset = pos;
+                root->SetDBOffset(pos);
                 root->Loaded = false;
                 root->TVexaBase::Modified = false;
                 sector.AddSystem(std::move(root));
@@ -283,9 +283,9 @@ TLegacyLoadResult LoadFromDB(TVexaSector &sector, const std::string &fileName)
                 // The identity is only in the record header; the data record
                 // is found again by it.
                 res->IDString = id;
-                res->DBChildOffset = s->ReadInt64();
+                res->SetDBChildOffset(s->ReadInt64());
                 LoadFromStream(*res, *s, false);
-                res->DBOffset = pos;
+                res->SetDBOffset(pos);
                 res->Loaded = false;
                 res->Modified = false;
                 sector.ImageResources.Resources.push_back(std::move(res));
@@ -338,20 +338,20 @@ bool TLegacyRecordFile::Reopen()
 
 bool TLegacyRecordFile::LoadSystemChildren(TVexaSector &, TStellarBody &root)
 {
-    if (root.DBChildOffset <= 0 || !Reopen())
+    if (root.DBChildOffset() <= 0 || !Reopen())
         return false;
-    return ReadChildRecord(*FStream, root.DBChildOffset, root.IDString, root);
+    return ReadChildRecord(*FStream, root.DBChildOffset(), root.IDString, root);
 }
 
 bool TLegacyRecordFile::LoadResourceData(TVexaSector &, TVexaImageResource &resource)
 {
-    if (resource.DBChildOffset <= 0 || !Reopen())
+    if (resource.DBChildOffset() <= 0 || !Reopen())
         return false;
     TAppFileStream &s = *FStream;
-    if (resource.DBChildOffset >= s.Size())
+    if (resource.DBChildOffset() >= s.Size())
         return false;
     s.ClearFailure();
-    s.Seek(resource.DBChildOffset, TAppFileStream::Origin::Begin);
+    s.Seek(resource.DBChildOffset(), TAppFileStream::Origin::Begin);
     s.ReadInt64();
     s.ReadInteger();
     s.ReadInteger();

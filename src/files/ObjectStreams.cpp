@@ -177,7 +177,7 @@ void LoadBody(TStellarBody &b, TAppFileStream &s, int depth)
         if (s.ReadBoolean() && !s.Failed()) {
             auto cfg = std::make_unique<TSystemDataConfig>();
             LoadFromStream(*cfg, s);
-            b.SystemDataConfig = std::move(cfg);
+            b.SetSystemDataConfig(std::move(cfg));
         }
         if (s.ReadBoolean() && !s.Failed()) {
             TGexColorGroup group;
@@ -309,12 +309,12 @@ void SaveToStream(const TStellarBody &b, TAppFileStream &s, bool withoutChildren
     s.WriteString(b.PreviewImageFile);
     s.WriteString(b.Notes);
     s.WriteString(b.GMNotes);
-    s.WriteBoolean(b.SystemDataConfig != nullptr);
-    if (b.SystemDataConfig)
-        SaveToStream(*b.SystemDataConfig, s);
-    s.WriteBoolean(b.ColorGroup != nullptr);
-    if (b.ColorGroup)
-        SaveToStream(*b.ColorGroup, s);
+    s.WriteBoolean(b.SystemDataConfig() != nullptr);
+    if (b.SystemDataConfig())
+        SaveToStream(*b.SystemDataConfig(), s);
+    s.WriteBoolean(b.ColorGroup() != nullptr);
+    if (b.ColorGroup())
+        SaveToStream(*b.ColorGroup(), s);
     SaveFieldsToStream(b, s);
     if (withoutChildren)
         s.WriteInteger(0);

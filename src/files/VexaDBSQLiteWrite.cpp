@@ -146,7 +146,7 @@ bool TVexaDB_SQLite::WriteSector(TVexaSector &sector)
         all.clear();
         root->GetAllChildren(all);
         for (TStellarBody *b : all) {
-            b->DeletedChildren.reset();
+            b->ClearDeletedChildren();
             b->Modified = false;
         }
         if (!root->Selected)
@@ -184,7 +184,7 @@ bool TVexaDB_SQLite::WriteSectorRow(TVexaSector &s)
         return false;
     TZentStatement st(*FDb, std::string("update sector_info set ") + COLS + " where id = 1");
     int c = 1;
-    st.BindText(c++, s.IDString);
+    st.BindTextCopy(c++, s.IDString.str());
     st.BindText(c++, s.Name);
     st.BindText(c++, s.Notes);
     st.BindText(c++, s.GMNotes);
@@ -326,7 +326,7 @@ void BindBody(TZentStatement &st, const TStellarBody &b, std::int64_t parentId, 
     int c = 1;
     st.BindInt(c++, parentId);
     st.BindInt(c++, systemId);
-    st.BindText(c++, b.IDString);
+    st.BindTextCopy(c++, b.IDString.str());
     st.BindText(c++, b.Name);
     st.BindInt(c++, b.TypeID);
     st.BindText(c++, b.BodyType);
@@ -383,8 +383,8 @@ void BindBody(TZentStatement &st, const TStellarBody &b, std::int64_t parentId, 
     st.BindInt(c++, b.BlazonWrap);
     st.BindInt(c++, !b.AtmElements.empty());
     st.BindInt(c++, !b.Fields.empty());
-    st.BindInt(c++, b.SystemDataConfig != nullptr);
-    st.BindInt(c++, b.ColorGroup != nullptr);
+    st.BindInt(c++, b.SystemDataConfig() != nullptr);
+    st.BindInt(c++, b.ColorGroup() != nullptr);
     st.BindText(c++, b.ModelFile);
 }
 
@@ -460,8 +460,8 @@ bool TVexaDB_SQLite::WriteBody(TStellarBody &b, std::int64_t systemId, std::int6
 
 bool TVexaDB_SQLite::WriteBodyRow(TStellarBody &b, std::int64_t systemId, std::int64_t parentId)
 {
-    if (b.DeletedChildren)
-        for (auto &gone : *b.DeletedChildren)
+    if (b.DeletedChildren())
+        for (auto &gone : *b.DeletedChildren())
             if (!DeleteBody(*gone))
                 return false;
 
@@ -524,10 +524,10 @@ bool TVexaDB_SQLite::WriteBodyRow(TStellarBody &b, std::int64_t systemId, std::i
     }
     if ((!isNew || !b.Fields.empty()) && !WriteFields(b, 2, id))
         return false;
-    if (b.SystemDataConfig && !InsertDisplayRecords(id, 0, *b.SystemDataConfig))
+    if (b.SystemDataConfig() && !InsertDisplayRecords(id, 0, *b.SystemDataConfig()))
         return FailFromDb("Could not write a body");
-    if (b.ColorGroup) {
-        const TGexColorGroup &g = *b.ColorGroup;
+    if (b.ColorGroup()) {
+        const TGexColorGroup &g = *b.ColorGroup();
         TZentStatement &ins = St().Get(St().FcgInsert, "insert into gex_color_groups (body_id, deep_water, "
                                                        "low_water, beach, low_land, high_land, ice, dry, gen_atm, "
                                                        "atm_color) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
@@ -635,8 +635,8 @@ bool TVexaDB_SQLite::DeleteBody(TStellarBody &body)
             ids.push_back(b->RecordID);
         for (auto &c : b->Children)
             stack.push_back(c.get());
-        if (b->DeletedChildren)
-            for (auto &c : *b->DeletedChildren)
+        if (b->DeletedChildren())
+            for (auto &c : *b->DeletedChildren())
                 stack.push_back(c.get());
     }
     if (body.RecordID > 0) {
@@ -695,7 +695,7 @@ bool TVexaDB_SQLite::WriteSubsector(TVexaSubsector &s)
                                         "rotate_x, rotate_y, rotate_z, grid_tick, tick_labels";
     auto bind = [&](TZentStatement &st) {
         int c = 1;
-        st.BindText(c++, s.IDString);
+        st.BindTextCopy(c++, s.IDString.str());
         st.BindText(c++, s.Name);
         st.BindInt(c++, StoredColor(s.Color));
         st.BindInt(c++, s.ShowLabel);
@@ -745,7 +745,7 @@ bool TVexaDB_SQLite::WriteRoute(TStellarRoute &r)
 {
     auto bind = [&](TZentStatement &st) {
         int c = 1;
-        st.BindText(c++, r.IDString);
+        st.BindTextCopy(c++, r.IDString.str());
         st.BindText(c++, r.Name);
         st.BindText(c++, r.RouteType);
         st.BindInt(c++, r.WaypointCount());
@@ -824,7 +824,7 @@ bool TVexaDB_SQLite::WriteResources(TVexaSector &sector, std::vector<TVexaImageR
                                : St().Get(St().ResUpdateNoData, "update resources set id_string = ?, name = ? "
                                                                 "where id = ?");
                 int c = 1;
-                up.BindText(c++, res.IDString);
+                up.BindTextCopy(c++, res.IDString.str());
                 up.BindText(c++, res.ResourceName);
                 if (res.Loaded)
                     up.BindBlob(c++, res.Data.data(), res.Data.size());
@@ -836,7 +836,7 @@ bool TVexaDB_SQLite::WriteResources(TVexaSector &sector, std::vector<TVexaImageR
             if (insert) {
                 TZentStatement &ins = St().Get(St().ResInsert, "insert into resources (id_string, name, data) "
                                                                "values (?, ?, ?)");
-                ins.BindText(1, res.IDString);
+                ins.BindTextCopy(1, res.IDString.str());
                 ins.BindText(2, res.ResourceName);
                 ins.BindBlob(3, res.Data.data(), res.Data.size());
                 if (!ins.Exec())

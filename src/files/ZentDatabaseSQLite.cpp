@@ -78,6 +78,12 @@ void TZentStatement::BindText(int index, std::string_view value)
         sqlite3_bind_text(FStmt, index, value.data(), static_cast<int>(value.size()), SQLITE_STATIC);
 }
 
+void TZentStatement::BindTextCopy(int index, std::string_view value)
+{
+    if (FStmt)
+        sqlite3_bind_text(FStmt, index, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+}
+
 void TZentStatement::BindBlob(int index, const std::uint8_t *data, std::size_t size)
 {
     if (!FStmt)
@@ -151,13 +157,18 @@ std::string TZentStatement::ColumnText(int column) const
 
 void TZentStatement::ColumnText(int column, std::string &out) const
 {
-    out.clear();
+    out.assign(ColumnTextView(column));
+}
+
+std::string_view TZentStatement::ColumnTextView(int column) const
+{
     if (!FStmt)
-        return;
+        return {};
     const unsigned char *p = sqlite3_column_text(FStmt, column);
     const int n = sqlite3_column_bytes(FStmt, column);
     if (p && n > 0)
-        out.assign(reinterpret_cast<const char *>(p), static_cast<std::size_t>(n));
+        return {reinterpret_cast<const char *>(p), static_cast<std::size_t>(n)};
+    return {};
 }
 
 void TZentStatement::ColumnBlob(int column, TMemoryStream &out) const

@@ -2,6 +2,7 @@
 // The SQLite engine of the database access layer, over SQLite's C interface.
 // Besides the generic Query/Execute it offers TZentStatement, a prepared
 // statement that bulk readers and writers reuse across rows.
+#include "base/CompactText.h"
 #include "files/ZentDatabase.h"
 
 #include <cstdint>
@@ -34,7 +35,10 @@ public:
     // caller keeps them alive until the statement has been stepped.
     void BindInt(int index, std::int64_t value);
     void BindFloat(int index, double value);
+    // The bytes must outlive the step: SQLite reads them in place.
     void BindText(int index, std::string_view value);
+    // For a text made for the call (an identity written out): SQLite copies it.
+    void BindTextCopy(int index, std::string_view value);
     void BindBlob(int index, const std::uint8_t *data, std::size_t size);
     void BindNull(int index);
 
@@ -51,6 +55,9 @@ public:
     double ColumnDouble(int column) const;
     std::string ColumnText(int column) const;
     void ColumnText(int column, std::string &out) const;
+    void ColumnText(int column, TCompactText &out) const { out = ColumnTextView(column); }
+    // The column's bytes, valid until the statement steps or resets.
+    std::string_view ColumnTextView(int column) const;
     void ColumnBlob(int column, TMemoryStream &out) const;
 
 private:

@@ -114,7 +114,7 @@ void TSystemGenerator::GenerateStarInfo(TStellarBody &body)
         body.BodyType = "Brown Dwarf";
         body.Color = ColorRGB(200, 150, 100);
         body.Mass = WMinRange(0.01, 0.06, 2);
-        body.Spectral.assign(1, 'L');
+        body.Spectral = "L";
     }
     body.SetStarMetrics();
     body.Luminosity = CutStarLuminosity(body.Luminosity);
@@ -135,7 +135,7 @@ void TSystemGenerator::MainSequenceStar(TStellarBody &body, std::int32_t cls)
     } else {
         const int d = 9 - WMin(9, 2);
         const char text[3] = {row.Letter, static_cast<char>('0' + d), 'V'};
-        body.Spectral.assign(text, 3);
+        body.Spectral = std::string_view(text, 3);
     }
     body.Color = ColorRGB(row.R, row.G, row.B);
     body.Mass = WMinRange(row.MassLo, row.MassHi, 2);

@@ -22,8 +22,10 @@ void TStellarBody::CopyTo(TStellarBody &t) const
     t.IDString = IDString;
     t.Loaded = Loaded;
     t.Modified = Modified;
-    t.DBOffset = DBOffset;
-    t.DBChildOffset = DBChildOffset;
+    if (DBOffset() != 0 || t.DBOffset() != 0)
+        t.SetDBOffset(DBOffset());
+    if (DBChildOffset() != 0 || t.DBChildOffset() != 0)
+        t.SetDBChildOffset(DBChildOffset());
     t.Fields = Fields;
 
     t.Name = Name;
@@ -87,16 +89,13 @@ void TStellarBody::CopyTo(TStellarBody &t) const
     t.BlazonImageFile = BlazonImageFile;
     t.ModelFile = ModelFile;
 
-    if (SystemDataConfig) {
+    if (SystemDataConfig()) {
         auto cfg = std::make_unique<TSystemDataConfig>();
-        cfg->CopyFrom(SystemDataConfig.get());
-        t.SystemDataConfig = std::move(cfg);
+        cfg->CopyFrom(SystemDataConfig());
+        t.SetSystemDataConfig(std::move(cfg));
     }
-    if (ColorGroup) {
-        if (!t.ColorGroup)
-            t.ColorGroup = std::make_unique<TGexColorGroup>();
-        t.ColorGroup->CopyFrom(*ColorGroup);
-    }
+    if (ColorGroup())
+        t.SetGexColorGroup(*ColorGroup());
     // RenderInfo and DeletedChildren belong to the source alone.
 
     t.Children.reserve(t.Children.size() + Children.size());
@@ -147,24 +146,58 @@ void TStellarBody::SetAtmElement(std::string_view gas, double percent)
     AtmElements.push_back({std::move(key), percent});
 }
 
+TStellarBody::TParts &TStellarBody::Parts()
+{
+    if (!FParts)
+        FParts = std::make_unique<TParts>();
+    return *FParts;
+}
+
+void TStellarBody::DropEmptyParts()
+{
+    if (FParts && !FParts->DeletedChildren && !FParts->SystemDataConfig && !FParts->ColorGroup && !FParts->RenderInfo)
+        FParts.reset();
+}
+
+void TStellarBody::ClearDeletedChildren()
+{
+    if (FParts) {
+        FParts->DeletedChildren.reset();
+        DropEmptyParts();
+    }
+}
+
 void TStellarBody::SetSystemDataConfig(std::unique_ptr<TSystemDataConfig> config)
 {
-    SystemDataConfig = std::move(config);
+    if (!config && !FParts)
+        return;
+    Parts().SystemDataConfig = std::move(config);
+    DropEmptyParts();
 }
 
 void TStellarBody::SetGexColorGroup(const TGexColorGroup &group)
 {
-    if (!ColorGroup)
-        ColorGroup = std::make_unique<TGexColorGroup>();
-    ColorGroup->CopyFrom(group);
+    TParts &parts = Parts();
+    if (!parts.ColorGroup)
+        parts.ColorGroup = std::make_unique<TGexColorGroup>();
+    parts.ColorGroup->CopyFrom(group);
+}
+
+void TStellarBody::ClearGexColorGroup()
+{
+    if (FParts) {
+        FParts->ColorGroup.reset();
+        DropEmptyParts();
+    }
 }
 
 void TStellarBody::InitRenderInfo()
 {
-    if (!RenderInfo)
-        RenderInfo = std::make_unique<TVexaRenderInfo>(*this);
-    else if (!RenderInfo->Matches(*this))
-        RenderInfo->Assign(*this);
+    TParts &parts = Parts();
+    if (!parts.RenderInfo)
+        parts.RenderInfo = std::make_unique<TVexaRenderInfo>(*this);
+    else if (!parts.RenderInfo->Matches(*this))
+        parts.RenderInfo->Assign(*this);
 }
 
 bool TVexaRenderInfo::Matches(const TStellarBody &body) const

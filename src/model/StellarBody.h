@@ -3,6 +3,7 @@
 // system, a planet, a moon, a belt, a station, a fleet are all bodies told
 // apart by TypeID.  A body owns its children; Parent is a back reference.
 #include "base/Colour.h"
+#include "base/CompactText.h"
 #include "model/BodyTypes.h"
 #include "model/GexColorGroup.h"
 #include "model/RenderInfo.h"
@@ -37,25 +38,37 @@ public:
     // What the 3D sector view reads and writes for every root in every
     // frame, kept together: a frame of a hundred thousand systems then
     // touches two cache lines per root instead of six.
+    // The filters read the roll-ups of every root as well.
     double X = 0, Y = 0, Z = 0;
     double Luminosity = 0;
     double LabelDistance = 20.0;
+    double ChildPopulation = 0;
     TColor Color = ColorRGB(250, 250, 255);
     std::int32_t TypeID = 0;
     std::int32_t DSOIntensity = 0;
     std::int32_t SphereInfluence = 0;
-    bool Selected = false;
-    bool Visible = true;
+    std::int32_t ChildHabitability = 0;
     // Written by the 3D sector view
     std::int32_t RasterX = 0, RasterY = 0;
     TVexaHitRect HitRect;
+    // Members from here on are ordered by size so that none pads: a sector
+    // holds millions of bodies.
+    std::int32_t RandomSeed;
     double Depth = 0;
+    bool Selected = false;
+    bool Visible = true;
+    bool RetrogradeOrbit = false;
+    bool BlazonDisplay = false;
+    bool BlazonWrap = false;
+    TColor SphereInfluenceColor = ColorRGB(192, 192, 192);
+    std::int32_t FontStyle = 0;
 
-    // Identity and description
+    // Identity and description.  The texts that most bodies leave empty are
+    // compact: one pointer each until they are set.
     std::string Name;
     TStellarBody *Parent = nullptr;
-    std::string BodyType;
-    std::string Spectral;
+    TCompactText BodyType;
+    TCompactText Spectral;
 
     // Physical and orbital values (units in the member comments of the docs:
     // Distance km, planet Radius km, star Radius solar radii, Mass solar or
@@ -68,30 +81,24 @@ public:
     double Albedo = 0;
     double Temp = 0;
     double Atmosphere = 0;
-    std::string AtmosphereNotes;
+    TCompactText AtmosphereNotes;
     double Water = 0;
-    std::vector<TVexaAtmElement> AtmElements;
+    TCompactList<TVexaAtmElement> AtmElements;
 
     // Society and roll-ups
     double Population = 0;
-    double ChildPopulation = 0;
     std::int32_t Habitability = 0;
-    std::int32_t ChildHabitability = 0;
     std::int32_t BodyCount = 0;
-    std::string PoliticalAffiliation;
+    TCompactText PoliticalAffiliation;
 
     // Appearance in the sector views
-    TColor SphereInfluenceColor = ColorRGB(192, 192, 192);
     double SphereInfluenceSize = 0.5;
-    std::string Notes;
-    std::string GMNotes;
+    TCompactText Notes;
+    TCompactText GMNotes;
     TColor LabelColor = ColorRGB(255, 0, 0);
-    std::int32_t FontStyle = 0;
+    TColor OrbitColor = ColorRGB(0, 0, 255);
     double RenderDistance = 30.0;
     double RouteDistance = 40.0;
-    bool RetrogradeOrbit = false;
-    bool BlazonDisplay = false;
-    bool BlazonWrap = false;
 
     // Orbit
     double Eccentricity = 0;
@@ -101,18 +108,23 @@ public:
     double TimeOffset = 0;
     double AxialTilt = 0;
     double OrbitalPlaneX = 0, OrbitalPlaneY = 0, OrbitalPlaneZ = 0;
-    TColor OrbitColor = ColorRGB(0, 0, 255);
 
-    std::int32_t RandomSeed;
-    std::string PreviewImageFile;
-    std::string BlazonImageFile;
-    std::string ModelFile;
+    TCompactText PreviewImageFile;
+    TCompactText BlazonImageFile;
+    TCompactText ModelFile;
 
     std::vector<std::unique_ptr<TStellarBody>> Children;
-    std::unique_ptr<std::vector<std::unique_ptr<TStellarBody>>> DeletedChildren;
-    std::unique_ptr<TSystemDataConfig> SystemDataConfig;
-    std::unique_ptr<TGexColorGroup> ColorGroup;
-    std::unique_ptr<TVexaRenderInfo> RenderInfo;
+
+    // Owned parts that few bodies have (children waiting for their rows to
+    // be deleted, a display override, a terrain palette, the render cache)
+    // share one block behind one pointer; each reads as null when absent.
+    using TBodyList = std::vector<std::unique_ptr<TStellarBody>>;
+    TBodyList *DeletedChildren() const { return FParts ? FParts->DeletedChildren.get() : nullptr; }
+    void ClearDeletedChildren();
+    TSystemDataConfig *SystemDataConfig() const { return FParts ? FParts->SystemDataConfig.get() : nullptr; }
+    TGexColorGroup *ColorGroup() const { return FParts ? FParts->ColorGroup.get() : nullptr; }
+    void ClearGexColorGroup();
+    TVexaRenderInfo *RenderInfo() const { return FParts ? FParts->RenderInfo.get() : nullptr; }
 
     // Creation and copying
     static std::unique_ptr<TStellarBody> Create();
@@ -183,10 +195,22 @@ public:
 
     // Other members
     void SetSystemDataConfig(std::unique_ptr<TSystemDataConfig> config);
-    TGexColorGroup *GetGexColorGroup() const { return ColorGroup.get(); }
+    TGexColorGroup *GetGexColorGroup() const { return ColorGroup(); }
     void SetGexColorGroup(const TGexColorGroup &group);
     void InitRenderInfo();
     std::string GexSurfaceMapLaunchParam() const;
+
+private:
+    struct TParts {
+        std::unique_ptr<TBodyList> DeletedChildren;
+        std::unique_ptr<TSystemDataConfig> SystemDataConfig;
+        std::unique_ptr<TGexColorGroup> ColorGroup;
+        std::unique_ptr<TVexaRenderInfo> RenderInfo;
+    };
+    TParts &Parts();
+    // Frees the block once nothing is left in it.
+    void DropEmptyParts();
+    std::unique_ptr<TParts> FParts;
 };
 
 // Roman numeral of 1 … 9999; "" outside that range.

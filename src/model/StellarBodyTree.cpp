@@ -107,10 +107,11 @@ void TStellarBody::DeleteChildren()
     if (Children.empty())
         return;
     ModifySystem();
-    if (!DeletedChildren)
-        DeletedChildren = std::make_unique<std::vector<std::unique_ptr<TStellarBody>>>();
+    TParts &parts = Parts();
+    if (!parts.DeletedChildren)
+        parts.DeletedChildren = std::make_unique<TBodyList>();
     for (auto &c : Children)
-        DeletedChildren->push_back(std::move(c));
+        parts.DeletedChildren->push_back(std::move(c));
     Children.clear();
 }
 

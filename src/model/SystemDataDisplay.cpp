@@ -25,8 +25,8 @@ std::string Angle(double v) { return FormatFloat(READ_FMT, v) + " deg"; }
 
 const TSystemDataConfig *SystemDataConfigFor(const TStellarBody &body, const TSystemDataConfigHolder *holder)
 {
-    if (body.SystemDataConfig)
-        return body.SystemDataConfig.get();
+    if (body.SystemDataConfig())
+        return body.SystemDataConfig();
     return holder ? holder->GetConfigForType(body.TypeID) : nullptr;
 }
 

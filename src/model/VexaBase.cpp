@@ -5,7 +5,7 @@
 
 namespace kalvion {
 
-TVexaBase::TVexaBase() : IDString(NewGuidString()) {}
+TVexaBase::TVexaBase() : IDString(TIdentityText::NewGuid()) {}
 
 TVexaBase::~TVexaBase() = default;
 
@@ -75,8 +75,8 @@ std::string TVexaBase::GetFieldNameByIndex(int index) const
 std::weak_ptr<void> TVexaBase::LifetimeToken() const
 {
     if (!FLifetime)
-        FLifetime = std::make_shared<char>(0);
-    return FLifetime;
+        FLifetime = std::make_unique<std::shared_ptr<void>>(std::make_shared<char>(0));
+    return *FLifetime;
 }
 
 } // namespace kalvion

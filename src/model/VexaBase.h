@@ -1,6 +1,9 @@
 #pragma once
 // The base of every stored model object: a permanent identity, database
 // bookkeeping, change flags and an ordered list of user-defined fields.
+#include "base/CompactList.h"
+#include "base/IdentityText.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -16,6 +19,9 @@ struct TVexaFieldRec {
 
 inline constexpr std::size_t FIELD_NAME_MAX = 256;
 
+// The user fields of an object: most objects have none.
+using TFieldList = TCompactList<TVexaFieldRec>;
+
 class TVexaBase {
 public:
     TVexaBase();
@@ -23,13 +29,19 @@ public:
     TVexaBase(const TVexaBase &) = delete;
     TVexaBase &operator=(const TVexaBase &) = delete;
 
-    std::string IDString;
-    std::int64_t RecordID = 0;
+    // The two flags share the identity's last word.
+    TIdentityText IDString;
     bool Loaded = true;
     bool Modified = true;
-    std::int64_t DBOffset = 0;
-    std::int64_t DBChildOffset = 0;
-    std::vector<TVexaFieldRec> Fields;
+    std::int64_t RecordID = 0;
+    TFieldList Fields;
+
+    // Positions of the object and of its children in an older record file;
+    // 0 for every object that did not come from one, which is nearly all.
+    std::int64_t DBOffset() const { return FRecordPlace ? FRecordPlace->Offset : 0; }
+    std::int64_t DBChildOffset() const { return FRecordPlace ? FRecordPlace->ChildOffset : 0; }
+    void SetDBOffset(std::int64_t offset) { RecordPlace().Offset = offset; }
+    void SetDBChildOffset(std::int64_t offset) { RecordPlace().ChildOffset = offset; }
 
     std::string GetField(std::string_view name) const;
     void SetField(std::string_view name, std::string_view value);
@@ -51,7 +63,19 @@ public:
     void EndLifetime() { FLifetime.reset(); }
 
 private:
-    mutable std::shared_ptr<void> FLifetime;
+    struct TRecordPlace {
+        std::int64_t Offset = 0;
+        std::int64_t ChildOffset = 0;
+    };
+    TRecordPlace &RecordPlace()
+    {
+        if (!FRecordPlace)
+            FRecordPlace = std::make_unique<TRecordPlace>();
+        return *FRecordPlace;
+    }
+    std::unique_ptr<TRecordPlace> FRecordPlace;
+    // Held through a pointer: few objects are ever referenced this way.
+    mutable std::unique_ptr<std::shared_ptr<void>> FLifetime;
 };
 
 // The lookup key of a field name: its first 256 characters, lower-cased.

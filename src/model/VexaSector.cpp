@@ -305,6 +305,14 @@ TStellarBody *TVexaSector::FindRootBodyById(std::string_view idString) const
     return nullptr;
 }
 
+TStellarBody *TVexaSector::FindRootBodyById(const TIdentityText &id) const
+{
+    for (const auto &root : Systems)
+        if (root->IDString == id)
+            return root.get();
+    return nullptr;
+}
+
 TRootIdIndex TVexaSector::BuildRootIdIndex() const
 {
     TRootIdIndex list;
@@ -444,7 +452,7 @@ void TVexaSector::ResetRecordIDs()
             b->TVexaBase::Modified = true;
             // Pending deletions name rows of the old file, which a save of
             // all-new rows must not touch.
-            b->DeletedChildren.reset();
+            b->ClearDeletedChildren();
         }
     }
     ClearDeleted();

@@ -58,9 +58,9 @@ struct TStellarRouteType {
 };
 
 // (IDString, root) pairs sorted by IDString for FastFindRootBodyByID.  The
-// views point into the roots' IDStrings, so the list lives no longer than
-// the roots do.
-using TRootIdIndex = std::vector<std::pair<std::string_view, TStellarBody *>>;
+// roots keep their identities in binary, so the list holds the texts; it
+// still points at the roots and lives no longer than they do.
+using TRootIdIndex = std::vector<std::pair<std::string, TStellarBody *>>;
 
 class TVexaSector : public TVexaBase {
 public:
@@ -164,8 +164,13 @@ public:
     void RemoveSystems(const std::vector<bool> &drop);
     void ReassignChild(TStellarBody *body, TStellarBody *newParent);
     TStellarBody *FindRootBodyById(std::string_view idString) const;
+    TStellarBody *FindRootBodyById(const TIdentityText &id) const;
     TRootIdIndex BuildRootIdIndex() const;
     static TStellarBody *FastFindRootBodyByID(std::string_view idString, const TRootIdIndex &sortedList);
+    static TStellarBody *FastFindRootBodyByID(const TIdentityText &id, const TRootIdIndex &sortedList)
+    {
+        return FastFindRootBodyByID(id.str(), sortedList);
+    }
     TStellarBody *FindRootBodyByName(std::string_view name) const;
     void UpdateRootAttribs();
     void UpdateVisibleCount();

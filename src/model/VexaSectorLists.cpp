@@ -12,6 +12,12 @@ void TVexaSector::SetFilters()
     for (const auto &s : Subsectors)
         if (!s->Visible)
             anySubsectorHidden = true;
+    // A root's affiliation lives outside the root (a compact text): read it
+    // only when some affiliation is hidden and it can change the answer.
+    bool anyPoliticalHidden = false;
+    for (const auto &p : PoliticalList)
+        if (!p.Visible)
+            anyPoliticalHidden = true;
 
     for (std::size_t i = Systems.size(); i-- > 0;) {
         TStellarBody &root = *Systems[i];
@@ -27,7 +33,7 @@ void TVexaSector::SetFilters()
             visible = false;
         if (FilterHabitable > 0 && root.ChildHabitability < FilterHabitable)
             visible = false;
-        if (visible) {
+        if (visible && anyPoliticalHidden) {
             const int p = FindPolitical(root.PoliticalAffiliation);
             if (p >= 0)
                 visible = PoliticalList[static_cast<std::size_t>(p)].Visible;

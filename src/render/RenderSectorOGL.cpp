@@ -292,7 +292,7 @@ void TRenderSectorOGL::DrawSystems(TVexaSector &sector)
         if (!farPoint)
             root.InitRenderInfo();
         if (!farPoint && d > RENDER_MARKER_DISTANCE) {
-            const TVexaRenderInfo &info = *root.RenderInfo;
+            const TVexaRenderInfo &info = *root.RenderInfo();
             if (root.Selected)
                 glColor4d(1, 1, 0, 0);
             else
@@ -390,7 +390,7 @@ bool DrawsDefaultModel(int type)
 
 void TRenderSectorOGL::DrawSystemDetail(TVexaSector &sector, TStellarBody &root, double distance, double cosAngle)
 {
-    const TVexaRenderInfo &info = *root.RenderInfo;
+    const TVexaRenderInfo &info = *root.RenderInfo();
     if (root.BlazonDisplay && !root.BlazonImageFile.empty()) {
         DrawBlazon(sector, root);
         return;
@@ -547,7 +547,7 @@ void TRenderSectorOGL::DrawSphereOfInfluence(const TStellarBody &root)
 
 bool TRenderSectorOGL::DrawModel(TStellarBody &root, double scale)
 {
-    TVexaRenderInfo &info = *root.RenderInfo;
+    TVexaRenderInfo &info = *root.RenderInfo();
     if (ModelManager && !info.ModelFailed) {
         if (info.ModelIndex < 0) {
             ModelManager->UseContext(ContextIndex);

@@ -110,7 +110,7 @@ void TRenderSectorOGL::DrawPreview(TVexaSector &sector, int height, int width)
 
     bool scanning = false;
     body.InitRenderInfo();
-    const TVexaRenderInfo &info = *body.RenderInfo;
+    const TVexaRenderInfo &info = *body.RenderInfo();
     const bool ownModel = info.HasModel && !info.ModelFailed;
     if (ownModel) {
         PreviewModel(body);

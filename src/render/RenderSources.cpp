@@ -7,7 +7,7 @@ namespace kalvion {
 int BodyModelIndex(TRenderModelSource *source, TStellarBody &body, int contextIndex)
 {
     body.InitRenderInfo();
-    TVexaRenderInfo &info = *body.RenderInfo;
+    TVexaRenderInfo &info = *body.RenderInfo();
     if (!source || info.ModelFailed)
         return -1;
     source->UseContext(contextIndex);

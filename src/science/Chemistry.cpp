@@ -93,6 +93,6 @@ TColor DeriveAtmColor(const std::vector<TVexaAtmElement> &elements)
     return ColorRGB(Channel(r, weight), Channel(g, weight), Channel(b, weight));
 }
 
-TColor DeriveAtmColor(const TStellarBody &body) { return DeriveAtmColor(body.AtmElements); }
+TColor DeriveAtmColor(const TStellarBody &body) { return DeriveAtmColor(body.AtmElements.vec()); }
 
 } // namespace kalvion

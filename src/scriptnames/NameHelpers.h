@@ -2,6 +2,7 @@
 // Shorthands shared by the registration units of the script object model:
 // argument types, result values, typed methods and properties, and checked
 // references to the program's objects.
+#include "base/CompactText.h"
 #include "model/VexaBase.h"
 #include "scripting/ScriptRegistry.h"
 #include "scriptnames/ScriptAppHost.h"
@@ -92,9 +93,9 @@ public:
     template <class T, class M>
     void Prop(const char *cls, const char *name, M T::*m) const
     {
-        if constexpr (std::is_same_v<M, std::string>) {
+        if constexpr (std::is_same_v<M, std::string> || std::is_same_v<M, TCompactText>) {
             Reg.AddProperty(
-                cls, name, TStr(), [m](void *s) { return VStr(static_cast<T *>(s)->*m); },
+                cls, name, TStr(), [m](void *s) { return VStr(std::string(static_cast<T *>(s)->*m)); },
                 [m](void *s, const TScriptValue &v) { static_cast<T *>(s)->*m = v.Str; });
         } else if constexpr (std::is_same_v<M, bool>) {
             Reg.AddProperty(
@@ -118,8 +119,9 @@ public:
     template <class T, class M>
     void PropRO(const char *cls, const char *name, M T::*m) const
     {
-        if constexpr (std::is_same_v<M, std::string>)
-            Reg.AddProperty(cls, name, TStr(), [m](void *s) { return VStr(static_cast<T *>(s)->*m); }, {});
+        if constexpr (std::is_same_v<M, std::string> || std::is_same_v<M, TCompactText> ||
+                      std::is_same_v<M, TIdentityText>)
+            Reg.AddProperty(cls, name, TStr(), [m](void *s) { return VStr(std::string(static_cast<T *>(s)->*m)); }, {});
         else if constexpr (std::is_same_v<M, bool>)
             Reg.AddProperty(cls, name, TBool(), [m](void *s) { return VBool(static_cast<T *>(s)->*m); }, {});
         else if constexpr (std::is_floating_point_v<M>)

@@ -19,7 +19,7 @@ using K = TBodyPropertyKind;
 #define KV_BOOL(name, expr) \
     TBodyProperty { name, K::Boolean, [](const TStellarBody &b) -> double { return (expr) ? 1.0 : 0.0; }, nullptr }
 #define KV_TEXT(name, member) \
-    TBodyProperty { name, K::String, nullptr, [](const TStellarBody &b) -> const std::string & { return b.member; } }
+    TBodyProperty { name, K::String, nullptr, [](const TStellarBody &b) -> std::string { return b.member; } }
 
 const TBodyProperty kProperties[] = {
     KV_TEXT("name", Name),

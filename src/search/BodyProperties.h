@@ -21,7 +21,7 @@ struct TBodyProperty {
     const char *Name;  // lower case
     TBodyPropertyKind Kind;
     double (*GetNumber)(const TStellarBody &);      // Float, Integer, Boolean (0 or 1)
-    const std::string &(*GetText)(const TStellarBody &); // String
+    std::string (*GetText)(const TStellarBody &);        // String
 };
 
 // The property of that name (ASCII case ignored); none for an unknown name.

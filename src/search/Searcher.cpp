@@ -94,12 +94,15 @@ TStellarBody *ScopeBody(TStellarBody *body, TStellarBody *root, std::int32_t sco
     }
 }
 
-const std::string &TextOf(const TStellarBody &b, const std::string &term)
+// The identity is kept in binary; its text is made in the caller's buffer.
+std::string_view TextOf(const TStellarBody &b, const std::string &term, std::string &idText)
 {
     if (term == "name")
         return b.Name;
-    if (term == "idstring")
-        return b.IDString;
+    if (term == "idstring") {
+        idText = b.IDString.str();
+        return idText;
+    }
     if (term == "spectral")
         return b.Spectral;
     if (term == "notes")
@@ -179,6 +182,7 @@ bool TVexaSearcher3::Match(TStellarBody *body, TStellarBody *root)
 bool TVexaSearcher3::MatchCompiled(TStellarBody *body, TStellarBody *root) const
 {
     const auto &params = Parser.Params;
+    std::string idText;
     for (std::size_t i = 0; i < FConditions.size(); ++i) {
         const Condition &c = FConditions[i];
         const TVexa3SearchParam &p = params[i];
@@ -188,7 +192,7 @@ bool TVexaSearcher3::MatchCompiled(TStellarBody *body, TStellarBody *root) const
             return false;
         bool ok = false;
         switch (c.kind) {
-        case Kind::Text: ok = TextMatch(p.TextValue, TextOpOf(p.Operator), TextOf(*b, p.Term), p.Negate); break;
+        case Kind::Text: ok = TextMatch(p.TextValue, TextOpOf(p.Operator), TextOf(*b, p.Term, idText), p.Negate); break;
         case Kind::Habit: ok = (b->Habitability == c.habit) != p.Negate; break;
         case Kind::Type: ok = (b->TypeID == p.IntValue) != p.Negate; break;
         case Kind::Number:

@@ -123,15 +123,15 @@ TEST_F(DisplayFieldsTest, OkGivesTheBodyItsOwnCopyOrTakesItAway)
     Page().Select(0);
     Page().DeleteSelected();
     Dlg.accept();
-    ASSERT_NE(Star->SystemDataConfig, nullptr);
-    EXPECT_EQ(Star->SystemDataConfig->Records[0].DisplayText, "Mass");
-    EXPECT_EQ(Star->SystemDataConfig->TypeID, BODY_TYPE_STAR);
+    ASSERT_NE(Star->SystemDataConfig(), nullptr);
+    EXPECT_EQ(Star->SystemDataConfig()->Records[0].DisplayText, "Mass");
+    EXPECT_EQ(Star->SystemDataConfig()->TypeID, BODY_TYPE_STAR);
     Open(Star);
     EXPECT_TRUE(Override()->isChecked());
     EXPECT_EQ(Lines().first(), "Mass (mass)");
     Override()->setChecked(false);
     Dlg.accept();
-    EXPECT_EQ(Star->SystemDataConfig, nullptr);
+    EXPECT_EQ(Star->SystemDataConfig(), nullptr);
 }
 
 } // namespace

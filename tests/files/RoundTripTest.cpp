@@ -148,10 +148,10 @@ void ExpectBodyEq(const TStellarBody &a, const TStellarBody &b)
         EXPECT_EQ(a.Fields[i].Name, b.Fields[i].Name);
         EXPECT_EQ(a.Fields[i].Value, b.Fields[i].Value);
     }
-    ASSERT_EQ(a.SystemDataConfig != nullptr, b.SystemDataConfig != nullptr);
-    if (a.SystemDataConfig) {
-        const auto &ra = a.SystemDataConfig->Records;
-        const auto &rb = b.SystemDataConfig->Records;
+    ASSERT_EQ(a.SystemDataConfig() != nullptr, b.SystemDataConfig() != nullptr);
+    if (a.SystemDataConfig()) {
+        const auto &ra = a.SystemDataConfig()->Records;
+        const auto &rb = b.SystemDataConfig()->Records;
         ASSERT_EQ(ra.size(), rb.size());
         for (std::size_t i = 0; i < ra.size(); ++i) {
             EXPECT_EQ(ra[i].DisplayText, rb[i].DisplayText);
@@ -160,9 +160,9 @@ void ExpectBodyEq(const TStellarBody &a, const TStellarBody &b)
             EXPECT_EQ(ra[i].HideIfEmpty, rb[i].HideIfEmpty);
         }
     }
-    ASSERT_EQ(a.ColorGroup != nullptr, b.ColorGroup != nullptr);
-    if (a.ColorGroup) {
-        const TGexColorGroup &ga = *a.ColorGroup, &gb = *b.ColorGroup;
+    ASSERT_EQ(a.ColorGroup() != nullptr, b.ColorGroup() != nullptr);
+    if (a.ColorGroup()) {
+        const TGexColorGroup &ga = *a.ColorGroup(), &gb = *b.ColorGroup();
         EXPECT_EQ(ga.DeepWater, gb.DeepWater);
         EXPECT_EQ(ga.ShallowWater, gb.ShallowWater);
         EXPECT_EQ(ga.Beach, gb.Beach);
@@ -227,8 +227,8 @@ void FillSector(TVexaSector &s)
         FillBody(*grandchild, i * 10 + 2);
         grandchild->AtmElements.clear(); // a body without components
         grandchild->ClearFields();
-        grandchild->SystemDataConfig.reset();
-        grandchild->ColorGroup.reset();
+        grandchild->SetSystemDataConfig(nullptr);
+        grandchild->ClearGexColorGroup();
         child->AddChild(std::move(grandchild));
         root->AddChild(std::move(child));
         s.AddSystem(std::move(root));
@@ -453,6 +453,61 @@ TEST_F(RoundTripTest, SavingDropsImageDataAndUnloadsUnselectedSystems)
     EXPECT_EQ(res.Data.size(), 8u);
     a.DynaLoad(a.GetSystem(0));
     EXPECT_EQ(CountBodies(*a.GetSystem(0)), 3);
+}
+
+} // namespace
+} // namespace kalvion::test
+
+namespace kalvion::test {
+namespace {
+
+// The compact members: a body with every optional text set, one with none,
+// and identities that are not upper-case GUIDs, which must come back as the
+// very bytes that were stored.
+TEST_F(RoundTripTest, OptionalTextsAndOddIdentitiesSurviveEmptyOrSet)
+{
+    TVexaSector a;
+    auto full = TStellarBody::Create();
+    FillBody(*full, 4);
+    full->Visible = true; // the sector's filters decide it again on loading
+    full->IDString = "{0a1b2c3d-4e5f-4a6b-8c7d-9e0f1a2b3c4d}"; // lower case, as an older tool wrote it
+    auto bare = TStellarBody::Create();
+    bare->Name = "Bare";
+    bare->IDString = "legacy-7";
+    auto child = TStellarBody::Create();
+    child->Name = "Child";
+    const std::string childId = child->IDString;
+    bare->AddChild(std::move(child));
+    a.AddSystem(std::move(full));
+    a.AddSystem(std::move(bare));
+
+    const std::string file = PathOf("texts.VexaDB");
+    std::string error;
+    ASSERT_TRUE(SaveToFile(a, file, false, &error)) << error;
+    // Stored as before: the empty texts are empty texts, the identity its bytes.
+    EXPECT_EQ(QueryText(file, "select quote(notes) || '|' || quote(gm_notes) || '|' || quote(model) "
+                              "from bodies where name = 'Bare'"),
+              "''|''|''");
+    EXPECT_EQ(QueryText(file, "select id_string from bodies where name = 'Bare'"), "legacy-7");
+    EXPECT_EQ(QueryText(file, "select id_string from bodies where name = 'Child'"), childId);
+
+    TVexaSector b;
+    ASSERT_TRUE(LoadFromFile(b, file, &error)) << error;
+    ASSERT_EQ(b.SystemCount(), 2);
+    for (auto &root : b.Systems)
+        b.DynaLoad(root.get());
+    ExpectBodyEq(*a.Systems[0], *b.Systems[0]);
+    const TStellarBody &bareBack = *b.Systems[1];
+    EXPECT_EQ(bareBack.IDString.str(), "legacy-7");
+    EXPECT_FALSE(bareBack.IDString.IsBinaryGuid());
+    for (const TCompactText *t : {&bareBack.BodyType, &bareBack.Spectral, &bareBack.AtmosphereNotes,
+                                  &bareBack.PoliticalAffiliation, &bareBack.Notes, &bareBack.GMNotes,
+                                  &bareBack.PreviewImageFile, &bareBack.BlazonImageFile, &bareBack.ModelFile})
+        EXPECT_TRUE(t->empty());
+    EXPECT_TRUE(bareBack.Fields.empty());
+    ASSERT_EQ(bareBack.ChildrenCount(), 1);
+    EXPECT_EQ(bareBack.GetChild(0)->IDString, childId);
+    EXPECT_TRUE(bareBack.GetChild(0)->IDString.IsBinaryGuid());
 }
 
 } // namespace

@@ -268,7 +268,7 @@ TEST_F(SectorFileTest, DeletedBodiesTakeTheirRowsAndDescendantsWithThem)
         planet->SetField("owner", "x");
         planet->SetAtmElement("N2", 80);
         planet->SetSystemDataConfig(std::make_unique<TSystemDataConfig>());
-        planet->SystemDataConfig->Records.push_back({"Cap", "mass", "", false});
+        planet->SystemDataConfig()->Records.push_back({"Cap", "mass", "", false});
         planet->SetGexColorGroup(TGexColorGroup());
         s.AddSystem(MakeSystem("B", 1));
         ASSERT_TRUE(SaveToFile(s, file, false));

@@ -47,10 +47,10 @@ TEST(Body, Defaults)
     EXPECT_FALSE(b->Selected);
     EXPECT_GE(b->RandomSeed, 0);
     EXPECT_LT(b->RandomSeed, 1000000000);
-    EXPECT_EQ(b->SystemDataConfig, nullptr);
-    EXPECT_EQ(b->ColorGroup, nullptr);
-    EXPECT_EQ(b->RenderInfo, nullptr);
-    EXPECT_EQ(b->DeletedChildren, nullptr);
+    EXPECT_EQ(b->SystemDataConfig(), nullptr);
+    EXPECT_EQ(b->ColorGroup(), nullptr);
+    EXPECT_EQ(b->RenderInfo(), nullptr);
+    EXPECT_EQ(b->DeletedChildren(), nullptr);
 }
 
 TEST(Body, RandomSeedComesFromSharedGenerator)
@@ -179,8 +179,8 @@ TEST(BodyTree, DeleteAndUnloadChildren)
     EXPECT_TRUE(planet->Modified);
     EXPECT_TRUE(root->Modified);
     EXPECT_EQ(planet->ChildrenCount(), 0);
-    ASSERT_NE(planet->DeletedChildren, nullptr);
-    EXPECT_EQ(planet->DeletedChildren->size(), 1u);
+    ASSERT_NE(planet->DeletedChildren(), nullptr);
+    EXPECT_EQ(planet->DeletedChildren()->size(), 1u);
     root->Modified = false;
     planet->Modified = false;
     planet->DeleteChildren(); // nothing to delete: flags untouched
@@ -499,8 +499,8 @@ TEST(BodyCopy, DeepCopyKeepsIdentityButNotStorage)
     root->RecordID = 17;
     root->SetField("Capital", "Rome");
     root->SetAtmElement("N2", 5);
-    root->SystemDataConfig = std::make_unique<TSystemDataConfig>();
-    root->SystemDataConfig->Records.push_back({"Mass", "mass", "", true});
+    root->SetSystemDataConfig(std::make_unique<TSystemDataConfig>());
+    root->SystemDataConfig()->Records.push_back({"Mass", "mass", "", true});
     root->SetGexColorGroup(TGexColorGroup{});
     root->InitRenderInfo();
     TStellarBody *planet = Add(*root, Body(BODY_TYPE_TERRESTRIAL, "Earth"));
@@ -518,19 +518,19 @@ TEST(BodyCopy, DeepCopyKeepsIdentityButNotStorage)
     EXPECT_EQ(copy->Parent, parentOfCopy.get());
     EXPECT_EQ(copy->GetField("capital"), "Rome");
     EXPECT_DOUBLE_EQ(copy->GetAtmElementPercentByName("N2"), 5);
-    ASSERT_NE(copy->SystemDataConfig, nullptr);
-    EXPECT_NE(copy->SystemDataConfig.get(), root->SystemDataConfig.get());
-    EXPECT_EQ(copy->SystemDataConfig->Records.size(), 1u);
-    ASSERT_NE(copy->ColorGroup, nullptr);
-    EXPECT_NE(copy->ColorGroup.get(), root->ColorGroup.get());
-    EXPECT_EQ(copy->RenderInfo, nullptr);
+    ASSERT_NE(copy->SystemDataConfig(), nullptr);
+    EXPECT_NE(copy->SystemDataConfig(), root->SystemDataConfig());
+    EXPECT_EQ(copy->SystemDataConfig()->Records.size(), 1u);
+    ASSERT_NE(copy->ColorGroup(), nullptr);
+    EXPECT_NE(copy->ColorGroup(), root->ColorGroup());
+    EXPECT_EQ(copy->RenderInfo(), nullptr);
     EXPECT_EQ(copy->RandomSeed, root->RandomSeed);
     ASSERT_EQ(copy->ChildrenCount(), 1);
     TStellarBody *copiedPlanet = copy->GetChild(0);
     EXPECT_EQ(copiedPlanet->Parent, copy.get());
     EXPECT_EQ(copiedPlanet->IDString, planet->IDString);
     EXPECT_EQ(copiedPlanet->RecordID, 0);
-    EXPECT_EQ(copiedPlanet->DeletedChildren, nullptr);
+    EXPECT_EQ(copiedPlanet->DeletedChildren(), nullptr);
     ASSERT_EQ(copiedPlanet->ChildrenCount(), 1);
     EXPECT_EQ(copiedPlanet->GetChild(0)->Name, "Luna");
     // Changing the copy leaves the source alone.

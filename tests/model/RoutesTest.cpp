@@ -126,7 +126,7 @@ TEST_F(RouteSector, DeletingSelectedSystemsLeavesNoWaypointOnAFreedBody)
 TEST_F(RouteSector, UpdateRouteBodiesDropsUnknownWaypointsButKeepsRoute)
 {
     auto r = TStellarRoute::Create();
-    for (const std::string &id : {A->IDString, std::string("{00000000-0000-0000-0000-000000000000}")}) {
+    for (const std::string &id : {A->IDString.str(), std::string("{00000000-0000-0000-0000-000000000000}")}) {
         auto wp = std::make_unique<TRouteWaypoint>();
         wp->id = id;
         r->AddWaypoint(std::move(wp));

@@ -171,9 +171,9 @@ TEST(ModelDraw, TheSectorViewShowsAStationAsItsDefaultModel)
     renderer.ModelManager = &manager;
     const QImage frame = DrawFrame(renderer, *scene.Sector);
     ASSERT_FALSE(frame.isNull());
-    ASSERT_TRUE(scene.Station->RenderInfo);
-    EXPECT_FALSE(scene.Station->RenderInfo->ModelFailed);
-    EXPECT_GE(scene.Station->RenderInfo->ModelIndex, 0);
+    ASSERT_TRUE(scene.Station->RenderInfo());
+    EXPECT_FALSE(scene.Station->RenderInfo()->ModelFailed);
+    EXPECT_GE(scene.Station->RenderInfo()->ModelIndex, 0);
     EXPECT_GT(Bluish(frame), 2000);
     EXPECT_EQ(Reddish(frame), 0);
     // A second frame uses the compiled list and draws the same.
@@ -181,7 +181,7 @@ TEST(ModelDraw, TheSectorViewShowsAStationAsItsDefaultModel)
     EXPECT_EQ(Bluish(second), Bluish(frame));
     ASSERT_TRUE(SharedGL()->MakeCurrent());
     renderer.ReleaseAll();
-    EXPECT_EQ(manager.ModelAt(scene.Station->RenderInfo->ModelIndex)->DisplayList(0), 0u);
+    EXPECT_EQ(manager.ModelAt(scene.Station->RenderInfo()->ModelIndex)->DisplayList(0), 0u);
 }
 
 TEST(ModelDraw, AStationWhoseModelCannotLoadIsAStar)
@@ -198,8 +198,8 @@ TEST(ModelDraw, AStationWhoseModelCannotLoadIsAStar)
         renderer.ModelManager = &manager;
         const QImage frame = DrawFrame(renderer, *scene.Sector);
         ASSERT_FALSE(frame.isNull());
-        ASSERT_TRUE(scene.Station->RenderInfo) << file;
-        EXPECT_TRUE(scene.Station->RenderInfo->ModelFailed) << file;
+        ASSERT_TRUE(scene.Station->RenderInfo()) << file;
+        EXPECT_TRUE(scene.Station->RenderInfo()->ModelFailed) << file;
         EXPECT_EQ(manager.ModelCount(), 0) << file;
         EXPECT_GT(Reddish(frame), 20) << file;
         EXPECT_EQ(Bluish(frame), 0) << file;

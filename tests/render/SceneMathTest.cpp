@@ -119,18 +119,18 @@ TEST(SectorViewRules, RenderInfoFollowsTheBody)
     body.Color = ColorRGB(255, 0, 51);
     body.Luminosity = 4;
     body.InitRenderInfo();
-    ASSERT_TRUE(body.RenderInfo);
-    EXPECT_EQ(body.RenderInfo->Red, 1.0);
-    EXPECT_EQ(body.RenderInfo->Blue, 0.2);
-    EXPECT_EQ(body.RenderInfo->SizeFactor, 2);
-    EXPECT_FALSE(body.RenderInfo->HasModel);
-    body.RenderInfo->ModelFailed = true;
+    ASSERT_TRUE(body.RenderInfo());
+    EXPECT_EQ(body.RenderInfo()->Red, 1.0);
+    EXPECT_EQ(body.RenderInfo()->Blue, 0.2);
+    EXPECT_EQ(body.RenderInfo()->SizeFactor, 2);
+    EXPECT_FALSE(body.RenderInfo()->HasModel);
+    body.RenderInfo()->ModelFailed = true;
     body.InitRenderInfo();  // unchanged body: the failure is remembered
-    EXPECT_TRUE(body.RenderInfo->ModelFailed);
+    EXPECT_TRUE(body.RenderInfo()->ModelFailed);
     body.Color = ColorRGB(0, 255, 0);
     body.InitRenderInfo();  // recoloured: rebuilt
-    EXPECT_EQ(body.RenderInfo->Green, 1.0);
-    EXPECT_FALSE(body.RenderInfo->ModelFailed);
+    EXPECT_EQ(body.RenderInfo()->Green, 1.0);
+    EXPECT_FALSE(body.RenderInfo()->ModelFailed);
 }
 
 TEST(SectorViewRules, PreviewHitTestsWithoutAPreview)

@@ -148,3 +148,30 @@ MsgBox N(b) & N(rt) & N(ss) & N(b) & "|" & C(l) & C(t) & C(cfg) & C(l)
 )")) << r.LastError();
     EXPECT_EQ(r.Printed.at(0), "bodyroutesubbody|1201");
 }
+
+TEST(BodyNames, CompactTextPropertiesReadAndWriteByName)
+{
+    TScriptRunner r;
+    ASSERT_TRUE(r.Run(R"(
+Set b = CreateBody("Terrestrial")
+MsgBox "[" & b.Notes & "|" & b.GMNotes & "|" & b.ModelFile & "|" & b.PoliticalAffiliation & "]"
+b.Notes = "Dusty"
+b.GMNotes = "Pirate base under the ice"
+b.AtmosphereNotes = "None"
+b.PoliticalAffiliation = "League"
+b.BodyType = "Desert World"
+b.Spectral = "K2V"
+b.PreviewImageFile = "maps/dune.png"
+b.BlazonImageFile = "blazons/league.png"
+b.ModelFile = "Models/station.3ds"
+MsgBox b.Notes & "|" & b.GMNotes & "|" & b.AtmosphereNotes & "|" & b.PoliticalAffiliation & "|" & b.BodyType
+MsgBox b.Spectral & "|" & b.PreviewImageFile & "|" & b.BlazonImageFile & "|" & b.ModelFile
+b.GMNotes = ""
+MsgBox "[" & b.GMNotes & "]" & Len(b.IDString) & Left(b.IDString, 1) & Right(b.IDString, 1)
+)")) << r.LastError();
+    ASSERT_EQ(r.Printed.size(), 4u);
+    EXPECT_EQ(r.Printed[0], "[|||]");
+    EXPECT_EQ(r.Printed[1], "Dusty|Pirate base under the ice|None|League|Desert World");
+    EXPECT_EQ(r.Printed[2], "K2V|maps/dune.png|blazons/league.png|Models/station.3ds");
+    EXPECT_EQ(r.Printed[3], "[]38{}");
+}

@@ -31,9 +31,10 @@ void MakeOther(TVexaSector &o, TStellarBody *shared)
 {
     TStellarBody *a = Root(o, "Other A", 0);
     TStellarBody *b = Root(o, "Shared copy", 1);
-    b->IDString = shared->IDString;
-    for (char &c : b->IDString)
+    std::string id = shared->IDString;
+    for (char &c : id)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c))); // ids compare ignoring case
+    b->IDString = id;
     auto route = TStellarRoute::Create();
     route->AddSystem(a);
     route->AddSystem(b);

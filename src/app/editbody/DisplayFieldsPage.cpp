@@ -43,7 +43,7 @@ void TDisplayFieldsPage::Load(const TStellarBody &body, const TVexaSector &secto
     FConfig.TypeID = body.TypeID;
     FConfig.CopyFrom(EffectiveDisplayFields(body, sector));
     FRootText = QString::fromStdString(NameFromBodyType(body.TypeID));
-    W.Override->setChecked(body.SystemDataConfig != nullptr);
+    W.Override->setChecked(body.SystemDataConfig() != nullptr);
     Rebuild(-1);
 }
 

@@ -52,8 +52,8 @@ TEditPage TypePageFor(int typeID)
 
 const TSystemDataConfig *EffectiveDisplayFields(const TStellarBody &body, const TVexaSector &sector)
 {
-    if (body.SystemDataConfig)
-        return body.SystemDataConfig.get();
+    if (body.SystemDataConfig())
+        return body.SystemDataConfig();
     return sector.SystemDataDefaults.GetConfigForType(body.TypeID);
 }
 

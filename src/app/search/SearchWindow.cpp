@@ -224,7 +224,7 @@ void TfrmVexaSearch3::SortByColumn(int column)
             return a->Habitability > b->Habitability;
         });
         break;
-    case 5: byText([](const TStellarBody *b) -> const std::string & { return b->PoliticalAffiliation; }); break;
+    case 5: byText([](const TStellarBody *b) { return b->PoliticalAffiliation.view(); }); break;
     default: {
         const TVexa3SearchColumn &c = columns[static_cast<std::size_t>(column - FIXED_COLUMNS)];
         VexaSearch3SortPropertyName = c.Property;

@@ -51,7 +51,7 @@ std::string AuText(double au) { return FormatFloat(VEXA_FLOAT_FMT_READ, std::nea
 void TRenderOrbitOGL::DrawRoot(TStellarBody &root)
 {
     root.InitRenderInfo();
-    if (root.RenderInfo->HasModel && !root.RenderInfo->ModelFailed && Model(root))
+    if (root.RenderInfo()->HasModel && !root.RenderInfo()->ModelFailed && Model(root))
         return;
     const int type = root.TypeID;
     if (type == BODY_TYPE_MULT || type == BODY_TYPE_CLOSEMULT) {
@@ -115,7 +115,7 @@ void TRenderOrbitOGL::MultipleOrbits(TStellarBody &star)
         glRotated(star.OrbitalPlaneX, 1, 0, 0);
         glRotated(star.OrbitalPlaneZ, 0, 1, 0);
         glRotated(star.OrbitalPlaneY, 0, 0, 1);
-        TOpenGLSavedList &entry = Lists_.Get(child.IDString);
+        TOpenGLSavedList &entry = Lists_.Get(child.IDString.str());
         unsigned &list = entry.OrbitList[static_cast<std::size_t>(ContextIndex)];
         if (list == 0) {
             const std::unique_ptr<TOrbit> orbit = PaddedOrbit(child);
@@ -136,7 +136,7 @@ void TRenderOrbitOGL::MultipleOrbits(TStellarBody &star)
 
 void TRenderOrbitOGL::ChildOrbit(TStellarBody &child, double scale)
 {
-    TOpenGLSavedList &entry = Lists_.Get(child.IDString);
+    TOpenGLSavedList &entry = Lists_.Get(child.IDString.str());
     unsigned &list = entry.OrbitList[static_cast<std::size_t>(ContextIndex)];
     if (list == 0) {
         const std::unique_ptr<TOrbit> orbit = GetOrbit(child);
@@ -196,7 +196,7 @@ void TRenderOrbitOGL::ChildrenScene(TStellarBody &parent)
         if (!OrbitPositionAt(child, date, x, y, z))
             continue;
         child.InitRenderInfo();
-        const bool ownModel = child.RenderInfo->HasModel && !child.RenderInfo->ModelFailed;
+        const bool ownModel = child.RenderInfo()->HasModel && !child.RenderInfo()->ModelFailed;
         glPushMatrix();
         glTranslated(x / s, z / s, y / s);
         if (ownModel || IsModelType(child.TypeID))
@@ -214,7 +214,7 @@ void TRenderOrbitOGL::Ring(TStellarBody &ring, double scale)
     const double inner = ring.Distance / scale, outer = (ring.Distance + ring.Radius) / scale;
     if (!std::isfinite(inner) || !std::isfinite(outer) || !(outer > inner))
         return;
-    TOpenGLSavedList &entry = Lists_.Get(ring.IDString);
+    TOpenGLSavedList &entry = Lists_.Get(ring.IDString.str());
     unsigned &list = entry.BodyList[static_cast<std::size_t>(ContextIndex)];
     if (list == 0) {
         list = glGenLists(1);
@@ -278,7 +278,7 @@ void TRenderOrbitOGL::Planet(TStellarBody &planet, bool withMoons)
 
 void TRenderOrbitOGL::PlanetBodyList(TStellarBody &planet)
 {
-    TOpenGLSavedList &entry = Lists_.Get(planet.IDString);
+    TOpenGLSavedList &entry = Lists_.Get(planet.IDString.str());
     const auto ctx = static_cast<std::size_t>(ContextIndex);
     if (entry.BodyList[ctx] != 0 && !entry.Textured && SurfaceMapMgr &&
         !SurfaceMapMgr->CurrentMap(planet.IDString).isNull()) {
@@ -289,11 +289,11 @@ void TRenderOrbitOGL::PlanetBodyList(TStellarBody &planet)
         bool textured = false;
         const unsigned list = BuildPlanetList(planet, textured);
         // Building may have grown the list manager: look the entry up again.
-        TOpenGLSavedList &fresh = Lists_.Get(planet.IDString);
+        TOpenGLSavedList &fresh = Lists_.Get(planet.IDString.str());
         fresh.BodyList[ctx] = list;
         fresh.Textured = textured;
     }
-    glCallList(Lists_.Get(planet.IDString).BodyList[ctx]);
+    glCallList(Lists_.Get(planet.IDString.str()).BodyList[ctx]);
 }
 
 unsigned TRenderOrbitOGL::BuildPlanetList(TStellarBody &planet, bool &textured)

@@ -68,7 +68,7 @@ TSurfaceMapJob SurfaceMapJobFor(const TStellarBody &body, const TGexColorGroup &
     job.Atmosphere = body.Atmosphere;
     job.Radius = body.Radius;
     job.Habitability = body.Habitability;
-    job.Colors = body.ColorGroup ? *body.ColorGroup : palette;
+    job.Colors = body.ColorGroup() ? *body.ColorGroup() : palette;
     job.Width = width;
     job.Height = height;
     job.Distance = body.Distance;

@@ -41,7 +41,7 @@ void TSurfaceMapMgr::RequestMap(const TStellarBody &body)
         return;
     Failed_.erase(body.IDString);
     TGexColorGroup palette = DefaultGroup_;
-    if (!body.ColorGroup && body.TypeID == BODY_TYPE_TERRESTRIAL)
+    if (!body.ColorGroup() && body.TypeID == BODY_TYPE_TERRESTRIAL)
         ApplyManagerPalette(palette, body);
     RequestJob(SurfaceMapJobFor(body, palette, Width_, Height_));
 }
@@ -98,7 +98,7 @@ QImage TSurfaceMapMgr::CurrentMap(const std::string &idString)
     if (FindBody && Failed_.count(idString) == 0) {
         if (const TStellarBody *body = FindBody(idString)) {
             TGexColorGroup palette = DefaultGroup_;
-            if (!body->ColorGroup && body->TypeID == BODY_TYPE_TERRESTRIAL)
+            if (!body->ColorGroup() && body->TypeID == BODY_TYPE_TERRESTRIAL)
                 ApplyManagerPalette(palette, *body);
             RequestJob(SurfaceMapJobFor(*body, palette, Width_, Height_));
         }

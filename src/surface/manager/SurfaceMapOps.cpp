@@ -64,14 +64,14 @@ std::string SurfaceMapResourceName(const TStellarBody &body) { return ExtractFil
 
 std::string GexFileName(const TStellarBody &body)
 {
-    if (body.TypeID != BODY_TYPE_TERRESTRIAL || !IsGuidString(body.IDString))
+    if (body.TypeID != BODY_TYPE_TERRESTRIAL || !IsGuidString(body.IDString.str()))
         return {};
     return UserDataFolder() + "Planets/" + body.IDString + ".gex";
 }
 
 std::string GexTextureFileName(const TStellarBody &body)
 {
-    if (!IsGuidString(body.IDString))
+    if (!IsGuidString(body.IDString.str()))
         return {};
     return UserDataFolder() + "SurfaceMaps/" + body.IDString + ".png";
 }
@@ -84,7 +84,7 @@ bool GenerateGexSurfaceMap(TVexaSector &sector, TStellarBody &body, bool saveTer
 bool GenerateGexSurfaceMap(TVexaSector &sector, TStellarBody &body, bool saveTerrain, const TGexColorGroup &group,
                            int width, int height)
 {
-    if (body.TypeID != BODY_TYPE_TERRESTRIAL || !IsGuidString(body.IDString) || width < 2 || height < 1)
+    if (body.TypeID != BODY_TYPE_TERRESTRIAL || !IsGuidString(body.IDString.str()) || width < 2 || height < 1)
         return false;
     // Terrain data belongs to a stored body of a sector file.
     if (saveTerrain && (body.RecordID <= 0 || sector.FileName.empty()))

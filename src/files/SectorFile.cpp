@@ -121,16 +121,18 @@ void RemoveQuietly(const std::string &path)
     fs::remove(path + "-journal", ec);
 }
 
-bool WriteInto(TVexaSector &sector, const std::string &path, bool existingOnly, std::string *error)
+bool WriteInto(TVexaSector &sector, const std::string &path, bool existingOnly, std::string *error,
+               TSectorSaveKind kind)
 {
     TVexaDB_SQLite db;
     db.OnProgress = sector.OnProgress;
     const bool opened = existingOnly ? db.OpenExistingSectorFile(path) : db.OpenSectorFile(path, false);
     // A file written by an older version gets its missing tables and indexes
-    // now that it is being written anyway.
+    // now that it is being written anyway.  The body indexes are the
+    // writer's: a full save builds those missing after its rows are in.
     if (opened && existingOnly)
-        UpgradeSchema(*db.Connection());
-    if (!opened || !db.WriteSector(sector)) {
+        UpgradeSchema(*db.Connection(), TBodyIndexes::LeaveMissing);
+    if (!opened || !db.WriteSector(sector, kind)) {
         SetError(error, db.ErrorMessage);
         return false;
     }
@@ -177,7 +179,8 @@ bool LoadFromFile(TVexaSector &sector, const std::string &fileName, std::string 
     return true;
 }
 
-bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFirst*/, std::string *error)
+bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFirst*/, std::string *error,
+                TSectorSaveKind kind)
 {
     if (fileName.empty()) {
         SetError(error, "No file name");
@@ -206,7 +209,7 @@ bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFir
 
     bool ok;
     if (sameFile && ownFileExists) {
-        ok = WriteInto(sector, fileName, true, error);
+        ok = WriteInto(sector, fileName, true, error, kind);
     } else {
         // Build the new file beside the target and move it into place only
         // once it is complete, so a failed save leaves the target untouched.
@@ -230,7 +233,9 @@ bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFir
                 return false;
             }
         }
-        ok = WriteInto(sector, temp, ownFileExists, error);
+        // Only a save into the sector's own file can be a checkpoint: a new
+        // file is finished in one go.
+        ok = WriteInto(sector, temp, ownFileExists, error, TSectorSaveKind::Full);
         if (!ok) {
             RemoveQuietly(temp);
             return false;

@@ -39,8 +39,9 @@ bool TVexaDB_SQLite::BeginCall()
     return true;
 }
 
-bool TVexaDB_SQLite::WriteSector(TVexaSector &sector)
+bool TVexaDB_SQLite::WriteSector(TVexaSector &sector, TSectorSaveKind kind)
 {
+    const bool checkpoint = kind == TSectorSaveKind::Checkpoint;
     if (!BeginCall())
         return false;
     FIdJournal.clear();
@@ -52,6 +53,11 @@ bool TVexaDB_SQLite::WriteSector(TVexaSector &sector)
     // save does not spill pages into the file before it commits.
     Exec("PRAGMA temp_store = 2");
     Exec("PRAGMA cache_size = -65536");
+    // A checkpoint survives the program dying (the journal still guards the
+    // transaction) but not the machine failing: the scratch file it writes
+    // is replaced by the full save that ends the run, which waits for the
+    // disk as every other save does.
+    Exec(checkpoint ? "PRAGMA synchronous = 0" : "PRAGMA synchronous = 2");
     HasError = false;
     if (!Exec("begin immediate transaction")) {
         FSaving = nullptr;
@@ -80,9 +86,16 @@ bool TVexaDB_SQLite::WriteSector(TVexaSector &sector)
          WriteFields(sector, 1, 0) && WriteDeletedObjects(sector);
 
     // A first save into an empty file builds the body indexes once at the end
-    // instead of updating them row by row.
+    // instead of updating them row by row.  Checkpoints leave them out
+    // altogether: keeping them up to date through every checkpoint of a
+    // generation costs more than building them once in the full save at its
+    // end, and a scratch file without them is still a complete sector file
+    // (its look-ups scan until a later save builds them).
     std::vector<std::string> droppedIndexes;
-    if (ok) {
+    if (ok && checkpoint) {
+        for (const char *name : BODY_INDEX_NAMES)
+            ok = ok && Exec(("drop index if exists \"" + std::string(name) + "\"").c_str());
+    } else if (ok) {
         TZentStatement any(*FDb, "select exists (select 1 from bodies)");
         const bool empty = any.Step() && any.ColumnInt64(0) == 0;
         any.Reset();
@@ -104,6 +117,11 @@ bool TVexaDB_SQLite::WriteSector(TVexaSector &sector)
     ok = ok && WriteSystems(sector, written);
     for (const std::string &sql : droppedIndexes)
         ok = ok && Exec(sql.c_str());
+    // A finished file has every body index, whatever checkpoints or an older
+    // version left out.
+    if (!checkpoint)
+        for (const char *sql : BodyIndexStatements())
+            ok = ok && Exec(sql);
 
     if (ok) {
         const std::size_t n = sector.Subsectors.size();

@@ -128,10 +128,9 @@ bool WriteInto(TVexaSector &sector, const std::string &path, bool existingOnly, 
     db.OnProgress = sector.OnProgress;
     const bool opened = existingOnly ? db.OpenExistingSectorFile(path) : db.OpenSectorFile(path, false);
     // A file written by an older version gets its missing tables and indexes
-    // now that it is being written anyway.  The body indexes are the
-    // writer's: a full save builds those missing after its rows are in.
+    // now that it is being written anyway.
     if (opened && existingOnly)
-        UpgradeSchema(*db.Connection(), TBodyIndexes::LeaveMissing);
+        UpgradeSchema(*db.Connection());
     if (!opened || !db.WriteSector(sector, kind)) {
         SetError(error, db.ErrorMessage);
         return false;

@@ -32,17 +32,13 @@ namespace {
 // Indexes that the look-ups of the reader and the deleter rely on.  Files
 // written by older versions may lack them; "if not exists" keeps the step
 // cheap on every opening.
-constexpr const char *BODY_LOOKUP_INDEXES[] = {
-    "create index if not exists i_system_id on bodies (system_id)",
+constexpr const char *LOOKUP_INDEXES[] = {
     "create index if not exists i_parent_id on bodies (parent_id)",
     // Only bodies with an affiliation: the list of affiliations read on
     // opening comes from this small index instead of a scan of every body.
     "create index if not exists i_political on bodies (political_affiliation) where length( "
     "political_affiliation) > 0",
     "create index if not exists i_atm_body on atm_components (body_id)",
-};
-
-constexpr const char *LOOKUP_INDEXES[] = {
     "create index if not exists i_cf_owner on custom_fields (type_id, parent_id)",
     "create index if not exists i_sdc_body on system_data_config (body_id)",
     "create index if not exists i_gcg_body on gex_color_groups (body_id)",
@@ -102,11 +98,7 @@ std::string NewerSectorFileWarning(const std::string &fileName)
            "); what this version does not know may be lost if it is saved";
 }
 
-std::span<const char *const> BodyIndexStatements() { return BODY_LOOKUP_INDEXES; }
-
-const std::array<const char *, 4> BODY_INDEX_NAMES = {"i_system_id", "i_parent_id", "i_political", "i_atm_body"};
-
-void UpgradeSchema(TZentSqliteInterface &db, TBodyIndexes bodyIndexes)
+void UpgradeSchema(TZentSqliteInterface &db)
 {
     // The version read here, before the schema file runs, decides the later
     // steps, so a new file gets the indexes as well.
@@ -129,9 +121,6 @@ void UpgradeSchema(TZentSqliteInterface &db, TBodyIndexes bodyIndexes)
         db.Execute("update config set value = '303' where name = 'db_version'");
     }
     db.Execute(SURFACE_MAPS_TABLE);
-    if (bodyIndexes == TBodyIndexes::Create)
-        for (const char *sql : BODY_LOOKUP_INDEXES)
-            db.Execute(sql);
     for (const char *sql : LOOKUP_INDEXES)
         db.Execute(sql);
     db.ClearError();

@@ -3,7 +3,6 @@
 // that bring an older file up to date, and the checks that tell a sector
 // database from any other file.
 #include <array>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -42,28 +41,17 @@ int ReadSchemaVersion(TZentSqliteInterface &db);
 int SectorFileSchemaVersion(const std::string &fileName);
 // The warning for such a file; empty when the file is not newer.
 std::string NewerSectorFileWarning(const std::string &fileName);
-// The indexes on bodies and atm_components that every finished file has.
-// Checkpoint saves of a generation leave them out (they cost more to keep up
-// to date row by row than to build once); the next full save, or the
-// upgrade of the next writer, builds them again.
-extern const std::array<const char *, 4> BODY_INDEX_NAMES;
-// Their "create index if not exists" statements, in the order of the names.
-std::span<const char *const> BodyIndexStatements();
-enum class TBodyIndexes { Create, LeaveMissing };
-
 // A full save leaves a finished, durable file.  A checkpoint save (the
 // periodic saves of a running generation into its scratch file) is one
 // transaction like any save, so a program that dies leaves the file as the
-// last checkpoint wrote it, but it does not wait for the disk and leaves
-// the body indexes out until the full save that ends the run.
+// last checkpoint wrote it, but it does not wait for the disk: the full
+// save that ends the run does.
 enum class TSectorSaveKind { Full, Checkpoint };
 
 // Creates the tables of a new (empty) file and brings an older one up to
-// the current version, with every lookup index it lacks (the body indexes
-// only with TBodyIndexes::Create).  Statement errors are ignored (a
-// read-only file stays as it is); the caller checks the outcome with
-// IsSectorDatabase.
-void UpgradeSchema(TZentSqliteInterface &db, TBodyIndexes bodyIndexes = TBodyIndexes::Create);
+// the current version.  Statement errors are ignored (a read-only file stays
+// as it is); the caller checks the outcome with IsSectorDatabase.
+void UpgradeSchema(TZentSqliteInterface &db);
 // True when the file holds every sector table and a version row.  Otherwise
 // false with the reason in `why`.
 bool IsSectorDatabase(TZentSqliteInterface &db, std::string &why);

@@ -86,16 +86,12 @@ bool TVexaDB_SQLite::WriteSector(TVexaSector &sector, TSectorSaveKind kind)
          WriteFields(sector, 1, 0) && WriteDeletedObjects(sector);
 
     // A first save into an empty file builds the body indexes once at the end
-    // instead of updating them row by row.  Checkpoints leave them out
-    // altogether: keeping them up to date through every checkpoint of a
-    // generation costs more than building them once in the full save at its
-    // end, and a scratch file without them is still a complete sector file
-    // (its look-ups scan until a later save builds them).
+    // instead of updating them row by row.  (Leaving them out of the
+    // checkpoints of a generation and building them in its final save was
+    // measured: the final build reads the whole table back and costs what
+    // the checkpoints saved.)
     std::vector<std::string> droppedIndexes;
-    if (ok && checkpoint) {
-        for (const char *name : BODY_INDEX_NAMES)
-            ok = ok && Exec(("drop index if exists \"" + std::string(name) + "\"").c_str());
-    } else if (ok) {
+    if (ok) {
         TZentStatement any(*FDb, "select exists (select 1 from bodies)");
         const bool empty = any.Step() && any.ColumnInt64(0) == 0;
         any.Reset();
@@ -117,11 +113,6 @@ bool TVexaDB_SQLite::WriteSector(TVexaSector &sector, TSectorSaveKind kind)
     ok = ok && WriteSystems(sector, written);
     for (const std::string &sql : droppedIndexes)
         ok = ok && Exec(sql.c_str());
-    // A finished file has every body index, whatever checkpoints or an older
-    // version left out.
-    if (!checkpoint)
-        for (const char *sql : BodyIndexStatements())
-            ok = ok && Exec(sql);
 
     if (ok) {
         const std::size_t n = sector.Subsectors.size();

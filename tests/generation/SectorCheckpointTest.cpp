@@ -144,7 +144,7 @@ TEST(SectorCheckpoints, SaveOnlyTheNewSystemsAndLeaveEarlierRowsUntouched)
     ASSERT_TRUE(rs->Next());
     EXPECT_EQ(rs->AsInt64(0), 0);
     rs.reset();
-    // Checkpoints left the body indexes out; the finished file has them all.
+    // The finished file has every body index.
     rs = db.Query("select group_concat(name, ' ') from (select name from sqlite_master where type = 'index' and "
                   "tbl_name in ('bodies', 'atm_components') order by name)");
     ASSERT_TRUE(rs->Next());

@@ -121,8 +121,7 @@ void RemoveQuietly(const std::string &path)
     fs::remove(path + "-journal", ec);
 }
 
-bool WriteInto(TVexaSector &sector, const std::string &path, bool existingOnly, std::string *error,
-               TSectorSaveKind kind)
+bool WriteInto(TVexaSector &sector, const std::string &path, bool existingOnly, std::string *error)
 {
     TVexaDB_SQLite db;
     db.OnProgress = sector.OnProgress;
@@ -131,7 +130,7 @@ bool WriteInto(TVexaSector &sector, const std::string &path, bool existingOnly, 
     // now that it is being written anyway.
     if (opened && existingOnly)
         UpgradeSchema(*db.Connection());
-    if (!opened || !db.WriteSector(sector, kind)) {
+    if (!opened || !db.WriteSector(sector)) {
         SetError(error, db.ErrorMessage);
         return false;
     }
@@ -178,8 +177,7 @@ bool LoadFromFile(TVexaSector &sector, const std::string &fileName, std::string 
     return true;
 }
 
-bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFirst*/, std::string *error,
-                TSectorSaveKind kind)
+bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFirst*/, std::string *error)
 {
     if (fileName.empty()) {
         SetError(error, "No file name");
@@ -208,7 +206,7 @@ bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFir
 
     bool ok;
     if (sameFile && ownFileExists) {
-        ok = WriteInto(sector, fileName, true, error, kind);
+        ok = WriteInto(sector, fileName, true, error);
     } else {
         // Build the new file beside the target and move it into place only
         // once it is complete, so a failed save leaves the target untouched.
@@ -232,9 +230,7 @@ bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFir
                 return false;
             }
         }
-        // Only a save into the sector's own file can be a checkpoint: a new
-        // file is finished in one go.
-        ok = WriteInto(sector, temp, ownFileExists, error, TSectorSaveKind::Full);
+        ok = WriteInto(sector, temp, ownFileExists, error);
         if (!ok) {
             RemoveQuietly(temp);
             return false;

@@ -4,7 +4,6 @@
 // a temporary file and a rename into any other), templates, and the store
 // that loads systems and images on demand.
 #include "base/SafeFile.h" // SameFilePath
-#include "files/SectorSchema.h" // TSectorSaveKind
 
 #include <string>
 
@@ -34,10 +33,7 @@ bool LoadFromFile(TVexaSector &sector, const std::string &fileName, std::string 
 // change flag set.  When only the final move into place fails, the sector
 // stays readable from the temporary file the save wrote, the error names it,
 // and FileNameUnconfirmed refuses a later save onto that name.
-// A checkpoint save (see TSectorSaveKind) is meant for the sector's own
-// scratch file during a generation; the run ends with a full save.
-bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool copyFirst, std::string *error = nullptr,
-                TSectorSaveKind kind = TSectorSaveKind::Full);
+bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool copyFirst, std::string *error = nullptr);
 
 // LoadFromFile, then every system and image loaded and every row id reset:
 // a new, unsaved sector with all its contents in memory.

@@ -41,13 +41,6 @@ int ReadSchemaVersion(TZentSqliteInterface &db);
 int SectorFileSchemaVersion(const std::string &fileName);
 // The warning for such a file; empty when the file is not newer.
 std::string NewerSectorFileWarning(const std::string &fileName);
-// A full save leaves a finished, durable file.  A checkpoint save (the
-// periodic saves of a running generation into its scratch file) is one
-// transaction like any save, so a program that dies leaves the file as the
-// last checkpoint wrote it, but it does not wait for the disk: the full
-// save that ends the run does.
-enum class TSectorSaveKind { Full, Checkpoint };
-
 // Creates the tables of a new (empty) file and brings an older one up to
 // the current version.  Statement errors are ignored (a read-only file stays
 // as it is); the caller checks the outcome with IsSectorDatabase.

@@ -4,7 +4,6 @@
 // for reading never creates one and refuses any file that is not a sector
 // database; a save runs in one transaction and either lands whole or leaves
 // the file and every change flag as they were.
-#include "files/SectorSchema.h" // TSectorSaveKind
 #include "files/ZentDatabaseSQLite.h"
 
 #include <cstdint>
@@ -47,7 +46,7 @@ public:
     void CloseSectorFile();
     bool IsOpen() const { return FDb != nullptr; }
 
-    bool WriteSector(TVexaSector &sector, TSectorSaveKind kind = TSectorSaveKind::Full);
+    bool WriteSector(TVexaSector &sector);
     bool ReadSector(TVexaSector &sector);
     bool ReadSystemContents(TStellarBody &body);
     // Writes every child of body (and their trees) under the given system

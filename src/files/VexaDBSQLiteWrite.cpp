@@ -39,9 +39,8 @@ bool TVexaDB_SQLite::BeginCall()
     return true;
 }
 
-bool TVexaDB_SQLite::WriteSector(TVexaSector &sector, TSectorSaveKind kind)
+bool TVexaDB_SQLite::WriteSector(TVexaSector &sector)
 {
-    const bool checkpoint = kind == TSectorSaveKind::Checkpoint;
     if (!BeginCall())
         return false;
     FIdJournal.clear();
@@ -53,11 +52,6 @@ bool TVexaDB_SQLite::WriteSector(TVexaSector &sector, TSectorSaveKind kind)
     // save does not spill pages into the file before it commits.
     Exec("PRAGMA temp_store = 2");
     Exec("PRAGMA cache_size = -65536");
-    // A checkpoint survives the program dying (the journal still guards the
-    // transaction) but not the machine failing: the scratch file it writes
-    // is replaced by the full save that ends the run, which waits for the
-    // disk as every other save does.
-    Exec(checkpoint ? "PRAGMA synchronous = 0" : "PRAGMA synchronous = 2");
     HasError = false;
     if (!Exec("begin immediate transaction")) {
         FSaving = nullptr;
@@ -86,10 +80,7 @@ bool TVexaDB_SQLite::WriteSector(TVexaSector &sector, TSectorSaveKind kind)
          WriteFields(sector, 1, 0) && WriteDeletedObjects(sector);
 
     // A first save into an empty file builds the body indexes once at the end
-    // instead of updating them row by row.  (Leaving them out of the
-    // checkpoints of a generation and building them in its final save was
-    // measured: the final build reads the whole table back and costs what
-    // the checkpoints saved.)
+    // instead of updating them row by row.
     std::vector<std::string> droppedIndexes;
     if (ok) {
         TZentStatement any(*FDb, "select exists (select 1 from bodies)");

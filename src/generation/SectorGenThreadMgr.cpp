@@ -157,15 +157,13 @@ void TVexaGenThreadMgr::Apply(TSectorHandOver &item)
         OnHandOverProgress(FPercent, FSector.Systems.size());
 
     // Checkpoints: a sector with a file is saved each time it passes another
-    // SECTOR_GEN_CACHE_AT systems, so a crash loses at most that many.  The
-    // full save in GenerateFinished ends every run, cancelled or not, and
-    // makes the file durable and indexed.
+    // SECTOR_GEN_CACHE_AT systems, so a crash loses at most that many.
     const std::size_t blocks = FSector.Systems.size() / static_cast<std::size_t>(SECTOR_GEN_CACHE_AT);
     if (!FSector.FileName.empty() && blocks > FSavedBlocks) {
         FSavedBlocks = blocks;
         std::string error;
         const auto started = std::chrono::steady_clock::now();
-        if (!SaveToFile(FSector, FSector.FileName, false, &error, TSectorSaveKind::Checkpoint) && FError.empty())
+        if (!SaveToFile(FSector, FSector.FileName, false, &error) && FError.empty())
             FError = error;
         FSaveSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     }

@@ -169,49 +169,6 @@ TEST_F(SectorFileTest, OlderSchemaIsUpgradedBySavingNotByOpening)
     EXPECT_EQ(indexes(), 4);
 }
 
-TEST_F(SectorFileTest, CheckpointSaveLeavesACompleteIndexedFile)
-{
-    const auto bodyIndexes = [](const std::string &file) {
-        return QueryInt(file, "select count(*) from sqlite_master where type = 'index' and name in ('i_system_id', "
-                              "'i_parent_id', 'i_political', 'i_atm_body')");
-    };
-    TVexaSector s;
-    for (int i = 0; i < 3; ++i)
-        s.AddSystem(MakeSystem("Sys" + std::to_string(i), 2, i));
-    s.GetSystem(1)->PoliticalAffiliation = "League";
-    const std::string file = PathOf("gen.VexaDB");
-    std::string error;
-    ASSERT_TRUE(SaveToFile(s, file, false, &error)) << error;
-
-    for (int i = 3; i < 5; ++i)
-        s.AddSystem(MakeSystem("Sys" + std::to_string(i), 2, i));
-    ASSERT_TRUE(SaveToFile(s, file, false, &error, TSectorSaveKind::Checkpoint)) << error;
-    EXPECT_EQ(bodyIndexes(file), 4);
-    EXPECT_EQ(QueryText(file, "pragma integrity_check"), "ok");
-    EXPECT_FALSE(fs::exists(file + "-journal"));
-    EXPECT_FALSE(s.Modified);
-
-    // What a program that dies now leaves behind: every system so far, whole.
-    TVexaSector back;
-    ASSERT_TRUE(LoadFromFile(back, file, &error)) << error;
-    ASSERT_EQ(back.SystemCount(), 5);
-    back.DynaLoadAll();
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(back.GetSystem(i)->Name, "Sys" + std::to_string(i));
-        EXPECT_EQ(CountBodies(*back.GetSystem(i)), 5) << i;
-    }
-    EXPECT_GE(back.FindPolitical("League"), 0);
-    EXPECT_EQ(Count(file, "bodies", "parent_id = 0 and system_id = id"), 5);
-
-    // A checkpoint into a file other than the sector's own is a full save.
-    TVexaSector other;
-    other.AddSystem(MakeSystem("Lone", 1));
-    const std::string second = PathOf("other.VexaDB");
-    ASSERT_TRUE(SaveToFile(other, second, false, &error, TSectorSaveKind::Checkpoint)) << error;
-    EXPECT_EQ(bodyIndexes(second), 4);
-    EXPECT_EQ(Count(second, "bodies"), 3);
-}
-
 TEST_F(SectorFileTest, RootsAreReadInPagesInIdOrder)
 {
     const std::string file = MakeFile("p.VexaDB", 7);

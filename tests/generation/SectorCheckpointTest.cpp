@@ -34,8 +34,6 @@ struct TRowChange {
 // Every change made through the sector store's connections, by connection.
 struct TChangeLog {
     std::vector<std::vector<TRowChange>> Connections;
-    // The synchronous setting each connection last asked for ("" for none).
-    std::vector<std::string> Sync;
 };
 
 TChangeLog *gLog = nullptr;
@@ -44,15 +42,6 @@ void OnRowChange(void *, int op, const char *, const char *table, sqlite3_int64 
 {
     if (gLog && !gLog->Connections.empty())
         gLog->Connections.back().push_back({op, table, rowid});
-}
-
-int OnStatement(unsigned, void *, void *, void *sql)
-{
-    const std::string text = static_cast<const char *>(sql);
-    const std::string prefix = "PRAGMA synchronous = ";
-    if (gLog && !gLog->Sync.empty() && text.rfind(prefix, 0) == 0)
-        gLog->Sync.back() = text.substr(prefix.size());
-    return 0;
 }
 
 TEST(SectorCheckpoints, SaveOnlyTheNewSystemsAndLeaveEarlierRowsUntouched)
@@ -64,9 +53,7 @@ TEST(SectorCheckpoints, SaveOnlyTheNewSystemsAndLeaveEarlierRowsUntouched)
     gLog = &log;
     TVexaDB_SQLite::TestConnectionHook = [&log](TZentSqliteInterface &db) {
         log.Connections.emplace_back();
-        log.Sync.emplace_back();
         sqlite3_update_hook(db.Handle(), OnRowChange, nullptr);
-        sqlite3_trace_v2(db.Handle(), SQLITE_TRACE_STMT, OnStatement, nullptr);
     };
 
     SetSharedRandomSeed(33);
@@ -91,11 +78,7 @@ TEST(SectorCheckpoints, SaveOnlyTheNewSystemsAndLeaveEarlierRowsUntouched)
     // Saves that wrote bodies, in order, with the body rows each inserted.
     std::vector<std::vector<std::int64_t>> inserted;
     std::vector<const std::vector<TRowChange> *> saves;
-    std::vector<std::string> sync;  // of the saves that wrote anything
-    for (std::size_t k = 0; k < log.Connections.size(); ++k) {
-        const auto &changes = log.Connections[k];
-        if (!changes.empty())
-            sync.push_back(log.Sync[k]);
+    for (const auto &changes : log.Connections) {
         std::vector<std::int64_t> rows;
         for (const TRowChange &c : changes)
             if (c.Table == "bodies" && c.Op == SQLITE_INSERT)
@@ -106,12 +89,6 @@ TEST(SectorCheckpoints, SaveOnlyTheNewSystemsAndLeaveEarlierRowsUntouched)
         }
     }
     ASSERT_EQ(inserted.size(), 3u);  // 10,000, 20,000 and the end
-    // The checkpoints do not wait for the disk; the save that ends the run
-    // (the last one) does.
-    ASSERT_GE(sync.size(), 3u);
-    EXPECT_EQ(sync[sync.size() - 3], "0");
-    EXPECT_EQ(sync[sync.size() - 2], "0");
-    EXPECT_EQ(sync.back(), "2");
 
     std::int64_t before = 0;  // highest body row of the earlier saves
     std::vector<std::int64_t> atmBefore;

@@ -121,6 +121,12 @@ TEST(SectorCheckpoints, SaveOnlyTheNewSystemsAndLeaveEarlierRowsUntouched)
     ASSERT_TRUE(rs->Next());
     EXPECT_EQ(rs->AsInt64(0), 0);
     rs.reset();
+    // The finished file has every body index.
+    rs = db.Query("select group_concat(name, ' ') from (select name from sqlite_master where type = 'index' and "
+                  "tbl_name in ('bodies', 'atm_components') order by name)");
+    ASSERT_TRUE(rs->Next());
+    EXPECT_EQ(rs->AsString(0), "i_atm_body i_parent_id i_political i_system_id");
+    rs.reset();
     db.Close();
     fs::remove_all(dir);
 }

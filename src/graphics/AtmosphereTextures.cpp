@@ -57,7 +57,11 @@ int GasGiantColourOffset(double albedo) noexcept
 
 void GenerateAtmLayer(QImage &bitmap, TColor base, TColor band, TRandomState &random, int workers)
 {
-    const std::int32_t layerSeed = static_cast<std::int32_t>(random.Random(1000000));
+    PaintAtmLayer(bitmap, base, band, static_cast<std::int32_t>(random.Random(1000000)), workers);
+}
+
+void PaintAtmLayer(QImage &bitmap, TColor base, TColor band, std::int32_t layerSeed, int workers)
+{
     const int w = bitmap.width(), h = bitmap.height();
     if (w <= 0 || h <= 0)
         return;
@@ -160,10 +164,14 @@ QImage GenerateTransAtmLayer(TVexaSector *sector, TStellarBody &body, TColor col
             out[x] = ColorToQRgb(colour, Clamp255(std::max<std::int64_t>(row[x], minOpacity)));
     }
 
-    if (bitmap != nullptr && !bitmap->isNull()) {
-        QPainter p(bitmap);
-        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        p.drawImage(QRect(0, 0, bitmap->width(), bitmap->height()), layer);
+    if (bitmap != nullptr) {
+        // A given bitmap takes the layer, even an empty one (which then shows
+        // nothing): the sector is only written when no bitmap was given.
+        if (!bitmap->isNull()) {
+            QPainter p(bitmap);
+            p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            p.drawImage(QRect(0, 0, bitmap->width(), bitmap->height()), layer);
+        }
     } else if (sector != nullptr) {
         std::vector<std::uint8_t> bytes;
         const std::string name = AtmLayerName(body);

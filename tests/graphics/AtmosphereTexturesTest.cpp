@@ -160,8 +160,9 @@ TEST(AtmosphereTextures, ALayerPaintsOnlyWhereItsNoiseIsAboveZeroWithTheMapUpsid
             } else {
                 ++painted;
                 EXPECT_NE(p, background) << c << "," << r;
-                if (v == 255)
+                if (v == 255) {
                     EXPECT_EQ(ColorFromQRgb(p), band);
+                }
             }
         }
     EXPECT_GT(painted, 0);

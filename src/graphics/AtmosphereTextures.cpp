@@ -65,7 +65,7 @@ void PaintAtmLayer(QImage &bitmap, TColor base, TColor band, std::int32_t layerS
     const int w = bitmap.width(), h = bitmap.height();
     if (w <= 0 || h <= 0)
         return;
-    TIntegerMatrix grid(w, h, -ATM_NOISE_RANGE, ATM_NOISE_RANGE);
+    TIntegerMatrix grid(w, h, -ATM_NOISE_RANGE, ATM_NOISE_RANGE, 0, workers);
     FillGridInBands(grid, workers, [&](TGexGenerateThread &t) {
         t.NoiseKind = GEX_NOISE_SIMPLEX;
         t.Seed = layerSeed;
@@ -76,7 +76,7 @@ void PaintAtmLayer(QImage &bitmap, TColor base, TColor band, std::int32_t layerS
         // east-west into bands.
         t.Stretch = {1.0, 0.125, 0.125};
     });
-    grid.Rescale(-255, 255);
+    grid.Rescale(-255, 255, workers);
     if (bitmap.format() != QImage::Format_RGB32 && bitmap.format() != QImage::Format_ARGB32)
         bitmap = bitmap.convertToFormat(QImage::Format_RGB32);
     for (int r = 0; r < h; ++r) {

@@ -41,7 +41,8 @@ private:
 };
 
 // Splits the columns into `workers` bands (the last one takes the remainder),
-// starts a worker per band configured by `configure`, and waits for all.
+// and fills each with a worker configured by `configure`: the last band on the
+// calling thread, the others on threads of their own, waiting for all.
 template <typename Configure>
 void FillGridInBands(TIntegerMatrix &grid, int workers, Configure configure);
 
@@ -76,12 +77,9 @@ void FillGridInBands(TIntegerMatrix &grid, int workers, Configure configure)
         configure(*t);
         threads.push_back(std::move(t));
     }
-    if (n == 1) {
-        threads.front()->Execute();
-        return;
-    }
-    for (auto &t : threads)
-        t->Start();
+    for (int k = 0; k < n - 1; ++k)
+        threads[static_cast<std::size_t>(k)]->Start();
+    threads.back()->Execute();
     for (auto &t : threads)
         t->WaitFor();
 }

@@ -96,7 +96,7 @@ void TGexTerrain::SetSize(int width, int height)
     remake(Temperature_, TemperatureMin_, TemperatureMax_);
     remake(Rainfall_, RainfallMin_, RainfallMax_);
     remake(Clouds_, -255, 255);
-    ForEachBand(Height_, WorkerCount, [this](int firstRow, int lastRow) {
+    ForEachChunk(Height_, WorkerCount, [this](int firstRow, int lastRow) {
         Elevation_.FillRows(firstRow, lastRow, 0);
         Temperature_.FillRows(firstRow, lastRow, 0);
         Rainfall_.FillRows(firstRow, lastRow, 0);
@@ -134,7 +134,7 @@ void TGexTerrain::Generate(int width, int height)
     Elevation_.ShapeCurve(WorkerCount);
     Elevation_.Smooth({0.125, 0.125, 0.125, 0.125, 0.0, 0.125, 0.125, 0.125, 0.125}, 1.0, WorkerCount);
     // No generated land lies within one metre of the sea.
-    ForEachBand(Height_, WorkerCount, [this](int firstRow, int lastRow) {
+    ForEachChunk(Height_, WorkerCount, [this](int firstRow, int lastRow) {
         for (int r = firstRow; r <= lastRow; ++r) {
             std::int32_t *row = Elevation_.RowData(r);
             for (int c = 0; c < Width_; ++c)
@@ -158,8 +158,8 @@ void TGexTerrain::Generate(int width, int height)
     const int h2 = Height_ / 2;
     const double t0 = TemperatureMin_;
     const double t1 = TemperatureMax_;
-    // Each band owns rows i and their mirrors, so no two workers share a row.
-    ForEachBand(h2, WorkerCount, [&](int first, int last) {
+    // Each piece owns rows i and their mirrors, so no two workers share a row.
+    ForEachChunk(h2, WorkerCount, [&](int first, int last) {
         for (int i = first; i <= last; ++i) {
             const std::int64_t base = RoundToInt64Safe((t1 - t0) * std::sin(90.0 * i / h2 * DEG_TO_RAD) + t0);
             const int mirror = Height_ - 1 - i;
@@ -206,7 +206,7 @@ void TGexTerrain::AddCraters(int count)
         sinPhi[static_cast<std::size_t>(c)] = std::sin(phi);
         cosPhi[static_cast<std::size_t>(c)] = std::cos(phi);
     }
-    ForEachBand(Height_, WorkerCount, [&](int firstRow, int lastRow) {
+    ForEachChunk(Height_, WorkerCount, [&](int firstRow, int lastRow) {
         for (int r = firstRow; r <= lastRow; ++r) {
             const double theta = 180.0 * r / Height_ * DEG_TO_RAD;
             const double px = -10.0 * std::cos(theta);
@@ -238,7 +238,7 @@ void TGexTerrain::AddCraters(int count)
 
 void TGexTerrain::ShiftElevation(std::int32_t amount)
 {
-    ForEachBand(Height_, WorkerCount, [this, amount](int firstRow, int lastRow) {
+    ForEachChunk(Height_, WorkerCount, [this, amount](int firstRow, int lastRow) {
         for (int r = firstRow; r <= lastRow; ++r) {
             std::int32_t *row = Elevation_.RowData(r);
             for (int c = 0; c < Width_; ++c)

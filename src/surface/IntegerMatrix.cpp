@@ -30,7 +30,7 @@ TIntegerMatrix TIntegerMatrix::Unfilled(int width, int height, std::int32_t minV
 
 void TIntegerMatrix::Fill(std::int32_t v, int workers)
 {
-    ForEachBand(Height_, workers, [this, v](int firstRow, int lastRow) { FillRows(firstRow, lastRow, v); });
+    ForEachChunk(Height_, workers, [this, v](int firstRow, int lastRow) { FillRows(firstRow, lastRow, v); });
 }
 
 void TIntegerMatrix::FillRows(int firstRow, int lastRow, std::int32_t v) noexcept
@@ -56,7 +56,7 @@ std::pair<std::int32_t, std::int32_t> TIntegerMatrix::MinMax(int workers) const
         return {0, 0};
     // Each row's extremes, then the rows': the same answer for any split.
     std::vector<std::pair<std::int32_t, std::int32_t>> rows(static_cast<std::size_t>(Height_));
-    ForEachBand(Height_, workers, [&](int firstRow, int lastRow) {
+    ForEachChunk(Height_, workers, [&](int firstRow, int lastRow) {
         for (int r = firstRow; r <= lastRow; ++r) {
             const auto [lo, hi] = std::minmax_element(RowData(r), RowData(r) + Width_);
             rows[static_cast<std::size_t>(r)] = {*lo, *hi};
@@ -79,7 +79,7 @@ void TIntegerMatrix::Rescale(std::int32_t a, std::int32_t b, int workers)
     }
     const double span = static_cast<double>(hi) - static_cast<double>(lo);
     const double target = static_cast<double>(b) - static_cast<double>(a);
-    ForEachBand(Height_, workers, [&](int firstRow, int lastRow) {
+    ForEachChunk(Height_, workers, [&](int firstRow, int lastRow) {
         std::int32_t *v = RowData(firstRow);
         std::int32_t *const end = RowData(lastRow) + Width_;
         for (; v != end; ++v)
@@ -93,15 +93,15 @@ void TIntegerMatrix::Smooth(const std::array<double, 9> &kernel, double divisor,
         return;
     const int w = Width_;
     const int h = Height_;
-    // Every cell reads its neighbours' old values, so the bands first copy
+    // Every cell reads its neighbours' old values, so the workers first copy
     // their rows, then smooth once every copy is done.
     TCellVector old(Cells_.size());
-    ForEachBand(h, workers, [&](int firstRow, int lastRow) {
+    ForEachChunk(h, workers, [&](int firstRow, int lastRow) {
         std::copy(RowData(firstRow), RowData(lastRow) + w, old.data() + Index(0, firstRow));
     });
     // Neighbours wrap by one period, as Get reads them; a one-cell period
     // wraps onto itself.
-    ForEachBand(h, workers, [&](int firstRow, int lastRow) {
+    ForEachChunk(h, workers, [&](int firstRow, int lastRow) {
         for (int r = firstRow; r <= lastRow; ++r) {
             const std::int32_t *rows[3] = {old.data() + Index(0, r == 0 ? h - 1 : r - 1), old.data() + Index(0, r),
                                            old.data() + Index(0, r == h - 1 ? 0 : r + 1)};
@@ -127,7 +127,7 @@ void TIntegerMatrix::ShapeCurve(int workers)
     const double hi = max;
     const double lo = min;
     constexpr double halfPi = std::numbers::pi / 2.0;
-    ForEachBand(Height_, workers, [&](int firstRow, int lastRow) {
+    ForEachChunk(Height_, workers, [&](int firstRow, int lastRow) {
         std::int32_t *v = RowData(firstRow);
         std::int32_t *const end = RowData(lastRow) + Width_;
         for (; v != end; ++v) {

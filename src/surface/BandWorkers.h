@@ -53,7 +53,7 @@ void ForEachBand(int count, int workers, Fn fn)
 // fn(first, last) runs once per piece; a fn that also takes the worker's
 // number (0 … workers - 1) first is called fn(worker, first, last), for
 // state each worker keeps across its pieces.
-inline constexpr int CHUNKS_PER_WORKER = 8;
+inline constexpr int CHUNKS_PER_WORKER = 16;
 
 template <typename Fn>
 void ForEachChunk(int count, int workers, Fn fn)

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -13,9 +14,12 @@ namespace kalvion {
 
 // Grid storage whose cells are left unset when the vector grows, so that a
 // new grid is written once, by the workers that fill it, instead of being
-// zeroed first on the calling thread.
+// zeroed first on the calling thread.  It starts on a cache line, so workers
+// writing neighbouring pieces of a row whose width is a multiple of 16 cells
+// never share a line.
 template <class T>
 struct TUninitAllocator : std::allocator<T> {
+    static constexpr std::align_val_t ALIGNMENT{64};
     template <class U>
     struct rebind {
         using other = TUninitAllocator<U>;
@@ -25,6 +29,13 @@ struct TUninitAllocator : std::allocator<T> {
     TUninitAllocator(const TUninitAllocator<U> &) noexcept
     {
     }
+    T *allocate(std::size_t n)
+    {
+        if (n > std::size_t(-1) / sizeof(T))
+            throw std::bad_array_new_length();
+        return static_cast<T *>(::operator new(n * sizeof(T), ALIGNMENT));
+    }
+    void deallocate(T *p, std::size_t) noexcept { ::operator delete(p, ALIGNMENT); }
     template <class U>
     void construct(U *p) noexcept
     {

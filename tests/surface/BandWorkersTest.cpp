@@ -64,22 +64,26 @@ TEST(BandWorkers, ChunksCoverEveryIndexOnceWithWorkersInRange)
 
 TEST(BandWorkers, AWorkerThatIsHeldUpLeavesTheRestToTheOthers)
 {
-    // The calling thread (worker 0) stops on its first piece until the other
-    // worker has done everything else: with fixed halves it would wait for
-    // work nobody takes (the wait gives up after a while, failing the test).
+    // Whichever worker takes the first piece stops there until the other has
+    // done everything else: with fixed halves it would wait for work nobody
+    // takes (the wait gives up after a while, failing the test).
     constexpr int count = 64;
     std::atomic<int> done{0};
+    std::atomic<int> held{-1};
     std::vector<int> byWorker(2, 0);
     ForEachChunk(count, 2, [&](int worker, int first, int last) {
-        if (worker == 0 && byWorker[0] == 0) {
+        const int size = last - first + 1;
+        int none = -1;
+        if (held.compare_exchange_strong(none, worker)) {
             const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-            while (done.load() < count - (last - first + 1) && std::chrono::steady_clock::now() < until)
+            while (done.load() < count - size && std::chrono::steady_clock::now() < until)
                 std::this_thread::yield();
         }
         ++byWorker[static_cast<std::size_t>(worker)];
-        done += last - first + 1;
+        done += size;
     });
+    ASSERT_GE(held.load(), 0);
     EXPECT_EQ(done.load(), count);
-    EXPECT_EQ(byWorker[0], 1);
-    EXPECT_GT(byWorker[1], 1);
+    EXPECT_EQ(byWorker[static_cast<std::size_t>(held.load())], 1);
+    EXPECT_GT(byWorker[static_cast<std::size_t>(1 - held.load())], 1);
 }

@@ -57,11 +57,15 @@ int GasGiantColourOffset(double albedo) noexcept
 
 void GenerateAtmLayer(QImage &bitmap, TColor base, TColor band, TRandomState &random, int workers)
 {
-    const std::int32_t layerSeed = static_cast<std::int32_t>(random.Random(1000000));
+    PaintAtmLayer(bitmap, base, band, static_cast<std::int32_t>(random.Random(1000000)), workers);
+}
+
+void PaintAtmLayer(QImage &bitmap, TColor base, TColor band, std::int32_t layerSeed, int workers)
+{
     const int w = bitmap.width(), h = bitmap.height();
     if (w <= 0 || h <= 0)
         return;
-    TIntegerMatrix grid(w, h, -ATM_NOISE_RANGE, ATM_NOISE_RANGE);
+    TIntegerMatrix grid(w, h, -ATM_NOISE_RANGE, ATM_NOISE_RANGE, 0, workers);
     FillGridInBands(grid, workers, [&](TGexGenerateThread &t) {
         t.NoiseKind = GEX_NOISE_SIMPLEX;
         t.Seed = layerSeed;
@@ -72,7 +76,7 @@ void GenerateAtmLayer(QImage &bitmap, TColor base, TColor band, TRandomState &ra
         // east-west into bands.
         t.Stretch = {1.0, 0.125, 0.125};
     });
-    grid.Rescale(-255, 255);
+    grid.Rescale(-255, 255, workers);
     if (bitmap.format() != QImage::Format_RGB32 && bitmap.format() != QImage::Format_ARGB32)
         bitmap = bitmap.convertToFormat(QImage::Format_RGB32);
     for (int r = 0; r < h; ++r) {
@@ -160,10 +164,14 @@ QImage GenerateTransAtmLayer(TVexaSector *sector, TStellarBody &body, TColor col
             out[x] = ColorToQRgb(colour, Clamp255(std::max<std::int64_t>(row[x], minOpacity)));
     }
 
-    if (bitmap != nullptr && !bitmap->isNull()) {
-        QPainter p(bitmap);
-        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        p.drawImage(QRect(0, 0, bitmap->width(), bitmap->height()), layer);
+    if (bitmap != nullptr) {
+        // A given bitmap takes the layer, even an empty one (which then shows
+        // nothing): the sector is only written when no bitmap was given.
+        if (!bitmap->isNull()) {
+            QPainter p(bitmap);
+            p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            p.drawImage(QRect(0, 0, bitmap->width(), bitmap->height()), layer);
+        }
     } else if (sector != nullptr) {
         std::vector<std::uint8_t> bytes;
         const std::string name = AtmLayerName(body);

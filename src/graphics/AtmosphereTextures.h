@@ -8,6 +8,7 @@
 
 #include <QImage>
 
+#include <cstdint>
 #include <string>
 
 namespace kalvion {
@@ -27,9 +28,12 @@ inline constexpr int ATM_MAX_DIMENSION = 8192;
 // non-finite or absurd albedo held to a sane range.
 int GasGiantColourOffset(double albedo) noexcept;
 
-// Paints one band layer: where the band noise is above 0 the pixel becomes
-// the blend from base (at 0) to band (at 255).  Grid row r is bitmap row
-// height - 1 - r.  The layer seed is drawn from `random`.
+// Paints one band layer of the given noise seed: where the band noise is
+// above 0 the pixel becomes the blend from base (at 0) to band (at 255).
+// Grid row r is bitmap row height - 1 - r.  A bitmap in another format than
+// 32-bit RGB or ARGB is converted to RGB first.
+void PaintAtmLayer(QImage &bitmap, TColor base, TColor band, std::int32_t layerSeed, int workers = 4);
+// The same with the layer seed, random(1,000,000), drawn from `random`.
 void GenerateAtmLayer(QImage &bitmap, TColor base, TColor band, TRandomState &random, int workers = 4);
 
 // The banded texture of a gas giant, width x height (clamped to 1 …
@@ -41,8 +45,9 @@ QImage GenerateGasGiantAtmTexture(TVexaSector *sector, TStellarBody &body, int w
 
 // The 512 x 256 transparent cloud layer in the given colour (a null image when
 // the body's Atmosphere is below 0.005).  With a bitmap the layer is drawn
-// onto it, stretched; otherwise, with a sector, it is stored in the sector's
-// image resources under the body's TextureName with ".atm.png".
+// onto it, stretched (an empty bitmap gets nothing); without one, with a
+// sector, it is stored in the sector's image resources under the body's
+// TextureName with ".atm.png".
 QImage GenerateTransAtmLayer(TVexaSector *sector, TStellarBody &body, TColor colour, QImage *bitmap);
 
 // The resource name of a body's cloud layer.

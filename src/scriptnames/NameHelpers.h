@@ -170,6 +170,7 @@ void RegisterOrbitNames(const TNames &n);
 void RegisterSearchNames(const TNames &n);
 void RegisterSectorConstants(const TNames &n);
 void RegisterTextureNames(const TNames &n);
+void RegisterBitmapNames(const TNames &n);
 void RegisterSectorFileNames(const TNames &n);
 void RegisterSectorContentNames(const TNames &n);
 

@@ -86,6 +86,7 @@ void RegisterKalvionScriptNames(TScriptRegistry &reg, TScriptAppHost &host)
     RegisterPhysicsNames(n);
     RegisterOrbitNames(n);
     RegisterSearchNames(n);
+    RegisterBitmapNames(n);
     RegisterTextureNames(n);
     // The route planner works on the host's current sector.
     RegisterRoutePlannerNames(reg, [h = &host] { return h->CurrentSector(); });

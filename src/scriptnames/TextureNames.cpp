@@ -1,4 +1,5 @@
 // Atmosphere textures and the model file names of bodies.
+#include "base/SharedRandom.h"
 #include "model/GexColorGroup.h"
 #include "graphics/AtmosphereTextures.h"
 #include "model/StellarBody.h"
@@ -37,11 +38,19 @@ void RegisterTextureNames(const TNames &n)
                                              Side(a[3], "GenerateGasGiantAtmTexture"));
                   return VNone();
               });
-    // Scripts have no bitmaps of their own: the layer goes to the sector.
+    // The layer seed comes from the shared generator: a script that sets the
+    // seed gets the same layer again.
+    n.Routine("GenerateAtmLayer", {TObj("TBitmap"), TInt(), TInt()}, TNone(), [](TScriptArgs &a) {
+        QImage &bitmap = Need<QImage>(a[0], "GenerateAtmLayer");
+        PaintAtmLayer(bitmap, static_cast<TColor>(a[1].Int), static_cast<TColor>(a[2].Int), SharedRandomInt(1000000));
+        return VNone();
+    });
+    // With a bitmap the layer is painted onto it; without one it goes to the
+    // sector's image resources.
     n.Routine("GenerateTransAtmLayer", {TObj("TVexaSector"), TObj("TStellarBody"), TInt(), TObj("TBitmap")}, TNone(),
               [](TScriptArgs &a) {
                   GenerateTransAtmLayer(Maybe<TVexaSector>(a[0]), Need<TStellarBody>(a[1], "GenerateTransAtmLayer"),
-                                        static_cast<TColor>(a[2].Int), nullptr);
+                                        static_cast<TColor>(a[2].Int), Maybe<QImage>(a[3]));
                   return VNone();
               });
     n.Routine("DefaultVexaColorGroup", {}, TObj("TGexColorGroup"), [n](TScriptArgs &) {

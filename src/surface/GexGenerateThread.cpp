@@ -1,7 +1,5 @@
 #include "surface/GexGenerateThread.h"
 
-#include "surface/PerlinNoise.h"
-#include "surface/SimplexNoise.h"
 #include "surface/SurfaceRounding.h"
 
 #include <cmath>
@@ -95,18 +93,27 @@ void TGexGenerateThread::WaitFor()
 
 void TGexGenerateThread::Execute()
 {
+    FillColumns(FirstColumn_, LastColumn_);
+}
+
+void TGexGenerateThread::FillColumns(int first, int last)
+{
     if (NoiseKind == GEX_NOISE_PERLIN) {
-        TPerlinNoiseGenerator noise(Seed);
-        noise.SetOctaves(Octaves);
-        noise.SetBaseFrequency(BaseFrequency);
-        FillBand(noise, Target_, FirstColumn_, LastColumn_, Stretch, Scale);
+        if (!Perlin_) {
+            Perlin_ = std::make_unique<TPerlinNoiseGenerator>(Seed);
+            Perlin_->SetOctaves(Octaves);
+            Perlin_->SetBaseFrequency(BaseFrequency);
+        }
+        FillBand(*Perlin_, Target_, first, last, Stretch, Scale);
     } else {
-        TSimplexNoiseGenerator noise;
-        noise.SetSeed(Seed);
-        noise.SetOctaves(Octaves);
-        noise.SetBaseFrequency(BaseFrequency);
-        noise.Initialize();
-        FillBand(noise, Target_, FirstColumn_, LastColumn_, Stretch, Scale);
+        if (!Simplex_) {
+            Simplex_ = std::make_unique<TSimplexNoiseGenerator>();
+            Simplex_->SetSeed(Seed);
+            Simplex_->SetOctaves(Octaves);
+            Simplex_->SetBaseFrequency(BaseFrequency);
+            Simplex_->Initialize();
+        }
+        FillBand(*Simplex_, Target_, first, last, Stretch, Scale);
     }
 }
 

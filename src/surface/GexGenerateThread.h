@@ -3,10 +3,14 @@
 // a sphere.  Each worker owns its noise generator, and bands never overlap, so
 // workers need no locking.  Created idle ("suspended"); Start runs it on its own
 // thread and WaitFor joins it.
+#include "surface/BandWorkers.h"
 #include "surface/IntegerMatrix.h"
+#include "surface/PerlinNoise.h"
+#include "surface/SimplexNoise.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <thread>
 
 namespace kalvion {
@@ -32,16 +36,24 @@ public:
     void WaitFor();
     // Fills the band on the calling thread.
     void Execute();
+    // Fills columns first … last (within the grid) on the calling thread,
+    // with the noise generator this worker makes on its first use from the
+    // settings above.
+    void FillColumns(int first, int last);
 
 private:
     TIntegerMatrix &Target_;
     int FirstColumn_;
     int LastColumn_;
     std::thread Thread_;
+    std::unique_ptr<TPerlinNoiseGenerator> Perlin_;
+    std::unique_ptr<TSimplexNoiseGenerator> Simplex_;
 };
 
-// Splits the columns into `workers` bands (the last one takes the remainder),
-// starts a worker per band configured by `configure`, and waits for all.
+// Fills every column of the grid with `workers` workers configured by
+// `configure`, each with its own noise generator, the calling thread among
+// them; the columns are handed out in pieces (ForEachChunk), so a worker held
+// up by the machine leaves more of them to the others.
 template <typename Configure>
 void FillGridInBands(TIntegerMatrix &grid, int workers, Configure configure);
 
@@ -65,25 +77,18 @@ template <typename Configure>
 void FillGridInBands(TIntegerMatrix &grid, int workers, Configure configure)
 {
     const int w = grid.Width();
-    const int n = workers < 1 ? 1 : workers;
-    const int band = w / n;
-    std::vector<std::unique_ptr<TGexGenerateThread>> threads;
-    threads.reserve(static_cast<std::size_t>(n));
-    for (int k = 0; k < n; ++k) {
-        const int first = k * band;
-        const int last = k == n - 1 ? w - 1 : (k + 1) * band - 1;
-        auto t = std::make_unique<TGexGenerateThread>(grid, first, last);
-        configure(*t);
-        threads.push_back(std::move(t));
-    }
-    if (n == 1) {
-        threads.front()->Execute();
+    if (w <= 0)
         return;
+    const int n = workers < 1 ? 1 : (workers > w ? w : workers);
+    std::vector<std::unique_ptr<TGexGenerateThread>> fillers;
+    fillers.reserve(static_cast<std::size_t>(n));
+    for (int k = 0; k < n; ++k) {
+        fillers.push_back(std::make_unique<TGexGenerateThread>(grid, 0, w - 1));
+        configure(*fillers.back());
     }
-    for (auto &t : threads)
-        t->Start();
-    for (auto &t : threads)
-        t->WaitFor();
+    ForEachChunk(w, n, [&fillers](int worker, int first, int last) {
+        fillers[static_cast<std::size_t>(worker)]->FillColumns(first, last);
+    });
 }
 
 } // namespace kalvion

@@ -30,13 +30,12 @@ struct Crater {
 
 } // namespace
 
-TGexTerrain::TGexTerrain(int width, int height)
+TGexTerrain::TGexTerrain(int width, int height, int workers) : WorkerCount(workers < 1 ? 1 : workers)
 {
     Random_.State = static_cast<std::uint32_t>(Seed) + 4u;
     SetSize(width, height);
-    Elevation_.Fill(-100);
-    Temperature_.Fill(0);
-    Rainfall_.Fill(100);
+    Elevation_.Fill(-100, WorkerCount);
+    Rainfall_.Fill(100, WorkerCount);
 }
 
 void TGexTerrain::SetElevationRange(std::int32_t lo, std::int32_t hi) noexcept
@@ -85,11 +84,24 @@ void TGexTerrain::SetSize(int width, int height)
     Width_ = width;
     Height_ = height;
     CellCount_ = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    Elevation_ = TIntegerMatrix(width, height, ElevationMin_, ElevationMax_);
-    Temperature_ = TIntegerMatrix(width, height, TemperatureMin_, TemperatureMax_);
-    Rainfall_ = TIntegerMatrix(width, height, RainfallMin_, RainfallMax_);
-    Clouds_ = TIntegerMatrix(width, height, -255, 255);
-    Clouds_.Fill(-255);
+    // Grids of the same size keep their memory; new ones are first touched
+    // by the workers that fill them, all four grids in one pass.
+    auto remake = [=](TIntegerMatrix &grid, std::int32_t lo, std::int32_t hi) {
+        if (grid.Width() == width && grid.Height() == height)
+            grid.SetRange(lo, hi);
+        else
+            grid = TIntegerMatrix::Unfilled(width, height, lo, hi);
+    };
+    remake(Elevation_, ElevationMin_, ElevationMax_);
+    remake(Temperature_, TemperatureMin_, TemperatureMax_);
+    remake(Rainfall_, RainfallMin_, RainfallMax_);
+    remake(Clouds_, -255, 255);
+    ForEachChunk(Height_, WorkerCount, [this](int firstRow, int lastRow) {
+        Elevation_.FillRows(firstRow, lastRow, 0);
+        Temperature_.FillRows(firstRow, lastRow, 0);
+        Rainfall_.FillRows(firstRow, lastRow, 0);
+        Clouds_.FillRows(firstRow, lastRow, -255);
+    });
 }
 
 void TGexTerrain::FillNoise(TIntegerMatrix &grid, int noiseKind, std::int32_t seed, int octaves,
@@ -111,8 +123,7 @@ void TGexTerrain::Generate(int width, int height)
     // here exactly as the crater step does keeps a planet without craters
     // repeatable as well.
     Random_.State = static_cast<std::uint32_t>(Seed) + 4u;
-    SetSize(width, height);
-    Elevation_.Fill(0);
+    SetSize(width, height); // the elevation starts at 0
 
     FillNoise(Elevation_, GEX_NOISE_SIMPLEX, Seed, 12, 0.005, 100000.0);
     const double lo = ElevationMin_;
@@ -123,7 +134,7 @@ void TGexTerrain::Generate(int width, int height)
     Elevation_.ShapeCurve(WorkerCount);
     Elevation_.Smooth({0.125, 0.125, 0.125, 0.125, 0.0, 0.125, 0.125, 0.125, 0.125}, 1.0, WorkerCount);
     // No generated land lies within one metre of the sea.
-    ForEachBand(Height_, WorkerCount, [this](int firstRow, int lastRow) {
+    ForEachChunk(Height_, WorkerCount, [this](int firstRow, int lastRow) {
         for (int r = firstRow; r <= lastRow; ++r) {
             std::int32_t *row = Elevation_.RowData(r);
             for (int c = 0; c < Width_; ++c)
@@ -140,15 +151,15 @@ void TGexTerrain::Generate(int width, int height)
         ShiftElevation(SeaLevelShift);
     Elevation_.SetRange(ElevationMin_, ElevationMax_);
 
-    TIntegerMatrix noise(Width_, Height_, -100, 100);
+    TIntegerMatrix noise(Width_, Height_, -100, 100, 0, WorkerCount);
     FillNoise(noise, GEX_NOISE_PERLIN, static_cast<std::int32_t>(static_cast<std::uint32_t>(Seed) + 1u), 4,
               1.0 / 150.0, 100.0);
     noise.Rescale(-5, 5, WorkerCount);
     const int h2 = Height_ / 2;
     const double t0 = TemperatureMin_;
     const double t1 = TemperatureMax_;
-    // Each band owns rows i and their mirrors, so no two workers share a row.
-    ForEachBand(h2, WorkerCount, [&](int first, int last) {
+    // Each piece owns rows i and their mirrors, so no two workers share a row.
+    ForEachChunk(h2, WorkerCount, [&](int first, int last) {
         for (int i = first; i <= last; ++i) {
             const std::int64_t base = RoundToInt64Safe((t1 - t0) * std::sin(90.0 * i / h2 * DEG_TO_RAD) + t0);
             const int mirror = Height_ - 1 - i;
@@ -165,7 +176,7 @@ void TGexTerrain::Generate(int width, int height)
             Temperature_.Set(c, h2, base + noise.Get(c, h2));
     }
 
-    Rainfall_.Fill(ClampToInt32((std::int64_t{RainfallMin_} + RainfallMax_) / 2));
+    Rainfall_.Fill(ClampToInt32((std::int64_t{RainfallMin_} + RainfallMax_) / 2), WorkerCount);
 }
 
 void TGexTerrain::AddCraters(int count)
@@ -195,7 +206,7 @@ void TGexTerrain::AddCraters(int count)
         sinPhi[static_cast<std::size_t>(c)] = std::sin(phi);
         cosPhi[static_cast<std::size_t>(c)] = std::cos(phi);
     }
-    ForEachBand(Height_, WorkerCount, [&](int firstRow, int lastRow) {
+    ForEachChunk(Height_, WorkerCount, [&](int firstRow, int lastRow) {
         for (int r = firstRow; r <= lastRow; ++r) {
             const double theta = 180.0 * r / Height_ * DEG_TO_RAD;
             const double px = -10.0 * std::cos(theta);
@@ -227,7 +238,7 @@ void TGexTerrain::AddCraters(int count)
 
 void TGexTerrain::ShiftElevation(std::int32_t amount)
 {
-    ForEachBand(Height_, WorkerCount, [this, amount](int firstRow, int lastRow) {
+    ForEachChunk(Height_, WorkerCount, [this, amount](int firstRow, int lastRow) {
         for (int r = firstRow; r <= lastRow; ++r) {
             std::int32_t *row = Elevation_.RowData(r);
             for (int c = 0; c < Width_; ++c)

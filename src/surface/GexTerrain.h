@@ -25,7 +25,8 @@ inline constexpr int GEX_MAX_DIMENSION = 16384;
 
 class TGexTerrain {
 public:
-    TGexTerrain(int width, int height);
+    // The grids are filled by `workers` threads, as every later pass is.
+    TGexTerrain(int width, int height, int workers = 1);
 
     int OriginFlag = GEX_ORIGIN_EDITED;
     // Threads for every per-cell pass (noise, smoothing, craters, colouring).
@@ -86,7 +87,8 @@ public:
     void SetColors(const TGexColorGroup &group) noexcept;
 
     // Re-creates the grids (elevation, temperature and rainfall zeroed, clouds
-    // -255) and re-applies the ranges.
+    // -255) and re-applies the ranges.  Grids of the same size keep their
+    // memory and are only filled again.
     void SetSize(int width, int height);
     // Fills elevation, temperature and rainfall from the seed.
     void Generate(int width, int height);

@@ -115,7 +115,7 @@ void TGexTerrain::Render(TRgbImage &bitmap, int firstColumn, int lastRow, int la
     lastRow = std::min(lastRow, maxRow);
     if (firstRow > lastRow || firstColumn > lastColumn)
         return;
-    ForEachBand(lastRow - firstRow + 1, WorkerCount, [&](int first, int last) {
+    ForEachChunk(lastRow - firstRow + 1, WorkerCount, [&](int first, int last) {
         for (int r = firstRow + first; r <= firstRow + last; ++r)
             for (int c = firstColumn; c <= lastColumn; ++c)
                 bitmap.SetPixel(c, r, Colour(c, r));

@@ -5,15 +5,60 @@
 // south pole row (the terrain's smoothing relies on both).
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace kalvion {
 
+// Grid storage whose cells are left unset when the vector grows, so that a
+// new grid is written once, by the workers that fill it, instead of being
+// zeroed first on the calling thread.  It starts on a cache line, so workers
+// writing neighbouring pieces of a row whose width is a multiple of 16 cells
+// never share a line.
+template <class T>
+struct TUninitAllocator : std::allocator<T> {
+    static constexpr std::align_val_t ALIGNMENT{64};
+    template <class U>
+    struct rebind {
+        using other = TUninitAllocator<U>;
+    };
+    TUninitAllocator() = default;
+    template <class U>
+    TUninitAllocator(const TUninitAllocator<U> &) noexcept
+    {
+    }
+    T *allocate(std::size_t n)
+    {
+        if (n > std::size_t(-1) / sizeof(T))
+            throw std::bad_array_new_length();
+        return static_cast<T *>(::operator new(n * sizeof(T), ALIGNMENT));
+    }
+    void deallocate(T *p, std::size_t) noexcept { ::operator delete(p, ALIGNMENT); }
+    template <class U>
+    void construct(U *p) noexcept
+    {
+        ::new (static_cast<void *>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U *p, Args &&...args)
+    {
+        ::new (static_cast<void *>(p)) U(std::forward<Args>(args)...);
+    }
+};
+using TCellVector = std::vector<std::int32_t, TUninitAllocator<std::int32_t>>;
+
 class TIntegerMatrix {
 public:
     TIntegerMatrix() = default;
-    // Non-positive sizes give an empty grid.
-    TIntegerMatrix(int width, int height, std::int32_t minValue, std::int32_t maxValue);
+    // Non-positive sizes give an empty grid.  Every cell starts as `fill`,
+    // written by `workers` threads.
+    TIntegerMatrix(int width, int height, std::int32_t minValue, std::int32_t maxValue, std::int32_t fill = 0,
+                   int workers = 1);
+    // A grid whose cells are not set yet, for a caller that fills every cell
+    // before anything reads one (several grids in one pass of workers).
+    static TIntegerMatrix Unfilled(int width, int height, std::int32_t minValue, std::int32_t maxValue);
 
     int Width() const noexcept { return Width_; }
     int Height() const noexcept { return Height_; }
@@ -72,10 +117,14 @@ public:
     }
 
     // Fills every cell with v as it is.
-    void Fill(std::int32_t v) noexcept;
+    void Fill(std::int32_t v, int workers = 1);
+    // Fills rows first … last with v.
+    void FillRows(int firstRow, int lastRow, std::int32_t v) noexcept;
     // Largest and smallest stored value (0 for an empty grid).
     std::int32_t Max() const noexcept;
     std::int32_t Min() const noexcept;
+    // Both at once, {Min, Max}, the rows scanned by `workers` threads.
+    std::pair<std::int32_t, std::int32_t> MinMax(int workers = 1) const;
 
     // Maps [Min, Max] linearly onto [a, b], rounding half to even and writing
     // clamped; a = b or a flat grid makes every cell a.  The per-cell passes
@@ -90,7 +139,7 @@ public:
     // non-negative (negative) cells stay as they are.
     void ShapeCurve(int workers = 1);
 
-    const std::vector<std::int32_t> &Cells() const noexcept { return Cells_; }
+    const TCellVector &Cells() const noexcept { return Cells_; }
     std::int32_t *RowData(int r) noexcept { return Cells_.data() + Index(0, r); }
     const std::int32_t *RowData(int r) const noexcept { return Cells_.data() + Index(0, r); }
 
@@ -112,7 +161,7 @@ private:
     int Height_ = 0;
     std::int32_t Lo_ = INT32_MIN;
     std::int32_t Hi_ = INT32_MAX;
-    std::vector<std::int32_t> Cells_;
+    TCellVector Cells_;
 };
 
 } // namespace kalvion

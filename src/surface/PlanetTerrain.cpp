@@ -19,9 +19,8 @@ int PlanetCraterCount(double atmosphere) noexcept
 
 std::unique_ptr<TGexTerrain> SetupPlanetTerrain(const TPlanetTerrainInput &planet, int width, int height, int workers)
 {
-    auto terrain = std::make_unique<TGexTerrain>(width, height);
+    auto terrain = std::make_unique<TGexTerrain>(width, height, workers);
     TGexTerrain &t = *terrain;
-    t.WorkerCount = workers < 1 ? 1 : workers;
     t.OriginFlag = GEX_ORIGIN_GENERATED;
     t.Circumference = static_cast<double>(RoundToInt64Safe(planet.Radius * (2.0 * std::numbers::pi)));
     t.SetElevationRange(-1000000, 1000000);
@@ -43,7 +42,7 @@ std::unique_ptr<TGexTerrain> SetupPlanetTerrain(const TPlanetTerrainInput &plane
     t.ShiftElevation(shift);
     if (dryOrHot) {
         // Raise the lowest point to sea level so that no sea remains.
-        const std::int32_t lowest = t.Elevation().Min();
+        const std::int32_t lowest = t.Elevation().MinMax(t.WorkerCount).first;
         if (lowest < 1000) {
             t.ShiftElevation(lowest);
             total += lowest;

@@ -3,6 +3,7 @@
 #include "GraphicsFixtures.h"
 #include "graphics/ZentImages.h"
 #include "model/BodyTextureNames.h"
+#include "surface/GexGenerateThread.h"
 
 #include <gtest/gtest.h>
 
@@ -126,6 +127,46 @@ TEST(AtmosphereTextures, CloudLayersNeedAirAndKeepTheirMinimumOpacity)
         for (int x = 0; x < 100 && !tinted; ++x)
             tinted = QColor(ground.pixel(x, y)).red() > 100;
     EXPECT_TRUE(tinted);
+}
+
+TEST(AtmosphereTextures, ALayerPaintsOnlyWhereItsNoiseIsAboveZeroWithTheMapUpsideDown)
+{
+    constexpr int W = 60, H = 30;
+    const std::int32_t seed = 31337;
+    const TColor base = ColorRGB(10, 20, 30), band = ColorRGB(200, 150, 100);
+    // The layer's grid, filled by one worker for comparison with four.
+    TIntegerMatrix grid(W, H, -ATM_NOISE_RANGE, ATM_NOISE_RANGE);
+    FillGridInBands(grid, 1, [&](TGexGenerateThread &t) {
+        t.NoiseKind = GEX_NOISE_SIMPLEX;
+        t.Seed = seed;
+        t.Octaves = 8;
+        t.BaseFrequency = 0.01;
+        t.Scale = ATM_NOISE_RANGE;
+        t.Stretch = {1.0, 0.125, 0.125};
+    });
+    grid.Rescale(-255, 255);
+    QImage img(W, H, QImage::Format_RGB32);
+    const QRgb background = qRgb(1, 2, 3);
+    img.fill(background);
+    PaintAtmLayer(img, base, band, seed);
+    int painted = 0, kept = 0;
+    for (int r = 0; r < H; ++r)
+        for (int c = 0; c < W; ++c) {
+            const int v = grid.Get(c, r);
+            const QRgb p = img.pixel(c, H - 1 - r);
+            if (v <= 0) {
+                EXPECT_EQ(p, background) << c << "," << r;
+                ++kept;
+            } else {
+                ++painted;
+                EXPECT_NE(p, background) << c << "," << r;
+                if (v == 255) {
+                    EXPECT_EQ(ColorFromQRgb(p), band);
+                }
+            }
+        }
+    EXPECT_GT(painted, 0);
+    EXPECT_GT(kept, 0);
 }
 
 TEST(AtmosphereTextures, GasGiantPicture)

@@ -49,9 +49,8 @@ std::vector<TEntry> ReadList()
     return list;
 }
 
-// Names that are not registered: the one routine that needs a bitmap, which
-// scripts cannot make.
-const std::set<std::string> kNotYet = {"GenerateAtmLayer"};
+// Names of the list that are not registered yet (none: every name is).
+const std::set<std::string> kNotYet = {};
 
 // Scripts that make an object of a class, for calling its methods.
 const std::map<std::string, std::string> kMakers = {
@@ -68,6 +67,7 @@ const std::map<std::string, std::string> kMakers = {
     {"TGexColorGroup", "NewGexColorGroup()"},
     {"TVexaSearcher3", "CreateVexaSearcher(CreateSector())"},
     {"TZentScripterUI", "NewDialogWindow()"},
+    {"TBitmap", "TBitmap.Create"},
 };
 
 // An upper-case copy, to call names in another case than registered.

@@ -175,3 +175,35 @@ TEST(IntegerMatrix, PassesGiveTheSameCellsForAnyWorkerCount)
             EXPECT_EQ(run(workers), one) << w << " x " << h << ", " << workers << " workers";
     }
 }
+
+TEST(IntegerMatrix, ExtremesAndFillsAreTheSameForAnyWorkerCount)
+{
+    for (auto [w, h] : {std::pair{2, 1}, std::pair{5, 3}, std::pair{64, 33}}) {
+        TIntegerMatrix m(w, h, INT32_MIN, INT32_MAX);
+        TRandomState random{static_cast<std::uint32_t>(w + 7 * h)};
+        for (int r = 0; r < h; ++r)
+            for (int c = 0; c < w; ++c)
+                m.SetRaw(c, r, static_cast<std::int32_t>(random.Random(4000001)) - 2000000);
+        // The extremes sit in the last row and the first cell, where a band
+        // that skipped an end would miss them.
+        m.SetRaw(w - 1, h - 1, 3000000);
+        m.SetRaw(0, 0, -3000000);
+        for (int workers : {1, 2, 3, 64}) {
+            EXPECT_EQ(m.MinMax(workers), std::make_pair(m.Min(), m.Max())) << w << " x " << h << ", " << workers;
+            EXPECT_EQ(m.MinMax(workers), std::make_pair(-3000000, 3000000));
+            TIntegerMatrix filled(w, h, 0, 10, -7, workers);
+            EXPECT_EQ(filled.MinMax(), std::make_pair(-7, -7)) << workers;
+            filled.Fill(9, workers);
+            EXPECT_EQ(filled.MinMax(), std::make_pair(9, 9)) << workers;
+        }
+    }
+    EXPECT_EQ(TIntegerMatrix().MinMax(4), std::make_pair(0, 0));
+    // Rows outside the grid are left alone.
+    TIntegerMatrix m(3, 2, 0, 10, 1);
+    m.FillRows(1, 2, 5);
+    m.FillRows(-1, 0, 5);
+    EXPECT_EQ(m.MinMax(), std::make_pair(1, 1));
+    m.FillRows(1, 1, 5);
+    EXPECT_EQ(m.Get(2, 1), 5);
+    EXPECT_EQ(m.Get(2, 0), 1);
+}

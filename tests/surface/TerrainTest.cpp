@@ -98,6 +98,38 @@ TEST(GexTerrain, SameMapPixelsForAnyWorkerCount)
         }
 }
 
+TEST(GexTerrain, ResizingToTheSameSizeStartsAfreshLikeANewTerrain)
+{
+    for (int workers : {1, 3}) {
+        auto used = SetupPlanetTerrain(Planet(99, 0.4, 300, 1.5), 48, 24, workers);
+        used->SetSize(48, 24);
+        const TGexTerrain fresh(48, 24, workers);
+        for (int r = 0; r < 24; ++r)
+            for (int c = 0; c < 48; ++c) {
+                ASSERT_EQ(used->Elevation().Get(c, r), 0) << c << "," << r;
+                ASSERT_EQ(used->Temperature().Get(c, r), 0);
+                ASSERT_EQ(used->Rainfall().Get(c, r), 0);
+                ASSERT_EQ(used->Clouds().Get(c, r), -255);
+                ASSERT_EQ(fresh.Elevation().Get(c, r), -100);
+                ASSERT_EQ(fresh.Rainfall().Get(c, r), 100);
+                ASSERT_EQ(fresh.Clouds().Get(c, r), -255);
+            }
+        EXPECT_EQ(used->Elevation().MinRange(), -1000000);
+        EXPECT_EQ(used->Clouds().MaxRange(), 255);
+        // Generating over used grids gives what a new terrain gives.
+        used->Generate(48, 24);
+        auto direct = std::make_unique<TGexTerrain>(48, 24, workers);
+        direct->Seed = used->Seed;
+        direct->CraterCount = used->CraterCount;
+        direct->SeaLevelShift = used->SeaLevelShift;
+        direct->SetTemperatureRange(used->TemperatureMin(), used->TemperatureMax());
+        direct->Generate(48, 24);
+        EXPECT_EQ(used->Elevation().Cells(), direct->Elevation().Cells()) << workers;
+        EXPECT_EQ(used->Temperature().Cells(), direct->Temperature().Cells()) << workers;
+        EXPECT_EQ(used->Rainfall().Cells(), direct->Rainfall().Cells()) << workers;
+    }
+}
+
 TEST(GexTerrain, SamePlanetSameMap)
 {
     for (double atmosphere : {1.0, 20.0}) { // with craters, and without any

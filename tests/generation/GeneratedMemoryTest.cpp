@@ -4,6 +4,8 @@
 #include "generation/SystemGenerator.h"
 #include "model/StellarBody.h"
 
+#include "../support/HeapCounts.h"
+
 #include <gtest/gtest.h>
 
 #include <malloc.h>
@@ -13,14 +15,6 @@
 #include <vector>
 
 using namespace kalvion;
-
-#if defined(__SANITIZE_ADDRESS__)
-#define KALVION_HEAP_COUNTS_UNRELIABLE 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer)
-#define KALVION_HEAP_COUNTS_UNRELIABLE 1
-#endif
-#endif
 
 TEST(GeneratedMemory, BytesPerGeneratedBodyStayBounded)
 {

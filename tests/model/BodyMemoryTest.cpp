@@ -3,19 +3,13 @@
 // plain members did.
 #include "model/StellarBody.h"
 
+#include "../support/HeapCounts.h"
+
 #include <gtest/gtest.h>
 
 #include <malloc.h>
 
 using namespace kalvion;
-
-#if defined(__SANITIZE_ADDRESS__)
-#define KALVION_HEAP_COUNTS_UNRELIABLE 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer)
-#define KALVION_HEAP_COUNTS_UNRELIABLE 1
-#endif
-#endif
 
 namespace {
 

@@ -12,13 +12,13 @@
 
 namespace kalvion::bench {
 
-inline void BindRow(TZentStatement &st, const TStellarBody &b, std::int64_t parent)
+inline void BindRow(TZentStatement &st, const TStellarBody &b, std::int64_t parent, TIdentityText::TBuffer &identity)
 {
     // The same 62 values the sector writer binds for a body.
     int c = 1;
     st.BindInt(c++, parent);
     st.BindInt(c++, 0);
-    st.BindTextCopy(c++, b.IDString.str());
+    st.BindText(c++, b.IDString.View(identity));
     st.BindText(c++, b.Name);
     st.BindInt(c++, b.TypeID);
     st.BindText(c++, b.BodyType);
@@ -61,7 +61,8 @@ inline void BindRow(TZentStatement &st, const TStellarBody &b, std::int64_t pare
 
 inline void InsertTree(TZentStatement &st, TZentSqliteInterface &db, const TStellarBody &b, std::int64_t parent)
 {
-    BindRow(st, b, parent);
+    TIdentityText::TBuffer identity;
+    BindRow(st, b, parent, identity);
     st.Exec();
     const std::int64_t id = db.LastInsertID();
     for (const auto &c : b.Children)

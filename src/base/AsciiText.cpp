@@ -4,16 +4,6 @@
 
 namespace kalvion {
 
-char AsciiLowerChar(char c) noexcept
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-char AsciiUpperChar(char c) noexcept
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 std::string AsciiLower(std::string_view text)
 {
     std::string out(text);

@@ -7,8 +7,15 @@
 
 namespace kalvion {
 
-char AsciiLowerChar(char c) noexcept;
-char AsciiUpperChar(char c) noexcept;
+// Inline: the table engine's scanners fold every character they pass.
+constexpr char AsciiLowerChar(char c) noexcept
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+constexpr char AsciiUpperChar(char c) noexcept
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 std::string AsciiLower(std::string_view text);
 std::string AsciiUpper(std::string_view text);
 

@@ -109,6 +109,15 @@ std::string TIdentityText::str() const
     }
 }
 
+std::string_view TIdentityText::View(TBuffer &buffer) const noexcept
+{
+    switch (FForm) {
+    case FORM_GUID: FormatGuid(FBytes, buffer); return {buffer, GUID_TEXT_LENGTH};
+    case FORM_TEXT: return *Text();
+    default: return {};
+    }
+}
+
 bool TIdentityText::Equals(std::string_view text) const noexcept
 {
     switch (FForm) {

@@ -53,6 +53,10 @@ public:
     bool IsBinaryGuid() const noexcept { return FForm == FORM_GUID; }
     std::string str() const;
     operator std::string() const { return str(); }
+    // The text without a heap copy: a GUID is written into buffer, any other
+    // text is viewed where it is kept.  Valid while both live unchanged.
+    using TBuffer = char[GUID_TEXT_LENGTH];
+    std::string_view View(TBuffer &buffer) const noexcept;
     void clear() noexcept { Release(); }
 
     friend bool operator==(const TIdentityText &a, const TIdentityText &b) noexcept;

@@ -4,6 +4,7 @@
 #include "base/SafeFile.h"
 
 #include "base/Paths.h"
+#include "files/NewBodyRows.h"
 #include "files/SectorSchema.h"
 #include "files/VexaDBSQLiteInternal.h"
 
@@ -19,23 +20,6 @@ std::function<void(TZentSqliteInterface &)> TVexaDB_SQLite::TestConnectionHook;
 TVexaDB_SQLite::TVexaDB_SQLite() = default;
 
 TVexaDB_SQLite::~TVexaDB_SQLite() { CloseSectorFile(); }
-
-const std::string &BodyInsertSql()
-{
-    static const std::string sql = [] {
-        std::string cols, marks;
-        for (std::size_t i = 1; i < BODY_COLUMN_COUNT; ++i) {
-            if (!cols.empty()) {
-                cols += ", ";
-                marks += ", ";
-            }
-            cols += BODY_COLUMNS[i];
-            marks += "?";
-        }
-        return "insert into bodies (" + cols + ") values (" + marks + ")";
-    }();
-    return sql;
-}
 
 const std::string &BodyUpdateSql()
 {
@@ -160,6 +144,7 @@ bool TVexaDB_SQLite::OpenExistingSectorFile(const std::string &fileName, bool ve
 
 void TVexaDB_SQLite::CloseSectorFile()
 {
+    FNewRows.reset();
     FSt.reset();
     if (FDb) {
         FDb->Close();

@@ -16,6 +16,7 @@
 
 namespace kalvion {
 
+class TNewBodyRows;
 class TVexaBase;
 class TVexaSector;
 class TStellarBody;
@@ -74,6 +75,7 @@ private:
     struct TStatements;
     std::unique_ptr<TZentSqliteInterface> FDb;
     std::unique_ptr<TStatements> FSt;
+    std::unique_ptr<TNewBodyRows> FNewRows;
 
     // Save bookkeeping: ids handed out by the transaction (undone when it
     // fails) and the ids still in use by the document.
@@ -127,6 +129,10 @@ private:
     bool DeleteStoredSystem(std::int64_t rootId);
     bool DeleteDependentRows(std::int64_t id);
     void BuildLiveBodyIds();
+    // New bodies and their gases are queued (ids handed out at once) and
+    // written many rows to a statement.
+    bool StartNewRows();
+    bool FlushNewRows();
     void Progress(const std::string &message, double fraction);
 };
 

@@ -33,8 +33,8 @@ struct TVexaDB_SQLite::TStatements {
         return slot;
     }
 
-    TZentStatement BodyInsert, BodyUpdate, BodySetSystem, BodyChildren, BodyRootsPage;
-    TZentStatement AtmSelect, AtmInsert, AtmDelete;
+    TZentStatement BodyUpdate, BodyChildren, BodyRootsPage;
+    TZentStatement AtmSelect, AtmDelete;
     TZentStatement FieldSelect, FieldInsert, FieldDelete;
     TZentStatement SdcSelectBody, SdcInsert, SdcDeleteBody;
     TZentStatement FcgSelect, FcgInsert, FcgDelete;
@@ -70,7 +70,6 @@ inline std::int64_t StoredColor(TColor c) { return static_cast<std::int32_t>(c);
 inline bool StoredBool(std::int64_t v) { return v != 0; }
 
 // Built once; the statements are prepared once per connection.
-const std::string &BodyInsertSql();
 const std::string &BodyUpdateSql();
 std::string BodySelectSql(const char *where);
 

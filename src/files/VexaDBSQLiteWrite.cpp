@@ -1,6 +1,7 @@
 // Saving a sector.  The whole save is one transaction: when any statement
 // fails it is rolled back, the row ids handed out are taken back and every
 // change flag stays set, so the file and the document stay as they were.
+#include "files/NewBodyRows.h"
 #include "files/SectorSchema.h"
 #include "files/VexaDBSQLite.h"
 #include "files/VexaDBSQLiteInternal.h"
@@ -75,6 +76,7 @@ bool TVexaDB_SQLite::WriteSector(TVexaSector &sector)
         hw.Reset();
         ok = !FDb->HasError || FailFromDb("Could not read the sector file");
     }
+    ok = ok && StartNewRows();
 
     ok = ok && WriteSectorRow(sector) && WriteViews(sector) && WriteDisplayDefaults(sector) &&
          WriteFields(sector, 1, 0) && WriteDeletedObjects(sector);
@@ -321,73 +323,6 @@ bool TVexaDB_SQLite::WriteFields(const TVexaBase &object, int typeId, std::int64
 
 namespace {
 
-void BindBody(TZentStatement &st, const TStellarBody &b, std::int64_t parentId, std::int64_t systemId)
-{
-    int c = 1;
-    st.BindInt(c++, parentId);
-    st.BindInt(c++, systemId);
-    st.BindTextCopy(c++, b.IDString.str());
-    st.BindText(c++, b.Name);
-    st.BindInt(c++, b.TypeID);
-    st.BindText(c++, b.BodyType);
-    st.BindText(c++, b.Spectral);
-    st.BindFloat(c++, b.Distance);
-    st.BindFloat(c++, b.Radius);
-    st.BindFloat(c++, b.Density);
-    st.BindFloat(c++, b.Mass);
-    st.BindFloat(c++, b.Rotation);
-    st.BindFloat(c++, b.Luminosity);
-    st.BindFloat(c++, b.Albedo);
-    st.BindFloat(c++, b.Temp);
-    st.BindFloat(c++, b.Atmosphere);
-    st.BindText(c++, b.AtmosphereNotes);
-    st.BindFloat(c++, b.Water);
-    st.BindFloat(c++, b.Population);
-    st.BindFloat(c++, b.ChildPopulation);
-    st.BindInt(c++, b.Habitability);
-    st.BindInt(c++, b.ChildHabitability);
-    st.BindInt(c++, b.BodyCount);
-    st.BindText(c++, b.PoliticalAffiliation);
-    st.BindInt(c++, b.SphereInfluence);
-    st.BindInt(c++, StoredColor(b.SphereInfluenceColor));
-    st.BindFloat(c++, b.SphereInfluenceSize);
-    st.BindText(c++, b.Notes);
-    st.BindText(c++, b.GMNotes);
-    st.BindInt(c++, StoredColor(b.Color));
-    st.BindInt(c++, StoredColor(b.LabelColor));
-    st.BindInt(c++, b.FontStyle);
-    st.BindInt(c++, b.DSOIntensity);
-    st.BindFloat(c++, b.RenderDistance);
-    st.BindFloat(c++, b.LabelDistance);
-    st.BindFloat(c++, b.RouteDistance);
-    st.BindInt(c++, b.Visible);
-    st.BindInt(c++, b.RetrogradeOrbit);
-    st.BindFloat(c++, b.Eccentricity);
-    st.BindFloat(c++, b.Inclination);
-    st.BindFloat(c++, b.AngleAscendingNode);
-    st.BindFloat(c++, b.AnglePeriapsis);
-    st.BindFloat(c++, b.TimeOffset);
-    st.BindFloat(c++, b.AxialTilt);
-    st.BindFloat(c++, b.OrbitalPlaneX);
-    st.BindFloat(c++, b.OrbitalPlaneY);
-    st.BindFloat(c++, b.OrbitalPlaneZ);
-    st.BindInt(c++, StoredColor(b.OrbitColor));
-    st.BindFloat(c++, b.X);
-    st.BindFloat(c++, b.Y);
-    st.BindFloat(c++, b.Z);
-    st.BindInt(c++, b.RandomSeed);
-    st.BindInt(c++, 0); // gex_color_group
-    st.BindText(c++, b.PreviewImageFile);
-    st.BindText(c++, b.BlazonImageFile);
-    st.BindInt(c++, b.BlazonDisplay);
-    st.BindInt(c++, b.BlazonWrap);
-    st.BindInt(c++, !b.AtmElements.empty());
-    st.BindInt(c++, !b.Fields.empty());
-    st.BindInt(c++, b.SystemDataConfig() != nullptr);
-    st.BindInt(c++, b.ColorGroup() != nullptr);
-    st.BindText(c++, b.ModelFile);
-}
-
 constexpr int BODY_BOUND_VALUES = 62;
 
 } // namespace
@@ -419,7 +354,7 @@ bool TVexaDB_SQLite::WriteSystems(TVexaSector &sector, std::vector<TStellarBody 
             Progress("Saving Bodies", static_cast<double>(k) / static_cast<double>(written.size()));
         }
     }
-    return true;
+    return FlushNewRows();
 }
 
 bool TVexaDB_SQLite::WriteChildren(TStellarBody &body, std::int64_t systemId)
@@ -430,11 +365,11 @@ bool TVexaDB_SQLite::WriteChildren(TStellarBody &body, std::int64_t systemId)
     FIdJournal.clear();
     if (!Exec("begin immediate transaction"))
         return false;
-    bool ok = true;
+    bool ok = StartNewRows();
     for (auto &child : body.Children)
-        if (!(ok = WriteBody(*child, systemId, body.RecordID)))
+        if (!(ok = ok && WriteBody(*child, systemId, body.RecordID)))
             break;
-    ok = ok && Exec("commit transaction");
+    ok = ok && FlushNewRows() && Exec("commit transaction");
     if (!ok) {
         const std::string message = ErrorMessage;
         TZentStatement rollback(*FDb, "rollback transaction");
@@ -460,15 +395,20 @@ bool TVexaDB_SQLite::WriteBody(TStellarBody &b, std::int64_t systemId, std::int6
 
 bool TVexaDB_SQLite::WriteBodyRow(TStellarBody &b, std::int64_t systemId, std::int64_t parentId)
 {
-    if (b.DeletedChildren())
+    if (b.DeletedChildren()) {
+        // Deleting reads the stored tree: what is queued goes first.
+        if (!FlushNewRows())
+            return false;
         for (auto &gone : *b.DeletedChildren())
             if (!DeleteBody(*gone))
                 return false;
+    }
 
     bool isNew = b.RecordID <= 0;
     if (!isNew) {
         TZentStatement &up = St().Get(St().BodyUpdate, BodyUpdateSql());
-        BindBody(up, b, parentId, systemId);
+        TIdentityText::TBuffer identity;
+        BindBodyValues(up, 1, b, parentId, systemId == 0 ? b.RecordID : systemId, identity);
         up.BindInt(BODY_BOUND_VALUES + 1, b.RecordID);
         if (!up.Exec())
             return FailFromDb("Could not write a body");
@@ -478,24 +418,12 @@ bool TVexaDB_SQLite::WriteBodyRow(TStellarBody &b, std::int64_t systemId, std::i
             isNew = true;
     }
     if (isNew) {
-        TZentStatement &ins = St().Get(St().BodyInsert, BodyInsertSql());
-        BindBody(ins, b, parentId, systemId);
-        if (!ins.Exec())
-            return FailFromDb("Could not write a body");
-        const std::int64_t id = FDb->LastInsertID();
+        const std::int64_t id = FNewRows->Add(b, parentId, systemId);
         if (id <= 0)
-            return Fail("Could not write a body");
+            return FailFromDb("Could not write a body");
         AssignId(b, id);
         if (id <= FDependentHighWater && !DeleteDependentRows(id))
             return false;
-    }
-    if (systemId == 0) {
-        TZentStatement &sys = St().Get(St().BodySetSystem, "update bodies set system_id = ? where id = ?");
-        sys.BindInt(1, b.RecordID);
-        sys.BindInt(2, b.RecordID);
-        if (!sys.Exec())
-            return FailFromDb("Could not write a body");
-        systemId = b.RecordID;
     }
     const std::int64_t id = b.RecordID;
 
@@ -511,17 +439,8 @@ bool TVexaDB_SQLite::WriteBodyRow(TStellarBody &b, std::int64_t systemId, std::i
                 return FailFromDb("Could not write a body");
         }
     }
-    if (!b.AtmElements.empty()) {
-        TZentStatement &ins = St().Get(St().AtmInsert, "insert into atm_components (body_id, gas, percent) values "
-                                                       "(?, ?, ?)");
-        for (const TVexaAtmElement &e : b.AtmElements) {
-            ins.BindInt(1, id);
-            ins.BindText(2, e.Gas);
-            ins.BindFloat(3, e.Percent);
-            if (!ins.Exec())
-                return FailFromDb("Could not write a body");
-        }
-    }
+    for (const TVexaAtmElement &e : b.AtmElements)
+        FNewRows->AddGas(id, e);
     if ((!isNew || !b.Fields.empty()) && !WriteFields(b, 2, id))
         return false;
     if (b.SystemDataConfig() && !InsertDisplayRecords(id, 0, *b.SystemDataConfig()))
@@ -547,6 +466,15 @@ bool TVexaDB_SQLite::WriteBodyRow(TStellarBody &b, std::int64_t systemId, std::i
     }
     return true;
 }
+
+bool TVexaDB_SQLite::StartNewRows()
+{
+    if (!FNewRows)
+        FNewRows = std::make_unique<TNewBodyRows>(*FDb);
+    return FNewRows->Start() || FailFromDb("Could not read the sector file");
+}
+
+bool TVexaDB_SQLite::FlushNewRows() { return FNewRows->Flush() || FailFromDb("Could not write a body"); }
 
 // ---- deleting ----
 

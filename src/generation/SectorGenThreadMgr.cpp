@@ -24,6 +24,7 @@ void TVexaGenThreadMgr::StopAndJoin()
     std::lock_guard<std::mutex> lock(FLock);
     FQueue.clear();
     FQueuedSystems = 0;
+    FUnloaded.clear();
     FRunning = false;
 }
 
@@ -71,15 +72,31 @@ void TVexaGenThreadMgr::Terminate() noexcept
 void TVexaGenThreadMgr::Post(TVexaGeneratorThread &thread, TSectorHandOver item)
 {
     const bool final = item.Final;
-    std::unique_lock<std::mutex> lock(FLock);
-    FQueuedSystems += item.Bodies.size();
-    FQueue.push_back(std::move(item));
-    FChanged.notify_all();
-    // A worker that runs ahead of the sector's thread (which may be saving a
-    // checkpoint) waits, so the systems in flight stay bounded; stopping the
-    // run ends the wait.
-    if (!final)
-        FChanged.wait(lock, [&] { return FQueuedSystems <= SECTOR_GEN_QUEUE_LIMIT || thread.Terminated(); });
+    std::vector<std::unique_ptr<TStellarBody>> unloaded;
+    {
+        std::unique_lock<std::mutex> lock(FLock);
+        FQueuedSystems += item.Bodies.size();
+        FQueue.push_back(std::move(item));
+        FChanged.notify_all();
+        // A worker that runs ahead of the sector's thread (which may be
+        // saving a checkpoint) waits, so the systems in flight stay bounded;
+        // stopping the run ends the wait.
+        if (!final)
+            FChanged.wait(lock, [&] { return FQueuedSystems <= SECTOR_GEN_QUEUE_LIMIT || thread.Terminated(); });
+        unloaded.swap(FUnloaded);
+    }
+    // Freed here, outside the lock: the worker's own heap.
+    unloaded.clear();
+}
+
+void TVexaGenThreadMgr::KeepUnloaded(std::vector<std::unique_ptr<TStellarBody>> &&children)
+{
+    std::lock_guard<std::mutex> lock(FLock);
+    if (FUnloaded.empty())
+        FUnloaded = std::move(children);
+    else
+        for (auto &c : children)
+            FUnloaded.push_back(std::move(c));
 }
 
 bool TVexaGenThreadMgr::RequestTrim(TVexaGeneratorThread &thread, std::int32_t radius, std::int32_t total)
@@ -163,7 +180,13 @@ void TVexaGenThreadMgr::Apply(TSectorHandOver &item)
         FSavedBlocks = blocks;
         std::string error;
         const auto started = std::chrono::steady_clock::now();
-        if (!SaveToFile(FSector, FSector.FileName, false, &error) && FError.empty())
+        // The worker is still running: it frees what the save unloads.
+        FSector.OnChildrenUnloaded = [this](std::vector<std::unique_ptr<TStellarBody>> &&children) {
+            KeepUnloaded(std::move(children));
+        };
+        const bool saved = SaveToFile(FSector, FSector.FileName, false, &error);
+        FSector.OnChildrenUnloaded = nullptr;
+        if (!saved && FError.empty())
             FError = error;
         FSaveSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     }
@@ -179,6 +202,7 @@ void TVexaGenThreadMgr::FinishRun()
     // The worker posted its last hand-over and only returns now.
     if (FWorker.joinable())
         FWorker.join();
+    FUnloaded.clear();
     for (auto &t : Threads) {
         if (!t->Completed.load())
             FCancelled = true;

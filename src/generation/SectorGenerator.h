@@ -191,6 +191,9 @@ public:
 
 private:
     void Apply(TSectorHandOver &item);
+    // The sector's thread, during a checkpoint save: keeps what was unloaded
+    // for the worker to free.
+    void KeepUnloaded(std::vector<std::unique_ptr<TStellarBody>> &&children);
     void FinishRun();
     void StopAndJoin();
 
@@ -205,6 +208,8 @@ private:
     bool FTrimResult = false;
     std::int32_t FPercent = 0;
     std::size_t FSavedBlocks = 0;  // checkpoints saved: roots / SECTOR_GEN_CACHE_AT
+    // Trees that checkpoint saves unloaded, freed by the worker that made them.
+    std::vector<std::unique_ptr<TStellarBody>> FUnloaded;
     bool FCancelled = false;
     double FSaveSeconds = 0;
     std::string FError;

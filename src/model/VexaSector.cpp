@@ -83,7 +83,9 @@ void TVexaSector::DynaUnload(TStellarBody *root)
 {
     if (!root || !root->Loaded || root->TVexaBase::Modified)
         return;
-    root->UnloadChildren();
+    if (OnChildrenUnloaded)
+        OnChildrenUnloaded(std::move(root->Children));
+    root->Children.clear();
     root->Loaded = false;
 }
 

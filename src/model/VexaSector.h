@@ -126,6 +126,10 @@ public:
     // stops it first.
     std::unique_ptr<TSectorJob> GenThreadMgr;
     std::function<void()> OnGenerateFinished;
+    // When set, the trees that DynaUnload lets go of are handed here rather
+    // than freed at once (a generation hands them to the thread that made
+    // them: freeing memory of another thread's heap contends for its lock).
+    std::function<void(std::vector<std::unique_ptr<TStellarBody>> &&)> OnChildrenUnloaded;
     // Progress of saving and generating: a message and a fraction 0 to 1.
     std::function<void(const std::string &, double)> OnProgress;
 

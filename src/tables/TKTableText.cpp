@@ -28,12 +28,15 @@ std::int32_t PosEscImpl(std::string_view what, std::string_view text, std::int32
 {
     if (what.empty() || start < 0)
         return -1;
+    // Only a position holding the first character can match: the others
+    // are passed without a comparison.
+    const char first = ignoreCase ? AsciiLowerChar(what[0]) : what[0];
     for (std::size_t i = static_cast<std::size_t>(start); i < text.size();) {
         if (text[i] == '\\') {
             i += 2;
             continue;
         }
-        if (MatchAt(text, i, what, ignoreCase))
+        if ((ignoreCase ? AsciiLowerChar(text[i]) : text[i]) == first && MatchAt(text, i, what, ignoreCase))
             return static_cast<std::int32_t>(i);
         ++i;
     }
@@ -120,10 +123,18 @@ std::int32_t FindClose(std::string_view text, std::int32_t start, std::string_vi
     if (start < 0 || closer.empty())
         return -1;
     const bool whenScan = SameText(closer, "[end]");
+    // Characters that can start the closer or an opener; the rest are passed
+    // without a comparison.
+    const char closeFirst = whenScan ? '[' : closer[0];
+    const char openFirst = whenScan ? '[' : (opener.empty() ? closer[0] : opener[0]);
     std::int32_t depth = 0;
     for (std::size_t i = static_cast<std::size_t>(start); i < text.size();) {
         if (text[i] == '\\') {
             i += 2;
+            continue;
+        }
+        if (text[i] != closeFirst && text[i] != openFirst) {
+            ++i;
             continue;
         }
         if (MatchAt(text, i, closer, whenScan)) {
@@ -178,6 +189,10 @@ bool SplitTags(std::string_view text, std::string &condition, std::string &yes, 
     for (std::size_t i = 0; i < text.size();) {
         if (text[i] == '\\') {
             i += 2;
+            continue;
+        }
+        if (text[i] != '[') { // every tag this looks for opens with one
+            ++i;
             continue;
         }
         if (const std::size_t w = WhenOpenAt(text, i)) {

@@ -640,6 +640,22 @@ TEST(SectorLists, DynamicLoading)
     s.DynaUnload(root);
     EXPECT_FALSE(root->Loaded);
     EXPECT_EQ(root->ChildrenCount(), 0);
+
+    // With a taker set, the unloaded tree is handed over whole instead of
+    // being freed.
+    s.DynaLoad(root);
+    ASSERT_EQ(root->ChildrenCount(), 1);
+    const TStellarBody *child = root->Children[0].get();
+    std::vector<std::unique_ptr<TStellarBody>> taken;
+    s.OnChildrenUnloaded = [&taken](std::vector<std::unique_ptr<TStellarBody>> &&children) {
+        taken = std::move(children);
+    };
+    s.DynaUnload(root);
+    s.OnChildrenUnloaded = nullptr;
+    EXPECT_FALSE(root->Loaded);
+    EXPECT_EQ(root->ChildrenCount(), 0);
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].get(), child);
     s.Store = nullptr;
 }
 

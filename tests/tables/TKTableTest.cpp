@@ -352,6 +352,15 @@ TEST(TKTableText, HelpersFollowEscapes)
     EXPECT_EQ(FindClose("a\\]b]", 0, "[", "]"), 4);
     EXPECT_EQ(FindClose("x[WHEN]y[end]z[END]", 0, "[when]", "[end]"), 14);
     EXPECT_EQ(FindClose("open", 0, "[", "]"), -1);
+    // Scans pass over text that cannot start a match: case and escapes
+    // still decide at the positions that can.
+    EXPECT_EQ(PosEscText("DO", "a \\do dO"), 6);
+    EXPECT_EQ(PosEscText("[else]", "x[ELSE]"), 1);
+    EXPECT_EQ(PosEsc("ab", "aab"), 1);
+    EXPECT_EQ(PosEsc("ab", "AB ab", 1), 3);
+    EXPECT_EQ(FindClose("{a{b}}c}", 0, "{", "}"), 7);
+    EXPECT_EQ(FindClose("<<x>>y>>", 0, "<<", ">>"), 6);
+    EXPECT_EQ(FindClose("a[when not]b[End]c[eNd]", 0, "[when]", "[end]"), 18);
     EXPECT_EQ(ExtractTKTag("x{abc}y", "{", "}"), "abc");
 
     std::string c, y, n;
@@ -361,6 +370,8 @@ TEST(TKTableText, HelpersFollowEscapes)
     EXPECT_EQ(y, "[when]b[do]x[else]y[end]");
     EXPECT_EQ(n, "z");
     EXPECT_FALSE(SplitTags("a[else]b", c, y, n));
+    ASSERT_TRUE(SplitTags("x\\[do]y[DO]z[Else]w", c, y, n));
+    EXPECT_EQ(c + "|" + y + "|" + n, "x\\[do]y|z|w");
 
     std::vector<std::string> list;
     SplitEsc(" a | b\\|c |d ", "|", list);

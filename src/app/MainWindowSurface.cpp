@@ -11,6 +11,7 @@
 #include "model/VexaSector.h"
 #include "render/RenderSectorOGL.h"
 #include "render/orbit/RenderOrbitOGL.h"
+#include "surface/PlanetTerrain.h"
 #include "surface/manager/SurfaceMapMgr.h"
 #include "surface/manager/SurfaceMapOps.h"
 
@@ -40,6 +41,8 @@ void TfrmVexaMain::StartSurfaceMaps()
     FSurfaceMapSource = std::make_unique<TSurfaceMapSource>(*FSurfaceMaps);
     FSurfaceMaps->SetProgramFolder(FOptions.ProgramFolder.toStdString());
     FSurfaceMaps->SetResolution(3);
+    // One map at a time is the common case: it gets every processor.
+    FSurfaceMaps->SetTerrainWorkers(DefaultTerrainWorkers());
     // The views ask by IDString: the planets they show belong to the picked
     // body's system or to a selected system.
     FSurfaceMaps->FindBody = [this](const std::string &id) -> const TStellarBody * {

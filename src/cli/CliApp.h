@@ -80,7 +80,7 @@ int RunSystem(const CliOptions &opts, const SystemCommandOptions &sys, std::ostr
 struct TerrainOptions {
     long long seed = 0;
     double radius = 0, water = 0, temp = 0, atmosphere = 0;
-    int width = 512, workers = 1;
+    int width = 512, workers = 0;  // 0: DefaultTerrainWorkers()
     std::string out, world, from;
     bool noClouds = false;
     // The sector form: "terrain FILE BODY".

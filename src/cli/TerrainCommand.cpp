@@ -131,7 +131,8 @@ int RunSectorTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainO
     } else if (body->TypeID == BODY_TYPE_GASGIANT) {
         EncodeMapPng(MakeGasGiantMap(body->RandomSeed, body->Albedo, width, width / 2), png);
     } else {
-        const auto terrain = SetupJobTerrain(SurfaceMapJobFor(*body, palette, width, width / 2));
+        const auto terrain =
+            SetupJobTerrain(SurfaceMapJobFor(*body, palette, width, width / 2), DefaultTerrainWorkers());
         EncodeMapPng(RenderTerrainMap(*terrain), png);
     }
     if (png.empty()) {
@@ -176,7 +177,9 @@ CLI::App *AddTerrainCommand(CLI::App &app, TerrainOptions &t)
     cmd->add_option("--temp", t.temp, "Mean temperature in kelvin");
     cmd->add_option("--atmosphere", t.atmosphere, "Atmospheric pressure in atmospheres");
     cmd->add_option("--width", t.width, "Map width in pixels (height is half of it)")->capture_default_str();
-    cmd->add_option("--workers", t.workers, "Worker threads for the noise passes")->capture_default_str();
+    cmd->add_option("--workers", t.workers,
+                    "Worker threads for the map's passes (default: one per processor; the map is the same for "
+                    "any number)");
     cmd->add_option("--out", t.out, "PNG file to write");
     cmd->add_option("--world", t.world, "Also write the world file (.gex)");
     cmd->add_option("--from", t.from, "Render an existing world file instead of generating one");
@@ -244,7 +247,8 @@ int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions
             err << "kalvion-cli: --width must be between 2 and " << GEX_MAX_DIMENSION << "\n";
             return EXIT_USAGE;
         }
-        if (t.workers < 1 || t.workers > 64) {
+        const int workers = cmd.count("--workers") == 0 ? DefaultTerrainWorkers() : t.workers;
+        if (workers < 1 || workers > 64) {
             err << "kalvion-cli: --workers must be between 1 and 64\n";
             return EXIT_USAGE;
         }
@@ -261,7 +265,7 @@ int RunTerrain(const CliOptions &opts, const CLI::App &cmd, const TerrainOptions
         planet.Temp = t.temp;
         planet.Atmosphere = t.atmosphere;
         planet.Colors.CloudsEnabled = !t.noClouds;
-        terrain = SetupPlanetTerrain(planet, t.width, t.width / 2, t.workers);
+        terrain = SetupPlanetTerrain(planet, t.width, t.width / 2, workers);
     }
 
     const TRgbImage image = RenderTerrainMap(*terrain);

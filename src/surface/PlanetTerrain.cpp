@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <numbers>
+#include <thread>
 
 namespace kalvion {
 
@@ -15,6 +16,12 @@ bool IsDryOrHotWorld(const TPlanetTerrainInput &planet) noexcept
 int PlanetCraterCount(double atmosphere) noexcept
 {
     return atmosphere > 0.5 ? TruncToInt32Safe(10.0 / atmosphere) : 20;
+}
+
+int DefaultTerrainWorkers() noexcept
+{
+    const unsigned n = std::thread::hardware_concurrency();  // 0 when unknown
+    return static_cast<int>(std::clamp(n, 1u, 64u));
 }
 
 std::unique_ptr<TGexTerrain> SetupPlanetTerrain(const TPlanetTerrainInput &planet, int width, int height, int workers)

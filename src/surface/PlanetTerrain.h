@@ -25,6 +25,10 @@ bool IsDryOrHotWorld(const TPlanetTerrainInput &planet) noexcept;
 // trunc(10 / atmosphere) above half an atmosphere, else 20.
 int PlanetCraterCount(double atmosphere) noexcept;
 
+// Worker threads for one map when nothing says otherwise: one per
+// processor, at most 64.  The map comes out the same for any count.
+int DefaultTerrainWorkers() noexcept;
+
 // Generates and configures a width x height terrain for the planet (grids,
 // craters, sea level, clouds), filling its grids with `workers` threads.
 std::unique_ptr<TGexTerrain> SetupPlanetTerrain(const TPlanetTerrainInput &planet, int width, int height,

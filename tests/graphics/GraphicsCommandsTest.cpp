@@ -162,10 +162,14 @@ TEST(GraphicsCommands, TerrainPngHoldsTheRenderedMapForAnyWorkerCount)
     planet.Temp = 280;
     planet.Atmosphere = 0.7; // craters as well as clouds
     const TRgbImage expected = RenderTerrainMap(*SetupPlanetTerrain(planet, 150, 75));
-    for (const char *workers : {"1", "3"}) {
+    // "" is the default: one worker per processor.
+    for (const char *workers : {"1", "3", ""}) {
         const std::string png = test::PictureDir() + "/terrain-" + workers + ".png";
-        const Result r = RunArgs({"terrain", "--seed", "5", "--radius", "3000", "--water", "0.5", "--temp", "280",
-                                  "--atmosphere", "0.7", "--width", "150", "--workers", workers, "--out", png});
+        std::vector<std::string> args{"terrain", "--seed", "5",  "--radius", "3000", "--water", "0.5", "--temp",
+                                      "280",     "--atmosphere", "0.7", "--width", "150", "--out", png};
+        if (*workers)
+            args.insert(args.end(), {"--workers", workers});
+        const Result r = RunArgs(args);
         ASSERT_EQ(r.code, 0) << r.err;
         QImage read(QString::fromStdString(png), "PNG");
         ASSERT_FALSE(read.isNull()) << workers;

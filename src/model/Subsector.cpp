@@ -31,29 +31,47 @@ void TVexaSubsector::CopyTo(TVexaSubsector &t) const
 
 bool TVexaSubsector::ContainsPoint(double px, double py, double pz) const
 {
-    if (Shape == VEXA_SUBSECTOR_SPHERE) {
-        const double dx = px - X, dy = py - Y, dz = pz - Z;
-        return std::sqrt(dx * dx + dy * dy + dz * dz) <= SizeX;
-    }
+    return TSubsectorRegion(*this).Contains(px, py, pz);
+}
+
+TSubsectorRegion::TSubsectorRegion(const TVexaSubsector &s) noexcept
+    : FSphere(s.Shape == VEXA_SUBSECTOR_SPHERE), FX(s.X), FY(s.Y), FZ(s.Z), FSizeX(s.SizeX), FHalfX(s.SizeX / 2),
+      FHalfY(s.SizeY / 2), FHalfZ(s.SizeZ / 2), FTurnX(s.RotateX != 0), FTurnY(s.RotateY != 0),
+      FTurnZ(s.RotateZ != 0)
+{
     constexpr double rad = std::numbers::pi / 180.0;
+    FCosX = std::cos(s.RotateX * rad);
+    FSinX = std::sin(s.RotateX * rad);
+    FCosY = std::cos(s.RotateY * rad);
+    FSinY = std::sin(s.RotateY * rad);
+    FCosZ = std::cos(s.RotateZ * rad);
+    FSinZ = std::sin(s.RotateZ * rad);
+}
+
+bool TSubsectorRegion::Contains(double px, double py, double pz) const noexcept
+{
+    if (FSphere) {
+        const double dx = px - FX, dy = py - FY, dz = pz - FZ;
+        return std::sqrt(dx * dx + dy * dy + dz * dz) <= FSizeX;
+    }
     double qx = px, qy = py, qz = pz;
-    if (RotateX != 0) {
-        const double t = RotateX * rad, dy = qy - Y, dz = qz - Z;
-        qy = Y + std::cos(t) * dy + std::sin(t) * dz;
-        qz = Z + std::cos(t) * dz - std::sin(t) * dy;
+    if (FTurnX) {
+        const double dy = qy - FY, dz = qz - FZ;
+        qy = FY + FCosX * dy + FSinX * dz;
+        qz = FZ + FCosX * dz - FSinX * dy;
     }
-    if (RotateY != 0) {
-        const double t = RotateY * rad, dx = qx - X, dz = qz - Z;
-        qx = X + std::cos(t) * dx - std::sin(t) * dz;
-        qz = Z + std::cos(t) * dz + std::sin(t) * dx;
+    if (FTurnY) {
+        const double dx = qx - FX, dz = qz - FZ;
+        qx = FX + FCosY * dx - FSinY * dz;
+        qz = FZ + FCosY * dz + FSinY * dx;
     }
-    if (RotateZ != 0) {
-        const double t = RotateZ * rad, dx = qx - X, dy = qy - Y;
-        qx = X + std::cos(t) * dx + std::sin(t) * dy;
-        qy = Y + std::cos(t) * dy - std::sin(t) * dx;
+    if (FTurnZ) {
+        const double dx = qx - FX, dy = qy - FY;
+        qx = FX + FCosZ * dx + FSinZ * dy;
+        qy = FY + FCosZ * dy - FSinZ * dx;
     }
-    const double hx = SizeX / 2, hy = SizeY / 2, hz = SizeZ / 2;
-    return X - hx < qx && qx <= X + hx && Y - hy < qy && qy <= Y + hy && Z - hz < qz && qz <= Z + hz;
+    return FX - FHalfX < qx && qx <= FX + FHalfX && FY - FHalfY < qy && qy <= FY + FHalfY && FZ - FHalfZ < qz &&
+           qz <= FZ + FHalfZ;
 }
 
 } // namespace kalvion

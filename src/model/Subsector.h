@@ -12,6 +12,22 @@ namespace kalvion {
 inline constexpr int VEXA_SUBSECTOR_RECT = 0;
 inline constexpr int VEXA_SUBSECTOR_SPHERE = 1;
 
+class TVexaSubsector;
+
+// A subsector's region with its rotations worked out once, for testing many
+// points (every root of a sector) against it.
+class TSubsectorRegion {
+public:
+    explicit TSubsectorRegion(const TVexaSubsector &s) noexcept;
+    bool Contains(double x, double y, double z) const noexcept;
+
+private:
+    bool FSphere;
+    double FX, FY, FZ, FSizeX, FHalfX, FHalfY, FHalfZ;
+    bool FTurnX, FTurnY, FTurnZ;
+    double FCosX, FSinX, FCosY, FSinY, FCosZ, FSinZ;
+};
+
 class TVexaSubsector : public TVexaBase {
 public:
     std::string Name;

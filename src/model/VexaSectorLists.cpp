@@ -12,6 +12,13 @@ void TVexaSector::SetFilters()
     for (const auto &s : Subsectors)
         if (!s->Visible)
             anySubsectorHidden = true;
+    // Each subsector's rotation is worked out once, not once per root.
+    std::vector<TSubsectorRegion> regions;
+    if (FilterHideUnassignedSubsector || anySubsectorHidden) {
+        regions.reserve(Subsectors.size());
+        for (const auto &s : Subsectors)
+            regions.emplace_back(*s);
+    }
     // A root's affiliation lives outside the root (a compact text): read it
     // only when some affiliation is hidden and it can change the answer.
     bool anyPoliticalHidden = false;
@@ -25,9 +32,9 @@ void TVexaSector::SetFilters()
         if (FilterHideUnassignedSubsector || anySubsectorHidden) {
             if (FilterHideUnassignedSubsector)
                 visible = false;
-            for (const auto &s : Subsectors)
-                if (s->ContainsPoint(root.X, root.Y, root.Z))
-                    visible = s->Visible;
+            for (std::size_t k = 0; k < regions.size(); ++k)
+                if (regions[k].Contains(root.X, root.Y, root.Z))
+                    visible = Subsectors[k]->Visible;
         }
         if (FilterPopulation > 0 && root.ChildPopulation < FilterPopulation)
             visible = false;

@@ -235,6 +235,9 @@ void TVexaSearcher3::BuildSubsectorList()
         }
         SubsectorFilter.push_back(Sector->GetSubsector(index));
     }
+    FSubsectorRegions.clear();
+    for (const TVexaSubsector *s : SubsectorFilter)
+        FSubsectorRegions.emplace_back(*s);
 }
 
 bool TVexaSearcher3::WithinRange(const TStellarBody *root) const
@@ -262,11 +265,19 @@ bool TVexaSearcher3::PassesSystemFilters(const TStellarBody *root) const
         return false;
     if (!SubsectorFilter.empty()) {
         bool inside = false;
-        for (const TVexaSubsector *s : SubsectorFilter)
-            if (s->ContainsPoint(root->X, root->Y, root->Z)) {
-                inside = true;
-                break;
-            }
+        if (FSubsectorRegions.size() == SubsectorFilter.size()) {
+            for (const TSubsectorRegion &r : FSubsectorRegions)
+                if (r.Contains(root->X, root->Y, root->Z)) {
+                    inside = true;
+                    break;
+                }
+        } else {
+            for (const TVexaSubsector *s : SubsectorFilter)
+                if (s->ContainsPoint(root->X, root->Y, root->Z)) {
+                    inside = true;
+                    break;
+                }
+        }
         if (!inside)
             return false;
     }

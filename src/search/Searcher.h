@@ -6,6 +6,7 @@
 // and unloads again what it loaded for nothing.
 #include "model/VexaBase.h"
 #include "model/StellarBody.h"
+#include "model/Subsector.h"
 #include "search/QueryLanguage.h"
 
 #include <cstdint>
@@ -58,6 +59,8 @@ public:
     TStellarBody *GetResult(int position) const;
 
 private:
+    // SubsectorFilter's regions, rotations worked out once per search.
+    std::vector<TSubsectorRegion> FSubsectorRegions;
     enum class Kind { Text, Habit, Type, Number, Field, AtmComp, Subsector, Never };
     enum class Op { Eq, Ne, Like, Gt, Lt, Between, None };
     struct Condition {

@@ -5,6 +5,7 @@
 #include "model/StellarBody.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -64,10 +65,11 @@ void BindGas(TZentStatement &st, int first, std::int64_t bodyId, const TVexaAtmE
     st.BindFloat(first + 2, gas.Percent);
 }
 
-} // namespace
-
-void BindBodyValues(TZentStatement &st, int first, const TStellarBody &b, std::int64_t parentId,
-                    std::int64_t systemId, TIdentityText::TBuffer &identity)
+// Binds through a statement, or through TNewBodyRows::TReusedBindings: any
+// type with the statement's BindInt, BindFloat and BindText.
+template <class TBinder>
+void BindValues(TBinder &st, int first, const TStellarBody &b, std::int64_t parentId, std::int64_t systemId,
+                TIdentityText::TBuffer &identity)
 {
     int c = first;
     st.BindInt(c++, parentId);
@@ -134,7 +136,70 @@ void BindBodyValues(TZentStatement &st, int first, const TStellarBody &b, std::i
     st.BindText(c++, b.ModelFile);
 }
 
-TNewBodyRows::TNewBodyRows(TZentSqliteInterface &db) : FDb(db)
+} // namespace
+
+// A statement keeps its bindings from one step to the next: a number
+// equal to the one already bound in its place is not bound again.  Most of
+// a generated body's numbers (colours, flags, distances of display) are the
+// same from body to body, and binding is a fifth of a large save.
+class TNewBodyRows::TReusedBindings {
+public:
+    explicit TReusedBindings(std::size_t parameters) : FSlots(parameters) {}
+    void Attach(TZentStatement &st) noexcept { FSt = &st; }
+    void Forget() noexcept { std::fill(FSlots.begin(), FSlots.end(), TSlot{}); }
+
+    void BindInt(int index, std::int64_t value)
+    {
+        if (Same(index, INT, static_cast<std::uint64_t>(value)))
+            return;
+        FSt->BindInt(index, value);
+    }
+    void BindFloat(int index, double value)
+    {
+        std::uint64_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        if (Same(index, FLOAT, bits))
+            return;
+        FSt->BindFloat(index, value);
+    }
+    // Texts are bound in place: another text may lie at the same address.
+    void BindText(int index, std::string_view value)
+    {
+        FSlots[static_cast<std::size_t>(index - 1)].Kind = NONE;
+        FSt->BindText(index, value);
+    }
+
+private:
+    enum : std::uint8_t { NONE, INT, FLOAT };
+    struct TSlot {
+        std::uint8_t Kind = NONE;
+        std::uint64_t Bits = 0;
+    };
+    // True when the slot holds the value; otherwise records it.
+    bool Same(int index, std::uint8_t kind, std::uint64_t bits) noexcept
+    {
+        TSlot &slot = FSlots[static_cast<std::size_t>(index - 1)];
+        if (slot.Kind == kind && slot.Bits == bits)
+            return true;
+        slot.Kind = kind;
+        slot.Bits = bits;
+        return false;
+    }
+
+    TZentStatement *FSt = nullptr;
+    std::vector<TSlot> FSlots;
+};
+
+void BindBodyValues(TZentStatement &st, int first, const TStellarBody &b, std::int64_t parentId,
+                    std::int64_t systemId, TIdentityText::TBuffer &identity)
+{
+    BindValues(st, first, b, parentId, systemId, identity);
+}
+
+TNewBodyRows::~TNewBodyRows() = default;
+
+TNewBodyRows::TNewBodyRows(TZentSqliteInterface &db)
+    : FDb(db), FManyBindings(std::make_unique<TReusedBindings>(std::size_t(BODY_ROW_VALUES) * BODIES_PER_STATEMENT))
 {
     FBodies.reserve(BODIES_PER_STATEMENT);
     FGases.reserve(GASES_PER_STATEMENT);
@@ -209,14 +274,18 @@ bool TNewBodyRows::FlushBodies(std::vector<TPendingBody> &rows)
 {
     std::size_t done = 0;
     bool ok = true;
-    if (rows.size() >= BODIES_PER_STATEMENT && !FBodyMany.Prepared())
+    if (rows.size() >= BODIES_PER_STATEMENT && !FBodyMany.Prepared()) {
         FBodyMany = TZentStatement(FDb, ManyRowsSql(BodyHead(), BODY_ROW_VALUES, BODIES_PER_STATEMENT));
+        FManyBindings->Attach(FBodyMany);
+        FManyBindings->Forget();
+    }
+    TReusedBindings &many = *FManyBindings;
     for (; ok && rows.size() - done >= BODIES_PER_STATEMENT; done += BODIES_PER_STATEMENT) {
         int first = 1;
         for (std::size_t i = 0; i < BODIES_PER_STATEMENT; ++i) {
             const TPendingBody &p = rows[done + i];
-            FBodyMany.BindInt(first, p.Id);
-            BindBodyValues(FBodyMany, first + 1, *p.Body, p.ParentId, p.SystemId, FIdentities[i]);
+            many.BindInt(first, p.Id);
+            BindValues(many, first + 1, *p.Body, p.ParentId, p.SystemId, FIdentities[i]);
             first += BODY_ROW_VALUES;
         }
         ok = FBodyMany.Exec();

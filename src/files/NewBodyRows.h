@@ -21,6 +21,7 @@
 #include "files/ZentDatabaseSQLite.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace kalvion {
@@ -37,6 +38,7 @@ void BindBodyValues(TZentStatement &st, int first, const TStellarBody &b, std::i
 class TNewBodyRows {
 public:
     explicit TNewBodyRows(TZentSqliteInterface &db);
+    ~TNewBodyRows();
 
     // Reads the next free id; false when the file cannot be read.
     bool Start();
@@ -75,6 +77,8 @@ private:
     TZentSqliteInterface &FDb;
     TZentStatement FBodyMany, FBodyOne, FGasMany, FGasOne, FSetSystem;
     TIdentityText::TBuffer FIdentities[BODIES_PER_STATEMENT];
+    class TReusedBindings;
+    std::unique_ptr<TReusedBindings> FManyBindings;
     std::vector<TPendingBody> FBodies;
     std::vector<TPendingBody> FRoots;
     std::vector<TPendingGas> FGases;

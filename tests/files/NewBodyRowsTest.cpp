@@ -29,6 +29,10 @@ std::unique_ptr<TStellarBody> WideSystem(const std::string &name, int planets)
                 planet->SetAtmElement("Gas" + std::to_string(g), g / 7.0);
         auto moon = TStellarBody::Create();
         moon->Name = planet->Name + "m";
+        // The same in the places of several statements, then another value:
+        // a number left bound from an earlier statement must give way.
+        moon->Radius = p < 40 ? 1.5 : 2.5;
+        moon->Visible = p % 3 != 0;
         planet->AddChild(std::move(moon));
         root->AddChild(std::move(planet));
     }
@@ -76,6 +80,8 @@ TEST_F(NewBodyRows, BatchedRowsKeepIdsParentsSystemsAndValues)
         EXPECT_EQ(planet.Notes, p % 2 ? "" : "noted");
         ASSERT_EQ(planet.Children.size(), 1u);
         EXPECT_EQ(planet.Children[0]->Name, planet.Name + "m");
+        EXPECT_EQ(planet.Children[0]->Radius, p < 40 ? 1.5 : 2.5) << p;
+        EXPECT_EQ(planet.Children[0]->Visible, p % 3 != 0) << p;
         if (p % 10 == 0) {
             ASSERT_EQ(planet.AtmElements.size(), TNewBodyRows::GASES_PER_STATEMENT + 3u);
             EXPECT_EQ(planet.AtmElements[TNewBodyRows::GASES_PER_STATEMENT].Gas,

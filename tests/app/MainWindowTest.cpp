@@ -1,6 +1,7 @@
 // The main window's logic on the offscreen platform: caption, recent files,
 // the save check, the close question, the filters menu and generation.
 #include "app/ActionTable.h"
+#include "../support/ScratchWindow.h"
 #include "app/MainWindow.h"
 #include "app/ScriptedMessages.h"
 #include "app/SettingsStore.h"
@@ -33,28 +34,13 @@ using namespace kalvion::app;
 
 namespace {
 
-struct WindowFixture : ::testing::Test {
-    QTemporaryDir dir;
-    TScriptedMessages messages;
-    std::unique_ptr<TSettingsStore> store;
-    std::unique_ptr<TfrmVexaMain> window;
-
+struct WindowFixture : ::testing::Test, kalvion::app::test::TScratchWindow<TScriptedMessages> {
     void SetUp() override
     {
-        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        store = std::make_unique<TSettingsStore>(dir.filePath(QStringLiteral("k.ini")));
-        store->SetBool(QStringLiteral("PerformanceSkip"), true);
+        PrepareScratch();
         Open();
     }
-    void Open(std::optional<std::int32_t> seed = std::nullopt)
-    {
-        TfrmVexaMain::TOptions o;
-        o.ProgramFolder = dir.path() + QLatin1Char('/');
-        o.SkipGL = true;
-        o.Seed = seed;
-        window.reset();
-        window = std::make_unique<TfrmVexaMain>(messages, *store, o);
-    }
+    void Open(std::optional<std::int32_t> seed = std::nullopt) { OpenWindow(seed); }
     // A small sector file with n systems in a row along x.
     QString MakeSector(const QString &name, int n)
     {

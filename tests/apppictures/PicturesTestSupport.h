@@ -3,6 +3,7 @@
 // platform and answer every question from a list.
 #include "../appdialogs/DialogTestSupport.h"
 
+#include "../support/ScratchWindow.h"
 #include "app/MainWindow.h"
 #include "app/SettingsStore.h"
 #include "model/StellarBody.h"
@@ -72,22 +73,14 @@ protected:
 
 // A main window without GL over a scratch folder: its settings file, the
 // data folder below it, and questions answered from a script.
-class PicturesWindowTest : public PicturesTest {
+class PicturesWindowTest : public PicturesTest, protected TScratchWindow<TScriptedMessages> {
 protected:
-    QTemporaryDir dir;
-    TScriptedMessages script;
-    std::unique_ptr<TSettingsStore> store;
-    std::unique_ptr<TfrmVexaMain> window;
+    TScriptedMessages &script = messages;
 
     void SetUp() override
     {
-        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        store = std::make_unique<TSettingsStore>(dir.filePath(QStringLiteral("k.ini")));
-        store->SetBool(QStringLiteral("PerformanceSkip"), true);
-        TfrmVexaMain::TOptions o;
-        o.ProgramFolder = dir.path() + QLatin1Char('/');
-        o.SkipGL = true;
-        window = std::make_unique<TfrmVexaMain>(script, *store, o);
+        PrepareScratch();
+        OpenWindow();
     }
 };
 

@@ -2,6 +2,7 @@
 // A main window over a program folder whose "Plugins/" a test fills first,
 // and messages answered from a list that also keep the file filters the
 // window offered.
+#include "../support/ScratchWindow.h"
 #include "app/MainWindow.h"
 #include "app/ScriptedMessages.h"
 #include "app/SettingsStore.h"
@@ -54,17 +55,10 @@ public:
     std::optional<TColor> ChooseColor(TColor i) override { return Inner.ChooseColor(i); }
 };
 
-struct PluginWindow : ::testing::Test {
-    QTemporaryDir dir;
-    TFilterKeepingMessages messages;
-    std::unique_ptr<TSettingsStore> store;
-    std::unique_ptr<TfrmVexaMain> window;
-
+struct PluginWindow : ::testing::Test, TScratchWindow<TFilterKeepingMessages> {
     void SetUp() override
     {
-        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        store = std::make_unique<TSettingsStore>(dir.filePath(QStringLiteral("k.ini")));
-        store->SetBool(QStringLiteral("PerformanceSkip"), true);
+        PrepareScratch();
         QDir().mkpath(PluginFolder());
     }
     void TearDown() override

@@ -1,6 +1,7 @@
 #pragma once
 // A main window over a generated sector file, and kalvion-cli to compare
 // with.  The sector is generated once per test program with a fixed seed.
+#include "../support/ScratchWindow.h"
 #include "app/MainWindow.h"
 #include "app/ScriptedMessages.h"
 #include "app/SettingsStore.h"
@@ -71,17 +72,10 @@ void WhenShown(QWidget *owner, std::function<void(T *)> act)
     timer->start();
 }
 
-struct WindowFixture : ::testing::Test {
-    QTemporaryDir dir;
-    TScriptedMessages messages;
-    std::unique_ptr<TSettingsStore> store;
-    std::unique_ptr<TfrmVexaMain> window;
-
+struct WindowFixture : ::testing::Test, TScratchWindow<TScriptedMessages> {
     void SetUp() override
     {
-        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        store = std::make_unique<TSettingsStore>(dir.filePath(QStringLiteral("k.ini")));
-        store->SetBool(QStringLiteral("PerformanceSkip"), true);
+        PrepareScratch();
         Reopen();
     }
     void TearDown() override
@@ -90,15 +84,12 @@ struct WindowFixture : ::testing::Test {
             window->Sector().Modified = false;
         window.reset();
     }
+    // The old window closes without asking about unsaved changes.
     void Reopen()
     {
-        TfrmVexaMain::TOptions o;
-        o.ProgramFolder = dir.path() + QLatin1Char('/');
-        o.SkipGL = true;
         if (window)
             window->Sector().Modified = false;
-        window.reset();
-        window = std::make_unique<TfrmVexaMain>(messages, *store, o);
+        OpenWindow();
     }
     // A copy of the generated sector, open in the window.
     QString OpenCopy(const QString &name)

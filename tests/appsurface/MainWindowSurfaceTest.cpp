@@ -1,6 +1,7 @@
 // Picking a planet in the window asks the surface map manager for its map;
 // the window repaints when it is ready and never waits for a terrain program
 // when it closes.
+#include "../support/ScratchWindow.h"
 #include "app/MainWindow.h"
 #include "app/ScriptedMessages.h"
 #include "app/SettingsStore.h"
@@ -37,22 +38,13 @@ bool WaitUntil(const std::function<bool()> &done)
     return true;
 }
 
-struct SurfaceWindow : ::testing::Test {
-    QTemporaryDir dir;
-    TScriptedMessages messages;
-    std::unique_ptr<TSettingsStore> store;
-    std::unique_ptr<TfrmVexaMain> window;
+struct SurfaceWindow : ::testing::Test, test::TScratchWindow<TScriptedMessages> {
     QString file;
 
     void SetUp() override
     {
-        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        store = std::make_unique<TSettingsStore>(dir.filePath(QStringLiteral("k.ini")));
-        store->SetBool(QStringLiteral("PerformanceSkip"), true);
-        TfrmVexaMain::TOptions o;
-        o.ProgramFolder = dir.path() + QLatin1Char('/');
-        o.SkipGL = true;
-        window = std::make_unique<TfrmVexaMain>(messages, *store, o);
+        PrepareScratch();
+        OpenWindow();
 
         TVexaSector s;
         auto root = TStellarBody::Create();

@@ -1,6 +1,6 @@
 // The 3D sector view in a real window under X: frames, device-pixel picking,
 // clicks, and a context that Qt replaces when the widget is re-parented.
-#include "XDisplay.h"
+#include "XWindowTestMain.h"
 
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
@@ -14,7 +14,6 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include <cstring>
 #include <memory>
 
 Q_DECLARE_METATYPE(kalvion::TStellarBody *)
@@ -126,18 +125,9 @@ TEST_F(SectorWidget, SurvivesANewContextWhenReparented)
 
 int main(int argc, char **argv)
 {
-    bool listing = false;
-    for (int i = 1; i < argc; ++i)
-        listing = listing || std::strcmp(argv[i], "--gtest_list_tests") == 0;
-    ::testing::InitGoogleTest(&argc, argv);
-    if (listing)
-        return RUN_ALL_TESTS();
-    kalvion::test::EnsureXDisplay();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    // Twice the pixels of the logical size: picking must work in device pixels.
-    qputenv("QT_SCALE_FACTOR", "2");
-    QApplication app(argc, argv);
-    qRegisterMetaType<kalvion::TStellarBody *>();
-    return RUN_ALL_TESTS();
+    return kalvion::test::RunXWindowTests(argc, argv, [] {
+        // Twice the pixels of the logical size: picking must work in device pixels.
+        qputenv("QT_SCALE_FACTOR", "2");
+        qRegisterMetaType<kalvion::TStellarBody *>();
+    });
 }

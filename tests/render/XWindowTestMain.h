@@ -10,10 +10,13 @@
 #include <QApplication>
 
 #include <cstring>
+#include <functional>
 
 namespace kalvion::test {
 
-inline int RunXWindowTests(int argc, char **argv)
+// before runs once the display is there, before the application starts
+// (settings the application reads when it starts belong there).
+inline int RunXWindowTests(int argc, char **argv, const std::function<void()> &before = {})
 {
     bool listing = false;
     for (int i = 1; i < argc; ++i)
@@ -25,6 +28,8 @@ inline int RunXWindowTests(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
         qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    if (before)
+        before();
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

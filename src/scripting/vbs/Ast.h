@@ -105,6 +105,7 @@ struct Procedure {
     std::vector<NameRef *> Uses;
     std::vector<std::string> Declared; // lower-case names declared with Dim/Const/ReDim
     std::vector<std::string> ConstNames;
+    std::vector<std::string> ReDimNames; // lower-case names given to ReDim: declared by it when undeclared
     bool IsTop = false;
     Block Consts;
     Block Body;

@@ -488,6 +488,22 @@ void IndexExpr::Assign(Frame &f, Variant v, bool isSet)
         CheckSetValue(v);
     else
         v = LetValue(std::move(v));
+    // "x(0)(1) = 5": the element of an array variable is written in place.
+    ArrCell *locked = nullptr;
+    if (Variant *element = Base->MayElementRef ? Base->ElementRef(f, locked) : nullptr) {
+        struct Unlock {
+            ArrCell *A;
+            ~Unlock()
+            {
+                --A->Locks;
+                ReleaseCell(A);
+            }
+        } unlock{locked};
+        if (!element->IsArray() && !element->IsObject())
+            ThrowNamed(E_TYPE_MISMATCH, NameOf(Base));
+        AssignIndexed(f, element, Args, std::move(v), isSet, NameOf(Base));
+        return;
+    }
     Variant base = Base->Eval(f);
     Object *p = RequireObject(base, Base);
     ArgPack a(f, Args, true);
@@ -495,6 +511,8 @@ void IndexExpr::Assign(Frame &f, Variant v, bool isSet)
 }
 
 Variant MeExpr::Eval(Frame &f) { return Variant::Obj(f.Me); }
+
+Variant UnqualifiedExpr::Eval(Frame &) { Throw(E_UNQUALIFIED_REF); }
 
 Variant NewExpr::Eval(Frame &f) { return f.In->NewInstance(LName, Name); }
 

@@ -173,12 +173,17 @@ void Interpreter::Link(CodeUnit &u, const Procedure *outer)
         if (!names.insert(c->LName).second)
             FailAt(S_NAME_REDEFINED, 0, 0);
     }
+    // A procedure defined twice is the later definition; a procedure and a
+    // class of one name are an error.
+    std::unordered_set<std::string> procNames;
     for (auto &p : u.Procs) {
         if (p->Class)
             continue;
-        if (!names.insert(p->LName).second)
+        if (names.count(p->LName))
             FailAt(S_NAME_REDEFINED, p->Line, p->Col);
+        procNames.insert(p->LName);
     }
+    names.insert(procNames.begin(), procNames.end());
     for (const auto &d : u.Top.Declared)
         if (names.count(d))
             FailAt(S_NAME_REDEFINED, 0, 0);
@@ -200,7 +205,18 @@ void Interpreter::Link(CodeUnit &u, const Procedure *outer)
             if (std::find(u.Top.ConstNames.begin(), u.Top.ConstNames.end(), d) != u.Top.ConstNames.end())
                 g->Const = true;
         }
+    } else {
+        // Dim in a snippet that Execute runs inside a procedure: a name the
+        // procedure does not have becomes a declared variable, so that Option
+        // Explicit accepts it after the snippet too.
+        for (const auto &d : u.Top.Declared)
+            if (!outer->LocalIndex.count(d))
+                GlobalFor(d, d)->Declared = true;
     }
+    // ReDim of an undeclared name declares it.
+    if (globalScope)
+        for (const auto &d : u.Top.ReDimNames)
+            GlobalFor(d, d)->Declared = true;
     ResolveTop(u, outer);
     for (auto &p : u.Procs)
         ResolveProc(*p);
@@ -292,6 +308,14 @@ void Interpreter::ResolveProc(Procedure &p)
         probe.LName = r.LName;
         return Names && Names->Resolve(r.LName, probe);
     };
+    for (const std::string &n : p.ReDimNames) {
+        if (p.LocalIndex.count(n) || (hasRetName && n == p.LName))
+            continue;
+        NameRef probe;
+        probe.LName = n;
+        if (!known(probe))
+            p.LocalIndex[n] = p.NLocals++;
+    }
     if (!OptionExplicit) {
         // An undeclared name is a local of the procedure unless it is only
         // ever called (a procedure that may still be defined by ExecuteGlobal).

@@ -174,7 +174,10 @@ std::vector<Token> Tokenize(std::string_view text)
             if (name.size() > 255)
                 Fail(S_IDENT_TOO_LONG, line, col(start));
             const std::string lower = AsciiLower(name);
-            if (c != '[' && lower == "rem" && (i >= n || !IsIdentChar(text[i]))) {
+            // "o.rem" names a member; only a free-standing Rem starts a comment.
+            const bool afterDot = start > 0 && text[start - 1] == '.' && !out.empty() && out.back().Type == Tok::Op &&
+                                  out.back().Text == ".";
+            if (c != '[' && lower == "rem" && !afterDot && (i >= n || !IsIdentChar(text[i]))) {
                 while (i < n && text[i] != '\r' && text[i] != '\n')
                     ++i;
                 continue;
@@ -230,8 +233,20 @@ std::vector<Token> Tokenize(std::string_view text)
                 t.NumType = VT_R8;
             continue;
         }
+        // "&h" or "&o" with no digit after it is the concatenation operator
+        // before a name ("x" &hi).
+        auto radixDigits = [&](std::size_t k) {
+            const char r = text[k + 1];
+            if (IsDigit(r))
+                return true;
+            const char d = k + 2 < n ? text[k + 2] : '\0';
+            if (r == 'o' || r == 'O')
+                return d >= '0' && d <= '7';
+            return IsDigit(d) || (d >= 'a' && d <= 'f') || (d >= 'A' && d <= 'F');
+        };
         if (c == '&' && i + 1 < n &&
-            (text[i + 1] == 'h' || text[i + 1] == 'H' || text[i + 1] == 'o' || text[i + 1] == 'O' || IsDigit(text[i + 1]))) {
+            (text[i + 1] == 'h' || text[i + 1] == 'H' || text[i + 1] == 'o' || text[i + 1] == 'O' || IsDigit(text[i + 1])) &&
+            radixDigits(i)) {
             const std::size_t start = i;
             int base = 8;
             i += 1;
@@ -270,13 +285,14 @@ std::vector<Token> Tokenize(std::string_view text)
                 ++i;
             }
             Token &t = push(Tok::Number, start);
-            if (v <= 0xFFFF && !forceLong) {
-                t.NumType = VT_I2;
-                t.Num = static_cast<std::int16_t>(static_cast<std::uint16_t>(v));
-            } else {
-                t.NumType = VT_I4;
-                t.Num = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
-            }
+            // Without the "&" suffix four hex digits are a 16-bit value
+            // (&hFFFF is -1); with it the digits are a 32-bit value.  Either
+            // way the literal takes the smallest subtype that holds it.
+            const std::int32_t value = v <= 0xFFFF && !forceLong
+                                           ? static_cast<std::int16_t>(static_cast<std::uint16_t>(v))
+                                           : static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
+            t.Num = value;
+            t.NumType = value >= -32768 && value <= 32767 ? VT_I2 : VT_I4;
             continue;
         }
         const std::size_t start = i;
@@ -289,8 +305,19 @@ std::vector<Token> Tokenize(std::string_view text)
         case '>':
             if (i + 1 < n && text[i + 1] == '=')
                 op += text[++i];
+            else if (i + 1 < n && text[i + 1] == '<') { // "><" is "<>"
+                op = "<>";
+                ++i;
+            }
             break;
-        case '+': case '-': case '*': case '/': case '\\': case '^': case '&': case '=': case '(': case ')':
+        case '=':
+            // "=>" and "=<" are the same as ">=" and "<=".
+            if (i + 1 < n && (text[i + 1] == '>' || text[i + 1] == '<')) {
+                op = text[i + 1] == '>' ? ">=" : "<=";
+                ++i;
+            }
+            break;
+        case '+': case '-': case '*': case '/': case '\\': case '^': case '&': case '(': case ')':
         case ',': case '.':
             break;
         default:

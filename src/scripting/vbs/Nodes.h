@@ -75,6 +75,11 @@ struct WithObjExpr final : Expr {
     Variant Eval(Frame &f) override { return f.Locals[Slot]; }
 };
 
+// ".name" outside a With block: an error when it runs, not when it compiles.
+struct UnqualifiedExpr final : Expr {
+    Variant Eval(Frame &) override;
+};
+
 struct MeExpr final : Expr {
     Variant Eval(Frame &f) override;
 };

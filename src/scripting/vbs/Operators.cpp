@@ -217,6 +217,14 @@ int CompareStrings(const std::string &a, const std::string &b, bool text)
 
 bool IsNumberLike(const Variant &v) { return v.IsIntegral() || v.IsFloatLike(); }
 
+// The string `s` read as the literal's subtype, against the literal.
+int CompareConverted(const Variant &s, const Variant &lit)
+{
+    if (lit.Type() == VT_DATE)
+        return Sign(ToDate(s) - lit.RawDbl());
+    return Sign(ToDouble(s) - ToDouble(lit));
+}
+
 } // namespace
 
 int CompareValues(const Variant &a0, const Variant &b0, bool aLit, bool bLit, bool textCompare)
@@ -232,17 +240,21 @@ int CompareValues(const Variant &a0, const Variant &b0, bool aLit, bool bLit, bo
         return CompareStrings(a.RawStr(), std::string(), textCompare);
     if (b.IsString() && a.IsEmpty())
         return CompareStrings(std::string(), b.RawStr(), textCompare);
+    // A string meets a number.  A numeric or date literal makes the string
+    // convert; a string literal, or a Boolean literal on either side, makes
+    // the comparison one of text against the number's string form.  Between
+    // two variables the number is the smaller.
     if (a.IsString() && IsNumberLike(b)) {
-        if (aLit)
-            return Sign(ToDouble(a) - ToDouble(b));
-        if (bLit)
+        if (bLit && b.Type() != VT_BOOL)
+            return CompareConverted(a, b);
+        if (aLit || bLit)
             return CompareStrings(a.RawStr(), ToStr(b), textCompare);
         return 1;
     }
     if (b.IsString() && IsNumberLike(a)) {
-        if (bLit)
-            return Sign(ToDouble(a) - ToDouble(b));
-        if (aLit)
+        if (aLit && a.Type() != VT_BOOL)
+            return -CompareConverted(b, a);
+        if (aLit || bLit)
             return CompareStrings(ToStr(a), b.RawStr(), textCompare);
         return -1;
     }

@@ -100,13 +100,32 @@ private:
                (FInlineIf > 0 && (IsKw(KW_ELSE) || IsKw(KW_ELSEIF)));
     }
 
+    // "x = 1 End Sub": the block's end may follow a statement on its line.
+    bool AtBlockEndKeyword() const
+    {
+        if (!IsKw(KW_END))
+            return false;
+        switch (KwOf(Peek())) {
+        case KW_IF:
+        case KW_SUB:
+        case KW_FUNCTION:
+        case KW_PROPERTY:
+        case KW_CLASS:
+        case KW_SELECT:
+        case KW_WITH:
+            return true;
+        default:
+            return false;
+        }
+    }
+
     void ExpectEOS()
     {
         if (T().Type == Tok::Newline || T().Type == Tok::Colon) {
             Next();
             return;
         }
-        if (T().Type == Tok::End)
+        if (T().Type == Tok::End || AtBlockEndKeyword())
             return;
         Fail(S_EXPECTED_EOS, T());
     }
@@ -312,7 +331,7 @@ private:
         }
         case KW_CALL: {
             Next();
-            Expr *e = Chain(false);
+            Expr *e = IsOp("(") ? Primary() : Chain(false);
             if (auto *v = dynamic_cast<VarExpr *>(e))
                 v->R->CalledAs = true;
             auto *s = Make<CallStmt>(t);
@@ -390,7 +409,17 @@ private:
         std::vector<Expr *> args;
         if (IsOp("(") && ParenHoldsList())
             Fail(S_PARENS_ON_SUB, T());
-        if (!IsEOS()) {
+        if (IsOp("(") && Peek().Type == Tok::Op && Peek().Text == ")") {
+            // An empty argument list: "Err.Clear()", "S()".
+            const std::size_t save = P;
+            Next();
+            Next();
+            if (!IsEOS() && !AtBlockEndKeyword())
+                P = save;
+            else if (auto *m = dynamic_cast<MemberExpr *>(e); m && !m->HasArgs)
+                m->HasArgs = true;
+        }
+        if (!IsEOS() && !AtBlockEndKeyword()) {
             for (;;) {
                 args.push_back(ArgOrMissing());
                 if (!IsOp(","))
@@ -482,9 +511,11 @@ private:
             s->Preserve = true;
         }
         DimItems(s->Items, true, false, t);
-        for (auto &i : s->Items)
+        for (auto &i : s->Items) {
             if (!i.IsArray)
                 Fail(S_EXPECTED_LPAREN, t);
+            FProc->ReDimNames.push_back(static_cast<VarExpr *>(i.Var)->R->LName);
+        }
         out.push_back(s);
     }
 
@@ -516,7 +547,8 @@ private:
                 Next();
                 continue;
             }
-            if (T().Type == Tok::Newline || T().Type == Tok::End || IsKw(KW_ELSE) || IsKw(KW_ELSEIF))
+            if (T().Type == Tok::Newline || T().Type == Tok::End || IsKw(KW_ELSE) || IsKw(KW_ELSEIF) ||
+                AtBlockEndKeyword())
                 return;
             Statement(out);
         }
@@ -723,7 +755,9 @@ private:
     Procedure *DefineProc(bool isPublic, bool isDefault)
     {
         const Token &t = T();
-        if (!FProc->IsTop || FDepth > 2 || FInlineIf)
+        // A procedure may be written inside a block of top-level code; it is
+        // defined before anything runs, whether or not the block runs.
+        if (!FProc->IsTop || FInlineIf)
             Fail(S_SYNTAX, t);
         Procedure::Kind kind = Procedure::Sub;
         Kw endKw = KW_SUB;
@@ -876,7 +910,7 @@ private:
                 Next();
             }
             if (IsKw(KW_SUB) || IsKw(KW_FUNCTION) || IsKw(KW_PROPERTY)) {
-                if (isDefault && !(IsKw(KW_FUNCTION) || (IsKw(KW_PROPERTY) && Peek().Keyword == KW_GET)))
+                if (isDefault && !(IsKw(KW_SUB) || IsKw(KW_FUNCTION) || (IsKw(KW_PROPERTY) && Peek().Keyword == KW_GET)))
                     Fail(S_DEFAULT_ONLY_GET, T());
                 DefineProc(isPublic, isDefault);
             } else if (hadScope && !isDefault) {
@@ -954,12 +988,15 @@ private:
     {
         const Token &t = T();
         Next();
-        if (FWithSlots.empty())
-            Fail(S_SYNTAX, t);
-        auto *w = Make<WithObjExpr>(t);
-        w->Slot = FWithSlots.back();
         auto *m = Make<MemberExpr>(t);
-        m->Obj = w;
+        if (FWithSlots.empty()) {
+            // Not a syntax error: the script runs up to the reference.
+            m->Obj = Make<UnqualifiedExpr>(t);
+        } else {
+            auto *w = Make<WithObjExpr>(t);
+            w->Slot = FWithSlots.back();
+            m->Obj = w;
+        }
         m->Name = MemberName();
         m->LName = AsciiLower(m->Name);
         return m;
@@ -1051,6 +1088,9 @@ private:
                     return e;
                 const Token &t = T();
                 std::vector<Expr *> args = ParenArgs();
+                // "(f)(x)" and "Call (((f))) (x)" call f with x.
+                if (auto *named = ParenthesisedName(e))
+                    e = named;
                 if (auto *v = dynamic_cast<VarExpr *>(e)) {
                     auto *c = U.Make<CallExpr>(v->Line, v->Col);
                     c->R = v->R;
@@ -1072,6 +1112,16 @@ private:
             }
             return e;
         }
+    }
+
+    static VarExpr *ParenthesisedName(Expr *e)
+    {
+        auto *p = dynamic_cast<ParenExpr *>(e);
+        if (!p)
+            return nullptr;
+        while (auto *inner = dynamic_cast<ParenExpr *>(p->E))
+            p = inner;
+        return dynamic_cast<VarExpr *>(p->E);
     }
 
     Expr *Bin(Op o, Expr *l, Expr *r, const Token &at)
@@ -1179,7 +1229,8 @@ private:
             else
                 return l;
             Next();
-            l = Bin(o, l, Concat(), t);
+            // "a <> Not b": Not binds more loosely, but may start the right operand.
+            l = Bin(o, l, IsKw(KW_NOT) ? Not() : Concat(), t);
         }
     }
     Expr *Concat()
@@ -1234,14 +1285,16 @@ private:
         }
         return l;
     }
-    Expr *Unary()
+    Expr *Unary() { return Power(); }
+    // The sign binds more tightly than "^": -3^2 is 9, 2^-1 is 0.5.
+    Expr *Signed()
     {
         if (IsOp("-") || IsOp("+")) {
             DepthGuard g(*this);
             const Token &t = T();
             const bool neg = t.Text == "-";
             Next();
-            Expr *e = Unary();
+            Expr *e = Signed();
             if (!neg)
                 return e;
             if (auto *lit = dynamic_cast<LitExpr *>(e); lit && lit->IsNumLit) {
@@ -1253,20 +1306,15 @@ private:
             u->E = e;
             return u;
         }
-        return Power();
+        return Primary();
     }
     Expr *Power()
     {
-        Expr *l = Primary();
+        Expr *l = Signed();
         while (IsOp("^")) {
             const Token &t = T();
             Next();
-            Expr *r;
-            if (IsOp("-") || IsOp("+"))
-                r = Unary();
-            else
-                r = Primary();
-            l = Bin(Op::Pow, l, r, t);
+            l = Bin(Op::Pow, l, Signed(), t);
         }
         return l;
     }
@@ -1294,6 +1342,7 @@ private:
         case Tok::Date: {
             auto *l = Make<LitExpr>(t);
             l->V = Variant::Date(t.Num);
+            l->IsNumLit = true;
             Next();
             return l;
         }

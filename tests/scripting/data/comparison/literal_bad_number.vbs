@@ -1,3 +1,4 @@
 a = 1
 x = (a = "z")
-'! 13 @1:0 Type mismatch
+MsgBox x
+'> False

@@ -1,0 +1,3 @@
+x = CByte(0) Imp Null
+MsgBox TypeName(x) & " " & x
+'> Byte 255

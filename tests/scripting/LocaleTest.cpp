@@ -2,6 +2,7 @@
 // dates with their patterns, and turning their number text back into the
 // plain form the number parser reads.
 #include "scripting/vbs/Convert.h"
+#include "scripting/vbs/Interpreter.h"
 #include "scripting/vbs/Locale.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +84,19 @@ TEST(ScriptLocale, DateTextFollowsTheDayFirstOrder)
     EXPECT_FALSE(ParseDateText("1/31/2000", Get(2057)).has_value());
     // Source literals are always month first.
     EXPECT_EQ(ParseDateText("1/31/2000"), jan31);
+}
+
+TEST(ScriptLocale, BelongsToOneInterpreterAndOnlyWhileItRuns)
+{
+    Interpreter german;
+    german.Execute("SetLocale 1031");
+    EXPECT_EQ(german.Locale->Id, 1031);
+    // Outside a run, and in another interpreter, numbers are written as en-US.
+    EXPECT_EQ(ToStr(Variant::Dbl(1.5)), "1.5");
+    Interpreter other;
+    other.Execute("If CStr(1.5) <> \"1.5\" Then Err.Raise 1000");
+    // The next run of the same interpreter keeps its choice.
+    german.Execute("If CStr(1.5) <> \"1,5\" Or GetLocale() <> 1031 Then Err.Raise 1000");
 }
 
 } // namespace

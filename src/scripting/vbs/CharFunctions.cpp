@@ -49,7 +49,7 @@ std::uint32_t FirstCodePoint(const std::string &s)
 {
     const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
     const unsigned char c = b(0);
-    int more = c >= 0xF0 && c < 0xF5 ? 3 : c >= 0xE0 ? 2 : c >= 0xC2 && c < 0xE0 ? 1 : 0;
+    const int more = c >= 0xF0 && c < 0xF5 ? 3 : c >= 0xE0 && c < 0xF0 ? 2 : c >= 0xC2 && c < 0xE0 ? 1 : 0;
     if (c < 0x80 || more == 0 || s.size() <= static_cast<std::size_t>(more))
         return c;
     std::uint32_t cp = c & (0x3F >> more);

@@ -86,7 +86,7 @@ std::optional<double> ParseLocalNumber(std::string_view text)
 {
     const LocaleInfo &loc = ActiveLocale();
     // Plain text in the default locale needs no rewriting.
-    if (loc.Decimal == '.' && text.find_first_of(",$") == std::string_view::npos)
+    if (&loc == &DefaultLocale() && text.find_first_of(",$") == std::string_view::npos)
         return ParseNumericText(text);
     auto plain = DelocalizeNumber(text, loc);
     if (!plain)

@@ -167,9 +167,8 @@ Variant LogicalBeside(const Variant &other, bool set)
     case VT_BOOL: return Variant::Bool(set);
     case VT_UI1: return Variant::Byte(set ? 255 : 0);
     case VT_I2:
-    case VT_EMPTY:
     case VT_BSTR: return Variant::Int(set ? -1 : 0);
-    default: return Variant::Long(set ? -1 : 0);
+    default: return Variant::Long(set ? -1 : 0); // Empty too, as a Long 0
     }
 }
 
@@ -203,6 +202,9 @@ Variant Logical(Op o, const Variant &a0, const Variant &b0)
             // Null Imp x is all set when x is; x Imp Null is all set when x is all clear.
             if (an && AllBitsSet(b))
                 return LogicalBeside(b, true);
+            // A Byte keeps its width and simply has its bits turned over.
+            if (bn && a.Type() == VT_UI1)
+                return Variant::Byte(static_cast<std::uint8_t>(~a.RawInt() & 0xFF));
             if (bn && ToLong(a) == 0)
                 return LogicalBeside(a, true);
             return Variant::Null();

@@ -144,10 +144,17 @@ Variant InStr(Frame &, Args a, int n)
     return Variant::Long(p == std::string::npos ? 0 : static_cast<std::int32_t>(p + 1));
 }
 
+// Unlike InStr, InStrRev and Replace refuse Null in any argument.
+void RefuseNull(Args a, int n)
+{
+    for (int i = 0; i < n; ++i)
+        if (A(i).IsNull())
+            Throw(E_INVALID_NULL);
+}
+
 Variant InStrRev(Frame &, Args a, int n)
 {
-    if (A(0).IsNull() || A(1).IsNull())
-        return Variant::Null();
+    RefuseNull(a, n);
     const std::string hay = S(A(0)), needle = S(A(1));
     std::int32_t start = n > 2 ? L(A(2)) : -1;
     if (start == 0 || start < -1)
@@ -166,8 +173,7 @@ Variant InStrRev(Frame &, Args a, int n)
 
 Variant Replace(Frame &, Args a, int n)
 {
-    if (A(0).IsNull())
-        return Variant::Null();
+    RefuseNull(a, n);
     const std::string s = S(A(0)), find = S(A(1)), repl = S(A(2));
     const std::int32_t start = n > 3 && !A(3).IsEmpty() ? L(A(3)) : 1;
     const std::int32_t count = n > 4 && !A(4).IsEmpty() ? L(A(4)) : -1;
@@ -282,9 +288,7 @@ Variant StrReverse(Frame &, Args a, int)
 
 Variant SplitFn(Frame &, Args a, int n)
 {
-    for (int i = 0; i < n; ++i)
-        if (A(i).IsNull())
-            Throw(E_INVALID_NULL);
+    RefuseNull(a, n);
     const std::string s = S(A(0));
     const std::string delim = n > 1 ? S(A(1)) : std::string(" ");
     const std::int32_t count = n > 2 && !A(2).IsEmpty() ? L(A(2)) : -1;

@@ -110,8 +110,8 @@ std::vector<fs::path> CasesOf(const std::string &area)
 }
 
 const std::vector<std::string> kAreas = {"arrays",  "classes", "comparison", "control",    "conversion",
-                                         "dates",   "errors",  "eval",       "math",       "objects",
-                                         "operators", "procedures", "strings", "variables"};
+                                         "dates",   "errors",  "eval",       "locale",     "math",
+                                         "objects", "operators", "procedures", "strings",  "variables"};
 
 class Conformance : public ::testing::TestWithParam<std::string> {};
 

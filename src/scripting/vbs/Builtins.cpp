@@ -3,8 +3,11 @@
 #include "base/NumberFormat.h"
 #include "base/Questions.h"
 #include "base/Rounding.h"
+#include "scripting/vbs/CharFunctions.h"
 #include "scripting/vbs/Convert.h"
+#include "scripting/vbs/DateFunctions.h"
 #include "scripting/vbs/Interpreter.h"
+#include "scripting/vbs/Locale.h"
 #include "scripting/vbs/StdObjects.h"
 
 #include <chrono>
@@ -70,43 +73,50 @@ Variant Len(Frame &, Args a, int)
     return Variant::Long(static_cast<std::int32_t>(S(A(0)).size()));
 }
 
+// The count is checked before a Null text gives Null: Left(Null, -1) is an error.
 Variant Left(Frame &, Args a, int)
 {
-    if (A(0).IsNull())
-        return Variant::Null();
     const std::int32_t k = L(A(1));
     if (k < 0)
         Throw(E_INVALID_CALL);
+    if (A(0).IsNull())
+        return Variant::Null();
     std::string s = S(A(0));
     return Variant::Str(s.substr(0, static_cast<std::size_t>(k)));
 }
 
 Variant Right(Frame &, Args a, int)
 {
-    if (A(0).IsNull())
-        return Variant::Null();
     const std::int32_t k = L(A(1));
     if (k < 0)
         Throw(E_INVALID_CALL);
+    if (A(0).IsNull())
+        return Variant::Null();
     std::string s = S(A(0));
     const std::size_t kk = std::min(static_cast<std::size_t>(k), s.size());
     return Variant::Str(s.substr(s.size() - kk));
 }
 
+// A Null length is refused first, then the start and length are checked, and
+// only then does a Null text give Null.
 Variant Mid(Frame &, Args a, int n)
 {
-    if (A(0).IsNull())
-        return Variant::Null();
+    if (n > 2 && A(2).IsNull())
+        Throw(E_INVALID_NULL);
     const std::int32_t start = L(A(1));
     if (start < 1)
         Throw(E_INVALID_CALL);
-    std::string s = S(A(0));
-    std::int64_t len = static_cast<std::int64_t>(s.size());
+    std::int64_t len = -1;
     if (n > 2) {
         len = L(A(2));
         if (len < 0)
             Throw(E_INVALID_CALL);
     }
+    if (A(0).IsNull())
+        return Variant::Null();
+    std::string s = S(A(0));
+    if (len < 0)
+        len = static_cast<std::int64_t>(s.size());
     if (static_cast<std::size_t>(start) > s.size())
         return Variant::Str(std::string());
     return Variant::Str(s.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(len)));
@@ -134,10 +144,17 @@ Variant InStr(Frame &, Args a, int n)
     return Variant::Long(p == std::string::npos ? 0 : static_cast<std::int32_t>(p + 1));
 }
 
+// Unlike InStr, InStrRev and Replace refuse Null in any argument.
+void RefuseNull(Args a, int n)
+{
+    for (int i = 0; i < n; ++i)
+        if (A(i).IsNull())
+            Throw(E_INVALID_NULL);
+}
+
 Variant InStrRev(Frame &, Args a, int n)
 {
-    if (A(0).IsNull() || A(1).IsNull())
-        return Variant::Null();
+    RefuseNull(a, n);
     const std::string hay = S(A(0)), needle = S(A(1));
     std::int32_t start = n > 2 ? L(A(2)) : -1;
     if (start == 0 || start < -1)
@@ -156,8 +173,7 @@ Variant InStrRev(Frame &, Args a, int n)
 
 Variant Replace(Frame &, Args a, int n)
 {
-    if (A(0).IsNull())
-        return Variant::Null();
+    RefuseNull(a, n);
     const std::string s = S(A(0)), find = S(A(1)), repl = S(A(2));
     const std::int32_t start = n > 3 && !A(3).IsEmpty() ? L(A(3)) : 1;
     const std::int32_t count = n > 4 && !A(4).IsEmpty() ? L(A(4)) : -1;
@@ -270,49 +286,9 @@ Variant StrReverse(Frame &, Args a, int)
     return Variant::Str(std::string(s.rbegin(), s.rend()));
 }
 
-Variant Chr(Frame &, Args a, int)
-{
-    const std::int32_t c = L(A(0));
-    if (c < 0 || c > 255)
-        Throw(E_INVALID_CALL);
-    return Variant::Str(std::string(1, static_cast<char>(c)));
-}
-
-Variant ChrW(Frame &, Args a, int)
-{
-    std::int32_t c = L(A(0));
-    if (c < -32768 || c > 65535)
-        Throw(E_INVALID_CALL);
-    if (c < 0)
-        c += 65536;
-    std::string s;
-    if (c < 0x80) {
-        s += static_cast<char>(c);
-    } else if (c < 0x800) {
-        s += static_cast<char>(0xC0 | (c >> 6));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        s += static_cast<char>(0xE0 | (c >> 12));
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return Variant::Str(std::move(s));
-}
-
-Variant Asc(Frame &, Args a, int)
-{
-    if (A(0).IsNull())
-        Throw(E_INVALID_NULL);
-    const std::string s = S(A(0));
-    if (s.empty())
-        Throw(E_INVALID_CALL);
-    return Variant::Int(static_cast<unsigned char>(s[0]));
-}
-
 Variant SplitFn(Frame &, Args a, int n)
 {
-    if (A(0).IsNull())
-        return Variant::Null();
+    RefuseNull(a, n);
     const std::string s = S(A(0));
     const std::string delim = n > 1 ? S(A(1)) : std::string(" ");
     const std::int32_t count = n > 2 && !A(2).IsEmpty() ? L(A(2)) : -1;
@@ -429,69 +405,49 @@ std::string FormatNum(Args a, int n, double x)
     if (leading == 0 && s.size() > 1 && s[0] == '0' && s[1] == '.')
         s.erase(0, 1);
     const bool neg = x < 0 && s.find_first_not_of("0.,") != std::string::npos;
+    LocalizeSeparators(s, ActiveLocale());
     if (neg)
         s = parens == -1 ? "(" + s + ")" : "-" + s;
     return s;
 }
 
-Variant FormatNumber(Frame &, Args a, int n)
+// The Format functions refuse Null outright: nothing is assigned.
+double FormatArgument(const Variant &v)
 {
-    if (A(0).IsNull())
-        return Variant::Null();
-    return Variant::Str(FormatNum(a, n, ToDouble(A(0))));
+    if (v.IsNull())
+        Throw(E_TYPE_MISMATCH);
+    return ToDouble(v);
 }
+
+Variant FormatNumber(Frame &, Args a, int n) { return Variant::Str(FormatNum(a, n, FormatArgument(A(0)))); }
 
 Variant FormatPercent(Frame &, Args a, int n)
 {
-    if (A(0).IsNull())
-        return Variant::Null();
-    return Variant::Str(FormatNum(a, n, ToDouble(A(0)) * 100) + "%");
+    return Variant::Str(FormatNum(a, n, FormatArgument(A(0)) * 100) + "%");
 }
 
 Variant FormatCurrency(Frame &, Args a, int n)
 {
-    if (A(0).IsNull())
-        return Variant::Null();
-    const double x = ToDouble(A(0));
+    const double x = FormatArgument(A(0));
+    const LocaleInfo &loc = ActiveLocale();
+    const int parens = n > 3 && !A(3).IsEmpty() ? L(A(3)) : -2;
     std::string s = FormatNum(a, n, std::fabs(x));
-    return Variant::Str(x < 0 ? "($" + s + ")" : "$" + s);
-}
-
-const char *const kDayNames[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-const char *const kMonthNames[] = {"January", "February", "March", "April", "May", "June", "July",
-                                   "August", "September", "October", "November", "December"};
-
-Variant FormatDateTime(Frame &, Args a, int n)
-{
-    if (A(0).IsNull())
-        return Variant::Null();
-    const double d = ToDate(A(0));
-    const int fmt = n > 1 ? L(A(1)) : 0;
-    int y, m, dd, h, mi, s;
-    DateParts(d, y, m, dd);
-    TimeParts(d, h, mi, s);
-    char buf[96];
-    switch (fmt) {
-    case 0: return Variant::Str(FormatDate(d));
-    case 1:
-        std::snprintf(buf, sizeof buf, "%s, %s %d, %d", kDayNames[WeekdayOf(d) - 1], kMonthNames[m - 1], dd, y);
-        return Variant::Str(std::string(buf));
-    case 2:
-        std::snprintf(buf, sizeof buf, "%d/%d/%d", m, dd, y);
-        return Variant::Str(std::string(buf));
-    case 3:
-        std::snprintf(buf, sizeof buf, "%d:%02d:%02d %s", h % 12 == 0 ? 12 : h % 12, mi, s, h < 12 ? "AM" : "PM");
-        return Variant::Str(std::string(buf));
-    case 4:
-        std::snprintf(buf, sizeof buf, "%02d:%02d", h, mi);
-        return Variant::Str(std::string(buf));
-    default: Throw(E_INVALID_CALL);
-    }
+    s = loc.SymbolFirst ? loc.Currency + s : s + " " + loc.Currency;
+    if (x >= 0 || s.find_first_of("123456789") == std::string::npos)
+        return Variant::Str(std::move(s));
+    const bool useParens = parens == -2 ? loc.ParensForNegativeMoney : parens != 0;
+    return Variant::Str(useParens ? "(" + s + ")" : "-" + s);
 }
 
 Variant RGBFn(Frame &, Args a, int)
 {
-    auto c = [](const Variant &v) { return std::clamp<std::int32_t>(ToLong(v), 0, 255); };
+    // Above 255 is 255; below 0 is refused.
+    auto c = [](const Variant &v) {
+        const std::int32_t x = ToLong(v);
+        if (x < 0)
+            Throw(E_INVALID_CALL);
+        return std::min<std::int32_t>(x, 255);
+    };
     return Variant::Long(c(A(0)) + c(A(1)) * 256 + c(A(2)) * 65536);
 }
 
@@ -500,6 +456,8 @@ Variant RGBFn(Frame &, Args a, int)
 Variant CBool(Frame &, Args a, int) { return Variant::Bool(ToBool(LetValue(A(0)))); }
 Variant CByte(Frame &, Args a, int)
 {
+    if (A(0).Type() == VT_BOOL) // True is all eight bits
+        return Variant::Byte(A(0).RawInt() ? 255 : 0);
     const double d = Round(ToDouble(A(0)));
     if (!(d >= 0 && d <= 255))
         Throw(E_OVERFLOW);
@@ -567,7 +525,7 @@ Variant Abs(Frame &, Args a, int)
 Variant Sgn(Frame &, Args a, int)
 {
     if (A(0).IsNull())
-        return Variant::Null();
+        Throw(E_INVALID_NULL);
     const double d = ToDouble(A(0));
     return Variant::Int(d < 0 ? -1 : d > 0 ? 1 : 0);
 }
@@ -581,7 +539,7 @@ Variant RoundFn(Frame &, Args a, int n)
     if (digits < 0 || digits > 22)
         Throw(E_INVALID_CALL);
     if (v.IsIntegral())
-        return v.Type() == VT_BOOL ? Variant::Int(static_cast<std::int32_t>(v.RawInt())) : v;
+        return v;
     const double r = RoundDecimalPlaces(digits, v.RawDbl());
     switch (v.Type()) {
     case VT_R4: return Variant::Sng(static_cast<float>(r));
@@ -632,232 +590,6 @@ Variant RandomizeFn(Frame &f, Args a, int n)
     return {};
 }
 
-// ---- dates ----
-
-double NowSerial()
-{
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return DateSerialOf(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday) +
-           (tm.tm_hour * 3600.0 + tm.tm_min * 60.0 + tm.tm_sec) / 86400.0;
-}
-
-Variant Now(Frame &, Args, int) { return Variant::Date(NowSerial()); }
-Variant DateFn(Frame &, Args, int) { return Variant::Date(std::floor(NowSerial())); }
-Variant TimeFn(Frame &, Args, int)
-{
-    const double n = NowSerial();
-    return Variant::Date(n - std::floor(n));
-}
-Variant Timer(Frame &, Args, int)
-{
-    const double n = NowSerial();
-    return Variant::Sng(static_cast<float>((n - std::floor(n)) * 86400.0));
-}
-
-#define DATEPART(NAME, BODY)                                                                                      \
-    Variant NAME(Frame &, Args a, int)                                                                            \
-    {                                                                                                             \
-        if (A(0).IsNull())                                                                                        \
-            return Variant::Null();                                                                               \
-        const double d = ToDate(LetValue(A(0)));                                                                  \
-        int y, m, dd, h, mi, s;                                                                                   \
-        DateParts(d, y, m, dd);                                                                                   \
-        TimeParts(d, h, mi, s);                                                                                   \
-        (void)y; (void)m; (void)dd; (void)h; (void)mi; (void)s;                                                   \
-        return Variant::Int(BODY);                                                                                \
-    }
-DATEPART(Year, y)
-DATEPART(Month, m)
-DATEPART(Day, dd)
-DATEPART(Hour, h)
-DATEPART(Minute, mi)
-DATEPART(Second, s)
-
-Variant Weekday(Frame &, Args a, int n)
-{
-    if (A(0).IsNull())
-        return Variant::Null();
-    const int first = n > 1 && !A(1).IsEmpty() ? L(A(1)) : 1;
-    if (first < 0 || first > 7)
-        Throw(E_INVALID_CALL);
-    const int w = WeekdayOf(ToDate(LetValue(A(0))));
-    const int f0 = first == 0 ? 1 : first;
-    return Variant::Int((w - f0 + 7) % 7 + 1);
-}
-
-Variant WeekdayName(Frame &, Args a, int n)
-{
-    const int w = L(A(0));
-    const bool abbr = n > 1 && !A(1).IsEmpty() && ToBool(A(1));
-    const int first = n > 2 && !A(2).IsEmpty() ? L(A(2)) : 1;
-    if (w < 1 || w > 7 || first < 0 || first > 7)
-        Throw(E_INVALID_CALL);
-    const int f0 = first == 0 ? 1 : first;
-    std::string s = kDayNames[(w - 1 + f0 - 1) % 7];
-    return Variant::Str(abbr ? s.substr(0, 3) : s);
-}
-
-Variant MonthName(Frame &, Args a, int n)
-{
-    const int m = L(A(0));
-    if (m < 1 || m > 12)
-        Throw(E_INVALID_CALL);
-    std::string s = kMonthNames[m - 1];
-    return Variant::Str(n > 1 && ToBool(A(1)) ? s.substr(0, 3) : s);
-}
-
-Variant DateSerialFn(Frame &, Args a, int)
-{
-    return Variant::Date(DateSerialOf(L(A(0)), L(A(1)), L(A(2))));
-}
-
-Variant TimeSerial(Frame &, Args a, int)
-{
-    const double secs = L(A(0)) * 3600.0 + L(A(1)) * 60.0 + L(A(2));
-    double d = secs / 86400.0;
-    if (d < 0) {
-        // Negative times count back from midnight of 30 December 1899.
-        const double days = std::floor(d);
-        d = days - (d - days);
-    }
-    return Variant::Date(d);
-}
-
-Variant DateValue(Frame &, Args a, int)
-{
-    const double d = ToDate(LetValue(A(0)));
-    return Variant::Date(std::trunc(d));
-}
-
-Variant TimeValue(Frame &, Args a, int)
-{
-    const double d = ToDate(LetValue(A(0)));
-    return Variant::Date(std::fabs(d - std::trunc(d)));
-}
-
-Variant IsDate(Frame &, Args a, int)
-{
-    const Variant &v = A(0);
-    if (v.Type() == VT_DATE)
-        return Variant::Bool(true);
-    if (v.IsString())
-        return Variant::Bool(ParseDateText(v.RawStr()).has_value());
-    return Variant::Bool(false);
-}
-
-double AddMonths(double d, std::int64_t months)
-{
-    int y, m, dd;
-    DateParts(d, y, m, dd);
-    const double frac = d - std::trunc(d);
-    std::int64_t total = static_cast<std::int64_t>(y) * 12 + (m - 1) + months;
-    const std::int64_t ny = total >= 0 ? total / 12 : -((-total + 11) / 12);
-    const int nm = static_cast<int>(total - ny * 12) + 1;
-    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    int maxDay = kDays[nm - 1];
-    if (nm == 2 && ((ny % 4 == 0 && ny % 100 != 0) || ny % 400 == 0))
-        maxDay = 29;
-    if (ny < 100 || ny > 9999)
-        Throw(E_INVALID_CALL);
-    return DateSerialOf(ny, nm, std::min(dd, maxDay)) + frac;
-}
-
-Variant DateAdd(Frame &, Args a, int)
-{
-    const std::string iv = AsciiLower(S(A(0)));
-    const double n = ToDouble(A(1));
-    const double d = ToDate(LetValue(A(2)));
-    const auto k = static_cast<std::int64_t>(std::trunc(n));
-    double r;
-    if (iv == "yyyy")
-        r = AddMonths(d, k * 12);
-    else if (iv == "q")
-        r = AddMonths(d, k * 3);
-    else if (iv == "m")
-        r = AddMonths(d, k);
-    else if (iv == "y" || iv == "d" || iv == "w")
-        r = d + static_cast<double>(k);
-    else if (iv == "ww")
-        r = d + static_cast<double>(k) * 7;
-    else if (iv == "h")
-        r = d + n / 24.0;
-    else if (iv == "n")
-        r = d + n / 1440.0;
-    else if (iv == "s")
-        r = d + n / 86400.0;
-    else
-        Throw(E_INVALID_CALL);
-    return Variant::Date(r);
-}
-
-Variant DateDiff(Frame &, Args a, int)
-{
-    const std::string iv = AsciiLower(S(A(0)));
-    const double d1 = ToDate(LetValue(A(1))), d2 = ToDate(LetValue(A(2)));
-    int y1, m1, dd1, y2, m2, dd2;
-    DateParts(d1, y1, m1, dd1);
-    DateParts(d2, y2, m2, dd2);
-    double r;
-    if (iv == "yyyy")
-        r = y2 - y1;
-    else if (iv == "q")
-        r = (y2 * 4 + (m2 - 1) / 3) - (y1 * 4 + (m1 - 1) / 3);
-    else if (iv == "m")
-        r = (y2 * 12 + m2) - (y1 * 12 + m1);
-    else if (iv == "y" || iv == "d")
-        r = std::floor(d2) - std::floor(d1);
-    else if (iv == "w")
-        r = std::trunc((std::floor(d2) - std::floor(d1)) / 7);
-    else if (iv == "ww")
-        r = std::floor((std::floor(d2) - WeekdayOf(d2) + 1 - (std::floor(d1) - WeekdayOf(d1) + 1)) / 7);
-    else if (iv == "h")
-        r = std::floor(d2 * 24 + 1e-9) - std::floor(d1 * 24 + 1e-9);
-    else if (iv == "n")
-        r = std::floor(d2 * 1440 + 1e-9) - std::floor(d1 * 1440 + 1e-9);
-    else if (iv == "s")
-        r = std::round(d2 * 86400) - std::round(d1 * 86400);
-    else
-        Throw(E_INVALID_CALL);
-    return Variant::Integral(static_cast<std::int64_t>(r)).Type() == VT_I2 ? Variant::Long(static_cast<std::int32_t>(r))
-                                                                            : Variant::Integral(static_cast<std::int64_t>(r));
-}
-
-Variant DatePart(Frame &, Args a, int)
-{
-    const std::string iv = AsciiLower(S(A(0)));
-    const double d = ToDate(LetValue(A(1)));
-    int y, m, dd, h, mi, s;
-    DateParts(d, y, m, dd);
-    TimeParts(d, h, mi, s);
-    const int doy = static_cast<int>(std::floor(d) - DateSerialOf(y, 1, 1)) + 1;
-    int r;
-    if (iv == "yyyy")
-        r = y;
-    else if (iv == "q")
-        r = (m - 1) / 3 + 1;
-    else if (iv == "m")
-        r = m;
-    else if (iv == "y")
-        r = doy;
-    else if (iv == "d")
-        r = dd;
-    else if (iv == "w")
-        r = WeekdayOf(d);
-    else if (iv == "ww")
-        r = (doy - 1 + WeekdayOf(DateSerialOf(y, 1, 1)) - 1) / 7 + 1;
-    else if (iv == "h")
-        r = h;
-    else if (iv == "n")
-        r = mi;
-    else if (iv == "s")
-        r = s;
-    else
-        Throw(E_INVALID_CALL);
-    return Variant::Int(r);
-}
-
 // ---- information ----
 
 Variant IsArrayFn(Frame &, Args a, int) { return Variant::Bool(A(0).IsArray()); }
@@ -883,6 +615,8 @@ Variant VarTypeFn(Frame &, Args a, int) { return Variant::Int(VarTypeOf(A(0))); 
 
 Variant Bound(Args a, int n, bool upper)
 {
+    if (A(0).IsObject() && !A(0).RawObj())
+        Throw(E_OBJECT_NOT_SET);
     ArrCell *arr = A(0).RawArr();
     if (!arr)
         Throw(E_TYPE_MISMATCH);
@@ -971,7 +705,32 @@ Variant ScriptEngine(Frame &, Args, int) { return Variant::Str(std::string("VBSc
 Variant EngineMajor(Frame &, Args, int) { return Variant::Long(5); }
 Variant EngineMinor(Frame &, Args, int) { return Variant::Long(8); }
 Variant EngineBuild(Frame &, Args, int) { return Variant::Long(16384); }
-Variant GetLocale(Frame &, Args, int) { return Variant::Long(1033); }
+Variant GetLocale(Frame &f, Args, int) { return Variant::Long(f.In->Locale->Id); }
+
+// Takes an id or a tag ("de-de"); 0, "" or nothing is the system's, which is
+// en-US here.  Returns the id it replaces.
+Variant SetLocale(Frame &f, Args a, int n)
+{
+    const std::int32_t previous = f.In->Locale->Id;
+    const LocaleInfo *loc = &DefaultLocale();
+    if (n > 0 && !A(0).IsEmpty()) {
+        const Variant v = LetValue(A(0));
+        if (v.IsString()) {
+            if (!TrimView(v.RawStr()).empty() && !(loc = FindLocale(v.RawStr()))) {
+                const auto id = ParseNumericText(v.RawStr());
+                if (id && *id == std::trunc(*id) && std::fabs(*id) < 2147483648.0)
+                    loc = *id == 0 ? &DefaultLocale() : FindLocale(static_cast<std::int32_t>(*id));
+            }
+        } else {
+            const std::int32_t id = ToLong(v);
+            loc = id == 0 ? &DefaultLocale() : FindLocale(id);
+        }
+        if (!loc)
+            Throw(E_INVALID_CALL);
+    }
+    f.In->Locale = loc;
+    return Variant::Long(previous);
+}
 
 constexpr int kMany = 1 << 20;
 
@@ -980,23 +739,16 @@ const BuiltinDef kBuiltins[] = {
     {"InStr", 2, 4, InStr}, {"InStrRev", 2, 4, InStrRev}, {"Replace", 3, 6, Replace},
     {"Trim", 1, 1, Trim}, {"LTrim", 1, 1, LTrim}, {"RTrim", 1, 1, RTrim}, {"LCase", 1, 1, LCase},
     {"UCase", 1, 1, UCase}, {"StrComp", 2, 3, StrComp}, {"Space", 1, 1, Space}, {"String", 2, 2, StringFn},
-    {"StrReverse", 1, 1, StrReverse}, {"Chr", 1, 1, Chr}, {"ChrB", 1, 1, Chr}, {"ChrW", 1, 1, ChrW},
-    {"Asc", 1, 1, Asc}, {"AscB", 1, 1, Asc}, {"AscW", 1, 1, Asc}, {"Split", 1, 4, SplitFn},
+    {"StrReverse", 1, 1, StrReverse}, {"Split", 1, 4, SplitFn},
     {"Join", 1, 2, Join}, {"Filter", 2, 4, Filter}, {"Hex", 1, 1, Hex}, {"Oct", 1, 1, Oct},
     {"FormatNumber", 1, 5, FormatNumber}, {"FormatPercent", 1, 5, FormatPercent},
-    {"FormatCurrency", 1, 5, FormatCurrency}, {"FormatDateTime", 1, 2, FormatDateTime}, {"RGB", 3, 3, RGBFn},
+    {"FormatCurrency", 1, 5, FormatCurrency}, {"RGB", 3, 3, RGBFn},
     {"CBool", 1, 1, CBool}, {"CByte", 1, 1, CByte}, {"CCur", 1, 1, CCur}, {"CDate", 1, 1, CDate},
     {"CDbl", 1, 1, CDbl}, {"CInt", 1, 1, CInt}, {"CLng", 1, 1, CLng}, {"CSng", 1, 1, CSng},
     {"CStr", 1, 1, CStr}, {"Int", 1, 1, Int}, {"Fix", 1, 1, Fix}, {"Abs", 1, 1, Abs}, {"Sgn", 1, 1, Sgn},
     {"Round", 1, 2, RoundFn}, {"Atn", 1, 1, Atn}, {"Cos", 1, 1, Cos}, {"Sin", 1, 1, Sin}, {"Tan", 1, 1, Tan},
     {"Exp", 1, 1, Exp}, {"Log", 1, 1, Log}, {"Sqr", 1, 1, Sqr}, {"Rnd", 0, 1, Rnd},
-    {"Randomize", 0, 1, RandomizeFn}, {"Now", 0, 0, Now}, {"Date", 0, 0, DateFn}, {"Time", 0, 0, TimeFn},
-    {"Timer", 0, 0, Timer}, {"Year", 1, 1, Year}, {"Month", 1, 1, Month}, {"Day", 1, 1, Day},
-    {"Hour", 1, 1, Hour}, {"Minute", 1, 1, Minute}, {"Second", 1, 1, Second}, {"Weekday", 1, 2, Weekday},
-    {"WeekdayName", 1, 3, WeekdayName}, {"MonthName", 1, 2, MonthName}, {"DateSerial", 3, 3, DateSerialFn},
-    {"TimeSerial", 3, 3, TimeSerial}, {"DateValue", 1, 1, DateValue}, {"TimeValue", 1, 1, TimeValue},
-    {"DateAdd", 3, 3, DateAdd}, {"DateDiff", 3, 5, DateDiff}, {"DatePart", 2, 4, DatePart},
-    {"IsDate", 1, 1, IsDate}, {"IsArray", 1, 1, IsArrayFn}, {"IsEmpty", 1, 1, IsEmptyFn},
+    {"Randomize", 0, 1, RandomizeFn}, {"IsArray", 1, 1, IsArrayFn}, {"IsEmpty", 1, 1, IsEmptyFn},
     {"IsNull", 1, 1, IsNullFn}, {"IsNumeric", 1, 1, IsNumericFn}, {"IsObject", 1, 1, IsObjectFn},
     {"TypeName", 1, 1, TypeNameFn}, {"VarType", 1, 1, VarTypeFn}, {"LBound", 1, 2, LBound},
     {"UBound", 1, 2, UBound}, {"Array", 0, kMany, ArrayFn}, {"Eval", 1, 1, EvalFn},
@@ -1004,7 +756,7 @@ const BuiltinDef kBuiltins[] = {
     {"MsgBox", 1, 5, MsgBox}, {"InputBox", 1, 7, InputBox}, {"CreateObject", 1, 2, CreateObjectFn},
     {"Err", 0, 0, ErrFn}, {"ScriptEngine", 0, 0, ScriptEngine}, {"ScriptEngineMajorVersion", 0, 0, EngineMajor},
     {"ScriptEngineMinorVersion", 0, 0, EngineMinor}, {"ScriptEngineBuildVersion", 0, 0, EngineBuild},
-    {"GetLocale", 0, 0, GetLocale}, {"SetLocale", 0, 1, GetLocale},
+    {"GetLocale", 0, 0, GetLocale}, {"SetLocale", 0, 1, SetLocale},
 };
 
 struct ConstDef {
@@ -1019,6 +771,10 @@ const BuiltinDef *FindBuiltin(std::string_view lname)
     static const std::unordered_map<std::string, const BuiltinDef *> m = [] {
         std::unordered_map<std::string, const BuiltinDef *> r;
         for (const auto &b : kBuiltins)
+            r.emplace(AsciiLower(b.Name), &b);
+        for (const auto &b : CharacterBuiltins())
+            r.emplace(AsciiLower(b.Name), &b);
+        for (const auto &b : DateBuiltins())
             r.emplace(AsciiLower(b.Name), &b);
         return r;
     }();
@@ -1053,6 +809,8 @@ bool FindBuiltinConstant(std::string_view lname, Variant &out)
         I("vbExclamation", 48); I("vbInformation", 64); I("vbDefaultButton1", 0); I("vbDefaultButton2", 256);
         I("vbDefaultButton3", 512); I("vbDefaultButton4", 768); I("vbApplicationModal", 0);
         I("vbSystemModal", 4096);
+        L4("vbMsgBoxHelpButton", 16384); L4("vbMsgBoxSetForeground", 65536); L4("vbMsgBoxRight", 524288);
+        L4("vbMsgBoxRtlReading", 1048576);
         I("vbOK", 1); I("vbCancel", 2); I("vbAbort", 3); I("vbRetry", 4); I("vbIgnore", 5); I("vbYes", 6);
         I("vbNo", 7);
         I("vbEmpty", 0); I("vbNull", 1); I("vbInteger", 2); I("vbLong", 3); I("vbSingle", 4); I("vbDouble", 5);
@@ -1060,7 +818,7 @@ bool FindBuiltinConstant(std::string_view lname, Variant &out)
         I("vbBoolean", 11); I("vbVariant", 12); I("vbDataObject", 13); I("vbDecimal", 14); I("vbByte", 17);
         I("vbArray", 8192);
         I("vbSunday", 1); I("vbMonday", 2); I("vbTuesday", 3); I("vbWednesday", 4); I("vbThursday", 5);
-        I("vbFriday", 6); I("vbSaturday", 7); I("vbUseSystemDayOfWeek", 0); I("vbFirstJan1", 1);
+        I("vbFriday", 6); I("vbSaturday", 7); I("vbUseSystemDayOfWeek", 0); I("vbUseSystem", 0); I("vbFirstJan1", 1);
         I("vbFirstFourDays", 2); I("vbFirstFullWeek", 3);
         I("vbGeneralDate", 0); I("vbLongDate", 1); I("vbShortDate", 2); I("vbLongTime", 3); I("vbShortTime", 4);
         L4("vbObjectError", -2147221504);

@@ -4,6 +4,7 @@
 #include "base/NumberParse.h"
 #include "base/Rounding.h"
 #include "scripting/vbs/Errors.h"
+#include "scripting/vbs/Locale.h"
 #include "scripting/vbs/Object.h"
 
 #include <cmath>
@@ -79,6 +80,18 @@ std::optional<double> ParseNumericText(std::string_view text)
     if (r && !std::isfinite(*r))
         return std::nullopt;
     return r;
+}
+
+std::optional<double> ParseLocalNumber(std::string_view text)
+{
+    const LocaleInfo &loc = ActiveLocale();
+    // Plain text in the default locale needs no rewriting.
+    if (&loc == &DefaultLocale() && text.find_first_of(",$") == std::string_view::npos)
+        return ParseNumericText(text);
+    auto plain = DelocalizeNumber(text, loc);
+    if (!plain)
+        return std::nullopt;
+    return ParseNumericText(*plain);
 }
 
 std::string FormatDouble(double d, int digits)
@@ -176,28 +189,7 @@ int WeekdayOf(double serial)
     return static_cast<int>(w) + 1;
 }
 
-std::string FormatDate(double serial)
-{
-    int y, m, d, h, mi, s;
-    DateParts(serial, y, m, d);
-    TimeParts(serial, h, mi, s);
-    const bool hasDate = std::trunc(serial) != 0;
-    const bool hasTime = serial != std::trunc(serial);
-    char buf[64];
-    std::string out;
-    if (hasDate || !hasTime) {
-        std::snprintf(buf, sizeof buf, "%d/%d/%d", m, d, y);
-        out = buf;
-    }
-    if (hasTime) {
-        const int h12 = h % 12 == 0 ? 12 : h % 12;
-        std::snprintf(buf, sizeof buf, "%d:%02d:%02d %s", h12, mi, s, h < 12 ? "AM" : "PM");
-        if (!out.empty())
-            out += ' ';
-        out += buf;
-    }
-    return out;
-}
+std::string FormatDate(double serial) { return FormatGeneralDate(serial, ActiveLocale()); }
 
 namespace {
 
@@ -216,13 +208,17 @@ struct DateScanner {
         out = static_cast<int>(v);
         return digits > 0;
     }
+    // Letters, including those of other languages' month names ("März").
     bool Word(std::string &w)
     {
         Blanks();
         std::size_t s = P;
-        while (P < T.size() && ((T[P] >= 'a' && T[P] <= 'z') || (T[P] >= 'A' && T[P] <= 'Z')))
+        while (P < T.size() && ((T[P] >= 'a' && T[P] <= 'z') || (T[P] >= 'A' && T[P] <= 'Z') ||
+                                static_cast<unsigned char>(T[P]) >= 0x80))
             ++P;
         w = AsciiLower(T.substr(s, P - s));
+        if (P > s && P < T.size() && T[P] == '.') // "janv."
+            ++P;
         return P > s;
     }
     bool Eat(char c)
@@ -240,13 +236,23 @@ struct DateScanner {
     }
 };
 
-int MonthFromWord(const std::string &w)
+int MonthFromWord(const std::string &w, const LocaleInfo &loc)
 {
     if (w.size() < 3)
         return 0;
     for (int i = 0; i < 12; ++i)
         if (std::strncmp(kMonths[i], w.c_str(), w.size()) == 0)
             return i + 1;
+    for (int i = 0; i < 12; ++i) {
+        const std::string full = AsciiLower(loc.Months[i]);
+        if (full.compare(0, w.size(), w) == 0)
+            return i + 1;
+        std::string abbr = AsciiLower(loc.Months[12 + i]);
+        if (!abbr.empty() && abbr.back() == '.')
+            abbr.pop_back();
+        if (abbr == w)
+            return i + 1;
+    }
     return 0;
 }
 
@@ -287,7 +293,9 @@ bool ParseTime(DateScanner &sc, double &out)
 
 } // namespace
 
-std::optional<double> ParseDateText(std::string_view text)
+std::optional<double> ParseDateText(std::string_view text) { return ParseDateText(text, DefaultLocale()); }
+
+std::optional<double> ParseDateText(std::string_view text, const LocaleInfo &loc)
 {
     DateScanner sc{TrimView(text)};
     if (sc.T.empty() || sc.T.size() > 100)
@@ -311,6 +319,8 @@ std::optional<double> ParseDateText(std::string_view text)
                 if (sc.Eat(sep) && sc.Num(c, dc)) {
                     if (da == 4) // YYYY-MM-DD
                         datePart = (b >= 1 && b <= 12 && c >= 1 && c <= 31) ? DateSerialOf(a, b, c) : -1e18;
+                    else if (loc.DayFirst) // D/M/YYYY
+                        datePart = (b >= 1 && b <= 12 && a >= 1 && a <= 31) ? DateSerialOf(c, b, a) : -1e18;
                     else // M/D/YYYY
                         datePart = (a >= 1 && a <= 12 && b >= 1 && b <= 31) ? DateSerialOf(c, a, b) : -1e18;
                     haveDate = datePart > -1e17;
@@ -318,15 +328,15 @@ std::optional<double> ParseDateText(std::string_view text)
             } else {
                 // D Month YYYY
                 sc.P = save;
-                if (sc.Num(a, da) && sc.Word(w) && MonthFromWord(w) && sc.Num(c, dc)) {
-                    datePart = DateSerialOf(c, MonthFromWord(w), a);
+                if (sc.Num(a, da) && (sc.Eat('.'), sc.Word(w)) && MonthFromWord(w, loc) && sc.Num(c, dc)) {
+                    datePart = DateSerialOf(c, MonthFromWord(w, loc), a);
                     haveDate = a >= 1 && a <= 31;
                 }
             }
-        } else if (sc.Word(w) && MonthFromWord(w)) {
+        } else if (sc.Word(w) && MonthFromWord(w, loc)) {
             // Month D, YYYY
             if (sc.Num(b, db) && sc.Num(c, dc)) {
-                datePart = DateSerialOf(c, MonthFromWord(w), b);
+                datePart = DateSerialOf(c, MonthFromWord(w, loc), b);
                 haveDate = b >= 1 && b <= 31;
             }
         }
@@ -361,7 +371,7 @@ double ToDouble(const Variant &v)
     case VT_DATE:
         return v.RawDbl();
     case VT_BSTR: {
-        auto r = ParseNumericText(v.RawStr());
+        auto r = ParseLocalNumber(v.RawStr());
         if (!r)
             Throw(E_TYPE_MISMATCH);
         return *r;
@@ -402,9 +412,9 @@ bool ToBool(const Variant &v)
     case VT_BSTR: {
         const std::string &s = v.RawStr();
         std::string_view t = TrimView(s);
-        if (SameText(t, "true"))
+        if (SameText(t, "true") || SameText(t, "#true#"))
             return true;
-        if (SameText(t, "false"))
+        if (SameText(t, "false") || SameText(t, "#false#"))
             return false;
         return ToDouble(v) != 0;
     }
@@ -430,9 +440,15 @@ std::string ToStr(const Variant &v)
         return "Error " + std::to_string(v.RawInt());
     case VT_R8:
     case VT_CY:
-        return FormatDouble(v.RawDbl(), 15);
-    case VT_R4:
-        return FormatDouble(v.RawDbl(), 7);
+    case VT_R4: {
+        std::string s = FormatDouble(v.RawDbl(), v.Type() == VT_R4 ? 7 : 15);
+        const LocaleInfo &loc = ActiveLocale();
+        if (loc.Decimal != '.')
+            for (char &c : s)
+                if (c == '.')
+                    c = loc.Decimal;
+        return s;
+    }
     case VT_DATE:
         return FormatDate(v.RawDbl());
     case VT_BSTR:
@@ -447,9 +463,9 @@ std::string ToStr(const Variant &v)
 double ToDate(const Variant &v)
 {
     if (v.Type() == VT_BSTR) {
-        if (auto d = ParseDateText(v.RawStr()))
+        if (auto d = ParseDateText(v.RawStr(), ActiveLocale()))
             return *d;
-        if (auto n = ParseNumericText(v.RawStr()))
+        if (auto n = ParseLocalNumber(v.RawStr()))
             return *n;
         Throw(E_TYPE_MISMATCH);
     }
@@ -488,7 +504,7 @@ bool IsNumericValue(const Variant &v)
     case VT_CY:
         return true;
     case VT_BSTR:
-        return ParseNumericText(v.RawStr()).has_value();
+        return ParseLocalNumber(v.RawStr()).has_value();
     default:
         return false;
     }

@@ -23,13 +23,22 @@ bool ToBool(const Variant &v);
 std::string ToStr(const Variant &v);
 double ToDate(const Variant &v);
 
+struct LocaleInfo;
+
 // Parses text the way the language reads numbers from strings (blanks around,
-// sign, decimals, exponent, &H and &O forms).
+// sign, decimals, exponent, &H and &O forms), with "." for the decimals.
 std::optional<double> ParseNumericText(std::string_view text);
-// Parses date or time text (M/D/YYYY, YYYY-MM-DD, month names, h:mm[:ss] [AM|PM]).
+// The same under the active locale: its decimal and thousands separators and
+// its currency symbol.
+std::optional<double> ParseLocalNumber(std::string_view text);
+// Parses date or time text (M/D/YYYY, YYYY-MM-DD, month names, h:mm[:ss] [AM|PM]),
+// as date literals in the source are read.
 std::optional<double> ParseDateText(std::string_view text);
+// The same with the locale's day-first order and month names.
+std::optional<double> ParseDateText(std::string_view text, const LocaleInfo &loc);
 
 std::string FormatDouble(double d, int digits = 15);
+// A date as CStr writes it under the active locale.
 std::string FormatDate(double serial);
 
 // Coerces to a numeric variant (strings become Double), leaving numbers as they are.

@@ -4,6 +4,7 @@
 #include "base/AsciiText.h"
 #include "scripting/vbs/Instance.h"
 #include "scripting/vbs/Lexer.h"
+#include "scripting/vbs/Locale.h"
 #include "scripting/vbs/Nodes.h"
 #include "scripting/vbs/Parser.h"
 
@@ -24,6 +25,8 @@ Interpreter &CurrentInterpreter()
         Throw(E_INTERNAL);
     return *gCurrent;
 }
+
+const LocaleInfo &ActiveLocale() { return gCurrent ? *gCurrent->Locale : DefaultLocale(); }
 
 CurrentScope::CurrentScope(Interpreter &in) : FPrev(gCurrent) { gCurrent = &in; }
 CurrentScope::~CurrentScope() { gCurrent = FPrev; }
@@ -116,8 +119,9 @@ void Interpreter::ClearErr()
 
 double Interpreter::NextRnd(std::optional<double> arg)
 {
-    if (arg && *arg == 0 && FRndHaveLast)
-        return FRndLast;
+    // Rnd(0) repeats the last number, which before any call is the seed itself.
+    if (arg && *arg == 0)
+        return FRndSeed / 16777216.0;
     if (arg && *arg < 0) {
         float f = static_cast<float>(*arg);
         std::uint32_t bits;
@@ -125,9 +129,7 @@ double Interpreter::NextRnd(std::optional<double> arg)
         FRndSeed = (bits + (bits >> 24)) & 0xFFFFFF;
     }
     FRndSeed = (FRndSeed * 1140671485u + 12820163u) & 0xFFFFFF;
-    FRndLast = FRndSeed / 16777216.0;
-    FRndHaveLast = true;
-    return FRndLast;
+    return FRndSeed / 16777216.0;
 }
 
 void Interpreter::Randomize(std::optional<double> seed)

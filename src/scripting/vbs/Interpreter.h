@@ -51,6 +51,9 @@ public:
     virtual Object *CreateObject(Interpreter &in, std::string_view progId) = 0;
 };
 
+struct LocaleInfo;
+const LocaleInfo &DefaultLocale();
+
 struct BuiltinDef {
     const char *Name;
     int MinArgs, MaxArgs;
@@ -110,6 +113,9 @@ public:
     double NextRnd(std::optional<double> arg);
     void Randomize(std::optional<double> seed);
 
+    // SetLocale's choice; the conversions of this run read it through ActiveLocale().
+    const LocaleInfo *Locale = &DefaultLocale();
+
     void Track(Object *o) { FTracked.insert(o); }
     void Untrack(Object *o) { FTracked.erase(o); }
 
@@ -136,9 +142,7 @@ private:
     std::atomic<bool> FHalt{false};
     std::uint64_t FStepLimit = 0;
     std::uint64_t FSteps = 0;
-    std::uint32_t FRndSeed = 0x50000;
-    double FRndLast = 0;
-    bool FRndHaveLast = false;
+    std::uint32_t FRndSeed = 0x50000; // the generator's state is also the last number it gave
     Interpreter *FPrevCurrent = nullptr;
     friend class CurrentScope;
 };

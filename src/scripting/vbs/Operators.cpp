@@ -38,12 +38,22 @@ Variant IntResult(std::int64_t r, int rank)
     return Variant::Dbl(static_cast<double>(r));
 }
 
-Variant FloatResult(double d, bool single, bool date)
+// Currency is a scaled 64-bit integer: four decimals, about 9.2e14 at most.
+Variant CurrencyResult(double d)
+{
+    if (!(std::fabs(d) < 922337203685477.5808))
+        Throw(E_OVERFLOW);
+    return Variant::Cur(RoundDecimalPlaces(4, d));
+}
+
+Variant FloatResult(double d, bool single, bool date, bool currency = false)
 {
     if (!std::isfinite(d))
         Throw(E_OVERFLOW);
     if (date)
         return Variant::Date(d);
+    if (currency)
+        return CurrencyResult(d);
     if (single)
         return Variant::Sng(static_cast<float>(d));
     return Variant::Dbl(d);
@@ -84,11 +94,13 @@ Variant Arith(Op o, const Variant &a0, const Variant &b0)
                       !(o == Op::Sub && a.Type() == VT_DATE && b.Type() == VT_DATE);
     const bool single = (a.Type() == VT_R4 || b.Type() == VT_R4) && (ra || a.Type() == VT_R4) &&
                         (rb || b.Type() == VT_R4) && std::max(ra, rb) < 3;
+    // Currency ranks above Double for +, - and *.
+    const bool currency = a.Type() == VT_CY || b.Type() == VT_CY;
     const double x = ToDouble(a), y = ToDouble(b);
     switch (o) {
-    case Op::Add: return FloatResult(x + y, single, date);
-    case Op::Sub: return FloatResult(x - y, single, date);
-    default: return FloatResult(x * y, single, false);
+    case Op::Add: return FloatResult(x + y, single, date, currency);
+    case Op::Sub: return FloatResult(x - y, single, date, currency);
+    default: return FloatResult(x * y, single, false, currency);
     }
 }
 
@@ -148,6 +160,26 @@ Variant ConcatOp(const Variant &a0, const Variant &b0)
     return Variant::Str(std::move(s));
 }
 
+// All bits clear or all set, in the subtype of the operand beside a Null.
+Variant LogicalBeside(const Variant &other, bool set)
+{
+    switch (other.Type()) {
+    case VT_BOOL: return Variant::Bool(set);
+    case VT_UI1: return Variant::Byte(set ? 255 : 0);
+    case VT_I2:
+    case VT_BSTR: return Variant::Int(set ? -1 : 0);
+    default: return Variant::Long(set ? -1 : 0); // Empty too, as a Long 0
+    }
+}
+
+// Whether every bit of the operand's subtype is set (a Byte has eight).
+bool AllBitsSet(const Variant &v)
+{
+    if (v.Type() == VT_UI1)
+        return v.RawInt() == 255;
+    return ToLong(v) == -1;
+}
+
 Variant Logical(Op o, const Variant &a0, const Variant &b0)
 {
     const Variant a = Operand(a0), b = Operand(b0);
@@ -158,19 +190,23 @@ Variant Logical(Op o, const Variant &a0, const Variant &b0)
         const Variant &other = an ? b : a;
         if (o == Op::And) {
             if (other.IsString() ? !ToBool(other) : ToDouble(other) == 0)
-                return other.Type() == VT_BOOL ? Variant::Bool(false) : Variant::Int(0);
+                return LogicalBeside(other, false);
             return Variant::Null();
         }
         if (o == Op::Or) {
-            if (other.Type() == VT_BOOL && other.RawInt())
-                return Variant::Bool(true);
+            if (other.Type() == VT_BOOL ? other.RawInt() != 0 : AllBitsSet(other))
+                return LogicalBeside(other, true);
             return Variant::Null();
         }
         if (o == Op::Imp) {
-            if (an && ToLong(b) == -1)
-                return b.Type() == VT_BOOL ? Variant::Bool(true) : Variant::Int(-1);
+            // Null Imp x is all set when x is; x Imp Null is all set when x is all clear.
+            if (an && AllBitsSet(b))
+                return LogicalBeside(b, true);
+            // A Byte keeps its width and simply has its bits turned over.
+            if (bn && a.Type() == VT_UI1)
+                return Variant::Byte(static_cast<std::uint8_t>(~a.RawInt() & 0xFF));
             if (bn && ToLong(a) == 0)
-                return a.Type() == VT_BOOL ? Variant::Bool(true) : Variant::Int(-1);
+                return LogicalBeside(a, true);
             return Variant::Null();
         }
         return Variant::Null();
@@ -179,9 +215,9 @@ Variant Logical(Op o, const Variant &a0, const Variant &b0)
     auto toBits = [](const Variant &v) -> std::int64_t {
         if (v.IsString()) {
             std::string_view t = TrimView(v.RawStr());
-            if (SameText(t, "true"))
+            if (SameText(t, "true") || SameText(t, "#true#"))
                 return -1;
-            if (SameText(t, "false"))
+            if (SameText(t, "false") || SameText(t, "#false#"))
                 return 0;
         }
         return ToLong(v);
@@ -199,7 +235,8 @@ Variant Logical(Op o, const Variant &a0, const Variant &b0)
     }
     if (a.Type() == VT_BOOL && b.Type() == VT_BOOL)
         return Variant::Bool(r != 0);
-    const int ra = IntRank(a), rb = IntRank(b);
+    // Empty counts as a Long here: Empty And Empty is a Long.
+    const int ra = a.IsEmpty() ? 3 : IntRank(a), rb = b.IsEmpty() ? 3 : IntRank(b);
     if (ra == 1 && rb == 1)
         return Variant::Byte(static_cast<std::uint8_t>(r & 0xFF));
     if (ra && rb && std::max(ra, rb) <= 2)
@@ -263,6 +300,11 @@ int CompareValues(const Variant &a0, const Variant &b0, bool aLit, bool bLit, bo
         return x < y ? -1 : x > y ? 1 : 0;
     }
     const double x = ToDouble(a), y = ToDouble(b);
+    // A Single compares at its own precision: CSng(0.001 * 0.001) = 0.000001.
+    if (a.Type() == VT_R4 || b.Type() == VT_R4) {
+        const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+        return fx < fy ? -1 : fx > fy ? 1 : 0;
+    }
     return x < y ? -1 : x > y ? 1 : 0;
 }
 
@@ -350,14 +392,14 @@ Variant UnaryOp(Op o, const Variant &a0)
     // Not
     switch (a.Type()) {
     case VT_BOOL: return Variant::Bool(a.RawInt() == 0);
-    case VT_EMPTY: return Variant::Int(-1);
+    case VT_EMPTY: return Variant::Long(-1);
     case VT_UI1: return Variant::Byte(static_cast<std::uint8_t>(~a.RawInt() & 0xFF));
     case VT_I2: return Variant::Int(static_cast<std::int16_t>(~a.RawInt()));
     case VT_BSTR: {
         std::string_view t = TrimView(a.RawStr());
-        if (SameText(t, "true"))
+        if (SameText(t, "true") || SameText(t, "#true#"))
             return Variant::Bool(false);
-        if (SameText(t, "false"))
+        if (SameText(t, "false") || SameText(t, "#false#"))
             return Variant::Bool(true);
         return Variant::Long(~ToLong(a));
     }

@@ -1,0 +1,2 @@
+MsgBox CByte(True) & " " & TypeName(CByte(True))
+'> 255 Byte

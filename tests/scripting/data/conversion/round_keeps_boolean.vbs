@@ -1,0 +1,2 @@
+MsgBox TypeName(Round(True)) & " " & Round(True)
+'> Boolean True

@@ -1,0 +1,2 @@
+MsgBox IsNull(DateAdd("d", 1, Null))
+'> True

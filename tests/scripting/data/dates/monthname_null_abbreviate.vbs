@@ -1,0 +1,2 @@
+x = MonthName("a", Null)
+'! 94 @0:0 Invalid use of Null

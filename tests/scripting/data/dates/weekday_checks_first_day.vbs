@@ -1,0 +1,2 @@
+x = Weekday(Null, -1)
+'! 5 @0:0 Invalid procedure call or argument

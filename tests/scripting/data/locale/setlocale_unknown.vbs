@@ -1,0 +1,2 @@
+SetLocale 9999
+'! 5 @0:0 Invalid procedure call or argument

@@ -1,0 +1,2 @@
+MsgBox TypeName(AscB("A")) & " " & AscB("A")
+'> Byte 65

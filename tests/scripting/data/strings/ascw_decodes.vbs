@@ -1,0 +1,2 @@
+MsgBox AscW(ChrW(8364)) & " " & AscW(ChrW(&HFFFF))
+'> 8364 -1

@@ -1,0 +1,2 @@
+x = ChrB(256)
+'! 6 @0:0 Overflow

@@ -1,0 +1,2 @@
+MsgBox ChrW(255) = Chr(255)
+'> True

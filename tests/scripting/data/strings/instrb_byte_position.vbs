@@ -1,0 +1,2 @@
+MsgBox InStrB("abc", "c") & " " & InStrB(4, "abcb", "b")
+'> 5 7

@@ -1,0 +1,2 @@
+MsgBox LenB("abc") & " " & IsNull(LenB(Null))
+'> 6 True

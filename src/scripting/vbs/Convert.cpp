@@ -163,10 +163,24 @@ double DateSerialOf(std::int64_t y, std::int64_t m, std::int64_t d)
     return r;
 }
 
+namespace {
+// Whole days of a serial, kept where the conversion to an integer is defined
+// (a script can add 1e300 to a date); the years that come out are then
+// nonsense, but no longer undefined.
+std::int64_t SerialDays(double serial)
+{
+    const double day = std::trunc(serial);
+    if (!(day > -1e9))
+        return -1000000000;
+    if (day > 1e9)
+        return 1000000000;
+    return static_cast<std::int64_t>(day);
+}
+} // namespace
+
 void DateParts(double serial, int &y, int &m, int &d)
 {
-    const double dayPart = std::trunc(serial);
-    CivilFromDays(static_cast<std::int64_t>(dayPart) + kEpoch, y, m, d);
+    CivilFromDays(SerialDays(serial) + kEpoch, y, m, d);
 }
 
 void TimeParts(double serial, int &h, int &mi, int &s)
@@ -182,7 +196,7 @@ void TimeParts(double serial, int &h, int &mi, int &s)
 
 int WeekdayOf(double serial)
 {
-    const std::int64_t days = static_cast<std::int64_t>(std::trunc(serial)) + kEpoch; // days since 1970-01-01 (a Thursday)
+    const std::int64_t days = SerialDays(serial) + kEpoch; // days since 1970-01-01 (a Thursday)
     std::int64_t w = (days + 4) % 7;
     if (w < 0)
         w += 7;

@@ -639,21 +639,44 @@ Variant ArrayFn(Frame &, Args a, int n)
 
 // ---- script and host ----
 
-Variant EvalFn(Frame &f, Args a, int) { return f.In->EvalIn(f, S(A(0))); }
+// Script text for Eval and Execute: Empty and Null stand for no code at all,
+// anything else that is not text is a type mismatch.
+const std::string *CodeText(const Variant &v)
+{
+    if (v.IsString())
+        return &v.RawStr();
+    if (v.IsEmpty() || v.IsNull())
+        return nullptr;
+    Throw(E_TYPE_MISMATCH);
+}
+
+Variant EvalFn(Frame &f, Args a, int)
+{
+    if (A(0).IsEmpty() || A(0).IsNull())
+        return A(0);
+    return f.In->EvalIn(f, S(A(0)));
+}
 Variant ExecuteFn(Frame &f, Args a, int)
 {
-    f.In->ExecuteIn(f, S(A(0)), false);
+    const Variant code = LetValue(A(0));
+    if (const std::string *text = CodeText(code))
+        f.In->ExecuteIn(f, *text, false);
     return {};
 }
 Variant ExecuteGlobalFn(Frame &f, Args a, int)
 {
-    f.In->ExecuteIn(f, S(A(0)), true);
+    const Variant code = LetValue(A(0));
+    if (const std::string *text = CodeText(code))
+        f.In->ExecuteIn(f, *text, true);
     return {};
 }
 
 Variant GetRef(Frame &f, Args a, int)
 {
-    GlobalSlot *g = f.In->FindGlobal(AsciiLower(S(A(0))));
+    const Variant name = LetValue(A(0));
+    if (!name.IsString())
+        Throw(E_TYPE_MISMATCH);
+    GlobalSlot *g = f.In->FindGlobal(AsciiLower(name.RawStr()));
     if (!g || !g->Proc)
         Throw(E_INVALID_CALL);
     return Variant::Obj(NewProcRef(g->Proc));

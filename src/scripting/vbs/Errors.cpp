@@ -60,6 +60,7 @@ constexpr ErrText kErrors[] = {
     {451, "Object not a collection"},
     {453, "Specified DLL function not found"},
     {457, "This key is already associated with an element of this collection"},
+    {462, "The remote server machine does not exist or is unavailable"},
     {458, "Variable uses an Automation type not supported in VBScript"},
     {500, "Variable is undefined"},
     {501, "Illegal assignment"},
@@ -135,6 +136,38 @@ const char *ErrorDescription(std::int32_t number) noexcept
 }
 
 bool IsSyntaxErrorNumber(std::int32_t number) noexcept { return number >= 1000 && number < 1100; }
+
+namespace {
+struct HResultError {
+    std::uint32_t HResult;
+    std::int32_t Number;
+};
+// System and automation failures with an error of their own.  Interface
+// errors (0x8004xxxx) are left out on purpose: that range is vbObjectError's,
+// where scripts number the errors they define.
+constexpr HResultError kHResultErrors[] = {
+    {0x80004001, 445}, {0x80004002, 430}, {0x80020001, 438}, {0x80020003, 438}, {0x80020004, 448},
+    {0x80020005, 13},  {0x80020006, 438}, {0x80020007, 446}, {0x80020008, 458}, {0x8002000A, 6},
+    {0x8002000B, 9},   {0x8002000C, 447}, {0x8002000D, 10},  {0x8002000E, 450}, {0x8002000F, 449},
+    {0x80020011, 451}, {0x8002802F, 453}, {0x80028CA0, 13},  {0x80028CA1, 9},   {0x80028CA2, 57},
+    {0x80028CA3, 322}, {0x80030002, 432}, {0x80030003, 76},  {0x80030004, 67},  {0x80030005, 70},
+    {0x80030008, 7},   {0x80030012, 67},  {0x80030013, 70},  {0x8003001D, 57},  {0x8003001E, 57},
+    {0x80030020, 75},  {0x80030021, 70},  {0x80030050, 58},  {0x80030070, 61},  {0x800300FC, 53},
+    {0x80030100, 70},  {0x80030101, 70},  {0x80030103, 57},  {0x80070005, 70},  {0x8007000E, 7},
+    {0x80070057, 5},   {0x800706BA, 462}, {0x80080005, 429},
+};
+} // namespace
+
+std::int32_t ErrorNumberOf(std::int32_t number) noexcept
+{
+    const auto h = static_cast<std::uint32_t>(number);
+    if ((h & 0xFFFF0000u) == 0x800A0000u)
+        return static_cast<std::int32_t>(h & 0xFFFFu);
+    for (const auto &e : kHResultErrors)
+        if (e.HResult == h)
+            return e.Number;
+    return number;
+}
 
 void Throw(std::int32_t number) { throw ScriptError(number); }
 

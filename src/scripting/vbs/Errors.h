@@ -37,6 +37,7 @@ enum ErrorCode : std::int32_t {
     E_WRONG_ARGS = 450,
     E_NOT_COLLECTION = 451,
     E_KEY_EXISTS = 457,
+    E_UNSUPPORTED_TYPE = 458,
     E_UNDEFINED_VAR = 500,
     E_ILLEGAL_ASSIGN = 501,
     E_UNQUALIFIED_REF = 505,
@@ -97,6 +98,15 @@ enum ErrorCode : std::int32_t {
 const char *ErrorDescription(std::int32_t number) noexcept;
 bool IsSyntaxErrorNumber(std::int32_t number) noexcept;
 
+// What Err.Source reads for the errors the engine raises itself.
+inline constexpr const char *kRuntimeErrorSource = "Microsoft VBScript runtime error";
+inline constexpr const char *kCompileErrorSource = "Microsoft VBScript compilation error";
+
+// The number Err.Raise records for a number given as an HRESULT: the
+// language's own errors (facility 0x0A) read back as their plain number, a few
+// system failures as the error they stand for; anything else stays as it is.
+std::int32_t ErrorNumberOf(std::int32_t number) noexcept;
+
 // A script-level error.  Line and column are zero-based; -1 until the error
 // reaches the statement that raised it.
 class ScriptError : public std::exception {
@@ -109,6 +119,8 @@ public:
     std::int32_t Number;
     std::string Description;
     std::string Source;
+    std::string HelpFile;
+    std::int32_t HelpContext = 0;
     int Line = -1;
     int Column = -1;
 };

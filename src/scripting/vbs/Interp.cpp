@@ -118,6 +118,18 @@ Object *RequireObject(const Variant &o, const Expr *src)
     return p;
 }
 
+// The conversion functions give back a value of their own kind, which a call
+// made as a statement has nowhere to put.
+bool IsConversion(const BuiltinDef *b)
+{
+    static constexpr std::string_view kNames[] = {"CBool", "CByte", "CCur", "CDate", "CDbl",
+                                                  "CInt",  "CLng",  "CSng", "CStr"};
+    for (std::string_view n : kNames)
+        if (n == b->Name)
+            return true;
+    return false;
+}
+
 Variant CallBuiltin(Frame &f, const BuiltinDef *b, const std::vector<Expr *> &args)
 {
     const int n = static_cast<int>(args.size());
@@ -305,7 +317,7 @@ void VarExpr::Assign(Frame &f, Variant v, bool isSet)
     }
     if (isSet)
         CheckSetValue(v);
-    else
+    else if (R->Kind != RefKind::MeMember) // the class decides (a Property Let gets the object)
         v = LetValue(std::move(v));
     switch (R->Kind) {
     case RefKind::MeMember: {
@@ -401,6 +413,13 @@ Variant CallExpr::Eval(Frame &f)
     }
 }
 
+void CallExpr::Call(Frame &f)
+{
+    Eval(f);
+    if (R->Kind == RefKind::Builtin && IsConversion(static_cast<const BuiltinDef *>(R->Ptr)))
+        Throw(E_UNSUPPORTED_TYPE);
+}
+
 Variant *CallExpr::ElementRef(Frame &f, ArrCell *&locked)
 {
     switch (R->Kind) {
@@ -435,7 +454,7 @@ void CallExpr::Assign(Frame &f, Variant v, bool isSet)
 {
     if (isSet)
         CheckSetValue(v);
-    else
+    else if (R->Kind != RefKind::MeMember) // the class decides (a Property Let gets the object)
         v = LetValue(std::move(v));
     if (R->Kind == RefKind::MeMember) {
         ObjHold hold(f.Me);
@@ -465,10 +484,11 @@ void MemberExpr::Assign(Frame &f, Variant v, bool isSet)
 {
     if (isSet)
         CheckSetValue(v);
-    else
-        v = LetValue(std::move(v));
     Variant o = Obj->Eval(f);
     Object *p = RequireObject(o, Obj);
+    // A script class decides for itself: its Property Let gets the object.
+    if (!isSet && v.IsObject() && !dynamic_cast<Instance *>(p))
+        v = LetValue(std::move(v));
     ArgPack a(f, Args, true);
     Stmt *cur = f.In->Cur;
     p->Put(*f.In, LName, isSet, a.Ptrs(), a.Count(), v);
@@ -652,6 +672,49 @@ Flow ExecBlock(const Block &b, Frame &f)
     return Flow::Normal;
 }
 
+namespace {
+
+// Under "On Error Resume Next" an error in a block's header does not skip
+// the block: it is recorded, and the statement goes on with what follows the
+// failed step, which is the first statement inside the block.  These run only
+// once an error has been thrown; the paths without one are as before.
+void RecordHeaderError(Frame &f, const ScriptError &e)
+{
+    if (!f.ResumeNext)
+        throw;
+    f.In->SetErr(e);
+}
+
+// A condition that failed answers onError (If: the branch is taken).
+inline bool Condition(Frame &f, Expr *e, bool onError)
+{
+    try {
+        return Truthy(e->Eval(f));
+    } catch (const ScriptError &err) {
+        RecordHeaderError(f, err);
+        return onError;
+    }
+}
+
+// A For or For Each loop whose header failed: its body runs once, with the
+// loop variable untouched, then its "Next" fails with nextError, which ends it.
+Flow RunBodyOnce(Frame &f, Stmt *loop, const Block &body, std::int32_t nextError)
+{
+    const Flow fl = ExecBlock(body, f);
+    if (fl == Flow::ExitFor)
+        return Flow::Normal;
+    if (fl != Flow::Normal)
+        return fl;
+    f.In->Cur = loop;
+    const ScriptError e(nextError);
+    if (!f.ResumeNext)
+        throw e;
+    f.In->SetErr(e);
+    return Flow::Normal;
+}
+
+} // namespace
+
 Flow CallStmt::Exec(Frame &f)
 {
     E->Call(f);
@@ -798,7 +861,7 @@ Flow AssignStmt::Exec(Frame &f)
 Flow IfStmt::Exec(Frame &f)
 {
     for (std::size_t i = 0; i < Conds.size(); ++i)
-        if (Truthy(Conds[i]->Eval(f)))
+        if (Condition(f, Conds[i], true))
             return ExecBlock(Arms[i], f);
     return ExecBlock(Else, f);
 }
@@ -806,20 +869,39 @@ Flow IfStmt::Exec(Frame &f)
 Flow SelectStmt::Exec(Frame &f)
 {
     const Variant v = E->Eval(f);
+    // An error in the Select line itself skips every case, Case Else too;
+    // one in a case's value enters that case.
     for (std::size_t i = 0; i < Values.size(); ++i)
-        for (Expr *e : Values[i])
-            if (ValuesEqualForCase(v, e->Eval(f), e->IsStrLit || e->IsNumLit))
+        for (Expr *e : Values[i]) {
+            bool match;
+            try {
+                match = ValuesEqualForCase(v, e->Eval(f), e->IsStrLit || e->IsNumLit);
+            } catch (const ScriptError &err) {
+                RecordHeaderError(f, err);
+                match = true;
+            }
+            if (match)
                 return ExecBlock(Bodies[i], f);
+        }
     return ExecBlock(Else, f);
 }
 
 Flow ForStmt::Exec(Frame &f)
 {
-    Variant from = ToNumber(LetValue(From->Eval(f)));
-    Variant to = ToNumber(LetValue(To->Eval(f)));
-    Variant step = Step ? ToNumber(LetValue(Step->Eval(f))) : Variant::Int(1);
-    if (from.IsNull() || to.IsNull() || step.IsNull())
-        Throw(E_INVALID_NULL);
+    Variant from, to, step;
+    bool failed = false;
+    try {
+        from = ToNumber(LetValue(From->Eval(f)));
+        to = ToNumber(LetValue(To->Eval(f)));
+        step = Step ? ToNumber(LetValue(Step->Eval(f))) : Variant::Int(1);
+        if (from.IsNull() || to.IsNull() || step.IsNull())
+            Throw(E_INVALID_NULL);
+    } catch (const ScriptError &e) {
+        RecordHeaderError(f, e);
+        failed = true;
+    }
+    if (failed)
+        return RunBodyOnce(f, this, Body, E_FOR_NOT_INIT);
     Var->Assign(f, from, false);
     Variant *ctr = Var->Ref(f);
     if (!ctr)
@@ -876,17 +958,25 @@ Flow ForStmt::Exec(Frame &f)
 
 Flow ForEachStmt::Exec(Frame &f)
 {
-    Variant coll = Coll->Eval(f);
     std::vector<Variant> items;
-    if (coll.IsArray()) {
-        items = coll.RawArr()->Data;
-    } else if (coll.IsObject()) {
-        Object *o = RequireObject(coll, Coll);
-        if (!o->Enumerate(*f.In, items))
+    bool failed = false;
+    try {
+        Variant coll = Coll->Eval(f);
+        if (coll.IsArray()) {
+            items = coll.RawArr()->Data;
+        } else if (coll.IsObject()) {
+            Object *o = RequireObject(coll, Coll);
+            if (!o->Enumerate(*f.In, items))
+                Throw(E_NOT_COLLECTION);
+        } else {
             Throw(E_NOT_COLLECTION);
-    } else {
-        Throw(E_NOT_COLLECTION);
+        }
+    } catch (const ScriptError &e) {
+        RecordHeaderError(f, e);
+        failed = true;
     }
+    if (failed)
+        return RunBodyOnce(f, this, Body, E_NOT_COLLECTION);
     for (auto &item : items) {
         const bool isObj = item.IsObject();
         Var->Assign(f, std::move(item), isObj);
@@ -904,7 +994,8 @@ Flow ForEachStmt::Exec(Frame &f)
 Flow DoStmt::Exec(Frame &f)
 {
     for (;;) {
-        if (PreTest && Cond && Truthy(Cond->Eval(f)) == Until)
+        // A failed condition enters the body at the top and leaves the loop at the bottom.
+        if (PreTest && Cond && Condition(f, Cond, !Until) == Until)
             break;
         const Flow fl = ExecBlock(Body, f);
         if (fl != Flow::Normal) {
@@ -913,7 +1004,7 @@ Flow DoStmt::Exec(Frame &f)
             return fl;
         }
         f.In->Tick();
-        if (!PreTest && Cond && Truthy(Cond->Eval(f)) == Until)
+        if (!PreTest && Cond && Condition(f, Cond, Until) == Until)
             break;
     }
     return Flow::Normal;
@@ -1011,7 +1102,15 @@ Flow OnErrorStmt::Exec(Frame &f)
 
 Flow WithStmt::Exec(Frame &f)
 {
-    f.Locals[Slot] = Obj->Eval(f);
+    try {
+        Variant o = Obj->Eval(f);
+        if (!o.IsObject())
+            Throw(E_OBJECT_REQUIRED); // Nothing is an object: only its members fail
+        f.Locals[Slot] = std::move(o);
+    } catch (const ScriptError &e) {
+        RecordHeaderError(f, e);
+        f.Locals[Slot] = Variant();
+    }
     struct Clear {
         Variant &V;
         ~Clear() { V = Variant(); }
@@ -1158,7 +1257,8 @@ Variant Instance::Invoke(Interpreter &in, std::string_view name, InvokeKind, Var
             Variant keep = v;
             return keep.RawObj()->Invoke(in, {}, InvokeKind::Get, args, argc);
         }
-        Throw(E_TYPE_MISMATCH);
+        // A variable takes no arguments: the class has no such method.
+        ThrowNoMember(name);
     }
     if (m.Method)
         return in.CallProc(m.Method, this, args, argc);
@@ -1172,18 +1272,20 @@ void Instance::Put(Interpreter &in, std::string_view name, bool isSet, Variant *
     ObjHold hold(this);
     const ClassMember &m = Member(in, name);
     if (m.Field >= 0) {
+        // A variable given an object without Set holds its default value.
+        const Variant stored = isSet || !value.IsObject() ? value : LetValue(value);
         Variant &slot = Fields[static_cast<std::size_t>(m.Field)];
         if (argc == 0) {
-            slot = value;
+            slot = stored;
             return;
         }
         if (slot.IsArray()) {
-            *ArrayElement(slot.MutableArr(), args, argc) = value;
+            *ArrayElement(slot.MutableArr(), args, argc) = stored;
             return;
         }
         if (slot.IsObject() && slot.RawObj()) {
             Variant keep = slot;
-            keep.RawObj()->Put(in, {}, isSet, args, argc, value);
+            keep.RawObj()->Put(in, {}, isSet, args, argc, stored);
             return;
         }
         Throw(E_TYPE_MISMATCH);
@@ -1206,7 +1308,9 @@ Variant Interpreter::NewInstance(std::string_view lname, std::string_view displa
         if (Names)
             if (Object *o = Names->CreateObject(*this, lname))
                 return Variant::Obj(o);
-        ThrowNamed(E_CLASS_NOT_DEFINED, display);
+        // Under Option Explicit an unknown class name is first of all an
+        // undeclared name.
+        ThrowNamed(OptionExplicit ? E_UNDEFINED_VAR : E_CLASS_NOT_DEFINED, display);
     }
     auto *inst = new Instance(this, c);
     Variant v = Variant::Obj(inst);

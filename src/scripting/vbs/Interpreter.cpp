@@ -107,7 +107,9 @@ void Interpreter::SetErr(const ScriptError &e)
 {
     ErrNumber = e.Number;
     ErrDescription = e.Description;
-    ErrSource = e.Source.empty() ? "VBScript runtime error" : e.Source;
+    ErrSource = e.Source.empty() ? kRuntimeErrorSource : e.Source;
+    ErrHelpFile = e.HelpFile;
+    ErrHelpContext = e.HelpContext;
 }
 
 void Interpreter::ClearErr()
@@ -115,6 +117,8 @@ void Interpreter::ClearErr()
     ErrNumber = 0;
     ErrDescription.clear();
     ErrSource.clear();
+    ErrHelpFile.clear();
+    ErrHelpContext = 0;
 }
 
 double Interpreter::NextRnd(std::optional<double> arg)
@@ -416,6 +420,13 @@ Variant Interpreter::EvalIn(Frame &f, std::string_view text)
     try {
         u = Compile(text, outer, true);
     } catch (ScriptError &e) {
+        // Eval's own expression parser reports a missing operand as a plain
+        // syntax error, not as the statement parser's "Expected expression".
+        if (e.Number == S_EXPECTED_EXPR) {
+            e.Number = S_SYNTAX;
+            e.Description = ErrorDescription(S_SYNTAX);
+        }
+        e.Source = kCompileErrorSource;
         e.Line = e.Column = -1;
         throw;
     }
@@ -440,6 +451,7 @@ void Interpreter::ExecuteIn(Frame &f, std::string_view text, bool global)
     try {
         u = Compile(text, outer, false);
     } catch (ScriptError &e) {
+        e.Source = kCompileErrorSource;
         e.Line = e.Column = -1;
         throw;
     }

@@ -108,6 +108,8 @@ public:
     std::int32_t ErrNumber = 0;
     std::string ErrDescription;
     std::string ErrSource;
+    std::string ErrHelpFile;
+    std::int32_t ErrHelpContext = 0;
 
     // Rnd and Randomize.
     double NextRnd(std::optional<double> arg);

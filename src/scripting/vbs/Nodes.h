@@ -38,7 +38,7 @@ struct CallExpr final : Expr {
     Variant Eval(Frame &f) override;
     Variant *ElementRef(Frame &f, ArrCell *&locked) override;
     void Assign(Frame &f, Variant v, bool isSet) override;
-    void Call(Frame &f) override { Eval(f); }
+    void Call(Frame &f) override;
 };
 
 struct MemberExpr final : Expr {

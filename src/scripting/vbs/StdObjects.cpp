@@ -56,31 +56,21 @@ public:
             CheckArgCount(n, 0, 0);
             return Variant::Str(in.ErrSource);
         }
-        if (name == "helpfile")
-            return Variant::Str(std::string());
-        if (name == "helpcontext")
-            return Variant::Long(0);
+        if (name == "helpfile") {
+            CheckArgCount(n, 0, 0);
+            return Variant::Str(in.ErrHelpFile);
+        }
+        if (name == "helpcontext") {
+            CheckArgCount(n, 0, 0);
+            return Variant::Long(in.ErrHelpContext);
+        }
         if (name == "clear") {
             CheckArgCount(n, 0, 0);
             in.ClearErr();
             return {};
         }
-        if (name == "raise") {
-            CheckArgCount(n, 1, 5);
-            const std::int32_t num = ToLong(LetValue(*a[0]));
-            if (num == 0)
-                Throw(E_INVALID_CALL);
-            std::string source = n > 1 && !a[1]->IsEmpty() ? Str(a, 1) : std::string();
-            std::string desc;
-            if (n > 2 && !a[2]->IsEmpty())
-                desc = Str(a, 2);
-            else {
-                desc = ErrorDescription(num);
-                if (desc.empty())
-                    desc = "Unknown runtime error";
-            }
-            throw ScriptError(num, std::move(desc), std::move(source));
-        }
+        if (name == "raise")
+            Raise(a, n);
         ThrowNoMember(name);
     }
     void Put(Interpreter &in, std::string_view name, bool, Variant **, int, const Variant &v) override
@@ -91,8 +81,41 @@ public:
             in.ErrDescription = ToStr(v);
         else if (name == "source")
             in.ErrSource = ToStr(v);
+        else if (name == "helpfile")
+            in.ErrHelpFile = ToStr(v);
+        else if (name == "helpcontext")
+            in.ErrHelpContext = ToLong(v);
         else
             ThrowNoMember(name);
+    }
+
+private:
+    // Err.Raise number[, source[, description[, helpfile[, helpcontext]]]]
+    [[noreturn]] static void Raise(Variant **a, int n)
+    {
+        CheckArgCount(n, 1, 5);
+        const std::int32_t given = ToLong(LetValue(*a[0]));
+        // Beyond the 16 bits of an error number only an HRESULT (high bit set) is one.
+        if (given == 0 || given > 0xFFFF)
+            Throw(E_INVALID_CALL);
+        const std::int32_t num = ErrorNumberOf(given);
+        if (num == 0)
+            Throw(E_INVALID_CALL);
+        std::string source = n > 1 && !a[1]->IsEmpty() ? Str(a, 1) : std::string();
+        std::string desc;
+        if (n > 2 && !a[2]->IsEmpty())
+            desc = Str(a, 2);
+        else {
+            desc = ErrorDescription(num);
+            if (desc.empty())
+                desc = "Unknown runtime error";
+        }
+        ScriptError e(num, std::move(desc), std::move(source));
+        if (n > 3 && !a[3]->IsEmpty())
+            e.HelpFile = Str(a, 3);
+        if (n > 4 && !a[4]->IsEmpty())
+            e.HelpContext = ToLong(LetValue(*a[4]));
+        throw e;
     }
 };
 

@@ -1,3 +1,3 @@
 x = 1
 y = Eval("1 +")
-'! 1023 @1:0 Expected expression
+'! 1002 @1:0 Syntax error

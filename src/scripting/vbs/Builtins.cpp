@@ -4,7 +4,9 @@
 #include "base/Questions.h"
 #include "base/Rounding.h"
 #include "scripting/vbs/Convert.h"
+#include "scripting/vbs/Escape.h"
 #include "scripting/vbs/Interpreter.h"
+#include "scripting/vbs/RegExpObject.h"
 #include "scripting/vbs/StdObjects.h"
 
 #include <chrono>
@@ -954,10 +956,26 @@ Variant CreateObjectFn(Frame &f, Args a, int)
         return Variant::Obj(NewDictionary(*f.In));
     if (l == "scripting.filesystemobject")
         return Variant::Obj(NewFileSystemObject());
+    if (l == "vbscript.regexp")
+        return Variant::Obj(NewRegExp());
     if (f.In->Names)
         if (Object *o = f.In->Names->CreateObject(*f.In, l))
             return Variant::Obj(o);
     ThrowNamed(E_CANT_CREATE, id);
+}
+
+Variant EscapeFn(Frame &, Args a, int)
+{
+    if (A(0).IsNull())
+        return Variant::Null();
+    return Variant::Str(EscapeText(S(A(0))));
+}
+
+Variant UnescapeFn(Frame &, Args a, int)
+{
+    if (A(0).IsNull())
+        return Variant::Null();
+    return Variant::Str(UnescapeText(S(A(0))));
 }
 
 Variant ErrFn(Frame &f, Args, int)
@@ -1005,6 +1023,7 @@ const BuiltinDef kBuiltins[] = {
     {"Err", 0, 0, ErrFn}, {"ScriptEngine", 0, 0, ScriptEngine}, {"ScriptEngineMajorVersion", 0, 0, EngineMajor},
     {"ScriptEngineMinorVersion", 0, 0, EngineMinor}, {"ScriptEngineBuildVersion", 0, 0, EngineBuild},
     {"GetLocale", 0, 0, GetLocale}, {"SetLocale", 0, 1, GetLocale},
+    {"Escape", 1, 1, EscapeFn}, {"Unescape", 1, 1, UnescapeFn},
 };
 
 struct ConstDef {

@@ -111,7 +111,7 @@ std::vector<fs::path> CasesOf(const std::string &area)
 
 const std::vector<std::string> kAreas = {"arrays",  "classes", "comparison", "control",    "conversion",
                                          "dates",   "errors",  "eval",       "math",       "objects",
-                                         "operators", "procedures", "strings", "variables"};
+                                         "operators", "procedures", "regexp", "strings", "variables"};
 
 class Conformance : public ::testing::TestWithParam<std::string> {};
 

@@ -1,5 +1,7 @@
 #include "scripting/vbs/Escape.h"
 
+#include "scripting/vbs/Errors.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -119,6 +121,8 @@ std::string EscapeText(std::string_view s)
     std::string out;
     out.reserve(s.size());
     for (std::size_t i = 0; i < s.size(); ++i) {
+        // The text can grow threefold: stop at the string limit, not past it.
+        CheckStringSize(out.size());
         const auto c = static_cast<unsigned char>(s[i]);
         if (c < 0x80) {
             if (LeftAlone(c))

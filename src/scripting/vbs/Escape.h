@@ -3,6 +3,7 @@
 // engine's strings keep characters past ASCII as UTF-8 (as ChrW writes
 // them), so Escape reads UTF-8 sequences as one character each and
 // Unescape writes UTF-8; a byte that starts no sequence is one character.
+// Escape raises "Out of string space" rather than grow past the string limit.
 #include <string>
 #include <string_view>
 

@@ -207,9 +207,15 @@ private:
 void AppendReplacement(std::string &out, std::string_view rep, std::string_view subject, const PCRE2_SIZE *ov,
                        std::uint32_t groups)
 {
+    // Checked before each piece: "$'" a thousand times over a long subject
+    // would otherwise grow far past the string limit in one replacement.
+    auto add = [&](std::string_view piece) {
+        CheckStringSize(out.size() + piece.size());
+        out.append(piece);
+    };
     auto group = [&](std::size_t g) {
         if (ov[2 * g] != PCRE2_UNSET)
-            out.append(subject.substr(ov[2 * g], ov[2 * g + 1] - ov[2 * g]));
+            add(subject.substr(ov[2 * g], ov[2 * g + 1] - ov[2 * g]));
     };
     auto digit = [&](std::size_t i) { return i < rep.size() && rep[i] >= '0' && rep[i] <= '9'; };
     for (std::size_t i = 0; i < rep.size(); ++i) {
@@ -226,10 +232,10 @@ void AppendReplacement(std::string &out, std::string_view rep, std::string_view 
             group(0);
             ++i;
         } else if (d == '`') {
-            out.append(subject.substr(0, ov[0]));
+            add(subject.substr(0, ov[0]));
             ++i;
         } else if (d == '\'') {
-            out.append(subject.substr(ov[1]));
+            add(subject.substr(ov[1]));
             ++i;
         } else if (digit(i + 1)) {
             const std::size_t one = static_cast<std::size_t>(d - '0');
@@ -410,13 +416,14 @@ private:
         std::string out;
         std::size_t last = 0;
         Scan(in, subject, FGlobal, [&](const PCRE2_SIZE *ov) {
+            CheckStringSize(out.size() + (ov[0] - last));
             out.append(subject, last, ov[0] - last);
             AppendReplacement(out, rep, subject, ov, FGroups);
             CheckStringSize(out.size());
             last = ov[1];
         });
+        CheckStringSize(out.size() + (subject.size() - last));
         out.append(subject, last, std::string::npos);
-        CheckStringSize(out.size());
         return out;
     }
 };

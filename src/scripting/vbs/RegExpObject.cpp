@@ -327,6 +327,7 @@ private:
     std::unique_ptr<pcre2_match_context, MatchContextFree> FMatchContext;
 
     // Compiled on first use, so that a bad pattern fails where it is used.
+    // Not JIT-compiled: PCRE2's JIT ignores the depth and heap limits.
     const pcre2_code *Code()
     {
         if (FCode)

@@ -6,7 +6,7 @@ set -e
 PACKAGES="
 build-essential cmake ninja-build ccache pkg-config
 qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev qt6-qpa-plugins qt6-image-formats-plugins
-libsqlite3-dev sqlite3 libassimp-dev libxml2-dev libglu1-mesa-dev libgl1-mesa-dri
+libsqlite3-dev sqlite3 libassimp-dev libxml2-dev libglu1-mesa-dev libgl1-mesa-dri libpcre2-dev
 libcli11-dev nlohmann-json3-dev
 libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
 libgtest-dev libgmock-dev libbenchmark-dev liblua5.4-dev

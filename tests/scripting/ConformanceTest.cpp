@@ -111,7 +111,8 @@ std::vector<fs::path> CasesOf(const std::string &area)
 
 const std::vector<std::string> kAreas = {"arrays",  "classes", "comparison", "control",    "conversion",
                                          "dates",   "errors",  "eval",       "locale",     "math",
-                                         "objects", "operators", "procedures", "strings",  "variables"};
+                                         "objects", "operators", "procedures", "regexp", "strings",
+                                         "variables"};
 
 class Conformance : public ::testing::TestWithParam<std::string> {};
 

@@ -6,8 +6,10 @@
 #include "scripting/vbs/CharFunctions.h"
 #include "scripting/vbs/Convert.h"
 #include "scripting/vbs/DateFunctions.h"
+#include "scripting/vbs/Escape.h"
 #include "scripting/vbs/Interpreter.h"
 #include "scripting/vbs/Locale.h"
+#include "scripting/vbs/RegExpObject.h"
 #include "scripting/vbs/StdObjects.h"
 
 #include <chrono>
@@ -711,10 +713,26 @@ Variant CreateObjectFn(Frame &f, Args a, int)
         return Variant::Obj(NewDictionary(*f.In));
     if (l == "scripting.filesystemobject")
         return Variant::Obj(NewFileSystemObject());
+    if (l == "vbscript.regexp")
+        return Variant::Obj(NewRegExp());
     if (f.In->Names)
         if (Object *o = f.In->Names->CreateObject(*f.In, l))
             return Variant::Obj(o);
     ThrowNamed(E_CANT_CREATE, id);
+}
+
+Variant EscapeFn(Frame &, Args a, int)
+{
+    if (A(0).IsNull())
+        return Variant::Null();
+    return Variant::Str(EscapeText(S(A(0))));
+}
+
+Variant UnescapeFn(Frame &, Args a, int)
+{
+    if (A(0).IsNull())
+        return Variant::Null();
+    return Variant::Str(UnescapeText(S(A(0))));
 }
 
 Variant ErrFn(Frame &f, Args, int)
@@ -780,6 +798,7 @@ const BuiltinDef kBuiltins[] = {
     {"Err", 0, 0, ErrFn}, {"ScriptEngine", 0, 0, ScriptEngine}, {"ScriptEngineMajorVersion", 0, 0, EngineMajor},
     {"ScriptEngineMinorVersion", 0, 0, EngineMinor}, {"ScriptEngineBuildVersion", 0, 0, EngineBuild},
     {"GetLocale", 0, 0, GetLocale}, {"SetLocale", 0, 1, SetLocale},
+    {"Escape", 1, 1, EscapeFn}, {"Unescape", 1, 1, UnescapeFn},
 };
 
 struct ConstDef {

@@ -123,6 +123,12 @@ constexpr ErrText kErrors[] = {
     {1057, "'Default' specification must also specify 'Public'"},
     {1058, "'Default' specification can only be on Property Get"},
     {1059, "Expression too complex"},
+    {5016, "Regular Expression object expected"},
+    {5017, "Syntax error in regular expression"},
+    {5018, "Unexpected quantifier"},
+    {5019, "Expected ']' in regular expression"},
+    {5020, "Expected ')' in regular expression"},
+    {5021, "Invalid range in character set"},
     {32811, "Element not found"},
 };
 } // namespace

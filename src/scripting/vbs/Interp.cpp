@@ -4,6 +4,7 @@
 #include "scripting/vbs/Instance.h"
 #include "scripting/vbs/Interpreter.h"
 #include "scripting/vbs/Nodes.h"
+#include "scripting/vbs/RegExpObject.h"
 
 #include <cmath>
 #include <new>
@@ -1303,6 +1304,10 @@ void Instance::Put(Interpreter &in, std::string_view name, bool isSet, Variant *
 
 Variant Interpreter::NewInstance(std::string_view lname, std::string_view display)
 {
+    // A script may declare a class named RegExp, but New always makes the
+    // built-in object, as the language does.
+    if (lname == "regexp")
+        return Variant::Obj(NewRegExp());
     ClassDef *c = FindClass(lname);
     if (!c) {
         if (Names)

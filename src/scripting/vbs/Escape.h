@@ -1,0 +1,15 @@
+#pragma once
+// Escape and Unescape: the language's %XX and %uXXXX encoding of text.  The
+// engine's strings keep characters past ASCII as UTF-8 (as ChrW writes
+// them), so Escape reads UTF-8 sequences as one character each and
+// Unescape writes UTF-8; a byte that starts no sequence is one character.
+// Escape raises "Out of string space" rather than grow past the string limit.
+#include <string>
+#include <string_view>
+
+namespace kalvion::vbs {
+
+std::string EscapeText(std::string_view text);
+std::string UnescapeText(std::string_view text);
+
+} // namespace kalvion::vbs

@@ -1,0 +1,2 @@
+MsgBox IsNull(Escape(Null)) & " " & IsNull(Unescape(Null)) & " [" & Escape(Empty) & "]"
+'> True True []

@@ -1,0 +1,4 @@
+Set r = New RegExp
+r.Pattern = "b"
+MsgBox r.Replace("abc", "x$&z")
+'> axbzc

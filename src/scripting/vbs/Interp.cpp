@@ -887,21 +887,31 @@ Flow SelectStmt::Exec(Frame &f)
     return ExecBlock(Else, f);
 }
 
-Flow ForStmt::Exec(Frame &f)
+namespace {
+// The bounds of a For loop; false when one failed under "On Error Resume
+// Next" (the error is recorded).  Kept out of line so that the error handling
+// does not weigh on the counting loop's code.
+[[gnu::noinline]] bool ForBounds(Frame &f, Expr *fromE, Expr *toE, Expr *stepE, Variant &from, Variant &to,
+                                 Variant &step)
 {
-    Variant from, to, step;
-    bool failed = false;
     try {
-        from = ToNumber(LetValue(From->Eval(f)));
-        to = ToNumber(LetValue(To->Eval(f)));
-        step = Step ? ToNumber(LetValue(Step->Eval(f))) : Variant::Int(1);
+        from = ToNumber(LetValue(fromE->Eval(f)));
+        to = ToNumber(LetValue(toE->Eval(f)));
+        step = stepE ? ToNumber(LetValue(stepE->Eval(f))) : Variant::Int(1);
         if (from.IsNull() || to.IsNull() || step.IsNull())
             Throw(E_INVALID_NULL);
     } catch (const ScriptError &e) {
         RecordHeaderError(f, e);
-        failed = true;
+        return false;
     }
-    if (failed)
+    return true;
+}
+} // namespace
+
+Flow ForStmt::Exec(Frame &f)
+{
+    Variant from, to, step;
+    if (!ForBounds(f, From, To, Step, from, to, step))
         return RunBodyOnce(f, this, Body, E_FOR_NOT_INIT);
     Var->Assign(f, from, false);
     Variant *ctr = Var->Ref(f);

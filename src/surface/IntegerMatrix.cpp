@@ -72,7 +72,10 @@ std::pair<std::int32_t, std::int32_t> TIntegerMatrix::MinMax(int workers) const
 
 void TIntegerMatrix::Rescale(std::int32_t a, std::int32_t b, int workers)
 {
-    const auto [lo, hi] = MinMax(workers);
+    // Plain names rather than a structured binding: clang 14 cannot capture
+    // a binding in the lambda below.
+    const auto range = MinMax(workers);
+    const auto lo = range.first, hi = range.second;
     if (a == b || lo == hi) {
         Fill(Clamp(a), workers);
         return;

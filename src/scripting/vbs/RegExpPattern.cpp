@@ -124,6 +124,11 @@ std::size_t Utf8Length(std::string_view p, std::size_t i)
     return n;
 }
 
+// Text is searched as bytes, so whatever may match a character of another
+// script takes its whole UTF-8 sequence: otherwise "." or "[^a]" would match
+// half of an "é", and Replace would cut it in two.
+constexpr std::string_view kWholeCharacter = "(?>[\\xC2-\\xF4][\\x80-\\xBF]*|";
+
 bool IsClassEscapeLetter(char c)
 {
     return c == 'd' || c == 'D' || c == 'w' || c == 'W' || c == 's' || c == 'S';
@@ -140,8 +145,14 @@ std::int32_t Escape(std::string_view p, std::size_t &i, bool inClass, int groups
         return E_REGEXP_SYNTAX;
     const char c = p[++i];
     if (IsClassEscapeLetter(c)) {
+        // \D, \S and \W match any character of another script.
+        const bool negated = c == 'D' || c == 'S' || c == 'W';
+        if (negated && !inClass)
+            out += kWholeCharacter;
         out += '\\';
         out += c;
+        if (negated && !inClass)
+            out += ')';
         piece = Piece::ClassEscape;
         return 0;
     }
@@ -243,9 +254,36 @@ std::int32_t Escape(std::string_view p, std::size_t &i, bool inClass, int groups
     return 0;
 }
 
+std::int32_t ClassBody(std::string_view p, std::size_t &i, int groups, std::string &out);
+
 // Translates the class opened at p[i]; leaves i on its closing bracket, or
 // past the end when it has none (PCRE2 then reports the missing bracket).
 std::int32_t Class(std::string_view p, std::size_t &i, int groups, std::string &out)
+{
+    // A negated class of ASCII characters matches any character of another
+    // script as a whole.
+    bool wrapped = false;
+    if (i + 1 < p.size() && p[i + 1] == '^') {
+        std::size_t end = i + 2;
+        bool ascii = true;
+        for (; end < p.size() && p[end] != ']'; ++end) {
+            if (p[end] == '\\')
+                ++end;
+            else if (static_cast<unsigned char>(p[end]) >= 0x80)
+                ascii = false;
+        }
+        if (ascii && end < p.size()) {
+            out += kWholeCharacter;
+            wrapped = true;
+        }
+    }
+    const std::int32_t err = ClassBody(p, i, groups, out);
+    if (wrapped && err == 0)
+        out += ')';
+    return err;
+}
+
+std::int32_t ClassBody(std::string_view p, std::size_t &i, int groups, std::string &out)
 {
     out += '[';
     if (i + 1 < p.size() && p[i + 1] == '^')
@@ -393,6 +431,11 @@ std::int32_t TranslatePattern(std::string_view p, std::string &out)
         case ']':
             out += '\\';
             out += c;
+            prev = Prev::Atom;
+            break;
+        case '.':
+            out += kWholeCharacter;
+            out += "[^\\n\\r])";
             prev = Prev::Atom;
             break;
         default:

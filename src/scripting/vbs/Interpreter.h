@@ -126,6 +126,10 @@ public:
     NameProvider *Names = nullptr;
     bool OptionExplicit = false;
     int MaxDepth = 1000;
+    // The steps one RegExp Test, Execute or Replace may take before it ends
+    // with "Out of stack space" (more for a longer subject); a host that runs
+    // many untrusted scripts quickly may lower it.
+    std::uint64_t RegExpSteps = 10'000'000;
     int Depth = 0;
     Stmt *Cur = nullptr;
     Object *CurMe = nullptr;

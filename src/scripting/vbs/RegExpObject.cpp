@@ -20,7 +20,6 @@ namespace {
 // would still run for hours.  Every pattern is compiled with automatic
 // callouts instead, and the callouts count the steps of one whole Test,
 // Execute or Replace against a budget that grows with the subject.
-constexpr std::uint64_t kBaseSteps = 10'000'000;
 constexpr std::uint64_t kStepsPerByte = 16;
 constexpr std::uint64_t kMaxSteps = 200'000'000;
 // The host's halt and the run's step limit are looked at this often.
@@ -374,7 +373,7 @@ private:
             Throw(E_OUT_OF_MEMORY);
         Budget budget;
         budget.In = &in;
-        budget.Limit = std::min(kMaxSteps, kBaseSteps + kStepsPerByte * subject.size());
+        budget.Limit = std::min(kMaxSteps, in.RegExpSteps + kStepsPerByte * subject.size());
         pcre2_set_callout(FMatchContext.get(), CountStep, &budget);
         const auto *text = reinterpret_cast<PCRE2_SPTR>(subject.data());
         std::size_t pos = 0;

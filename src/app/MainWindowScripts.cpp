@@ -21,6 +21,7 @@
 #include <QToolButton>
 
 #include <filesystem>
+#include <utility>
 
 namespace kalvion::app {
 
@@ -69,10 +70,14 @@ bool TfrmVexaMain::RunScriptFile(const QString &file, const QString &caption)
     const std::string path = QFileInfo(file).absoluteFilePath().toStdString();
     // A missing file runs as an empty script; one that is there but cannot be
     // taken (a pipe, a folder, too large) is refused with its reason, before
-    // the window changes its state.
+    // the window changes its state.  A run that waits in the message loop
+    // keeps its own error text.
+    const std::string outerErrors = host.ErrorText;
     std::error_code ec;
-    if (!host.LoadScriptFile(path) && std::filesystem::exists(path, ec)) {
-        host.ShowError(host.ErrorText);
+    const bool loaded = host.LoadScriptFile(path);
+    const std::string loadError = std::exchange(host.ErrorText, outerErrors);
+    if (!loaded && std::filesystem::exists(path, ec)) {
+        host.ShowError(loadError);
         return false;
     }
     host.IncludeFolders = ScriptIncludeFolders(path, UserPluginFolder().toStdString(),

@@ -10,6 +10,9 @@ namespace kalvion {
 
 namespace {
 
+constexpr std::size_t kMaxShownIncludeName = 260;
+constexpr int kMaxListedIncludeErrors = 50;
+
 std::string TooLargeText(const std::string &path)
 {
     return "Script file too large (over " + std::to_string(TZentScripter::kMaxScriptBytes / (1024 * 1024)) +
@@ -115,6 +118,7 @@ std::string TZentScripter::ResolveIncludeFile(const std::string &name) const { r
 
 struct TZentScripter::TExpansion {
     int Insertions = 0;
+    int Failures = 0;
     std::size_t Total = 0;
     // Appended files wait until the text before them is done: they go at the
     // end of the script, in the order their directives came.
@@ -125,14 +129,22 @@ void TZentScripter::Include(const std::string &name, bool insert, int depth, TEx
                             std::vector<std::string> &out)
 {
     const std::string kind = insert ? "Insert" : "Append";
+    // The name comes from the script, of any length; the message box that
+    // lists it shows its start.
+    const std::string shown = name.size() > kMaxShownIncludeName ? name.substr(0, kMaxShownIncludeName) + "..." : name;
+    // A script of nothing but missing names still gets a message box that
+    // fits on the screen.
     const auto fail = [&](const std::string &text) {
-        ErrorText += text + "\r\n";
         HadError = true;
+        if (++x.Failures <= kMaxListedIncludeErrors)
+            ErrorText += text + "\r\n";
+        else if (x.Failures == kMaxListedIncludeErrors + 1)
+            ErrorText += "...\r\n";
     };
     bool nonRegular = false;
     const std::string path = FindInclude(name, &nonRegular);
     if (path.empty()) {
-        fail(kind + (nonRegular ? " file is not a regular file:" : " file not found:") + name);
+        fail(kind + (nonRegular ? " file is not a regular file:" : " file not found:") + shown);
         return;
     }
     // Once the run is refused nothing more is read; the scan only goes on to
@@ -141,7 +153,7 @@ void TZentScripter::Include(const std::string &name, bool insert, int depth, TEx
         return;
     // A file that inserts itself (or two that insert each other) ends here.
     if (depth >= kMaxIncludeDepth || x.Insertions >= kMaxInsertions) {
-        fail("Insert file nesting too deep:" + name);
+        fail("Insert file nesting too deep:" + shown);
         return;
     }
     ++x.Insertions;
@@ -150,18 +162,18 @@ void TZentScripter::Include(const std::string &name, bool insert, int depth, TEx
     case TRegularFileRead::Ok:
         break;
     case TRegularFileRead::TooLarge:
-        fail(TooLargeText(name));
+        fail(TooLargeText(shown));
         return;
     case TRegularFileRead::NotRegular:
-        fail(kind + " file is not a regular file:" + name);
+        fail(kind + " file is not a regular file:" + shown);
         return;
     case TRegularFileRead::Missing:
     case TRegularFileRead::Unreadable:
-        fail(kind + " file could not be read:" + name);
+        fail(kind + " file could not be read:" + shown);
         return;
     }
     if ((x.Total += text.size()) > kMaxScriptBytes) {
-        fail(TooLargeText(name));
+        fail(TooLargeText(shown));
         return;
     }
     if (insert)

@@ -235,6 +235,19 @@ TEST(ScriptHost, ScriptsAndIncludesAreReadOnlyFromRegularFiles)
               "Insert file is not a regular file:pipe.vbs\r\nAppend file not found:" + std::string(200, 'x') + "\r\n");
     EXPECT_FALSE(pipe.Finish()) << "the host opened the pipe";
     EXPECT_FALSE(shadow.Finish()) << "the host opened the pipe";
+
+    // A name of a megabyte and a hundred missing files: the box shows the
+    // start of the name and of the list.
+    std::string text = "#insert " + std::string(1u << 20, 'n') + "\n";
+    for (int i = 0; i < 100; ++i)
+        text += "#append gone.vbs\n";
+    h.ScriptText = text;
+    m.Texts.clear();
+    EXPECT_FALSE(h.Run());
+    ASSERT_EQ(m.Texts.size(), 1u);
+    EXPECT_LT(m.Texts[0].size(), 4096u);
+    EXPECT_EQ(m.Texts[0].substr(0, 22 + 260 + 5), "Insert file not found:" + std::string(260, 'n') + "...\r\n");
+    EXPECT_EQ(m.Texts[0].substr(m.Texts[0].size() - 5), "...\r\n");
 }
 
 TEST(ScriptHost, SyntaxErrorIsReportedBeforeAnythingRuns)

@@ -6,6 +6,7 @@
 #include "app/ActionTable.h"
 #include "app/FileFilters.h"
 #include "app/SettingsStore.h"
+#include "app/plugins/PluginFolders.h"
 #include "app/plugins/PluginTravelMethod.h"
 #include "app/scripts/WindowScriptHost.h"
 
@@ -13,7 +14,6 @@
 #include "plugins/PluginMgr.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QImage>
@@ -21,7 +21,6 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStandardPaths>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -31,22 +30,14 @@ namespace {
 
 QString Text(const std::string &s) { return QString::fromStdString(BytesToUtf8(s)); }
 
-QString WithSlash(QString folder)
-{
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    return folder;
-}
-
 } // namespace
 
 void TfrmVexaMain::SetUpPlugins()
 {
     FPlugins = std::make_unique<TVexaPluginMgr>();
     TVexaPluginMgr &mgr = *FPlugins;
-    const QString program = WithSlash(QDir::cleanPath(FOptions.ProgramFolder + QStringLiteral("Plugins")));
-    const QString user = WithSlash(
-        QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Plugins")));
+    const QString program = ProgramPluginFolder(FOptions.ProgramFolder);
+    const QString user = UserPluginFolder();
     mgr.PluginFolders.push_back(program.toStdString());
     if (user != program)
         mgr.PluginFolders.push_back(user.toStdString());
@@ -141,7 +132,12 @@ void TfrmVexaMain::AddPluginButton(int index)
     b->setToolTip(Text(p.PluginName));
     b->setToolButtonStyle(Qt::ToolButtonIconOnly);
     connect(b, &QToolButton::clicked, this, [this, index] { RunPlugin(index); });
-    bar->addWidget(b);
+    // Beside "Halt Script", in the order of the plug-ins: the button that
+    // stops a plug-in and the buttons that start them sit together.
+    const QList<QAction *> onBar = bar->actions();
+    const qsizetype halt = onBar.indexOf(FActions->Action(QStringLiteral("Plugins.Halt")));
+    const qsizetype at = halt < 0 ? onBar.size() : halt + 1 + static_cast<qsizetype>(FPluginButtons.size());
+    bar->insertWidget(at < onBar.size() ? onBar[at] : nullptr, b);
     FPluginButtons.push_back(b);
 }
 

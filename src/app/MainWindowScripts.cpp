@@ -6,6 +6,7 @@
 
 #include "app/ActionTable.h"
 #include "app/AppMessages.h"
+#include "app/plugins/PluginFolders.h"
 #include "app/scripts/WindowScriptHost.h"
 #include "app/scripts/WindowScriptUI.h"
 
@@ -18,6 +19,9 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QToolButton>
+
+#include <filesystem>
+#include <utility>
 
 namespace kalvion::app {
 
@@ -63,9 +67,23 @@ void TfrmVexaMain::SetUpScripting()
 bool TfrmVexaMain::RunScriptFile(const QString &file, const QString &caption)
 {
     TZentScripter &host = *FScripter;
+    const std::string path = QFileInfo(file).absoluteFilePath().toStdString();
+    // A missing file runs as an empty script; one that is there but cannot be
+    // taken (a pipe, a folder, too large) is refused with its reason, before
+    // the window changes its state.  A run that waits in the message loop
+    // keeps its own error text.
+    const std::string outerErrors = host.ErrorText;
+    std::error_code ec;
+    const bool loaded = host.LoadScriptFile(path);
+    const std::string loadError = std::exchange(host.ErrorText, outerErrors);
+    if (!loaded && std::filesystem::exists(path, ec)) {
+        host.ShowError(loadError);
+        return false;
+    }
+    host.IncludeFolders = ScriptIncludeFolders(path, UserPluginFolder().toStdString(),
+                                               ProgramPluginFolder(FOptions.ProgramFolder).toStdString());
     FScriptRunning = true;
     UpdatePluginActions();
-    host.LoadScriptFile(QFileInfo(file).absoluteFilePath().toStdString());
     FActions->Action(QStringLiteral("Plugins.Halt"))->setEnabled(true);
     std::string &dialogCaption = ZSUI_WindowCaption();
     if (!caption.isEmpty())

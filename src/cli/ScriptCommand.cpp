@@ -5,12 +5,16 @@
 #include "cli/CliApp.h"
 #include "cli/JsonOut.h"
 
+#include "base/Paths.h"
 #include "base/Questions.h"
 #include "files/SectorFile.h"
 #include "model/VexaSector.h"
 #include "scripting/ScriptRegistry.h"
 #include "scripting/ZentScripter.h"
 #include "scriptnames/ScriptAppHost.h"
+
+#include <QStandardPaths>
+#include <QString>
 
 #include <chrono>
 #include <cmath>
@@ -134,6 +138,16 @@ private:
     bool FFired = false;
 };
 
+// The user's plug-in folder the window scans: its application-data folder,
+// which Qt names after the organisation and the program the window gives.
+std::string UserPluginFolder()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty())
+        return {};
+    return (data + QStringLiteral("/Zent Software/Kalvion/Plugins/")).toStdString();
+}
+
 } // namespace
 
 int RunScript(const CliOptions &opts, const std::string &file, const std::vector<std::string> &args,
@@ -144,7 +158,9 @@ int RunScript(const CliOptions &opts, const std::string &file, const std::vector
         return EXIT_USAGE;
     }
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) {
+    // What is there but is no regular file (a pipe, a folder) is refused by
+    // the loading below, with its reason, and never opened.
+    if (!std::filesystem::exists(file, ec)) {
         err << "kalvion-cli: script file not found: " << file << "\n";
         return EXIT_FAILURE_;
     }
@@ -178,6 +194,7 @@ int RunScript(const CliOptions &opts, const std::string &file, const std::vector
             t.replace(p, 2, "\n");
         err << caption << ": " << t << "\n";
     };
+    host.IncludeFolders = ScriptIncludeFolders(file, UserPluginFolder(), ProgramSubfolder("Plugins"));
     if (!host.LoadScriptFile(file)) {
         err << "kalvion-cli: " << host.ErrorText << "\n";
         return EXIT_FAILURE_;

@@ -27,7 +27,18 @@ constexpr std::array<TKindWord, 7> KIND_WORDS = {{
 
 bool Starts(std::string_view lower, std::string_view word) { return lower.substr(0, word.size()) == word; }
 
-std::string ValueAfter(std::string_view line, std::string_view word) { return Trim(line.substr(word.size())); }
+// The value trimmed and cut to the cap, never inside a UTF-8 sequence.
+std::string ValueAfter(std::string_view line, std::string_view word)
+{
+    std::string_view value = TrimView(line.substr(word.size()));
+    if (value.size() > kMaxPluginHeaderValue) {
+        std::size_t cut = kMaxPluginHeaderValue;
+        for (int back = 0; back < 3 && cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80; ++back)
+            --cut;
+        value = TrimView(value.substr(0, cut));
+    }
+    return std::string(value);
+}
 
 // "2 1": both numbers or nothing.
 bool ReadMenuInsert(std::string_view value, std::int32_t &index, std::int32_t &position)

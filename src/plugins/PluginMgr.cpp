@@ -1,10 +1,10 @@
 #include "plugins/PluginMgr.h"
 
 #include "base/AsciiText.h"
+#include "base/RegularFileRead.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 namespace kalvion {
@@ -23,10 +23,9 @@ std::vector<std::string> FilesWithSuffix(const std::string &folder, std::string_
     std::vector<std::string> names;
     std::error_code ec;
     fs::directory_iterator it(folder, ec), end;
+    // Every name that matches goes to AddFile, folders and pipes included, so
+    // that what is left out is said rather than silently passed over.
     for (; !ec && it != end; it.increment(ec)) {
-        std::error_code dec;
-        if (it->is_directory(dec))
-            continue;
         const std::string name = it->path().filename().string();
         if (EndsWithText(name, suffix))
             names.push_back(name);
@@ -89,19 +88,20 @@ void TVexaPluginMgr::Scan()
 
 bool TVexaPluginMgr::AddFile(const std::string &path, const std::string &folder)
 {
-    std::error_code ec;
-    const auto size = fs::file_size(path, ec);
-    std::ifstream in(path, std::ios::binary);
-    if (ec || !in) {
-        ScanMessages.push_back("Plug-in file could not be read: " + path);
+    // Only a regular file is opened: a pipe named like a script would keep
+    // the window from ever starting, a device would feed it without end.
+    std::string text;
+    switch (ReadRegularFile(path, kMaxPluginBytes, text)) {
+    case TRegularFileRead::Ok:
+        break;
+    case TRegularFileRead::NotRegular:
+        ScanMessages.push_back("Plug-in file is not a regular file, skipped: " + path);
         return false;
-    }
-    if (size > kMaxPluginBytes) {
+    case TRegularFileRead::TooLarge:
         ScanMessages.push_back("Plug-in file is too large to read: " + path);
         return false;
-    }
-    std::string text(static_cast<std::size_t>(size), '\0');
-    if (!in.read(text.data(), static_cast<std::streamsize>(text.size())) && !text.empty()) {
+    case TRegularFileRead::Missing:
+    case TRegularFileRead::Unreadable:
         ScanMessages.push_back("Plug-in file could not be read: " + path);
         return false;
     }

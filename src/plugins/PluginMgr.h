@@ -22,7 +22,8 @@ public:
     // buttons keep.
     std::vector<TVexaPluginInfo> Plugins;
     // What the scan had to leave out and why, one line each (files that
-    // could not be read, button images refused).
+    // could not be read, names that are no regular file, button images
+    // refused).
     std::vector<std::string> ScanMessages;
     // Width and height of an image file; false when it cannot be read as one.
     std::function<bool(const std::string &path, int &width, int &height)> ImageSize;
@@ -34,7 +35,8 @@ public:
     // sorted) in each folder and keeps every file that names a kind.
     void Scan();
     // Adds one file; false (and a line in ScanMessages) when it cannot be
-    // read.  A readable file without a kind directive is no plug-in.
+    // read or is not a regular file, which is then never opened for reading.
+    // A readable file without a kind directive is no plug-in.
     bool AddFile(const std::string &path, const std::string &folder);
 
     // Each name clears Active of the first plug-in of exactly that name.

@@ -1,40 +1,17 @@
 #include "scripting/ZentScripter.h"
 
 #include "base/AsciiText.h"
+#include "base/RegularFileRead.h"
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 namespace kalvion {
 
 namespace {
 
-enum class TReadResult { Ok, Missing, TooLarge };
-
-// Reads at most kMaxScriptBytes, so an absurd file is refused before it is
-// held in memory (several times over, as lines and as processed text).
-TReadResult ReadScriptFile(const std::string &path, std::string &out)
-{
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return TReadResult::Missing;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (!ec && size > TZentScripter::kMaxScriptBytes)
-        return TReadResult::TooLarge;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return TReadResult::Missing;
-    out.clear();
-    char buf[65536];
-    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
-        if (out.size() + static_cast<std::size_t>(in.gcount()) > TZentScripter::kMaxScriptBytes)
-            return TReadResult::TooLarge;
-        out.append(buf, static_cast<std::size_t>(in.gcount()));
-    }
-    return in.bad() ? TReadResult::Missing : TReadResult::Ok;
-}
+constexpr std::size_t kMaxShownIncludeName = 260;
+constexpr int kMaxListedIncludeErrors = 50;
 
 std::string TooLargeText(const std::string &path)
 {
@@ -79,15 +56,24 @@ TZentScripter::~TZentScripter() = default;
 
 bool TZentScripter::LoadScriptFile(const std::string &path)
 {
+    // At most kMaxScriptBytes, so an absurd file is refused before it is held
+    // in memory (several times over, as lines and as processed text); a pipe
+    // or a device is never opened for reading.
     std::string text;
-    switch (ReadScriptFile(path, text)) {
-    case TReadResult::Ok:
+    switch (ReadRegularFile(path, kMaxScriptBytes, text)) {
+    case TRegularFileRead::Ok:
         ScriptText = std::move(text);
         return true;
-    case TReadResult::TooLarge:
+    case TRegularFileRead::TooLarge:
         ErrorText = TooLargeText(path);
         break;
-    case TReadResult::Missing:
+    case TRegularFileRead::NotRegular:
+        ErrorText = "Script file is not a regular file:" + path;
+        break;
+    case TRegularFileRead::Unreadable:
+        ErrorText = "Script file could not be read:" + path;
+        break;
+    case TRegularFileRead::Missing:
         ErrorText = "Script file not found:" + path;
         break;
     }
@@ -95,71 +81,136 @@ bool TZentScripter::LoadScriptFile(const std::string &path)
     return false;
 }
 
-std::string TZentScripter::ResolveIncludeFile(const std::string &name) const
+std::string TZentScripter::FindInclude(const std::string &name, bool *nonRegular) const
 {
     namespace fs = std::filesystem;
+    if (nonRegular)
+        *nonRegular = false;
+    if (name.empty())
+        return {};
     std::error_code ec;
+    // Only a regular file is taken; a folder or a pipe of that name lets the
+    // search go on to the next folder, and is named if nothing else is found.
+    const auto take = [&](const std::string &p) {
+        const fs::file_status st = fs::status(p, ec);
+        if (fs::is_regular_file(st))
+            return true;
+        if (nonRegular && fs::exists(st))
+            *nonRegular = true;
+        return false;
+    };
     const bool hasExt = fs::path(name).has_extension();
     for (const auto &folder : IncludeFolders) {
         const std::string p = folder + name;
-        if (fs::is_regular_file(p, ec))
+        if (take(p))
             return p;
         if (!hasExt)
             for (const auto &ext : IncludeExtensions) {
                 const std::string q = p + "." + ext;
-                if (fs::is_regular_file(q, ec))
+                if (take(q))
                     return q;
             }
     }
     return {};
 }
 
+std::string TZentScripter::ResolveIncludeFile(const std::string &name) const { return FindInclude(name, nullptr); }
+
+struct TZentScripter::TExpansion {
+    int Insertions = 0;
+    int Failures = 0;
+    std::size_t Total = 0;
+    // Appended files wait until the text before them is done: they go at the
+    // end of the script, in the order their directives came.
+    std::vector<std::pair<std::string, int>> Appends;
+};
+
+void TZentScripter::Include(const std::string &name, bool insert, int depth, TExpansion &x,
+                            std::vector<std::string> &out)
+{
+    const std::string kind = insert ? "Insert" : "Append";
+    // The name comes from the script, of any length; the message box that
+    // lists it shows its start.
+    const std::string shown = name.size() > kMaxShownIncludeName ? name.substr(0, kMaxShownIncludeName) + "..." : name;
+    // A script of nothing but missing names still gets a message box that
+    // fits on the screen.
+    const auto fail = [&](const std::string &text) {
+        HadError = true;
+        if (++x.Failures <= kMaxListedIncludeErrors)
+            ErrorText += text + "\r\n";
+        else if (x.Failures == kMaxListedIncludeErrors + 1)
+            ErrorText += "...\r\n";
+    };
+    bool nonRegular = false;
+    const std::string path = FindInclude(name, &nonRegular);
+    if (path.empty()) {
+        fail(kind + (nonRegular ? " file is not a regular file:" : " file not found:") + shown);
+        return;
+    }
+    // Once the run is refused nothing more is read; the scan only goes on to
+    // list every missing name in the one message.
+    if (HadError)
+        return;
+    // A file that inserts itself (or two that insert each other) ends here.
+    if (depth >= kMaxIncludeDepth || x.Insertions >= kMaxInsertions) {
+        fail("Insert file nesting too deep:" + shown);
+        return;
+    }
+    ++x.Insertions;
+    std::string text;
+    switch (ReadRegularFile(path, kMaxScriptBytes, text)) {
+    case TRegularFileRead::Ok:
+        break;
+    case TRegularFileRead::TooLarge:
+        fail(TooLargeText(shown));
+        return;
+    case TRegularFileRead::NotRegular:
+        fail(kind + " file is not a regular file:" + shown);
+        return;
+    case TRegularFileRead::Missing:
+    case TRegularFileRead::Unreadable:
+        fail(kind + " file could not be read:" + shown);
+        return;
+    }
+    if ((x.Total += text.size()) > kMaxScriptBytes) {
+        fail(TooLargeText(shown));
+        return;
+    }
+    if (insert)
+        Expand(SplitLines(text), depth + 1, x, out);
+    else
+        x.Appends.emplace_back(std::move(text), depth + 1);
+}
+
+void TZentScripter::Expand(std::vector<std::string> lines, int depth, TExpansion &x, std::vector<std::string> &out)
+{
+    for (std::string &line : lines) {
+        const std::string lower = AsciiLower(line.substr(0, 9));
+        const bool isInsert = StartsWith(lower, "#insert");
+        if (isInsert || StartsWith(lower, "#append"))
+            Include(RestFrom(line, 8), isInsert, depth, x, out);
+        if (StartsWith(lower, "#language"))
+            Language = RestFrom(line, 10);
+        if (!line.empty() && line[0] == '#')
+            line.clear();
+        out.push_back(std::move(line));
+    }
+}
+
 void TZentScripter::Preprocess()
 {
+    // An inserted file is split into lines and expanded in place, before its
+    // directive's (blank) line, so its own header lines are blanked one by one
+    // and its own "#insert" lines work; an appended one is expanded after
+    // everything else.
     Language = DefaultLanguage;
-    std::vector<std::string> lines = SplitLines(ScriptText);
-    int insertions = 0;
-    std::size_t total = ScriptText.size();
-    bool inserted = true;
-    while (inserted && !HadError) {
-        inserted = false;
-        for (std::size_t i = 0; i < lines.size() && !inserted; ++i) {
-            const std::string lower = AsciiLower(lines[i].substr(0, 9));
-            const bool isInsert = StartsWith(lower, "#insert");
-            const bool isAppend = StartsWith(lower, "#append");
-            if (isInsert || isAppend) {
-                const std::string name = RestFrom(lines[i], 8);
-                const std::string path = ResolveIncludeFile(name);
-                std::string text;
-                const TReadResult read =
-                    path.empty() || insertions >= kMaxInsertions ? TReadResult::Missing : ReadScriptFile(path, text);
-                if (!path.empty() && ++insertions > kMaxInsertions) {
-                    ErrorText += "Insert file nesting too deep:" + name + "\r\n";
-                    HadError = true;
-                } else if (read == TReadResult::TooLarge || (read == TReadResult::Ok && (total += text.size()) >
-                                                                                          kMaxScriptBytes)) {
-                    ErrorText += TooLargeText(name) + "\r\n";
-                    HadError = true;
-                } else if (read == TReadResult::Ok) {
-                    lines[i].clear();
-                    if (isInsert)
-                        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i), text);
-                    else
-                        lines.push_back(text);
-                    inserted = true;
-                    continue;
-                } else {
-                    ErrorText += std::string(isInsert ? "Insert" : "Append") + " file not found:" + name + "\r\n";
-                    HadError = true;
-                }
-            }
-            if (StartsWith(lower, "#language")) {
-                Language = RestFrom(lines[i], 10);
-                lines[i].clear();
-            }
-            if (!lines[i].empty() && lines[i][0] == '#')
-                lines[i].clear();
-        }
+    TExpansion x;
+    x.Total = ScriptText.size();
+    std::vector<std::string> lines;
+    Expand(SplitLines(ScriptText), 0, x, lines);
+    for (std::size_t i = 0; i < x.Appends.size(); ++i) {
+        auto [text, depth] = std::move(x.Appends[i]);
+        Expand(SplitLines(text), depth, x, lines);
     }
     ProcessedText.clear();
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -264,6 +315,39 @@ void TZentScripter::Halt()
     std::lock_guard<std::mutex> lock(FEngineLock);
     if (Engine)
         Engine->Halt();
+}
+
+std::vector<std::string> ScriptIncludeFolders(const std::string &scriptFile, const std::string &userPlugins,
+                                              const std::string &programPlugins)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> folders;
+    std::vector<fs::path> seen;
+    const auto add = [&](const fs::path &folder) {
+        if (folder.empty())
+            return;
+        std::error_code ec;
+        fs::path key = fs::absolute(folder, ec).lexically_normal();
+        if (ec)
+            return;
+        if (!key.has_filename())
+            key = key.parent_path();
+        for (const fs::path &s : seen)
+            if (s == key)
+                return;
+        seen.push_back(key);
+        std::string text = key.string();
+        if (text.empty() || text.back() != '/')
+            text += '/';
+        folders.push_back(std::move(text));
+    };
+    if (!scriptFile.empty()) {
+        std::error_code ec;
+        add(fs::absolute(fs::path(scriptFile), ec).parent_path());
+    }
+    add(userPlugins);
+    add(programPlugins);
+    return folders;
 }
 
 } // namespace kalvion

@@ -1,6 +1,8 @@
 // Scanning plug-in folders and the lists built from them.
 #include "plugins/PluginMgr.h"
 
+#include "../support/StuckPipe.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -61,7 +63,9 @@ TEST_F(PluginMgrTest, ScansVexaScriptThenVbsInBothFoldersAndSkipsOtherFiles)
     EXPECT_EQ(Names(), (std::vector<std::string>{"Z", "A", "B", "Mine"}));
     EXPECT_EQ(Mgr.Plugins[0].FileName, Mgr.PluginFolders[0] + "z.VexaScript");
     EXPECT_TRUE(Mgr.Plugins[0].Active);
-    EXPECT_TRUE(Mgr.ScanMessages.empty());
+    // The folder named like a script is said to be left out.
+    ASSERT_EQ(Mgr.ScanMessages.size(), 1u);
+    EXPECT_NE(Mgr.ScanMessages[0].find("dir.vbs"), std::string::npos);
 }
 
 TEST_F(PluginMgrTest, UnreadableFileIsSkippedWithAMessageAndTheOthersLoad)
@@ -74,6 +78,32 @@ TEST_F(PluginMgrTest, UnreadableFileIsSkippedWithAMessageAndTheOthersLoad)
     ASSERT_EQ(Mgr.ScanMessages.size(), 1u);
     EXPECT_NE(Mgr.ScanMessages[0].find("broken.vbs"), std::string::npos);
     EXPECT_NE(Mgr.ScanMessages[0].find("could not be read"), std::string::npos);
+}
+
+TEST_F(PluginMgrTest, PipesAndDevicesAreNeverOpenedAndHugeNamesAreCut)
+{
+    Write("prog/Plugins/a.vbs", "#plugin Before");
+    test::TStuckPipe pipe((Root / "prog/Plugins/pipe.vbs").string());
+    ASSERT_TRUE(pipe.Made);
+    fs::create_symlink("/dev/zero", Root / "user/Plugins/zero.vbs");
+    // A name of 15 MB and a description in two-byte letters.
+    std::string desc = "x";
+    for (int i = 0; i < 600; ++i)
+        desc += "\xc3\xa9";
+    Write("user/Plugins/huge.vbs", "#plugin " + std::string(15u << 20, 'N') + "\n#desc " + desc + "\nMsgBox 1\n");
+    Mgr.Scan();
+    EXPECT_FALSE(pipe.Finish()) << "the scan opened the pipe";
+    ASSERT_EQ(Mgr.Plugins.size(), 2u);
+    EXPECT_EQ(Mgr.Plugins[0].PluginName, "Before");
+    const TVexaPluginInfo &huge = Mgr.Plugins[1];
+    EXPECT_EQ(huge.PluginName, std::string(kMaxPluginHeaderValue, 'N'));
+    // Cut before a letter that would not fit whole.
+    EXPECT_EQ(huge.Description, desc.substr(0, kMaxPluginHeaderValue - 1));
+    ASSERT_EQ(Mgr.ScanMessages.size(), 2u);
+    EXPECT_NE(Mgr.ScanMessages[0].find("pipe.vbs"), std::string::npos);
+    EXPECT_NE(Mgr.ScanMessages[0].find("not a regular file"), std::string::npos);
+    EXPECT_NE(Mgr.ScanMessages[1].find("zero.vbs"), std::string::npos);
+    EXPECT_NE(Mgr.ScanMessages[1].find("not a regular file"), std::string::npos);
 }
 
 TEST_F(PluginMgrTest, MissingFoldersGiveNoPlugins)

@@ -1,8 +1,11 @@
 // kalvion-cli script: output, errors on standard error, exit status.
 #include "cli/CliApp.h"
 
+#include "../support/StuckPipe.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -82,6 +85,67 @@ TEST(CliScript, OversizedScriptFilesAreRefused)
     EXPECT_EQ(kalvion::cli::RunCli({"kalvion-cli", "script", big}, out, err), 1);
     EXPECT_NE(err.str().find("too large"), std::string::npos) << err.str();
     std::filesystem::remove(big);
+}
+
+// Sets an environment variable for one test and puts it back after.
+class TEnvSetting {
+public:
+    TEnvSetting(const char *name, const std::string &value) : FName(name)
+    {
+        if (const char *old = std::getenv(name)) {
+            FOld = old;
+            FHad = true;
+        }
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~TEnvSetting()
+    {
+        if (FHad)
+            ::setenv(FName, FOld.c_str(), 1);
+        else
+            ::unsetenv(FName);
+    }
+
+private:
+    const char *FName;
+    std::string FOld;
+    bool FHad = false;
+};
+
+TEST(CliScript, IncludesComeFromTheScriptsFolderThenTheUsersThenTheProgramsPlugins)
+{
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("cli_includes_" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    const fs::path scripts = root / "scripts", user = root / "xdg" / "Zent Software" / "Kalvion" / "Plugins",
+                   program = root / "prog" / "Plugins";
+    for (const fs::path &d : {scripts, user, program})
+        fs::create_directories(d);
+    const auto write = [](const fs::path &p, const std::string &text) { std::ofstream(p, std::ios::binary) << text; };
+    write(scripts / "own.vbs", "MsgBox \"own\"\n");
+    write(program / "own.vbs", "MsgBox \"program own\"\n");
+    write(user / "both.vbs", "#plugin Shared\nMsgBox \"user both\"\n");
+    write(program / "both.vbs", "MsgBox \"program both\"\n");
+    write(program / "tail.vbs", "MsgBox \"program tail\"\n");
+    write(scripts / "main.vbs", "#append tail.vbs\n#insert own.vbs\n#insert both.vbs\nMsgBox \"main\"\n");
+    TEnvSetting data("KALVION_DATA_DIR", (root / "prog").string());
+    TEnvSetting xdg("XDG_DATA_HOME", (root / "xdg").string());
+    {
+        std::ostringstream out, err;
+        EXPECT_EQ(kalvion::cli::RunCli({"kalvion-cli", "script", (scripts / "main.vbs").string()}, out, err), 0)
+            << err.str();
+        EXPECT_EQ(out.str(), "own\nuser both\nmain\nprogram tail\n");
+    }
+    // A pipe given as the script is refused without being opened.
+    kalvion::test::TStuckPipe pipe((scripts / "pipe.vbs").string());
+    ASSERT_TRUE(pipe.Made);
+    {
+        std::ostringstream out, err;
+        EXPECT_EQ(kalvion::cli::RunCli({"kalvion-cli", "script", (scripts / "pipe.vbs").string()}, out, err), 1);
+        EXPECT_NE(err.str().find("not a regular file"), std::string::npos) << err.str();
+    }
+    EXPECT_FALSE(pipe.Finish()) << "the script command opened the pipe";
+    fs::remove_all(root);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 #include "scripting/ScriptRegistry.h"
 #include "scripting/ZentScripter.h"
 
+#include "../support/StuckPipe.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -158,6 +160,94 @@ TEST(ScriptHost, SelfIncludingFileStopsAtTheLimit)
     EXPECT_FALSE(h.Run());
     ASSERT_EQ(m.Texts.size(), 1u);
     EXPECT_NE(m.Texts[0].find("Insert file nesting too deep:loop.vbs"), std::string::npos);
+}
+
+TEST(ScriptHost, InsertedPluginFilesShareTheirCodeAndNestOnlySoDeep)
+{
+    const fs::path dir = TempDir() / "share";
+    fs::create_directories(dir);
+    // A plug-in used as a library: its header lines are blanked one by one,
+    // and its own insert is expanded too.
+    WriteFile(dir / "lib.vbs", "#plugin Library\n#author someone\nFunction Twice(x) : Twice = x * 2 : End Function\n"
+                               "#insert inner.vbs\n");
+    WriteFile(dir / "inner.vbs", "Function Thrice(x) : Thrice = x * 3 : End Function\n");
+    TZentScripter h;
+    Messages m;
+    m.Attach(h);
+    Shown ui;
+    h.UI = &ui;
+    h.IncludeFolders = {dir.string() + "/"};
+    h.ScriptText = "#insert lib.vbs\nMsgBox Twice(21) & \" \" & Thrice(2)\n";
+    EXPECT_TRUE(h.Run()) << (m.Texts.empty() ? "" : m.Texts[0]);
+    EXPECT_EQ(ui.Lines, std::vector<std::string>{"42 6"});
+
+    // A chain of files each inserting the next: as deep as the limit works,
+    // one more is a script error naming the file that went too deep.
+    for (int i = 1; i <= TZentScripter::kMaxIncludeDepth + 1; ++i)
+        WriteFile(dir / ("chain" + std::to_string(i) + ".vbs"),
+                  "#insert chain" + std::to_string(i + 1) + ".vbs\nMsgBox " + std::to_string(i) + "\n");
+    WriteFile(dir / ("chain" + std::to_string(TZentScripter::kMaxIncludeDepth) + ".vbs"), "MsgBox \"bottom\"\n");
+    ui.Lines.clear();
+    h.ScriptText = "#insert chain1.vbs\n";
+    EXPECT_TRUE(h.Run()) << (m.Texts.empty() ? "" : m.Texts[0]);
+    ASSERT_EQ(ui.Lines.size(), static_cast<std::size_t>(TZentScripter::kMaxIncludeDepth));
+    EXPECT_EQ(ui.Lines.front(), "bottom");
+    WriteFile(dir / ("chain" + std::to_string(TZentScripter::kMaxIncludeDepth) + ".vbs"),
+              "#insert chain" + std::to_string(TZentScripter::kMaxIncludeDepth + 1) + ".vbs\n");
+    WriteFile(dir / ("chain" + std::to_string(TZentScripter::kMaxIncludeDepth + 1) + ".vbs"), "MsgBox \"deep\"\n");
+    ui.Lines.clear();
+    m.Texts.clear();
+    EXPECT_FALSE(h.Run());
+    EXPECT_TRUE(ui.Lines.empty());
+    ASSERT_EQ(m.Texts.size(), 1u);
+    EXPECT_EQ(m.Texts[0],
+              "Insert file nesting too deep:chain" + std::to_string(TZentScripter::kMaxIncludeDepth + 1) + ".vbs\r\n");
+}
+
+TEST(ScriptHost, ScriptsAndIncludesAreReadOnlyFromRegularFiles)
+{
+    const fs::path a = TempDir() / "pipes_a", b = TempDir() / "pipes_b";
+    fs::remove_all(a);
+    fs::remove_all(b);
+    fs::create_directories(a);
+    fs::create_directories(b);
+    test::TStuckPipe pipe((a / "pipe.vbs").string());
+    test::TStuckPipe shadow((a / "lib.vbs").string());
+    ASSERT_TRUE(pipe.Made && shadow.Made);
+    WriteFile(b / "lib.vbs", "MsgBox \"from b\"\n");
+    TZentScripter h;
+    Messages m;
+    m.Attach(h);
+    Shown ui;
+    h.UI = &ui;
+    EXPECT_FALSE(h.LoadScriptFile((a / "pipe.vbs").string()));
+    EXPECT_EQ(h.ErrorText, "Script file is not a regular file:" + (a / "pipe.vbs").string());
+    EXPECT_EQ(h.ScriptText, "");
+    h.IncludeFolders = {a.string() + "/", b.string() + "/"};
+    // A pipe of the name lets the search go on to the next folder.
+    h.ScriptText = "#insert lib.vbs\n";
+    EXPECT_TRUE(h.Run());
+    EXPECT_EQ(ui.Lines, std::vector<std::string>{"from b"});
+    h.ScriptText = "#insert pipe.vbs\n#append " + std::string(200, 'x') + "\n";
+    EXPECT_FALSE(h.Run());
+    ASSERT_EQ(m.Texts.size(), 1u);
+    EXPECT_EQ(m.Texts[0],
+              "Insert file is not a regular file:pipe.vbs\r\nAppend file not found:" + std::string(200, 'x') + "\r\n");
+    EXPECT_FALSE(pipe.Finish()) << "the host opened the pipe";
+    EXPECT_FALSE(shadow.Finish()) << "the host opened the pipe";
+
+    // A name of a megabyte and a hundred missing files: the box shows the
+    // start of the name and of the list.
+    std::string text = "#insert " + std::string(1u << 20, 'n') + "\n";
+    for (int i = 0; i < 100; ++i)
+        text += "#append gone.vbs\n";
+    h.ScriptText = text;
+    m.Texts.clear();
+    EXPECT_FALSE(h.Run());
+    ASSERT_EQ(m.Texts.size(), 1u);
+    EXPECT_LT(m.Texts[0].size(), 4096u);
+    EXPECT_EQ(m.Texts[0].substr(0, 22 + 260 + 5), "Insert file not found:" + std::string(260, 'n') + "...\r\n");
+    EXPECT_EQ(m.Texts[0].substr(m.Texts[0].size() - 5), "...\r\n");
 }
 
 TEST(ScriptHost, SyntaxErrorIsReportedBeforeAnythingRuns)

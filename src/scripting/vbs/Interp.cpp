@@ -535,6 +535,8 @@ Variant MeExpr::Eval(Frame &f) { return Variant::Obj(f.Me); }
 
 Variant UnqualifiedExpr::Eval(Frame &) { Throw(E_UNQUALIFIED_REF); }
 
+Variant TooDeepExpr::Eval(Frame &) { Throw(E_OUT_OF_STACK); }
+
 Variant NewExpr::Eval(Frame &f) { return f.In->NewInstance(LName, Name); }
 
 Variant UnaryExpr::Eval(Frame &f)

@@ -80,6 +80,12 @@ struct UnqualifiedExpr final : Expr {
     Variant Eval(Frame &) override;
 };
 
+// An expression nested deeper than the evaluator goes: "Out of stack space"
+// when it runs, so that On Error can catch it.
+struct TooDeepExpr final : Expr {
+    Variant Eval(Frame &) override;
+};
+
 struct MeExpr final : Expr {
     Variant Eval(Frame &f) override;
 };

@@ -6,12 +6,17 @@
 #include "scripting/vbs/Object.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace kalvion::vbs {
 
 namespace {
 
 constexpr int kMaxNesting = 200;
+// Operator and member chains are parsed in loops but evaluated by recursion,
+// one native frame a level.  Deeper than this an expression ends the run with
+// "Out of stack space" when it is evaluated, whatever the build's frame sizes.
+constexpr int kMaxEvalDepth = 4096;
 
 class Parser {
 public:
@@ -57,6 +62,32 @@ private:
     int FDepth = 0;
     int FInlineIf = 0;
     bool FSeenStatement = false;
+    std::unordered_map<const Expr *, int> FEvalDepth; // nodes deeper than one level
+
+    int EvalDepth(const Expr *e) const
+    {
+        const auto it = FEvalDepth.find(e);
+        return it == FEvalDepth.end() ? 1 : it->second;
+    }
+    int EvalDepth(const std::vector<Expr *> &args) const
+    {
+        int d = 0;
+        for (const Expr *a : args)
+            d = std::max(d, EvalDepth(a));
+        return d;
+    }
+    // Records how deep `e` evaluates; past the limit it becomes a node that
+    // fails with "Out of stack space" when it runs.
+    Expr *Nested(Expr *e, int depth)
+    {
+        if (depth > kMaxEvalDepth) {
+            auto *deep = U.Make<TooDeepExpr>(e->Line, e->Col);
+            return deep;
+        }
+        if (depth > 1)
+            FEvalDepth[e] = depth;
+        return e;
+    }
 
     const Token &T() const { return FT[P]; }
     const Token &Peek(std::size_t k = 1) const { return FT[std::min(P + k, FT.size() - 1)]; }
@@ -1080,7 +1111,7 @@ private:
                 m->Obj = e;
                 m->Name = MemberName();
                 m->LName = AsciiLower(m->Name);
-                e = m;
+                e = Nested(m, EvalDepth(e) + 1);
                 continue;
             }
             if (IsOp("(")) {
@@ -1098,15 +1129,16 @@ private:
                     c->Args = std::move(args);
                     if (!FProc->IsTop && c->R->LName == FProc->LName)
                         c->R->SelfCall = true;
-                    e = c;
+                    e = Nested(c, EvalDepth(c->Args) + 1);
                 } else if (auto *m = dynamic_cast<MemberExpr *>(e); m && !m->HasArgs) {
                     m->Args = std::move(args);
                     m->HasArgs = true;
+                    e = Nested(m, std::max(EvalDepth(m), EvalDepth(m->Args) + 1));
                 } else {
                     auto *ix = Make<IndexExpr>(t);
                     ix->Base = e;
                     ix->Args = std::move(args);
-                    e = ix;
+                    e = Nested(ix, std::max(EvalDepth(e), EvalDepth(ix->Args)) + 1);
                 }
                 continue;
             }
@@ -1130,7 +1162,7 @@ private:
         b->O = o;
         b->L = l;
         b->R = r;
-        return b;
+        return Nested(b, std::max(EvalDepth(l), EvalDepth(r)) + 1);
     }
 
 public:

@@ -42,7 +42,7 @@ int RunWeb(const CliOptions &opts, const WebOptions &o, std::ostream &out, std::
     }
     for (const char *name : {"index.html", WEB_EXPORT_DATA_FILE, "three.min.js", "OrbitControls.js"})
         if (OutputIsAnInput((std::filesystem::path(o.outDir) / name).string(), {o.file}, err))
-            return EXIT_FAILURE_;
+            return EXIT_USAGE;
     TVexaSector sector;
     std::string error;
     if (!LoadFromFile(sector, o.file, &error)) {

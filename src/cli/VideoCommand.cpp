@@ -104,7 +104,7 @@ int RecordOrbitVideo(const CliOptions &opts, const VideoOptions &o, TVexaSector 
     TStellarBody *body = FindSystemOrBody(sector, o.system);
     if (!body)
         return EndRecording(recorder, o.out, existed, "no system or body named \"" + o.system + "\"", err);
-    TCliOrbitView view(sector, body);
+    TCliOrbitView view(sector, body, err);
     TRenderOrbitOGL &renderer = view.Renderer;
     // The cameras of the file's systems stay as they are: nothing is saved.
     renderer.RememberCameras = false;

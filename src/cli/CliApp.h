@@ -143,7 +143,7 @@ int RunMap(const CliOptions &opts, const MapOptions &o, std::ostream &out, std::
 
 struct WebOptions {
     std::string file, outDir, title;
-    bool onlyVisible = false, hideNotes = false, gm = false;
+    bool onlyVisible = false, hideNotes = false, gm = false, force = false;
 };
 CLI::App *AddWebCommand(CLI::App &app, WebOptions &o);
 int RunWeb(const CliOptions &opts, const WebOptions &o, std::ostream &out, std::ostream &err);

@@ -38,10 +38,18 @@ bool CreateOffscreenGL(TOffscreenGL &gl, const char *command, std::ostream &err)
     return false;
 }
 
-TCliOrbitView::TCliOrbitView(TVexaSector &sector, TStellarBody *body)
+void SetUpModels(T3dModelManager &models, std::ostream &err)
+{
+    models.AddSearchFolder(ProgramSubfolder("Models"));
+    models.OnModelFailed = [&err](const std::string &name, const std::string &reason) {
+        err << "kalvion-cli: " << ModelFailureText(name, reason) << "\n";
+    };
+}
+
+TCliOrbitView::TCliOrbitView(TVexaSector &sector, TStellarBody *body, std::ostream &err)
 {
     // Stations, ships and fleets of the system show their models.
-    Models.AddSearchFolder(ProgramSubfolder("Models"));
+    SetUpModels(Models, err);
     Renderer.ModelManager = &Models;
     Renderer.SetSystem(&sector, body);
 }

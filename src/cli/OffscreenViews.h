@@ -23,12 +23,17 @@ TStellarBody *FindSystemOrBody(TVexaSector &sector, const std::string &name);
 // display, how to run under one) on err.
 bool CreateOffscreenGL(TOffscreenGL &gl, const char *command, std::ostream &err);
 
+// Models of the program's "Models/" folder for a view; each one that cannot
+// be loaded is named on err with the reason (the picture shows its body's
+// star instead).
+void SetUpModels(T3dModelManager &models, std::ostream &err);
+
 // The system view of one body, with the program's models.
 struct TCliOrbitView {
     T3dModelManager Models;
     TRenderOrbitOGL Renderer;
 
-    TCliOrbitView(TVexaSector &sector, TStellarBody *body);
+    TCliOrbitView(TVexaSector &sector, TStellarBody *body, std::ostream &err);
     // Frees what the view made in the offscreen context; the context must
     // still be current.
     void ReleaseGL();

@@ -84,7 +84,7 @@ int RunRenderOrbit(const CliOptions &opts, const RenderOptions &o, TVexaSector &
     }
     if (o.days)
         sector.Time = *o.days;
-    TCliOrbitView view(sector, body);
+    TCliOrbitView view(sector, body, err);
     TRenderOrbitOGL &renderer = view.Renderer;
     if (o.distance)
         renderer.Camera.Distance = ClampOrbitDistance(*o.distance, renderer.Camera.Distance);
@@ -192,7 +192,7 @@ int RunRender(const CliOptions &opts, const RenderOptions &o, std::ostream &out,
 
     // Stations, ships and fleets near the camera show their models.
     T3dModelManager models;
-    models.AddSearchFolder(ProgramSubfolder("Models"));
+    SetUpModels(models, err);
     TRenderSectorOGL renderer;
     renderer.ModelManager = &models;
     renderer.LensFlare = !o.noFlares;

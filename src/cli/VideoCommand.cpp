@@ -1,6 +1,11 @@
 // "kalvion-cli video": a camera animation of the 3D sector view, or the
 // orbits of one system running in the 3D system view, drawn off screen, into
-// a video file (MP4 with H.264, or WebM with VP9 by the name).
+// a video file (MP4 with H.264, or WebM with VP9 by the name).  The video
+// is written under a scratch name beside its target and renamed when whole.
+// Ctrl-C stops the recording the way Escape does in the window: what was
+// recorded is kept when the target did not exist, an existing file is never
+// replaced by a partial video, and the exit status is 130 either way.
+// SIGTERM removes the scratch file and ends the program by the signal.
 #include "cli/CliApp.h"
 #include "cli/Interrupt.h"
 #include "cli/OffscreenViews.h"
@@ -26,6 +31,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <ostream>
 
@@ -60,16 +66,45 @@ bool IsVideoName(const std::string &name)
     return ext == ".MP4" || ext == ".M4V" || ext == ".WEBM";
 }
 
-int RecordOrbitVideo(const CliOptions &opts, const VideoOptions &o, TVexaSector &sector, TOffscreenGL &gl,
-                     TVideoRecorder &recorder, std::ostream &out, std::ostream &err)
+// Ends a recording once its frames are drawn (`failure` empty) or could not
+// be (`failure` says why): -1 when the video was written, else the exit
+// status.  A SIGTERM drops the recording and its scratch file and does not
+// return.
+int EndRecording(TVideoRecorder &recorder, const std::string &out, bool existed, const std::string &failure,
+                 std::ostream &err)
 {
-    TStellarBody *body = FindSystemOrBody(sector, o.system);
-    if (!body) {
+    if (Terminated()) {
         recorder.cancel();
-        err << "kalvion-cli: no system or body named \"" << o.system << "\"\n";
+        DieOfTermination();
+    }
+    if (Interrupted() && (existed || !failure.empty())) {
+        recorder.cancel();
+        err << "kalvion-cli: interrupted; "
+            << (existed ? "\"" + out + "\" was left as it was" : std::string("no video was written")) << "\n";
+        return EXIT_INTERRUPTED;
+    }
+    if (!failure.empty()) {
+        recorder.cancel();
+        err << "kalvion-cli: " << failure << "\n";
         return EXIT_FAILURE_;
     }
-    TCliOrbitView view(sector, body);
+    if (!recorder.finish()) {
+        err << "kalvion-cli: " << recorder.lastError() << "\n";
+        return EXIT_FAILURE_;
+    }
+    // The video is whole and in place; the signal still ends the program.
+    if (Terminated())
+        DieOfTermination();
+    return -1;
+}
+
+int RecordOrbitVideo(const CliOptions &opts, const VideoOptions &o, TVexaSector &sector, TOffscreenGL &gl,
+                     TVideoRecorder &recorder, bool existed, std::ostream &out, std::ostream &err)
+{
+    TStellarBody *body = FindSystemOrBody(sector, o.system);
+    if (!body)
+        return EndRecording(recorder, o.out, existed, "no system or body named \"" + o.system + "\"", err);
+    TCliOrbitView view(sector, body, err);
     TRenderOrbitOGL &renderer = view.Renderer;
     // The cameras of the file's systems stay as they are: nothing is saved.
     renderer.RememberCameras = false;
@@ -78,20 +113,14 @@ int RecordOrbitVideo(const CliOptions &opts, const VideoOptions &o, TVexaSector 
         options.Frames = std::max(1, static_cast<int>(std::nearbyint(o.seconds * o.fps)));
     if (o.days != 0)
         options.DaysPerSecond = o.days;
-    TInterruptGuard guard;
-    options.Cancelled = [] { return Interrupted(); };
+    options.Cancelled = [] { return Interrupted() || Terminated(); };
     std::string error;
     const int frames = RecordOrbitAnimation(gl, renderer, recorder, options, error);
     view.ReleaseGL();
-    if (frames <= 0) {
-        recorder.cancel();
-        err << "kalvion-cli: " << (frames < 0 ? error : std::string("no frame was recorded")) << "\n";
-        return EXIT_FAILURE_;
-    }
-    if (!recorder.finish()) {
-        err << "kalvion-cli: " << recorder.lastError() << "\n";
-        return EXIT_FAILURE_;
-    }
+    const int ended = EndRecording(recorder, o.out, existed,
+                                   frames > 0 ? std::string() : frames < 0 ? error : "no frame was recorded", err);
+    if (ended >= 0)
+        return ended;
     if (opts.json)
         out << nlohmann::json{{"out", o.out},
                               {"animation", "orbit"},
@@ -111,7 +140,7 @@ int RecordOrbitVideo(const CliOptions &opts, const VideoOptions &o, TVexaSector 
         out << "Wrote " << o.out << " (" << recorder.frameWidth() << " x " << recorder.frameHeight() << ", " << frames
             << " frames of " << renderer.Root()->Name << " at " << o.fps << " fps, " << recorder.encoderName()
             << ")\n";
-    return EXIT_OK;
+    return Interrupted() ? EXIT_INTERRUPTED : EXIT_OK;
 }
 
 } // namespace
@@ -136,6 +165,8 @@ int RunVideo(const CliOptions &opts, const VideoOptions &o, std::ostream &out, s
         err << "kalvion-cli: the video must end in .mp4 or .webm\n";
         return EXIT_USAGE;
     }
+    if (OutputIsAnInput(o.out, {o.file}, err))
+        return EXIT_USAGE;
     if (o.width < VIDEO_MIN_SIZE || o.width > VIDEO_MAX_SIZE || o.height < VIDEO_MIN_SIZE ||
         o.height > VIDEO_MAX_SIZE) {
         err << "kalvion-cli: --width and --height must be between " << VIDEO_MIN_SIZE << " and " << VIDEO_MAX_SIZE
@@ -168,9 +199,15 @@ int RunVideo(const CliOptions &opts, const VideoOptions &o, std::ostream &out, s
         sector.LoadView(o.view);
     }
 
+    std::error_code ec;
+    const bool existed = std::filesystem::exists(std::filesystem::symlink_status(o.out, ec));
     TOffscreenGL gl;
     if (!CreateOffscreenGL(gl, "video", err))
         return EXIT_FAILURE_;
+    // From the start of the recording a scratch file lies beside the video:
+    // both signals are watched for from before it exists.
+    TInterruptGuard interruptGuard;
+    TTerminateGuard terminateGuard;
     TVideoRecorder recorder;
     if (!recorder.start(o.out, o.width, o.height, o.fps, o.quick)) {
         err << "kalvion-cli: " << recorder.lastError() << "\n";
@@ -180,14 +217,13 @@ int RunVideo(const CliOptions &opts, const VideoOptions &o, std::ostream &out, s
         err << "kalvion-cli: " << recorder.sizeNotice() << "\n";
 
     if (orbit)
-        return RecordOrbitVideo(opts, o, sector, gl, recorder, out, err);
+        return RecordOrbitVideo(opts, o, sector, gl, recorder, existed, out, err);
 
     TRenderSectorOGL renderer;
     TSectorVideoOptions options;
     if (o.seconds > 0)
         options.Frames = std::max(1, static_cast<int>(std::nearbyint(o.seconds * o.fps)));
-    TInterruptGuard guard;
-    options.Cancelled = [] { return Interrupted(); };
+    options.Cancelled = [] { return Interrupted() || Terminated(); };
     // On a terminal a line that rewrites itself; elsewhere nothing.
     const bool terminal = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
     if (terminal)
@@ -203,20 +239,14 @@ int RunVideo(const CliOptions &opts, const VideoOptions &o, std::ostream &out, s
     renderer.ReleaseAll();
     if (terminal && stats.Frames > 0)
         err << "\n";
-    if (!drawn) {
-        recorder.cancel();
-        err << "kalvion-cli: " << error << "\n";
-        return EXIT_FAILURE_;
-    }
-    if (stats.Frames == 0) {
-        recorder.cancel();
-        err << "kalvion-cli: the animation made no frames (a tour needs two visible systems, a voyage one)\n";
-        return EXIT_FAILURE_;
-    }
-    if (!recorder.finish()) {
-        err << "kalvion-cli: " << recorder.lastError() << "\n";
-        return EXIT_FAILURE_;
-    }
+    const int ended = EndRecording(
+        recorder, o.out, existed,
+        !drawn               ? error
+        : stats.Frames == 0 ? "the animation made no frames (a tour needs two visible systems, a voyage one)"
+                            : std::string(),
+        err);
+    if (ended >= 0)
+        return ended;
     const double seconds = stats.Frames / o.fps;
     if (opts.json)
         out << nlohmann::json{{"out", o.out},
@@ -234,7 +264,7 @@ int RunVideo(const CliOptions &opts, const VideoOptions &o, std::ostream &out, s
     else
         out << "Wrote " << o.out << " (" << recorder.frameWidth() << " x " << recorder.frameHeight() << ", "
             << stats.Frames << " frames at " << o.fps << " fps, " << recorder.encoderName() << ")\n";
-    return EXIT_OK;
+    return Interrupted() ? EXIT_INTERRUPTED : EXIT_OK;
 }
 
 } // namespace kalvion::cli

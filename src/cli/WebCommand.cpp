@@ -3,12 +3,14 @@
 #include "cli/JsonOut.h"
 
 #include "exchange/WebExport.h"
+#include "exchange/WebExportFolder.h"
 #include "files/SectorFile.h"
 #include "model/VexaSector.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <ostream>
 
 namespace kalvion::cli {
@@ -22,11 +24,25 @@ CLI::App *AddWebCommand(CLI::App &app, WebOptions &o)
     cmd->add_flag("--only-visible", o.onlyVisible, "Leave out systems hidden by the sector's filters");
     cmd->add_flag("--hide-notes", o.hideNotes, "Leave out the notes of systems and bodies");
     cmd->add_flag("--gm", o.gm, "Include GM notes and user fields (for the game master's eyes)");
+    cmd->add_flag("--force", o.force,
+                  "Write into a folder that holds other files too (by default only an empty folder or an earlier "
+                  "export)");
     return cmd;
 }
 
 int RunWeb(const CliOptions &opts, const WebOptions &o, std::ostream &out, std::ostream &err)
 {
+    // Before the sector is read: a refused folder is refused at once.
+    bool forceHelps = false;
+    if (const std::string problem = WebExportFolderProblem(o.outDir, o.force, &forceHelps); !problem.empty()) {
+        err << "kalvion-cli: " << problem
+            << (forceHelps ? "; choose another folder, or add --force to write the page among those files" : "")
+            << "\n";
+        return EXIT_FAILURE_;
+    }
+    for (const char *name : {"index.html", WEB_EXPORT_DATA_FILE, "three.min.js", "OrbitControls.js"})
+        if (OutputIsAnInput((std::filesystem::path(o.outDir) / name).string(), {o.file}, err))
+            return EXIT_USAGE;
     TVexaSector sector;
     std::string error;
     if (!LoadFromFile(sector, o.file, &error)) {
@@ -39,6 +55,7 @@ int RunWeb(const CliOptions &opts, const WebOptions &o, std::ostream &out, std::
     options.OnlyVisible = o.onlyVisible;
     options.HideNotes = o.hideNotes;
     options.GameMaster = o.gm;
+    options.Force = o.force;
     const TWebExportResult result = ExportSectorWebPage(sector, o.outDir, options);
     if (!result.Ok) {
         err << "kalvion-cli: " << result.Error << "\n";

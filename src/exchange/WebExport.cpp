@@ -4,6 +4,7 @@
 #include "base/Paths.h"
 #include "base/SafeFile.h"
 #include "base/TextEncoding.h"
+#include "exchange/WebExportFolder.h"
 #include "files/SurfaceMapStore.h"
 #include "model/BodyTypes.h"
 #include "model/VexaSector.h"
@@ -149,12 +150,18 @@ TWebExportResult ExportSectorWebPage(TVexaSector &sector, const std::string &out
                        ") is missing; install Debian's libjs-three package to export web pages";
         return result;
     }
+    result.Error = WebExportFolderProblem(outDir, options.Force);
+    if (!result.Error.empty())
+        return result;
     std::error_code ec;
     fs::create_directories(fs::path(outDir) / "maps", ec);
     if (ec) {
         result.Error = "The folder " + outDir + " could not be created: " + ec.message();
         return result;
     }
+    // Marked first: an export that stops half way can be repeated there.
+    if (!MarkWebExportFolder(outDir, result.Error))
+        return result;
 
     TWebWriter writer(sector, outDir, options, result);
     if (!sector.FileName.empty())

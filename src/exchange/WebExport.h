@@ -16,6 +16,8 @@ struct TWebExportOptions {
     bool OnlyVisible = false;   // leave out systems the filters hide
     bool HideNotes = false;     // leave out the notes
     bool GameMaster = false;    // include GM notes and user fields
+    // Write into a folder that holds other things too (WebExportFolder.h).
+    bool Force = false;
     // Where the page's 3D library comes from (Debian's libjs-three).
     std::string ThreeFolder = "/usr/share/javascript/three/";
     // Told the fraction done; true cancels.
@@ -32,8 +34,10 @@ struct TWebExportResult {
 // The name of the data file beside index.html.
 inline constexpr const char *WEB_EXPORT_DATA_FILE = "sector-data.js";
 
-// Writes the page into outDir (created when missing).  Systems are loaded
-// one at a time and unloaded again when they were not loaded before.
+// Writes the page into outDir (created when missing) and marks the folder as
+// an export; a folder that WebExportFolderProblem refuses is left untouched.
+// Systems are loaded one at a time and unloaded again when they were not
+// loaded before.
 TWebExportResult ExportSectorWebPage(TVexaSector &sector, const std::string &outDir,
                                      const TWebExportOptions &options);
 

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QStatusBar>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -59,6 +60,30 @@ TEST(AppModels, TheWindowLoadsDefaultModelsFromItsModelsFolder)
     auto ship = TStellarBody::Create();
     ship->TypeID = BODY_TYPE_SHIP;  // no default model in this folder
     EXPECT_EQ(models->LoadModel(*ship), -1);
+    window.Sector().Modified = false;
+}
+
+// A station whose model cannot be drawn shows as a star, and the status bar
+// says which model failed and why.
+TEST(AppModels, AModelThatFailsIsNamedInTheStatusBar)
+{
+    QTemporaryDir dir;
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+    TScriptedMessages messages;
+    TSettingsStore store(dir.filePath(QStringLiteral("k.ini")));
+    store.SetBool(QStringLiteral("PerformanceSkip"), true);
+    TfrmVexaMain::TOptions o;
+    o.ProgramFolder = dir.path() + QLatin1Char('/');
+    o.SkipGL = true;
+    WriteFile(dir.filePath(QStringLiteral("Models/Space Station/broken.obj/broken.obj")), "o nothing\ng parts\n");
+    TfrmVexaMain window(messages, store, o);
+    auto station = TStellarBody::Create();
+    station->TypeID = BODY_TYPE_STATION;
+    station->ModelFile = "broken.obj";
+    EXPECT_EQ(window.ModelManager()->LoadModel(*station), -1);
+    const QString shown = window.statusBar()->currentMessage();
+    EXPECT_TRUE(shown.contains(QStringLiteral("\"Space Station/broken.obj/broken.obj\" could not be loaded")))
+        << shown.toStdString();
     window.Sector().Modified = false;
 }
 

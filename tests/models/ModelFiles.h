@@ -68,4 +68,38 @@ inline const char *OutOfRangePly =
 // An OBJ with a group and a material but not one vertex.
 inline const char *EmptyObj = "o nothing\ng parts\nusemtl none\n";
 
+// A Collada file whose one node places one mesh of `vertices` vertices (a
+// triangle for every three) `instances` times: a small file that asks for
+// vertices × instances vertices in the picture.
+inline std::string InstancedCollada(int vertices, int instances)
+{
+    std::string positions, indices;
+    for (int v = 0; v < vertices; ++v) {
+        positions += std::to_string(v % 17) + " " + std::to_string(v / 17 % 13) + " " + std::to_string(v % 5) + " ";
+        indices += std::to_string(v) + " ";
+    }
+    std::string placements;
+    for (int i = 0; i < instances; ++i)
+        placements += "<instance_geometry url=\"#g\"/>\n";
+    return "<?xml version=\"1.0\"?>\n"
+           "<COLLADA xmlns=\"http://www.collada.org/2005/11/COLLADASchema\" version=\"1.4.1\">\n"
+           "<asset><up_axis>Y_UP</up_axis></asset>\n"
+           "<library_geometries><geometry id=\"g\"><mesh>\n"
+           "<source id=\"p\"><float_array id=\"pa\" count=\"" +
+           std::to_string(3 * vertices) + "\">" + positions +
+           "</float_array><technique_common><accessor source=\"#pa\" count=\"" + std::to_string(vertices) +
+           "\" stride=\"3\"><param name=\"X\" type=\"float\"/><param name=\"Y\" type=\"float\"/>"
+           "<param name=\"Z\" type=\"float\"/></accessor></technique_common></source>\n"
+           "<vertices id=\"v\"><input semantic=\"POSITION\" source=\"#p\"/></vertices>\n"
+           "<triangles count=\"" +
+           std::to_string(vertices / 3) + "\"><input semantic=\"VERTEX\" source=\"#v\" offset=\"0\"/><p>" + indices +
+           "</p></triangles>\n"
+           "</mesh></geometry></library_geometries>\n"
+           "<library_visual_scenes><visual_scene id=\"s\"><node id=\"n\">\n" +
+           placements +
+           "</node></visual_scene></library_visual_scenes>\n"
+           "<scene><instance_visual_scene url=\"#s\"/></scene>\n"
+           "</COLLADA>\n";
+}
+
 } // namespace kalvion::test

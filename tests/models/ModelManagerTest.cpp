@@ -13,8 +13,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <utility>
+#include <vector>
+
 using namespace kalvion;
 using kalvion::test::ScratchModels;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -101,6 +106,70 @@ TEST(ModelManager, DamagedModelsLeaveNothingBehind)
     }
     EXPECT_EQ(manager.ModelCount(), 0);
     EXPECT_EQ(manager.ImportCount(), 3);
+}
+
+// A station whose model file is small but places one mesh so often that the
+// picture would need millions of vertices: the model fails before anything
+// is built for it, the manager says why (once), and a modest use of the same
+// mesh still loads.
+TEST(ModelManager, AModelPlacingAMeshTooOftenFailsAndIsReportedOnce)
+{
+    ScratchModels dir("swarm");
+    dir.Write("Space Station/swarm.dae/swarm.dae", kalvion::test::InstancedCollada(3000, 1700));
+    dir.Write("Space Station/few.dae/few.dae", kalvion::test::InstancedCollada(3000, 10));
+    T3dModelManager manager;
+    manager.AddSearchFolder(dir.Folder());
+    std::vector<std::pair<std::string, std::string>> reports;
+    manager.OnModelFailed = [&reports](const std::string &name, const std::string &reason) {
+        reports.emplace_back(name, reason);
+    };
+    auto swarm = Body(BODY_TYPE_STATION, "swarm.dae");
+    EXPECT_EQ(manager.LoadModel(*swarm), -1);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].first, "Space Station/swarm.dae/swarm.dae");
+    EXPECT_NE(reports[0].second.find("too large to draw"), std::string::npos) << reports[0].second;
+    EXPECT_NE(ModelFailureText(reports[0].first, reports[0].second).find("\"Space Station/swarm.dae/swarm.dae\""),
+              std::string::npos);
+    // The views ask again when a body's render info is rebuilt.
+    EXPECT_EQ(manager.LoadModel(*swarm), -1);
+    EXPECT_EQ(reports.size(), 1u);
+
+    auto few = Body(BODY_TYPE_STATION, "few.dae");
+    const int index = manager.LoadModel(*few);
+    ASSERT_GE(index, 0);
+    EXPECT_EQ(manager.ModelAt(index)->BoundsValid(), true);
+    EXPECT_EQ(reports.size(), 1u);
+
+    // A missing file is said too; a body without any model is no failure.
+    auto lost = Body(BODY_TYPE_STATION, "lost.obj");
+    EXPECT_EQ(manager.LoadModel(*lost), -1);
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_NE(reports[1].second.find("does not exist"), std::string::npos);
+    auto star = Body(BODY_TYPE_STAR);
+    EXPECT_EQ(manager.LoadModel(*star), -1);
+    EXPECT_EQ(reports.size(), 2u);
+}
+
+// A file lying in the folder the program was started from does not stand in
+// for the program's own model of that name.
+TEST(ModelManager, TheModelsFolderComesBeforeTheWorkingFolder)
+{
+    ScratchModels models("program"), work("work");
+    models.Write("Ship/hull.obj/hull.obj", kalvion::test::CubeObj);
+    work.Write("Ship/hull.obj/hull.obj", kalvion::test::SquareObj);
+    work.Write("Ship/only.obj/only.obj", kalvion::test::SquareObj);
+    const fs::path was = fs::current_path();
+    fs::current_path(work.Root);
+    T3dModelManager manager;
+    manager.AddSearchFolder(models.Folder());
+    const int hull = manager.LoadModel("Ship/hull.obj/hull.obj");
+    const int only = manager.LoadModel("Ship/only.obj/only.obj");
+    fs::current_path(was);
+    ASSERT_GE(hull, 0);
+    EXPECT_EQ(manager.ModelAt(hull)->FileName(), models.Folder() + "Ship/hull.obj/hull.obj");
+    // What only the working folder has is still found there.
+    ASSERT_GE(only, 0);
+    EXPECT_EQ(manager.ModelAt(only)->FileName(), "Ship/only.obj/only.obj");
 }
 
 TEST(ModelFiles, ABodysOwnModelLivesInAFolderNamedLikeIt)

@@ -132,6 +132,43 @@ TEST(ModelScene, RefusesMissingPartsDeepTreesAndEmptyScenes)
     }
 }
 
+// Nodes that place one small mesh very many times: what counts is what the
+// picture would hold, not what the file stores.
+TEST(ModelScene, RefusesScenesThatPlaceMoreThanTheBudget)
+{
+    auto scene = TriangleScene();
+    aiMesh &mesh = *scene->mMeshes[0];
+    delete[] mesh.mFaces;
+    mesh.mNumFaces = 6;
+    mesh.mFaces = new aiFace[6];
+    for (unsigned f = 0; f < 6; ++f) {
+        mesh.mFaces[f].mNumIndices = 3;
+        mesh.mFaces[f].mIndices = new unsigned[3]{0, 1, 2};
+    }
+    auto place = [&scene](unsigned times) {
+        aiNode &root = *scene->mRootNode;
+        delete[] root.mMeshes;
+        root.mNumMeshes = times;
+        root.mMeshes = new unsigned[times]();
+    };
+    TModelBounds bounds;
+    std::string error;
+    place(800000);  // 2.4 million vertices, 4.8 million faces
+    ASSERT_TRUE(CheckModelScene(*scene, bounds, error)) << error;
+    EXPECT_EQ(bounds.Vertices, 2400000);
+    EXPECT_EQ(bounds.Faces, 4800000);
+    EXPECT_EQ(bounds.Corners, 14400000);
+    place(900000);  // 5.4 million faces
+    EXPECT_FALSE(CheckModelScene(*scene, bounds, error));
+    EXPECT_NE(error.find("faces"), std::string::npos) << error;
+    // Even placements of a mesh without faces cost a few GL calls each.
+    mesh.mNumFaces = 0;
+    place(2000000);
+    EXPECT_FALSE(CheckModelScene(*scene, bounds, error));
+    mesh.mNumFaces = 6;  // the faces are freed by their count
+    EXPECT_NE(error.find("too many times"), std::string::npos) << error;
+}
+
 TEST(ModelScene, EmbeddedTextureReferencesMustNameATexture)
 {
     EXPECT_EQ(EmbeddedTextureIndex("*0", 2), 0);

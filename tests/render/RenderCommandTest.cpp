@@ -1,8 +1,12 @@
 // "kalvion-cli render" on a generated sector file.
 #include "GeneratedSectorTest.h"
+#include "../models/ModelFiles.h"
 
 #include "cli/CliApp.h"
 #include "files/SectorFile.h"
+#include "model/BodyTypes.h"
+#include "model/StellarBody.h"
+#include "model/VexaSector.h"
 #include "model/VexaView.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include <sys/wait.h>
@@ -65,6 +70,36 @@ TEST_F(RenderCommand, RefusesWhatItCannotDo)
     EXPECT_EQ(Cli({"render", sector_, (dir_ / "x.png").string(), "--select", "No Such Star"}).code, 1);
     EXPECT_EQ(Cli({"render", (dir_ / "missing.VexaDB").string(), (dir_ / "x.png").string()}).code, 1);
     EXPECT_FALSE(fs::exists(dir_ / "x.png"));
+}
+
+// A station whose model file places one mesh far too often: the picture
+// shows it without its model, and standard error says which model failed.
+TEST_F(RenderCommand, AModelThatCannotBeDrawnIsNamedOnStandardError)
+{
+    auto sector = TVexaSector::Create();
+    auto dock = TStellarBody::Create();
+    dock->Name = "Dock";
+    dock->TypeID = BODY_TYPE_STATION;
+    dock->ModelFile = "swarm.dae";
+    sector->AddSystem(std::move(dock));
+    const std::string file = (dir_ / "dock.VexaDB").string();
+    std::string error;
+    ASSERT_TRUE(SaveToFile(*sector, file, false, &error)) << error;
+    // Not in the program's Models folder: found in the working folder.
+    const fs::path model = dir_ / "Space Station" / "swarm.dae" / "swarm.dae";
+    fs::create_directories(model.parent_path());
+    std::ofstream(model) << InstancedCollada(3000, 1700);
+    const fs::path was = fs::current_path();
+    fs::current_path(dir_);
+    const TRun run = Cli({"render", file, (dir_ / "dock.png").string(), "--system", "Dock", "--width", "160",
+                          "--height", "120"});
+    fs::current_path(was);
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.err.find("The 3D model \"Space Station/swarm.dae/swarm.dae\" could not be loaded: the model is "
+                           "too large to draw"),
+              std::string::npos)
+        << run.err;
+    EXPECT_TRUE(fs::exists(dir_ / "dock.png"));
 }
 
 TEST_F(RenderCommand, WithoutADisplaySaysHowToGetOne)

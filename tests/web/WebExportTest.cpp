@@ -2,13 +2,16 @@
 #include "WebFixture.h"
 
 #include "base/TextEncoding.h"
+#include "cli/CliApp.h"
 #include "exchange/WebExport.h"
+#include "exchange/WebExportFolder.h"
 
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
 
 namespace kalvion::test {
 namespace {
@@ -44,7 +47,8 @@ TEST(WebExport, WritesThePageItsDataAndTheLibraryOnlyIntoItsFolder)
     EXPECT_EQ(r.Bodies, 4);
     EXPECT_EQ(r.Routes, 1);
     EXPECT_EQ(Listing(root), (std::set<std::string>{"page", "page/index.html", "page/sector-data.js",
-                                                    "page/three.min.js", "page/OrbitControls.js", "page/maps"}));
+                                                    "page/three.min.js", "page/OrbitControls.js", "page/maps",
+                                                    "page/.kalvion-web"}));
     // No text can end the page's script element, whatever the file becomes.
     const std::string raw = ReadText(out / WEB_EXPORT_DATA_FILE);
     EXPECT_EQ(raw.find("</"), std::string::npos);
@@ -103,6 +107,62 @@ TEST(WebExport, MissingLibraryOrUnwritableFolderFailsWithTheReason)
     r = ExportSectorWebPage(*sector, (root / "file" / "page").string(), {});
     EXPECT_FALSE(r.Ok);
     EXPECT_NE(r.Error.find("could not be created"), std::string::npos) << r.Error;
+    fs::remove_all(root);
+}
+
+int Cli(std::vector<std::string> args, std::string *messages = nullptr)
+{
+    args.insert(args.begin(), "kalvion-cli");
+    std::ostringstream out, err;
+    const int code = cli::RunCli(args, out, err);
+    if (messages)
+        *messages = err.str();
+    return code;
+}
+
+// A user who points the export at their own site: nothing of theirs is
+// replaced unless they insist, and an earlier export is simply redone.
+TEST(WebExport, CommandWritesOnlyIntoAnEmptyFolderOrAnEarlierExport)
+{
+    const fs::path root = FreshFolder("cli");
+    const std::string sector = (root / "reach.VexaDB").string();
+    ASSERT_EQ(Cli({"--seed", "5", "generate", sector, "--systems", "6", "--no-subsectors"}), 0);
+    const fs::path site = root / "site";
+    fs::create_directories(site);
+    std::ofstream(site / "index.html") << "my own home page";
+    std::ofstream(site / WEB_EXPORT_DATA_FILE) << "var mine = 1;";
+    std::string messages;
+    EXPECT_EQ(Cli({"web", sector, site.string()}, &messages), 1);
+    EXPECT_NE(messages.find("--force"), std::string::npos) << messages;
+    EXPECT_TRUE(ReadText(site / "index.html") == "my own home page");
+    EXPECT_TRUE(ReadText(site / WEB_EXPORT_DATA_FILE) == "var mine = 1;");
+    EXPECT_EQ(Listing(site), (std::set<std::string>{"index.html", WEB_EXPORT_DATA_FILE}));
+
+    // A new folder, then the same folder again: it holds our own export.
+    const fs::path page = root / "page";
+    ASSERT_EQ(Cli({"web", sector, page.string()}, &messages), 0) << messages;
+    EXPECT_TRUE(fs::is_regular_file(page / WEB_EXPORT_MARKER));
+    std::ofstream(page / "index.html") << "stale";
+    ASSERT_EQ(Cli({"web", sector, page.string(), "--title", "Again"}, &messages), 0) << messages;
+    EXPECT_NE(ReadText(page / "index.html"), "stale");
+    EXPECT_NE(ReadText(page / WEB_EXPORT_DATA_FILE).find("\"Again\""), std::string::npos);
+
+    // The user insists.
+    ASSERT_EQ(Cli({"web", sector, site.string(), "--force"}, &messages), 0) << messages;
+    EXPECT_NE(ReadText(site / "index.html"), "my own home page");
+
+    // A folder where the page must go fails before anything is written,
+    // --force or not.
+    const fs::path odd = root / "odd";
+    fs::create_directories(odd / "index.html");
+    for (bool force : {false, true}) {
+        std::vector<std::string> args{"web", sector, odd.string()};
+        if (force)
+            args.push_back("--force");
+        EXPECT_EQ(Cli(args, &messages), 1);
+        EXPECT_NE(messages.find("index.html"), std::string::npos) << messages;
+        EXPECT_EQ(Listing(odd), (std::set<std::string>{"index.html"}));
+    }
     fs::remove_all(root);
 }
 

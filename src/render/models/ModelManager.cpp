@@ -6,6 +6,11 @@
 
 namespace kalvion {
 
+std::string ModelFailureText(const std::string &name, const std::string &reason)
+{
+    return "The 3D model \"" + name + "\" could not be loaded: " + reason;
+}
+
 T3dModelManager::T3dModelManager() = default;
 T3dModelManager::~T3dModelManager() = default;
 
@@ -35,12 +40,19 @@ std::string T3dModelManager::FindFile(const std::string &name) const
 {
     if (name.empty())
         return {};
-    if (FileExists(name))
-        return name;
     for (const std::string &folder : SearchFolders_)
         if (FileExists(folder + name))
             return folder + name;
+    if (FileExists(name))
+        return name;
     return {};
+}
+
+int T3dModelManager::Failed(const std::string &name, const std::string &reason)
+{
+    if (OnModelFailed && Reported_.emplace(name, reason).second)
+        OnModelFailed(name, reason);
+    return -1;
 }
 
 int T3dModelManager::LoadModel(const std::string &name)
@@ -48,15 +60,18 @@ int T3dModelManager::LoadModel(const std::string &name)
     const int known = IndexOfModel(name);
     if (known >= 0)
         return known;
+    if (name.empty())
+        return -1;
     const std::string path = FindFile(name);
     if (path.empty())
-        return -1;
+        return Failed(name, "the file does not exist in the Models folder");
     auto model = std::make_unique<T3DModelOGL>(path);
     model->ContextIndex = ContextIndex_;
     ++Imports_;
     model->Reload();
     if (!model->Loaded())
-        return -1;
+        return Failed(name, model->ErrorText().empty() ? std::string("the file cannot be read as a model")
+                                                       : model->ErrorText());
     Models_.emplace_back(name, std::move(model));
     return ModelCount() - 1;
 }

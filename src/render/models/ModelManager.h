@@ -1,16 +1,22 @@
 #pragma once
 // T3dModelManager: loads each model file once, under the name it was asked
-// for, from the working folder or its search folders, and keeps it until the
-// manager goes.  Both 3D views draw models through it.
+// for, from its search folders or else the working folder, and keeps it
+// until the manager goes.  Both 3D views draw models through it.
 #include "render/RenderSources.h"
 #include "render/models/Model3DOGL.h"
 
+#include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace kalvion {
+
+// The message for a model that could not be loaded, as the window and
+// kalvion-cli show it.
+std::string ModelFailureText(const std::string &name, const std::string &reason);
 
 class T3dModelManager : public TRenderModelSource {
 public:
@@ -25,8 +31,16 @@ public:
 
     // The model loaded under exactly this name (case counts), loading it on
     // the first request; -1 when no file is found or it does not import.  A
-    // failed name is not remembered, so a later request tries again.
+    // failed name is not remembered, so a later request tries again.  The
+    // search folders come before the working folder: a name a sector file
+    // gives means the program's model before a file that happens to lie
+    // where the program was started.
     int LoadModel(const std::string &name);
+
+    // Told of a model name that could not be loaded and why, once per name
+    // and reason: the window puts it in its status bar, kalvion-cli on
+    // standard error.  A body without any model is no failure.
+    std::function<void(const std::string &name, const std::string &reason)> OnModelFailed;
     int IndexOfModel(const std::string &name) const;
     T3DModelOGL *ModelAt(int index) const;
     int ModelCount() const { return static_cast<int>(Models_.size()); }
@@ -46,9 +60,11 @@ public:
 
 private:
     std::string FindFile(const std::string &name) const;
+    int Failed(const std::string &name, const std::string &reason);
 
     std::vector<std::string> SearchFolders_;
     std::vector<std::pair<std::string, std::unique_ptr<T3DModelOGL>>> Models_;
+    std::set<std::pair<std::string, std::string>> Reported_;
     int ContextIndex_ = 0;
     int Imports_ = 0;
 };

@@ -4,6 +4,7 @@
 #include <assimp/scene.h>
 
 #include <cmath>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,8 +18,9 @@ bool Fail(std::string &error, const char *text)
     return false;
 }
 
-bool CheckMesh(const aiScene &scene, const aiMesh *mesh, std::string &error)
+bool CheckMesh(const aiScene &scene, const aiMesh *mesh, long &corners, std::string &error)
 {
+    corners = 0;
     if (!mesh)
         return Fail(error, "a mesh is missing");
     if (mesh->mNumVertices > 0 && !mesh->mVertices)
@@ -31,6 +33,9 @@ bool CheckMesh(const aiScene &scene, const aiMesh *mesh, std::string &error)
         const aiFace &face = mesh->mFaces[f];
         if (face.mNumIndices > 0 && !face.mIndices)
             return Fail(error, "a face has no index array");
+        corners += face.mNumIndices;
+        if (corners > MODEL_MAX_PLACED_CORNERS)
+            return Fail(error, "the model is too large to draw");
         for (unsigned i = 0; i < face.mNumIndices; ++i)
             if (face.mIndices[i] >= mesh->mNumVertices)
                 return Fail(error, "a face names a vertex that does not exist");
@@ -55,8 +60,8 @@ bool CheckTextures(const aiScene &scene, std::string &error)
 
 class TNodeWalk {
 public:
-    TNodeWalk(const aiScene &scene, TModelBounds &bounds, std::string &error)
-        : Scene_(scene), Bounds_(bounds), Error_(error)
+    TNodeWalk(const aiScene &scene, const std::vector<long> &corners, TModelBounds &bounds, std::string &error)
+        : Scene_(scene), Corners_(corners), Bounds_(bounds), Error_(error)
     {
     }
 
@@ -76,6 +81,8 @@ public:
             const unsigned index = node->mMeshes[i];
             if (index >= Scene_.mNumMeshes)
                 return Fail(Error_, "a node names a mesh that does not exist");
+            if (!Place(*Scene_.mMeshes[index], Corners_[index]))
+                return false;
             Widen(*Scene_.mMeshes[index], m);
         }
         if (node->mNumChildren > 0 && !node->mChildren)
@@ -87,6 +94,27 @@ public:
     }
 
 private:
+    // Counts one more placement of a mesh against the budgets, before any
+    // of its vertices is touched.
+    bool Place(const aiMesh &mesh, long corners)
+    {
+        if (++Placements_ > MODEL_MAX_MESH_PLACEMENTS)
+            return Fail(Error_, "the model places its meshes too many times");
+        Bounds_.Vertices += mesh.mNumVertices;
+        Bounds_.Faces += mesh.mNumFaces;
+        Bounds_.Corners += corners;
+        const char *what = Bounds_.Vertices > MODEL_MAX_PLACED_VERTICES ? "vertices"
+                           : Bounds_.Faces > MODEL_MAX_PLACED_FACES || Bounds_.Corners > MODEL_MAX_PLACED_CORNERS
+                               ? "faces"
+                               : nullptr;
+        if (!what)
+            return true;
+        const long limit = what[0] == 'v' ? MODEL_MAX_PLACED_VERTICES : MODEL_MAX_PLACED_FACES;
+        Error_ = "the model is too large to draw: more than " + std::to_string(limit) + " " + what +
+                 " once its nodes have placed their meshes";
+        return false;
+    }
+
     void Widen(const aiMesh &mesh, const aiMatrix4x4 &m)
     {
         for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
@@ -100,13 +128,14 @@ private:
                     Bounds_.Min[a] = c[a];
             }
         }
-        Bounds_.Vertices += mesh.mNumVertices;
     }
 
     const aiScene &Scene_;
+    const std::vector<long> &Corners_;
     TModelBounds &Bounds_;
     std::string &Error_;
     long Visits_ = 0;
+    long Placements_ = 0;
 };
 
 } // namespace
@@ -123,14 +152,15 @@ bool CheckModelScene(const aiScene &scene, TModelBounds &bounds, std::string &er
     for (unsigned m = 0; m < scene.mNumMaterials; ++m)
         if (!scene.mMaterials[m])
             return Fail(error, "a material is missing");
+    std::vector<long> corners(scene.mNumMeshes, 0);
     for (unsigned m = 0; m < scene.mNumMeshes; ++m)
-        if (!CheckMesh(scene, scene.mMeshes[m], error))
+        if (!CheckMesh(scene, scene.mMeshes[m], corners[m], error))
             return false;
     if (!CheckTextures(scene, error))
         return false;
     aiMatrix4x4 identity;
     aiIdentityMatrix4(&identity);
-    TNodeWalk walk(scene, bounds, error);
+    TNodeWalk walk(scene, corners, bounds, error);
     if (!walk.Visit(scene.mRootNode, identity, 0))
         return false;
     if (bounds.Vertices == 0)

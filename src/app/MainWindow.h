@@ -43,6 +43,7 @@ class TVexaSector;
 class TVexaSearcher3;
 class TScriptRegistry;
 class TVideoRecorder;
+struct TMapOptions;
 class TSurfaceMapMgr;
 class TRenderSurfaceMaps;
 class TZentScripter;
@@ -143,6 +144,9 @@ public:
     bool WriteMap(const TSectorExportChoice &choice);
     void PrintMap();
     int PrintWithChoice(const TPrintChoice &choice);
+    // A script's Print: the sector's map on the "Print Sector" window's
+    // printer, or only the number of sheets it would take (preview).
+    int PrintForScript(const TVexaSector &sector, const TMapOptions &map, double pagesAcross, bool preview);
     TfrmPrintSector &PrintDialog() { return *FPrintSector; }
     // "Export as 2D Map..." in the orbit view: the shown system's diagram.
     void ExportSystemDiagram();
@@ -327,6 +331,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Prints on the "Print Sector" window's printer; askForFile: a PDF
+    // printer without a file asks for one.  The number of sheets, 0 when
+    // nothing was printed (a failure has been reported).
+    int PrintWithChoice(const TPrintChoice &choice, bool askForFile);
+    int PrintOnPrinter(const TVexaSector &sector, const TMapOptions &map, double pagesAcross, bool askForFile);
     void BuildActions();
     void BuildMenus();
     void BuildToolbar();

@@ -95,30 +95,53 @@ void TfrmVexaMain::PrintMap()
     FPrintSector->Load(*FSector);
     if (FPrintSector->exec() != QDialog::Accepted || !FPrintSector->Choice())
         return;
-    QPrinter &printer = FPrintSector->Printer();
-    // Without an installed printer the sheets go to a PDF file of the
-    // user's choosing.
-    if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty()) {
-        const auto file = FMessages.SaveFileName(QStringLiteral("Print Sector"), QStringLiteral("PDF (*.pdf)|*.pdf"),
-                                                 FSettings.DialogPath, QStringLiteral("pdf"));
-        if (!file)
-            return;
-        printer.setOutputFileName(*file);
-        PrintWithChoice(*FPrintSector->Choice());
-        printer.setOutputFileName(QString());
-        return;
-    }
-    PrintWithChoice(*FPrintSector->Choice());
+    PrintWithChoice(*FPrintSector->Choice(), true);
 }
 
 int TfrmVexaMain::PrintWithChoice(const TPrintChoice &choice)
 {
+    return PrintWithChoice(choice, false);
+}
+
+int TfrmVexaMain::PrintWithChoice(const TPrintChoice &choice, bool askForFile)
+{
     std::unique_ptr<TVexaSector> submap;
     const TVexaSector &subject = MapSubject(*FSector, choice.Area, submap);
+    return PrintOnPrinter(subject, choice.Map, choice.PagesAcross, askForFile);
+}
+
+int TfrmVexaMain::PrintForScript(const TVexaSector &sector, const TMapOptions &map, double pagesAcross, bool preview)
+{
+    if (preview) {
+        // The sheets the printer's pages would take; nothing is printed.
+        double w = 0, h = 0;
+        SectorMapExtent(sector, map.Plane, w, h);
+        return static_cast<int>(PrintLayout(w, h, FPrintSector->Page(), pagesAcross).Offsets.size());
+    }
+    return PrintOnPrinter(sector, map, pagesAcross, true);
+}
+
+int TfrmVexaMain::PrintOnPrinter(const TVexaSector &sector, const TMapOptions &map, double pagesAcross,
+                                 bool askForFile)
+{
+    QPrinter &printer = FPrintSector->Printer();
+    // Without an installed printer the sheets go to a PDF file of the
+    // user's choosing.
+    const bool toChosenFile =
+        askForFile && printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty();
+    if (toChosenFile) {
+        const auto file = FMessages.SaveFileName(QStringLiteral("Print Sector"), QStringLiteral("PDF (*.pdf)|*.pdf"),
+                                                 FSettings.DialogPath, QStringLiteral("pdf"));
+        if (!file)
+            return 0;
+        printer.setOutputFileName(*file);
+    }
     std::string error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int sheets = PrintSector(subject, choice.Map, choice.PagesAcross, FPrintSector->Printer(), &error);
+    const int sheets = PrintSector(sector, map, pagesAcross, printer, &error);
     QApplication::restoreOverrideCursor();
+    if (toChosenFile)
+        printer.setOutputFileName(QString());
     if (sheets == 0)
         ReportError(QString::fromStdString(error));
     return sheets;

@@ -42,9 +42,10 @@ void TfrmVexaMain::SetUpScripting()
     FScriptApp = std::make_unique<TWindowScriptHost>(*this);
     FScriptApp->OnEditBody = [this](TStellarBody *body) { EditBody(body); };
     FScriptApp->OnShowSystemDiagram = [this](TStellarBody *body) { ShowOrbitView(body); };
-    RegisterKalvionScriptNames(*FScriptNames, *FScriptApp);
-    RegisterScriptDialogNames(*FScriptNames);
+    // The window's video routines first: the object model's own are the
+    // windowless ones, and a name keeps its first registration.
     RegisterVideoScripting(*FScriptNames);
+    RegisterKalvionScriptNames(*FScriptNames, *FScriptApp);
     FScriptUI = std::make_unique<TWindowScriptUI>(FMessages);
     FScripter = std::make_unique<TZentScripter>();
     FScripter->Registry = FScriptNames.get();

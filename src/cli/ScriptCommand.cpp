@@ -1,7 +1,9 @@
 // kalvion-cli script: runs a script file headless.  Message boxes print to
 // standard output and get the unanswered answer (OK, Cancel, No or Abort),
 // input boxes answer with their default, and script errors go to standard
-// error with their line and character.
+// error with their line and character.  Every name of the object model is
+// there, the dialog unit's included; what needs the window (showing a
+// dialog, the system diagram, printing, video) is a script error saying so.
 #include "cli/CliApp.h"
 #include "cli/JsonOut.h"
 
@@ -12,6 +14,7 @@
 #include "scripting/ScriptRegistry.h"
 #include "scripting/ZentScripter.h"
 #include "scriptnames/ScriptAppHost.h"
+#include "scriptui/ZentScripterUI.h"
 
 #include <QStandardPaths>
 #include <QString>
@@ -203,6 +206,7 @@ int RunScript(const CliOptions &opts, const std::string &file, const std::vector
     const bool ok = host.Run();
     // What the script made and did not hand over goes with the run.
     appHost.ReleaseScriptObjects();
+    ReleaseScriptDialogs();
     // A halted script did not finish its work: that is no success.
     const bool halted = watchdog.Stop();
     if (opts.json)

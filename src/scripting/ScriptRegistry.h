@@ -51,7 +51,10 @@ struct TScriptClassInfo {
     std::unordered_map<std::string, TScriptMethod> Methods;      // lower-case name
     std::unordered_map<std::string, TScriptProperty> Properties; // lower-case name
     std::function<TScriptObjectRef()> Constructor;               // "Create"; empty when none
-    std::function<void(void *)> Destroy;                         // frees an object of the class
+    // FreeObject of an object of the class that is not in the host's pool
+    // (a script dialog, a node of a script's tree): frees it and answers
+    // true, or answers false when the object is the program's own.
+    std::function<bool(void *)> Destroy;
 
     const TScriptMethod *FindMethod(std::string_view lname) const;
     const TScriptProperty *FindProperty(std::string_view lname) const;

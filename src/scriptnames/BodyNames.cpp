@@ -175,9 +175,7 @@ void RegisterTreeMethods(const TNames &n)
         b.UpdateRootBody();
         return VNone();
     });
-    n.Method<B>(C, "FillTree", {TObj("TTreeView"), TObj("TTreeNode")}, TNone(), [](B &, TScriptArgs &) -> TScriptValue {
-        throw TScriptHostError("FillTree: needs the main window");
-    });
+    // FillTree: TreeNames.cpp, with the other tree fills.
 }
 
 void RegisterValueMethods(const TNames &n)

@@ -173,5 +173,6 @@ void RegisterTextureNames(const TNames &n);
 void RegisterBitmapNames(const TNames &n);
 void RegisterSectorFileNames(const TNames &n);
 void RegisterSectorContentNames(const TNames &n);
+void RegisterTreeNames(const TNames &n);
 
 } // namespace kalvion::names

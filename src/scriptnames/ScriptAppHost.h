@@ -7,8 +7,10 @@
 // keyboard never has a key waiting.
 //
 // RegisterKalvionScriptNames is the one entry point: every global routine,
-// class, variable and constant of the script object model, bound to a host.
-// The host must outlive every script run that uses the registry.
+// class, variable and constant of the script object model (the script
+// dialogs' and the video routines' included), bound to a host.  Without a
+// window, showing a dialog and recording video are script errors too.  The
+// host must outlive every script run that uses the registry.
 #include "generation/SectorGenerator.h" // TVexaGenerateOptions
 
 #include <memory>

@@ -6,6 +6,8 @@
 #include "base/AsciiText.h"
 #include "scripting/ModelRefs.h"
 #include "scripting/RoutePlannerNames.h"
+#include "scriptui/MovieNames.h"
+#include "scriptui/ZentScripterUI.h"
 
 #include <stdexcept>
 
@@ -88,8 +90,14 @@ void RegisterKalvionScriptNames(TScriptRegistry &reg, TScriptAppHost &host)
     RegisterSearchNames(n);
     RegisterBitmapNames(n);
     RegisterTextureNames(n);
+    RegisterTreeNames(n);
     // The route planner works on the host's current sector.
     RegisterRoutePlannerNames(reg, [h = &host] { return h->CurrentSector(); });
+    // Every host knows the dialog and video names; without a window the
+    // routines that must show something say that they need it.  A window
+    // registers its video routines before these.
+    RegisterScriptDialogNames(reg, host.HasWindow() ? TDialogDisplay::Window : TDialogDisplay::Headless);
+    RegisterWindowlessMovieNames(reg);
 }
 
 } // namespace kalvion

@@ -119,11 +119,7 @@ void RegisterSelectionMethods(const TNames &n)
     });
     n.Method<S>(C, "SelectedCount", {}, TInt(), [](S &s, TScriptArgs &) { return VInt(s.SelectedCount()); });
     n.Method<S>(C, "GetSelected", {TInt()}, TObj(BC), [n](S &s, TScriptArgs &a) { return n.Model(BC, s.GetSelected(I32(a[0]))); });
-    n.Method<S>(C, "FillTreeSelected", {TObj("TTreeView")}, TNone(), [](S &, TScriptArgs &) -> TScriptValue {
-        throw TScriptHostError("FillTreeSelected: needs the main window");
-    });
-    n.Method<S>(C, "FillTreeShort", {TObj("TTreeView"), TObj("TTreeNode"), TObj(BC)}, TNone(),
-                [](S &, TScriptArgs &) -> TScriptValue { throw TScriptHostError("FillTreeShort: needs the main window"); });
+    // FillTreeSelected, FillTreeShort: TreeNames.cpp, with the script's trees.
     n.Method<S>(C, "SetPoliticalSelected", {TStr()}, TNone(), [](S &s, TScriptArgs &a) {
         s.SetPoliticalSelected(a[0].Str);
         return VNone();

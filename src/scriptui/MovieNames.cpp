@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 
 namespace kalvion {
 
@@ -59,6 +60,19 @@ void RegisterMovieNames(TScriptRegistry &reg, TVideoRecorder &recorder, TMovieSc
             return fail(recorder.lastError());
         return TScriptValue::FromBool(true);
     });
+}
+
+void RegisterWindowlessMovieNames(TScriptRegistry &reg)
+{
+    const auto needsWindow = [](const char *routine) {
+        return [routine](TScriptArgs &) -> TScriptValue {
+            throw std::runtime_error(std::string(routine) + ": needs the main window");
+        };
+    };
+    const TScriptArg I = ArgOf(TScriptType::Integer), B = ArgOf(TScriptType::Boolean);
+    reg.AddRoutine("StartMovie", {ArgOf(TScriptType::String), I, I}, B, needsWindow("StartMovie"));
+    reg.AddRoutine("AddMovieFrame", {}, B, needsWindow("AddMovieFrame"));
+    reg.AddRoutine("FinishMovie", {}, B, needsWindow("FinishMovie"));
 }
 
 } // namespace kalvion

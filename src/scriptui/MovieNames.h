@@ -36,4 +36,9 @@ struct TMovieScriptHooks {
 // its "Record Video" window.
 void RegisterMovieNames(TScriptRegistry &reg, TVideoRecorder &recorder, TMovieScriptHooks hooks);
 
+// The same three names for a program without a 3D view: each is a script
+// error that says it needs the main window.  A registration that came first
+// (the window's) keeps its place.
+void RegisterWindowlessMovieNames(TScriptRegistry &reg);
+
 } // namespace kalvion

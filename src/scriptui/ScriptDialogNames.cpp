@@ -3,13 +3,17 @@
 #include "scripting/ScriptRegistry.h"
 #include "scriptui/ZentScripterUI.h"
 
+#include <QApplication>
+
 #include <algorithm>
+#include <stdexcept>
 
 namespace kalvion {
 
 namespace {
 
-// Dialogs and free widgets made by scripts; released after the run.
+// Dialogs and free widgets made by scripts; released after the run or by
+// FreeObject.
 std::vector<std::unique_ptr<TZentScripterUI>> &Dialogs()
 {
     static std::vector<std::unique_ptr<TZentScripterUI>> d;
@@ -21,22 +25,72 @@ std::vector<std::unique_ptr<TZentScripterUIWidget>> &FreeWidgets()
     return w;
 }
 
-const TScriptClassInfo *gDialogClass = nullptr;
-const TScriptClassInfo *gWidgetClass = nullptr;
-
-TScriptValue DialogRef(TZentScripterUI *d)
-{
-    return TScriptValue::FromObject(TScriptObjectRef(d, gDialogClass, d->LifetimeToken()));
-}
-TScriptValue WidgetRef(TZentScripterUIWidget *w)
-{
-    return TScriptValue::FromObject(TScriptObjectRef(w, gWidgetClass, w->LifetimeToken()));
-}
+// References carry the class of the registry that made them: each
+// registration keeps its own two classes.
+struct TDialogClasses {
+    const TScriptClassInfo *Dialog = nullptr;
+    const TScriptClassInfo *Widget = nullptr;
+    TScriptValue Ref(TZentScripterUI *d) const
+    {
+        return TScriptValue::FromObject(TScriptObjectRef(d, Dialog, d->LifetimeToken()));
+    }
+    TScriptValue Ref(TZentScripterUIWidget *w) const
+    {
+        return TScriptValue::FromObject(TScriptObjectRef(w, Widget, w->LifetimeToken()));
+    }
+};
 
 TZentScripterUI *NewDialog()
 {
     Dialogs().push_back(std::make_unique<TZentScripterUI>());
     return Dialogs().back().get();
+}
+
+[[noreturn]] void ShowingNow(const char *what)
+{
+    throw std::runtime_error(std::string("FreeObject: the ") + what + " is on the screen and cannot be freed");
+}
+
+// FreeObject of a dialog the script made: its widgets go with it.
+bool FreeDialog(void *p)
+{
+    auto &d = Dialogs();
+    const auto it = std::find_if(d.begin(), d.end(), [p](const auto &u) { return u.get() == p; });
+    if (it == d.end())
+        return false;
+    if ((*it)->Window())
+        ShowingNow("dialog");
+    d.erase(it);
+    return true;
+}
+
+// FreeObject of a widget: a free one, or one of a script dialog, which then
+// shows without it.
+bool FreeWidget(void *p)
+{
+    auto &free = FreeWidgets();
+    const auto it = std::find_if(free.begin(), free.end(), [p](const auto &u) { return u.get() == p; });
+    if (it != free.end()) {
+        free.erase(it);
+        return true;
+    }
+    for (auto &dialog : Dialogs()) {
+        auto &w = dialog->Widgets;
+        const auto wit = std::find_if(w.begin(), w.end(), [p](const auto &u) { return u.get() == p; });
+        if (wit == w.end())
+            continue;
+        if (dialog->Window())
+            ShowingNow("dialog of this widget");
+        w.erase(wit);
+        return true;
+    }
+    return false;
+}
+
+bool CanShowDialogs(TDialogDisplay display)
+{
+    // A window needs the widget application, whatever the host says.
+    return display == TDialogDisplay::Window && qobject_cast<QApplication *>(QCoreApplication::instance());
 }
 
 template <class T, class M>
@@ -70,24 +124,29 @@ void ReleaseScriptDialogs()
     FreeWidgets().clear();
 }
 
-void RegisterScriptDialogNames(TScriptRegistry &reg)
+void RegisterScriptDialogNames(TScriptRegistry &reg, TDialogDisplay display)
 {
     const char *D = "TZentScripterUI";
     const char *W = "TZentScripterUIWidget";
-    gDialogClass = reg.AddClass(D);
-    gWidgetClass = reg.AddClass(W);
-    if (!gDialogClass || !gWidgetClass)
+    TScriptClassInfo *dialogClass = reg.AddClass(D);
+    TScriptClassInfo *widgetClass = reg.AddClass(W);
+    if (!dialogClass || !widgetClass)
         return;
+    const TDialogClasses cls{dialogClass, widgetClass};
+    if (!dialogClass->Destroy)
+        dialogClass->Destroy = FreeDialog;
+    if (!widgetClass->Destroy)
+        widgetClass->Destroy = FreeWidget;
 
-    reg.AddConstructor(D, [] { return DialogRef(NewDialog()).Obj; });
-    reg.AddConstructor(W, [] {
+    reg.AddConstructor(D, [cls] { return cls.Ref(NewDialog()).Obj; });
+    reg.AddConstructor(W, [cls] {
         FreeWidgets().push_back(std::make_unique<TZentScripterUIWidget>());
-        return WidgetRef(FreeWidgets().back().get()).Obj;
+        return cls.Ref(FreeWidgets().back().get()).Obj;
     });
-    reg.AddRoutine("NewDialogWindow", {}, ArgObj(D), [](TScriptArgs &) {
+    reg.AddRoutine("NewDialogWindow", {}, ArgObj(D), [cls](TScriptArgs &) {
         TZentScripterUI *d = NewDialog();
         d->Caption = ZSUI_WindowCaption();
-        return DialogRef(d);
+        return cls.Ref(d);
     });
     reg.AddVariable(
         "ZSUI_WindowCaption", ArgOf(TScriptType::String),
@@ -116,11 +175,14 @@ void RegisterScriptDialogNames(TScriptRegistry &reg)
     };
     for (const auto &[name, type] : adders) {
         const int t = type;
-        reg.AddMethod(D, name, {}, ArgObj(W), [t](void *s, TScriptArgs &) {
-            return WidgetRef(static_cast<TZentScripterUI *>(s)->AddWidget(t));
+        reg.AddMethod(D, name, {}, ArgObj(W), [t, cls](void *s, TScriptArgs &) {
+            return cls.Ref(static_cast<TZentScripterUI *>(s)->AddWidget(t));
         });
     }
-    reg.AddMethod(D, "ShowModal", {}, ArgOf(TScriptType::Boolean), [](void *s, TScriptArgs &) {
+    // Without a window a dialog can be described, filled and read, but not shown.
+    reg.AddMethod(D, "ShowModal", {}, ArgOf(TScriptType::Boolean), [display](void *s, TScriptArgs &) {
+        if (!CanShowDialogs(display))
+            throw std::runtime_error("ShowModal: needs the main window");
         return TScriptValue::FromBool(static_cast<TZentScripterUI *>(s)->ShowModal());
     });
     reg.AddMethod(D, "BuildComponents", {}, {}, [](void *s, TScriptArgs &) {

@@ -129,10 +129,16 @@ private:
 // "desc|pat;pat|desc|pat" to Qt's "desc (pat pat);;desc (pat)".
 std::string QtFilterFromMask(const std::string &mask);
 
+// Whether the program that registers the dialog names can show dialogs.
+enum class TDialogDisplay { Window, Headless };
+
 // Registers the dialog classes, NewDialogWindow, ZSUI_WindowCaption and the
-// ZSUI_ constants.  Dialogs and free widgets made by scripts live until
-// ReleaseScriptDialogs (called by the host after a run).
-void RegisterScriptDialogNames(class TScriptRegistry &reg);
+// ZSUI_ constants.  Headless (and in any program without a widget
+// application) ShowModal is a script error that says it needs the main
+// window; everything else works the same.  Dialogs and free widgets made by
+// scripts live until FreeObject or ReleaseScriptDialogs (called by the host
+// after a run).
+void RegisterScriptDialogNames(class TScriptRegistry &reg, TDialogDisplay display);
 void ReleaseScriptDialogs();
 
 } // namespace kalvion

@@ -160,24 +160,51 @@ TEST_F(PluginWindow, ClearMapAndUpdateCaptionActOnTheWindow)
     EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("1 Systems"))) << window->windowTitle().toStdString();
 }
 
-TEST_F(PluginWindow, GetKeyTakesWaitingKeysWithTheLanguagesCodes)
+TEST_F(PluginWindow, GetKeyTakesEachKeysDownCharacterAndUpMessages)
 {
     const QString file = Write(QStringLiteral("keys.vbs"),
-                               QStringLiteral("Dim a, b, c\na = GetKey()\nb = GetKey()\nc = GetKey()\n"
-                                              "MsgBox a & \" \" & b & \" \" & c\n"));
+                               QStringLiteral("Dim s, k, i\ns = \"\"\n"
+                                              "For i = 1 To 20\n  k = GetKey()\n  s = s & \" \" & k\n"
+                                              "  If k = -1 Then Exit For\nNext\nMsgBox s\n"));
     Open();
     window->show();
-    QCoreApplication::postEvent(window.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, "q"));
-    QCoreApplication::postEvent(window.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-    const auto from = LogSize();
+    // No key pressed: -1 at once.
+    auto from = LogSize();
     window->RunScriptFile(file);
-    EXPECT_EQ(Told(from), QStringList{QStringLiteral("Kalvion: 81 27 -1")});
+    EXPECT_EQ(Told(from), QStringList{QStringLiteral("Kalvion:  -1")});
+
+    // One key press gives its down message, the character it types and its
+    // release, in that order.
+    const auto post = [this](QEvent::Type type, int key, const QString &text, Qt::KeyboardModifiers mods = {},
+                             bool repeat = false) {
+        QCoreApplication::postEvent(window.get(), new QKeyEvent(type, key, mods, text, repeat));
+    };
+    post(QEvent::KeyPress, Qt::Key_Q, QStringLiteral("q"));
+    post(QEvent::KeyRelease, Qt::Key_Q, QStringLiteral("q"));
+    post(QEvent::KeyPress, Qt::Key_Escape, QStringLiteral("\x1b"));
+    post(QEvent::KeyRelease, Qt::Key_Escape, QStringLiteral("\x1b"));
+    // Shift types nothing; a held key repeats its down and character
+    // messages, and is released once.
+    post(QEvent::KeyPress, Qt::Key_Shift, QString(), Qt::ShiftModifier);
+    post(QEvent::KeyPress, Qt::Key_A, QStringLiteral("A"), Qt::ShiftModifier);
+    post(QEvent::KeyRelease, Qt::Key_A, QStringLiteral("A"), Qt::ShiftModifier, true);
+    post(QEvent::KeyPress, Qt::Key_A, QStringLiteral("A"), Qt::ShiftModifier, true);
+    post(QEvent::KeyRelease, Qt::Key_A, QStringLiteral("A"), Qt::ShiftModifier);
+    post(QEvent::KeyRelease, Qt::Key_Shift, QString());
+    // The keypad's digits have key codes of their own.
+    post(QEvent::KeyPress, Qt::Key_5, QStringLiteral("5"), Qt::KeypadModifier);
+    from = LogSize();
+    window->RunScriptFile(file);
+    EXPECT_EQ(Told(from),
+              QStringList{QStringLiteral("Kalvion:  81 113 81 27 27 27 16 65 65 65 65 65 16 101 53 -1")});
     EXPECT_EQ(ScriptKeyCode(Qt::Key_Left), 37);
     EXPECT_EQ(ScriptKeyCode(Qt::Key_Down), 40);
     EXPECT_EQ(ScriptKeyCode(Qt::Key_Return), 13);
     EXPECT_EQ(ScriptKeyCode(Qt::Key_5), 53);
     EXPECT_EQ(ScriptKeyCode(Qt::Key_F2), 113);
-    EXPECT_EQ(ScriptKeyCode(Qt::Key_Shift), -1);
+    EXPECT_EQ(ScriptKeyCode(Qt::Key_Control), 17);
+    EXPECT_EQ(ScriptKeyCode(Qt::Key_Comma), 188);
+    EXPECT_EQ(ScriptKeyCode(Qt::Key_VolumeUp), -1);
 }
 
 } // namespace

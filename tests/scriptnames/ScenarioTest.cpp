@@ -135,6 +135,34 @@ TEST_F(Scenario, WindowOnlyRoutinesAreClearErrorsOnTheCommandLine)
     EXPECT_EQ(Out.str(), "-1\n");
 }
 
+TEST_F(Scenario, HeadlessScriptsKnowTheDialogNamesAndOnlyShowingNeedsTheWindow)
+{
+    // A plug-in's dialog is described, filled, read and freed without a window.
+    ASSERT_EQ(Cli({"script", Write("dialog.vbs", R"vbs(
+MsgBox ZSUI_FILEOPEN & "|" & ZSUI_COLOR & "|" & ZSUI_MSG_FILESELECT & "|" & ZSUI_SIZE_BROWSEBUTTONWIDTH
+ZSUI_WindowCaption = "Namer (Plugin)"
+Set d = NewDialogWindow()
+Set f = d.AddFileOpen()
+f.FileMask = "Stars|*.stars"
+d.BuildComponents
+d.GatherComponentValues
+MsgBox d.Caption & "|" & f.FileMask
+FreeObject d
+MsgBox isNull(d) & "|" & isNull(f)
+)vbs")}),
+              0)
+        << Err.str();
+    EXPECT_EQ(Out.str(), "101|103|browse...|90\nNamer (Plugin)|Stars|*.stars\nTrue|True\n");
+    // What must show something says that it needs the window.
+    for (const std::string call :
+         {"NewDialogWindow().ShowModal", "ShowSystemDiagram CreateBody(\"\")",
+          "CreateSector().Print False, 1, 0, True, True, True, 1, 1, 0", "StartMovie \"a.mp4\", 64, 64"}) {
+        EXPECT_EQ(Cli({"script", Write("window.vbs", call + "\n")}), 1) << call;
+        EXPECT_NE(Err.str().find("needs the main window"), std::string::npos) << call << ": " << Err.str();
+    }
+    EXPECT_FALSE(fs::exists("a.mp4"));
+}
+
 TEST_F(Scenario, AMissingSectorFileIsAFailure)
 {
     EXPECT_EQ(Cli({"script", "--sector", (Dir / "none.VexaDB").string(), Write("x.vbs", "x = 1\n")}), 1);

@@ -307,7 +307,7 @@ TEST_F(DialogTest, FilterFromMask)
 TEST_F(DialogTest, ScriptBuildsAndReadsADialog)
 {
     TScriptRegistry reg;
-    RegisterScriptDialogNames(reg);
+    RegisterScriptDialogNames(reg, TDialogDisplay::Window);
     ZSUI_WindowCaption() = "Namer (Plugin)";
     vbs::Interpreter in;
     vbs::RegistryNames names(reg);

@@ -28,6 +28,9 @@ public:
     void EditBody(TStellarBody *body) override;
     void ShowSystemDiagram(TStellarBody *body) override;
     void SetMainWindowSize(int width, int height) override;
+    // Prints through the "Print Sector" window's printer, as "&Print" does.
+    int PrintSector(TVexaSector &sector, bool preview, double pagesAcross, int colourMode, bool showGrid,
+                    bool scaleByDepth, bool showRoutes, double systemFactor, double labelFactor, int plane) override;
     void ProcessMessages() override;
     int GetKey() override;
     std::string ProgramDirectory() const override;
@@ -44,12 +47,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void QueueKey(int code);
     TfrmVexaMain &FWindow;
     std::deque<int> FKeys;
 };
 
 // The script language's key code of a Qt key (Escape 27, Enter 13, arrows
-// 37–40, letters 65–90, digits 48–57); -1 for a key it has none for.
-int ScriptKeyCode(int qtKey);
+// 37–40, letters 65–90, digits 48–57, Shift 16, Control 17, Alt 18, the
+// keypad's digits 96–105); -1 for a key it has none for.
+int ScriptKeyCode(int qtKey, bool keypad = false);
 
 } // namespace kalvion::app

@@ -16,7 +16,9 @@ for src in "$root"/fuzz/fuzz_*.cpp; do
     mkdir -p "$work"
     seeds="$root/fuzz/corpus/$name"
     echo "== $name (${seconds}s)"
+    dict="$root/fuzz/$name.dict"
     "$dir/bin/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
+        $( [ -f "$dict" ] && echo "-dict=$dict" ) \
         "$work" ${seeds:+$( [ -d "$seeds" ] && echo "$seeds" )} || status=1
 done
 exit $status

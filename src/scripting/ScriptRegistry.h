@@ -18,7 +18,10 @@ namespace kalvion {
 
 struct TScriptArg {
     TScriptType Type = TScriptType::None;
-    std::string ClassName; // for Object: the registered class, or "TObject" for any
+    // For Object: the registered class, or "TObject" for any.  For Pointer:
+    // the class an object passed must be of (a number still passes); empty
+    // for any.
+    std::string ClassName;
     bool ByRef = false;    // a "var" parameter: the routine's change goes back to the script's variable
 };
 
@@ -108,5 +111,7 @@ private:
 inline TScriptArg ArgOf(TScriptType t) { return TScriptArg{t, {}, false}; }
 inline TScriptArg ArgObj(std::string cls) { return TScriptArg{TScriptType::Object, std::move(cls), false}; }
 inline TScriptArg ArgVar(TScriptType t) { return TScriptArg{t, {}, true}; }
+// A Pointer argument whose objects must be of a class (the sort comparers' bodies).
+inline TScriptArg ArgPtrTo(std::string cls) { return TScriptArg{TScriptType::Pointer, std::move(cls), false}; }
 
 } // namespace kalvion

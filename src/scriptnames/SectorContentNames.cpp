@@ -218,7 +218,10 @@ void RegisterRouteAndSubsectorMethods(const TNames &n)
     constexpr const char *RC = "TStellarRoute";
     constexpr const char *SC = "TVexaSubsector";
     n.Method<S>(C, "AddRoute", {TObj(RC)}, TInt(), [n](S &s, TScriptArgs &a) {
-        auto owned = n.Pool().Release(&Need<TStellarRoute>(a[0], "AddRoute"));
+        TStellarRoute &route = Need<TStellarRoute>(a[0], "AddRoute");
+        if (n.Pool().Owns(&route))
+            CheckRouteForSector(route, s, "AddRoute");
+        auto owned = n.Pool().Release(&route);
         if (!owned)
             throw std::runtime_error("AddRoute: the route already belongs to a sector");
         return VInt(s.AddRoute(std::move(owned)));

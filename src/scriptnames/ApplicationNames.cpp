@@ -139,7 +139,7 @@ void RegisterApplicationNames(const TNames &n)
     });
     // True for nil (Nothing, or an object that is gone) and, as the
     // language's own IsNull, for Null; false for any other value.
-    n.Routine("isNull", {TArr()}, TBool(), [](TScriptArgs &a) {
+    n.Routine("isNull", {ArgProbe()}, TBool(), [](TScriptArgs &a) {
         if (a[0].Type == TScriptType::None)
             return VBool(true);
         return VBool(a[0].Type == TScriptType::Object && a[0].Obj.IsNil());

@@ -62,6 +62,10 @@ void RegisterSystemMethods(const TNames &n)
         Body &parent = Need<Body>(a[1], "ReassignChild");
         if (!body.Parent)
             throw std::runtime_error("ReassignChild: the body has no parent");
+        // Both stay in this sector: a body moved under one the script made
+        // would be freed with it when the run ends.
+        if (!InSectorTree(s, body) || !InSectorTree(s, parent))
+            throw std::runtime_error("ReassignChild: both bodies must be in this sector");
         for (const Body *p = &parent; p; p = p->Parent)
             if (p == &body)
                 throw std::runtime_error("ReassignChild: a body cannot become its own descendant");

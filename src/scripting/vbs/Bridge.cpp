@@ -219,6 +219,8 @@ TScriptValue FromVariant(const Variant &v0, const TScriptArg &type)
     }
     case TScriptType::Pointer:
     case TScriptType::Object: {
+        if (type.Probe)
+            return FromVariant(v0, ArgOf(TScriptType::Variant));
         if (v0.IsEmpty() || v0.IsNull() || (v0.IsObject() && !v0.RawObj()))
             return TScriptValue::FromObject({});
         if (!v0.IsObject()) {

@@ -59,7 +59,7 @@ TScriptValue NewSearcher(const TNames &n, THolds &holds, TVexaSector *sector)
 {
     auto s = CreateVexaSearcher(sector);
     std::erase_if(holds, [&n](auto &e) { return !n.Pool().Owns(e.first); });
-    holds[s.get()].Sector = TObjectRef<TVexaSector>(sector);
+    holds[s.get()] = TSearchHold{TObjectRef<TVexaSector>(sector), {}};
     return n.Adopt(C, std::move(s));
 }
 

@@ -8,6 +8,7 @@
 #include "app/RecentFiles.h"
 #include "app/edit/EditHooks.h"
 #include "generation/NewSectorOptions.h"
+#include "model/VexaBase.h"
 
 #include <QHash>
 #include <QImage>
@@ -467,7 +468,8 @@ private:
     int FMouseMode = MOUSE_MODE_POINTER;
     int FViewMode = VIEW_MODE_SECTOR;
     bool FLock = false;
-    TStellarBody *FCurrentBody = nullptr;
+    // Checked: scripts and deletions may free the body the window names.
+    TCheckedPtr<TStellarBody> FCurrentBody;
     double FBodyCount = 0;
     bool FScriptRunning = false;
     bool FCloseWhenIdle = false;

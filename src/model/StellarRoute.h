@@ -12,6 +12,7 @@
 namespace kalvion {
 
 class TStellarBody;
+class TVexaSector;
 
 inline constexpr int ROUTE_LINE_SOLID = 0;
 inline constexpr int ROUTE_LINE_DASH = 1;
@@ -27,7 +28,9 @@ inline constexpr std::uint16_t ROUTE_STIPPLEOGL_LONGSHORTSHORT = 0xFCCC;
 class TRouteWaypoint {
 public:
     std::string id;
-    TStellarBody *Body = nullptr; // resolved system; none until resolved
+    // The resolved system; none until resolved, and none again once the
+    // system is freed (the waypoint keeps its id and position).
+    TCheckedPtr<TStellarBody> Body;
     double X = 0, Y = 0, Z = 0;
     std::int32_t RasterX = 0, RasterY = 0;
 
@@ -64,6 +67,9 @@ public:
     double LineWidth = 0;
     std::int32_t LineStyle = 0;
     std::uint16_t Stipple = 0;
+    // The sector that holds the route (its AddRoute); none before.  Its
+    // waypoints may name only that sector's systems.
+    TVexaSector *Sector = nullptr;
 
     static std::unique_ptr<TStellarRoute> Create() { return std::make_unique<TStellarRoute>(); }
 

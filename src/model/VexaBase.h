@@ -4,6 +4,7 @@
 #include "base/CompactList.h"
 #include "base/IdentityText.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -89,10 +90,40 @@ public:
     explicit TObjectRef(T *obj) : FObj(obj), FToken(obj ? obj->LifetimeToken() : std::weak_ptr<void>()) {}
     T *Get() const { return FToken.expired() ? nullptr : FObj; }
     bool Alive() const { return FObj && !FToken.expired(); }
+    // Set to an object that has gone since (not the same as never set).
+    bool Gone() const { return FObj && FToken.expired(); }
 
 private:
     T *FObj = nullptr;
     std::weak_ptr<void> FToken;
+};
+
+// A checked reference that reads as a pointer, for a member the program
+// keeps on someone else's behalf (a waypoint's system, the window's current
+// body): every read is nullptr once the object is gone, so code written for
+// a plain pointer that tests it before use stays right.
+template <class T>
+class TCheckedPtr {
+public:
+    TCheckedPtr() = default;
+    explicit TCheckedPtr(T *obj) : FRef(obj) {}
+    TCheckedPtr &operator=(T *obj)
+    {
+        FRef = TObjectRef<T>(obj);
+        return *this;
+    }
+    TCheckedPtr &operator=(std::nullptr_t)
+    {
+        FRef = {};
+        return *this;
+    }
+    T *Get() const { return FRef.Get(); }
+    bool Gone() const { return FRef.Gone(); }
+    operator T *() const { return FRef.Get(); }
+    T *operator->() const { return FRef.Get(); }
+
+private:
+    TObjectRef<T> FRef;
 };
 
 } // namespace kalvion

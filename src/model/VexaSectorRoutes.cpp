@@ -9,6 +9,7 @@ int TVexaSector::AddRoute(std::unique_ptr<TStellarRoute> route)
 {
     if (!route)
         return -1;
+    route->Sector = this;
     Routes.push_back(std::move(route));
     return RouteCount() - 1;
 }

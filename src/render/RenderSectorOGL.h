@@ -6,6 +6,7 @@
 // reads the sector and writes back only the per-frame screen data used for
 // picking (RasterX/RasterY, HitRect, Depth of roots; RasterX/RasterY of route
 // waypoints).  One renderer serves two GL contexts, chosen by ContextIndex.
+#include "model/VexaBase.h"
 #include "render/CgFont.h"
 #include "render/SceneController3D.h"
 #include "render/SceneMath.h"
@@ -68,7 +69,8 @@ public:
 
     bool NoRaster = false;
     int ContextIndex = 0;
-    TStellarBody *PreviewBody = nullptr;
+    // Checked: the body may be freed while the preview still names it.
+    TCheckedPtr<TStellarBody> PreviewBody;
     bool LensFlare = true;
     TRenderSurfaceMaps *SurfaceMapMgr = nullptr;
     TRenderModelSource *ModelManager = nullptr;

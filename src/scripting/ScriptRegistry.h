@@ -18,8 +18,15 @@ namespace kalvion {
 
 struct TScriptArg {
     TScriptType Type = TScriptType::None;
-    std::string ClassName; // for Object: the registered class, or "TObject" for any
+    // For Object: the registered class, or "TObject" for any.  For Pointer:
+    // the class an object passed must be of (a number still passes); empty
+    // for any.
+    std::string ClassName;
     bool ByRef = false;    // a "var" parameter: the routine's change goes back to the script's variable
+    // An Object argument a routine only tests (isNull): whatever the script
+    // passes arrives as the Variant type describes it, and an object that is
+    // gone arrives as a nil reference instead of stopping the call.
+    bool Probe = false;
 };
 
 using TScriptArgs = std::vector<TScriptValue>;
@@ -98,6 +105,11 @@ public:
 
     std::size_t RoutineCount() const { return FRoutines.size(); }
     std::size_t ClassCount() const { return FClasses.size(); }
+    // Everything registered, by lower-case name (listings and their checks).
+    const std::unordered_map<std::string, TScriptRoutine> &Routines() const { return FRoutines; }
+    const std::unordered_map<std::string, TScriptVariable> &Variables() const { return FVariables; }
+    const std::unordered_map<std::string, TScriptConstant> &Constants() const { return FConstants; }
+    const std::unordered_map<std::string, std::unique_ptr<TScriptClassInfo>> &Classes() const { return FClasses; }
 
 private:
     bool NameTaken(const std::string &lname) const;
@@ -111,5 +123,9 @@ private:
 inline TScriptArg ArgOf(TScriptType t) { return TScriptArg{t, {}, false}; }
 inline TScriptArg ArgObj(std::string cls) { return TScriptArg{TScriptType::Object, std::move(cls), false}; }
 inline TScriptArg ArgVar(TScriptType t) { return TScriptArg{t, {}, true}; }
+// An object argument that is only tested, never used (see Probe).
+inline TScriptArg ArgProbe() { return TScriptArg{TScriptType::Object, "TObject", false, true}; }
+// A Pointer argument whose objects must be of a class (the sort comparers' bodies).
+inline TScriptArg ArgPtrTo(std::string cls) { return TScriptArg{TScriptType::Pointer, std::move(cls), false}; }
 
 } // namespace kalvion

@@ -18,13 +18,27 @@ constexpr double SECONDS_PER_DAY = 86400.0;
 // Pause keeps a script's wait within a minute per call.
 constexpr std::int64_t MAX_PAUSE_MS = 60000;
 
+// A body the window is to show: one of its sector's.  A body the script
+// made and did not place would be freed when the run ends while the window
+// still showed it.
+TStellarBody *WindowBody(TScriptAppHost &host, const TScriptValue &v, const char *routine)
+{
+    TStellarBody &body = Need<TStellarBody>(v, routine);
+    if (!host.HasWindow())
+        return &body; // the host says the routine needs the window
+    const TVexaSector *sector = host.CurrentSector();
+    if (!sector || !InSectorTree(*sector, body))
+        throw std::runtime_error(std::string(routine) + ": the body is not in the current sector");
+    return &body;
+}
+
 void RegisterTravelVariables(const TNames &n)
 {
     TScriptAppHost *H = &n.Host;
-    auto bodyVar = [n, H](const char *name, TStellarBody *TScriptTravelCalc::*m) {
+    auto bodyVar = [n, H](const char *name, TObjectRef<TStellarBody> TScriptTravelCalc::*m) {
         n.Reg.AddVariable(
-            name, TObj("TStellarBody"), [n, H, m] { return n.Model("TStellarBody", H->Travel.*m); },
-            [H, m](const TScriptValue &v) { H->Travel.*m = Maybe<TStellarBody>(v); });
+            name, TObj("TStellarBody"), [n, H, m] { return n.Model("TStellarBody", (H->Travel.*m).Get()); },
+            [H, m](const TScriptValue &v) { H->Travel.*m = TObjectRef<TStellarBody>(Maybe<TStellarBody>(v)); });
     };
     bodyVar("TravelCalcStartBody", &TScriptTravelCalc::StartBody);
     bodyVar("TravelCalcEndBody", &TScriptTravelCalc::EndBody);
@@ -88,7 +102,7 @@ void RegisterApplicationNames(const TNames &n)
     n.Routine("CreateSector", {}, TObj("TVexaSector"),
               [n](TScriptArgs &) { return n.Adopt("TVexaSector", TVexaSector::Create()); });
     n.Routine("EditBody", {TObj("TStellarBody")}, TNone(), [H](TScriptArgs &a) {
-        H->EditBody(&Need<TStellarBody>(a[0], "EditBody"));
+        H->EditBody(WindowBody(*H, a[0], "EditBody"));
         return VNone();
     });
     n.Routine("EditingBody", {}, TObj("TStellarBody"),
@@ -98,7 +112,7 @@ void RegisterApplicationNames(const TNames &n)
         return VNone();
     });
     n.Routine("ShowSystemDiagram", {TObj("TStellarBody")}, TNone(), [H](TScriptArgs &a) {
-        H->ShowSystemDiagram(&Need<TStellarBody>(a[0], "ShowSystemDiagram"));
+        H->ShowSystemDiagram(WindowBody(*H, a[0], "ShowSystemDiagram"));
         return VNone();
     });
     n.Routine("UpdateCaption", {}, TNone(), [H](TScriptArgs &) {
@@ -125,7 +139,7 @@ void RegisterApplicationNames(const TNames &n)
     });
     // True for nil (Nothing, or an object that is gone) and, as the
     // language's own IsNull, for Null; false for any other value.
-    n.Routine("isNull", {TArr()}, TBool(), [](TScriptArgs &a) {
+    n.Routine("isNull", {ArgProbe()}, TBool(), [](TScriptArgs &a) {
         if (a[0].Type == TScriptType::None)
             return VBool(true);
         return VBool(a[0].Type == TScriptType::Object && a[0].Obj.IsNil());

@@ -332,10 +332,10 @@ void RegisterBodyRoutines(const TNames &n)
     n.Routine("VexaFloatStrRead", {TDbl()}, TStr(), [](TScriptArgs &a) { return VStr(VexaFloatStrRead(a[0].Dbl)); });
     using TCompare = int (*)(const B *, const B *);
     auto sorter = [&n](const char *name, TCompare f) {
-        n.Routine(name, {TPtr(), TPtr()}, TInt(), [f](TScriptArgs &a) {
-            const B *x = Maybe<B>(a[0]), *y = Maybe<B>(a[1]);
-            if (!x || !y || !a[0].Obj.Class() || !a[1].Obj.Class())
-                throw std::runtime_error("Sort comparers take two bodies");
+        n.Routine(name, {TPtrTo("TStellarBody"), TPtrTo("TStellarBody")}, TInt(), [n, f, name](TScriptArgs &a) {
+            const B *x = MaybeOf<B>(n, a[0], "TStellarBody"), *y = MaybeOf<B>(n, a[1], "TStellarBody");
+            if (!x || !y)
+                throw std::runtime_error(std::string(name) + ": sort comparers take two bodies");
             return VInt(f(x, y));
         });
     };

@@ -60,8 +60,10 @@ void RegisterRoutes(const TNames &n)
         return VNone();
     });
     StreamMethods<R>(n, C);
-    n.Method<R>(C, "AddSystem", {TObj("TStellarBody")}, TNone(), [](R &r, TScriptArgs &a) {
-        r.AddSystem(&Need<TStellarBody>(a[0], "AddSystem"));
+    n.Method<R>(C, "AddSystem", {TObj("TStellarBody")}, TNone(), [n](R &r, TScriptArgs &a) {
+        TStellarBody &body = Need<TStellarBody>(a[0], "AddSystem");
+        CheckRouteBody(n, r, body, "AddSystem");
+        r.AddSystem(&body);
         return VNone();
     });
     n.Method<R>(C, "AddWaypoint", {TObj(WC)}, TNone(), [n](R &r, TScriptArgs &a) {

@@ -27,6 +27,8 @@ inline TScriptArg TBool() { return ArgOf(TScriptType::Boolean); }
 inline TScriptArg TByte() { return ArgOf(TScriptType::Byte); }
 inline TScriptArg TCard() { return ArgOf(TScriptType::Cardinal); }
 inline TScriptArg TPtr() { return ArgOf(TScriptType::Pointer); }
+// A Pointer whose objects must be of that class.
+inline TScriptArg TPtrTo(const char *cls) { return ArgPtrTo(cls); }
 inline TScriptArg TNone() { return ArgOf(TScriptType::None); }
 inline TScriptArg TObj(const char *cls) { return ArgObj(cls); }
 inline TScriptArg TVarStr() { return ArgVar(TScriptType::String); }
@@ -146,6 +148,15 @@ template <class T>
 T *Maybe(const TScriptValue &v)
 {
     return static_cast<T *>(v.Obj.Get());
+}
+// The object behind an argument when it is of the class (or a descendant);
+// nullptr for nil, a number, a gone object and an object of any other class.
+// For arguments whose type does not hold the class (Pointer, TObject).
+template <class T>
+T *MaybeOf(const TNames &n, const TScriptValue &v, const char *cls)
+{
+    const TScriptClassInfo *c = v.Obj.Class();
+    return c && c->IsA(n.Class(cls)) ? static_cast<T *>(v.Obj.Get()) : nullptr;
 }
 
 // Dice and draw counts a script may ask for, as many as table files may.

@@ -6,6 +6,8 @@
 
 namespace kalvion {
 class TStellarBody;
+class TStellarRoute;
+class TVexaSector;
 }
 
 namespace kalvion::names {
@@ -23,5 +25,17 @@ void EndTreeLifetime(TStellarBody &body);
 // Takes a body the script owns for a new owner; a script error naming the
 // routine when the body already belongs to a system or a sector.
 std::unique_ptr<TStellarBody> TakeScriptBody(const TNames &n, TStellarBody &body, const char *routine);
+
+// True when the body is in the sector's tree: one of its systems or a body
+// under one.
+bool InSectorTree(const TVexaSector &sector, const TStellarBody &body);
+
+// A route holds only bodies of the sector it belongs to.  A route of a sector
+// takes a body of that sector; a route not yet added to one takes a body of
+// some sector's tree (never one the script made and has not placed), and
+// AddRoute checks the whole route against its new sector.  A script error
+// naming the routine otherwise.
+void CheckRouteBody(const TNames &n, const TStellarRoute &route, const TStellarBody &body, const char *routine);
+void CheckRouteForSector(const TStellarRoute &route, const TVexaSector &sector, const char *routine);
 
 } // namespace kalvion::names

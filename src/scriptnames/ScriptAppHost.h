@@ -12,6 +12,7 @@
 // window, showing a dialog and recording video are script errors too.  The
 // host must outlive every script run that uses the registry.
 #include "generation/SectorGenerator.h" // TVexaGenerateOptions
+#include "model/VexaBase.h"                // TObjectRef
 
 #include <memory>
 #include <stdexcept>
@@ -32,10 +33,12 @@ public:
 };
 
 // The travel calculator's leg as a travel-method plug-in sees it, and the
-// plug-in's answer (TravelCalc… variables).
+// plug-in's answer (TravelCalc… variables).  The ends are checked
+// references: a script may set them to a body it frees, and the calculator's
+// bodies may go while the variables still name them.
 struct TScriptTravelCalc {
-    TStellarBody *StartBody = nullptr;
-    TStellarBody *EndBody = nullptr;
+    TObjectRef<TStellarBody> StartBody;
+    TObjectRef<TStellarBody> EndBody;
     double Distance = 0;
     std::string DistanceUnit;  // "km" inside one system, "ly" between systems
     double SublightSpeed = 0;

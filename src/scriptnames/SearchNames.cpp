@@ -5,8 +5,10 @@
 #include "search/SearchColumns.h"
 #include "search/Searcher.h"
 
+#include <memory>
 #include <stdexcept>
 #include <unordered_map>
+#include <vector>
 
 namespace kalvion::names {
 
@@ -15,32 +17,49 @@ namespace {
 using Srch = TVexaSearcher3;
 constexpr const char *C = "TVexaSearcher3";
 
-// The sector each script searcher searches, by its token: a searcher whose
-// sector a script freed must not search it.
-std::unordered_map<const Srch *, std::weak_ptr<void>> &SectorTokens()
-{
-    static std::unordered_map<const Srch *, std::weak_ptr<void>> m;
-    return m;
-}
+// What a script searcher holds besides the searcher itself: its sector and
+// the results of its last search, each through its lifetime token.  A
+// sector the script freed, or a result body freed or removed since, is never
+// read again.
+struct TSearchHold {
+    TObjectRef<TVexaSector> Sector;
+    std::vector<TObjectRef<TStellarBody>> Results;
+};
 
-TVexaSector *SectorOf(Srch &s, const char *routine)
+// One table per host: its searchers are the ones its pool owns.
+using THolds = std::unordered_map<const Srch *, TSearchHold>;
+using THoldsPtr = std::shared_ptr<THolds>;
+
+// The searcher's sector, checked; a script error naming the routine when it
+// has none or the sector is gone (the searcher then forgets it and its results).
+TVexaSector *SectorOf(THolds &holds, Srch &s, const char *routine)
 {
-    auto &m = SectorTokens();
-    auto it = m.find(&s);
-    if (s.Sector && it != m.end() && it->second.expired())
+    TSearchHold &h = holds[&s];
+    if (s.Sector && !h.Sector.Alive()) {
         s.Sector = nullptr;
+        s.Results.clear();
+        h.Results.clear();
+    }
     if (!s.Sector)
         throw std::runtime_error(std::string(routine) + ": the searcher has no sector");
     return s.Sector;
 }
 
-TScriptValue NewSearcher(const TNames &n, TVexaSector *sector)
+// Takes the references of a search's results while they are sure to be alive.
+void HoldResults(THolds &holds, Srch &s)
+{
+    auto &held = holds[&s].Results;
+    held.clear();
+    held.reserve(s.Results.size());
+    for (TStellarBody *b : s.Results)
+        held.emplace_back(b);
+}
+
+TScriptValue NewSearcher(const TNames &n, THolds &holds, TVexaSector *sector)
 {
     auto s = CreateVexaSearcher(sector);
-    auto &m = SectorTokens();
-    std::erase_if(m, [&n](auto &e) { return !n.Pool().Owns(e.first); });
-    if (sector)
-        m[s.get()] = sector->LifetimeToken();
+    std::erase_if(holds, [&n](auto &e) { return !n.Pool().Owns(e.first); });
+    holds[s.get()] = TSearchHold{TObjectRef<TVexaSector>(sector), {}};
     return n.Adopt(C, std::move(s));
 }
 
@@ -48,9 +67,10 @@ TScriptValue NewSearcher(const TNames &n, TVexaSector *sector)
 
 void RegisterSearchNames(const TNames &n)
 {
-    n.Reg.AddConstructor(C, [n] { return NewSearcher(n, nullptr).Obj; });
-    n.Routine("CreateVexaSearcher", {TObj("TVexaSector")}, TObj(C), [n](TScriptArgs &a) {
-        return NewSearcher(n, &Need<TVexaSector>(a[0], "CreateVexaSearcher"));
+    const THoldsPtr H = std::make_shared<THolds>();
+    n.Reg.AddConstructor(C, [n, H] { return NewSearcher(n, *H, nullptr).Obj; });
+    n.Routine("CreateVexaSearcher", {TObj("TVexaSector")}, TObj(C), [n, H](TScriptArgs &a) {
+        return NewSearcher(n, *H, &Need<TVexaSector>(a[0], "CreateVexaSearcher"));
     });
     n.Routine("DeleteVexaSearcher", {TObj(C)}, TNone(), [n](TScriptArgs &a) {
         void *p = a[0].Obj.Get();
@@ -58,10 +78,10 @@ void RegisterSearchNames(const TNames &n)
             throw std::runtime_error("DeleteVexaSearcher: the searcher belongs to the program");
         return VNone();
     });
-    n.Routine("VexaSearch3SortByProp", {TPtr(), TPtr()}, TInt(), [](TScriptArgs &a) {
-        const auto *x = Maybe<TStellarBody>(a[0]);
-        const auto *y = Maybe<TStellarBody>(a[1]);
-        if (!x || !y || !a[0].Obj.Class() || !a[1].Obj.Class())
+    n.Routine("VexaSearch3SortByProp", {TPtrTo("TStellarBody"), TPtrTo("TStellarBody")}, TInt(), [n](TScriptArgs &a) {
+        const auto *x = MaybeOf<TStellarBody>(n, a[0], "TStellarBody");
+        const auto *y = MaybeOf<TStellarBody>(n, a[1], "TStellarBody");
+        if (!x || !y)
             throw std::runtime_error("VexaSearch3SortByProp: two bodies expected");
         return VInt(VexaSearch3SortByProp(x, y));
     });
@@ -75,25 +95,29 @@ void RegisterSearchNames(const TNames &n)
         "VexaSearch3SortTarget", TInt(), [] { return VInt(VexaSearch3SortTarget); },
         [](const TScriptValue &v) { VexaSearch3SortTarget = I32(v); });
 
-    n.Method<Srch>(C, "Clear", {}, TNone(), [](Srch &s, TScriptArgs &) {
+    n.Method<Srch>(C, "Clear", {}, TNone(), [H](Srch &s, TScriptArgs &) {
         s.Clear();
+        (*H)[&s].Results.clear();
         return VNone();
     });
-    n.Method<Srch>(C, "Search", {TStr()}, TNone(), [](Srch &s, TScriptArgs &a) {
-        SectorOf(s, "Search");
+    n.Method<Srch>(C, "Search", {TStr()}, TNone(), [H](Srch &s, TScriptArgs &a) {
+        SectorOf(*H, s, "Search");
         s.Search(a[0].Str);
+        HoldResults(*H, s);
         if (!s.ErrorText.empty())
             throw std::runtime_error("Search: " + s.ErrorText);
         return VNone();
     });
-    n.Method<Srch>(C, "SearchRootOnly", {}, TNone(), [](Srch &s, TScriptArgs &) {
-        SectorOf(s, "SearchRootOnly");
+    n.Method<Srch>(C, "SearchRootOnly", {}, TNone(), [H](Srch &s, TScriptArgs &) {
+        SectorOf(*H, s, "SearchRootOnly");
         s.SearchRootOnly();
+        HoldResults(*H, s);
         return VNone();
     });
-    n.Method<Srch>(C, "SearchAll", {}, TNone(), [](Srch &s, TScriptArgs &) {
-        SectorOf(s, "SearchAll");
+    n.Method<Srch>(C, "SearchAll", {}, TNone(), [H](Srch &s, TScriptArgs &) {
+        SectorOf(*H, s, "SearchAll");
         s.SearchAll();
+        HoldResults(*H, s);
         return VNone();
     });
     n.Method<Srch>(C, "Match", {TObj("TStellarBody"), TObj("TStellarBody")}, TBool(), [](Srch &s, TScriptArgs &a) {
@@ -105,16 +129,24 @@ void RegisterSearchNames(const TNames &n)
     n.Method<Srch>(C, "NumCompare", {TDbl(), TStr(), TDbl(), TDbl(), TBool()}, TBool(), [](Srch &, TScriptArgs &a) {
         return VBool(Srch::NumCompare(a[0].Dbl, a[1].Str, a[2].Dbl, a[3].Dbl, a[4].AsBool()));
     });
-    n.Method<Srch>(C, "BuildSubsectorList", {}, TNone(), [](Srch &s, TScriptArgs &) {
-        SectorOf(s, "BuildSubsectorList");
+    n.Method<Srch>(C, "BuildSubsectorList", {}, TNone(), [H](Srch &s, TScriptArgs &) {
+        SectorOf(*H, s, "BuildSubsectorList");
         s.BuildSubsectorList();
         return VNone();
     });
-    n.Method<Srch>(C, "WithinRange", {TObj("TStellarBody")}, TBool(),
-                   [](Srch &s, TScriptArgs &a) { return VBool(s.WithinRange(&Need<TStellarBody>(a[0], "WithinRange"))); });
+    n.Method<Srch>(C, "WithinRange", {TObj("TStellarBody")}, TBool(), [H](Srch &s, TScriptArgs &a) {
+        const TStellarBody &root = Need<TStellarBody>(a[0], "WithinRange");
+        SectorOf(*H, s, "WithinRange");
+        return VBool(s.WithinRange(&root));
+    });
     n.Method<Srch>(C, "GetResultCount", {}, TInt(), [](Srch &s, TScriptArgs &) { return VInt(s.GetResultCount()); });
-    n.Method<Srch>(C, "GetResult", {TInt()}, TObj("TStellarBody"),
-                   [n](Srch &s, TScriptArgs &a) { return n.Model("TStellarBody", s.GetResult(I32(a[0]))); });
+    // A result freed or removed since the search is nil, as a position past the end.
+    n.Method<Srch>(C, "GetResult", {TInt()}, TObj("TStellarBody"), [n, H](Srch &s, TScriptArgs &a) {
+        const auto &held = (*H)[&s].Results;
+        if (a[0].Int < 1 || a[0].Int > static_cast<std::int64_t>(held.size()) || held.size() != s.Results.size())
+            return TScriptValue::FromObject({});
+        return n.Model("TStellarBody", held[static_cast<std::size_t>(a[0].Int - 1)].Get());
+    });
     n.Prop(C, "RootOnly", &Srch::RootOnly);
     n.Prop(C, "ResultLimit", &Srch::ResultLimit);
     n.PropRO(C, "ErrorText", &Srch::ErrorText);

@@ -62,6 +62,10 @@ void RegisterSystemMethods(const TNames &n)
         Body &parent = Need<Body>(a[1], "ReassignChild");
         if (!body.Parent)
             throw std::runtime_error("ReassignChild: the body has no parent");
+        // Both stay in this sector: a body moved under one the script made
+        // would be freed with it when the run ends.
+        if (!InSectorTree(s, body) || !InSectorTree(s, parent))
+            throw std::runtime_error("ReassignChild: both bodies must be in this sector");
         for (const Body *p = &parent; p; p = p->Parent)
             if (p == &body)
                 throw std::runtime_error("ReassignChild: a body cannot become its own descendant");
@@ -214,7 +218,10 @@ void RegisterRouteAndSubsectorMethods(const TNames &n)
     constexpr const char *RC = "TStellarRoute";
     constexpr const char *SC = "TVexaSubsector";
     n.Method<S>(C, "AddRoute", {TObj(RC)}, TInt(), [n](S &s, TScriptArgs &a) {
-        auto owned = n.Pool().Release(&Need<TStellarRoute>(a[0], "AddRoute"));
+        TStellarRoute &route = Need<TStellarRoute>(a[0], "AddRoute");
+        if (n.Pool().Owns(&route))
+            CheckRouteForSector(route, s, "AddRoute");
+        auto owned = n.Pool().Release(&route);
         if (!owned)
             throw std::runtime_error("AddRoute: the route already belongs to a sector");
         return VInt(s.AddRoute(std::move(owned)));

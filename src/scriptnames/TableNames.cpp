@@ -6,7 +6,6 @@
 #include "tables/ClassTKTable.h"
 #include "tables/TKTableText.h"
 
-#include <map>
 #include <stdexcept>
 
 namespace kalvion::names {
@@ -25,46 +24,14 @@ std::int32_t Reps(const TScriptValue &v, const char *routine)
     return CheckedCount(v, TK_MAX_PICK_COUNT, routine);
 }
 
-// The tables of an application live until its next Clear or Load, which
-// replaces them: script references to them end there.
-class TTableTokens {
-public:
-    std::weak_ptr<void> Of(const App *app)
-    {
-        Prune();
-        auto &t = FTokens[app];
-        if (!t.second)
-            t.second = std::make_shared<int>(0);
-        return t.second;
-    }
-    void Renew(const App *app) { FTokens.erase(app); }
-    void Bind(const App *app, std::weak_ptr<void> appToken)
-    {
-        Prune();
-        FTokens[app].first = std::move(appToken);
-    }
-
-private:
-    void Prune()
-    {
-        std::erase_if(FTokens, [](auto &e) { return e.second.first.expired() && e.second.second; });
-    }
-    // app -> (the application's own token, the token of its current tables)
-    std::map<const App *, std::pair<std::weak_ptr<void>, std::shared_ptr<int>>> FTokens;
-};
-
-TTableTokens &Tokens()
-{
-    static TTableTokens t;
-    return t;
-}
-
+// The tables of an application live as long as it does (its next Clear
+// makes a new application in its place): a script reference to a table ends
+// with them, whoever frees the application.
 TScriptValue TableRef(const TNames &n, App &app, Table *table)
 {
     if (!table)
         return TScriptValue::FromObject({});
-    Tokens().Bind(&app, n.Pool().TokenOf(&app));
-    return n.Tracked(TC, table, Tokens().Of(&app));
+    return n.Tracked(TC, table, app.TablesToken());
 }
 
 TScriptValue NewApp(const TNames &n)
@@ -105,7 +72,6 @@ void RegisterApplication(const TNames &n)
 {
     n.Reg.AddConstructor(AC, [n] { return NewApp(n).Obj; });
     n.Method<App>(AC, "Clear", {}, TNone(), [](App &app, TScriptArgs &) {
-        Tokens().Renew(&app);
         app.~App();
         new (&app) App();
         return VNone();

@@ -94,6 +94,14 @@ public:
     const std::string &TableName(std::int32_t index) const { return FTables[static_cast<std::size_t>(index)].first; }
     // The last table of that name (any case), nullptr when absent.
     TTKTable *GetTableByName(std::string_view name);
+    // Ends with the application and its tables: references to a table that
+    // are held elsewhere (scripts) check it rather than the table's own life.
+    std::weak_ptr<void> TablesToken() const
+    {
+        if (!FTablesToken)
+            FTablesToken = std::make_shared<int>(0);
+        return FTablesToken;
+    }
 
     // --- Variables -----------------------------------------------------
     void SetVar(std::string_view name, std::string_view value);
@@ -193,6 +201,7 @@ private:
     std::int32_t FPickDepth = 0;
     std::int64_t FWorkLeft = TK_WORK_BUDGET;
     bool FInGeneration = false;
+    mutable std::shared_ptr<void> FTablesToken;
 };
 
 // Prompt definitions: "label {option|option} default".

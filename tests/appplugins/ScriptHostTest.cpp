@@ -144,6 +144,42 @@ TEST_F(PluginWindow, FreeingTheCurrentSectorIsAScriptErrorAndTheWindowGoesOn)
     EXPECT_EQ(window->Sector().SystemCount(), 0);
 }
 
+// The window's current body and preview outlive the run that named them: a
+// body the script made never gets there, and one the script frees from the
+// sector leaves them empty.
+TEST_F(PluginWindow, TheWindowKeepsNoBodyAScriptFrees)
+{
+    const QString loose = Write(QStringLiteral("loose.vbs"),
+                                QStringLiteral("Set b = CreateBody(\"Star\")\nShowSystemDiagram b\n"));
+    const QString freeing = Write(QStringLiteral("freeing.vbs"),
+                                  QStringLiteral("Set s = GetCurrentSector()\ns.DeleteRootBody s.GetSystem(0)\n"
+                                                 "s.ClearDeleted\n"));
+    const QString asking = Write(QStringLiteral("asking.vbs"), QStringLiteral("MsgBox isNull(EditingBody())\n"));
+    Open();
+    TVexaSector &sector = window->Sector();
+    TStellarBody *picked = sector.NewSystem(BODY_TYPE_STAR);
+    for (int i = 0; i < 2; ++i)
+        sector.SelectBody(sector.NewSystem(BODY_TYPE_STAR));
+
+    auto from = LogSize();
+    EXPECT_FALSE(window->RunScriptFile(loose));
+    ASSERT_FALSE(Told(from).isEmpty());
+    EXPECT_TRUE(Told(from)[0].contains(QStringLiteral("not in the current sector"))) << Told(from)[0].toStdString();
+    EXPECT_EQ(window->CurrentBody(), nullptr);
+
+    // Two other systems stay selected, so the window keeps its current body.
+    window->PickBody(picked);
+    ASSERT_EQ(window->CurrentBody(), picked);
+    EXPECT_TRUE(window->RunScriptFile(freeing));
+    EXPECT_EQ(window->Sector().SystemCount(), 2);
+    EXPECT_EQ(window->CurrentBody(), nullptr);
+    EXPECT_EQ(window->PreviewBody(), nullptr);
+    from = LogSize();
+    EXPECT_TRUE(window->RunScriptFile(asking));
+    EXPECT_EQ(Told(from), QStringList{QStringLiteral("Kalvion: True")});
+    sector.Modified = false;
+}
+
 TEST_F(PluginWindow, ClearMapAndUpdateCaptionActOnTheWindow)
 {
     const QString file = Write(QStringLiteral("clear.vbs"),

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <pthread.h>
 #include <unistd.h>
 #include <vector>
@@ -219,32 +220,83 @@ TEST(ScriptEngine, FuzzSeedsRunClean)
     EXPECT_GE(deep, 5);
 }
 
+// What a script shows with MsgBox, in order.
+struct TShown final : vbs::HostServices {
+    std::vector<std::string> Shown;
+    int MsgBox(const std::string &p, int, const std::string &) override
+    {
+        Shown.push_back(p);
+        return 1;
+    }
+    std::optional<std::string> InputBox(const std::string &, const std::string &, const std::string &) override
+    {
+        return std::nullopt;
+    }
+};
+
+// CreateObject("Probe"): a program object that counts the live ones, so a
+// test sees whether the engine let go of everything it held.
+struct TProbes final : vbs::NameProvider {
+    struct TProbe final : vbs::Object {
+        explicit TProbe(int &live) : Live(live) { ++Live; }
+        ~TProbe() override { --Live; }
+        std::string TypeName() const override { return "Probe"; }
+        int &Live;
+    };
+    int Live = 0;
+    bool Resolve(std::string_view, vbs::NameRef &) override { return false; }
+    vbs::Variant Read(vbs::Interpreter &, const vbs::NameRef &) override { return {}; }
+    vbs::Variant Call(vbs::Interpreter &, const vbs::NameRef &, vbs::Variant **, int) override { return {}; }
+    void Write(vbs::Interpreter &, const vbs::NameRef &, const vbs::Variant &) override {}
+    vbs::Object *CreateObject(vbs::Interpreter &, std::string_view progId) override
+    {
+        return progId == "probe" ? new TProbe(Live) : nullptr;
+    }
+};
+
 TEST(ScriptEngine, ReferenceCyclesAndTerminateAtTeardown)
 {
-    vbs::Interpreter *in = new vbs::Interpreter;
-    in->Execute("Class N\n Public Other\n Private Sub Class_Terminate() : Count = Count + 1 : End Sub\nEnd Class\n"
-                "Set a = New N : Set b = New N\nSet a.Other = b : Set b.Other = a\n"
-                "Set d = CreateObject(\"Scripting.Dictionary\")\nSet d(\"self\") = d\n");
-    delete in; // must neither leak nor run freed code
-    SUCCEED();
+    TShown shown;
+    TProbes probes;
+    auto *in = new vbs::Interpreter;
+    in->Host = &shown;
+    in->Names = &probes;
+    in->Execute("Class N\n Public Other, Held\n Private Sub Class_Terminate() : MsgBox \"N\" : End Sub\nEnd Class\n"
+                "Set a = New N : Set b = New N\nSet a.Other = b : Set b.Other = a\nSet a.Held = CreateObject(\"Probe\")\n"
+                "Set d = CreateObject(\"Scripting.Dictionary\")\nSet d(\"self\") = d\n"
+                "Set d(\"probe\") = CreateObject(\"Probe\")\n"
+                "Set alone = New N\n");
+    ASSERT_EQ(probes.Live, 2);
+    delete in;
+    // The cycles fall apart: what they held is gone too.
+    EXPECT_EQ(probes.Live, 0);
+    // Only the instance outside a cycle ran its handler: the cycle's members
+    // are taken apart without running script code.
+    EXPECT_EQ(shown.Shown, std::vector<std::string>{"N"});
 }
 
 TEST(ScriptEngine, TerminateHandlersRunAtTheEndAndMayAddGlobals)
 {
+    TShown shown;
     auto *in = new vbs::Interpreter;
+    in->Host = &shown;
     in->Execute(R"(
 Class T
+  Public Tag
   Private Sub Class_Terminate()
     For k = 1 To 20
-      ExecuteGlobal "Dim g" & k
+      ExecuteGlobal "Dim g" & Tag & k
     Next
+    MsgBox "end " & Tag
   End Sub
 End Class
-Set a = New T
-Set b = New T
+Set a = New T : a.Tag = "a"
+Set b = New T : b.Tag = "b"
 )");
     delete in;
-    SUCCEED();
+    // Both handlers ran to their end, in the order of the globals, while the
+    // first one's new globals were being added.
+    EXPECT_EQ(shown.Shown, (std::vector<std::string>{"end a", "end b"}));
 }
 
 } // namespace

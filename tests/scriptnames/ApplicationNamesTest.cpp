@@ -61,9 +61,21 @@ TEST(ApplicationNames, TheTravelBodiesAreCheckedReferences)
     TScriptRunner r;
     auto body = TStellarBody::Create();
     body->Name = "Start";
-    r.Host.Travel.StartBody = body.get();
+    r.Host.Travel.StartBody = decltype(r.Host.Travel.StartBody)(body.get());
     ASSERT_TRUE(r.Run("MsgBox TravelCalcStartBody.Name & \"|\" & isNull(TravelCalcEndBody)")) << r.LastError();
-    EXPECT_EQ(r.Printed.at(0), "Start|True");
+    EXPECT_EQ(r.Printed.back(), "Start|True");
+    // The calculator's body goes while the variable still names it.
+    body.reset();
+    ASSERT_TRUE(r.Run("MsgBox isNull(TravelCalcStartBody)")) << r.LastError();
+    EXPECT_EQ(r.Printed.back(), "True");
+    // A body the script made and freed, and one freed when its run ended.
+    ASSERT_TRUE(r.Run("Set b = CreateBody(\"\")\nSet TravelCalcEndBody = b\nFreeObject b\nMsgBox isNull(TravelCalcEndBody)"))
+        << r.LastError();
+    EXPECT_EQ(r.Printed.back(), "True");
+    ASSERT_TRUE(r.Run("Set TravelCalcEndBody = CreateBody(\"\")")) << r.LastError();
+    r.Host.ReleaseScriptObjects();
+    EXPECT_FALSE(r.Run("x = TravelCalcEndBody.Name"));
+    EXPECT_NE(r.LastError().find("Object required"), std::string::npos) << r.LastError();
 }
 
 TEST(ApplicationNames, WithoutAWindowTheWindowServicesAreScriptErrors)
@@ -94,13 +106,41 @@ TEST(ApplicationNames, AWindowHostServesTheWindowRoutines)
     s.Registry = &reg;
     std::vector<std::string> errors;
     s.OnShowMessage = [&](const std::string &, const std::string &t) { errors.push_back(t); };
-    s.ScriptText = "Set b = CreateBody(\"\")\nb.Name = \"Io\"\nEditBody b\nSetMainWindowSize 640, 480\nRefreshScene\n"
+    s.ScriptText = "Set b = CreateBody(\"\")\nb.Name = \"Io\"\nGetCurrentSector().AddSystem b\nEditBody b\n"
+                   "SetMainWindowSize 640, 480\nRefreshScene\n"
                    "k1 = GetKey() : k2 = GetKey() : k3 = GetKey()\nIf k1 <> 27 Or k2 <> 65 Or k3 <> -1 Then Err.Raise 5\n"
                    "If FileHandlerFileName() <> \"/data/in.xyz\" Then Err.Raise 6\n"
                    "GetCurrentSector().Name = \"Window\"";
     ASSERT_TRUE(s.Run()) << (errors.empty() ? "" : errors[0]);
     EXPECT_EQ(host.Calls, (std::vector<std::string>{"edit Io", "size 640x480", "refresh"}));
     EXPECT_EQ(host.Sector.Name, "Window");
+}
+
+// The window keeps the body it shows after the run has ended: a body the
+// script made and did not place would be freed then.
+TEST(ApplicationNames, TheWindowShowsOnlyBodiesOfItsSector)
+{
+    TScriptRegistry reg;
+    TWindowHost host;
+    RegisterKalvionScriptNames(reg, host);
+    TZentScripter s;
+    s.Registry = &reg;
+    std::vector<std::string> errors;
+    s.OnShowMessage = [&](const std::string &, const std::string &t) { errors.push_back(t); };
+    for (const char *call : {"EditBody CreateBody(\"\")", "ShowSystemDiagram CreateBody(\"\")",
+                             "Set o = CreateSector()\no.AddSystem CreateBody(\"\")\nEditBody o.GetSystem(0)"}) {
+        errors.clear();
+        s.ScriptText = call;
+        EXPECT_FALSE(s.Run()) << call;
+        ASSERT_FALSE(errors.empty()) << call;
+        EXPECT_NE(errors.back().find("not in the current sector"), std::string::npos) << errors.back();
+    }
+    EXPECT_TRUE(host.Calls.empty());
+    // A child of one of its systems is the window's to show.
+    s.ScriptText = "Set b = CreateBody(\"\")\nSet p = CreateBody(\"\")\np.Name = \"Moon\"\nb.AddChild p\n"
+                   "GetCurrentSector().AddSystem b\nEditBody p";
+    ASSERT_TRUE(s.Run()) << (errors.empty() ? "" : errors.back());
+    EXPECT_EQ(host.Calls, std::vector<std::string>{"edit Moon"});
 }
 
 TEST(ApplicationNames, ASecondRegistrationLeavesTheFirstInPlace)

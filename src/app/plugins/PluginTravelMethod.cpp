@@ -1,6 +1,7 @@
 #include "app/plugins/PluginTravelMethod.h"
 
 #include "base/NumberParse.h"
+#include "model/StellarBody.h"
 #include "scriptnames/ScriptAppHost.h"
 
 namespace kalvion::app {
@@ -8,8 +9,8 @@ namespace kalvion::app {
 void TPluginTravelMethod::Run(TTravelCalcRequest &request)
 {
     TScriptTravelCalc &v = FVariables;
-    v.StartBody = request.StartBody;
-    v.EndBody = request.EndBody;
+    v.StartBody = TObjectRef<TStellarBody>(request.StartBody);
+    v.EndBody = TObjectRef<TStellarBody>(request.EndBody);
     v.Distance = request.Distance;
     v.DistanceUnit = request.DistanceUnit;
     v.TravelTime = 0;
@@ -21,8 +22,8 @@ void TPluginTravelMethod::Run(TTravelCalcRequest &request)
     request.TravelTime = v.TravelTime;
     request.ErrorMsg = v.ErrorMsg;
     // The bodies are the calculator's; a plug-in's reference to them ends here.
-    v.StartBody = nullptr;
-    v.EndBody = nullptr;
+    v.StartBody = {};
+    v.EndBody = {};
 }
 
 } // namespace kalvion::app

@@ -219,6 +219,8 @@ TScriptValue FromVariant(const Variant &v0, const TScriptArg &type)
     }
     case TScriptType::Pointer:
     case TScriptType::Object: {
+        if (type.Probe)
+            return FromVariant(v0, ArgOf(TScriptType::Variant));
         if (v0.IsEmpty() || v0.IsNull() || (v0.IsObject() && !v0.RawObj()))
             return TScriptValue::FromObject({});
         if (!v0.IsObject()) {
@@ -231,7 +233,9 @@ TScriptValue FromVariant(const Variant &v0, const TScriptArg &type)
             Throw(E_TYPE_MISMATCH);
         if (!b->Alive())
             Throw(E_OBJECT_REQUIRED);
-        if (type.Type == TScriptType::Object && !type.ClassName.empty() && !SameText(type.ClassName, "TObject")) {
+        // A Pointer that names a class is as strict as an Object of it: the
+        // routine behind it reads the object as one of that class.
+        if (!type.ClassName.empty() && !SameText(type.ClassName, "TObject")) {
             bool ok = false;
             for (const TScriptClassInfo *c = b->Ref().Class(); c && !ok; c = c->Parent)
                 ok = SameText(c->Name, type.ClassName);

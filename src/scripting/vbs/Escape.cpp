@@ -80,31 +80,6 @@ void AppendEscaped(std::string &out, std::uint32_t unit)
     out += buf;
 }
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// The value of `count` hex digits at s[i], or -1.
-long HexRun(std::string_view s, std::size_t i, std::size_t count)
-{
-    if (i + count > s.size())
-        return -1;
-    long v = 0;
-    for (std::size_t k = 0; k < count; ++k) {
-        const int h = HexValue(s[i + k]);
-        if (h < 0)
-            return -1;
-        v = v * 16 + h;
-    }
-    return v;
-}
 
 // The UTF-16 unit of a %uXXXX at s[i], or -1.
 long UnitAt(std::string_view s, std::size_t i)
@@ -180,6 +155,36 @@ std::string UnescapeText(std::string_view s)
         out += '%'; // a percent sign that starts no escape stays
     }
     return out;
+}
+
+
+namespace {
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+// The value of `count` hex digits at s[i], or -1.
+long HexRun(std::string_view s, std::size_t i, std::size_t count)
+{
+    if (i + count > s.size())
+        return -1;
+    long v = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        const int h = HexValue(s[i + k]);
+        if (h < 0)
+            return -1;
+        v = v * 16 + h;
+    }
+    return v;
 }
 
 } // namespace kalvion::vbs

@@ -1,6 +1,7 @@
 #include "scripting/vbs/RegExpPattern.h"
 
 #include "scripting/vbs/Errors.h"
+#include "scripting/vbs/Escape.h"
 
 #include <cstdio>
 
@@ -12,31 +13,6 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsOctal(char c) { return c >= '0' && c <= '7'; }
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// The value of `count` hex digits at p[i], or -1.
-long HexRun(std::string_view p, std::size_t i, std::size_t count)
-{
-    if (i + count > p.size())
-        return -1;
-    long v = 0;
-    for (std::size_t k = 0; k < count; ++k) {
-        const int h = HexValue(p[i + k]);
-        if (h < 0)
-            return -1;
-        v = v * 16 + h;
-    }
-    return v;
-}
 
 void AppendByte(std::string &out, unsigned v)
 {

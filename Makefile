@@ -6,7 +6,7 @@ ASAN_DIR    := $(BUILD_ROOT)/asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps build release run test bench test-asan fuzz clean install package
+.PHONY: all deps build release run test test-release test-slow bench test-asan fuzz clean install package
 
 all: build
 
@@ -34,6 +34,14 @@ run: build
 
 test: build
 	cd $(DEBUG_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# The packaged program is a Release build: the same suite on it.
+test-release: release
+	cd $(RELEASE_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# The long runs (label slow), the long command walks included.
+test-slow: build
+	cd $(DEBUG_DIR) && KALVION_LONG_WALK=1 ctest --output-on-failure -L slow --timeout 7200
 
 bench: release
 	./scripts/bench.sh $(RELEASE_DIR)

@@ -200,6 +200,12 @@ TEST_F(FileFlows, AFileThatIsNoSectorLeavesTheOpenSectorItsNameAndItsChanges)
         EXPECT_EQ(window->windowTitle(), caption);
     }
 
+    // A recent file that has gone says so, and changes nothing either.
+    Open({QStringLiteral("No"), Path(QStringLiteral("gone.VexaDB"))});
+    EXPECT_TRUE(messages.Log().back().startsWith(QStringLiteral("tell\tCannot Open\tFile could not be opened: ")));
+    EXPECT_EQ(NamesInWindow(), kept);
+    EXPECT_EQ(s.FileName, a.toStdString());
+
     Trigger("File.Save");  // into A, without asking
     EXPECT_FALSE(s.Modified);
     EXPECT_EQ(NamesOnDisk(a), kept);

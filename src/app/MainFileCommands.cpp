@@ -150,19 +150,21 @@ bool TfrmVexaMain::GenerateNewSector(TNewSectorOptions o)
 {
     // The command always generates with the even distribution.
     o.Distribution = DISTRIBUTION_EVEN;
+    // A generation refused for its size leaves the open sector as it was.
+    if (o.Placements) {
+        TVexaSector probe;
+        SetUpNewSector(probe, o);
+        const std::string tooLarge = CheckGenerationSize(probe, GenerateParamsFrom(o));
+        if (!tooLarge.empty()) {
+            ReportError(QString::fromStdString(tooLarge));
+            return false;
+        }
+    }
     ClearForNewDocument();
     TVexaSector &s = *FSector;
     SetUpNewSector(s, o);
     s.RestoreDefaultOrigins();
     s.ResetCamera();
-    if (o.Placements) {
-        const std::string tooLarge = CheckGenerationSize(s, GenerateParamsFrom(o));
-        if (!tooLarge.empty()) {
-            ReportError(QString::fromStdString(tooLarge));
-            SectorChanged();
-            return false;
-        }
-    }
     // The sector grows in the scratch file; a named save file is replaced
     // only when the run has ended, so a cancelled run loses nothing.
     const std::string scratch = GenerateTempFile();

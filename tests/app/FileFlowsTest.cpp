@@ -135,6 +135,14 @@ TEST_F(FileFlows, AGeneratedSectorsFileHoldsExactlyWhatWasGenerated)
     o.Width = o.Height = o.Depth = 10;
     o.Radius = 5;
     o.Frequency = 20;
+    // Refused for its size: the open sector stays.
+    TNewSectorOptions huge = o;
+    huge.Width = huge.Height = huge.Depth = 1.0e5;
+    huge.Frequency = 100;
+    EXPECT_FALSE(window->GenerateNewSector(huge));
+    EXPECT_EQ(window->Sector().SystemCount(), 12);
+    EXPECT_EQ(window->Sector().FileName, a.toStdString());
+
     bool finished = false;
     QObject::connect(window.get(), &TfrmVexaMain::generationFinished, [&] { finished = true; });
     ASSERT_TRUE(window->GenerateNewSector(o));

@@ -9,8 +9,10 @@
 #include "app/MainWindow.h"
 #include "app/ScriptedMessages.h"
 
+#include "files/AppFileStream.h"
 #include "files/LegacyConvert.h"
 #include "files/LegacySectorFiles.h"
+#include "files/ObjectStreams.h"
 #include "files/SectorFile.h"
 #include "generation/NewSectorOptions.h"
 #include "model/StellarBody.h"
@@ -60,9 +62,25 @@ struct FileFlows : ::testing::Test, kalvion::app::test::TScratchWindow<TScripted
         }
         s.UpdateRootAttribs();
         s.AddCurrentViewAsView("Home");
+        s.Notes = "Rimward of the core";
+        s.EpochYear = 3100;
+        s.DateFormat = "yyyy";
+        s.SizeX = 44;
+        s.GridColor = 0x123456;
+        s.BackgroundColor = 0x000010;
+        s.BaseFont = "Arial";
+        s.FilterHabitable = 1;
+        s.SetField("era", "third");
         const QString file = Path(name);
         EXPECT_TRUE(SaveToFile(s, file.toStdString(), false));
         return file;
+    }
+    // The settings of a sector in their stream form.
+    static std::vector<std::uint8_t> SettingsBytes(const TVexaSector &s)
+    {
+        auto stream = TAppFileStream::Memory();
+        SaveSectorInfoToStream(s, *stream);
+        return stream->Bytes();
     }
     static QByteArray Bytes(const QString &file)
     {
@@ -110,6 +128,15 @@ TEST_F(FileFlows, BlankSectorIsANewDocumentThatSaveAsksToName)
     const QString a = MakeSector(QStringLiteral("A.VexaDB"), 3);
     Open({a});
     ASSERT_EQ(window->Sector().SystemCount(), 3);
+    // Opened, the window holds all the file holds.
+    {
+        TVexaSector direct;
+        ASSERT_TRUE(LoadFromFile(direct, a.toStdString()));
+        EXPECT_EQ(SettingsBytes(window->Sector()), SettingsBytes(direct));
+        EXPECT_EQ(window->Sector().EpochYear, 3100);
+        EXPECT_EQ(window->Sector().BackgroundColor, direct.BackgroundColor);
+        EXPECT_EQ(window->Sector().DateFormat, "yyyy");
+    }
     const QByteArray before = Bytes(a);
 
     Trigger("File.NewBlank");

@@ -17,7 +17,7 @@
 #include "generation/NewSectorOptions.h"
 #include "generation/SectorGenerator.h"
 #include "graphics/ZentImages.h"
-#include "model/SectorTakeOver.h"
+#include "model/SectorDocumentSwap.h"
 #include "model/VexaSector.h"
 #include "render/RenderSectorOGL.h"
 #include "render/SectorGLWidget.h"

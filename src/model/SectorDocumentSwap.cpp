@@ -1,4 +1,4 @@
-#include "model/SectorTakeOver.h"
+#include "model/SectorDocumentSwap.h"
 
 #include "model/VexaSector.h"
 

@@ -8,6 +8,7 @@
 #include "app/SystemTree.h"
 #include "app/video/ViewCapture.h"
 
+#include "base/SafeFile.h"
 #include "base/SharedRandom.h"
 #include "files/LegacyConvert.h"
 #include "files/LegacySectorFiles.h"
@@ -15,6 +16,8 @@
 #include "files/SectorSchema.h"
 #include "generation/NewSectorOptions.h"
 #include "generation/SectorGenerator.h"
+#include "graphics/ZentImages.h"
+#include "model/SectorDocumentSwap.h"
 #include "model/VexaSector.h"
 #include "render/RenderSectorOGL.h"
 #include "render/SectorGLWidget.h"
@@ -42,6 +45,47 @@ public:
 
 bool IsScratchFile(const TVexaSector &s) { return !s.FileName.empty() && s.FileName == GenerateTempFile(); }
 
+constexpr const char *CONVERT_QUESTION =
+    "This file is from an earlier version of Kalvion, and needs to be converted into the current file format "
+    "before it can be opened.  Convert the file now?";
+
+void TellCannotOpen(TAppMessages &messages, const QString &text)
+{
+    messages.Tell(text, QStringLiteral("Cannot Open"), TMsgIcon::Warning);
+}
+
+// The window's Open of an older file: the question, then the name of the new
+// file; the converted file, or none when the user declined or it failed.
+std::optional<QString> ConvertOnRequest(TAppMessages &messages, const QString &oldFile)
+{
+    if (messages.Ask(QString::fromLatin1(CONVERT_QUESTION), QStringLiteral("Convert File"), TMsgButtons::YesNo,
+                      TMsgIcon::Question) != TMsgAnswer::Yes)
+        return std::nullopt;
+    const QFileInfo info(oldFile);
+    const auto target = messages.SaveFileName(
+        QStringLiteral("Save Sector"), QString::fromLatin1(SECTOR_FILE_FILTER),
+        info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".VexaDB"),
+        QStringLiteral(".VexaDB"));
+    if (!target)
+        return std::nullopt;
+    const QString newFile = QFileInfo(*target).absoluteFilePath();
+    if (SameFilePath(oldFile.toStdString(), newFile.toStdString())) {
+        messages.Tell(QString::fromLatin1(CONVERT_SAME_NAME), QStringLiteral("Cannot convert"), TMsgIcon::Warning);
+        return std::nullopt;
+    }
+    std::string error;
+    bool ok;
+    {
+        TBusyCursor busy;
+        ok = ConvertLegacySector(oldFile.toStdString(), newFile.toStdString(), &error);
+    }
+    if (!ok) {
+        messages.Tell(QString::fromStdString(error), QStringLiteral("Kalvion"), TMsgIcon::Error);
+        return std::nullopt;
+    }
+    return newFile;
+}
+
 } // namespace
 
 bool TfrmVexaMain::SaveCheck()
@@ -67,7 +111,10 @@ void TfrmVexaMain::ClearForNewDocument()
     FSearcher->Clear();
     FSearcher->Sector = FSector.get();
     ForgetSearchResults();
-    FSector->clear();
+    // A new document has no file: keeping the old name would make the next
+    // save write the new contents into the old file (and a generation start
+    // from a copy of it).
+    FSector->New();
     SurfaceMapsForNewSector();
     // The renderer's fonts, textures and lists belong to the old sector.
     if (FView) {
@@ -103,19 +150,21 @@ bool TfrmVexaMain::GenerateNewSector(TNewSectorOptions o)
 {
     // The command always generates with the even distribution.
     o.Distribution = DISTRIBUTION_EVEN;
+    // A generation refused for its size leaves the open sector as it was.
+    if (o.Placements) {
+        TVexaSector probe;
+        SetUpNewSector(probe, o);
+        const std::string tooLarge = CheckGenerationSize(probe, GenerateParamsFrom(o));
+        if (!tooLarge.empty()) {
+            ReportError(QString::fromStdString(tooLarge));
+            return false;
+        }
+    }
     ClearForNewDocument();
     TVexaSector &s = *FSector;
     SetUpNewSector(s, o);
     s.RestoreDefaultOrigins();
     s.ResetCamera();
-    if (o.Placements) {
-        const std::string tooLarge = CheckGenerationSize(s, GenerateParamsFrom(o));
-        if (!tooLarge.empty()) {
-            ReportError(QString::fromStdString(tooLarge));
-            SectorChanged();
-            return false;
-        }
-    }
     // The sector grows in the scratch file; a named save file is replaced
     // only when the run has ended, so a cancelled run loses nothing.
     const std::string scratch = GenerateTempFile();
@@ -215,46 +264,47 @@ bool TfrmVexaMain::OpenSectorFile(const QString &file)
 {
     if (OpenWithFileHandler(file))
         return true;
-    std::string path = QFileInfo(file).absoluteFilePath().toStdString();
-    const int version = GetVexaFileVersion(path);
-    if (version == 1 || version == 2) {
-        // Older files are converted to a sector database beside them; the
-        // new file is what the window opens and saves from now on.
-        const QFileInfo info(file);
-        QString target = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".VexaDB");
-        for (int n = 2; QFileInfo::exists(target); ++n)
-            target = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(" (") +
-                     QString::number(n) + QStringLiteral(").VexaDB");
-        std::string error;
-        if (!ConvertLegacySector(path, target.toStdString(), &error)) {
-            ReportError(QString::fromStdString(error));
-            return false;
-        }
-        path = target.toStdString();
+    QString path = QFileInfo(file).absoluteFilePath();
+    const std::string problem = FileReadProblem(path.toStdString());
+    if (!problem.empty()) {
+        TellCannotOpen(FMessages, QStringLiteral("File could not be opened: \"") + path + QStringLiteral("\" ") +
+                                      QString::fromStdString(problem));
+        return false;
     }
-    ClearForNewDocument();
+    // The file is looked at before anything of the open sector is let go.
+    switch (GetVexaFileVersion(path.toStdString())) {
+    case 1:
+    case 2: {
+        const auto converted = ConvertOnRequest(FMessages, path);
+        if (!converted)
+            return false;
+        path = *converted;
+        break;
+    }
+    case 3: break;
+    default: TellCannotOpen(FMessages, QString::fromLatin1(LEGACY_FILE_CORRUPTED)); return false;
+    }
+    // Read into a sector of its own: a file that fails halfway leaves the
+    // open sector, its file name and its changes as they were.
+    auto loaded = std::make_unique<TVexaSector>();
     std::string error;
     bool ok;
     {
         TBusyCursor busy;
         BeginLongOperation();
-        FSector->OnProgress = [this](const std::string &, double) {
-            if (KeyWaiting()) {
-            }
-        };
-        ok = LoadFromFile(*FSector, path, &error);
-        FSector->OnProgress = nullptr;
+        ok = LoadFromFile(*loaded, path.toStdString(), &error);
         EndLongOperation();
     }
     if (!ok) {
-        ReportError(error.empty() ? QStringLiteral("Cannot open ") + file : QString::fromStdString(error));
-        FSector->clear();
-        SectorChanged();
+        TellCannotOpen(FMessages, QString::fromLatin1(LEGACY_FILE_CORRUPTED));
         return false;
     }
-    FRecent.Add(QString::fromStdString(path));
+    ClearForNewDocument();
+    SwapSectorDocuments(*FSector, *loaded);
+    loaded.reset();
+    FRecent.Add(path);
     SurfaceMapsForNewSector();
-    FSettings.DialogPath = QFileInfo(QString::fromStdString(path)).absolutePath() + QLatin1Char('/');
+    FSettings.DialogPath = QFileInfo(path).absolutePath() + QLatin1Char('/');
     RebuildRecentMenu();
     RebuildViewsMenu();
     SectorChanged();
@@ -265,11 +315,22 @@ void TfrmVexaMain::OpenTemplate(const QString &file)
 {
     if (!SaveCheck())
         return;
-    ClearForNewDocument();
+    auto loaded = std::make_unique<TVexaSector>();
     std::string error;
-    TBusyCursor busy;
-    if (!LoadFromTemplate(*FSector, file.toStdString(), &error))
+    bool ok;
+    {
+        TBusyCursor busy;
+        ok = LoadFromTemplate(*loaded, file.toStdString(), &error);
+    }
+    if (!ok) {
         ReportError(QString::fromStdString(error));
+        return;
+    }
+    ClearForNewDocument();
+    SwapSectorDocuments(*FSector, *loaded);
+    loaded.reset();
+    SurfaceMapsForNewSector();
+    RebuildViewsMenu();
     SectorChanged();
 }
 
@@ -388,11 +449,11 @@ void TfrmVexaMain::ExportImage()
     // On a high-density screen the view's pixels outnumber its size; the
     // picture has the view's size, as on any other screen.
     const QImage image = ViewSizedSnapshot(FView->grabFramebuffer(), FView->size());
-    const QString suffix = QFileInfo(*file).suffix().toLower();
-    const bool known = suffix == QLatin1String("png") || suffix == QLatin1String("jpg") ||
-                       suffix == QLatin1String("jpeg") || suffix == QLatin1String("bmp");
-    if (!known || !image.save(*file))
-        ReportError(QStringLiteral("Could not save the image as ") + *file);
+    // The extension picks the format: JPEG, PNG, TIFF, anything else BMP.
+    std::string error;
+    if (!SaveBitmapToFile(image, file->toStdString(), &error))
+        ReportError(QStringLiteral("Could not save the image as ") + *file + QStringLiteral(": ") +
+                    QString::fromStdString(error));
 }
 
 } // namespace kalvion::app

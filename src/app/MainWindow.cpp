@@ -2,6 +2,7 @@
 
 #include "app/ActionTable.h"
 #include "app/AppMessages.h"
+#include "app/OlderSectorFiles.h"
 #include "app/QtMessages.h"
 #include "app/ScriptedMessages.h"
 #include "app/SettingsStore.h"
@@ -404,8 +405,21 @@ void TfrmVexaMain::StartUp()
     FGenerationTimer = new QTimer(this);
     FGenerationTimer->setInterval(100);
     connect(FGenerationTimer, &QTimer::timeout, this, &TfrmVexaMain::OnGenerationTimer);
-    if (!FOptions.FileToOpen.isEmpty() && QFileInfo::exists(FOptions.FileToOpen))
-        OpenSectorFile(FOptions.FileToOpen);
+    if (!FOptions.FileToOpen.isEmpty() && QFileInfo::exists(FOptions.FileToOpen)) {
+        // An older file named on the command line is converted beside itself
+        // without a question; Open asks first.
+        const QString &file = FOptions.FileToOpen;
+        if (!IsOlderSectorFile(file)) {
+            OpenSectorFile(file);
+        } else if (!OpenWithFileHandler(file)) {
+            QString error;
+            const QString converted = ConvertBesideOriginal(file, &error);
+            if (converted.isEmpty())
+                ReportError(error);
+            else
+                OpenSectorFile(converted);
+        }
+    }
     SetMouseMode(MOUSE_MODE_POINTER);
     RebuildRecentMenu();
     RebuildTemplateMenu();

@@ -2,6 +2,7 @@
 // in the orbit view the system diagram) and "&Print".
 #include "app/MainWindow.h"
 
+#include "app/AppMessages.h"
 #include "app/pictures/DiagramExportDialog.h"
 #include "app/pictures/PrintSectorDialog.h"
 #include "app/pictures/SectorExportDialog.h"
@@ -142,8 +143,19 @@ int TfrmVexaMain::PrintOnPrinter(const TVexaSector &sector, const TMapOptions &m
     QApplication::restoreOverrideCursor();
     if (toChosenFile)
         printer.setOutputFileName(QString());
-    if (sheets == 0)
+    if (sheets == 0) {
         ReportError(QString::fromStdString(error));
+        return 0;
+    }
+    // The layout stops at a number of sheets nobody would glue together;
+    // a map cut there must not pass for the whole map.
+    double w = 0, h = 0;
+    SectorMapExtent(sector, map.Plane, w, h);
+    if (PrintLayout(w, h, TPrintPage{printer.width(), printer.height(), printer.logicalDpiX()}, pagesAcross).Cut)
+        FMessages.Tell(QStringLiteral("Only the first %1 sheets were printed: the whole map needs more.  Print it "
+                                      "fewer pages across to get all of it.")
+                           .arg(PRINT_MAX_SHEETS),
+                       QStringLiteral("Kalvion"), TMsgIcon::Warning);
     return sheets;
 }
 

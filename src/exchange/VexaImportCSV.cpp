@@ -329,6 +329,24 @@ void RemoveAllSectorContents(TVexaSector &sector)
     sector.UpdateVisibleCount();
 }
 
+namespace {
+
+// The systems and routes read into `from` join `to` (emptied before).
+void MoveImported(TVexaSector &from, TVexaSector &to)
+{
+    for (auto &root : from.Systems)
+        to.AddSystem(std::move(root));
+    from.Systems.clear();
+    for (auto &route : from.Routes) {
+        to.AddRouteType(route->RouteType);
+        to.AddRoute(std::move(route));
+    }
+    from.Routes.clear();
+    to.UpdateVisibleCount();
+}
+
+} // namespace
+
 std::vector<std::string> ImportCSVWithReport(TVexaSector &sector, const std::string &fileName, bool replace,
                                              int *errorCount)
 {
@@ -344,16 +362,22 @@ std::vector<std::string> ImportCSVWithReport(TVexaSector &sector, const std::str
         report = {"Import could not be done - " + fileName + " not found", "End Import."};
         return report;
     }
-    // Emptying waits until the file is known to exist, so a mistyped name
-    // costs nothing.
-    if (replace && (!sector.Systems.empty() || !sector.Routes.empty() || !sector.Subsectors.empty())) {
-        RemoveAllSectorContents(sector);
-        sector.Modified = true;
-    }
-    TVexaImportCSV importer(sector);
+    // Replacing reads the file into a sector of its own and empties this one
+    // only once the whole file was read, so a file that cannot be read costs
+    // nothing.  Its routes then name only the systems of the file, as they
+    // would in an emptied sector.
+    TVexaSector fresh;
+    TVexaImportCSV importer(replace ? fresh : sector);
     if (!importer.Import(fileName)) {
         report = {"Import could not be done - " + fileName + " not found", "End Import."};
         return report;
+    }
+    if (replace) {
+        if (!sector.Systems.empty() || !sector.Routes.empty() || !sector.Subsectors.empty()) {
+            RemoveAllSectorContents(sector);
+            sector.Modified = true;
+        }
+        MoveImported(fresh, sector);
     }
     if (importer.Changed)
         sector.Modified = true;

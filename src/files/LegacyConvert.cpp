@@ -8,6 +8,8 @@
 #include "model/VexaSector.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace kalvion {
 
@@ -59,14 +61,19 @@ bool ConvertLegacySector(const std::string &oldFile, const std::string &newFile,
     for (auto &root : sector.Systems)
         root->TVexaBase::Modified = true;
 
+    // The database is built beside the target and moved into place once it
+    // is complete: a conversion that fails leaves a file already there (the
+    // user agreed to replace it, not to lose it) as it was.
+    const std::string temp = newFile + ".converting~";
     TVexaDB_SQLite db;
     auto fail = [&](const std::string &text) {
         db.CloseSectorFile();
         sector.Store = nullptr;
-        std::remove(newFile.c_str());
+        std::remove(temp.c_str());
+        std::remove((temp + "-journal").c_str());
         return Failed(error, text);
     };
-    if (!db.OpenSectorFile(newFile, true))
+    if (!db.OpenSectorFile(temp, true))
         return fail(db.ErrorMessage);
     if (!db.WriteSector(sector))
         return fail(db.ErrorMessage);
@@ -87,6 +94,10 @@ bool ConvertLegacySector(const std::string &oldFile, const std::string &newFile,
         }
     }
     db.CloseSectorFile();
+    std::error_code ec;
+    std::filesystem::rename(temp, newFile, ec);
+    if (ec)
+        return fail("\"" + newFile + "\" could not be written: " + ec.message());
     sector.Store = nullptr;
     return true;
 }

@@ -98,8 +98,10 @@ TPrintLayout PrintLayout(double mapWidth, double mapHeight, const TPrintPage &pa
     do {
         int column = 0;
         for (int x = 0; x < layout.MapWidth && column < layout.PerRow; x += stepX, ++column) {
-            if (static_cast<int>(layout.Offsets.size()) >= PRINT_MAX_SHEETS)
+            if (static_cast<int>(layout.Offsets.size()) >= PRINT_MAX_SHEETS) {
+                layout.Cut = true;
                 return layout;
+            }
             layout.Offsets.emplace_back(x, y);
         }
         y += stepY;

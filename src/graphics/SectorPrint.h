@@ -37,6 +37,9 @@ struct TPrintLayout {
     int PerRow = 1;
     // Where each sheet's top left corner lies on the map, row by row.
     std::vector<QPoint> Offsets;
+    // The map needs more than PRINT_MAX_SHEETS sheets: Offsets holds the
+    // first of them only.
+    bool Cut = false;
 };
 
 // More sheets than this would never be glued together: the layout stops

@@ -16,12 +16,15 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 using namespace kalvion;
 using namespace kalvion::app;
@@ -121,6 +124,16 @@ TEST_F(OrbitWindowGL, PreviewCornerOpensTheViewAndItsCornerLeadsBack)
     const QImage saved(png);
     ASSERT_FALSE(saved.isNull());
     EXPECT_GT(OrbitBlue(saved), 10);
+    // The extension picks the format: ".tif" TIFF, one it does not know BMP.
+    for (const auto &[name, format] : {std::pair{"orbit.tif", "tiff"}, std::pair{"orbit.picture", "bmp"}}) {
+        const QString file = Dir.filePath(QString::fromLatin1(name));
+        Messages.Push(file);
+        Window->Actions().Action(QStringLiteral("File.ExportImage"))->trigger();
+        QImageReader reader(file);
+        reader.setDecideFormatFromContent(true);
+        EXPECT_EQ(reader.format(), QByteArray(format)) << name;
+        EXPECT_EQ(reader.size(), saved.size()) << name;
+    }
 
     QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(8, 8));
     EXPECT_EQ(Window->ViewMode(), VIEW_MODE_SECTOR);

@@ -94,6 +94,27 @@ TEST_F(MainPicturesTest, PrintingGivesCeilPagesAcrossSheetsPerRow)
     EXPECT_EQ(PdfPageCount(dir.filePath(QStringLiteral("b.pdf"))), 1);
 }
 
+TEST_F(MainPicturesTest, AJobCutAtTheSheetLimitSaysSo)
+{
+    // Twenty pages across a map thirty times as high as wide: far more
+    // sheets than anyone would glue together.
+    Fill(1, 30, 2);
+    PdfPrinter(QStringLiteral("cut.pdf"));
+    TPrintChoice choice;
+    choice.PagesAcross = 20;
+    EXPECT_EQ(window->PrintWithChoice(choice), PRINT_MAX_SHEETS);
+    ASSERT_FALSE(script.Log().isEmpty());
+    EXPECT_EQ(script.Log().back(), QStringLiteral("tell\tKalvion\tOnly the first 400 sheets were printed: the whole "
+                                                  "map needs more.  Print it fewer pages across to get all of it."));
+    // A job that fits says nothing.
+    const qsizetype told = script.Log().size();
+    window->Sector().SizeY = 1;
+    PdfPrinter(QStringLiteral("fits.pdf"));
+    choice.PagesAcross = 1;
+    EXPECT_EQ(window->PrintWithChoice(choice), 1);
+    EXPECT_EQ(script.Log().size(), told);
+}
+
 TEST_F(MainPicturesTest, AZeroSizeSectorPrintsAndExportsAnEmptyPage)
 {
     Fill(0, 0, 3);

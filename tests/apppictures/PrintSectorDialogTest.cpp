@@ -73,7 +73,7 @@ TEST_F(PrintDialogTest, ChecksRunInOrderAndOkKeepsTheDialogOpen)
     Find<QLineEdit>(dialog, "edDistance")->setText(QStringLiteral("far"));
     dialog.show();
     Click("btnOk");
-    for (const char *bad : {"0", "-1", "abc"}) {
+    for (const char *bad : {"0", "-1", "abc", "25"}) {
         pages->setText(QString::fromLatin1(bad));
         Click("btnOk");
     }
@@ -81,9 +81,10 @@ TEST_F(PrintDialogTest, ChecksRunInOrderAndOkKeepsTheDialogOpen)
     Click("btnOk");
     Find<QLineEdit>(dialog, "edDistance")->setText(QStringLiteral("0"));
     Click("btnPreview");
-    EXPECT_EQ(Told(), QStringList({"Pages across must be a number", "Pages across must be a number",
-                                   "Pages across must be a number", "Pages across must be a number",
-                                   "Distance Limit must be a number", "Distance must be greater than 0"}));
+    // A number out of range is told the range, not that it is no number.
+    const QString range = QStringLiteral("Pages across must be greater than 0 and no more than 20");
+    EXPECT_EQ(Told(), QStringList({"Pages across must be a number", range, range, "Pages across must be a number",
+                                   range, "Distance Limit must be a number", "Distance must be greater than 0"}));
     EXPECT_TRUE(dialog.isVisible());
     Find<QLineEdit>(dialog, "edDistance")->setText(QStringLiteral("3"));
     Click("btnOk");

@@ -334,5 +334,36 @@ TEST(CsvImport, ReplaceRemovesOldContentsForGood)
     fs::remove_all(dir);
 }
 
+TEST(CsvImport, ReplaceReadsTheWholeFileBeforeEmptyingTheSector)
+{
+    TVexaSector sector;
+    ImportCSVWithReport(sector, FIXTURE, false);
+    const int before = sector.SystemCount();
+    ASSERT_GT(before, 0);
+    sector.Modified = false;
+    // A file that is there but fails as it is read.
+    const std::string unreadable = "/proc/self/mem";
+    std::error_code ec;
+    if (!fs::is_regular_file(unreadable, ec))
+        GTEST_SKIP() << "needs " << unreadable;
+    const auto failed = ImportCSVWithReport(sector, unreadable, true);
+    ASSERT_FALSE(failed.empty());
+    EXPECT_EQ(failed.front(), "Import could not be done - " + unreadable + " not found");
+    EXPECT_EQ(sector.SystemCount(), before);
+    EXPECT_FALSE(sector.Modified);
+
+    // A file that reads replaces everything; its routes join its own systems.
+    const fs::path dir = TempDir("replace_late");
+    WriteText(dir / "two.csv", "star,,Avel,1,0,0,1,1,1,G\nstar,,Brin,4,0,0,1,1,1,K\nroute,Avel,Brin,Trade,Lane,,0,1\n");
+    ImportCSVWithReport(sector, (dir / "two.csv").string(), true);
+    EXPECT_TRUE(sector.Modified);
+    ASSERT_EQ(sector.SystemCount(), 2);
+    EXPECT_EQ(sector.GetSystem(1)->Name, "Brin");
+    ASSERT_EQ(sector.RouteCount(), 1);
+    EXPECT_EQ(sector.GetRoute(0)->Sector, &sector);
+    EXPECT_GE(sector.FindRouteType("Trade"), 0);
+    fs::remove_all(dir);
+}
+
 } // namespace
 } // namespace kalvion

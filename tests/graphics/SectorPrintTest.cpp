@@ -92,7 +92,11 @@ TEST(SectorPrint, NothingToDrawGivesOneEmptySheet)
     // a quarter page (5), so sheets step by 15 over a map 50 wide and 60 high.
     EXPECT_EQ(PrintLayout(10, 10, TPrintPage{20, 20, 600}, 3).Offsets.size(), 4u * 3u);
     // Absurd pages across stop at a bounded number of sheets.
-    EXPECT_LE(PrintLayout(1, 1000, PORTRAIT, 1000).Offsets.size(), static_cast<std::size_t>(PRINT_MAX_SHEETS));
+    const TPrintLayout absurd = PrintLayout(1, 1000, PORTRAIT, 1000);
+    EXPECT_EQ(absurd.Offsets.size(), static_cast<std::size_t>(PRINT_MAX_SHEETS));
+    // ... and say that they were cut, which a map of that many sheets is not.
+    EXPECT_TRUE(absurd.Cut);
+    EXPECT_FALSE(PrintLayout(10, 10, TPrintPage{20, 20, 600}, 3).Cut);
 }
 
 TEST(SectorPrint, EmptySectorPrintsAndExportsAnEmptyPage)

@@ -1,5 +1,7 @@
 #include "ByteWriter.h"
 #include "files/LegacySectorFiles.h"
+#include "files/VexaDBSQLite.h"
+#include "files/ZentDatabaseSQLite.h"
 #include "model/VexaSector.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +9,7 @@
 #include <algorithm>
 
 #include <fstream>
+#include <iterator>
 
 using namespace kalvion;
 
@@ -435,6 +438,26 @@ TEST(LegacyConvert, RefusesItselfAndDamagedSources)
     EXPECT_FALSE(ConvertLegacySector(oldFile, target, &error));
     EXPECT_EQ(error, "\"" + oldFile + "\" is not an older sector file, or it is damaged");
     EXPECT_FALSE(FileExists(target));
+}
+
+TEST(LegacyConvert, AFailedConversionLeavesAFileAlreadyThereAsItWas)
+{
+    const std::string oldFile = TempFile("Kept.Sector");
+    WriteFile(oldFile, StreamFileV2());
+    const std::string target = TempFile("Kept.VexaDB");
+    WriteFile(target, {'k', 'e', 'e', 'p'});
+    // Every connection refuses to write, so the conversion fails as it writes.
+    TVexaDB_SQLite::TestConnectionHook = [](TZentSqliteInterface &db) { db.Execute("PRAGMA query_only = 1"); };
+    std::string error;
+    const bool converted = ConvertLegacySector(oldFile, target, &error);
+    TVexaDB_SQLite::TestConnectionHook = nullptr;
+    EXPECT_FALSE(converted);
+    std::ifstream in(target, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "keep");
+    EXPECT_FALSE(FileExists(target + ".converting~"));
+    // Replacing it works once writing does.
+    EXPECT_TRUE(ConvertLegacySector(oldFile, target, &error)) << error;
+    EXPECT_EQ(GetVexaFileVersion(target), 3);
 }
 
 // Only a header with a creator text is taken for a newer program's file:

@@ -213,8 +213,13 @@ std::optional<TPrintChoice> TfrmPrintSector::ReadSettings(QString *message) cons
         c.PagesAcross = FitToPagePagesAcross(w, h, Page());
     } else {
         const auto n = NumberFromText(ui->edPagesAcross->text());
-        if (!n || !std::isfinite(*n) || *n <= 0 || *n > PRINT_MAX_PAGES_ACROSS) {
+        if (!n || !std::isfinite(*n)) {
             *message = QStringLiteral("Pages across must be a number");
+            return std::nullopt;
+        }
+        if (*n <= 0 || *n > PRINT_MAX_PAGES_ACROSS) {
+            *message = QStringLiteral("Pages across must be greater than 0 and no more than %1")
+                           .arg(PRINT_MAX_PAGES_ACROSS);
             return std::nullopt;
         }
         c.PagesAcross = *n;

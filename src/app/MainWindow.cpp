@@ -2,7 +2,6 @@
 
 #include "app/ActionTable.h"
 #include "app/AppMessages.h"
-#include "app/OlderSectorFiles.h"
 #include "app/QtMessages.h"
 #include "app/ScriptedMessages.h"
 #include "app/SettingsStore.h"
@@ -406,19 +405,9 @@ void TfrmVexaMain::StartUp()
     FGenerationTimer->setInterval(100);
     connect(FGenerationTimer, &QTimer::timeout, this, &TfrmVexaMain::OnGenerationTimer);
     if (!FOptions.FileToOpen.isEmpty() && QFileInfo::exists(FOptions.FileToOpen)) {
-        // An older file named on the command line is converted beside itself
-        // without a question; Open asks first.
-        const QString &file = FOptions.FileToOpen;
-        if (!IsOlderSectorFile(file)) {
-            OpenSectorFile(file);
-        } else if (!OpenWithFileHandler(file)) {
-            QString error;
-            const QString converted = ConvertBesideOriginal(file, &error);
-            if (converted.isEmpty())
-                ReportError(error);
-            else
-                OpenSectorFile(converted);
-        }
+        // Opened as File ▸ Open opens it: an older file is converted only
+        // when the user agrees and names the new file.
+        OpenSectorFile(FOptions.FileToOpen);
     }
     SetMouseMode(MOUSE_MODE_POINTER);
     RebuildRecentMenu();

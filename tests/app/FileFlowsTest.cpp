@@ -282,15 +282,18 @@ TEST_F(FileFlows, OlderFilesAreConvertedWhenTheUserSaysSoUnderTheNameGiven)
     EXPECT_EQ(NamesOnDisk(converted), (std::vector<std::string>{"Alpha", "Beta"}));
     EXPECT_EQ(Bytes(old), original);
 
-    // Named on the command line, an older file is converted beside itself
-    // without a question.
-    const qsizetype asked = messages.Log().filter(QStringLiteral("Convert File")).size();
+    // Named on the command line, an older file is opened as Open opens it:
+    // the same question, and the new file named by the user.
     TfrmVexaMain::TOptions o;
     o.ProgramFolder = dir.path() + QLatin1Char('/');
     o.SkipGL = true;
     o.FileToOpen = old;
     window.reset();
+    const qsizetype asked = messages.Log().filter(QStringLiteral("Convert File")).size();
+    messages.Push(QStringLiteral("Yes"));
+    messages.Push(Path(QStringLiteral("Started.VexaDB")));
     window = std::make_unique<TfrmVexaMain>(messages, *store, o);
-    EXPECT_EQ(window->Sector().FileName, Path(QStringLiteral("Old Map.VexaDB")).toStdString());
-    EXPECT_EQ(messages.Log().filter(QStringLiteral("Convert File")).size(), asked);
+    EXPECT_EQ(messages.Log().filter(QStringLiteral("Convert File")).size(), asked + 1);
+    EXPECT_EQ(window->Sector().FileName, Path(QStringLiteral("Started.VexaDB")).toStdString());
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("Old Map.VexaDB"))));
 }

@@ -28,6 +28,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMap>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -37,6 +38,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 using namespace kalvion;
@@ -103,6 +105,21 @@ double CaptionNumber(const QString &caption, const QString &after)
     return m.hasMatch() ? m.captured(1).remove(QLatin1Char(',')).toDouble() : -1;
 }
 
+// Calls back whenever a dialog or a pop-up menu shows.
+class TShowWatcher : public QObject {
+public:
+    explicit TShowWatcher(std::function<void()> shown) : FShown(std::move(shown)) {}
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && (qobject_cast<QDialog *>(object) || qobject_cast<QMenu *>(object)))
+            FShown();
+        return false;
+    }
+
+private:
+    std::function<void()> FShown;
+};
+
 class TWalk {
 public:
     TWalk(int seed, const QString &folder) : FSeed(seed), FRandom(static_cast<std::uint64_t>(seed)),
@@ -125,13 +142,21 @@ public:
         o.Seed = seed;
         FWindow = std::make_unique<TfrmVexaMain>(FAnswers, *FStore, o);
         FWindow->OpenSectorFile(FSectors + QStringLiteral("/Alpha.VexaDB"));
+        // A dialog is answered once its showing has been handled, so the
+        // answer always meets it in the same state; the slow timer only
+        // keeps a walk from waiting for ever on one that slipped through.
+        FShown = std::make_unique<TShowWatcher>([this] {
+            QMetaObject::invokeMethod(FWindow.get(), [this] { AnswerDialogs(); }, Qt::QueuedConnection);
+        });
+        qApp->installEventFilter(FShown.get());
         FDialogs = new QTimer(FWindow.get());
-        FDialogs->setInterval(5);
+        FDialogs->setInterval(1000);
         QObject::connect(FDialogs, &QTimer::timeout, FWindow.get(), [this] { AnswerDialogs(); });
         FDialogs->start();
     }
     ~TWalk()
     {
+        qApp->removeEventFilter(FShown.get());
         if (FWindow)
             FWindow->Sector().Modified = false;
     }
@@ -291,6 +316,9 @@ private:
                     e->setText(QStringLiteral("6"));
         }
         FAnswers.Trace() << QStringLiteral("  %1 \"%2\": ok").arg(name, d->windowTitle());
+        // A dialog that refuses its values stays open: then it is cancelled.
+        QMetaObject::invokeMethod(
+            FWindow.get(), [this] { AnswerDialogs(); }, Qt::QueuedConnection);
         for (QPushButton *b : d->findChildren<QPushButton *>())
             if (b->isDefault() && b->isEnabled() && b->isVisible()) {
                 b->click();
@@ -353,6 +381,7 @@ private:
     TWalkAnswers FAnswers;
     std::unique_ptr<TSettingsStore> FStore;
     std::unique_ptr<TfrmVexaMain> FWindow;
+    std::unique_ptr<TShowWatcher> FShown;
     QTimer *FDialogs = nullptr;
     QPointer<QDialog> FLastAccepted;
     QStringList FLog;

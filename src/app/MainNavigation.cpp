@@ -176,15 +176,23 @@ bool TfrmVexaMain::HandleViewMouse(QEvent *event)
         }
         if (e->button() != Qt::LeftButton)
             return false;
-        if (const qreal dpr = FView->devicePixelRatioF(); FRenderer->PointInPreviewCorner(
-                static_cast<int>(pos.x() * dpr), static_cast<int>(pos.y() * dpr))) {
+        // The inset is laid out in framebuffer pixels.
+        const QPoint device = FView->ToDevicePixels(pos);
+        if (FRenderer->PointInPreviewCorner(device.x(), device.y())) {
             OpenPreviewSystem();
             return true;
         }
         FDragging = true;
         FDragButton = Qt::LeftButton;
         FPointerDragMoved = false;
+        // A drag inside the inset turns its camera; the map and the systems
+        // behind it stay as they are.
+        FPreviewDragging = FRenderer->PreviewBody && FRenderer->PointInPreview(device.x(), device.y());
+        if (FPreviewDragging)
+            return true;
         if (FMouseMode == MOUSE_MODE_POINTER) {
+            // A click beside the inset closes it.
+            FRenderer->PreviewBody = nullptr;
             const QPoint fb = FView->ToFramebuffer(pos);
             s.SelectBodies(fb.x(), fb.y(), e->modifiers() & Qt::ShiftModifier);
             if (auto *scripted = dynamic_cast<TScriptedMessages *>(&FMessages))
@@ -206,6 +214,11 @@ bool TfrmVexaMain::HandleViewMouse(QEvent *event)
         if (dx == 0 && dy == 0)
             return true;
         FLastMouse = pos;
+        if (FPreviewDragging) {
+            FRenderer->PreviewCamera.Rotate(dx, dy);
+            Redraw();
+            return true;
+        }
         const bool shift = e->modifiers() & Qt::ShiftModifier;
         const bool horizontal = std::abs(dx) > std::abs(dy);
         if (FMouseMode == MOUSE_MODE_PAN) {
@@ -249,6 +262,7 @@ bool TfrmVexaMain::HandleViewMouse(QEvent *event)
         if (!FDragging)
             return false;
         FDragging = false;
+        FPreviewDragging = false;
         if (FPointerDragMoved) {
             s.UpdateRoutesSelected();
             FPointerDragMoved = false;

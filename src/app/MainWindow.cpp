@@ -5,6 +5,7 @@
 #include "app/QtMessages.h"
 #include "app/ScriptedMessages.h"
 #include "app/SettingsStore.h"
+#include "app/surface/TerrainProgramDetect.h"
 #include "app/SystemTree.h"
 #include "app/pictures/PrintSectorDialog.h"
 #include "app/sector/SectorPropertiesDialog.h"
@@ -370,11 +371,14 @@ void TfrmVexaMain::StartUp()
     FStore.SetValue(QStringLiteral("ExeFile"), QFileInfo(QCoreApplication::applicationFilePath()).fileName());
     FSettings.Read(FStore);
     FRecent.Entries = FSettings.RecentFiles;
+    // The view was made before the settings were read; it has not been
+    // shown yet, so its format can still change.
+    if (FView)
+        FView->setFormat(SectorSurfaceFormat(FSettings.EnableMultisample ? 4 : 0));
     SetUpModels();
-    // No external terrain program is looked for on this platform; a
-    // "TerrainEngine" still 0 becomes 1 (the built-in terrain).
-    if (FSettings.TerrainEngine == 0)
-        FSettings.TerrainEngine = 1;
+    // Before the surface map manager starts, so that it follows a choice
+    // made now.
+    ApplyDetectedTerrainProgram(FSettings, FMessages, DetectTerrainProgram());
     FLock = FSettings.AutoLock;
     for (int i = 0; i < 16; ++i) {
         const QColor c(FSettings.CustomColors[static_cast<std::size_t>(i)]);

@@ -484,6 +484,7 @@ private:
     // Mouse and keys.
     QPoint FLastMouse;
     bool FDragging = false;
+    bool FPreviewDragging = false;  // the drag began inside the preview inset
     bool FPointerDragMoved = false;
     Qt::MouseButton FDragButton = Qt::NoButton;
     QSet<int> FAxisKeys;  // Qt::Key_X, Key_Y, Key_Z held

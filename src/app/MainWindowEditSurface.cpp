@@ -13,10 +13,12 @@
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
 #include "render/RenderSectorOGL.h"
+#include "render/SectorGLWidget.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QOpenGLContext>
 
 namespace kalvion::app {
 
@@ -78,7 +80,16 @@ void TfrmVexaMain::CreateSurfaceMapCommand()
         FSector->SetPreviewImage(body, *file);
         body->ModifySystem();
         FSector->Modified = true;
+        // Every run writes the same file name: a texture made from the last
+        // image would otherwise stay.
+        if (FView && FView->context() && FView->context()->isValid()) {
+            FView->makeCurrent();
+            FRenderer->ReleaseTextures();
+            FView->doneCurrent();
+        }
         FRenderer->PreviewBody = body;
+        if (FEditHooks.ShowBodyMap)
+            FEditHooks.ShowBodyMap(*body);
         Redraw();
         return;
     }

@@ -28,6 +28,14 @@ namespace kalvion::app {
 void TfrmVexaMain::BuildOrbitView()
 {
     FOrbit = std::make_unique<TRenderOrbitOGL>();
+    // The system view draws into the sector view's context: a context Qt
+    // replaces takes the system view's lists and fonts with it.
+    if (FView)
+        FView->OnReleaseContext = [this] {
+            FOrbit->ContextIndex = 0;
+            FOrbit->ReleaseLists();
+            FOrbit->ReleaseFonts();
+        };
     FOrbitTimer = new QTimer(this);
     FOrbitTimer->setObjectName(QStringLiteral("timerOrbit"));
     FOrbitTimer->setInterval(50);
@@ -204,7 +212,9 @@ bool TfrmVexaMain::HandleOrbitMouse(QEvent *event)
         }
         if (e->button() != Qt::LeftButton)
             return false;
-        if (FOrbit->PointInReturnCorner(pos.x(), pos.y())) {
+        // The corner mark is drawn in framebuffer pixels.
+        const QPoint device = FView ? FView->ToDevicePixels(pos) : pos;
+        if (FOrbit->PointInReturnCorner(device.x(), device.y())) {
             ShowSectorView();
             return true;
         }

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AppMessages.h"
+#include "app/surface/ExternalTerrain.h"
 #include "app/surface/SurfaceMapSource.h"
 
 #include "model/BodyTypes.h"
@@ -74,6 +75,25 @@ void TfrmVexaMain::ConnectSurfaceMapUsers()
         return HasTerrainData(sector, body);
     };
     FEditHooks.ShowBodyMap = [this](TStellarBody &body) { SurfaceMapChanged(&body); };
+    // The external terrain program, for the commands that wait for it or
+    // hand it the planet.
+    const auto external = [this](TVexaSector &sector) {
+        TExternalTerrainSetup setup;
+        setup.ProgramFile = FSettings.RWFilePathAlt.toStdString();
+        setup.ColoringFolder = FOptions.ProgramFolder.toStdString();
+        FSurfaceMaps->SetSaveFolder(sector.GetField(RW_SAVE_PATH));
+        setup.SaveFolder = FSurfaceMaps->SaveFolder();
+        setup.OnMessage = [this](const std::string &text) {
+            FMessages.Tell(QString::fromStdString(text), QStringLiteral("Kalvion"), TMsgIcon::Warning);
+        };
+        return setup;
+    };
+    FEditHooks.ExternalSurfaceMap = [external](TVexaSector &sector, TStellarBody &body, int width) {
+        return ExternalSurfaceMapFile(body, width, external(sector));
+    };
+    FEditHooks.ExternalEdit = [external](TVexaSector &sector, TStellarBody &body) {
+        OpenPlanetInExternalProgram(body, external(sector));
+    };
 }
 
 void TfrmVexaMain::ApplySurfaceMapSettings()

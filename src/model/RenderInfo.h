@@ -2,8 +2,8 @@
 // The per-body render cache of the 3D views.  The body owns it and drops it
 // whenever its appearance changes; it is never copied or shared.  It keeps
 // the values it was made from, so a view that finds them changed (a script
-// or a dialog recoloured the body) rebuilds it instead of drawing stale
-// colours.
+// or a dialog recoloured the body, or made a station a ship and so gave it
+// another default model) rebuilds it instead of drawing stale colours.
 #include "base/Colour.h"
 
 #include <string>
@@ -31,6 +31,7 @@ public:
 
 private:
     TColor SourceColor_ = 0;
+    int SourceType_ = 0;
     double SourceLuminosity_ = 0;
     std::string SourceModelFile_;
 };

@@ -202,13 +202,14 @@ void TStellarBody::InitRenderInfo()
 
 bool TVexaRenderInfo::Matches(const TStellarBody &body) const
 {
-    return SourceColor_ == body.Color && SourceLuminosity_ == body.Luminosity &&
+    return SourceColor_ == body.Color && SourceType_ == body.TypeID && SourceLuminosity_ == body.Luminosity &&
            SourceModelFile_ == body.ModelFile;
 }
 
 void TVexaRenderInfo::Assign(const TStellarBody &body)
 {
     SourceColor_ = body.Color;
+    SourceType_ = body.TypeID;
     SourceLuminosity_ = body.Luminosity;
     SourceModelFile_ = body.ModelFile;
     Red = ColorRed(body.Color) / 255.0;

@@ -51,6 +51,8 @@ void TSectorGLWidget::SetSector(TVexaSector *sector)
 
 void TSectorGLWidget::ReleaseContextResources()
 {
+    if (OnReleaseContext)
+        OnReleaseContext();
     const int kept = Renderer_.ContextIndex;
     Renderer_.ContextIndex = 0;
     Renderer_.ReleaseAll();
@@ -139,6 +141,12 @@ QPoint TSectorGLWidget::ToFramebuffer(const QPoint &point) const
     const qreal dpr = devicePixelRatioF();
     const int h = static_cast<int>(std::lround(height() * dpr));
     return {static_cast<int>(std::floor(point.x() * dpr)), h - static_cast<int>(std::floor(point.y() * dpr))};
+}
+
+QPoint TSectorGLWidget::ToDevicePixels(const QPoint &point) const
+{
+    const qreal dpr = devicePixelRatioF();
+    return {static_cast<int>(std::floor(point.x() * dpr)), static_cast<int>(std::floor(point.y() * dpr))};
 }
 
 TStellarBody *TSectorGLWidget::SystemAt(const QPoint &point) const

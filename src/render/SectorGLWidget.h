@@ -42,6 +42,14 @@ public:
     TStellarBody *SystemAt(const QPoint &point) const;
     // A widget point in framebuffer pixels, bottom-up as the renderer's.
     QPoint ToFramebuffer(const QPoint &point) const;
+    // The same point in framebuffer pixels, top-down as window points are
+    // (the preview inset's and the system view's corner tests).
+    QPoint ToDevicePixels(const QPoint &point) const;
+
+    // Called while the context is current and about to go (Qt replaces it
+    // when the widget is re-parented or goes full screen, and it goes with
+    // the widget): whoever else drew into it releases what it made there.
+    std::function<void()> OnReleaseContext;
 
     // While set, a frame draws this instead of the sector (the 3D system
     // view shares the widget and its context); it gets the framebuffer's

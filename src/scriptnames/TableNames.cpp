@@ -1,9 +1,12 @@
 // The random-table engine: TTKTable, TTKTableApplication, the markup text
 // routines, TK_LAST_ERROR, the TK_ constants and CreateIloomTable.
+#include "scriptnames/IloomTables.h"
+
 #include "base/Paths.h"
 #include "scriptnames/HelperClasses.h"
 #include "scriptnames/OwnedObjects.h"
 #include "tables/ClassTKTable.h"
+#include "tables/TKTableFiles.h"
 #include "tables/TKTableText.h"
 
 #include <stdexcept>
@@ -281,6 +284,24 @@ void RegisterTableConstants(const TNames &n)
 
 } // namespace
 
+TIloomTableFile FindIloomTable(const TScriptAppHost &host, const std::string &name)
+{
+    const std::string folder = host.IdealoomTablesFolder();
+    if (name.find_first_of("/\\") != std::string::npos)
+        return {name, folder};
+    if (!folder.empty())
+        return {JoinPath(folder, name), folder};
+    // Without the random-table program, the tables this program installs:
+    // includes then come from its "Common/" folder as everywhere else.
+    const std::string program = host.ProgramDirectory();
+    for (const char *sub : {"LangData", "Common"}) {
+        const std::string candidate = JoinPath(JoinPath(program, sub), name);
+        if (!FindFileIgnoreCase(candidate).empty())
+            return {candidate, {}};
+    }
+    return {JoinPath(JoinPath(program, "LangData"), name), {}};
+}
+
 void RegisterTableNames(const TNames &n)
 {
     RegisterTable(n);
@@ -293,10 +314,8 @@ void RegisterTableNames(const TNames &n)
     n.Routine("CreateIloomTable", {TStr()}, TObj(AC), [n, H](TScriptArgs &a) {
         TScriptValue v = NewApp(n);
         auto *app = static_cast<App *>(v.Obj.Get());
-        const std::string folder = H->IdealoomTablesFolder();
-        const bool bare = a[0].Str.find_first_of("/\\") == std::string::npos;
-        const std::string file = bare && !folder.empty() ? JoinPath(folder, a[0].Str) : a[0].Str;
-        if (!app->Load(file, folder)) {
+        const TIloomTableFile found = FindIloomTable(*H, a[0].Str);
+        if (!app->Load(found.File, found.Library)) {
             const std::string why = app->LastError();
             n.Pool().Free(app);
             throw std::runtime_error("CreateIloomTable: " + why);

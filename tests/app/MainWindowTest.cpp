@@ -1,6 +1,7 @@
 // The main window's logic on the offscreen platform: caption, recent files,
 // the save check, the close question, the filters menu and generation.
 #include "app/ActionTable.h"
+#include "app/AppSettings.h"
 #include "../support/ScratchWindow.h"
 #include "app/MainWindow.h"
 #include "app/ScriptedMessages.h"
@@ -24,6 +25,7 @@
 #include <QTimer>
 
 #include "render/CameraAnimations.h"
+#include "render/SectorGLWidget.h"
 
 #include <gtest/gtest.h>
 
@@ -313,4 +315,22 @@ TEST_F(WindowFixture, AKeyStopsRotationAndStillReachesTheWindow)
     // Stopped early: not a whole turn, and not where it started either.
     EXPECT_NE(window->Sector().Camera, start);
     EXPECT_TRUE(window->RunAnimation(TCameraAnimationKind::Rotate));
+}
+
+TEST(MainWindowView, MultisamplingFollowsTheSetting)
+{
+    for (const bool on : {true, false}) {
+        kalvion::app::test::TScratchWindow<TScriptedMessages> scratch;
+        scratch.PrepareScratch();
+        TfrmVexaMain::TOptions o;
+        o.ProgramFolder = scratch.dir.path() + QLatin1Char('/');
+        // The settings of an earlier run, as its closing wrote them.
+        TAppSettings earlier(o.ProgramFolder);
+        earlier.EnableMultisample = on;
+        earlier.PerformanceSkip = true;
+        earlier.Write(*scratch.store, o.ProgramFolder);
+        TfrmVexaMain window(scratch.messages, *scratch.store, o);
+        ASSERT_NE(window.SectorView(), nullptr);
+        EXPECT_EQ(window.SectorView()->format().samples(), on ? 4 : -1) << on;
+    }
 }

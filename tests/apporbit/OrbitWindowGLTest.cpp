@@ -10,7 +10,11 @@
 #include "app/MainWindow.h"
 #include "app/SettingsStore.h"
 #include "render/RenderSectorOGL.h"
+#include "render/GLHeaders.h"
 #include "render/SectorGLWidget.h"
+#include "render/SceneController3D.h"
+#include "model/VexaSector.h"
+#include "model/StellarBody.h"
 #include "render/orbit/RenderOrbitOGL.h"
 
 #include <QAction>
@@ -20,6 +24,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
+#include <QBoxLayout>
+#include <QVBoxLayout>
 
 
 #include <gtest/gtest.h>
@@ -139,6 +145,117 @@ TEST_F(OrbitWindowGL, PreviewCornerOpensTheViewAndItsCornerLeadsBack)
     EXPECT_EQ(Window->ViewMode(), VIEW_MODE_SECTOR);
     EXPECT_FALSE(view->HasFrameOverride());
     EXPECT_EQ(OrbitBlue(view->grabFramebuffer()), 0);
+}
+
+// Waits until the sector view shows the preview inset; its rectangle.
+std::array<int, 4> WaitForInset(TSectorGLWidget *view)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (view->Renderer().PreviewRect()[0] < 0 && clock.elapsed() < 10000) {
+        view->update();
+        QTest::qWait(50);
+    }
+    return view->Renderer().PreviewRect();
+}
+
+// A frame drawn after now.
+QImage NextFrame(TSectorGLWidget *view)
+{
+    const int before = view->FramesDrawn();
+    view->update();
+    QElapsedTimer clock;
+    clock.start();
+    while (view->FramesDrawn() == before && clock.elapsed() < 10000)
+        QTest::qWait(20);
+    return view->grabFramebuffer();
+}
+
+TEST_F(OrbitWindowGL, ADragInThePreviewTurnsItsCameraOnlyAndAClickBesideItClosesIt)
+{
+    TSectorGLWidget *view = Window->SectorView();
+    TVexaSector &sector = Window->Sector();
+    TStellarBody *aldra = sector.FindRootBodyByName("Aldra");
+    ASSERT_NE(aldra, nullptr);
+    sector.SelectBody(aldra);
+    Window->PickBody(aldra);
+    const std::array<int, 4> inset = WaitForInset(view);
+    ASSERT_GE(inset[0], 0);
+    const qreal dpr = view->devicePixelRatioF();
+    const QPoint inside(static_cast<int>((inset[0] + inset[2]) / 2 / dpr),
+                        static_cast<int>((inset[1] + inset[3]) / 2 / dpr));
+    const TVexaPoint camera = sector.Camera, target = sector.Target, place{aldra->X, aldra->Y, aldra->Z};
+    TZentSceneController3D &preview = view->Renderer().PreviewCamera;
+    // With either tool: the pointer's would move the selected system, the
+    // hand's the map.
+    for (const char *tool : {"Mode.Pointer", "Mode.Pan"}) {
+        Window->Actions().Action(QString::fromLatin1(tool))->trigger();
+        const double lon = preview.Longitude, lat = preview.Latitude;
+        QTest::mousePress(view, Qt::LeftButton, {}, inside);
+        QTest::mouseMove(view, inside + QPoint(10, -3));
+        QTest::mouseRelease(view, Qt::LeftButton, {}, inside + QPoint(10, -3));
+        EXPECT_DOUBLE_EQ(preview.Longitude, lon + 10) << tool;
+        EXPECT_DOUBLE_EQ(preview.Latitude, lat - 3) << tool;
+        EXPECT_EQ(sector.Camera, camera) << tool;
+        EXPECT_EQ(sector.Target, target) << tool;
+        EXPECT_EQ((TVexaPoint{aldra->X, aldra->Y, aldra->Z}), place) << tool;
+        EXPECT_TRUE(aldra->Selected) << tool;
+        EXPECT_EQ(Window->PreviewBody(), aldra) << tool;
+    }
+    EXPECT_FALSE(sector.Modified);
+
+    // A click beside the inset with the pointer closes it.
+    Window->Actions().Action(QStringLiteral("Mode.Pointer"))->trigger();
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(view->width() - 20, view->height() - 20));
+    EXPECT_EQ(Window->PreviewBody(), nullptr);
+    NextFrame(view);
+    EXPECT_EQ(view->Renderer().PreviewRect()[0], -1);
+}
+
+// The lists the system view holds that are not lists of the current context.
+int ForeignLists(TSectorGLWidget *view, const TRenderOrbitOGL &orbit)
+{
+    view->makeCurrent();
+    int foreign = 0;
+    for (const TOpenGLSavedList &entry : orbit.Lists().Entries())
+        for (const unsigned list : {entry.OrbitList[0], entry.BodyList[0]})
+            foreign += list != 0 && glIsList(list) != GL_TRUE;
+    view->doneCurrent();
+    return foreign;
+}
+
+TEST_F(OrbitWindowGL, TheSystemViewMakesItsListsAgainInAReplacedContext)
+{
+    TSectorGLWidget *view = Window->SectorView();
+    TStellarBody *aldra = Window->Sector().FindRootBodyByName("Aldra");
+    ASSERT_NE(aldra, nullptr);
+    Window->PickBody(aldra);
+    const std::array<int, 4> inset = WaitForInset(view);
+    ASSERT_GE(inset[0], 0);
+    const qreal dpr = view->devicePixelRatioF();
+    QTest::mouseClick(view, Qt::LeftButton, {},
+                      QPoint(static_cast<int>((inset[2] - 5) / dpr), static_cast<int>((inset[3] - 5) / dpr)));
+    ASSERT_EQ(Window->ViewMode(), VIEW_MODE_ORBIT);
+    EXPECT_GT(OrbitBlue(NextFrame(view)), 10);
+    const TRenderOrbitOGL &orbit = Window->OrbitView();
+    ASSERT_GT(orbit.Lists().ListCount(0), 0);
+    EXPECT_EQ(ForeignLists(view, orbit), 0);
+
+    // Another top-level window gives the view a new context: the lists of
+    // the old one go with it and are made again in the new one.
+    auto *home = qobject_cast<QBoxLayout *>(view->parentWidget()->layout());
+    ASSERT_NE(home, nullptr);
+    const int index = home->indexOf(view);
+    QWidget other;
+    auto *layout = new QVBoxLayout(&other);
+    layout->addWidget(view);
+    other.resize(800, 600);
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    NextFrame(view);
+    EXPECT_GT(orbit.Lists().ListCount(0), 0);
+    EXPECT_EQ(ForeignLists(view, orbit), 0);
+    home->insertWidget(index, view);
 }
 
 } // namespace

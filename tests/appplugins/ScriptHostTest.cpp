@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 #include <QKeyEvent>
+#include <QSettings>
 #include <QTimer>
 
 namespace kalvion::app::test {
@@ -241,6 +242,42 @@ TEST_F(PluginWindow, GetKeyTakesEachKeysDownCharacterAndUpMessages)
     EXPECT_EQ(ScriptKeyCode(Qt::Key_Control), 17);
     EXPECT_EQ(ScriptKeyCode(Qt::Key_Comma), 188);
     EXPECT_EQ(ScriptKeyCode(Qt::Key_VolumeUp), -1);
+}
+
+TEST_F(PluginWindow, CreateIloomTableReadsTheTableProgramsFolderElseTheInstalledTables)
+{
+    Write(QStringLiteral("LangData/Moods.ilt"), QStringLiteral("table: mood\ncalm\n"));
+    Write(QStringLiteral("Common/Weather.ilt"), QStringLiteral("table: weather\nrain\n"));
+    Open();
+    // Without the random-table program: the program's own tables.
+    const QString both = Write(QStringLiteral("both.vbs"),
+                               QStringLiteral("Set a = CreateIloomTable(\"Moods.ilt\")\nSet b = CreateIloomTable(\"weather.ilt\")\n"
+                                              "MsgBox Replace(a.Go(1) & b.Go(1), vbCrLf, \"+\")\n"));
+    auto from = LogSize();
+    window->RunScriptFile(both);
+    EXPECT_EQ(Told(from), QStringList{QStringLiteral("Kalvion: calm+rain+")});
+
+    // Installed, its record names where: its "Tables/" folder is used alone.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath(QStringLiteral("config")));
+    {
+        QSettings record(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Zent Software"),
+                         QStringLiteral("Idealoom"));
+        record.beginGroup(QStringLiteral("CurrentVersion"));
+        record.setValue(QStringLiteral("InstallDir"), dir.filePath(QStringLiteral("idealoom")) + QLatin1Char('/'));
+        record.setValue(QStringLiteral("ExeFile"), QStringLiteral("idealoom"));
+    }
+    Write(QStringLiteral("idealoom/Tables/Moods.ilt"), QStringLiteral("table: mood\nstormy\n"));
+    EXPECT_EQ(window->ScriptAppHost().IdealoomTablesFolder(),
+              dir.filePath(QStringLiteral("idealoom/Tables/")).toStdString());
+    const QString moods = Write(QStringLiteral("moods.vbs"),
+                                QStringLiteral("MsgBox Replace(CreateIloomTable(\"Moods.ilt\").Go(1), vbCrLf, \"+\")\n"));
+    from = LogSize();
+    window->RunScriptFile(moods);
+    EXPECT_EQ(Told(from), QStringList{QStringLiteral("Kalvion: stormy+")});
+    from = LogSize();
+    window->RunScriptFile(both);
+    ASSERT_EQ(Told(from).size(), 1);
+    EXPECT_TRUE(Told(from)[0].contains(QStringLiteral("CreateIloomTable"))) << Told(from)[0].toStdString();
 }
 
 } // namespace

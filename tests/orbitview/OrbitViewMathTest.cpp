@@ -248,5 +248,29 @@ TEST(OrbitViewTexts, DistanceAndAngleLines)
     EXPECT_EQ(ShortestDecimal(2000000000), "2000000000");
 }
 
+TEST(OrbitViewTexts, OnlyStarsOfAMultipleSystemGetTheDistanceLabel)
+{
+    // A binary of a star and a nested pair, with a planet and a white dwarf
+    // placed among the components.
+    TStellarBody multiple;
+    multiple.TypeID = BODY_TYPE_MULT;
+    TStellarBody *star = AddChild(multiple, BODY_TYPE_STAR, 0);
+    star->Name = "Ara A";
+    star->X = 30000;
+    AddChild(multiple, BODY_TYPE_CLOSEMULT, 0);
+    AddChild(multiple, BODY_TYPE_TERRESTRIAL, 0);
+    AddChild(multiple, BODY_TYPE_WHITEDWARF, 0);
+    std::vector<TMultiplePart> kinds;
+    for (const auto &part : multiple.Children)
+        kinds.push_back(MultiplePartKind(part->TypeID));
+    EXPECT_EQ(kinds, (std::vector<TMultiplePart>{TMultiplePart::Star, TMultiplePart::Multiple, TMultiplePart::None,
+                                                 TMultiplePart::None}));
+    EXPECT_EQ(MultiplePartKind(BODY_TYPE_MULT), TMultiplePart::Multiple);
+    // 3 units (30,000 AU) from the origin, the eye 1 unit beyond it, offset 1 unit back.
+    EXPECT_EQ(MultipleStarLabel(*star, {1, 0, 0}, {0, 0, 0}), "Ara A (40,000 AU)");
+    EXPECT_EQ(MultipleStarLabel(*star, {0, 0, 0}, {3, 0, 1.2345}), "Ara A (12,345 AU)");
+    EXPECT_EQ(OrbitAuText(1234.5), "1,234 AU");
+}
+
 } // namespace
 } // namespace kalvion

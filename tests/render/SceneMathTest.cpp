@@ -2,6 +2,7 @@
 #include "model/StellarBody.h"
 #include "model/StellarRoute.h"
 #include "render/RenderSectorOGL.h"
+#include "render/RenderSources.h"
 #include "render/SceneController3D.h"
 #include "render/SceneMath.h"
 
@@ -131,6 +132,34 @@ TEST(SectorViewRules, RenderInfoFollowsTheBody)
     body.InitRenderInfo();  // recoloured: rebuilt
     EXPECT_EQ(body.RenderInfo()->Green, 1.0);
     EXPECT_FALSE(body.RenderInfo()->ModelFailed);
+}
+
+TEST(SectorViewRules, ANewTypeLoadsTheModelOfThatType)
+{
+    // The default models of the types, by type.
+    struct TSource final : TRenderModelSource {
+        int Loads = 0;
+        int LoadModel(const TStellarBody &body) override
+        {
+            ++Loads;
+            return body.TypeID == BODY_TYPE_STATION ? 1 : body.TypeID == BODY_TYPE_SHIP ? 2 : -1;
+        }
+        void DrawModel(int) override {}
+    } source;
+    TStellarBody body;
+    body.TypeID = BODY_TYPE_STATION;
+    EXPECT_EQ(BodyModelIndex(&source, body, 0), 1);
+    EXPECT_EQ(BodyModelIndex(&source, body, 0), 1);
+    EXPECT_EQ(source.Loads, 1);
+    body.TypeID = BODY_TYPE_SHIP;
+    EXPECT_EQ(BodyModelIndex(&source, body, 0), 2);
+    // A type without a model fails once, and a type that has one again loads it.
+    body.TypeID = BODY_TYPE_STAR;
+    EXPECT_EQ(BodyModelIndex(&source, body, 0), -1);
+    EXPECT_TRUE(body.RenderInfo()->ModelFailed);
+    body.TypeID = BODY_TYPE_STATION;
+    EXPECT_EQ(BodyModelIndex(&source, body, 0), 1);
+    EXPECT_EQ(source.Loads, 4);
 }
 
 TEST(SectorViewRules, PreviewHitTestsWithoutAPreview)

@@ -6,6 +6,7 @@
 #include "model/VexaSector.h"
 #include "render/RenderSectorOGL.h"
 #include "render/SectorGLWidget.h"
+#include "render/orbit/RenderOrbitOGL.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
+#include <QtMath>
 
 #include <memory>
 
@@ -88,6 +90,14 @@ TEST_F(SectorWidget, DrawsAndPicksInDevicePixels)
     EXPECT_EQ(fb, QPoint(qRound(200 * dpr), qRound(300 * dpr) - qRound(150 * dpr)));
     EXPECT_EQ(widget.SystemAt(QPoint(200, 150)), star_);
     EXPECT_EQ(widget.SystemAt(QPoint(20, 20)), nullptr);
+    // Top-down device pixels, as the preview inset and the system view's
+    // corner mark are laid out: 15 logical pixels from the corner lie
+    // outside the mark's 20 device pixels on this screen.
+    EXPECT_EQ(widget.ToDevicePixels(QPoint(8, 15)), QPoint(qFloor(8 * dpr), qFloor(15 * dpr)));
+    TRenderOrbitOGL orbit;
+    const QPoint beside = widget.ToDevicePixels(QPoint(15, 15)), on = widget.ToDevicePixels(QPoint(6, 6));
+    EXPECT_FALSE(orbit.PointInReturnCorner(beside.x(), beside.y()));
+    EXPECT_TRUE(orbit.PointInReturnCorner(on.x(), on.y()));
 
     QSignalSpy clicks(&widget, &TSectorGLWidget::systemClicked);
     QTest::mouseClick(&widget, Qt::LeftButton, Qt::NoModifier, QPoint(200, 150));

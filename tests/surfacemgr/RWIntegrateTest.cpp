@@ -103,7 +103,7 @@ TEST_F(RWIntegrateTest, TheCommandLineIsThePlanetsDescription)
     TRWIntegrate rw = Earth();
     const std::string s = Root_ + "worlds/", n = NewGuid(1);
     const std::string expected = "\"" + s + n + ".rww\" \"-image=" + s + n + ".bmp\" \"-imgwidth=512\"   \"-color=" +
-                                 "Coloring\\globe.lgt\" -colortype=8" + EARTH_PARMS;
+                                 "Coloring/globe.lgt\" -colortype=8" + EARTH_PARMS;
     EXPECT_EQ(rw.MapParameters(512), expected);
     EXPECT_DOUBLE_EQ(rw.Insolation, 1.0);  // inverse square: one at one AU
 }
@@ -132,9 +132,9 @@ TEST_F(RWIntegrateTest, ColouringFollowsHabitabilityAndTheUsersFiles)
 {
     TRWIntegrate rw = Earth();
     rw.Habitability = HAB_HABITABLE;
-    EXPECT_EQ(rw.ColoringOption(), " \"-color=Coloring\\mars.lgt\" -colortype=1");
+    EXPECT_EQ(rw.ColoringOption(), " \"-color=Coloring/mars.lgt\" -colortype=1");
     rw.Habitability = HAB_INHOSPITABLE;
-    EXPECT_EQ(rw.ColoringOption(), " \"-color=Coloring\\moon.lgt\" -colortype=1");
+    EXPECT_EQ(rw.ColoringOption(), " \"-color=Coloring/moon.lgt\" -colortype=1");
     WriteAll(Root_ + "colours/hospitable.lgt", "x");
     EXPECT_EQ(rw.ColoringOption(), " \"-color=" + Root_ + "colours/hospitable.lgt\" -colortype=1");
     rw.Habitability = HAB_HOSPITABLE;
@@ -185,7 +185,7 @@ TEST_F(RWIntegrateTest, TheProgramGetsTheArgumentListAndItsBitmapComesBackAsPng)
     const std::vector<std::string> args = RecordedArgs();
     ASSERT_EQ(args.size(), 7u);
     EXPECT_EQ(args[0], Root_ + "worlds/" + NewGuid(1) + ".rww");
-    EXPECT_EQ(args[3], "-color=Coloring\\globe.lgt");
+    EXPECT_EQ(args[3], "-color=Coloring/globe.lgt");
     EXPECT_EQ(args[6], "-parms=temp=14.85,60,1");
     // It ran in its own folder.
     EXPECT_EQ(ReadAll(Root_ + "prog/cwd.txt"), QDir(QString::fromStdString(Root_ + "prog")).canonicalPath().toStdString() + "\n");

@@ -1,10 +1,12 @@
 #include "app/scripts/WindowScriptHost.h"
 
 #include "app/MainWindow.h"
+#include "app/SettingsStore.h"
 
 #include "graphics/SectorPrint.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
 
 namespace kalvion::app {
@@ -133,6 +135,15 @@ bool TWindowScriptHost::eventFilter(QObject *watched, QEvent *event)
 std::string TWindowScriptHost::ProgramDirectory() const
 {
     return FWindow.ProgramFolder().toStdString();
+}
+
+std::string TWindowScriptHost::IdealoomTablesFolder() const
+{
+    const QString program = TSettingsStore::CompanionProgram(QStringLiteral("Idealoom"), QStringLiteral("CurrentVersion"));
+    if (program.isEmpty())
+        return {};
+    const QString tables = QFileInfo(program).absolutePath() + QStringLiteral("/Tables/");
+    return QFileInfo(tables).isDir() ? tables.toStdString() : std::string();
 }
 
 int ScriptKeyCode(int qtKey, bool keypad)

@@ -35,6 +35,8 @@ public:
     int GetKey() override;
     std::string ProgramDirectory() const override;
     std::string FileHandlerFileName() const override { return HandlerFile; }
+    // From the random-table program's installation record, read when asked.
+    std::string IdealoomTablesFolder() const override;
 
     // The file a file-handler plug-in is opening; empty otherwise.
     std::string HandlerFile;

@@ -33,6 +33,7 @@ public:
     // context must be current.
     void Clear(int context);
     std::size_t Count() const { return Entries_.size(); }
+    const std::vector<TOpenGLSavedList> &Entries() const { return Entries_; }
     // Lists that exist in a context (orbit and body lists together).
     int ListCount(int context) const;
 

@@ -324,6 +324,24 @@ std::string ShortestDecimal(double value)
     return std::string(buf, result.ptr);
 }
 
+TMultiplePart MultiplePartKind(int typeId)
+{
+    if (typeId == BODY_TYPE_STAR)
+        return TMultiplePart::Star;
+    if (typeId == BODY_TYPE_MULT || typeId == BODY_TYPE_CLOSEMULT)
+        return TMultiplePart::Multiple;
+    return TMultiplePart::None;
+}
+
+std::string OrbitAuText(double au) { return FormatFloat(VEXA_FLOAT_FMT_READ, std::nearbyint(au)) + " AU"; }
+
+std::string MultipleStarLabel(const TStellarBody &part, const TVexaPoint &offset, const TVexaPoint &eye)
+{
+    const double ex = part.X / 10000 + offset.X - eye.X, ey = part.Y / 10000 + offset.Y - eye.Y,
+                 ez = part.Z / 10000 + offset.Z - eye.Z;
+    return part.Name + " (" + OrbitAuText(std::sqrt(ex * ex + ey * ey + ez * ez) * 10000) + ")";
+}
+
 std::string OrbitDistanceText(double distance, int kind)
 {
     double value = distance;

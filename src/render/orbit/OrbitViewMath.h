@@ -107,6 +107,16 @@ std::unique_ptr<TOrbit> PaddedOrbit(const TStellarBody &child);
 // Places that are not finite are left out.
 void OrbitLoopVertices(const TOrbit &orbit, double scale, std::vector<double> &xyz);
 
+// What the multiple-star scene draws for a component: a star with its
+// distance label, a nested multiple-star scene, or nothing at all.
+enum class TMultiplePart { None, Star, Multiple };
+TMultiplePart MultiplePartKind(int typeId);
+// A distance in AU rounded and grouped ("1,234 AU").
+std::string OrbitAuText(double au);
+// A star component's label: its name and its distance from the eye, the
+// component at position / 10,000 + offset in scene units of 10,000 AU.
+std::string MultipleStarLabel(const TStellarBody &part, const TVexaPoint &offset, const TVexaPoint &eye);
+
 std::string ShortestDecimal(double value);
 std::string OrbitDistanceText(double distance, int kind);
 std::string OrbitAnglesText(double latitude, double longitude);

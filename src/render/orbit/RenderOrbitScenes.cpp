@@ -43,9 +43,6 @@ void SetColour(TColor c, double alpha)
     glColor4d(ColorRed(c) / 255.0, ColorGreen(c) / 255.0, ColorBlue(c) / 255.0, alpha);
 }
 
-// The distance labels of multiple stars ("1,234 AU").
-std::string AuText(double au) { return FormatFloat(VEXA_FLOAT_FMT_READ, std::nearbyint(au)) + " AU"; }
-
 } // namespace
 
 void TRenderOrbitOGL::DrawRoot(TStellarBody &root)
@@ -361,7 +358,7 @@ void TRenderOrbitOGL::MultipleScene(TStellarBody &multiple, const TVexaPoint &of
             glEnd();
             const double d = std::hypot(a.X - b.X, a.Y - b.Y, a.Z - b.Z);
             if (ShowNames)
-                Label((a.X + b.X) * 0.00005, (a.Y + b.Y) * 0.00005, (a.Z + b.Z) * 0.00005, AuText(d));
+                Label((a.X + b.X) * 0.00005, (a.Y + b.Y) * 0.00005, (a.Z + b.Z) * 0.00005, OrbitAuText(d));
         }
     glDisable(GL_BLEND);
     for (const auto &owned : parts) {
@@ -369,15 +366,17 @@ void TRenderOrbitOGL::MultipleScene(TStellarBody &multiple, const TVexaPoint &of
         glColor4d(1, 1, 1, 1);
         glPushMatrix();
         glTranslated(part.X * 0.0001, part.Y * 0.0001, part.Z * 0.0001);
-        if (part.TypeID == BODY_TYPE_MULT || part.TypeID == BODY_TYPE_CLOSEMULT) {
+        switch (MultiplePartKind(part.TypeID)) {
+        case TMultiplePart::Multiple:
             MultipleScene(part, offset);
-        } else {
+            break;
+        case TMultiplePart::Star:
             StarScene(part);
-            const double ex = part.X / 10000 + offset.X - Eye_.X, ey = part.Y / 10000 + offset.Y - Eye_.Y,
-                         ez = part.Z / 10000 + offset.Z - Eye_.Z;
             if (ShowNames)
-                Label(0.0004, 0.0004, 0.0004,
-                      part.Name + " (" + AuText(std::sqrt(ex * ex + ey * ey + ez * ez) * 10000) + ")");
+                Label(0.0004, 0.0004, 0.0004, MultipleStarLabel(part, offset, Eye_));
+            break;
+        case TMultiplePart::None:
+            break;
         }
         glPopMatrix();
     }

@@ -177,18 +177,20 @@ std::string TRWIntegrate::FindProgram()
 
 std::string TRWIntegrate::ColoringOption() const
 {
+    // The fixed colourings lie below the program's own folder, its working
+    // folder when it runs.
     auto userFile = [this](const char *name) { return ColoringFolder + name; };
     auto option = [](const std::string &file, int type) {
         return std::string(" ") + Q + "-color=" + file + Q + " -colortype=" + std::to_string(type);
     };
     if (Habitability == 1) {
         const std::string f = userFile("habitable.lgt");
-        return FileExists(f) ? option(f, 1) : option("Coloring\\mars.lgt", 1);
+        return FileExists(f) ? option(f, 1) : option("Coloring/mars.lgt", 1);
     }
     const std::string f = userFile("hospitable.lgt");
     if (FileExists(f))
         return option(f, 1);
-    return Habitability == 2 ? option("Coloring\\globe.lgt", 8) : option("Coloring\\moon.lgt", 1);
+    return Habitability == 2 ? option("Coloring/globe.lgt", 8) : option("Coloring/moon.lgt", 1);
 }
 
 std::string TRWIntegrate::ParameterBlock()

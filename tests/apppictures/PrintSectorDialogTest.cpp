@@ -4,6 +4,7 @@
 
 #include "app/pictures/PrintSectorDialog.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -156,4 +157,17 @@ TEST(PreviewLayout, GrowsWithTheSheetsUpToItsLimit)
     EXPECT_EQ(many.Sheets[21], QRect(20 + 84, 20 + 110, 64, 90));
     const TPreviewLayout huge = PreviewLayout(portrait, 20, 2000, QSize(300, 300));
     EXPECT_EQ(huge.Picture.height(), PREVIEW_MAX_SIZE);
+}
+
+// The file printer has no driver settings: "Properties" is off for it, so
+// no empty page dialog can hold the window.
+TEST_F(PrintDialogTest, PropertiesNeedAPrinterWithADriver)
+{
+    auto *printers = Find<QComboBox>(dialog, "cmbPrinter");
+    const int file = printers->findText(QStringLiteral("PDF File"));
+    if (file < 0)
+        GTEST_SKIP() << "printers are installed here";
+    printers->setCurrentIndex(file);
+    EXPECT_EQ(dialog.Printer().outputFormat(), QPrinter::PdfFormat);
+    EXPECT_FALSE(Find<QPushButton>(dialog, "btnProperties")->isEnabled());
 }

@@ -319,18 +319,21 @@ private:
         // A dialog that refuses its values stays open: then it is cancelled.
         QMetaObject::invokeMethod(
             FWindow.get(), [this] { AnswerDialogs(); }, Qt::QueuedConnection);
-        for (QPushButton *b : d->findChildren<QPushButton *>())
-            if (b->isDefault() && b->isEnabled() && b->isVisible()) {
-                b->click();
-                return;
-            }
-        for (QPushButton *b : d->findChildren<QPushButton *>()) {
+        // The button a user takes for the dialog's yes: "OK", else the
+        // default one (a focused button may have become the default).
+        const QList<QPushButton *> buttons = d->findChildren<QPushButton *>();
+        for (QPushButton *b : buttons) {
             const QString text = b->text().remove(QLatin1Char('&'));
-            if (b->isEnabled() && (text == QLatin1String("OK") || text == QLatin1String("Ok"))) {
+            if (b->isEnabled() && (text.compare(QLatin1String("OK"), Qt::CaseInsensitive) == 0)) {
                 b->click();
                 return;
             }
         }
+        for (QPushButton *b : buttons)
+            if (b->isDefault() && b->isEnabled() && b->isVisible()) {
+                b->click();
+                return;
+            }
         d->accept();
     }
 

@@ -169,6 +169,9 @@ void TfrmPrintSector::OrientationChosen()
 
 void TfrmPrintSector::FollowPrinter()
 {
+    // Only a printer with a driver has settings of its own: for the file
+    // printer the page dialog would open empty, with no way out but closing.
+    ui->btnProperties->setEnabled(FPrinter->outputFormat() == QPrinter::NativeFormat);
     const QSignalBlocker a(ui->rbPortrait), b(ui->rbLandscape);
     const bool portrait = FPrinter->pageLayout().orientation() == QPageLayout::Portrait;
     ui->rbPortrait->setChecked(portrait);
@@ -177,6 +180,8 @@ void TfrmPrintSector::FollowPrinter()
 
 void TfrmPrintSector::Properties()
 {
+    if (FPrinter->outputFormat() != QPrinter::NativeFormat)
+        return;
     QPageSetupDialog dialog(FPrinter.get(), this);
     dialog.exec();
     FollowPrinter();

@@ -289,6 +289,10 @@ void TfrmVexaMain::ShowContextMenu(const QPoint &globalPos)
 {
     UpdateActions();
     FContextMenu->popup(globalPos);
+    // End-to-end runs wait for the menu before they send it keys: keys
+    // sent too early reach the map and move the selected systems.
+    if (auto *scripted = dynamic_cast<TScriptedMessages *>(&FMessages))
+        scripted->Note(QStringLiteral("menu"), QStringLiteral("context"));
 }
 
 } // namespace kalvion::app

@@ -115,7 +115,13 @@ bool TfrmVexaMain::RunScriptFile(const QString &file, const QString &caption)
         dialogCaption.clear();
         TZentScripterUI::ColorDialog() = nullptr;
     }
-    // The script may have replaced or emptied anything the window shows.
+    // The script may have replaced or emptied anything the window shows;
+    // the search results name bodies it may have freed.
+    if (host.RunDepth == 0) {
+        FSearcher->Clear();
+        FResults->setRowCount(0);
+        ForgetSearchResults();
+    }
     SectorChanged(false);
     return ok;
 }

@@ -45,6 +45,16 @@ TVexaSector *SectorOf(THolds &holds, Srch &s, const char *routine)
     return s.Sector;
 }
 
+// SearchAll and SearchRootOnly add to the results already there: of those,
+// only the bodies still alive stay, so the searcher never reads a freed one.
+void KeepLiveResults(THolds &holds, Srch &s)
+{
+    s.Results.clear();
+    for (const TObjectRef<TStellarBody> &r : holds[&s].Results)
+        if (TStellarBody *b = r.Get())
+            s.Results.push_back(b);
+}
+
 // Takes the references of a search's results while they are sure to be alive.
 void HoldResults(THolds &holds, Srch &s)
 {
@@ -110,12 +120,14 @@ void RegisterSearchNames(const TNames &n)
     });
     n.Method<Srch>(C, "SearchRootOnly", {}, TNone(), [H](Srch &s, TScriptArgs &) {
         SectorOf(*H, s, "SearchRootOnly");
+        KeepLiveResults(*H, s);
         s.SearchRootOnly();
         HoldResults(*H, s);
         return VNone();
     });
     n.Method<Srch>(C, "SearchAll", {}, TNone(), [H](Srch &s, TScriptArgs &) {
         SectorOf(*H, s, "SearchAll");
+        KeepLiveResults(*H, s);
         s.SearchAll();
         HoldResults(*H, s);
         return VNone();

@@ -428,7 +428,17 @@ void EndDeletedLifetimes(TVexaSector &sector)
 void KeepLegacyFile(TVexaSector &sector, std::unique_ptr<TLegacyRecordFile> file)
 {
     auto &files = LegacyFiles();
-    std::erase_if(files, [&](auto &e) { return e.first.expired() || e.first.lock().get() == sector.LifetimeToken().lock().get(); });
+    const auto mine = sector.LifetimeToken().lock();
+    std::erase_if(files, [&](auto &e) {
+        if (e.first.expired())
+            return true;
+        if (e.first.lock() != mine)
+            return false;
+        // The sector's earlier record file goes: it must not keep reading it.
+        if (sector.Store == e.second.get())
+            sector.Store = nullptr;
+        return true;
+    });
     if (!file)
         return;
     sector.Store = file.get();

@@ -251,6 +251,18 @@ private:
             FWindow->UpdateActions();
             return QStringLiteral("select%1, current %2").arg(names, QString::fromStdString(current->Name));
         }
+        if (FRandom.OneIn(8)) {
+            // Arrow keys: the selected systems move (pointer tool), or the
+            // camera turns (hand tool).
+            static const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
+            const Qt::Key key = keys[FRandom.Below(4)];
+            const bool shift = FRandom.OneIn(3);
+            QKeyEvent press(QEvent::KeyPress, key, shift ? Qt::ShiftModifier : Qt::NoModifier);
+            QKeyEvent release(QEvent::KeyRelease, key, shift ? Qt::ShiftModifier : Qt::NoModifier);
+            QCoreApplication::sendEvent(FWindow.get(), &press);
+            QCoreApplication::sendEvent(FWindow.get(), &release);
+            return QStringLiteral("key %1%2").arg(shift ? QStringLiteral("shift+") : QString()).arg(key, 0, 16);
+        }
         QStringList ids;
         for (auto it = FWindow->Actions().All().begin(); it != FWindow->Actions().All().end(); ++it)
             if (it.value()->isEnabled() && !LeftOut(it.key()))

@@ -3,6 +3,8 @@
 // used: once the object is
 // gone the script sees nil or a script error, never the freed object.
 #include "ScriptRun.h"
+#include "../streams/RecordFileV4.h"
+#include "../support/OlderSectorFile.h"
 
 #include "model/StellarBody.h"
 #include "model/StellarRoute.h"
@@ -43,6 +45,16 @@ TEST(HeldReferences, SearchResultsEndWithTheirSectorOrTheirBodies)
     EXPECT_EQ(r.Printed.back(), "True");
     EXPECT_FALSE(r.Run(std::string(kSearched) + "s.clear\nx = q.GetResult(1).Name"));
     EXPECT_NE(r.LastError().find("Object required"), std::string::npos) << r.LastError();
+
+    // A second run adds to the results: of the first run's, only the bodies
+    // still alive stay (the searcher read the freed ones before).
+    ASSERT_TRUE(r.Run(std::string(kSearched) +
+                      "s.clear\nSet b = CreateBody(\"Star\")\nb.Name = \"New\"\ns.AddSystem b\nq.SearchAll\n"
+                      "MsgBox q.GetResultCount() & \"|\" & q.GetResult(1).Name\nq.SearchRootOnly\n"
+                      "MsgBox q.GetResultCount()"))
+        << r.LastError();
+    EXPECT_EQ(r.Printed[r.Printed.size() - 2], "1|New");
+    EXPECT_EQ(r.Printed.back(), "2");
 
     // Freeing the sector: no result, and the searcher has nothing to search.
     ASSERT_TRUE(r.Run(std::string(kSearched) + "Set k = s.GetSystem(0)\nFreeObject s\nMsgBox isNull(q.GetResult(1))"))
@@ -156,4 +168,25 @@ TEST(HeldReferences, SortComparersTakeOnlyBodies)
         EXPECT_FALSE(r.Run(call)) << call;
         EXPECT_FALSE(r.LastError().empty()) << call;
     }
+}
+
+// An older file read after a record file lets the record file go: the
+// sector no longer reads it (New used to call into the freed file).
+TEST(HeldReferences, ASectorLetsGoOfTheRecordFileItNoLongerHolds)
+{
+    const std::string dir = ::testing::TempDir();
+    const std::string records = dir + "/held-records.Sector", stream = dir + "/held-stream.Sector";
+    {
+        const std::vector<std::uint8_t> bytes = kalvion::test::RecordFileV4();
+        std::ofstream(records, std::ios::binary)
+            .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    kalvion::test::WriteOlderSectorFile(stream, {"Alpha", "Beta"});
+    TScriptRunner r;
+    ASSERT_TRUE(r.Run("Set s = CreateSector()\ns.LoadFromFile_v1_v2 \"" + records + "\"\ns.LoadFromFile_v1_v2 \"" +
+                      stream + "\"\nMsgBox s.SystemCount\ns.New\nMsgBox s.SystemCount"))
+        << r.LastError();
+    ASSERT_EQ(r.Printed.size(), 2u);
+    EXPECT_EQ(r.Printed[0], "2");
+    EXPECT_EQ(r.Printed[1], "0");
 }

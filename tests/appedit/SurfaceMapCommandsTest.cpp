@@ -171,7 +171,7 @@ TEST_F(SurfaceMaps, ExistingWorldFileOffersTheThreeChoices)
         Click(d, "btnOk");
     });
     Act(*window, "Body.CreateSurfaceMap")->trigger();
-    EXPECT_TRUE(QFile::exists(worldFile));
+    ASSERT_TRUE(QFile::exists(worldFile));  // else no choice would be offered below
     EXPECT_EQ(planet->RandomSeed, -5);
     EXPECT_EQ(generated, 0);
     EXPECT_FALSE(Sector().Modified);

@@ -499,13 +499,14 @@ bool TVexaDB_SQLite::ReadRoutes(TVexaSector &sector)
                 byRecord.emplace(root->RecordID, root.get());
         std::unordered_map<std::string, TStellarBody *> holder;
         TZentStatement children(*FDb, "select id_string, system_id from bodies where parent_id <> 0");
+        std::string id;  // one buffer for every row
         while (children.Step()) {
-            std::string id = children.ColumnText(0);
+            children.ColumnText(0, id);
             if (!nested.count(id))
                 continue;
             const auto root = byRecord.find(children.ColumnInt64(1));
             if (root != byRecord.end())
-                holder.emplace(std::move(id), root->second);
+                holder.emplace(id, root->second);
         }
         if (FDb->HasError)
             return FailFromDb("Could not read the route waypoints");

@@ -579,10 +579,15 @@ TEST_F(EditCommands, ASystemDroppedOntoAPlanetKeepsItsRoutesThroughSaveAndReopen
     EXPECT_EQ(backKrog->IDString, krogId);
     EXPECT_NE(ChildNamed(backKrog, "Krog I"), nullptr);
 
-    // Deleting Vesk takes Krog's stops with it: no route names a system that is gone.
+    // Deleting Vesk VI takes Krog's stops with it: no route names a body
+    // that is gone, and the two-stop routes go.
     Select({vesk});
-    Act(*window, "Actions.DeleteSystems")->trigger();
-    for (const auto &route : Sector().Routes)
-        for (const auto &wp : route->Waypoints)
-            EXPECT_NE(wp->id, krogId);
+    window->PickBody(veskVI);
+    window->UpdateActions();
+    Act(*window, "Body.DeleteBody")->trigger();
+    EXPECT_EQ(ChildNamed(vesk, "Vesk VI"), nullptr);
+    ASSERT_EQ(Sector().RouteCount(), 1);
+    EXPECT_EQ(Sector().GetRoute(0)->Name, "tour");
+    for (const auto &wp : Sector().GetRoute(0)->Waypoints)
+        EXPECT_NE(wp->id, krogId);
 }

@@ -128,6 +128,10 @@ void TfrmVexaMain::ConnectCommands()
                        TMsgIcon::Warning);
     });
     FTree->OnReassign = [this](TStellarBody *body, TStellarBody *newParent) {
+        // A system dropped into another one is replaced by a copy and goes
+        // with the next save: nothing may keep pointing at it, as after a
+        // deletion.
+        ForgetBody(body);
         FSector->ReassignChild(body, newParent);
         FSector->Modified = true;
         SectorChanged();

@@ -307,8 +307,15 @@ void TfrmVexaMain::DeleteCurrentBody()
     if (!body)
         return;
     ForgetBody(body);
-    if (!body->Parent)
+    if (!body->Parent) {
         FSector->DeleteSystemFromRoutes(body);
+    } else {
+        // Systems moved into this one earlier keep their routes until now.
+        TStellarBodyList tree;
+        body->GetAllChildren(tree);
+        for (const TStellarBody *b : tree)
+            FSector->DeleteSystemFromRoutes(b);
+    }
     TStellarBody *root = body->Parent ? body->GetRootBody() : nullptr;
     FSector->DeleteChildBody(body->Parent, body);
     if (root)

@@ -10,9 +10,9 @@
 #include "files/SurfaceMapStore.h"
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
+#include "surface/manager/SurfaceMapOps.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QFile>
 #include <QMenu>
 
@@ -129,16 +129,11 @@ void TfrmVexaMain::StoreTerrainChoice(TStellarBody &body)
         DeleteSurfaceMap(file, body.RecordID);
         return;
     }
-    QFile world(FEditBody->ChosenWorldFile());
-    if (!world.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray bytes = world.readAll();
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    FEditBody->TerrainImage().save(&buffer, "PNG");
-    StoreSurfaceMap(file, TMemoryStream(bytes.begin(), bytes.end()), TMemoryStream(png.begin(), png.end()),
-                    body.RecordID);
+    // The stored picture is rendered from the very bytes stored, and a file
+    // that does not load as a world is refused, so the sector never holds a
+    // world without its picture.
+    if (!StoreTerrainFile(*FSector, body, QFile::encodeName(FEditBody->ChosenWorldFile()).toStdString()))
+        ReportError(QStringLiteral("The terrain file could not be stored: ") + FEditBody->ChosenWorldFile());
 }
 
 } // namespace kalvion::app

@@ -104,37 +104,36 @@ void TfrmVexaMain::CreateSurfaceMapCommand()
         action = FEditDialogs.SurfaceChoice->Action();
     }
     TSurfaceWait wait(*FSector, "Scanning Surface...");
-    if (action == TSurfaceMapAction::Regenerate) {
-        if (!world.empty())
-            QFile::remove(QString::fromStdString(world));
-        body->RandomSeed = SharedRandomInt(1000000000);
-        body->ModifySystem();
-        FSector->Modified = true;
-    }
     if (action == TSurfaceMapAction::UseExisting) {
         if (FEditHooks.CheckGexRefresh)
             FEditHooks.CheckGexRefresh(*FSector, *body);
     } else {
-        // A body without a palette of its own keeps the preferences' one.
-        if (!body->GetGexColorGroup()) {
-            TGexColorGroup palette = FSettings.Palette;
-            palette.CloudsEnabled = FSettings.GenAtmospheres;
-            body->SetGexColorGroup(palette);
-        }
+        // The options start from the body's palette, else from the
+        // preferences' one; the body takes it, the new seed and the loss of
+        // its world file only once the user confirms.
+        TGexColorGroup start = FSettings.Palette;
+        start.CloudsEnabled = FSettings.GenAtmospheres;
+        if (const TGexColorGroup *own = body->GetGexColorGroup())
+            start = *own;
         if (!FEditDialogs.SurfaceOptions)
             FEditDialogs.SurfaceOptions = new TfrmSurfaceMapOptions(FMessages, this);
-        FEditDialogs.SurfaceOptions->Load(*body->GetGexColorGroup());
+        FEditDialogs.SurfaceOptions->Load(start);
         QApplication::setOverrideCursor(Qt::ArrowCursor);
         const bool ok = FEditDialogs.SurfaceOptions->exec() == QDialog::Accepted;
         QApplication::restoreOverrideCursor();
-        if (ok) {
-            const TGexColorGroup palette = FEditDialogs.SurfaceOptions->Palette();
-            if (FEditHooks.GenerateGexSurfaceMap)
-                FEditHooks.GenerateGexSurfaceMap(*FSector, *body, false, palette);
-            body->SetGexColorGroup(palette);
-            body->ModifySystem();
-            FSector->Modified = true;
+        if (!ok)
+            return;
+        if (action == TSurfaceMapAction::Regenerate) {
+            if (!world.empty())
+                QFile::remove(QString::fromStdString(world));
+            body->RandomSeed = SharedRandomInt(1000000000);
         }
+        const TGexColorGroup palette = FEditDialogs.SurfaceOptions->Palette();
+        if (FEditHooks.GenerateGexSurfaceMap)
+            FEditHooks.GenerateGexSurfaceMap(*FSector, *body, false, palette);
+        body->SetGexColorGroup(palette);
+        body->ModifySystem();
+        FSector->Modified = true;
     }
     FRenderer->PreviewBody = body;
     if (FEditHooks.ShowBodyMap)

@@ -55,7 +55,11 @@ void TfrmVexaMain::StartSurfaceMaps()
                 return b;
         return nullptr;
     };
-    connect(FSurfaceMaps.get(), &TSurfaceMapMgr::mapReady, this, [this] { Redraw(); });
+    // A new map replaces whatever the preview inset made of an older one.
+    connect(FSurfaceMaps.get(), &TSurfaceMapMgr::mapReady, this, [this](const QString &idString) {
+        FRenderer->ForgetSurfaceTexture(idString.toStdString());
+        Redraw();
+    });
     FRenderer->SurfaceMapMgr = FSurfaceMapSource.get();
     ApplySurfaceMapSettings();
 }
@@ -101,6 +105,10 @@ void TfrmVexaMain::ApplySurfaceMapSettings()
     if (!FSurfaceMaps)
         return;
     FSurfaceMaps->SetResolution(FSettings.SurfaceMapResolution);
+    // Every map the views ask for takes the user's palette, whether or not a
+    // planet was picked before.
+    FSurfaceMaps->DefaultColorGroup().CopyFrom(FSettings.Palette);
+    FSurfaceMaps->DefaultColorGroup().CloudsEnabled = FSettings.GenAtmospheres;
     FSurfaceMaps->SetExternalProgram(FSettings.TerrainEngine == 2, FSettings.RWFilePathAlt.toStdString());
 }
 
@@ -143,6 +151,7 @@ void TfrmVexaMain::SurfaceMapChanged(TStellarBody *body)
     if (!body || !FSurfaceMaps)
         return;
     FSurfaceMaps->ForgetMap(body->IDString);
+    FRenderer->ForgetSurfaceTexture(body->IDString);
     RequestSurfaceMap(body);
 }
 

@@ -1,6 +1,7 @@
 #include "app/SettingsStore.h"
 
 #include "base/NumberParse.h"
+#include "base/SettingsBool.h"
 
 #include <QSettings>
 
@@ -65,10 +66,10 @@ std::optional<std::int32_t> TSettingsStore::Int(const QString &name) const
 
 std::optional<bool> TSettingsStore::Bool(const QString &name) const
 {
-    const auto v = Int(name);
-    if (!v)
+    const auto text = Value(name);
+    if (!text)
         return std::nullopt;
-    return *v != 0;
+    return ParseSettingsBool(text->toStdString());
 }
 
 std::optional<double> TSettingsStore::Float(const QString &name) const

@@ -26,8 +26,8 @@ public:
     QString FileName() const;
 
     // Typed reads: nothing when the value is missing or not of the type.
-    // Integers are 32-bit; booleans are stored as 0 or 1; a float that is
-    // not finite counts as missing.
+    // Integers are 32-bit; booleans are stored as 1 or 0 and also read as
+    // "true" or "false"; a float that is not finite counts as missing.
     std::optional<std::int32_t> Int(const QString &name) const;
     std::optional<bool> Bool(const QString &name) const;
     std::optional<double> Float(const QString &name) const;

@@ -9,6 +9,7 @@
 #include <array>
 #include <limits>
 #include <deque>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace kalvion {
@@ -482,6 +483,38 @@ bool TVexaDB_SQLite::ReadRoutes(TVexaSector &sector)
     }
     if (FDb->HasError)
         return FailFromDb("Could not read the route waypoints");
+    // A waypoint may name a system that was moved into another one: it then
+    // belongs to the root whose tree holds that body.  One pass over the
+    // stored children serves every such waypoint.
+    const TRootIdIndex roots = sector.BuildRootIdIndex();
+    std::unordered_set<std::string> nested;
+    for (const auto &r : sector.Routes)
+        for (const auto &w : r->Waypoints)
+            if (!TVexaSector::FastFindRootBodyByID(w->id, roots))
+                nested.insert(w->id);
+    if (!nested.empty()) {
+        std::unordered_map<std::int64_t, TStellarBody *> byRecord;
+        for (const auto &root : sector.Systems)
+            if (root->RecordID > 0)
+                byRecord.emplace(root->RecordID, root.get());
+        std::unordered_map<std::string, TStellarBody *> holder;
+        TZentStatement children(*FDb, "select id_string, system_id from bodies where parent_id <> 0");
+        std::string id;  // one buffer for every row
+        while (children.Step()) {
+            children.ColumnText(0, id);
+            if (!nested.count(id))
+                continue;
+            const auto root = byRecord.find(children.ColumnInt64(1));
+            if (root != byRecord.end())
+                holder.emplace(id, root->second);
+        }
+        if (FDb->HasError)
+            return FailFromDb("Could not read the route waypoints");
+        for (const auto &r : sector.Routes)
+            for (const auto &w : r->Waypoints)
+                if (const auto h = holder.find(w->id); h != holder.end())
+                    w->Body = h->second;
+    }
     sector.UpdateRouteBodies();
     sector.BuildRouteTypeList(false);
     return true;

@@ -5,6 +5,7 @@
 #include "base/NumberParse.h"
 #include "base/Paths.h"
 #include "base/Rounding.h"
+#include "base/SettingsBool.h"
 #include "model/VexaSector.h"
 
 #include <algorithm>
@@ -36,18 +37,6 @@ constexpr double PARSEC_LY = 3.2616;
 
 double UnitRatio(const std::string &unit) { return unit == "Parsecs" ? PARSEC_LY : 1.0; }
 
-std::optional<bool> ParseBool(const std::string &text)
-{
-    const std::string t = AsciiLower(Trim(text));
-    if (t == "true" || t == "1")
-        return true;
-    if (t == "false" || t == "0")
-        return false;
-    return std::nullopt;
-}
-
-std::string BoolText(bool v) { return v ? "true" : "false"; }
-
 std::string NumberText(double v) { return FormatFloat("0.######", v); }
 
 // Reads the values in order and stops at the first one missing or unreadable.
@@ -68,7 +57,7 @@ public:
     void Bool(std::string_view name, bool &out)
     {
         Next(name, [&](const std::string &t) {
-            const auto v = ParseBool(t);
+            const auto v = ParseSettingsBool(t);
             if (v)
                 out = *v;
             return v.has_value();
@@ -84,7 +73,7 @@ public:
             out = true;
             return;
         }
-        const auto v = ParseBool(*text);
+        const auto v = ParseSettingsBool(*text);
         if (v)
             out = *v;
         else
@@ -217,27 +206,27 @@ TNewSectorOptions ReadNewSectorOptions(const TSettingsValues &settings, const TV
 
 void WriteNewSectorOptions(TSettingsValues &s, const TNewSectorOptions &o)
 {
-    s.Write("GeneratorSpherical", BoolText(o.Spherical));
+    s.Write("GeneratorSpherical", SettingsBoolText(o.Spherical));
     s.Write("GeneratorWidth", NumberText(o.Width));
     s.Write("GeneratorHeight", NumberText(o.Height));
     s.Write("GeneratorDepth", NumberText(o.Depth));
     s.Write("GeneratorRadius", NumberText(o.Radius));
     s.Write("GeneratorTotalSystems", std::to_string(o.TotalSystems));
     s.Write("GeneratorUnit", o.Unit);
-    s.Write("GeneratorSubsectors", BoolText(o.Subsectors));
+    s.Write("GeneratorSubsectors", SettingsBoolText(o.Subsectors));
     s.Write("GeneratorSubsectorX", std::to_string(SubsectorIndex(o.SubsectorX)));
     s.Write("GeneratorSubsectorY", std::to_string(SubsectorIndex(o.SubsectorY)));
     s.Write("GeneratorSubsectorZ", std::to_string(SubsectorIndex(o.SubsectorZ)));
     s.Write("GeneratorColorLabel", std::to_string(o.ColorLabel));
     s.Write("GeneratorColorPopulated", std::to_string(o.ColorPopulated));
     s.Write("GeneratorColorSubsector", std::to_string(o.ColorSubsector));
-    s.Write("GeneratorPlacements", BoolText(o.Placements));
+    s.Write("GeneratorPlacements", SettingsBoolText(o.Placements));
     s.Write("GeneratorFrequency", std::to_string(o.Frequency));
     s.Write("GeneratorDistribution", std::to_string(o.Distribution));
     s.Write("GeneratorSystemData", std::to_string(o.SystemData));
     s.Write("GeneratorNameTable", o.NameTable);
-    s.Write("GeneratorPopulations", BoolText(o.Populations));
-    s.Write("OrganicNaming", BoolText(o.OrganicNaming));
+    s.Write("GeneratorPopulations", SettingsBoolText(o.Populations));
+    s.Write("OrganicNaming", SettingsBoolText(o.OrganicNaming));
     for (std::size_t i = 0; i < GENERATOR_FREQ_SLIDERS.size(); ++i)
         s.Write(GENERATOR_FREQ_SLIDERS[i].SettingName, std::to_string(o.Freq[i]));
     s.Write("GeneratorTerraforming", std::to_string(o.Terraforming));

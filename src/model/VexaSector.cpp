@@ -240,6 +240,31 @@ bool IsSameOrAncestor(const TStellarBody *candidate, const TStellarBody *body)
     return false;
 }
 
+// Waypoints name their system by IDString, which a move keeps: a waypoint
+// whose system now lies in the moved tree follows the root that holds it,
+// and stands where that root stands.
+void FollowMovedTree(std::vector<std::unique_ptr<TStellarRoute>> &routes, TStellarBody &moved)
+{
+    if (routes.empty())
+        return;
+    TStellarBody *root = moved.GetRootBody();
+    TStellarBodyList tree;
+    moved.GetAllChildren(tree);
+    std::vector<std::string> ids;
+    ids.reserve(tree.size());
+    for (const TStellarBody *b : tree)
+        ids.emplace_back(b->IDString.str());
+    std::sort(ids.begin(), ids.end());
+    for (auto &route : routes)
+        for (auto &wp : route->Waypoints)
+            if (std::binary_search(ids.begin(), ids.end(), wp->id)) {
+                wp->Body = root;
+                wp->X = root->X;
+                wp->Y = root->Y;
+                wp->Z = root->Z;
+            }
+}
+
 } // namespace
 
 void TVexaSector::ReassignChild(TStellarBody *body, TStellarBody *newParent)
@@ -265,7 +290,9 @@ void TVexaSector::ReassignChild(TStellarBody *body, TStellarBody *newParent)
         owned->Y = oldRoot->Y;
         owned->Z = oldRoot->Z;
         owned->TVexaBase::Modified = true;
+        TStellarBody *raw = owned.get();
         AddSystem(std::move(owned));
+        FollowMovedTree(Routes, *raw);
         return;
     }
 
@@ -279,10 +306,12 @@ void TVexaSector::ReassignChild(TStellarBody *body, TStellarBody *newParent)
         auto copy = TStellarBody::Create();
         body->CopyTo(*copy);
         copy->Selected = false;
+        TStellarBody *raw = copy.get();
         DeleteRootBody(body);
         newParent->AddChild(std::move(copy));
         newParent->UpdateRootBody();
         newParent->ModifySystem();
+        FollowMovedTree(Routes, *raw);
         return;
     }
 
@@ -297,6 +326,7 @@ void TVexaSector::ReassignChild(TStellarBody *body, TStellarBody *newParent)
     oldParent->ModifySystem();
     body->ModifySystem();
     newParent->ModifySystem();
+    FollowMovedTree(Routes, *body);
 }
 
 TStellarBody *TVexaSector::FindRootBodyById(std::string_view idString) const

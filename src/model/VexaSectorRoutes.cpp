@@ -61,8 +61,9 @@ void TVexaSector::DeleteSystemFromRoutes(const TStellarBody *body)
         return;
     for (std::size_t r = Routes.size(); r-- > 0;) {
         auto &wps = Routes[r]->Waypoints;
+        // A system moved into this one earlier is gone with it too.
         for (std::size_t w = wps.size(); w-- > 0;)
-            if (wps[w]->id == body->IDString)
+            if (wps[w]->id == body->IDString || wps[w]->Body == body)
                 wps.erase(wps.begin() + static_cast<std::ptrdiff_t>(w));
         if (wps.size() < 2)
             MoveRouteToDeleted(r);
@@ -73,7 +74,11 @@ void TVexaSector::UpdateRoutes()
 {
     for (auto &route : Routes) {
         for (auto &wp : route->Waypoints) {
-            if (const TStellarBody *root = FindRootBodyById(wp->id)) {
+            const TStellarBody *root = FindRootBodyById(wp->id);
+            // A system inside another one stands where its root stands.
+            if (!root && wp->Body && !wp->Body->Parent && IndexOfSystem(wp->Body) >= 0)
+                root = wp->Body;
+            if (root) {
                 wp->X = root->X;
                 wp->Y = root->Y;
                 wp->Z = root->Z;
@@ -89,6 +94,10 @@ void TVexaSector::UpdateRouteBodies()
         auto &wps = route->Waypoints;
         for (std::size_t w = wps.size(); w-- > 0;) {
             TStellarBody *root = FastFindRootBodyByID(wps[w]->id, index);
+            // A waypoint whose system was moved into another one keeps the
+            // root found for it (by the move or by the reader).
+            if (!root && wps[w]->Body && FastFindRootBodyByID(wps[w]->Body->IDString, index) == wps[w]->Body)
+                root = wps[w]->Body;
             if (root) {
                 wps[w]->Body = root;
                 wps[w]->X = root->X;
@@ -107,7 +116,7 @@ void TVexaSector::UpdateRoutesForBody(const TStellarBody *body)
         return;
     for (auto &route : Routes) {
         for (auto &wp : route->Waypoints) {
-            if (wp->id == body->IDString) {
+            if (wp->id == body->IDString || wp->Body == body) {
                 wp->X = body->X;
                 wp->Y = body->Y;
                 wp->Z = body->Z;

@@ -157,9 +157,32 @@ const TRenderSectorOGLTexture *TRenderSectorOGL::BindImageTexture(TVexaSector &s
     return &*it;
 }
 
+void TRenderSectorOGL::ForgetSurfaceTexture(const std::string &idString)
+{
+    // GL names are deleted only with their own context current.
+    for (std::size_t ctx = 0; ctx < PreviewTextures_.size(); ++ctx)
+        for (const auto &[id, texture] : PreviewTextures_[ctx])
+            if (id == idString) {
+                auto &stale = StalePreviewTextures_[ctx];
+                if (std::find(stale.begin(), stale.end(), idString) == stale.end())
+                    stale.push_back(idString);
+                break;
+            }
+    PreviewNoStoredImage_.erase(std::remove(PreviewNoStoredImage_.begin(), PreviewNoStoredImage_.end(), idString),
+                                PreviewNoStoredImage_.end());
+}
+
 unsigned TRenderSectorOGL::PlanetTexture(TVexaSector &sector, const TStellarBody &body)
 {
     auto &cache = PreviewTextures_[ContextIndex];
+    for (const std::string &stale : StalePreviewTextures_[ContextIndex])
+        for (auto it = cache.begin(); it != cache.end(); ++it)
+            if (it->first == stale) {
+                glDeleteTextures(1, &it->second);
+                cache.erase(it);
+                break;
+            }
+    StalePreviewTextures_[ContextIndex].clear();
     for (const auto &[id, texture] : cache)
         if (id == body.IDString)
             return texture;
@@ -189,6 +212,7 @@ void TRenderSectorOGL::ReleasePreviewTextures()
     for (auto &[id, texture] : PreviewTextures_[ContextIndex])
         glDeleteTextures(1, &texture);
     PreviewTextures_[ContextIndex].clear();
+    StalePreviewTextures_[ContextIndex].clear();
     PreviewNoStoredImage_.clear();
 }
 

@@ -91,6 +91,9 @@ public:
     void ReleaseFonts();
     void ReleaseTextures();
     void ReloadBackground() { BackgroundLoaded_ = false; }
+    // The body's surface map changed: the preview makes its texture again
+    // (in each context, when that context next draws the body).
+    void ForgetSurfaceTexture(const std::string &idString);
 
     // Window points in top-down pixels.
     bool PointInPreview(int x, int y) const;
@@ -167,6 +170,7 @@ private:
     // Surface textures of the previewed planets, per context, by IDString.
     std::array<std::vector<std::pair<std::string, unsigned>>, 2> PreviewTextures_;
     std::vector<std::string> PreviewNoStoredImage_;
+    std::array<std::vector<std::string>, 2> StalePreviewTextures_;
     std::string PreviewBodyId_;
     std::array<int, 4> PreviewRect_{-1, -1, -1, -1};
     bool BackgroundLoaded_ = false;

@@ -1,6 +1,9 @@
 #include "app/AppSettings.h"
 #include "app/RecentFiles.h"
 #include "app/SettingsStore.h"
+#include "app/edit/NewSystemDialog.h"
+#include "generation/NewSectorOptions.h"
+#include "model/VexaSector.h"
 
 #include <QTemporaryDir>
 
@@ -121,6 +124,49 @@ TEST_F(SettingsFixture, OutOfRangeAdjustmentAndNonFiniteFloatsAndHistory)
     TAppSettings ignored(QStringLiteral("/opt/k/"));
     ignored.Read(again);
     EXPECT_TRUE(ignored.SearchHistory.isEmpty());
+}
+
+TEST_F(SettingsFixture, BothDialogsShareOneBooleanFormAndReadTheOlderOne)
+{
+    // The New Sector dialog remembers its switches as 0 and 1, and the New
+    // System dialog reads its part of them past the two switches.
+    TVexaSector current;
+    TNewSectorOptions sectorChoice = ReadNewSectorOptions(TSettingsStore(Ini()), current, "Names.ilt");
+    sectorChoice.Spherical = true;
+    sectorChoice.Populations = false;
+    sectorChoice.OrganicNaming = false;
+    sectorChoice.Freq[9] = 33;  // terrestrial planets
+    {
+        TSettingsStore store(Ini());
+        WriteNewSectorOptions(store, sectorChoice);
+    }
+    TSettingsStore store(Ini());
+    EXPECT_EQ(store.Value(QStringLiteral("GeneratorSpherical")), QStringLiteral("1"));
+    EXPECT_EQ(store.Value(QStringLiteral("GeneratorPopulations")), QStringLiteral("0"));
+    EXPECT_EQ(store.Value(QStringLiteral("OrganicNaming")), QStringLiteral("0"));
+    TNewSystemChoice systemChoice = ReadNewSystemChoice(store, TNewSystemChoice{});
+    EXPECT_FALSE(systemChoice.Populations);
+    EXPECT_FALSE(systemChoice.OrganicNaming);
+    EXPECT_EQ(systemChoice.Freq[NS_TERRESTRIAL], 33);
+    const TNewSectorOptions again = ReadNewSectorOptions(store, current, "Names.ilt");
+    EXPECT_FALSE(again.Populations);
+    EXPECT_EQ(again.Freq[9], 33);
+
+    // A file of an earlier version holds "true" and "false": every reader
+    // takes them.
+    store.SetValue(QStringLiteral("GeneratorPopulations"), QStringLiteral("false"));
+    store.SetValue(QStringLiteral("OrganicNaming"), QStringLiteral("True"));
+    store.SetValue(QStringLiteral("AutoLock"), QStringLiteral("true"));
+    systemChoice = ReadNewSystemChoice(store, TNewSystemChoice{});
+    EXPECT_FALSE(systemChoice.Populations);
+    EXPECT_TRUE(systemChoice.OrganicNaming);
+    EXPECT_EQ(systemChoice.Freq[NS_TERRESTRIAL], 33);
+    EXPECT_EQ(store.Bool(QStringLiteral("AutoLock")), std::optional<bool>(true));
+    EXPECT_EQ(store.Bool(QStringLiteral("GeneratorPopulations")), std::optional<bool>(false));
+    EXPECT_EQ(store.Bool(QStringLiteral("GeneratorNameTable")), std::nullopt);
+    // The New System dialog writes the same form.
+    WriteNewSystemChoice(store, systemChoice);
+    EXPECT_EQ(store.Value(QStringLiteral("OrganicNaming")), QStringLiteral("1"));
 }
 
 TEST(AnimationFrames, TruncatedByFactorAndAdjustment)

@@ -9,15 +9,18 @@
 #include "app/edit/GridStylesDialog.h"
 #include "app/edit/MassEditDialogs.h"
 #include "app/edit/NewSystemDialog.h"
+#include "files/SectorFile.h"
 #include "base/SharedRandom.h"
 #include "model/StellarRoute.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QRadioButton>
 
 using namespace kalvion;
@@ -241,6 +244,23 @@ TEST_F(EditCommands, CreateRouteThroughTheWindowAndDeleteRoutes)
     EXPECT_EQ(LogSince(mark, QStringLiteral("ask")),
               QStringList{QStringLiteral("Delete Routes\tDelete all 'Courier' routes?")});
     EXPECT_EQ(Sector().RouteCount(), 0);
+    // The route type stays listed, with its visible flag, for the next routes.
+    const int courier = Sector().FindRouteType("Courier");
+    ASSERT_GE(courier, 0);
+    Sector().RouteTypeList[static_cast<std::size_t>(courier)].Visible = false;
+
+    // "Delete All Routes" too leaves the list as it was.
+    Select({a, b});
+    Sector().CreateRouteSelected("Courier", "again", 1, 1, 1, 0, 1);
+    messages.Push(QStringLiteral("Yes"));
+    WhenShown<TfrmMassDeleteRoutes>(window.get(), [](TfrmMassDeleteRoutes *d) {
+        Click(d, "chkDeleteAll");
+        Click(d, "btnDelete");
+    });
+    Act(*window, "Actions.MassDeleteRoutes")->trigger();
+    EXPECT_EQ(Sector().RouteCount(), 0);
+    ASSERT_EQ(Sector().FindRouteType("Courier"), courier);
+    EXPECT_FALSE(Sector().RouteTypeList[static_cast<std::size_t>(courier)].Visible);
 }
 
 TEST_F(EditCommands, DeletingASelectedCurrentWaypointSystemLeavesNoReference)
@@ -437,4 +457,137 @@ TEST_F(EditCommands, DeleteRouteAndCompleteRegeneration)
     for (int i = 0; i < a->ChildrenCount(); ++i)
         EXPECT_NE(a->GetChild(i)->IDString, oldId);
     EXPECT_TRUE(Sector().Modified);
+}
+
+namespace {
+
+TStellarBody *ChildNamed(TStellarBody *parent, const std::string &name)
+{
+    for (int i = 0; parent && i < parent->ChildrenCount(); ++i)
+        if (parent->GetChild(i)->Name == name)
+            return parent->GetChild(i);
+    return nullptr;
+}
+
+// The tree's own drop handling, reached as Qt reaches it once a drag ends
+// over the viewport (a drag cannot be run on the offscreen platform).
+struct TTreeDrop : QTreeWidget {
+    using QTreeWidget::dropEvent;
+};
+
+// A drag in the tree of `moved` let go over `target`.
+void DropInTree(TSystemTree &tree, TStellarBody *moved, TStellarBody *target)
+{
+    QTreeWidgetItem *from = tree.ItemOf(moved);
+    QTreeWidgetItem *onto = tree.ItemOf(target);
+    ASSERT_NE(from, nullptr);
+    ASSERT_NE(onto, nullptr);
+    tree.setCurrentItem(from);
+    tree.scrollToItem(onto);
+    const QRect at = tree.visualItemRect(onto);
+    ASSERT_TRUE(at.isValid());
+    QMimeData mime;
+    QDropEvent drop(QPointF(at.center()), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    void (QTreeWidget::*handler)(QDropEvent *) = &TTreeDrop::dropEvent;  // virtual: the tree's own
+    (tree.*handler)(&drop);
+    EXPECT_EQ(drop.dropAction(), Qt::IgnoreAction);  // the model moves the body, not Qt
+}
+
+} // namespace
+
+TEST_F(EditCommands, ASystemDroppedOntoAPlanetKeepsItsRoutesThroughSaveAndReopening)
+{
+    TStellarBody *vesk = AddSystem("Vesk", 0);
+    TStellarBody *veskVI = AddChild(vesk, "Vesk VI", BODY_TYPE_TERRESTRIAL);
+    TStellarBody *krog = AddSystem("Krog", 4);
+    AddChild(krog, "Krog I", BODY_TYPE_GASGIANT);
+    TStellarBody *amar = AddSystem("Amar", 8);
+    TStellarBody *bren = AddSystem("Bren", 12);
+    vesk->Y = 2;
+    Sector().CreateRouteSegment(amar, krog, "", "amar-krog", 0xFFFFFF, 0, 1);
+    Sector().CreateRouteSegment(krog, bren, "", "krog-bren", 0xFFFFFF, 0, 1);
+    Select({amar, krog, bren});
+    Sector().CreateRouteSelected("", "tour", 1, 1, 1, 0, 1);
+    const std::string krogId = krog->IDString;
+
+    window->show();
+    Select({vesk, krog});
+    auto *tree = window->findChild<TSystemTree *>();
+    ASSERT_NE(tree, nullptr);
+    DropInTree(*tree, krog, veskVI);
+    // The dragged root is gone: nothing names it any more.
+    ExpectNoReference(*window, krog, std::string());
+
+    // Krog is a child of Vesk VI now, shown there in the tree.
+    ASSERT_EQ(Sector().SystemCount(), 3);
+    TStellarBody *moved = ChildNamed(veskVI, "Krog");
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(moved->IDString, krogId);
+    QTreeWidgetItem *item = tree->ItemOf(moved);
+    ASSERT_NE(item, nullptr);
+    bool underPlanet = false;
+    for (QTreeWidgetItem *p = item->parent(); p; p = p->parent())
+        underPlanet = underPlanet || p == tree->ItemOf(veskVI);
+    EXPECT_TRUE(underPlanet);
+
+    // Its three routes still go through it, drawn to where it now is.
+    const auto expectRoutesThroughVesk = [&](TVexaSector &s, TStellarBody *root, const char *when) {
+        ASSERT_EQ(s.RouteCount(), 3) << when;
+        int stops = 0;
+        for (const auto &route : s.Routes) {
+            EXPECT_GE(route->WaypointCount(), 2) << when;
+            for (const auto &wp : route->Waypoints)
+                if (wp->id == krogId) {
+                    ++stops;
+                    EXPECT_EQ(wp->Body, root) << when;
+                    EXPECT_DOUBLE_EQ(wp->X, root->X) << when;
+                    EXPECT_DOUBLE_EQ(wp->Y, root->Y) << when;
+                }
+        }
+        EXPECT_EQ(stops, 3) << when;
+    };
+    expectRoutesThroughVesk(Sector(), vesk, "after the drop");
+
+    // Save (asking for a name), then draw again.
+    const QString file = dir.filePath(QStringLiteral("drop.VexaDB"));
+    messages.Push(file);
+    Act(*window, "File.Save")->trigger();
+    ASSERT_FALSE(Sector().Modified);
+    window->Redraw();
+    ExpectNoReference(*window, krog, std::string());
+    expectRoutesThroughVesk(Sector(), vesk, "after the save");
+
+    // Moving Vesk takes the routes along.
+    Select({vesk});
+    Sector().MoveSelected(0, 0, 3);
+    Sector().UpdateRoutesSelected();
+    expectRoutesThroughVesk(Sector(), vesk, "after moving Vesk");
+    Sector().Modified = true;
+    Act(*window, "File.Save")->trigger();
+    ASSERT_FALSE(Sector().Modified);
+
+    TVexaSector back;
+    ASSERT_TRUE(LoadFromFile(back, file.toStdString()));
+    TStellarBody *backVesk = back.FindRootBodyByName("Vesk");
+    ASSERT_NE(backVesk, nullptr);
+    EXPECT_EQ(back.FindRootBodyById(krogId), nullptr);
+    expectRoutesThroughVesk(back, backVesk, "after reopening");
+    EXPECT_DOUBLE_EQ(backVesk->Z, vesk->Z);
+    back.DynaLoad(backVesk);
+    TStellarBody *backKrog = ChildNamed(ChildNamed(backVesk, "Vesk VI"), "Krog");
+    ASSERT_NE(backKrog, nullptr);
+    EXPECT_EQ(backKrog->IDString, krogId);
+    EXPECT_NE(ChildNamed(backKrog, "Krog I"), nullptr);
+
+    // Deleting Vesk VI takes Krog's stops with it: no route names a body
+    // that is gone, and the two-stop routes go.
+    Select({vesk});
+    window->PickBody(veskVI);
+    window->UpdateActions();
+    Act(*window, "Body.DeleteBody")->trigger();
+    EXPECT_EQ(ChildNamed(vesk, "Vesk VI"), nullptr);
+    ASSERT_EQ(Sector().RouteCount(), 1);
+    EXPECT_EQ(Sector().GetRoute(0)->Name, "tour");
+    for (const auto &wp : Sector().GetRoute(0)->Waypoints)
+        EXPECT_NE(wp->id, krogId);
 }

@@ -11,6 +11,8 @@
 #include "surface/GexTerrain.h"
 
 #include <QAction>
+#include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -194,6 +196,56 @@ TEST_F(MainWindowEditBody, TerrainOfAStoredBodyIsStoredAndCleared)
     Window->EditBody(Planet);
     EXPECT_FALSE(HasSurfaceMap(file.toStdString(), Planet->RecordID));
     EXPECT_FALSE(Messages.Log().join('\n').contains(QStringLiteral("Assigning or clearing")));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowEditBody, ATerrainFileThatDoesNotLoadIsRefusedAndSaid)
+{
+    const QString file = Dir.filePath(QStringLiteral("Refused.VexaDB"));
+    Messages.Push(file);  // Save As
+    ASSERT_TRUE(Window->Save());
+    SelectRoot();
+    Planet = Root->GetChild(0);
+    ASSERT_GT(Planet->RecordID, 0);
+    const QString broken = Dir.filePath(QStringLiteral("notes.gex"));
+    {
+        QFile f(broken);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("these are my notes, not a world");
+    }
+    Messages.Push(broken);
+    WhenShown([](TfrmEditBody &dlg) {
+        dlg.findChild<QPushButton *>(QStringLiteral("btnGexSelect"))->click();
+        dlg.accept();
+    });
+    const qsizetype mark = Messages.Log().size();
+    Window->EditBody(Planet);
+    // Nothing stored, and the user is told so.
+    EXPECT_FALSE(HasSurfaceMap(file.toStdString(), Planet->RecordID));
+    bool told = false;
+    for (qsizetype i = mark; i < Messages.Log().size(); ++i)
+        told = told || (Messages.Log()[i].startsWith(QStringLiteral("tell\t")) &&
+                        Messages.Log()[i].contains(QStringLiteral("The terrain file could not be stored")));
+    EXPECT_TRUE(told) << Messages.Log().join('\n').toStdString();
+
+    // A world that loads is stored with a picture rendered from it.
+    TGexTerrain world(64, 32);
+    world.Generate(64, 32);
+    const QString gex = Dir.filePath(QStringLiteral("w.gex"));
+    ASSERT_TRUE(world.SaveToFile(gex.toStdString()));
+    Messages.Push(gex);
+    WhenShown([](TfrmEditBody &dlg) {
+        dlg.findChild<QPushButton *>(QStringLiteral("btnGexSelect"))->click();
+        dlg.accept();
+    });
+    Window->EditBody(Planet);
+    const auto picture = LoadSurfaceMapImage(file.toStdString(), Planet->RecordID);
+    ASSERT_TRUE(picture);
+    const QImage image = QImage::fromData(picture->data(), static_cast<int>(picture->size()), "PNG");
+    EXPECT_EQ(image.size(), QSize(64, 32));
 }
 
 } // namespace

@@ -500,7 +500,10 @@ TEST(SectorReassign, SystemBecomesAChildAsNewRows)
     EXPECT_EQ(a->BodyCount, 3);
     EXPECT_DOUBLE_EQ(a->ChildPopulation, 40);
     EXPECT_EQ(s.SelectedCount(), 0);
-    EXPECT_EQ(r->GetWaypoint(1)->Body, nullptr);
+    // The route still goes through B, now to the system that holds it.
+    EXPECT_EQ(r->GetWaypoint(1)->id, bId);
+    EXPECT_EQ(r->GetWaypoint(1)->Body, a);
+    EXPECT_DOUBLE_EQ(r->GetWaypoint(1)->X, a->X);
     ASSERT_EQ(s.DeletedObjects.size(), 1u);
     EXPECT_EQ(static_cast<TStellarBody *>(s.DeletedObjects[0].get())->RecordID, 12);
 }

@@ -1,9 +1,13 @@
 // Frames of the 3D sector view read back pixel by pixel.
 #include "GLFrame.h"
 
+#include "model/ImageResources.h"
 #include "model/Subsector.h"
 
 #include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QByteArray>
 
 #include <cmath>
 
@@ -278,6 +282,51 @@ TEST(StarFlare, SpikesRaysAndSelectionFollowTheDistance)
     EXPECT_EQ(flare.SpikeCount, 6);
     EXPECT_TRUE(TStarFlareOGL::RaysForDistance(4.9));
     EXPECT_FALSE(TStarFlareOGL::RaysForDistance(5));
+}
+
+} // namespace
+} // namespace kalvion::test
+
+namespace kalvion::test {
+namespace {
+
+TByteStream FilledPng(QColor colour)
+{
+    QImage image(64, 32, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return TByteStream(bytes.begin(), bytes.end());
+}
+
+TEST(SectorFrame, PreviewInsetShowsTheNewSurfaceMapOfTheSameBody)
+{
+    auto sector = EmptySector(30);
+    TStellarBody *planet = AddRoot(*sector, "Vesk VI", 20, 0, 0);
+    planet->TypeID = BODY_TYPE_TERRESTRIAL;
+    planet->Radius = 6000;
+    planet->IDString = "{00000000-0000-4000-8000-0000000000A1}";
+    const std::string name = planet->IDString + ".png";
+    planet->PreviewImageFile = name;
+    sector->ImageResources.AddResourceStream(name, FilledPng(QColor(255, 0, 0)), true);
+    TRenderSectorOGL renderer;
+    renderer.PreviewBody = planet;
+    const QRect inset(40, 40, 220, 220);
+    const auto red = [](QColor p) { return p.red() > 100 && p.green() < 40 && p.blue() < 40; };
+    const auto blue = [](QColor p) { return p.blue() > 100 && p.red() < 40 && p.green() < 40; };
+    QImage frame = DrawFrame(renderer, *sector);
+    ASSERT_FALSE(frame.isNull());
+    ASSERT_GT(CountPixels(frame, inset, red), 500);
+
+    // A new map for the body: the inset shows it, not the texture made of
+    // the old one.
+    sector->ImageResources.AddResourceStream(name, FilledPng(QColor(0, 0, 255)), true);
+    renderer.ForgetSurfaceTexture(planet->IDString);
+    frame = DrawFrame(renderer, *sector);
+    EXPECT_EQ(CountPixels(frame, inset, red), 0);
+    EXPECT_GT(CountPixels(frame, inset, blue), 500);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -136,6 +137,32 @@ TEST(SurfaceMapMgrQueue, TheFiftyFirstMapEvictsTheOldestWhichIsMadeAgainOnReques
     ASSERT_TRUE(WaitUntil([&] { return mgr.IndexOfMap(NewGuid(1)) >= 0; }));
     EXPECT_EQ(gate.Calls.load(), 52);
     EXPECT_EQ(mgr.IndexOfMap(NewGuid(2)), -1);
+}
+
+TEST(SurfaceMapMgrQueue, OneWorkerPerProcessorAndNoWaitingPlanetIsDropped)
+{
+    TSurfaceMapMgr fresh;
+    EXPECT_EQ(fresh.MaxWorkers(), DefaultTerrainWorkers());
+
+    // More planets wait than the cache holds: every one is still made.
+    TGatedMaker gate;
+    TSurfaceMapMgr mgr;
+    mgr.SetMaxWorkers(1);
+    mgr.SetMapMaker(gate.Maker());
+    constexpr int Planets = SURFACE_MAP_CACHE_SIZE + 10;
+    for (int n = 1; n <= Planets; ++n)
+        mgr.RequestJob(Job(n));
+    EXPECT_EQ(mgr.QueuedCount(), Planets - 1);
+    gate.Release();
+    ASSERT_TRUE(WaitUntil([&] { return gate.Returned.load() == Planets && mgr.ActiveCount() == 0; }));
+    EXPECT_EQ(mgr.QueuedCount(), 0);
+    std::vector<std::string> made = gate.Order;
+    std::sort(made.begin(), made.end());
+    made.erase(std::unique(made.begin(), made.end()), made.end());
+    EXPECT_EQ(made.size(), static_cast<std::size_t>(Planets));
+    // The longest-waiting planet was served last and is in the cache.
+    EXPECT_EQ(gate.Order.back(), NewGuid(2));
+    EXPECT_GE(mgr.IndexOfMap(NewGuid(2)), 0);
 }
 
 TEST(SurfaceMapMgrQueue, AnEmptyResultIsNotCachedAndTheNextRequestTriesAgain)

@@ -5,6 +5,7 @@
 #include "files/SectorFile.h"
 #include "files/SurfaceMapStore.h"
 #include "files/ZentDatabaseSQLite.h"
+#include "model/BodyTextureNames.h"
 #include "model/BodyTypes.h"
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
@@ -116,8 +117,13 @@ TEST_F(SurfaceMapOpsTest, GenerateRefusesWhatItCannotStore)
     giant.IDString = NewGuid(6);
     giant.TypeID = BODY_TYPE_GASGIANT;
     EXPECT_FALSE(GenerateGexSurfaceMap(Sector_, giant, false, DefaultVexaColorGroup()));
+    // A planet not yet stored cannot hold terrain data, but gets its picture.
     auto unsaved = Planet(NewGuid(7));
     EXPECT_FALSE(GenerateGexSurfaceMap(Sector_, *unsaved, true, DefaultVexaColorGroup()));
+    EXPECT_EQ(unsaved->PreviewImageFile, NewGuid(7) + ".png");
+    const auto picture = Sector_.ImageResources.GetResourceStreamFromFile(NewGuid(7) + ".png");
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(QImage::fromData(picture->data(), static_cast<int>(picture->size()), "PNG").size(), QSize(512, 256));
     EXPECT_TRUE(GenerateGexSurfaceMap(Sector_, *unsaved, false, DefaultVexaColorGroup(), 64, 32));
     auto badId = Planet("not-a-guid");
     EXPECT_FALSE(GenerateGexSurfaceMap(Sector_, *badId, false, DefaultVexaColorGroup()));
@@ -127,10 +133,9 @@ TEST_F(SurfaceMapOpsTest, GenerateRefusesWhatItCannotStore)
 TEST_F(SurfaceMapOpsTest, WorldFilesLieBelowTheUsersDataFolder)
 {
     EXPECT_EQ(GexFileName(*Body_), Data_.Path() + "kalvion/Planets/" + Body_->IDString + ".gex");
-    EXPECT_EQ(GexTextureFileName(*Body_), Data_.Path() + "kalvion/SurfaceMaps/" + Body_->IDString + ".png");
     auto bad = Planet("../../escape");
     EXPECT_EQ(GexFileName(*bad), "");
-    EXPECT_EQ(GexTextureFileName(*bad), "");
+    EXPECT_FALSE(GexUpdateTerrain(*bad));
     TStellarBody giant;
     giant.IDString = NewGuid(1);
     giant.TypeID = BODY_TYPE_GASGIANT;
@@ -154,8 +159,24 @@ TEST_F(SurfaceMapOpsTest, RefreshRendersTheWorldFileAndCheckRefreshesOnlyWhenOld
     EXPECT_EQ(image.size(), QSize(64, 32));
     EXPECT_FALSE(CheckGexRefresh(Sector_, *Body_));  // the resource is as new as the world
 
-    ASSERT_TRUE(GexUpdateTerrain(*Body_));
-    EXPECT_EQ(ReadAll(GexTextureFileName(*Body_)), std::string(png->begin(), png->end()));
+    // The image goes to the body's texture file, where the views look for
+    // a picture the sector does not hold.
+    QTemporaryDir program;
+    const QByteArray oldProgram = qgetenv("KALVION_DATA_DIR");
+    qputenv("KALVION_DATA_DIR", program.path().toLocal8Bit());
+    const std::string texture = TextureName(*Body_);
+    EXPECT_EQ(texture, program.path().toStdString() + "/Textures/SurfaceMaps/" + Body_->IDString + ".png");
+    const bool written = GexUpdateTerrain(*Body_);
+    Body_->PreviewImageFile = "elsewhere.png";  // named, but not in the sector
+    const auto shown = Sector_.GetPreviewImageStream(Body_);
+    if (oldProgram.isEmpty())
+        qunsetenv("KALVION_DATA_DIR");
+    else
+        qputenv("KALVION_DATA_DIR", oldProgram);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(ReadAll(texture), std::string(png->begin(), png->end()));
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(std::string(shown->begin(), shown->end()), std::string(png->begin(), png->end()));
 }
 
 TEST_F(SurfaceMapOpsTest, StoringAWorldFileKeepsItsBytes)

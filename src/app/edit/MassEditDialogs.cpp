@@ -312,21 +312,15 @@ void TfrmMassDeleteRoutes::accept()
 
 int TfrmMassDeleteRoutes::Apply(TVexaSector &sector) const
 {
+    // The route types stay listed (with their visible flags): only routes go.
     const int before = sector.RouteCount();
     if (ui->chkDeleteAll->isChecked()) {
         sector.DeleteAllRoutes();
-        sector.RouteTypeList.erase(std::remove_if(sector.RouteTypeList.begin(), sector.RouteTypeList.end(),
-                                                  [](const TStellarRouteType &t) { return !t.Name.empty(); }),
-                                   sector.RouteTypeList.end());
     } else {
         const int i = ui->cmbRouteType->currentIndex();
         const std::string type = i > 0 && i < static_cast<int>(FTypes.size()) ? FTypes[static_cast<std::size_t>(i)]
                                                                               : std::string();
         sector.DeleteRouteType(type);
-        if (!type.empty())
-            sector.RouteTypeList.erase(std::remove_if(sector.RouteTypeList.begin(), sector.RouteTypeList.end(),
-                                                      [&](const TStellarRouteType &t) { return SameText(t.Name, type); }),
-                                       sector.RouteTypeList.end());
     }
     return before - sector.RouteCount();
 }

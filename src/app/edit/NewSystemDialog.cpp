@@ -1,6 +1,7 @@
 #include "app/edit/NewSystemDialog.h"
 
 #include "base/NumberParse.h"
+#include "base/SettingsBool.h"
 #include "generation/QuickGenerate.h"
 #include "model/BodyTypes.h"
 
@@ -30,14 +31,6 @@ constexpr TFreqMemory FREQ_MEMORY[] = {
     {"GeneratorFreqPlanetoid", NS_PLANETOIDS, BODY_TYPE_PLANETOID},
 };
 
-std::optional<bool> BoolValue(const std::string &t)
-{
-    const auto v = ParseInt64(t);
-    if (!v)
-        return std::nullopt;
-    return *v != 0;
-}
-
 QString Q(const std::string &s) { return QString::fromStdString(s); }
 
 } // namespace
@@ -55,7 +48,7 @@ TNewSystemChoice ReadNewSystemChoice(const TSettingsValues &memory, TNewSystemCh
             *target = true;
             continue;
         }
-        const auto v = BoolValue(*t);
+        const auto v = ParseSettingsBool(*t);
         if (!v)
             return c;
         *target = *v;
@@ -76,8 +69,8 @@ TNewSystemChoice ReadNewSystemChoice(const TSettingsValues &memory, TNewSystemCh
 void WriteNewSystemChoice(TSettingsValues &memory, const TNewSystemChoice &c)
 {
     memory.Write("GeneratorNameTable", c.NameTable);
-    memory.Write("GeneratorPopulations", c.Populations ? "1" : "0");
-    memory.Write("OrganicNaming", c.OrganicNaming ? "1" : "0");
+    memory.Write("GeneratorPopulations", SettingsBoolText(c.Populations));
+    memory.Write("OrganicNaming", SettingsBoolText(c.OrganicNaming));
     for (const TFreqMemory &f : FREQ_MEMORY)
         memory.Write(f.Name, std::to_string(c.Freq[f.Slider]));
     memory.Write("GeneratorTerraforming", std::to_string(c.Terraforming));

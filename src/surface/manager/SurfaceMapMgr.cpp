@@ -4,6 +4,7 @@
 #include "base/Paths.h"
 #include "model/BodyTypes.h"
 #include "model/StellarBody.h"
+#include "surface/PlanetTerrain.h"
 #include "surface/manager/SurfacePalette.h"
 
 #include <QMetaObject>
@@ -27,7 +28,7 @@ std::string WithSlash(std::string folder)
 
 } // namespace
 
-TSurfaceMapMgr::TSurfaceMapMgr(QObject *parent) : QObject(parent)
+TSurfaceMapMgr::TSurfaceMapMgr(QObject *parent) : QObject(parent), MaxWorkers_(DefaultTerrainWorkers())
 {
     Finished_.reserve(SURFACE_MAP_CACHE_SIZE + 1);
     Queue_.reserve(SURFACE_MAP_CACHE_SIZE + 1);
@@ -63,9 +64,9 @@ void TSurfaceMapMgr::RequestJob(TSurfaceMapJob job)
     const int queued = QueueIndex(job.IDString);
     if (queued >= 0)
         Queue_.erase(Queue_.begin() + queued);  // asked again: now the most recent
+    // Never dropped: a view shows "Scanning surface..." until its map comes,
+    // and the queue holds each planet once.
     Queue_.push_back(std::move(job));
-    if (Queue_.size() > static_cast<std::size_t>(SURFACE_MAP_CACHE_SIZE))
-        Queue_.erase(Queue_.begin());  // the longest-waiting request gives way
     ProcessNext();
 }
 

@@ -84,8 +84,8 @@ public:
     std::string SaveFolder() const;
     void SetProgramFolder(const std::string &folder) { ProgramFolder_ = folder; }
 
-    // At most this many workers run at once (at least 1); the rest wait in
-    // the queue.
+    // At most this many workers run at once (at least 1; one per processor
+    // unless set); the rest wait in the queue.
     void SetMaxWorkers(int n) noexcept { MaxWorkers_ = n < 1 ? 1 : n; }
     int MaxWorkers() const noexcept { return MaxWorkers_; }
     // Threads for the noise passes inside one terrestrial map.
@@ -134,7 +134,7 @@ private:
     std::vector<TSurfaceMapItem> Finished_;
     std::vector<TSurfaceMapJob> Queue_;
     int Active_ = 0;
-    int MaxWorkers_ = 2;
+    int MaxWorkers_ = 1;
     int TerrainWorkers_ = 1;
     bool UseExternal_ = false;
     std::string ExternalProgram_;

@@ -69,13 +69,6 @@ std::string GexFileName(const TStellarBody &body)
     return UserDataFolder() + "Planets/" + body.IDString + ".gex";
 }
 
-std::string GexTextureFileName(const TStellarBody &body)
-{
-    if (!IsGuidString(body.IDString.str()))
-        return {};
-    return UserDataFolder() + "SurfaceMaps/" + body.IDString + ".png";
-}
-
 bool GenerateGexSurfaceMap(TVexaSector &sector, TStellarBody &body, bool saveTerrain, const TGexColorGroup &group)
 {
     return GenerateGexSurfaceMap(sector, body, saveTerrain, group, GEX_STORED_MAP_WIDTH, GEX_STORED_MAP_HEIGHT);
@@ -86,23 +79,23 @@ bool GenerateGexSurfaceMap(TVexaSector &sector, TStellarBody &body, bool saveTer
 {
     if (body.TypeID != BODY_TYPE_TERRESTRIAL || !IsGuidString(body.IDString.str()) || width < 2 || height < 1)
         return false;
-    // Terrain data belongs to a stored body of a sector file.
-    if (saveTerrain && (body.RecordID <= 0 || sector.FileName.empty()))
-        return false;
     TSurfaceMapJob job = SurfaceMapJobFor(body, group, width, height);
     job.Colors = group;
     const auto terrain = SetupJobTerrain(job);
     TMapBytes png;
     if (!EncodeMapPng(RenderTerrainMap(*terrain), png))
         return false;
-    if (saveTerrain) {
-        TMapBytes world;
-        terrain->SaveToStream(world);
-        if (!StoreSurfaceMap(sector.FileName, world, png, body.RecordID))
-            return false;
-    }
+    // The picture is the sector's in any case; the terrain data hangs on the
+    // body's row in a sector file, so a body never stored keeps the picture
+    // only.
     StoreImageResource(sector, body, png);
-    return true;
+    if (!saveTerrain)
+        return true;
+    if (body.RecordID <= 0 || sector.FileName.empty())
+        return false;
+    TMapBytes world;
+    terrain->SaveToStream(world);
+    return StoreSurfaceMap(sector.FileName, world, png, body.RecordID);
 }
 
 bool RefreshGexSurfaceMap(TVexaSector &sector, TStellarBody &body)
@@ -129,10 +122,13 @@ bool CheckGexRefresh(TVexaSector &sector, TStellarBody &body)
 
 bool GexUpdateTerrain(const TStellarBody &body)
 {
+    // The body's own texture file, which the views read when its picture
+    // is not among the sector's images.
     TMapBytes png;
-    const std::string target = GexTextureFileName(body);
-    if (target.empty() || !RenderWorldFile(GexFileName(body), png))
+    const std::string world = GexFileName(body);
+    if (world.empty() || !RenderWorldFile(world, png))
         return false;
+    const std::string target = TextureName(body);
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ec);
     return WriteFileBytes(target, png);

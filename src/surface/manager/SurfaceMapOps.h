@@ -26,16 +26,14 @@ std::string SurfaceMapResourceName(const TStellarBody &body);
 // + IDString + ".gex"; empty for other types and for an IDString that is not
 // a GUID.
 std::string GexFileName(const TStellarBody &body);
-// Where GexUpdateTerrain writes a planet's image: the user's data folder +
-// "SurfaceMaps/" + IDString + ".png"; empty when the IDString is not a GUID.
-std::string GexTextureFileName(const TStellarBody &body);
 
 // Makes the body's terrain from its values and the group, stores the PNG as
-// the body's image resource (and as its PreviewImageFile) and, with
+// the body's image resource (and as its PreviewImageFile) and then, with
 // saveTerrain, the world file and image as the body's terrain data in the
 // sector file.  True when everything asked for was stored; false otherwise
-// (a body that is not a GUID-named terrestrial planet, a body not yet saved
-// when saveTerrain is asked, an encoder or database failure).
+// (a body that is not a GUID-named terrestrial planet, an encoder or
+// database failure, or a body not yet saved when saveTerrain is asked: it
+// still gets its picture).
 bool GenerateGexSurfaceMap(TVexaSector &sector, TStellarBody &body, bool saveTerrain, const TGexColorGroup &group);
 // The same at another size.
 bool GenerateGexSurfaceMap(TVexaSector &sector, TStellarBody &body, bool saveTerrain, const TGexColorGroup &group,
@@ -47,8 +45,8 @@ bool RefreshGexSurfaceMap(TVexaSector &sector, TStellarBody &body);
 // Refreshes when the world file exists and the image resource named by the
 // body's PreviewImageFile is missing or older than the world file.
 bool CheckGexRefresh(TVexaSector &sector, TStellarBody &body);
-// When the body's world file exists: renders it and writes the image to
-// GexTextureFileName.  True when written.
+// When the body's world file exists: renders it and writes the image to the
+// file named by the body's TextureName.  True when written.
 bool GexUpdateTerrain(const TStellarBody &body);
 // Whether the sector file holds terrain data for the body.
 bool HasTerrainData(const TVexaSector &sector, const TStellarBody &body);

@@ -11,6 +11,7 @@
 #include "app/scripts/WindowScriptUI.h"
 
 #include "model/VexaSector.h"
+#include "search/Searcher.h"
 #include "scripting/ScriptRegistry.h"
 #include "scripting/ZentScripter.h"
 #include "scriptnames/ScriptAppHost.h"
@@ -18,6 +19,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QTableWidget>
 #include <QToolButton>
 
 #include <filesystem>

@@ -271,6 +271,7 @@ private:
         const QString id = ids[FRandom.Below(static_cast<int>(ids.size()))];
         const std::string before = s.FileName;
         const auto files = FileStates(FSectors);
+        FAnswers.Chosen.clear();
         FLastAccepted = nullptr;
         // A camera animation runs until a key (its pauses go by the clock):
         // the walk's Escape waits for it, so every run stops it alike.
@@ -284,7 +285,8 @@ private:
         const std::string after = FWindow->Sector().FileName;
         const auto now = FileStates(FSectors);
         for (auto it = files.begin(); it != files.end(); ++it) {
-            const bool mine = it.key().toStdString() == before || it.key().toStdString() == after;
+            const bool mine = it.key().toStdString() == before || it.key().toStdString() == after ||
+                              FAnswers.Chosen.contains(it.key());
             if (!mine && now.value(it.key()) != it.value() && FProblem.isEmpty())
                 FProblem = QStringLiteral("%1 changed a file it does not own: %2").arg(id, it.key());
         }

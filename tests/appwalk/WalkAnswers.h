@@ -6,6 +6,7 @@
 #include "app/AppMessages.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 
@@ -45,6 +46,9 @@ public:
     QString SaveAllTo;
     // Messages told since the last look, with their captions.
     QStringList Told;
+    // Files given to save choosers since the last look: the user chose to
+    // write them, over what was there.
+    QStringList Chosen;
 
     void Tell(const QString &text, const QString &caption, TMsgIcon) override
     {
@@ -100,6 +104,8 @@ public:
             a = FSectors + QStringLiteral("/Walk%1.VexaDB").arg(FRandom.Below(4));
         else if (!sector && !FRandom.OneIn(4))
             a = FOutput + QStringLiteral("/out%1").arg(FRandom.Below(100)) + defaultExt;
+        if (a)
+            Chosen << QFileInfo(*a).absoluteFilePath();
         FTrace << QStringLiteral("  save %1 -> %2").arg(caption, a ? *a : QStringLiteral("(cancel)"));
         return a;
     }

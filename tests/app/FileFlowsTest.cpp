@@ -170,14 +170,7 @@ TEST_F(FileFlows, AGeneratedSectorsFileHoldsExactlyWhatWasGenerated)
     EXPECT_EQ(window->Sector().SystemCount(), 12);
     EXPECT_EQ(window->Sector().FileName, a.toStdString());
 
-    bool finished = false;
-    QObject::connect(window.get(), &TfrmVexaMain::generationFinished, [&] { finished = true; });
-    ASSERT_TRUE(window->GenerateNewSector(o));
-    QElapsedTimer clock;
-    clock.start();
-    while (!finished && clock.elapsed() < 120000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    ASSERT_TRUE(finished);
+    ASSERT_TRUE(GenerateAndWait(o));
     const std::vector<std::string> generated = NamesInWindow();
     ASSERT_FALSE(generated.empty());
 

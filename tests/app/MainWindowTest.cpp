@@ -226,14 +226,7 @@ TEST_F(WindowFixture, GenerationWithASeedMatchesTheCommandLine)
     o.Radius = 5;
     o.Frequency = 20;
     o.SaveAs = dir.filePath(QStringLiteral("window.VexaDB")).toStdString();
-    bool finished = false;
-    QObject::connect(window.get(), &TfrmVexaMain::generationFinished, [&] { finished = true; });
-    ASSERT_TRUE(window->GenerateNewSector(o));
-    QElapsedTimer clock;
-    clock.start();
-    while (!finished && clock.elapsed() < 120000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    ASSERT_TRUE(finished);
+    ASSERT_TRUE(GenerateAndWait(o));
 
     TVexaSector a, b;
     ASSERT_TRUE(LoadFromFile(a, cliFile.toStdString()));

@@ -4,6 +4,10 @@
 // messages are declared before the window, so they outlive it.
 #include "app/MainWindow.h"
 #include "app/SettingsStore.h"
+#include "generation/NewSectorOptions.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include <QLatin1Char>
 #include <QString>
@@ -39,6 +43,20 @@ struct TScratchWindow {
         o.Seed = seed;
         window.reset();
         window = std::make_unique<TfrmVexaMain>(messages, *store, o);
+    }
+    // Starts a generation and waits for its end; false when it did not
+    // start or did not end within two minutes.
+    bool GenerateAndWait(const TNewSectorOptions &options)
+    {
+        bool finished = false;
+        const auto c = QObject::connect(window.get(), &TfrmVexaMain::generationFinished, [&] { finished = true; });
+        const bool started = window->GenerateNewSector(options);
+        QElapsedTimer clock;
+        clock.start();
+        while (started && !finished && clock.elapsed() < 120000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QObject::disconnect(c);
+        return started && finished;
     }
 };
 

@@ -17,6 +17,7 @@
 #include "generation/SectorGenerator.h"
 #include "generation/SystemGenerator.h"
 #include "model/BodyTypes.h"
+#include "model/RouteStops.h"
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
 #include "render/RenderSectorOGL.h"
@@ -307,17 +308,12 @@ void TfrmVexaMain::DeleteCurrentBody()
     if (!body)
         return;
     ForgetBody(body);
-    if (!body->Parent) {
+    if (!body->Parent)
         FSector->DeleteSystemFromRoutes(body);
-    } else {
-        // Systems moved into this one earlier keep their routes until now.
-        TStellarBodyList tree;
-        body->GetAllChildren(tree);
-        for (const TStellarBody *b : tree)
-            FSector->DeleteSystemFromRoutes(b);
-    }
     TStellarBody *root = body->Parent ? body->GetRootBody() : nullptr;
     FSector->DeleteChildBody(body->Parent, body);
+    // Systems moved into this one earlier kept their routes until now.
+    ForgetStopsOfGoneSystems(*FSector);
     if (root)
         root->UpdateRootBody();
     FSector->Modified = true;
@@ -333,6 +329,7 @@ void TfrmVexaMain::DeleteSystemContents()
         ForgetBody(body->GetChild(i));
     while (body->ChildrenCount() > 0)
         FSector->DeleteChildBody(body, body->GetChild(body->ChildrenCount() - 1));
+    ForgetStopsOfGoneSystems(*FSector);
     body->GetRootBody()->UpdateRootBody();
     FSector->Modified = true;
     SectorChanged();
@@ -369,6 +366,7 @@ void TfrmVexaMain::RegenerateCommand(int how)
         changed = QuickGenerateSystemContentsDesignated(*body, true, confirm);
     // A complete regeneration names the system again even when the
     // question was declined.
+    ForgetStopsOfGoneSystems(*FSector);
     if (changed || how == 0) {
         body->GetRootBody()->UpdateRootBody();
         FSector->Modified = true;

@@ -10,6 +10,7 @@
 #include "app/scripts/WindowScriptHost.h"
 #include "app/scripts/WindowScriptUI.h"
 
+#include "model/RouteStops.h"
 #include "model/VexaSector.h"
 #include "search/Searcher.h"
 #include "scripting/ScriptRegistry.h"
@@ -123,6 +124,7 @@ bool TfrmVexaMain::RunScriptFile(const QString &file, const QString &caption)
         FSearcher->Clear();
         FResults->setRowCount(0);
         ForgetSearchResults();
+        ForgetStopsOfGoneSystems(*FSector);
     }
     SectorChanged(false);
     return ok;

@@ -2,6 +2,7 @@
 // edits on a selection, the right-click body commands and the safety of
 // deleting bodies that something still shows.
 #include "EditTestSupport.h"
+#include "../support/TreeDrop.h"
 
 #include "app/ActionTable.h"
 #include "app/SystemTree.h"
@@ -469,30 +470,6 @@ TStellarBody *ChildNamed(TStellarBody *parent, const std::string &name)
     return nullptr;
 }
 
-// The tree's own drop handling, reached as Qt reaches it once a drag ends
-// over the viewport (a drag cannot be run on the offscreen platform).
-struct TTreeDrop : QTreeWidget {
-    using QTreeWidget::dropEvent;
-};
-
-// A drag in the tree of `moved` let go over `target`.
-void DropInTree(TSystemTree &tree, TStellarBody *moved, TStellarBody *target)
-{
-    QTreeWidgetItem *from = tree.ItemOf(moved);
-    QTreeWidgetItem *onto = tree.ItemOf(target);
-    ASSERT_NE(from, nullptr);
-    ASSERT_NE(onto, nullptr);
-    tree.setCurrentItem(from);
-    tree.scrollToItem(onto);
-    const QRect at = tree.visualItemRect(onto);
-    ASSERT_TRUE(at.isValid());
-    QMimeData mime;
-    QDropEvent drop(QPointF(at.center()), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    void (QTreeWidget::*handler)(QDropEvent *) = &TTreeDrop::dropEvent;  // virtual: the tree's own
-    (tree.*handler)(&drop);
-    EXPECT_EQ(drop.dropAction(), Qt::IgnoreAction);  // the model moves the body, not Qt
-}
-
 } // namespace
 
 TEST_F(EditCommands, ASystemDroppedOntoAPlanetKeepsItsRoutesThroughSaveAndReopening)
@@ -590,4 +567,28 @@ TEST_F(EditCommands, ASystemDroppedOntoAPlanetKeepsItsRoutesThroughSaveAndReopen
     EXPECT_EQ(Sector().GetRoute(0)->Name, "tour");
     for (const auto &wp : Sector().GetRoute(0)->Waypoints)
         EXPECT_NE(wp->id, krogId);
+}
+
+// Emptying or regenerating the system that holds a dropped one takes the
+// dropped system's stops too, so the file holds the routes the window shows.
+TEST_F(EditCommands, EmptyingTheHolderOfADroppedSystemTakesItsStops)
+{
+    for (const char *command : {"Body.DeleteContents", "Body.Regenerate"}) {
+        SCOPED_TRACE(command);
+        Sector().clear();
+        TStellarBody *vesk = AddSystem("Vesk", 0);
+        TStellarBody *veskVI = AddChild(vesk, "Vesk VI", BODY_TYPE_TERRESTRIAL);
+        TStellarBody *krog = AddSystem("Krog", 4);
+        TStellarBody *amar = AddSystem("Amar", 8);
+        Sector().CreateRouteSegment(amar, krog, "", "amar-krog", 0xFFFFFF, 0, 1);
+        Select({krog, vesk});
+        DropInTree(*window->findChild<TSystemTree *>(), krog, veskVI);
+        ASSERT_EQ(Sector().RouteCount(), 1);
+        Select({vesk});
+        window->PickBody(vesk);
+        window->UpdateActions();
+        messages.Push(QStringLiteral("Yes"));
+        Act(*window, command)->trigger();
+        EXPECT_EQ(Sector().RouteCount(), 0);
+    }
 }

@@ -7,10 +7,12 @@
 // KALVION_WALK_SEED / KALVION_WALK_STEPS run one walk again (KALVION_WALK_TRACE
 // prints every step as it goes).
 #include "WalkAnswers.h"
+#include "../support/TreeDrop.h"
 
 #include "app/ActionTable.h"
 #include "app/MainWindow.h"
 #include "app/SettingsStore.h"
+#include "app/SystemTree.h"
 #include "app/generation/NewSectorDialog.h"
 #include "base/SharedRandom.h"
 #include "files/SectorFile.h"
@@ -250,6 +252,29 @@ private:
             FWindow->RefillTree();
             FWindow->UpdateActions();
             return QStringLiteral("select%1, current %2").arg(names, QString::fromStdString(current->Name));
+        }
+        if (FRandom.OneIn(12) && s.SystemCount() > 1) {
+            // A system dragged in the tree onto another system or one of
+            // its bodies.
+            TStellarBody *moved = s.GetSystem(FRandom.Below(s.SystemCount()));
+            TStellarBody *onto = s.GetSystem(FRandom.Below(s.SystemCount()));
+            TStellarBody *const ontoRoot = onto;
+            if (!onto->Children.empty() && FRandom.OneIn(2))
+                onto = onto->Children[static_cast<std::size_t>(FRandom.Below(static_cast<int>(onto->Children.size())))]
+                           .get();
+            const QString step = QStringLiteral("drop %1 onto %2").arg(QString::fromStdString(moved->Name),
+                                                                       QString::fromStdString(onto->Name));
+            // The tree shows the selected systems.
+            s.SelectAll(false);
+            s.SelectBody(moved);
+            s.SelectBody(ontoRoot);
+            FWindow->RefillTree();
+            FWindow->UpdateActions();
+            auto *tree = FWindow->findChild<TSystemTree *>();
+            if (tree && moved != ontoRoot && tree->ItemOf(moved) && tree->ItemOf(onto))
+                DropInTree(*tree, moved, onto);
+            WaitIdle();
+            return step;
         }
         if (FRandom.OneIn(8)) {
             // Arrow keys: the selected systems move (pointer tool), or the

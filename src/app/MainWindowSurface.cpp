@@ -92,10 +92,14 @@ void TfrmVexaMain::ConnectSurfaceMapUsers()
         };
         return setup;
     };
-    FEditHooks.ExternalSurfaceMap = [external](TVexaSector &sector, TStellarBody &body, int width) {
+    // The background maker runs the same program on the same files: a
+    // command on the planet waits until its run has stopped.
+    FEditHooks.ExternalSurfaceMap = [this, external](TVexaSector &sector, TStellarBody &body, int width) {
+        FSurfaceMaps->StopMap(body.IDString.str());
         return ExternalSurfaceMapFile(body, width, external(sector));
     };
-    FEditHooks.ExternalEdit = [external](TVexaSector &sector, TStellarBody &body) {
+    FEditHooks.ExternalEdit = [this, external](TVexaSector &sector, TStellarBody &body) {
+        FSurfaceMaps->StopMap(body.IDString.str());
         OpenPlanetInExternalProgram(body, external(sector));
     };
 }

@@ -284,6 +284,18 @@ void TSurfaceMapMgr::WaitAll()
     Active_ = 0;
 }
 
+void TSurfaceMapMgr::StopMap(const std::string &idString)
+{
+    if (const int q = QueueIndex(idString); q >= 0)
+        Queue_.erase(Queue_.begin() + q);
+    for (TRunning &r : Threads_)
+        if (!r.Thread->Done && r.Thread->Job.IDString == idString) {
+            r.Thread->Stale = true;
+            r.Thread->Terminate();
+            r.Thread->WaitFor();
+        }
+}
+
 void TSurfaceMapMgr::Clear()
 {
     Finished_.clear();

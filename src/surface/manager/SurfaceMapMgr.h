@@ -104,6 +104,10 @@ public:
     // Stops, waits for and frees every worker (an external program still
     // running is killed).
     void WaitAll();
+    // Takes the planet off the queue and stops a worker making its map, so
+    // a command that writes the same files runs alone; the stopped map is
+    // never delivered.
+    void StopMap(const std::string &idString);
     // Frees all finished maps and waiting planets.
     void Clear();
 

@@ -1,5 +1,6 @@
 #include "model/SectorDocumentSwap.h"
 
+#include "model/StellarRoute.h"
 #include "model/VexaSector.h"
 
 #include <utility>
@@ -94,10 +95,15 @@ void SwapSectorDocuments(TVexaSector &a, TVexaSector &b)
     swap(a.RenderMessageSmall, b.RenderMessageSmall);
     swap(a.Store, b.Store);
 
-    for (auto &route : a.Routes)
-        route->Sector = &a;
-    for (auto &route : b.Routes)
-        route->Sector = &b;
+    // Routes point back at their sector, deleted ones (kept until the next
+    // save) too: the other document may be freed right after the swap.
+    for (TVexaSector *s : {&a, &b}) {
+        for (auto &route : s->Routes)
+            route->Sector = s;
+        for (auto &o : s->DeletedObjects)
+            if (auto *route = dynamic_cast<TStellarRoute *>(o.get()))
+                route->Sector = s;
+    }
 }
 
 } // namespace kalvion

@@ -1,6 +1,10 @@
+#include "model/SectorDocumentSwap.h"
+#include "model/StellarRoute.h"
 #include "model/VexaSector.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace kalvion;
 
@@ -283,4 +287,26 @@ TEST_F(RouteSector, CopyToCopiesStyleAndUnresolvedWaypoints)
     EXPECT_EQ(w.GetWaypoint(2)->RasterX, 9);
     EXPECT_EQ(w.GetWaypoint(2)->X, 3);
     EXPECT_EQ(w.GetWaypoint(2)->Body, nullptr);
+}
+
+// Opening a file swaps the new document into the window's sector: every
+// route, the deleted ones kept for the next save too, then points at the
+// sector that holds it, not at the one freed after the swap.
+TEST(RouteDocuments, SwappedDocumentsKeepTheirRoutesPointingHome)
+{
+    TVexaSector window;
+    auto opened = std::make_unique<TVexaSector>();
+    TStellarBody *a = opened->NewSystem(1);
+    TStellarBody *b = opened->NewSystem(1);
+    for (int i = 0; i < 2; ++i)
+        opened->CreateRouteSegment(a, b, "", "lane", 0xFFFFFF, 0, 1);
+    opened->DeleteRoute(0);
+    ASSERT_EQ(opened->RouteCount(), 1);
+    ASSERT_EQ(opened->DeletedObjects.size(), 1u);
+    SwapSectorDocuments(window, *opened);
+    opened.reset();
+    EXPECT_EQ(window.GetRoute(0)->Sector, &window);
+    const auto *deleted = dynamic_cast<const TStellarRoute *>(window.DeletedObjects.front().get());
+    ASSERT_NE(deleted, nullptr);
+    EXPECT_EQ(deleted->Sector, &window);
 }

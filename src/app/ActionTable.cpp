@@ -48,6 +48,9 @@ const TActionDef DEFS[] = {
     {"File.Recent2", "", "", "", false},
     {"File.Recent3", "", "", "", false},
     {"File.Exit", "Exit", "", "", false},
+    // Edit: the texts name the step ("Undo Delete Systems") once there is one.
+    {"Edit.Undo", "Undo", "Ctrl+Z", "Undo the last change", false},
+    {"Edit.Redo", "Redo", "Ctrl+Shift+Z", "Redo the change undone last", false},
     // Sector
     {"Sector.Properties", "Sector Properties", "Ctrl+D", "", false},
     {"Sector.Subsectors", "Edit Subsectors", "", "", false},

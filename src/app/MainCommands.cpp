@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QTableWidget>
 #include <QUrl>
+#include <type_traits>
 
 namespace kalvion::app {
 
@@ -33,8 +34,17 @@ QString Text(const std::string &s) { return QString::fromStdString(BytesToUtf8(s
 
 void TfrmVexaMain::ConnectCommands()
 {
+    // Each command is one step of the undo history, named after it.
     const auto on = [this](const char *id, auto slot) {
-        connect(FActions->Action(QString::fromLatin1(id)), &QAction::triggered, this, slot);
+        QAction *a = FActions->Action(QString::fromLatin1(id));
+        connect(a, &QAction::triggered, this, [this, a, slot](bool checked) {
+            RunAsStep(StepName(a), [&] {
+                if constexpr (std::is_invocable_v<decltype(slot), bool>)
+                    slot(checked);
+                else
+                    slot();
+            });
+        });
     };
     on("File.NewBlank", [this] { BlankSector(); });
     on("File.NewStandard", [this] { NewStandardSector(); });
@@ -131,14 +141,17 @@ void TfrmVexaMain::ConnectCommands()
         // A system dropped into another one is replaced by a copy and goes
         // with the next save: nothing may keep pointing at it, as after a
         // deletion.
-        ForgetBody(body);
-        FSector->ReassignChild(body, newParent);
-        FSector->Modified = true;
-        SectorChanged();
+        RunAsStep(QStringLiteral("Drag and Drop"), [&] {
+            ForgetBody(body);
+            FSector->ReassignChild(body, newParent);
+            FSector->Modified = true;
+            SectorChanged();
+        });
     };
     connect(FTree, &TSystemTree::bodyPicked, this, &TfrmVexaMain::PickBody);
     ConnectEditCommands();
     ConnectEditBody();
+    ConnectUndo();
     connect(FResults, &QTableWidget::cellClicked, this, [this](int row, int) {
         TStellarBody *b = FSearcher->GetResult(row + 1);
         if (!b)

@@ -12,6 +12,7 @@
 #include "app/video/ViewCapture.h"
 
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 #include "render/RenderSectorOGL.h"
 
 #include <QAction>
@@ -36,6 +37,7 @@ void TfrmVexaMain::SetSectorDate()
     FSectorDate->Load(FSector->Time, FSector->EpochYear);
     if (FSectorDate->exec() != QDialog::Accepted || !FSectorDate->ResultTime())
         return;
+    FSector->History().TouchPart(TSectorPart::Date);
     FSector->Time = *FSectorDate->ResultTime();
     FSector->Modified = true;
     Redraw();
@@ -46,6 +48,8 @@ void TfrmVexaMain::ShowSectorProperties()
     if (!FSectorProperties)
         FSectorProperties = new TfrmSectorProperties(FMessages, this);
     FSectorProperties->Load(*FSector);
+    // The dialog writes the sector when it is accepted.
+    FSector->History().TouchPart(TSectorPart::Settings);
     if (FSectorProperties->exec() != QDialog::Accepted)
         return;
     // Grids, sizes, fonts and backgrounds may all have changed.
@@ -62,6 +66,12 @@ void TfrmVexaMain::EditSubsectors()
     if (!FSubsectorEditor)
         FSubsectorEditor = new TfrmSubsectors(*FSector, FMessages, this);
     FSubsectorEditor->Refresh();
+    // The editor changes the subsectors as the user works in it; a rename
+    // reaches the saved views, and the systems assigned to one change too.
+    TSectorHistory &history = FSector->History();
+    history.TouchPart(TSectorPart::Subsectors);
+    history.TouchPart(TSectorPart::Views);
+    history.TouchPart(TSectorPart::Settings);
     FSubsectorEditor->exec();
     FSector->SetFilters();
     SectorChanged(false);
@@ -72,6 +82,7 @@ void TfrmVexaMain::ShowSavedViews()
     if (!FSavedViews)
         FSavedViews = new TfrmSavedViews(*FSector, [this] { SectorChanged(false); }, this);
     FSavedViews->Refresh();
+    FSector->History().TouchPart(TSectorPart::Views);
     FSavedViews->exec();
     RebuildViewsMenu();
 }

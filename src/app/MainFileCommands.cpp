@@ -19,6 +19,7 @@
 #include "graphics/ZentImages.h"
 #include "model/SectorDocumentSwap.h"
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 #include "render/RenderSectorOGL.h"
 #include "render/SectorGLWidget.h"
 #include "search/Searcher.h"
@@ -244,6 +245,10 @@ void TfrmVexaMain::OnGenerationFinished()
         ReportError(QString::fromStdString(generateError));
     s.RenderMessageBig.clear();
     s.RenderMessageSmall.clear();
+    // A new sector starts a new history.
+    s.History().Clear();
+    if (s.Modified)
+        s.History().LoseCleanPoint();
     RebuildRecentMenu();
     SectorChanged();
     emit generationFinished();

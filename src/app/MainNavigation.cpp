@@ -8,6 +8,7 @@
 
 #include "generation/SectorGenerator.h"
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 #include "render/RenderSectorOGL.h"
 #include "render/SectorGLWidget.h"
 
@@ -58,6 +59,15 @@ void TfrmVexaMain::UpdateAxisKeys(QKeyEvent *event, bool down)
                                                           : 0;
 }
 
+void TfrmVexaMain::EndDragStep()
+{
+    if (!FDragStepOpen)
+        return;
+    FDragStepOpen = false;
+    FSector->History().EndStep();
+    UpdateUndoActions();
+}
+
 void TfrmVexaMain::keyReleaseEvent(QKeyEvent *event)
 {
     UpdateAxisKeys(event, false);
@@ -72,6 +82,13 @@ void TfrmVexaMain::keyPressEvent(QKeyEvent *event)
     }
     UpdateAxisKeys(event, true);
     TVexaSector &s = *FSector;
+    // A key that moves the selected systems is one step; camera keys change
+    // nothing the history keeps.
+    struct TAfterKey {
+        TfrmVexaMain &Window;
+        ~TAfterKey() { Window.UpdateUndoActions(); }
+    } afterKey{*this}; // runs once the step below is closed
+    TEditStep keyStep(s.History(), "Move System");
     const bool pointer = FMouseMode == MOUSE_MODE_POINTER;
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     const bool canMove = pointer && !FLock && s.SelectedCount() > 0;
@@ -233,6 +250,11 @@ bool TfrmVexaMain::HandleViewMouse(QEvent *event)
         }
         if (FLock || s.SelectedCount() == 0)
             return true;
+        // A whole drag is one step, closed when the button is let go.
+        if (!FDragStepOpen) {
+            s.History().BeginStep("Move System");
+            FDragStepOpen = true;
+        }
         if (!FAxisKeys.isEmpty()) {
             const int axis = FAxisKeys.contains(Qt::Key_X) ? 0 : FAxisKeys.contains(Qt::Key_Y) ? 1 : 2;
             // Along X and Z the drag direction follows the camera's view.
@@ -269,6 +291,7 @@ bool TfrmVexaMain::HandleViewMouse(QEvent *event)
             UpdateCaption();
             Redraw();
         }
+        EndDragStep();
         return true;
     }
     case QEvent::Wheel: {

@@ -67,6 +67,7 @@ const char *const FILE_MENU[] = {">File.New", "File.NewBlank", "File.NewStandard
     "File.Open", ">File.OpenTemplate", "<", "File.Save", "File.SaveAs", "-", "File.ExportImage", "File.Export2D", "-",
     "File.Preferences", "-", ">File.Import", "File.ImportMerge", "File.ImportCsv", "<", "File.Report", "-", "File.Print",
     "-File.RecentSeparator", "File.Recent1", "File.Recent2", "File.Recent3", "-", "File.Exit", nullptr};
+const char *const EDIT_MENU[] = {"Edit.Undo", "Edit.Redo", nullptr};
 const char *const SECTOR_MENU[] = {"Sector.Properties", "Sector.Subsectors", "-", "Sector.DisplayGrids",
     "Sector.DisplayDate", "Sector.Lock", "-", "Sector.Date", nullptr};
 const char *const NAVIGATION_MENU[] = {"Navigation.ResetView", "Navigation.Center", "Navigation.Slide",
@@ -91,7 +92,7 @@ const char *const ANIMATIONS_MENU[] = {"Animations.Rotate", "Animations.Whirl", 
 const char *const PLUGINS_MENU[] = {"Plugins.Halt", "Plugins.RunFile", "-", "@Plugins.List", nullptr};
 const char *const HELP_MENU[] = {"Help.Contents", "Help.Updates", "-", "Help.About", nullptr};
 const TMenuDef MENUS[] = {
-    {"File", "&File", FILE_MENU}, {"Sector", "Sector", SECTOR_MENU}, {"Navigation", "Navigation", NAVIGATION_MENU},
+    {"File", "&File", FILE_MENU}, {"Edit", "Edit", EDIT_MENU}, {"Sector", "Sector", SECTOR_MENU}, {"Navigation", "Navigation", NAVIGATION_MENU},
     {"Actions", "Actions", ACTIONS_MENU}, {"Views", "Views", VIEWS_MENU}, {"Orbits", "Orbits", ORBITS_MENU},
     {"Filters", "Filters", FILTERS_MENU}, {"Animations", "Animations", ANIMATIONS_MENU},
     {"Plugins", "Plugins", PLUGINS_MENU}, {"Help", "Help", HELP_MENU}};
@@ -240,7 +241,7 @@ void TfrmVexaMain::BuildToolbar()
     bar->setObjectName(QStringLiteral("toolbarMain"));
     bar->setMovable(false);
     static const char *const BUTTONS[] = {"File.NewStandard", "File.Open", "File.Save", "File.Print", "Actions.Search",
-                                          "-", "Actions.NewSystem", "Actions.DeleteSystems", "Actions.CreateRoute",
+                                          "-", "Edit.Undo", "Edit.Redo", "-", "Actions.NewSystem", "Actions.DeleteSystems", "Actions.CreateRoute",
                                           "Actions.ProximityRoutes", "-", "Navigation.ResetView", "Navigation.Center",
                                           "Navigation.Slide", "Navigation.ComboSlide", "Animations.TourGuide",
                                           "Animations.Rotate", "-", "Mode.Pan", "Mode.Pointer", "-", "Plugins.Halt",
@@ -253,7 +254,8 @@ void TfrmVexaMain::BuildToolbar()
                                            {"Navigation.ComboSlide", "Combined"}, {"Animations.TourGuide", "Tour"},
                                            {"Animations.Rotate", "Rotate"}, {"Plugins.Halt", "Halt"},
                                            {"Animations.RecordVideo", "Record"}, {"File.Open", "Open"},
-                                           {"File.Save", "Save"}, {"File.Print", "Print"}};
+                                           {"File.Save", "Save"}, {"File.Print", "Print"}, {"Edit.Undo", "Undo"},
+                                           {"Edit.Redo", "Redo"}};
     for (const auto &s : SHORT)
         FActions->Action(QString::fromLatin1(s[0]))->setIconText(QString::fromLatin1(s[1]));
     for (const char *id : BUTTONS) {
@@ -520,6 +522,7 @@ const QString &TfrmVexaMain::QuickSearchText() const
 
 void TfrmVexaMain::UpdateActions()
 {
+    UpdateUndoActions();
     const auto set = [this](const char *id, bool on) { FActions->Action(QString::fromLatin1(id))->setEnabled(on); };
     const bool busy = GenerationRunning() || FLongOperations > 0;
     const int selected = FSector->SelectedCount();

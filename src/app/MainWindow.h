@@ -218,6 +218,17 @@ public:
     // Enables and disables commands from the window's state.
     void UpdateActions();
 
+    // Undo and redo (MainWindowUndo.cpp).  Every command runs as one step of
+    // the sector's history, named after it; Undo and Redo take a step back
+    // or forward and bring the views, the tree and the search results along.
+    void UndoCommand();
+    void RedoCommand();
+    void UpdateUndoActions();
+    // Runs f as one step of the history named `name`.
+    void RunAsStep(const QString &name, const std::function<void()> &f);
+    // The step name of an action: its text without "&" and "...".
+    static QString StepName(const QAction *action);
+
     // The body property dialog (MainWindowEditBody.cpp), made on first use
     // and kept.  "Properties" edits the current body; a new system is
     // edited with EditNewBody, false on Cancel (the caller then removes it).
@@ -378,6 +389,9 @@ private:
     void StartEditing();
     void ConnectSurfaceMapUsers();
     void ConnectEditCommands();
+    void ConnectUndo();
+    void EndDragStep();
+    void AfterHistoryMove(bool ok);
     void UpdateEditActions(bool busy);
     void SetUpModels();
     void OnVideoViewFrame();
@@ -486,6 +500,7 @@ private:
     bool FDragging = false;
     bool FPreviewDragging = false;  // the drag began inside the preview inset
     bool FPointerDragMoved = false;
+    bool FDragStepOpen = false;  // the drag moving systems is one undo step
     Qt::MouseButton FDragButton = Qt::NoButton;
     QSet<int> FAxisKeys;  // Qt::Key_X, Key_Y, Key_Z held
     int FLongOperations = 0;

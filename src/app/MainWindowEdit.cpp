@@ -20,6 +20,7 @@
 #include "model/RouteStops.h"
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 #include "render/RenderSectorOGL.h"
 #include "search/Searcher.h"
 
@@ -28,6 +29,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QTableWidget>
+#include <type_traits>
 
 namespace kalvion::app {
 
@@ -65,8 +67,17 @@ TStellarBody *TfrmVexaMain::PreviewBody() const { return FRenderer->PreviewBody;
 
 void TfrmVexaMain::ConnectEditCommands()
 {
+    // Each command is one step of the undo history, named after it.
     const auto on = [this](const char *id, auto slot) {
-        connect(FActions->Action(QString::fromLatin1(id)), &QAction::triggered, this, slot);
+        QAction *a = FActions->Action(QString::fromLatin1(id));
+        connect(a, &QAction::triggered, this, [this, a, slot](bool checked) {
+            RunAsStep(StepName(a), [&] {
+                if constexpr (std::is_invocable_v<decltype(slot), bool>)
+                    slot(checked);
+                else
+                    slot();
+            });
+        });
     };
     on("Actions.NewSystem", [this] { NewSystemCommand(); });
     on("Actions.CreateRoute", [this] { CreateRouteCommand(); });
@@ -102,7 +113,10 @@ void TfrmVexaMain::ConnectEditCommands()
                     const int k = kind++;
                     a->setObjectName(prefix + QString::number(k));
                     a->setEnabled(true);
-                    connect(a, &QAction::triggered, this, [this, k, insert] { AddBodyCommand(k, insert); });
+                    connect(a, &QAction::triggered, this, [this, k, insert] {
+                        RunAsStep(insert ? QStringLiteral("Insert Body") : QStringLiteral("Add Child"),
+                                  [&] { AddBodyCommand(k, insert); });
+                    });
                 }
             }
         };
@@ -118,7 +132,9 @@ void TfrmVexaMain::ConnectEditCommands()
         for (int code : BODY_TYPE_CODES) {
             QAction *a = changeType->addAction(QString::fromStdString(NameFromBodyType(code)));
             a->setObjectName(QStringLiteral("ChangeType.") + QString::number(code));
-            connect(a, &QAction::triggered, this, [this, code] { ChangeBodyTypeCommand(code); });
+            connect(a, &QAction::triggered, this, [this, code] {
+                RunAsStep(QStringLiteral("Change Body Type"), [&] { ChangeBodyTypeCommand(code); });
+            });
         }
     }
     // The enabled states follow the body picked in the tree.
@@ -254,6 +270,12 @@ void TfrmVexaMain::MassEditCommand(const QString &id)
         if (dialog->exec() != QDialog::Accepted)
             return;
         FSector->Modified = true;
+        // The dialogs write into the selected systems and the lists.
+        TSectorHistory &history = FSector->History();
+        for (TStellarBody *root : FSector->Selection)
+            history.TouchSystem(root);
+        history.TouchPart(TSectorPart::Routes);
+        history.TouchPart(TSectorPart::Settings);
         dialog->Apply(*FSector);
         SectorChanged(false);
     };
@@ -279,6 +301,7 @@ void TfrmVexaMain::GridStylesCommand()
     if (FEditDialogs.Grids->exec() != QDialog::Accepted)
         return;
     FSector->Modified = true;
+    FSector->History().TouchPart(TSectorPart::Settings);
     FEditDialogs.Grids->Apply(*FSector);
     Redraw();
 }
@@ -291,6 +314,7 @@ TStellarBody *TfrmVexaMain::AddBodyCommand(int kind, bool insert)
     if (!at || kind < 0 || kind >= BodyKindCount())
         return nullptr;
     const std::string table = NameTableOrDefault(FLastNameTable);
+    FSector->History().TouchSystem(at);
     TStellarBody *body = insert ? InsertBodyOfKind(*at, kind, table) : AddChildOfKind(*at, kind, table);
     if (!body)
         return nullptr;
@@ -357,6 +381,7 @@ void TfrmVexaMain::RegenerateCommand(int how)
     // The children may be replaced: nothing may keep pointing at them.
     for (int i = 0; i < body->ChildrenCount(); ++i)
         ForgetBody(body->GetChild(i));
+    FSector->History().TouchSystem(body);
     bool changed = false;
     if (how == 0)
         changed = QuickGenerateChildren(*body, true, confirm);
@@ -381,6 +406,7 @@ void TfrmVexaMain::ChangeBodyTypeCommand(int typeCode)
     TStellarBody *body = FCurrentBody;
     if (!body || body->TypeID == typeCode)
         return;
+    FSector->History().TouchSystem(body);
     body->TypeID = typeCode;
     body->ModifySystem();
     body->GetRootBody()->UpdateRootBody();

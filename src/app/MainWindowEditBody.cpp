@@ -10,6 +10,7 @@
 #include "files/SurfaceMapStore.h"
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 #include "surface/manager/SurfaceMapOps.h"
 
 #include <QAction>
@@ -75,9 +76,16 @@ void TfrmVexaMain::EditBody(TStellarBody *body)
     if (!body || GenerationRunning())
         return;
     PickBody(body);
-    if (PrepareEditBody(*body, true).exec() != QDialog::Accepted)
-        return;
-    AfterBodyEdited(*body);
+    RunAsStep(QStringLiteral("Body Properties"), [&] {
+        TfrmEditBody &dialog = PrepareEditBody(*body, true);
+        // The dialog writes into the body when it is accepted; the political
+        // list may take a new name.  A cancelled dialog leaves no step.
+        FSector->History().TouchSystem(body);
+        FSector->History().TouchPart(TSectorPart::Settings);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        AfterBodyEdited(*body);
+    });
 }
 
 bool TfrmVexaMain::EditNewBody(TStellarBody *body)

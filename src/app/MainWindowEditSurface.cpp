@@ -12,6 +12,7 @@
 #include "model/BodyTypes.h"
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 #include "render/RenderSectorOGL.h"
 #include "render/SectorGLWidget.h"
 
@@ -57,6 +58,8 @@ void TfrmVexaMain::CreateSurfaceMapCommand()
     TStellarBody *body = FCurrentBody;
     if (!body)
         return;
+    // The body takes a seed, a palette and a picture.
+    FSector->History().TouchSystem(body);
     if (body->TypeID == BODY_TYPE_GASGIANT) {
         TSurfaceWait wait(*FSector, "Scanning Atmosphere...");
         GenerateGasGiantAtmTexture(FSector.get(), *body, SURFACE_MAP_WIDTH, SURFACE_MAP_HEIGHT);

@@ -10,6 +10,7 @@
 #include "files/LegacyConvert.h"
 #include "files/SectorImport.h"
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -74,6 +75,9 @@ void TfrmVexaMain::ImportCsv()
     if (!FDataImport)
         FDataImport = new TfrmDataImport(FMessages, this);
     FDataImport->Load(*FSector, FSettings.DialogPath);
+    // An import may update any system (matched by name) as well as add
+    // and replace them.
+    FSector->History().TouchEverything();
     FDataImport->exec();
     if (!FDataImport->Imported())
         return;
@@ -100,6 +104,9 @@ bool TfrmVexaMain::MergeWith(const TMergeChoice &choice)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     bool done = false;
     const std::string file = choice.FileName.toStdString();
+    // A merge updates matching systems in place as well as adding others.
+    TEditStep step(FSector->History(), choice.Catalogue ? "Import Catalogue" : "Merge and Update Sectors");
+    FSector->History().TouchEverything();
     if (choice.Catalogue) {
         const int added = ImportGliese(*FSector, file, &error);
         done = error.empty();

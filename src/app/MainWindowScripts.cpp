@@ -12,6 +12,7 @@
 
 #include "model/RouteStops.h"
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 #include "search/Searcher.h"
 #include "scripting/ScriptRegistry.h"
 #include "scripting/ZentScripter.h"
@@ -105,11 +106,18 @@ bool TfrmVexaMain::RunScriptFile(const QString &file, const QString &caption)
         return chosen.has_value();
     };
     bool ok = false;
-    try {
-        ok = host.Run();
-    } catch (...) {
-        // Whatever the run let through, the window goes on.
-        ok = false;
+    {
+        // The whole run is one step, named after the script: it may change
+        // anything through the object model.
+        const QString stepName = caption.isEmpty() ? QFileInfo(file).completeBaseName() : caption;
+        TEditStep step(FSector->History(), stepName.toStdString());
+        FSector->History().TouchEverything();
+        try {
+            ok = host.Run();
+        } catch (...) {
+            // Whatever the run let through, the window goes on.
+            ok = false;
+        }
     }
     FSector->RenderMessageBig.clear();
     FSector->RenderMessageSmall.clear();
@@ -127,6 +135,7 @@ bool TfrmVexaMain::RunScriptFile(const QString &file, const QString &caption)
         ForgetStopsOfGoneSystems(*FSector);
     }
     SectorChanged(false);
+    UpdateUndoActions();
     return ok;
 }
 

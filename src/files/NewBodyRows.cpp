@@ -255,6 +255,28 @@ std::int64_t TNewBodyRows::AddWithStoredId(const TStellarBody &body, std::int64_
     return id;
 }
 
+std::int64_t TNewBodyRows::AddWithId(const TStellarBody &body, std::int64_t parentId, std::int64_t systemId,
+                                     std::int64_t id)
+{
+    if (id <= 0 || id > LAST_HANDED_OUT_ID || !Flush())
+        return Add(body, parentId, systemId);
+    {
+        TZentStatement taken(FDb, "select 1 from bodies where id = ?");
+        taken.BindInt(1, id);
+        if (taken.Step())
+            return Add(body, parentId, systemId);
+    }
+    if (!FBodyOne.Prepared())
+        FBodyOne = TZentStatement(FDb, ManyRowsSql(BodyHead(), BODY_ROW_VALUES, 1));
+    FBodyOne.BindInt(1, id);
+    BindBodyValues(FBodyOne, 2, body, parentId, systemId == 0 ? id : systemId, FIdentities[0]);
+    if (!FBodyOne.Exec())
+        return 0;
+    if (FNextId > 0 && id >= FNextId)
+        FNextId = id + 1;
+    return id;
+}
+
 void TNewBodyRows::AddGas(std::int64_t bodyId, const TVexaAtmElement &gas)
 {
     FGases.push_back({bodyId, &gas});

@@ -48,6 +48,10 @@ public:
     // stored as its own system.  The body and its texts must stay as they
     // are until Flush.
     std::int64_t Add(const TStellarBody &body, std::int64_t parentId, std::int64_t systemId);
+    // The same under the given id while no row holds it: a body brought back
+    // (by an undo) takes the place its row had, which keeps it among its
+    // siblings where it stood.  Another id when that one is taken.
+    std::int64_t AddWithId(const TStellarBody &body, std::int64_t parentId, std::int64_t systemId, std::int64_t id);
     void AddGas(std::int64_t bodyId, const TVexaAtmElement &gas);
 
     // Writes what is queued; false on a failed statement.

@@ -1,4 +1,5 @@
 #include "files/SectorFile.h"
+#include "model/history/SectorHistory.h"
 
 #include "base/Paths.h"
 #include "files/SectorSchema.h"
@@ -174,6 +175,7 @@ bool LoadFromFile(TVexaSector &sector, const std::string &fileName, std::string 
     AttachSectorStore(sector);
     sector.SetFilters();
     sector.ResetCamera();
+    sector.History().Clear();
     return true;
 }
 
@@ -204,6 +206,9 @@ bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFir
         sector.ResetRecordIDs();
     }
 
+    // Deleted systems lose their rows with this save; the history keeps
+    // what it may still bring back of them.
+    sector.History().PrepareForSave();
     bool ok;
     if (sameFile && ownFileExists) {
         ok = WriteInto(sector, fileName, true, error);
@@ -255,6 +260,7 @@ bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFir
     sector.FileNameUnconfirmed = false;
     sector.Name = ExtractFileBaseName(fileName);
     sector.Modified = false;
+    sector.History().MarkClean();
     AttachSectorStore(sector);
     return true;
 }

@@ -405,6 +405,7 @@ bool TVexaDB_SQLite::WriteBodyRow(TStellarBody &b, std::int64_t systemId, std::i
     }
 
     bool isNew = b.RecordID <= 0;
+    const std::int64_t formerId = b.RecordID;
     if (!isNew) {
         TZentStatement &up = St().Get(St().BodyUpdate, BodyUpdateSql());
         TIdentityText::TBuffer identity;
@@ -418,7 +419,8 @@ bool TVexaDB_SQLite::WriteBodyRow(TStellarBody &b, std::int64_t systemId, std::i
             isNew = true;
     }
     if (isNew) {
-        const std::int64_t id = FNewRows->Add(b, parentId, systemId);
+        const std::int64_t id =
+            formerId > 0 ? FNewRows->AddWithId(b, parentId, systemId, formerId) : FNewRows->Add(b, parentId, systemId);
         if (id <= 0)
             return FailFromDb("Could not write a body");
         AssignId(b, id);

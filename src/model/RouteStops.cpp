@@ -3,6 +3,7 @@
 #include "model/StellarBody.h"
 #include "model/StellarRoute.h"
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 
 #include <string>
 
@@ -35,6 +36,7 @@ void ForgetStopsOfGoneSystems(TVexaSector &sector)
             if (!holder || !holder->Loaded || holder->IDString == stops[w]->id ||
                 HoldsSystem(*holder, stops[w]->id, scratch))
                 continue;
+            sector.History().TouchPart(TSectorPart::Routes);
             stops.erase(stops.begin() + static_cast<std::ptrdiff_t>(w));
             removed = true;
         }

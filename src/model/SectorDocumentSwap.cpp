@@ -2,6 +2,7 @@
 
 #include "model/StellarRoute.h"
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 
 #include <utility>
 
@@ -36,6 +37,10 @@ void SwapSectorDocuments(TVexaSector &a, TVexaSector &b)
     if (&a == &b)
         return;
     using std::swap;
+    // Each history belongs to its document object and speaks of the
+    // contents it had: both start afresh.
+    a.History().Clear();
+    b.History().Clear();
     SwapBase(a, b);
     swap(a.Name, b.Name);
     swap(a.FileName, b.FileName);

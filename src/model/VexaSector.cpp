@@ -3,6 +3,7 @@
 
 #include "base/AsciiText.h"
 #include "model/SectorStore.h"
+#include "model/history/SectorHistory.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,7 +17,7 @@ double CheckedSectorSize(double size, double fallback) noexcept
     return size > SECTOR_MAX_SIZE ? SECTOR_MAX_SIZE : (size < SECTOR_MIN_SIZE ? SECTOR_MIN_SIZE : size);
 }
 
-TVexaSector::TVexaSector()
+TVexaSector::TVexaSector() : FHistory(std::make_unique<TSectorHistory>(*this))
 {
     Systems.reserve(10000);
     PoliticalList.push_back({"", true});
@@ -37,6 +38,7 @@ TVexaSector::~TVexaSector()
 
 void TVexaSector::clear()
 {
+    FHistory->Clear();
     DynaClearActiveDB();
     RandomSeed = 0;
     GridsEnabled = true;
@@ -71,9 +73,13 @@ void TVexaSector::DynaLoad(TStellarBody *root)
     if (FileName.empty() || !Store)
         return;
     root->UnloadChildren();
+    // Loading reads the children; changes the root itself had (a move, a
+    // mass edit) are still to be saved.
+    const bool rootModified = root->TVexaBase::Modified;
     if (Store->LoadSystemChildren(*this, *root)) {
         root->Loaded = true;
-        root->TVexaBase::Modified = false;
+        root->TVexaBase::Modified = rootModified;
+        FHistory->SystemLoaded(root);
     } else {
         root->UnloadChildren();
     }
@@ -81,7 +87,7 @@ void TVexaSector::DynaLoad(TStellarBody *root)
 
 void TVexaSector::DynaUnload(TStellarBody *root)
 {
-    if (!root || !root->Loaded || root->TVexaBase::Modified)
+    if (!root || !root->Loaded || root->TVexaBase::Modified || FHistory->KeepsTree(*root))
         return;
     if (OnChildrenUnloaded)
         OnChildrenUnloaded(std::move(root->Children));
@@ -118,6 +124,7 @@ int TVexaSector::AddSystem(std::unique_ptr<TStellarBody> body)
     if (!body)
         return -1;
     body->Parent = nullptr;
+    FHistory->SystemAdded(body.get());
     Systems.push_back(std::move(body));
     return static_cast<int>(Systems.size()) - 1;
 }
@@ -166,6 +173,7 @@ std::unique_ptr<TStellarBody> TVexaSector::ExtractSystem(TStellarBody *root)
     const int idx = IndexOfSystem(root);
     if (idx < 0)
         return nullptr;
+    FHistory->SystemLeaving(root);
     ReleaseRootReferences(root);
     auto owned = std::move(Systems[static_cast<std::size_t>(idx)]);
     Systems.erase(Systems.begin() + idx);
@@ -177,6 +185,7 @@ void TVexaSector::RemoveSystems(const std::vector<bool> &drop)
     std::size_t keep = 0;
     for (std::size_t i = 0; i < Systems.size(); ++i) {
         if (i < drop.size() && drop[i]) {
+            FHistory->SystemLeaving(Systems[i].get());
             ReleaseRootReferences(Systems[i].get());
             if (Systems[i]->RecordID > 0)
                 DeletedObjects.push_back(std::move(Systems[i]));
@@ -205,6 +214,7 @@ void TVexaSector::DeleteChildBody(TStellarBody *parent, TStellarBody *child)
         DeleteRootBody(child);
         return;
     }
+    FHistory->TouchSystem(parent);
     auto owned = parent->ExtractChild(child);
     if (!owned)
         return;
@@ -221,6 +231,7 @@ void TVexaSector::DeleteSelectedSystems()
             continue;
         any = true;
         DeleteSystemFromRoutes(root);
+        FHistory->SystemLeaving(root);
         ReleaseRootReferences(root);
         DeletedObjects.push_back(std::move(Systems[i]));
         Systems.erase(Systems.begin() + static_cast<std::ptrdiff_t>(i));
@@ -275,6 +286,13 @@ void TVexaSector::ReassignChild(TStellarBody *body, TStellarBody *newParent)
     // cut the subtree off from every owner.
     if (newParent && IsSameOrAncestor(body, newParent))
         return;
+    // The system taking the body is written whole on the next save, and a
+    // step keeps it whole: its stored bodies come in first.
+    if (newParent)
+        DynaLoad(newParent->GetRootBody());
+    FHistory->TouchSystem(body);
+    FHistory->TouchSystem(newParent);
+    FHistory->TouchPart(TSectorPart::Routes);
 
     if (!newParent) {
         TStellarBody *oldParent = body->Parent;

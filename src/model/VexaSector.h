@@ -26,6 +26,7 @@
 namespace kalvion {
 
 class TSectorStore;
+class TSectorHistory;
 class TTreeSink;
 
 inline constexpr int SECTOR_FILE_VERSION = 4;
@@ -136,6 +137,10 @@ public:
     // The files behind the document (set by the sector-file layer); none for
     // a sector that lives in memory only.
     TSectorStore *Store = nullptr;
+
+    // The undo history: commands open steps on it, the operations below
+    // record what they change into the open step.
+    TSectorHistory &History() const { return *FHistory; }
 
     // Life cycle
     void clear();
@@ -308,6 +313,8 @@ public:
     std::optional<TByteStream> GetSurfaceMapImageStream(const TStellarBody *body);
 
 private:
+    friend class TSectorHistory;
+    std::unique_ptr<TSectorHistory> FHistory;
     // Lets go of every non-owning reference to a root leaving Systems.
     void ReleaseRootReferences(TStellarBody *root);
     void MoveRouteToDeleted(std::size_t index);

@@ -1,6 +1,7 @@
 // The camera of the sector view: slides, pans, rotations and the moves of
 // selected systems relative to the eye.
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 
 #include "model/PointRotation.h"
 
@@ -145,6 +146,7 @@ void TVexaSector::AdjustSelectedDistanceToCamera(double factor)
     for (auto &root : Systems) {
         if (!root->Selected)
             continue;
+        FHistory->TouchSystem(root.get());
         const double d = Distance(Camera, PositionOf(*root));
         // Never pull a system closer than one light year to the eye.
         if (factor * d < 1)
@@ -161,6 +163,7 @@ void TVexaSector::RotateSelectedAroundCamera(double ax, double ay, double az)
     for (auto &root : Systems) {
         if (!root->Selected)
             continue;
+        FHistory->TouchSystem(root.get());
         const TVexaPoint p = RotatePointAboutCentre(PositionOf(*root), Camera, ax, ay, az);
         root->X = p.X;
         root->Y = p.Y;

@@ -1,5 +1,6 @@
 // Filters, political affiliations, route types and units of the sector.
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 
 #include "base/AsciiText.h"
 #include "base/NumberFormat.h"
@@ -76,6 +77,7 @@ int TVexaSector::FindPolitical(std::string_view name) const
 
 int TVexaSector::AddPolitical(const std::string &name)
 {
+    FHistory->TouchPart(TSectorPart::Settings);
     if (name.empty())
         return -1;
     const int i = FindPolitical(name);
@@ -92,6 +94,7 @@ void TVexaSector::UpdatePoliticalFrom(const TStellarBody &body)
 
 void TVexaSector::BuildPoliticalList(bool reset)
 {
+    FHistory->TouchPart(TSectorPart::Settings);
     if (reset) {
         PoliticalList.clear();
         PoliticalList.push_back({"", true});
@@ -122,6 +125,7 @@ int TVexaSector::FindRouteType(std::string_view name) const
 
 int TVexaSector::AddRouteType(const std::string &name)
 {
+    FHistory->TouchPart(TSectorPart::Settings);
     if (name.empty())
         return -1;
     const int i = FindRouteType(name);
@@ -133,6 +137,7 @@ int TVexaSector::AddRouteType(const std::string &name)
 
 void TVexaSector::BuildRouteTypeList(bool reset)
 {
+    FHistory->TouchPart(TSectorPart::Settings);
     if (reset) {
         RouteTypeList.clear();
         RouteTypeList.push_back({"", true});
@@ -143,6 +148,7 @@ void TVexaSector::BuildRouteTypeList(bool reset)
 
 void TVexaSector::DeleteRouteType(std::string_view name)
 {
+    FHistory->TouchPart(TSectorPart::Settings);
     for (std::size_t i = Routes.size(); i-- > 0;)
         if (SameText(Routes[i]->RouteType, name))
             MoveRouteToDeleted(i);

@@ -1,5 +1,6 @@
 // Image resources seen from the sector: loading on demand, previews, blazons.
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 
 #include "base/AsciiText.h"
 #include "base/Paths.h"
@@ -116,6 +117,7 @@ void TVexaSector::SetBlazonSelected(bool display, bool wrap, const std::string &
     for (auto &root : Systems) {
         if (!root->Selected)
             continue;
+        FHistory->TouchSystem(root.get());
         if (fileName.empty())
             root->BlazonImageFile.clear();
         else

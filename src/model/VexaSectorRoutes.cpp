@@ -1,5 +1,6 @@
 // Routes, subsectors and the camera home position of the sector.
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 
 #include "base/AsciiText.h"
 
@@ -7,6 +8,7 @@ namespace kalvion {
 
 int TVexaSector::AddRoute(std::unique_ptr<TStellarRoute> route)
 {
+    FHistory->TouchPart(TSectorPart::Routes);
     if (!route)
         return -1;
     route->Sector = this;
@@ -23,6 +25,7 @@ TStellarRoute *TVexaSector::GetRoute(int index) const
 
 void TVexaSector::MoveRouteToDeleted(std::size_t index)
 {
+    FHistory->TouchPart(TSectorPart::Routes);
     DeletedObjects.push_back(std::move(Routes[index]));
     Routes.erase(Routes.begin() + static_cast<std::ptrdiff_t>(index));
 }
@@ -44,6 +47,7 @@ bool TVexaSector::RoutesSelected() const
 
 void TVexaSector::DeleteSelectedRoutes()
 {
+    FHistory->TouchPart(TSectorPart::Routes);
     for (std::size_t i = Routes.size(); i-- > 0;)
         if (Routes[i]->Selected)
             MoveRouteToDeleted(i);
@@ -51,12 +55,14 @@ void TVexaSector::DeleteSelectedRoutes()
 
 void TVexaSector::DeleteAllRoutes()
 {
+    FHistory->TouchPart(TSectorPart::Routes);
     for (std::size_t i = Routes.size(); i-- > 0;)
         MoveRouteToDeleted(i);
 }
 
 void TVexaSector::DeleteSystemFromRoutes(const TStellarBody *body)
 {
+    FHistory->TouchPart(TSectorPart::Routes);
     if (!body)
         return;
     for (std::size_t r = Routes.size(); r-- > 0;) {
@@ -72,6 +78,8 @@ void TVexaSector::DeleteSystemFromRoutes(const TStellarBody *body)
 
 void TVexaSector::UpdateRoutes()
 {
+    // Waypoints stand where their systems stand.
+    FHistory->TouchPart(TSectorPart::Routes);
     for (auto &route : Routes) {
         for (auto &wp : route->Waypoints) {
             const TStellarBody *root = FindRootBodyById(wp->id);
@@ -89,6 +97,8 @@ void TVexaSector::UpdateRoutes()
 
 void TVexaSector::UpdateRouteBodies()
 {
+    // Waypoints stand where their systems stand.
+    FHistory->TouchPart(TSectorPart::Routes);
     const TRootIdIndex index = BuildRootIdIndex();
     for (auto &route : Routes) {
         auto &wps = route->Waypoints;
@@ -112,6 +122,8 @@ void TVexaSector::UpdateRouteBodies()
 
 void TVexaSector::UpdateRoutesForBody(const TStellarBody *body)
 {
+    // Waypoints stand where their systems stand.
+    FHistory->TouchPart(TSectorPart::Routes);
     if (!body)
         return;
     for (auto &route : Routes) {
@@ -127,6 +139,8 @@ void TVexaSector::UpdateRoutesForBody(const TStellarBody *body)
 
 void TVexaSector::UpdateRoutesSelected()
 {
+    // Waypoints stand where their systems stand.
+    FHistory->TouchPart(TSectorPart::Routes);
     for (const auto &root : Systems)
         if (root->Selected)
             UpdateRoutesForBody(root.get());
@@ -134,6 +148,7 @@ void TVexaSector::UpdateRoutesSelected()
 
 int TVexaSector::AddSubsector(std::unique_ptr<TVexaSubsector> subsector)
 {
+    FHistory->TouchPart(TSectorPart::Subsectors);
     if (!subsector)
         return -1;
     Subsectors.push_back(std::move(subsector));
@@ -157,6 +172,7 @@ int TVexaSector::GetSubsectorIndexByName(std::string_view name) const
 
 void TVexaSector::DeleteSubsector(int index)
 {
+    FHistory->TouchPart(TSectorPart::Subsectors);
     if (index < 0 || index >= SubsectorCount())
         return;
     DeletedObjects.push_back(std::move(Subsectors[static_cast<std::size_t>(index)]));
@@ -171,12 +187,14 @@ void TVexaSector::ResetCamera()
 
 void TVexaSector::RestoreDefaultOrigins()
 {
+    FHistory->TouchPart(TSectorPart::Settings);
     OriginCamera = {SizeX / 2, 0, 3 * SizeZ};
     OriginTarget = {0, 0, 0};
 }
 
 void TVexaSector::SetOriginsFromCurrentView()
 {
+    FHistory->TouchPart(TSectorPart::Settings);
     OriginCamera = Camera;
     OriginTarget = Target;
 }

@@ -1,5 +1,6 @@
 // Picking, selection and the operations on the selected systems.
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 
 #include "model/TreeSink.h"
 
@@ -104,6 +105,7 @@ void TVexaSector::MoveSelected(double dx, double dy, double dz)
     for (auto &root : Systems) {
         if (!root->Selected)
             continue;
+        FHistory->TouchSystem(root.get());
         root->X += dx;
         root->Y += dy;
         root->Z += dz;
@@ -116,6 +118,7 @@ void TVexaSector::MoveSelectedAxis(int axis, double delta)
     if (axis < 1 || axis > 3)
         return;
     for (TStellarBody *root : Selection) {
+        FHistory->TouchSystem(root);
         double &v = axis == 1 ? root->X : (axis == 2 ? root->Y : root->Z);
         v += delta;
         root->ModifySystem();
@@ -128,6 +131,7 @@ void TVexaSector::SetPoliticalSelected(const std::string &name)
     for (auto &root : Systems) {
         if (!root->Selected)
             continue;
+        FHistory->TouchSystem(root.get());
         root->PoliticalAffiliation = name;
         root->ModifySystem();
         changed = true;
@@ -142,6 +146,7 @@ void TVexaSector::SetDisplayStyleSelected(TColor color, TColor labelColor, bool 
     for (auto &root : Systems) {
         if (!root->Selected)
             continue;
+        FHistory->TouchSystem(root.get());
         root->Color = color;
         root->LabelColor = labelColor;
         root->FontStyle = style;
@@ -154,6 +159,7 @@ void TVexaSector::SetSphereStyleSelected(int style, TColor color, double size)
     for (auto &root : Systems) {
         if (!root->Selected)
             continue;
+        FHistory->TouchSystem(root.get());
         root->SphereInfluence = style;
         root->SphereInfluenceColor = color;
         root->SphereInfluenceSize = size;
@@ -166,6 +172,7 @@ void TVexaSector::ChangeBodyTypeSelected(int typeCode)
     for (auto &root : Systems) {
         if (!root->Selected)
             continue;
+        FHistory->TouchSystem(root.get());
         root->TypeID = typeCode;
         root->ModifySystem();
     }
@@ -176,6 +183,7 @@ void TVexaSector::SetLabelDistanceSelected(double routeDistance, double labelDis
     for (auto &root : Systems) {
         if (!root->Selected)
             continue;
+        FHistory->TouchSystem(root.get());
         root->RouteDistance = routeDistance;
         root->LabelDistance = labelDistance;
         root->ModifySystem();

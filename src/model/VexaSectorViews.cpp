@@ -1,5 +1,6 @@
 // Saved views: the camera with the filters and visibility lists, by name.
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 
 #include "base/AsciiText.h"
 
@@ -35,6 +36,8 @@ void ApplyVisibility(std::vector<Entry> &list, const std::vector<TVexaVisibility
 
 void TVexaSector::ChangeSubsectorName(TVexaSubsector *subsector, const std::string &newName)
 {
+    FHistory->TouchPart(TSectorPart::Subsectors);
+    FHistory->TouchPart(TSectorPart::Views);
     if (!subsector)
         return;
     const std::string oldName = subsector->Name;
@@ -59,6 +62,7 @@ int TVexaSector::FindView(std::string_view name) const
 
 void TVexaSector::AddCurrentViewAsView(const std::string &name)
 {
+    FHistory->TouchPart(TSectorPart::Views);
     DeleteView(name);
     auto view = std::make_unique<TVexaView>();
     view->Name = name;
@@ -80,6 +84,7 @@ void TVexaSector::AddCurrentViewAsView(const std::string &name)
 
 void TVexaSector::DeleteView(std::string_view name)
 {
+    FHistory->TouchPart(TSectorPart::Views);
     const int i = FindView(name);
     if (i >= 0)
         Views.erase(Views.begin() + i);

@@ -619,6 +619,7 @@ TEST(SectorLists, DynamicLoading)
     CountingStore store;
     TStellarBody *root = AddRoot(s, "stored");
     root->Loaded = false;
+    root->TVexaBase::Modified = false; // as read from its file
     s.DynaLoad(root); // no store, no file: stays unloaded
     EXPECT_FALSE(root->Loaded);
     s.Store = &store;
@@ -658,6 +659,14 @@ TEST(SectorLists, DynamicLoading)
     EXPECT_FALSE(root->Loaded);
     EXPECT_EQ(root->ChildrenCount(), 0);
     ASSERT_EQ(taken.size(), 1u);
+
+    // A root changed while its bodies were in the file (a script's rename)
+    // keeps its change when they are read in: the next save writes it.
+    root->Name = "renamed";
+    root->TVexaBase::Modified = true;
+    s.DynaLoad(root);
+    EXPECT_TRUE(root->Loaded);
+    EXPECT_TRUE(root->TVexaBase::Modified);
     EXPECT_EQ(taken[0].get(), child);
     s.Store = nullptr;
 }

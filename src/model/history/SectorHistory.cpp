@@ -1,0 +1,593 @@
+#include "model/history/SectorHistory.h"
+
+#include "model/VexaSector.h"
+#include "model/history/SystemState.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace kalvion {
+
+namespace {
+
+std::uint64_t HashOf(std::string_view bytes) { return std::hash<std::string_view>{}(bytes); }
+
+} // namespace
+
+// ---- kept states ----
+
+void TKeptState::Keep(const std::string *before, const std::string *after)
+{
+    FHasBefore = before != nullptr;
+    FHasAfter = after != nullptr;
+    FPrefix = FSuffix = 0;
+    FBefore.clear();
+    FAfter.clear();
+    FBeforeSize = before ? before->size() : 0;
+    FAfterSize = after ? after->size() : 0;
+    FBeforeHash = before ? HashOf(*before) : 0;
+    FAfterHash = after ? HashOf(*after) : 0;
+    if (before && after) {
+        const std::size_t n = std::min(before->size(), after->size());
+        std::size_t p = 0;
+        while (p < n && (*before)[p] == (*after)[p])
+            ++p;
+        std::size_t s = 0;
+        while (s < n - p && (*before)[before->size() - 1 - s] == (*after)[after->size() - 1 - s])
+            ++s;
+        FPrefix = static_cast<std::uint32_t>(p);
+        FSuffix = static_cast<std::uint32_t>(s);
+        FBefore.assign(*before, p, before->size() - p - s);
+        FAfter.assign(*after, p, after->size() - p - s);
+    } else if (before) {
+        FBefore = *before;
+    } else if (after) {
+        FAfter = *after;
+    }
+    FBefore.shrink_to_fit();
+    FAfter.shrink_to_fit();
+}
+
+void TKeptState::KeepWhole(const std::string &before, const std::string &after)
+{
+    Keep(&before, &after);
+    FWhole = true;
+    FPrefix = FSuffix = 0;
+    FBefore = before;
+    FAfter = after;
+}
+
+bool TKeptState::Unchanged() const
+{
+    return FHasBefore && FHasAfter && FBeforeSize == FAfterSize && FBeforeHash == FAfterHash && FBefore == FAfter;
+}
+
+bool TKeptState::Rebuild(bool wantBefore, std::string_view current, std::string &out) const
+{
+    const bool haveWanted = wantBefore ? FHasBefore : FHasAfter;
+    const bool haveOther = wantBefore ? FHasAfter : FHasBefore;
+    if (!haveWanted)
+        return false;
+    const std::string &wanted = wantBefore ? FBefore : FAfter;
+    if (!haveOther || FWhole) {
+        out = wanted;
+        return true;
+    }
+    const std::size_t otherSize = wantBefore ? FAfterSize : FBeforeSize;
+    const std::uint64_t otherHash = wantBefore ? FAfterHash : FBeforeHash;
+    if (current.size() != otherSize || HashOf(current) != otherHash)
+        return false;
+    out.clear();
+    out.reserve(FPrefix + wanted.size() + FSuffix);
+    out.append(current.substr(0, FPrefix));
+    out.append(wanted);
+    out.append(current.substr(current.size() - FSuffix));
+    return true;
+}
+
+// ---- recording ----
+
+TSectorHistory::TSectorHistory(TVexaSector &sector) : FSector(sector) {}
+
+TSectorHistory::~TSectorHistory() = default;
+
+void TSectorHistory::BeginStep(const std::string &name)
+{
+    if (FDepth++ > 0)
+        return;
+    FOpen = std::make_unique<TStep>();
+    FOpen->Name = name;
+    FStartIndex.clear();
+    FStartIndexBuilt = false;
+}
+
+void TSectorHistory::EndStep()
+{
+    if (FDepth <= 0 || --FDepth > 0)
+        return;
+    CloseStep();
+}
+
+int TSectorHistory::StartIndexOf(const TStellarBody *root)
+{
+    if (!FStartIndexBuilt) {
+        FStartIndexBuilt = true;
+        FStartIndex.reserve(FSector.Systems.size());
+        for (std::size_t i = 0; i < FSector.Systems.size(); ++i)
+            FStartIndex.emplace(FSector.Systems[i].get(), static_cast<int>(i));
+    }
+    auto it = FStartIndex.find(root);
+    return it == FStartIndex.end() ? -1 : it->second;
+}
+
+TSectorHistory::TSystemChange *TSectorHistory::FindOpen(const std::string &id)
+{
+    auto it = FOpen->SystemById.find(id);
+    return it == FOpen->SystemById.end() ? nullptr : &FOpen->Systems[it->second];
+}
+
+TSectorHistory::TSystemChange &TSectorHistory::AddOpen(TStellarBody *root, int beforeIndex, bool hadBefore)
+{
+    FOpen->SystemById.emplace(root->IDString.str(), FOpen->Systems.size());
+    TSystemChange &c = FOpen->Systems.emplace_back();
+    c.Id = root->IDString.str();
+    c.Live = root;
+    c.Full = root->Loaded;
+    c.BeforeIndex = beforeIndex;
+    c.HadBefore = hadBefore;
+    if (hadBefore)
+        WriteSystemState(*root, c.Full, c.OpenBefore, c.Full ? &c.BeforeIds : nullptr);
+    return c;
+}
+
+void TSectorHistory::TouchSystem(TStellarBody *body)
+{
+    if (!Recording() || !body)
+        return;
+    TStellarBody *root = body->GetRootBody();
+    if (FindOpen(root->IDString.str()))
+        return;
+    const int index = StartIndexOf(root);
+    // A tree not in the document (one being built, a copy) is not the
+    // document's to record.
+    if (index < 0)
+        return;
+    AddOpen(root, index, true);
+}
+
+void TSectorHistory::TouchPart(TSectorPart part)
+{
+    if (!Recording())
+        return;
+    int &slot = FOpen->PartIndex[static_cast<std::size_t>(part)];
+    if (slot >= 0)
+        return;
+    slot = static_cast<int>(FOpen->Parts.size());
+    TPartChange &c = FOpen->Parts.emplace_back();
+    c.Part = part;
+    WritePartState(FSector, part, c.OpenBefore);
+}
+
+void TSectorHistory::TouchEverything()
+{
+    if (!Recording())
+        return;
+    for (auto &root : FSector.Systems)
+        TouchSystem(root.get());
+    for (int p = 0; p < SECTOR_PART_COUNT; ++p)
+        TouchPart(static_cast<TSectorPart>(p));
+}
+
+void TSectorHistory::SystemAdded(TStellarBody *root)
+{
+    if (!Recording() || !root)
+        return;
+    StartIndexOf(root); // the start order is taken before the document changes
+    if (TSystemChange *c = FindOpen(root->IDString.str())) {
+        c->Live = root;
+        return;
+    }
+    AddOpen(root, -1, false);
+}
+
+void TSectorHistory::SystemLeaving(TStellarBody *root)
+{
+    if (!Recording() || !root)
+        return;
+    TouchSystem(root);
+    if (TSystemChange *c = FindOpen(root->IDString.str())) {
+        if (c->Live == root)
+            c->Live = nullptr;
+        // Where it lands in the deleted list, an undo before the next save
+        // takes the very object back; it is looked for there, never used
+        // blindly.
+        c->Pending = root;
+    }
+}
+
+void TSectorHistory::SystemLoaded(TStellarBody *root)
+{
+    if (!Recording() || !root || root->Parent)
+        return;
+    TSystemChange *c = FindOpen(root->IDString.str());
+    if (!c || c->Full || c->Live != root)
+        return;
+    // The children come straight from the file: they are as they were
+    // before the step.
+    c->Full = true;
+    if (c->HadBefore && c->OpenBefore.size() >= EMPTY_CHILDREN_BYTES) {
+        c->OpenBefore.resize(c->OpenBefore.size() - EMPTY_CHILDREN_BYTES);
+        c->BeforeIds.assign(1, root->RecordID);
+        WriteChildrenState(*root, c->OpenBefore, &c->BeforeIds);
+    }
+}
+
+void TSectorHistory::CloseStep()
+{
+    std::unique_ptr<TStep> step = std::move(FOpen);
+    FStartIndex.clear();
+    FStartIndexBuilt = false;
+    if (!step)
+        return;
+
+    std::unordered_map<const TStellarBody *, int> endIndex;
+    if (!step->Systems.empty()) {
+        endIndex.reserve(FSector.Systems.size());
+        for (std::size_t i = 0; i < FSector.Systems.size(); ++i)
+            endIndex.emplace(FSector.Systems[i].get(), static_cast<int>(i));
+    }
+    std::vector<TSystemChange> kept;
+    kept.reserve(step->Systems.size());
+    std::string after;
+    for (TSystemChange &c : step->Systems) {
+        TStellarBody *live = c.Live;
+        auto it = live ? endIndex.find(live) : endIndex.end();
+        if (it == endIndex.end())
+            live = nullptr;
+        c.AfterIndex = live ? it->second : -1;
+        after.clear();
+        if (live) {
+            if (c.Full && !live->Loaded)
+                FSector.DynaLoad(live);
+            WriteSystemState(*live, c.Full, after, c.Full ? &c.AfterIds : nullptr);
+        }
+        if (!c.HadBefore && !live)
+            continue;
+        c.State.Keep(c.HadBefore ? &c.OpenBefore : nullptr, live ? &after : nullptr);
+        c.OpenBefore = std::string();
+        c.Live = nullptr;
+        c.BeforeIds.shrink_to_fit();
+        c.AfterIds.shrink_to_fit();
+        if (live)
+            c.Pending = nullptr;
+        if (c.State.Unchanged() && c.BeforeIndex == c.AfterIndex)
+            continue;
+        step->Bytes += c.State.Bytes() + c.Id.capacity() + sizeof(TSystemChange) +
+                       (c.BeforeIds.capacity() + c.AfterIds.capacity()) * sizeof(std::int64_t);
+        kept.push_back(std::move(c));
+    }
+    step->Systems = std::move(kept);
+    step->SystemById = {};
+
+    std::vector<TPartChange> parts;
+    for (TPartChange &c : step->Parts) {
+        after.clear();
+        WritePartState(FSector, c.Part, after);
+        if (c.Part == TSectorPart::Date)
+            c.State.KeepWhole(c.OpenBefore, after);
+        else
+            c.State.Keep(&c.OpenBefore, &after);
+        c.OpenBefore = std::string();
+        if (c.State.Unchanged())
+            continue;
+        step->Bytes += c.State.Bytes() + sizeof(TPartChange);
+        parts.push_back(std::move(c));
+    }
+    step->Parts = std::move(parts);
+    if (step->Systems.empty() && step->Parts.empty())
+        return;
+
+    if (FClean && *FClean > static_cast<long>(FUndo.size()))
+        FClean.reset(); // the saved state was undone and is now out of reach
+    for (const TStep &gone : FRedo)
+        CountTrees(gone, -1);
+    FRedo.clear();
+    CountTrees(*step, +1);
+    FUndo.push_back(std::move(*step));
+    Trim();
+}
+
+void TSectorHistory::CountTrees(const TStep &step, int delta)
+{
+    for (const TSystemChange &c : step.Systems) {
+        if (!c.Full)
+            continue;
+        int &n = FTreeRefs[c.Id];
+        n += delta;
+        if (n <= 0)
+            FTreeRefs.erase(c.Id);
+    }
+}
+
+bool TSectorHistory::KeepsTree(const TStellarBody &root) const
+{
+    return !FTreeRefs.empty() && FTreeRefs.count(root.IDString.str()) > 0;
+}
+
+void TSectorHistory::Trim()
+{
+    while (static_cast<int>(FUndo.size()) > FLimit) {
+        CountTrees(FUndo.front(), -1);
+        FUndo.pop_front();
+        if (FClean) {
+            if (*FClean == 0)
+                FClean.reset();
+            else
+                --*FClean;
+        }
+    }
+}
+
+void TSectorHistory::SetLimit(int steps)
+{
+    FLimit = std::max(1, steps);
+    Trim();
+}
+
+void TSectorHistory::Clear()
+{
+    FUndo.clear();
+    FRedo.clear();
+    FTreeRefs.clear();
+    FClean = 0;
+    if (FDepth > 0)
+        FOpen = std::make_unique<TStep>(TStep{FOpen ? FOpen->Name : std::string(), {}, {}, {}, {-1, -1, -1, -1, -1}, 0});
+    FStartIndex.clear();
+    FStartIndexBuilt = false;
+}
+
+std::size_t TSectorHistory::BytesHeld() const
+{
+    std::size_t n = 0;
+    for (const auto *list : {&FUndo, &FRedo})
+        for (const TStep &s : *list)
+            n += s.Bytes + s.Name.capacity() + sizeof(TStep);
+    return n;
+}
+
+void TSectorHistory::PrepareForSave()
+{
+    for (auto *list : {&FUndo, &FRedo})
+        for (TStep &step : *list)
+            for (TSystemChange &c : step.Systems) {
+                if (!c.Pending)
+                    continue;
+                TStellarBody *pending = nullptr;
+                for (auto &o : FSector.DeletedObjects)
+                    if (o.get() == c.Pending && c.Pending->IDString == c.Id)
+                        pending = c.Pending;
+                c.Pending = nullptr;
+                if (!pending || c.Full)
+                    continue;
+                // Its rows go with this save: keep the whole tree instead.
+                FSector.DynaLoad(pending);
+                std::string before;
+                const bool undoSide = c.State.HasSide(true) && !c.State.HasSide(false);
+                (undoSide ? c.BeforeIds : c.AfterIds).clear();
+                WriteSystemState(*pending, true, before, undoSide ? &c.BeforeIds : &c.AfterIds);
+                c.State.Keep(undoSide ? &before : nullptr, undoSide ? nullptr : &before);
+                c.Full = true;
+                ++FTreeRefs[c.Id];
+            }
+}
+
+// ---- undo and redo ----
+
+bool TSectorHistory::Undo()
+{
+    if (FUndo.empty() || FDepth > 0)
+        return false;
+    TStep step = std::move(FUndo.back());
+    FUndo.pop_back();
+    if (!Apply(step, true)) {
+        Clear();
+        return false;
+    }
+    FRedo.push_back(std::move(step));
+    return true;
+}
+
+bool TSectorHistory::Redo()
+{
+    if (FRedo.empty() || FDepth > 0)
+        return false;
+    TStep step = std::move(FRedo.back());
+    FRedo.pop_back();
+    if (!Apply(step, false)) {
+        Clear();
+        return false;
+    }
+    FUndo.push_back(std::move(step));
+    return true;
+}
+
+bool TSectorHistory::Apply(TStep &step, bool toBefore)
+{
+    TVexaSector &s = FSector;
+    const bool fromBefore = !toBefore;
+    LastError.clear();
+
+    // Everything is checked against the document before anything changes.
+    std::unordered_map<std::string, std::size_t> rootById;
+    rootById.reserve(s.Systems.size());
+    for (std::size_t i = 0; i < s.Systems.size(); ++i)
+        rootById.emplace(s.Systems[i]->IDString.str(), i);
+
+    const std::size_t n = step.Systems.size();
+    std::vector<std::string> target(n);
+    std::vector<std::size_t> slot(n, SIZE_MAX);
+    std::string current;
+    for (std::size_t k = 0; k < n; ++k) {
+        TSystemChange &c = step.Systems[k];
+        const bool present = c.State.HasSide(fromBefore);
+        if (present) {
+            auto it = rootById.find(c.Id);
+            if (it == rootById.end()) {
+                LastError = "A system of the step is missing";
+                return false;
+            }
+            slot[k] = it->second;
+            TStellarBody *root = s.Systems[it->second].get();
+            if (c.Full && !root->Loaded)
+                s.DynaLoad(root);
+            current.clear();
+            WriteSystemState(*root, c.Full, current);
+            if (c.State.HasSide(toBefore) && !c.State.Rebuild(toBefore, current, target[k])) {
+                LastError = "A system changed outside the history";
+                return false;
+            }
+            if (!c.State.HasSide(toBefore)) {
+                // Going away: its state must still be the kept one.
+                std::string check;
+                if (!c.State.Rebuild(fromBefore, std::string_view(), check) || check != current) {
+                    LastError = "A system changed outside the history";
+                    return false;
+                }
+            }
+        } else if (!c.State.Rebuild(toBefore, std::string_view(), target[k])) {
+            LastError = "A step is damaged";
+            return false;
+        }
+    }
+    std::vector<std::string> partTarget(step.Parts.size());
+    for (std::size_t k = 0; k < step.Parts.size(); ++k) {
+        current.clear();
+        WritePartState(s, step.Parts[k].Part, current);
+        if (!step.Parts[k].State.Rebuild(toBefore, current, partTarget[k])) {
+            LastError = "The sector changed outside the history";
+            return false;
+        }
+    }
+
+    FApplying = true;
+    // Take out the systems as they are now, and the stored ones waiting to
+    // be deleted that the step brings back.
+    TBodyPool pool;
+    // The originals waiting for the next save come first: they hold the
+    // rows; a copy the step made of one (a dropped system) is not reused.
+    for (TSystemChange &c : step.Systems) {
+        if (!c.Pending || c.State.HasSide(fromBefore))
+            continue;
+        auto &gone = s.DeletedObjects;
+        for (std::size_t i = 0; i < gone.size(); ++i)
+            if (gone[i].get() == c.Pending && c.Pending->IDString == c.Id) {
+                std::unique_ptr<TStellarBody> body(static_cast<TStellarBody *>(gone[i].release()));
+                gone.erase(gone.begin() + static_cast<std::ptrdiff_t>(i));
+                pool.Add(std::move(body), c.Full);
+                break;
+            }
+        c.Pending = nullptr;
+    }
+    std::vector<bool> drop(s.Systems.size(), false);
+    for (std::size_t k = 0; k < n; ++k)
+        if (slot[k] != SIZE_MAX)
+            drop[slot[k]] = true;
+    std::size_t keep = 0;
+    for (std::size_t i = 0; i < s.Systems.size(); ++i) {
+        if (drop[i]) {
+            s.ReleaseRootReferences(s.Systems[i].get());
+            continue;
+        }
+        if (keep != i)
+            std::swap(s.Systems[keep], s.Systems[i]);
+        ++keep;
+    }
+    {
+        std::unordered_map<std::string, bool> full;
+        for (const TSystemChange &c : step.Systems)
+            full.emplace(c.Id, c.Full);
+        for (std::size_t i = keep; i < s.Systems.size(); ++i) {
+            auto &root = s.Systems[i];
+            const bool tree = full[root->IDString.str()];
+            pool.Add(std::move(root), tree);
+        }
+        s.Systems.resize(keep);
+    }
+
+    // Rebuild the systems of the other side and put them in their places.
+    std::vector<std::pair<int, std::unique_ptr<TStellarBody>>> placed;
+    bool ok = true;
+    for (std::size_t k = 0; k < n; ++k) {
+        TSystemChange &c = step.Systems[k];
+        if (!c.State.HasSide(toBefore))
+            continue;
+        std::unique_ptr<TStellarBody> root;
+        ok = ReadSystemState(target[k], c.Full, pool, root, toBefore ? &c.BeforeIds : &c.AfterIds) && ok;
+        root->ModifySystem();
+        placed.emplace_back(toBefore ? c.BeforeIndex : c.AfterIndex, std::move(root));
+    }
+    std::sort(placed.begin(), placed.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (auto &[index, root] : placed) {
+        const std::size_t at = std::min<std::size_t>(static_cast<std::size_t>(std::max(index, 0)), s.Systems.size());
+        s.Systems.insert(s.Systems.begin() + static_cast<std::ptrdiff_t>(at), std::move(root));
+    }
+
+    // What the other side does not hold: a stored one waits for the next
+    // save to delete its rows; the step remembers where to find a stored
+    // root again.
+    std::unordered_map<std::string, TSystemChange *> goneById;
+    for (TSystemChange &c : step.Systems)
+        if (!c.State.HasSide(toBefore))
+            goneById.emplace(c.Id, &c);
+    for (auto &body : pool.TakeRest()) {
+        body->EndLifetime();
+        body->Selected = false;
+        auto it = goneById.find(body->IDString.str());
+        if (body->RecordID <= 0 && it == goneById.end())
+            continue;
+        if (it != goneById.end())
+            it->second->Pending = body.get();
+        s.DeletedObjects.push_back(std::move(body));
+    }
+
+    for (std::size_t k = 0; k < step.Parts.size(); ++k)
+        ok = ReadPartState(s, step.Parts[k].Part, partTarget[k]) && ok;
+
+    // Waypoints point at the roots as they are now; a system moved into
+    // another one is found in the tree of the root that holds it.
+    const TRootIdIndex roots = s.BuildRootIdIndex();
+    std::unordered_map<std::string, TStellarBody *> holders;
+    for (auto &route : s.Routes) {
+        route->Sector = &s;
+        for (auto &wp : route->Waypoints) {
+            TStellarBody *root = TVexaSector::FastFindRootBodyByID(wp->id, roots);
+            if (!root) {
+                if (holders.empty()) {
+                    TStellarBodyList all;
+                    for (auto &r : s.Systems) {
+                        all.clear();
+                        r->GetAllChildren(all);
+                        for (TStellarBody *b : all)
+                            holders.emplace(b->IDString.str(), r.get());
+                    }
+                }
+                auto it = holders.find(wp->id);
+                root = it == holders.end() ? nullptr : it->second;
+            }
+            wp->Body = root;
+        }
+    }
+    s.Selection.erase(std::remove_if(s.Selection.begin(), s.Selection.end(),
+                                     [](const TStellarBody *b) { return !b->Selected; }),
+                      s.Selection.end());
+    s.SetFilters();
+    s.UpdateVisibleCount();
+    FApplying = false;
+    const long position = static_cast<long>(FUndo.size()) + (toBefore ? 0 : 1);
+    s.Modified = !(FClean && *FClean == position);
+    if (!ok)
+        LastError = "A step could not be read back completely";
+    return true;
+}
+
+} // namespace kalvion

@@ -1,0 +1,176 @@
+#pragma once
+// TSectorHistory: the undo and redo history of one sector document.
+//
+// A step is opened and closed around a command (TEditStep).  While it is
+// open the sector's operations touch what they are about to change: a
+// system (its root alone while its children are not loaded, else its whole
+// tree) or a part of the sector (settings, routes, subsectors, saved
+// views).  The first touch keeps the state before; closing the step keeps
+// the state after, and of the two only the bytes that differ (the common
+// start and end are cut).  An undo rebuilds the state before from the
+// document as it is now and that difference, so every step is checked
+// against the document before anything changes: a document changed behind
+// the history's back clears the history instead of being damaged.
+#include "model/history/PartState.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace kalvion {
+
+class TVexaSector;
+class TStellarBody;
+
+inline constexpr int DEFAULT_UNDO_LIMIT = 100;
+
+// Two states of one thing, kept as what differs between them.
+class TKeptState {
+public:
+    void Keep(const std::string *before, const std::string *after);
+    // Both states whole, used whatever the document holds now: for a value
+    // that moves on outside edits.
+    void KeepWhole(const std::string &before, const std::string &after);
+    bool HasSide(bool before) const { return before ? FHasBefore : FHasAfter; }
+    // The state on one side from the bytes of the other side as the document
+    // holds them now.  False when those bytes are not the ones kept.
+    bool Rebuild(bool wantBefore, std::string_view current, std::string &out) const;
+    bool Unchanged() const;
+    std::size_t Bytes() const { return FBefore.capacity() + FAfter.capacity() + sizeof(*this); }
+
+private:
+    bool FHasBefore = false, FHasAfter = false, FWhole = false;
+    std::uint32_t FPrefix = 0, FSuffix = 0;
+    std::size_t FBeforeSize = 0, FAfterSize = 0;
+    std::uint64_t FBeforeHash = 0, FAfterHash = 0;
+    std::string FBefore, FAfter;
+};
+
+class TSectorHistory {
+public:
+    explicit TSectorHistory(TVexaSector &sector);
+    ~TSectorHistory();
+    TSectorHistory(const TSectorHistory &) = delete;
+    TSectorHistory &operator=(const TSectorHistory &) = delete;
+
+    // Steps nest: an inner step joins the outer one.  Closing a step that
+    // changed nothing keeps nothing.
+    void BeginStep(const std::string &name);
+    void EndStep();
+    bool Recording() const { return FDepth > 0 && !FApplying; }
+
+    // What a step is about to change.
+    void TouchSystem(TStellarBody *body);
+    void TouchPart(TSectorPart part);
+    // Every system and every part: for a script or plug-in, which may change
+    // anything through the object model.
+    void TouchEverything();
+
+    // Called by the sector around its own structural changes.
+    void SystemAdded(TStellarBody *root);
+    void SystemLeaving(TStellarBody *root);
+    void SystemLoaded(TStellarBody *root);
+    // Before a save deletes the rows of deleted systems: the history takes
+    // the stored trees it may still bring back.
+    void PrepareForSave();
+
+    bool CanUndo() const { return !FUndo.empty(); }
+    bool CanRedo() const { return !FRedo.empty(); }
+    std::string UndoName() const { return FUndo.empty() ? std::string() : FUndo.back().Name; }
+    std::string RedoName() const { return FRedo.empty() ? std::string() : FRedo.back().Name; }
+    int UndoCount() const { return static_cast<int>(FUndo.size()); }
+    int RedoCount() const { return static_cast<int>(FRedo.size()); }
+    // False (and the history cleared, the document untouched) when the
+    // document no longer matches the step; LastError says so.
+    bool Undo();
+    bool Redo();
+    void Clear();
+
+    // The saved state: undoing or redoing back to it leaves the document
+    // unmodified.
+    void MarkClean() { FClean = static_cast<long>(FUndo.size()); }
+    bool AtCleanPoint() const { return FClean && *FClean == static_cast<long>(FUndo.size()); }
+    // The document as it stands is unsaved (a generated sector): no undo
+    // or redo leads to a saved state.
+    void LoseCleanPoint() { FClean.reset(); }
+
+    // A system whose whole tree a step keeps stays loaded: read again from
+    // the file it would come back in the file's order of siblings, which
+    // need not be the order the step kept.
+    bool KeepsTree(const TStellarBody &root) const;
+
+    void SetLimit(int steps);
+    int Limit() const { return FLimit; }
+    std::size_t BytesHeld() const;
+    std::string LastError;
+
+private:
+    struct TSystemChange {
+        std::string Id;
+        bool Full = false;
+        int BeforeIndex = -1, AfterIndex = -1;
+        TKeptState State;
+        // The row ids of the bodies of a whole-tree state, in state order.
+        std::vector<std::int64_t> BeforeIds, AfterIds;
+        // A stored root the step took out: it waits in the deleted list,
+        // with its rows still in the file, until the next save.
+        TStellarBody *Pending = nullptr;
+        // While the step is open
+        TStellarBody *Live = nullptr;
+        bool HadBefore = false;
+        std::string OpenBefore;
+    };
+    struct TPartChange {
+        TSectorPart Part{};
+        TKeptState State;
+        std::string OpenBefore;
+    };
+    struct TStep {
+        std::string Name;
+        std::vector<TSystemChange> Systems;
+        std::vector<TPartChange> Parts;
+        std::unordered_map<std::string, std::size_t> SystemById;
+        std::array<int, SECTOR_PART_COUNT> PartIndex{-1, -1, -1, -1, -1};
+        std::size_t Bytes = 0;
+    };
+
+    TSystemChange *FindOpen(const std::string &id);
+    TSystemChange &AddOpen(TStellarBody *root, int beforeIndex, bool hadBefore);
+    int StartIndexOf(const TStellarBody *root);
+    void CloseStep();
+    bool Apply(TStep &step, bool toBefore);
+    void Trim();
+    void CountTrees(const TStep &step, int delta);
+
+    TVexaSector &FSector;
+    int FDepth = 0;
+    bool FApplying = false;
+    int FLimit = DEFAULT_UNDO_LIMIT;
+    std::optional<long> FClean = 0;
+    std::unique_ptr<TStep> FOpen;
+    std::unordered_map<const TStellarBody *, int> FStartIndex;
+    bool FStartIndexBuilt = false;
+    std::deque<TStep> FUndo, FRedo;
+    std::unordered_map<std::string, int> FTreeRefs;
+};
+
+// Opens a step for its lifetime.
+class TEditStep {
+public:
+    TEditStep(TSectorHistory &history, const std::string &name) : FHistory(history) { FHistory.BeginStep(name); }
+    ~TEditStep() { FHistory.EndStep(); }
+    TEditStep(const TEditStep &) = delete;
+    TEditStep &operator=(const TEditStep &) = delete;
+
+private:
+    TSectorHistory &FHistory;
+};
+
+} // namespace kalvion

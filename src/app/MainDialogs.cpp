@@ -91,6 +91,7 @@ void TfrmVexaMain::ShowPreferences()
     if (r.DataColorsChanged)
         ApplyDataPanelColors();
     ApplySurfaceMapSettings();
+    ApplyRecoverySettings();
     Redraw();
 }
 

@@ -159,6 +159,14 @@ void TStellarBody::DropEmptyParts()
         FParts.reset();
 }
 
+void TStellarBody::AddDeletedChild(std::unique_ptr<TStellarBody> child)
+{
+    TParts &parts = Parts();
+    if (!parts.DeletedChildren)
+        parts.DeletedChildren = std::make_unique<TBodyList>();
+    parts.DeletedChildren->push_back(std::move(child));
+}
+
 void TStellarBody::ClearDeletedChildren()
 {
     if (FParts) {

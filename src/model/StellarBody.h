@@ -121,6 +121,9 @@ public:
     using TBodyList = std::vector<std::unique_ptr<TStellarBody>>;
     TBodyList *DeletedChildren() const { return FParts ? FParts->DeletedChildren.get() : nullptr; }
     void ClearDeletedChildren();
+    // Queues a body whose rows the next save deletes, as if it had been a
+    // child deleted from this one (for copies that carry pending deletions).
+    void AddDeletedChild(std::unique_ptr<TStellarBody> child);
     TSystemDataConfig *SystemDataConfig() const { return FParts ? FParts->SystemDataConfig.get() : nullptr; }
     TGexColorGroup *ColorGroup() const { return FParts ? FParts->ColorGroup.get() : nullptr; }
     void ClearGexColorGroup();

@@ -23,7 +23,7 @@ void TfrmVexaMain::SetUpRecovery()
     FRecovery->Wanted = [this] {
         return FSector->Modified && !GenerationRunning() && FLongOperations == 0 && !FScriptRunning;
     };
-    FRecovery->TakeSnapshot = [this](std::string *error) {
+    FRecovery->StartSnapshot = [this] {
         TRecoveryOrigin origin;
         if (FRecovered)
             origin.FileName = FRecoveredTarget.toStdString();
@@ -31,7 +31,7 @@ void TfrmVexaMain::SetUpRecovery()
             origin.FileName = FSector->FileName;
         origin.Name = FSector->Name.empty() ? std::string("Untitled") : FSector->Name;
         origin.ProcessId = static_cast<long>(::getpid());
-        return TakeRecoverySnapshot(*FSector, std::move(origin), error);
+        return std::make_unique<TRecoverySnapshotBuilder>(*FSector, std::move(origin));
     };
     ApplyRecoverySettings();
 }

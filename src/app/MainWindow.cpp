@@ -497,6 +497,8 @@ void TfrmVexaMain::Redraw()
 
 void TfrmVexaMain::SectorChanged(bool contents)
 {
+    if (FRecovery)
+        FRecovery->NoteChange();
     if (contents)
         RecountBodies();
     else

@@ -2,8 +2,12 @@
 
 #include "files/SectorRecovery.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QTimer>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 
 namespace kalvion::app {
@@ -19,6 +23,8 @@ TRecoveryCopies::~TRecoveryCopies()
     // crash, and the copy is what the next start offers.
     if (FWorker.joinable())
         FWorker.join();
+    if (FReaper.joinable())
+        FReaper.join();
 }
 
 void TRecoveryCopies::SetIntervalMinutes(int minutes)
@@ -39,17 +45,107 @@ void TRecoveryCopies::SetIntervalMinutes(int minutes)
 
 int TRecoveryCopies::IntervalMs() const { return FTimer->isActive() ? FTimer->interval() : 0; }
 
-bool TRecoveryCopies::WriteNow()
+namespace {
+
+// Long enough to copy thousands of systems, short enough that a frame or a
+// key waiting behind a slice is not kept noticeably.
+constexpr auto SLICE = std::chrono::milliseconds(20);
+
+bool MayChangeTheDocument(QEvent::Type t)
 {
-    if (FRunning || !Wanted || !TakeSnapshot || !Wanted())
-        return false;
-    std::string error;
-    std::unique_ptr<TRecoverySnapshot> snapshot = TakeSnapshot(&error);
-    if (!snapshot) {
-        qWarning("kalvion: no recovery copy: %s", error.c_str());
-        emit copyFailed(QString::fromStdString(error));
+    switch (t) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::Drop:
+    case QEvent::Shortcut:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+        return true;
+    default:
         return false;
     }
+}
+
+} // namespace
+
+bool TRecoveryCopies::WriteNow()
+{
+    if (FRunning || FBuilder || !Wanted || !StartSnapshot || !Wanted())
+        return false;
+    FLongestSliceMs = 0;
+    if (QCoreApplication *app = QCoreApplication::instance())
+        app->installEventFilter(this);
+    BeginSnapshot();
+    ContinueSnapshot();
+    return true;
+}
+
+bool TRecoveryCopies::eventFilter(QObject *watched, QEvent *event)
+{
+    if (FBuilder && MayChangeTheDocument(event->type()))
+        ++FChanges;
+    return QObject::eventFilter(watched, event);
+}
+
+void TRecoveryCopies::BeginSnapshot()
+{
+    if (FBuilder) {
+        if (FReaper.joinable())
+            FReaper.join();
+        FReaper = std::thread([old = std::move(FBuilder)]() mutable { old.reset(); });
+    }
+    FBuilder = StartSnapshot();
+    FChangesAtStart = FChanges;
+}
+
+void TRecoveryCopies::StopSnapshot()
+{
+    if (FBuilder) {
+        if (FReaper.joinable())
+            FReaper.join();
+        FReaper = std::thread([old = std::move(FBuilder)]() mutable { old.reset(); });
+    }
+    if (QCoreApplication *app = QCoreApplication::instance())
+        app->removeEventFilter(this);
+}
+
+void TRecoveryCopies::ContinueSnapshot()
+{
+    if (!FBuilder)
+        return;
+    if (!Wanted()) {
+        StopSnapshot();
+        return;
+    }
+    if (FChanges != FChangesAtStart)
+        BeginSnapshot();
+    const auto t0 = std::chrono::steady_clock::now();
+    const bool done = FBuilder->Step(SLICE);
+    FLongestSliceMs = std::max(
+        FLongestSliceMs, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    if (!done) {
+        QTimer::singleShot(0, this, [this] { ContinueSnapshot(); });
+        return;
+    }
+    if (FBuilder->Failed()) {
+        const std::string error = FBuilder->Error();
+        StopSnapshot();
+        qWarning("kalvion: no recovery copy: %s", error.c_str());
+        emit copyFailed(QString::fromStdString(error));
+        return;
+    }
+    std::unique_ptr<TRecoverySnapshot> snapshot = FBuilder->Take();
+    StopSnapshot();
+    StartWorker(std::move(snapshot));
+}
+
+void TRecoveryCopies::StartWorker(std::unique_ptr<TRecoverySnapshot> snapshot)
+{
     if (FFolder.empty())
         FFolder = NewRecoveryCopyFolder();
     if (FWorker.joinable())
@@ -61,10 +157,10 @@ bool TRecoveryCopies::WriteNow()
     FRunning = true;
     FWorker = std::thread([this, result, snap = std::move(snapshot)]() mutable {
         result->Ok = WriteRecoveryCopy(*snap, result->Folder, &result->Error);
+        // The copied trees are freed here too, not on the main thread.
         snap.reset();
         QMetaObject::invokeMethod(this, [this, result] { Finished(result); }, Qt::QueuedConnection);
     });
-    return true;
 }
 
 void TRecoveryCopies::Finished(const std::shared_ptr<TResult> &result)
@@ -90,6 +186,7 @@ void TRecoveryCopies::Finished(const std::shared_ptr<TResult> &result)
 
 void TRecoveryCopies::WaitIdle()
 {
+    StopSnapshot();
     if (!FWorker.joinable())
         return;
     FWorker.join();

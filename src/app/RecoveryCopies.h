@@ -1,8 +1,10 @@
 #pragma once
 // The window's recovery copies of the open sector: every few minutes while
-// the sector has unsaved changes, a snapshot taken between two events on the
-// main thread is written by a worker (see files/SectorRecovery.h), so the
-// window never waits for the disk.  A failed write is logged and tried again
+// the sector has unsaved changes, a snapshot is taken on the main thread in
+// slices of a few milliseconds between events and then written by a worker
+// (see files/SectorRecovery.h), so the window never waits for a copy.  An
+// input event or a change the window reports between two slices starts the
+// snapshot over.  A failed write is logged and tried again
 // at the next interval; nothing is asked or shown while the user edits.
 #include <QObject>
 #include <QString>
@@ -16,6 +18,7 @@ class QTimer;
 
 namespace kalvion {
 class TRecoverySnapshot;
+class TRecoverySnapshotBuilder;
 }
 
 namespace kalvion::app {
@@ -35,14 +38,17 @@ public:
     // Whether a copy is due now (the document is modified and nothing else
     // works on it), and the snapshot of it.  Set by the window.
     std::function<bool()> Wanted;
-    std::function<std::unique_ptr<TRecoverySnapshot>(std::string *error)> TakeSnapshot;
+    std::function<std::unique_ptr<TRecoverySnapshotBuilder>()> StartSnapshot;
 
-    // A write now when one is wanted and none runs; false when none started.
+    // A copy now when one is wanted and none is under way; false when none
+    // started.
     bool WriteNow();
+    // The document may have changed: a snapshot under way starts over.
+    void NoteChange() { ++FChanges; }
     // Waits until a running write has ended (before the sector's file is
     // written, and before a copy is removed).
     void WaitIdle();
-    bool Busy() const { return FWorker.joinable() && FRunning; }
+    bool Busy() const { return FRunning || FBuilder; }
 
     // The unsaved changes are gone or saved: the copy goes.
     void DiscardCopy();
@@ -55,9 +61,15 @@ public:
     const std::string &RecoveredFolder() const { return FRecoveredFolder; }
     const std::string &CopyFolder() const { return FFolder; }
 
+    // The longest slice of the last snapshot, in milliseconds.
+    double LongestSliceMs() const { return FLongestSliceMs; }
+
 signals:
     void copyWritten(const QString &folder);
     void copyFailed(const QString &error);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct TResult {
@@ -68,10 +80,20 @@ private:
         bool Handled = false;
     };
     void Finished(const std::shared_ptr<TResult> &result);
+    void BeginSnapshot();
+    void ContinueSnapshot();
+    void StopSnapshot();
+    void StartWorker(std::unique_ptr<TRecoverySnapshot> snapshot);
 
     QTimer *FTimer = nullptr;
     std::thread FWorker;
+    // Frees a snapshot given up halfway, away from the main thread.
+    std::thread FReaper;
     bool FRunning = false;
+    std::unique_ptr<TRecoverySnapshotBuilder> FBuilder;
+    unsigned long long FChanges = 0;
+    unsigned long long FChangesAtStart = 0;
+    double FLongestSliceMs = 0;
     std::shared_ptr<TResult> FResult;
     // A copy written for a document let go in the meantime is removed.
     unsigned FDocument = 0;

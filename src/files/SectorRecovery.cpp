@@ -62,42 +62,29 @@ void CopyBase(const TVexaBase &from, TVexaBase &to)
     to.Fields = from.Fields;
 }
 
-using TBodyMap = std::unordered_map<const TStellarBody *, TStellarBody *>;
+using TRootMap = std::unordered_map<const TStellarBody *, TStellarBody *>;
 
-// CopyTo leaves out the row ids and the pending deletions, which the copy's
-// save needs to update the right rows and delete the gone ones.
-void CopyIds(const TStellarBody &from, TStellarBody &to, TBodyMap &map);
-
-std::unique_ptr<TStellarBody> DeepCopy(const TStellarBody &from, TBodyMap &map)
+// The copy of a body below a copied root: the same place in the same tree.
+TStellarBody *CopyOfBody(const TStellarBody &body, const TRootMap &roots)
 {
-    auto copy = std::make_unique<TStellarBody>();
-    from.CopyTo(*copy);
-    CopyIds(from, *copy, map);
-    return copy;
-}
-
-void CopyIds(const TStellarBody &from, TStellarBody &to, TBodyMap &map)
-{
-    to.RecordID = from.RecordID;
-    map[&from] = &to;
-    for (std::size_t i = 0; i < from.Children.size() && i < to.Children.size(); ++i)
-        CopyIds(*from.Children[i], *to.Children[i], map);
-    if (const auto *gone = from.DeletedChildren())
-        for (const auto &g : *gone) {
-            TBodyMap ignored;
-            to.AddDeletedChild(DeepCopy(*g, ignored));
-        }
-}
-
-// A root unchanged since the save: its rows stay as they are in the file.
-std::unique_ptr<TStellarBody> StandIn(const TStellarBody &from)
-{
-    auto copy = std::make_unique<TStellarBody>();
-    copy->IDString = from.IDString;
-    copy->RecordID = from.RecordID;
-    copy->Modified = false;
-    copy->Loaded = false;
-    return copy;
+    std::vector<int> path;
+    const TStellarBody *b = &body;
+    for (; b->Parent; b = b->Parent) {
+        const int i = b->Parent->FindChildIndex(b);
+        if (i < 0)
+            return nullptr;
+        path.push_back(i);
+    }
+    const auto it = roots.find(b);
+    if (it == roots.end())
+        return nullptr;
+    TStellarBody *c = it->second;
+    for (auto p = path.rbegin(); p != path.rend(); ++p) {
+        if (*p >= c->ChildrenCount())
+            return nullptr;
+        c = c->Children[static_cast<std::size_t>(*p)].get();
+    }
+    return c;
 }
 
 void CopySettings(const TVexaSector &s, TVexaSector &t)
@@ -326,63 +313,107 @@ std::string NewRecoveryCopyFolder()
     }
 }
 
-std::unique_ptr<TRecoverySnapshot> TakeRecoverySnapshot(const TVexaSector &sector, TRecoveryOrigin origin,
-                                                        std::string *error)
-{
-    auto snap = std::make_unique<TRecoverySnapshot>();
-    snap->Origin = std::move(origin);
-    std::error_code ec;
-    const bool fileExists = !sector.FileName.empty() && fs::is_regular_file(sector.FileName, ec);
-    if (fileExists)
-        snap->SourceFile = sector.FileName;
-    auto copy = std::make_unique<TVexaSector>();
-    CopySettings(sector, *copy);
+struct TRecoverySnapshotBuilder::TState {
+    const TVexaSector &Sector;
+    std::unique_ptr<TRecoverySnapshot> Snap;
+    bool FileExists = false;
+    bool AnyStored = false;
+    std::size_t Next = 0;  // the next system to copy
+    // The systems as they were met, to see at the end that none came or
+    // went in between.
+    std::vector<const TStellarBody *> Seen;
+    TRootMap Map;
+    std::string Error;
+    bool Done = false;
+    explicit TState(const TVexaSector &sector) : Sector(sector) {}
+};
 
-    TBodyMap map;
-    map.reserve(sector.Systems.size() * 2);
-    copy->Systems.reserve(sector.Systems.size());
-    for (const auto &root : sector.Systems) {
+TRecoverySnapshotBuilder::TRecoverySnapshotBuilder(const TVexaSector &sector, TRecoveryOrigin origin)
+    : F(std::make_unique<TState>(sector))
+{
+    F->Snap = std::make_unique<TRecoverySnapshot>();
+    F->Snap->Origin = std::move(origin);
+    std::error_code ec;
+    F->FileExists = !sector.FileName.empty() && fs::is_regular_file(sector.FileName, ec);
+    if (F->FileExists)
+        F->Snap->SourceFile = sector.FileName;
+    F->Snap->F->Copy = std::make_unique<TVexaSector>();
+    F->Snap->F->Copy->Systems.reserve(sector.Systems.size());
+    F->Seen.reserve(sector.Systems.size());
+    F->Map.reserve(sector.Systems.size());
+}
+
+TRecoverySnapshotBuilder::~TRecoverySnapshotBuilder() = default;
+
+bool TRecoverySnapshotBuilder::Failed() const { return !F->Error.empty(); }
+const std::string &TRecoverySnapshotBuilder::Error() const { return F->Error; }
+
+bool TRecoverySnapshotBuilder::Step(std::chrono::steady_clock::duration budget)
+{
+    if (F->Done || Failed())
+        return true;
+    using Clock = std::chrono::steady_clock;
+    const auto until = budget == Clock::duration::max() ? Clock::time_point::max() : Clock::now() + budget;
+    const TVexaSector &sector = F->Sector;
+    TVexaSector &copy = *F->Snap->F->Copy;
+    const bool fileExists = F->FileExists;
+    for (std::size_t n = 0; F->Next < sector.Systems.size(); ++n) {
+        // The clock is read now and then: a system is copied in microseconds.
+        if (n % 32 == 31 && Clock::now() >= until)
+            return false;
+        const TStellarBody *root = sector.Systems[F->Next++].get();
         // Without the file every system must come from memory.
         if (!fileExists && root->RecordID > 0 && !root->Loaded) {
-            SetError(error, "systems never opened are only in \"" + sector.FileName + "\", which no longer exists");
-            return nullptr;
+            F->Error = "systems never opened are only in \"" + sector.FileName + "\", which no longer exists";
+            return true;
         }
-        std::unique_ptr<TStellarBody> c;
-        if (root->TVexaBase::Modified || !fileExists) {
-            c = DeepCopy(*root, map);
-        } else {
-            c = StandIn(*root);
-            map[root.get()] = c.get();
-        }
-        copy->Systems.push_back(std::move(c));
+        // Only the systems a save would write are copied whole; the rest
+        // stay in the file.
+        std::unique_ptr<TStellarBody> c =
+            root->TVexaBase::Modified || !fileExists ? root->CloneTree() : root->CloneRow();
+        F->AnyStored = F->AnyStored || root->RecordID > 0;
+        F->Map.emplace(root, c.get());
+        F->Seen.push_back(root);
+        copy.Systems.push_back(std::move(c));
     }
+    // The rest is small, and taken in one go with a check that the systems
+    // are still those copied.
+    bool same = F->Seen.size() == sector.Systems.size();
+    for (std::size_t i = 0; same && i < F->Seen.size(); ++i)
+        same = F->Seen[i] == sector.Systems[i].get();
+    if (!same) {
+        F->Error = "the sector changed while it was copied";
+        return true;
+    }
+    TRecoverySnapshot *snap = F->Snap.get();
+    const TRootMap &map = F->Map;
+    CopySettings(sector, copy);
     if (fileExists) {
         for (const auto &gone : sector.DeletedObjects) {
             if (const auto *body = dynamic_cast<const TStellarBody *>(gone.get())) {
-                TBodyMap ignored;
-                auto c = DeepCopy(*body, ignored);
+                auto c = body->CloneTree();
                 // Deleting tells a stored root from a child by its parent;
                 // the copy must not point into the live document.
                 c->Parent = nullptr;
                 if (body->Parent) {
-                    auto parent = StandIn(*body->Parent);
+                    auto parent = body->Parent->CloneRow();
                     c->Parent = parent.get();
                     snap->F->StandIns.push_back(std::move(parent));
                 }
-                copy->DeletedObjects.push_back(std::move(c));
+                copy.DeletedObjects.push_back(std::move(c));
             } else if (dynamic_cast<const TStellarRoute *>(gone.get())) {
                 auto c = std::make_unique<TStellarRoute>();
                 CopyBase(*gone, *c);
-                copy->DeletedObjects.push_back(std::move(c));
+                copy.DeletedObjects.push_back(std::move(c));
             } else if (dynamic_cast<const TVexaSubsector *>(gone.get())) {
                 auto c = std::make_unique<TVexaSubsector>();
                 CopyBase(*gone, *c);
-                copy->DeletedObjects.push_back(std::move(c));
+                copy.DeletedObjects.push_back(std::move(c));
             }
         }
-    } else {
-        // A new file holds no rows to delete or update.
-        copy->ResetRecordIDs();
+    } else if (F->AnyStored) {
+        // The file has gone: a new file holds no rows to delete or update.
+        copy.ResetRecordIDs();
     }
     for (const auto &r : sector.Routes) {
         auto c = std::make_unique<TStellarRoute>();
@@ -394,18 +425,15 @@ std::unique_ptr<TRecoverySnapshot> TakeRecoverySnapshot(const TVexaSector &secto
             const TStellarBody *b = r->Waypoints[i]->Body;
             if (!b)
                 continue;
-            auto it = map.find(b);
-            TStellarBody *target = nullptr;
-            if (it != map.end()) {
-                target = it->second;
-            } else if (fileExists) {
-                auto s = StandIn(*b);
+            TStellarBody *target = CopyOfBody(*b, map);
+            if (!target && fileExists) {
+                auto s = b->CloneRow();
                 target = s.get();
                 snap->F->StandIns.push_back(std::move(s));
             }
             c->Waypoints[i]->Body = target;
         }
-        copy->Routes.push_back(std::move(c));
+        copy.Routes.push_back(std::move(c));
     }
     for (const auto &s : sector.Subsectors) {
         auto c = std::make_unique<TVexaSubsector>();
@@ -413,7 +441,7 @@ std::unique_ptr<TRecoverySnapshot> TakeRecoverySnapshot(const TVexaSector &secto
         CopyBase(*s, *c);
         if (!fileExists)
             c->RecordID = 0;
-        copy->Subsectors.push_back(std::move(c));
+        copy.Subsectors.push_back(std::move(c));
     }
     for (const auto &res : sector.ImageResources.Resources) {
         // Unchanged images stay in the file; without one an image not read
@@ -430,11 +458,32 @@ std::unique_ptr<TRecoverySnapshot> TakeRecoverySnapshot(const TVexaSector &secto
             c->RecordID = 0;
             c->Modified = true;
         }
-        copy->ImageResources.Resources.push_back(std::move(c));
+        copy.ImageResources.Resources.push_back(std::move(c));
     }
-    snap->F->Copy = std::move(copy);
-    return snap;
+    F->Done = true;
+    return true;
 }
+
+std::unique_ptr<TRecoverySnapshot> TRecoverySnapshotBuilder::Take()
+{
+    if (!F->Done || Failed())
+        return nullptr;
+    return std::move(F->Snap);
+}
+
+std::unique_ptr<TRecoverySnapshot> TakeRecoverySnapshot(const TVexaSector &sector, TRecoveryOrigin origin,
+                                                        std::string *error)
+{
+    TRecoverySnapshotBuilder builder(sector, std::move(origin));
+    builder.Step(std::chrono::steady_clock::duration::max());
+    if (builder.Failed()) {
+        SetError(error, builder.Error());
+        return nullptr;
+    }
+    return builder.Take();
+}
+
+
 
 bool WriteRecoveryCopy(TRecoverySnapshot &snapshot, const std::string &folder, std::string *error)
 {

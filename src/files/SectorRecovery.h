@@ -8,6 +8,7 @@
 // side file naming the file it belongs to.  The copy is built from a
 // snapshot taken on the main thread; writing it reads only the snapshot and
 // the sector's file, never the live document, so it can run on a worker.
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,9 +53,33 @@ public:
     std::unique_ptr<TState> F;
 };
 
-// On the main thread.  Changes nothing in the sector.  False (with the
-// reason) when the sector cannot be copied: its file has gone and some of
-// its systems were never loaded.
+// A snapshot taken in slices on the main thread, so that a large sector
+// held in memory never stalls the window: Step copies systems until its
+// budget is spent and answers true once the snapshot is complete (or has
+// failed).  The caller starts over when the document may have changed
+// between two steps; the last step checks that the systems are still those
+// copied, and fails when they are not.  Nothing in the sector changes.
+class TRecoverySnapshotBuilder {
+public:
+    TRecoverySnapshotBuilder(const TVexaSector &sector, TRecoveryOrigin origin);
+    ~TRecoverySnapshotBuilder();
+    TRecoverySnapshotBuilder(const TRecoverySnapshotBuilder &) = delete;
+    TRecoverySnapshotBuilder &operator=(const TRecoverySnapshotBuilder &) = delete;
+
+    bool Step(std::chrono::steady_clock::duration budget);
+    // The reason when it failed: the sector changed, or its file has gone
+    // and some of its systems were never loaded.
+    bool Failed() const;
+    const std::string &Error() const;
+    // The snapshot, once complete; null otherwise.
+    std::unique_ptr<TRecoverySnapshot> Take();
+
+private:
+    struct TState;
+    std::unique_ptr<TState> F;
+};
+
+// The whole snapshot in one step; null (with the reason) on failure.
 std::unique_ptr<TRecoverySnapshot> TakeRecoverySnapshot(const TVexaSector &sector, TRecoveryOrigin origin,
                                                         std::string *error = nullptr);
 

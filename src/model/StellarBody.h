@@ -132,6 +132,14 @@ public:
     // Creation and copying
     static std::unique_ptr<TStellarBody> Create();
     void CopyTo(TStellarBody &target) const;
+    // A copy of the whole tree as it stands, for a snapshot of the document:
+    // the same identities, row ids, change flags and pending deletions.  It
+    // draws no identity and no random number, so taking it leaves the shared
+    // random sequence where it was.
+    std::unique_ptr<TStellarBody> CloneTree() const;
+    // The body's row only (identity and row id), unloaded and unchanged: for
+    // a snapshot that refers to a stored body without holding its tree.
+    std::unique_ptr<TStellarBody> CloneRow() const;
 
     // Tree
     int ChildrenCount() const { return static_cast<int>(Children.size()); }
@@ -204,6 +212,9 @@ public:
     std::string GexSurfaceMapLaunchParam() const;
 
 private:
+    explicit TStellarBody(TNoIdentity tag) noexcept : TVexaBase(tag), RandomSeed(0) {}
+    void CopyValuesTo(TStellarBody &target) const;
+
     struct TParts {
         std::unique_ptr<TBodyList> DeletedChildren;
         std::unique_ptr<TSystemDataConfig> SystemDataConfig;

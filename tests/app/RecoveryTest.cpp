@@ -132,9 +132,32 @@ TEST_F(Recovery, CopiesFollowUnsavedChangesAndLeaveTheDocumentAlone)
     window->BlankSector();
     EXPECT_EQ(CopyCount(), 0);
 
-    // Closing with "No" to the question drops it as well.
+    // A copy that cannot be written is logged, asks nothing, and is tried
+    // again at the next interval.
     ASSERT_TRUE(window->OpenSectorFile(file));
     Edit("Star 3", "Star Three");
+    const QString folder = QString::fromStdString(RecoveryFolder()).chopped(1);
+    QDir().rmdir(folder);
+    {
+        QFile blocker(folder);
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    bool failed = false;
+    const auto c = QObject::connect(&window->Recovery(), &TRecoveryCopies::copyFailed, [&] { failed = true; });
+    ASSERT_TRUE(window->Recovery().WriteNow());
+    QElapsedTimer clock;
+    clock.start();
+    while (!failed && clock.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QObject::disconnect(c);
+    EXPECT_TRUE(failed);
+    EXPECT_TRUE(messages.Log().filter(QStringLiteral("tell\t")).isEmpty());
+    EXPECT_TRUE(Doc().Modified);
+    QFile::remove(folder);
+    ASSERT_TRUE(WriteCopy());
+    EXPECT_EQ(CopyCount(), 1);
+
+    // Closing with "No" to the question drops it as well.
     ASSERT_TRUE(WriteCopy());
     messages.Push(QStringLiteral("No"));
     EXPECT_TRUE(window->close());

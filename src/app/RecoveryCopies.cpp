@@ -77,7 +77,6 @@ bool TRecoveryCopies::WriteNow()
 {
     if (FRunning || FBuilder || !Wanted || !StartSnapshot || !Wanted())
         return false;
-    FLongestSliceMs = 0;
     if (QCoreApplication *app = QCoreApplication::instance())
         app->installEventFilter(this);
     BeginSnapshot();
@@ -124,10 +123,7 @@ void TRecoveryCopies::ContinueSnapshot()
     }
     if (FChanges != FChangesAtStart)
         BeginSnapshot();
-    const auto t0 = std::chrono::steady_clock::now();
     const bool done = FBuilder->Step(SLICE);
-    FLongestSliceMs = std::max(
-        FLongestSliceMs, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
     if (!done) {
         QTimer::singleShot(0, this, [this] { ContinueSnapshot(); });
         return;
@@ -173,7 +169,10 @@ void TRecoveryCopies::Finished(const std::shared_ptr<TResult> &result)
     FRunning = false;
     if (result->Document != FDocument) {
         // Written for a document that was saved or let go meanwhile.
-        RemoveRecoveryCopy(result->Folder);
+        if (result->Folder == FRecoveredFolder)
+            RemoveNewerRecoveryCopy(result->Folder);
+        else
+            RemoveRecoveryCopy(result->Folder);
         return;
     }
     if (!result->Ok) {
@@ -200,6 +199,13 @@ void TRecoveryCopies::DiscardCopy()
     WaitIdle();
     ++FDocument;
     std::string error;
+    if (!FFolder.empty() && FFolder == FRecoveredFolder) {
+        // The recovered copy the document reads from stays while it is open;
+        // only the newer copy written beside it goes.
+        if (!RemoveNewerRecoveryCopy(FFolder, &error))
+            qWarning("kalvion: %s", error.c_str());
+        return;
+    }
     if (!FFolder.empty() && !RemoveRecoveryCopy(FFolder, &error))
         qWarning("kalvion: %s", error.c_str());
     FFolder.clear();
@@ -212,6 +218,7 @@ void TRecoveryCopies::DocumentClosed()
     if (!FRecoveredFolder.empty() && !RemoveRecoveryCopy(FRecoveredFolder, &error))
         qWarning("kalvion: %s", error.c_str());
     FRecoveredFolder.clear();
+    FFolder.clear();
 }
 
 } // namespace kalvion::app

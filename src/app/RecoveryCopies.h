@@ -45,24 +45,23 @@ public:
     bool WriteNow();
     // The document may have changed: a snapshot under way starts over.
     void NoteChange() { ++FChanges; }
-    // Waits until a running write has ended (before the sector's file is
-    // written, and before a copy is removed).
+    // Gives up a snapshot under way and waits until a running write has
+    // ended (before the sector's file is written, and before a copy is
+    // removed).
     void WaitIdle();
-    bool Busy() const { return FRunning || FBuilder; }
 
     // The unsaved changes are gone or saved: the copy goes.
     void DiscardCopy();
-    // The document is no longer the one recovered from `folder`: a copy
-    // that it was read from goes as well.
+    // The document was closed or replaced: its copy goes, and so does a
+    // recovered copy it read its systems from.
     void DocumentClosed();
     // The open document reads its systems from a recovered copy in folder;
-    // it stays until the document is saved elsewhere or let go.
-    void AdoptRecovered(const std::string &folder) { FRecoveredFolder = folder; }
+    // it stays until the document is saved elsewhere or let go.  Newer
+    // copies of the document go to the same folder, so that the folder
+    // always offers the latest state and only that.
+    void AdoptRecovered(const std::string &folder) { FFolder = FRecoveredFolder = folder; }
     const std::string &RecoveredFolder() const { return FRecoveredFolder; }
     const std::string &CopyFolder() const { return FFolder; }
-
-    // The longest slice of the last snapshot, in milliseconds.
-    double LongestSliceMs() const { return FLongestSliceMs; }
 
 signals:
     void copyWritten(const QString &folder);
@@ -93,7 +92,6 @@ private:
     std::unique_ptr<TRecoverySnapshotBuilder> FBuilder;
     unsigned long long FChanges = 0;
     unsigned long long FChangesAtStart = 0;
-    double FLongestSliceMs = 0;
     std::shared_ptr<TResult> FResult;
     // A copy written for a document let go in the meantime is removed.
     unsigned FDocument = 0;

@@ -551,11 +551,12 @@ std::vector<TRecoveryCopy> FindRecoveryCopies()
             continue;
         TRecoveryCopy c;
         c.Folder = it->path().string() + "/";
-        // The copy is the one sector file there (named after the sector
-        // once a recovery has opened it).
+        // The newest copy, else the one a recovery opened (renamed after
+        // the sector).
         for (fs::directory_iterator f(it->path(), e2), fend; !e2 && f != fend; f.increment(e2)) {
             const std::string fn = f->path().filename().string();
-            if (fn.size() > 7 && fn.compare(fn.size() - 7, 7, ".VexaDB") == 0 && f->is_regular_file(e2))
+            if (fn.size() > 7 && fn.compare(fn.size() - 7, 7, ".VexaDB") == 0 && f->is_regular_file(e2) &&
+                (c.SectorFile.empty() || fn == COPY_FILE))
                 c.SectorFile = f->path().string();
         }
         struct stat copyStat {};
@@ -573,7 +574,7 @@ std::vector<TRecoveryCopy> FindRecoveryCopies()
                                   copyStat.st_mtim.tv_nsec;
         found.emplace_back(when, std::move(c));
     }
-    std::stable_sort(found.begin(), found.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::stable_sort(found.begin(), found.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
     std::vector<TRecoveryCopy> out;
     for (auto &f : found)
         out.push_back(std::move(f.second));
@@ -588,6 +589,17 @@ bool RemoveRecoveryCopy(const std::string &folder, std::string *error)
     fs::remove_all(folder, ec);
     if (ec) {
         SetError(error, "\"" + folder + "\" could not be removed: " + ec.message());
+        return false;
+    }
+    return true;
+}
+
+bool RemoveNewerRecoveryCopy(const std::string &folder, std::string *error)
+{
+    std::error_code ec;
+    fs::remove(JoinPath(folder, COPY_FILE), ec);
+    if (ec) {
+        SetError(error, "\"" + JoinPath(folder, COPY_FILE) + "\" could not be removed: " + ec.message());
         return false;
     }
     return true;
@@ -626,11 +638,9 @@ bool OpenRecoveryCopy(TVexaSector &sector, const TRecoveryCopy &copy, std::strin
     const std::string named = JoinPath(copy.Folder, CopyBaseName(copy.Origin) + ".VexaDB");
     if (file != named) {
         std::error_code ec;
-        if (!fs::exists(named, ec)) {
-            fs::rename(file, named, ec);
-            if (!ec)
-                file = named;
-        }
+        fs::rename(file, named, ec);
+        if (!ec)
+            file = named;
     }
     if (!LoadFromFile(sector, file, error))
         return false;

@@ -91,7 +91,9 @@ bool WriteRecoveryCopy(TRecoverySnapshot &snapshot, const std::string &folder, s
 // One copy found in RecoveryFolder().
 struct TRecoveryCopy {
     std::string Folder;      // ends with "/"
-    std::string SectorFile;  // the copy; empty when the folder holds none
+    // The copy: the newest one written, else the one a recovered sector
+    // read from; empty when the folder holds none.
+    std::string SectorFile;
     TRecoveryOrigin Origin;
     // Why the copy cannot be used (no copy, no side file, or a side file
     // that cannot be read); empty when it can.
@@ -103,18 +105,22 @@ struct TRecoveryCopy {
     bool InUse = false;
 };
 
-// Every copy folder, oldest copy first; folders set aside are left out.
+// Every copy folder, newest copy first; folders set aside are left out.
 std::vector<TRecoveryCopy> FindRecoveryCopies();
 
 // Removes a copy folder with what it holds; a missing folder is no error.
 bool RemoveRecoveryCopy(const std::string &folder, std::string *error = nullptr);
+// Removes only the newest copy written into a folder that also holds the
+// copy a recovered sector reads from (see OpenRecoveryCopy).
+bool RemoveNewerRecoveryCopy(const std::string &folder, std::string *error = nullptr);
 // Renames a copy folder that cannot be read to "<folder>.damaged" (or
 // ".damaged2" …), so that nothing of it is lost and it is not offered again.
 bool SetRecoveryCopyAside(const std::string &folder, std::string *newFolder = nullptr,
                           std::string *error = nullptr);
 
 // Opens a copy into an empty sector: its systems read lazily from the copy
-// (renamed after the sector, so the caption names it), Name from the side
+// (renamed after the sector, so the caption names it, replacing the copy
+// an earlier recovery of the same sector read from), Name from the side
 // file, Modified set.  The sector's FileName is the copy: saving it into the
 // original file is a save into another file, which carries every system
 // over from the copy and replaces the original whole.

@@ -199,6 +199,17 @@ TEST_F(Recovery, YesBringsTheLostSessionBackIntoItsFile)
     four->Children[0]->Name = "Planet Four";
     four->Children[0]->ModifySystem();
 
+    // A second crash: the newer copy of the recovered sector is the one
+    // offered, holding both sessions.
+    ASSERT_TRUE(WriteCopy());
+    EXPECT_EQ(CopyCount(), 1);
+    Crash();
+    messages.Push(QStringLiteral("Yes"));
+    ASSERT_TRUE(window->OfferRecoveryCopies());
+    EXPECT_EQ(Asked(), QStringList({QUESTION, QUESTION}));
+    Doc().DynaLoad(System("Star 1"));
+    EXPECT_EQ(System("Star 1")->Children.at(0)->Name, "Planet One");
+
     ASSERT_TRUE(window->Save());
     EXPECT_FALSE(Doc().Modified);
     EXPECT_EQ(Doc().FileName, file.toStdString());

@@ -120,6 +120,8 @@ std::vector<TEntry> ReadingOrder(TAppSettings &s, std::int32_t &historyCount)
     add("VideoFolder", R::Group, StringInto(s.VideoFolder), "video");
     add("VideoQuick", R::Group, BoolInto(s.VideoQuick), "video");
     add("EnableMultisample", R::Default, BoolInto(s.EnableMultisample));
+    add("RecoveryMinutes", R::Default, IntInto(s.RecoveryMinutes));
+    add("UndoLimit", R::Default, IntInto(s.UndoLimit));
     return e;
 }
 
@@ -198,6 +200,10 @@ void TAppSettings::Read(const TSettingsStore &store)
 done:
     if (!(AnimationPerformanceAdjust >= 0.1 && AnimationPerformanceAdjust <= 1000))
         AnimationPerformanceAdjust = 1.0;
+    if (RecoveryMinutes < 0)
+        RecoveryMinutes = 0;
+    if (UndoLimit < 1)
+        UndoLimit = 1;
     for (int i = 0; i < 3; ++i)
         RecentFiles[static_cast<std::size_t>(i)] =
             store.Value(QStringLiteral("MRU") + QString::number(i + 1)).value_or(QString());
@@ -256,6 +262,8 @@ void TAppSettings::Write(TSettingsStore &store, const QString &programFolder) co
     store.SetValue(QStringLiteral("VideoFolder"), VideoFolder);
     store.SetBool(QStringLiteral("VideoQuick"), VideoQuick);
     store.SetBool(QStringLiteral("EnableMultisample"), EnableMultisample);
+    store.SetInt(QStringLiteral("RecoveryMinutes"), RecoveryMinutes);
+    store.SetInt(QStringLiteral("UndoLimit"), UndoLimit);
     store.Sync();
 }
 

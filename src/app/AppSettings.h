@@ -54,6 +54,10 @@ struct TAppSettings {
     QString VideoFolder;  // the documents folder with a trailing separator
     bool VideoQuick = false;
     bool EnableMultisample = true;
+    // Minutes between recovery copies of an unsaved sector; 0 writes none.
+    std::int32_t RecoveryMinutes = 2;
+    // How many steps the edit history keeps; at least 1.
+    std::int32_t UndoLimit = 100;
     QStringList DisabledPlugins;
     std::array<QString, 3> RecentFiles;  // "MRU1" … "MRU3"
 

@@ -102,6 +102,7 @@ void TfrmVexaMain::ShowPreferences()
     if (r.DataColorsChanged)
         ApplyDataPanelColors();
     ApplySurfaceMapSettings();
+    ApplyRecoverySettings();
     Redraw();
 }
 

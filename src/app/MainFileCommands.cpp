@@ -4,6 +4,7 @@
 
 #include "app/ActionTable.h"
 #include "app/AppMessages.h"
+#include "app/RecoveryCopies.h"
 #include "app/SettingsStore.h"
 #include "app/SystemTree.h"
 #include "app/video/ViewCapture.h"
@@ -96,7 +97,7 @@ bool TfrmVexaMain::SaveCheck()
     switch (FMessages.Ask(QStringLiteral("Save Changes?"), QStringLiteral("Kalvion"), TMsgButtons::YesNoCancel,
                           TMsgIcon::Question)) {
     case TMsgAnswer::Yes: return Save();
-    case TMsgAnswer::No: return true;
+    case TMsgAnswer::No: FRecovery->DiscardCopy(); return true;
     default: return false;
     }
 }
@@ -125,6 +126,7 @@ void TfrmVexaMain::ClearForNewDocument()
     }
     if (FVideoCapture)
         FVideoCapture->Release();
+    ForgetRecovered();
 }
 
 void TfrmVexaMain::BlankSector()
@@ -356,6 +358,8 @@ bool TfrmVexaMain::DoSave(const QString &file, bool viaTempFile)
         FResults->setRowCount(0);
         ForgetSearchResults();
     }
+    // The copy's worker may be reading the file the save writes.
+    FRecovery->WaitIdle();
     std::string error;
     bool ok;
     {
@@ -366,6 +370,7 @@ bool TfrmVexaMain::DoSave(const QString &file, bool viaTempFile)
         ReportError(QString::fromStdString(error));
         return false;
     }
+    ForgetRecovered();
     FRecent.Add(QFileInfo(QString::fromStdString(FSector->FileName)).absoluteFilePath());
     RebuildRecentMenu();
     UpdateCaption();
@@ -374,6 +379,9 @@ bool TfrmVexaMain::DoSave(const QString &file, bool viaTempFile)
 
 bool TfrmVexaMain::Save()
 {
+    // A recovered sector lives in its copy until it is saved where it belongs.
+    if (FRecovered)
+        return FRecoveredTarget.isEmpty() ? SaveAs() : DoSave(FRecoveredTarget, false);
     if (!FSector->FileName.empty() && !IsScratchFile(*FSector) && !FSector->FileNameUnconfirmed)
         return DoSave(QString::fromStdString(FSector->FileName), false);
     return SaveAs();
@@ -381,7 +389,8 @@ bool TfrmVexaMain::Save()
 
 bool TfrmVexaMain::SaveAs()
 {
-    const QString initial = FSector->FileName.empty() || IsScratchFile(*FSector)
+    const QString initial = FRecovered ? (FRecoveredTarget.isEmpty() ? FSettings.DialogPath : FRecoveredTarget)
+                            : FSector->FileName.empty() || IsScratchFile(*FSector)
                                 ? FSettings.DialogPath
                                 : QString::fromStdString(FSector->FileName);
     const auto file = FMessages.SaveFileName(QStringLiteral("Save Sector"), QString::fromLatin1(SECTOR_FILE_FILTER),

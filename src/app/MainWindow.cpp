@@ -3,6 +3,7 @@
 #include "app/ActionTable.h"
 #include "app/AppMessages.h"
 #include "app/QtMessages.h"
+#include "app/RecoveryCopies.h"
 #include "app/ScriptedMessages.h"
 #include "app/SettingsStore.h"
 #include "app/surface/TerrainProgramDetect.h"
@@ -372,6 +373,7 @@ void TfrmVexaMain::StartUp()
     FStore.SetValue(QStringLiteral("InstallDir"), FOptions.ProgramFolder);
     FStore.SetValue(QStringLiteral("ExeFile"), QFileInfo(QCoreApplication::applicationFilePath()).fileName());
     FSettings.Read(FStore);
+    SetUpRecovery();
     FRecent.Entries = FSettings.RecentFiles;
     // The view was made before the settings were read; it has not been
     // shown yet, so its format can still change.
@@ -497,6 +499,8 @@ void TfrmVexaMain::Redraw()
 
 void TfrmVexaMain::SectorChanged(bool contents)
 {
+    if (FRecovery)
+        FRecovery->NoteChange();
     if (contents)
         RecountBodies();
     else
@@ -645,6 +649,8 @@ void TfrmVexaMain::closeEvent(QCloseEvent *event)
             return;
         }
     }
+    // Closed as the user chose: nothing is left to recover.
+    FRecovery->DocumentClosed();
     FinishVideoOnClose();
     FSettings.DisabledPlugins = DisabledPluginNames();
     // Settings of the closing list that follow the current sector.

@@ -55,6 +55,8 @@ struct TVexaGenerateOptions;
 
 namespace kalvion::app {
 
+class TRecoveryCopies;
+
 class TAppMessages;
 class TSettingsStore;
 class TSystemTree;
@@ -138,6 +140,15 @@ public:
     bool SaveAs();
     void OpenRecent(int index);
     void ExitCommand();
+
+    // Recovery copies of unsaved changes (see RecoveryCopies.h).  At start
+    // each copy left by a program that ended without closing is offered in
+    // turn; Yes opens it and stops there.  True when one was opened.
+    bool OfferRecoveryCopies();
+    TRecoveryCopies &Recovery() { return *FRecovery; }
+    // The file a recovered sector belongs to, which the next Save writes;
+    // empty when the sector was not recovered or had no file.
+    const QString &RecoveredTarget() const { return FRecoveredTarget; }
     void ExportImage();
     // "Export as 2D Map..." and "&Print": the dialogs, then the map written
     // or printed with the choices (also called by tests with their own).
@@ -358,6 +369,11 @@ private:
     void ApplySettings();
     void InitEmptySector();
     void ClearForNewDocument();
+    void SetUpRecovery();
+    void ApplyRecoverySettings();
+    // The document now comes from a file again (opened, saved) or from
+    // nothing: no copy of the old one is kept.
+    void ForgetRecovered();
     void RebuildRecentMenu();
     void RebuildTemplateMenu();
     void RebuildViewsMenu();
@@ -477,6 +493,9 @@ private:
     TfrmEditBody *FEditBody = nullptr;
     std::string FLastNameTable;
     QTimer *FGenerationTimer = nullptr;
+    TRecoveryCopies *FRecovery = nullptr;
+    bool FRecovered = false;
+    QString FRecoveredTarget;
     QTimer *FAxisTimer = nullptr;
 
     int FMouseMode = MOUSE_MODE_POINTER;

@@ -87,6 +87,8 @@ void TfrmPreferences::Load(const TAppSettings &s)
     ui->cbAutoUpdates->setChecked(s.DoAutomaticUpdateChecks);
     const int channel = ui->cmbUpdateChannel->findText(s.UpdateChannel);
     ui->cmbUpdateChannel->setCurrentIndex(channel < 0 ? 0 : channel);
+    ui->spnRecoveryMinutes->setValue(s.RecoveryMinutes);
+    ui->spnUndoLimit->setValue(s.UndoLimit);
 }
 
 TPreferencesResult TfrmPreferences::Apply(TAppSettings &s)
@@ -131,6 +133,8 @@ TPreferencesResult TfrmPreferences::Apply(TAppSettings &s)
     s.SurfaceMapResolution = ui->trkResolution->value();
     s.DoAutomaticUpdateChecks = ui->cbAutoUpdates->isChecked();
     s.UpdateChannel = ui->cmbUpdateChannel->currentText();
+    s.RecoveryMinutes = ui->spnRecoveryMinutes->value();
+    s.UndoLimit = ui->spnUndoLimit->value();
     return r;
 }
 

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QSurfaceFormat>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -92,6 +93,8 @@ int RunKalvion(int argc, char **argv)
     qtMessages.SetParent(&window);
     window.show();
     window.activateWindow();
+    // Once the window is up, so that the question has a window to belong to.
+    QTimer::singleShot(0, &window, [&window] { window.OfferRecoveryCopies(); });
     return app.exec();
 }
 

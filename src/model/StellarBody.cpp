@@ -19,6 +19,48 @@ std::unique_ptr<TStellarBody> TStellarBody::Create()
 
 void TStellarBody::CopyTo(TStellarBody &t) const
 {
+    CopyValuesTo(t);
+    t.Children.reserve(t.Children.size() + Children.size());
+    for (const auto &child : Children) {
+        auto copy = std::make_unique<TStellarBody>();
+        child->CopyTo(*copy);
+        copy->Parent = &t;
+        t.Children.push_back(std::move(copy));
+    }
+}
+
+std::unique_ptr<TStellarBody> TStellarBody::CloneTree() const
+{
+    std::unique_ptr<TStellarBody> t(new TStellarBody(TNoIdentity{}));
+    CopyValuesTo(*t);
+    t->RecordID = RecordID;
+    t->Children.reserve(Children.size());
+    for (const auto &child : Children) {
+        auto copy = child->CloneTree();
+        copy->Parent = t.get();
+        t->Children.push_back(std::move(copy));
+    }
+    if (const TBodyList *gone = DeletedChildren())
+        for (const auto &g : *gone) {
+            auto copy = g->CloneTree();
+            copy->Parent = t.get();
+            t->AddDeletedChild(std::move(copy));
+        }
+    return t;
+}
+
+std::unique_ptr<TStellarBody> TStellarBody::CloneRow() const
+{
+    std::unique_ptr<TStellarBody> t(new TStellarBody(TNoIdentity{}));
+    t->IDString = IDString;
+    t->RecordID = RecordID;
+    t->Loaded = false;
+    t->Modified = false;
+    return t;
+}
+
+void TStellarBody::CopyValuesTo(TStellarBody &t) const
+{
     t.IDString = IDString;
     t.Loaded = Loaded;
     t.Modified = Modified;
@@ -97,14 +139,6 @@ void TStellarBody::CopyTo(TStellarBody &t) const
     if (ColorGroup())
         t.SetGexColorGroup(*ColorGroup());
     // RenderInfo and DeletedChildren belong to the source alone.
-
-    t.Children.reserve(t.Children.size() + Children.size());
-    for (const auto &child : Children) {
-        auto copy = std::make_unique<TStellarBody>();
-        child->CopyTo(*copy);
-        copy->Parent = &t;
-        t.Children.push_back(std::move(copy));
-    }
 }
 
 std::string TStellarBody::GetAtmElement(int index) const
@@ -157,6 +191,14 @@ void TStellarBody::DropEmptyParts()
 {
     if (FParts && !FParts->DeletedChildren && !FParts->SystemDataConfig && !FParts->ColorGroup && !FParts->RenderInfo)
         FParts.reset();
+}
+
+void TStellarBody::AddDeletedChild(std::unique_ptr<TStellarBody> child)
+{
+    TParts &parts = Parts();
+    if (!parts.DeletedChildren)
+        parts.DeletedChildren = std::make_unique<TBodyList>();
+    parts.DeletedChildren->push_back(std::move(child));
 }
 
 void TStellarBody::ClearDeletedChildren()

@@ -121,6 +121,9 @@ public:
     using TBodyList = std::vector<std::unique_ptr<TStellarBody>>;
     TBodyList *DeletedChildren() const { return FParts ? FParts->DeletedChildren.get() : nullptr; }
     void ClearDeletedChildren();
+    // Queues a body whose rows the next save deletes, as if it had been a
+    // child deleted from this one (for copies that carry pending deletions).
+    void AddDeletedChild(std::unique_ptr<TStellarBody> child);
     TSystemDataConfig *SystemDataConfig() const { return FParts ? FParts->SystemDataConfig.get() : nullptr; }
     TGexColorGroup *ColorGroup() const { return FParts ? FParts->ColorGroup.get() : nullptr; }
     void ClearGexColorGroup();
@@ -129,6 +132,14 @@ public:
     // Creation and copying
     static std::unique_ptr<TStellarBody> Create();
     void CopyTo(TStellarBody &target) const;
+    // A copy of the whole tree as it stands, for a snapshot of the document:
+    // the same identities, row ids, change flags and pending deletions.  It
+    // draws no identity and no random number, so taking it leaves the shared
+    // random sequence where it was.
+    std::unique_ptr<TStellarBody> CloneTree() const;
+    // The body's row only (identity and row id), unloaded and unchanged: for
+    // a snapshot that refers to a stored body without holding its tree.
+    std::unique_ptr<TStellarBody> CloneRow() const;
 
     // Tree
     int ChildrenCount() const { return static_cast<int>(Children.size()); }
@@ -201,6 +212,9 @@ public:
     std::string GexSurfaceMapLaunchParam() const;
 
 private:
+    explicit TStellarBody(TNoIdentity tag) noexcept : TVexaBase(tag), RandomSeed(0) {}
+    void CopyValuesTo(TStellarBody &target) const;
+
     struct TParts {
         std::unique_ptr<TBodyList> DeletedChildren;
         std::unique_ptr<TSystemDataConfig> SystemDataConfig;

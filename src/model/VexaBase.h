@@ -63,6 +63,12 @@ public:
     // object removed from the document that waits in a deleted list.
     void EndLifetime() { FLifetime.reset(); }
 
+protected:
+    // For copies that take their identity from the original: drawing a new
+    // one would be wasted (and costs more than the rest of a copy).
+    struct TNoIdentity {};
+    explicit TVexaBase(TNoIdentity) noexcept {}
+
 private:
     struct TRecordPlace {
         std::int64_t Offset = 0;

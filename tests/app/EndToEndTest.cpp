@@ -165,6 +165,74 @@ TEST_F(EndToEnd, ScreenshotOfAGeneratedSectorShowsItsStars)
         QFile::copy(png, qEnvironmentVariable("KALVION_KEEP_SCREENSHOT"));
 }
 
+TEST_F(EndToEnd, AKilledProgramOffersItsUnsavedChangesAndSavesThemIntoTheFile)
+{
+    const QString recovery = dir.filePath(QStringLiteral("data/kalvion/Recovery"));
+    const auto copies = [&] {
+        QStringList found;
+        for (const QString &d : QDir(recovery).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            if (QFile::exists(recovery + QLatin1Char('/') + d + QStringLiteral("/sector.VexaDB")))
+                found << d;
+        return found;
+    };
+    {
+        // A copy every second instead of every few minutes (the program's
+        // override for tests).
+        qputenv("KALVION_RECOVERY_SECONDS", "1");
+        Program first(dir, sector, {}, false);
+        qunsetenv("KALVION_RECOVERY_SECONDS");
+        ASSERT_FALSE(first.WaitForWindow(CAPTION).isEmpty()) << first.LastCaption.toStdString();
+        ASSERT_NO_FATAL_FAILURE(ClickViewCentre(first));
+        Program::Keys({QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Up")}, 50);
+        QElapsedTimer clock;
+        clock.start();
+        while (copies().isEmpty() && clock.elapsed() < 60000)
+            QThread::msleep(100);
+        ASSERT_EQ(copies().size(), 1);
+        // Written while the program goes on: the last move may still be on
+        // its way into a newer copy, so the copy is read once it shows it.
+        clock.restart();
+        const auto copyY = [&] {
+            TVexaSector s;
+            const QStringList c = copies();
+            return !c.isEmpty() &&
+                           LoadFromFile(s, (recovery + QLatin1Char('/') + c.first() + QStringLiteral("/sector.VexaDB"))
+                                               .toStdString()) &&
+                           s.SystemCount() == 1
+                       ? s.GetSystem(0)->Y
+                       : -999.0;
+        };
+        while (std::abs(copyY() - 0.15) > 1e-9 && clock.elapsed() < 60000)
+            QThread::msleep(100);
+        EXPECT_NEAR(copyY(), 0.15, 1e-9);
+        first.Kill();
+    }
+    EXPECT_DOUBLE_EQ(StoredY(), 0.0);  // the file never saw the moves
+
+    Program second(dir, sector, {QStringLiteral("Yes")}, false);
+    const QStringList asked = second.TProgramRun::WaitForLog(QStringLiteral("ask"), 60000);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked.first(), QStringLiteral("ask\tKalvion\tKalvion was closed while \"Hub.VexaDB\" had unsaved "
+                                            "changes. Recover them?"));
+    const QString id = second.WaitForWindow(CAPTION);
+    ASSERT_FALSE(id.isEmpty()) << second.LastCaption.toStdString();
+    QElapsedTimer clock;
+    clock.start();
+    while (std::abs(StoredY() - 0.15) > 1e-9 && clock.elapsed() < 60000) {
+        TProgramRun::Focus(id);
+        TProgramRun::Keys({QStringLiteral("ctrl+s")});
+        for (int i = 0; i < 20 && std::abs(StoredY() - 0.15) > 1e-9; ++i)
+            QThread::msleep(100);
+    }
+    EXPECT_NEAR(StoredY(), 0.15, 1e-9);
+    QElapsedTimer gone;
+    gone.start();
+    while (!copies().isEmpty() && gone.elapsed() < 30000)
+        QThread::msleep(100);
+    EXPECT_TRUE(copies().isEmpty());
+    EXPECT_TRUE(QDir(recovery).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+}
+
 TEST(NoDisplay, SaysSoInOneLineAndRunsTheDemonstration)
 {
     QProcess program;

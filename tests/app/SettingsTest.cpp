@@ -198,3 +198,32 @@ TEST(RecentFiles, FourthFileDropsTheFirstAndListedFilesChangeNothing)
     r.Add(QStringLiteral("/c"));
     EXPECT_EQ(r.Entries[2], QStringLiteral("/d"));
 }
+
+TEST_F(SettingsFixture, RecoveryAndUndoSettingsRoundTripAndStayInRange)
+{
+    {
+        TSettingsStore store(Ini());
+        TAppSettings s(QStringLiteral("/opt/k/"));
+        s.Read(store);
+        EXPECT_EQ(s.RecoveryMinutes, 2);
+        EXPECT_EQ(s.UndoLimit, 100);
+        s.RecoveryMinutes = 0;
+        s.UndoLimit = 7;
+        s.Write(store, QStringLiteral("/opt/k/"));
+    }
+    {
+        TSettingsStore store(Ini());
+        TAppSettings s(QStringLiteral("/opt/k/"));
+        s.Read(store);
+        EXPECT_EQ(s.RecoveryMinutes, 0);
+        EXPECT_EQ(s.UndoLimit, 7);
+        // Values no one could have chosen are taken back into range.
+        store.SetInt(QStringLiteral("RecoveryMinutes"), -5);
+        store.SetInt(QStringLiteral("UndoLimit"), 0);
+    }
+    TSettingsStore store(Ini());
+    TAppSettings s(QStringLiteral("/opt/k/"));
+    s.Read(store);
+    EXPECT_EQ(s.RecoveryMinutes, 0);
+    EXPECT_EQ(s.UndoLimit, 1);
+}

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabWidget>
 
 using namespace kalvion;
@@ -30,7 +31,11 @@ TEST_F(PreferencesDialogTest, LoadsTheSettingsIntoThePages)
     Settings.RWFilePathAlt = "/opt/rw/RW.exe";
     Settings.SurfaceMapResolution = 5;
     Settings.UpdateChannel = "nightly";
+    Settings.RecoveryMinutes = 5;
+    Settings.UndoLimit = 40;
     Dlg.Load(Settings);
+    EXPECT_EQ(Find<QSpinBox>(Dlg, "spnRecoveryMinutes")->value(), 5);
+    EXPECT_EQ(Find<QSpinBox>(Dlg, "spnUndoLimit")->value(), 40);
     EXPECT_EQ(Dlg.windowTitle(), "Program Preferences");
     EXPECT_EQ(Find<QTabWidget>(Dlg, "tabs")->tabText(1), "Surface Map Generation");
     EXPECT_EQ(Find<QSlider>(Dlg, "trkAnimation")->value(), 25);
@@ -66,6 +71,8 @@ TEST_F(PreferencesDialogTest, ApplyWritesEveryControlAndAsksForARestartOnMultisa
     Find<QComboBox>(Dlg, "cmbUpdateChannel")->setCurrentText("beta");
     Find<QSlider>(Dlg, "trkAnimation")->setValue(35);
     Find<QSlider>(Dlg, "trkResolution")->setValue(1);
+    Find<QSpinBox>(Dlg, "spnRecoveryMinutes")->setValue(0);
+    Find<QSpinBox>(Dlg, "spnUndoLimit")->setValue(250);
     Messages.Push("/usr/bin/RW.exe");
     Find<QPushButton>(Dlg, "btnBrowse")->click();
     EXPECT_EQ(Messages.LastFilter, "RW.exe|RW.exe|All Files|*.*");
@@ -94,6 +101,9 @@ TEST_F(PreferencesDialogTest, ApplyWritesEveryControlAndAsksForARestartOnMultisa
     EXPECT_EQ(Settings.UpdateChannel, "beta");
     EXPECT_DOUBLE_EQ(Settings.AnimationPerformanceAdjust, 3.5);
     EXPECT_EQ(Settings.SurfaceMapResolution, 1);
+    EXPECT_EQ(Settings.RecoveryMinutes, 0);
+    EXPECT_EQ(Settings.UndoLimit, 250);
+    EXPECT_EQ(Find<QSpinBox>(Dlg, "spnUndoLimit")->minimum(), 1);
     EXPECT_EQ(Settings.TerrainEngine, 2);
     EXPECT_EQ(Settings.RWFilePathAlt, "/usr/bin/RW.exe");
     EXPECT_EQ(Settings.DataLabelColor, 0x00010203u);

@@ -31,6 +31,12 @@ public:
     bool Start(const QStringList &answers, const QStringList &args);
     bool Running() const { return FProcess.state() != QProcess::NotRunning; }
     bool WaitForExit(int ms) { return FProcess.waitForFinished(ms); }
+    // Ends the program at once (SIGKILL), as a crash would.
+    void Kill()
+    {
+        FProcess.kill();
+        FProcess.waitForFinished(10000);
+    }
 
     // The log lines of a kind ("view", "ask", "tell" …) as they stand, and
     // waiting up to `ms` until there are at least `count`.

@@ -3,6 +3,8 @@
 // same numeric payload, summed the same way.
 #include "model/VexaSector.h"
 
+#include "TenThousandSystems.h"
+
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -11,37 +13,9 @@ using namespace kalvion;
 
 namespace {
 
-constexpr int kSystems = 10000;
-constexpr int kBodiesPerSystem = 25;
-
-std::unique_ptr<TStellarBody> MakeSystem(int i)
-{
-    auto root = TStellarBody::Create();
-    root->TypeID = BODY_TYPE_STAR;
-    root->Name = "System " + std::to_string(i);
-    root->X = (i % 100) - 50;
-    root->Y = (i / 100) - 50;
-    root->Z = (i % 7) - 3;
-    root->PoliticalAffiliation = (i % 3 == 0) ? "League" : "";
-    int made = 1;
-    for (int p = 0; made < kBodiesPerSystem; ++p) {
-        auto planet = TStellarBody::Create();
-        planet->TypeID = BODY_TYPE_TERRESTRIAL;
-        planet->Distance = 1e7 * (p + 1);
-        planet->Population = (p == 2) ? 1000.0 * i : 0;
-        planet->Habitability = (p == 2 && i % 2) ? HAB_HABITABLE : 0;
-        ++made;
-        for (int m = 0; m < 3 && made < kBodiesPerSystem; ++m, ++made) {
-            auto moon = TStellarBody::Create();
-            moon->TypeID = BODY_TYPE_TERRESTRIAL;
-            moon->Distance = 1e5 * (m + 1);
-            planet->AddChild(std::move(moon));
-        }
-        root->AddChild(std::move(planet));
-    }
-    root->SetChildDesignations(root->Name);
-    return root;
-}
+using bench::kBodiesPerSystem;
+using bench::kSystems;
+using bench::MakeSystem;
 
 void BuildSector(TVexaSector &s)
 {

@@ -23,7 +23,6 @@
 #include <QMenu>
 #include <QTableWidget>
 #include <QUrl>
-#include <type_traits>
 
 namespace kalvion::app {
 
@@ -35,17 +34,7 @@ QString Text(const std::string &s) { return QString::fromStdString(BytesToUtf8(s
 void TfrmVexaMain::ConnectCommands()
 {
     // Each command is one step of the undo history, named after it.
-    const auto on = [this](const char *id, auto slot) {
-        QAction *a = FActions->Action(QString::fromLatin1(id));
-        connect(a, &QAction::triggered, this, [this, a, slot](bool checked) {
-            RunAsStep(StepName(a), [&] {
-                if constexpr (std::is_invocable_v<decltype(slot), bool>)
-                    slot(checked);
-                else
-                    slot();
-            });
-        });
-    };
+    const auto on = [this](const char *id, auto slot) { ConnectAsStep(id, StepSlot(slot)); };
     on("File.NewBlank", [this] { BlankSector(); });
     on("File.NewStandard", [this] { NewStandardSector(); });
     on("File.Open", [this] { OpenCommand(); });

@@ -96,6 +96,8 @@ void TfrmVexaMain::ShowPreferences()
     if (FPreferences->exec() != QDialog::Accepted)
         return;
     const TPreferencesResult r = FPreferences->Apply(FSettings);
+    FSector->History().SetLimit(FSettings.UndoLimit);
+    UpdateUndoActions();
     ApplyPluginActivation();
     if (r.LensFlaresChanged)
         FRenderer->LensFlare = FSettings.ShowLensFlares;

@@ -10,6 +10,7 @@
 #include "files/SectorRecovery.h"
 #include "model/SectorDocumentSwap.h"
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 
 #include <QFileInfo>
 
@@ -95,6 +96,8 @@ bool TfrmVexaMain::OfferRecoveryCopies()
         SwapSectorDocuments(*FSector, *loaded);
         loaded.reset();
         FSector->Modified = true;
+        // Nothing undone from here reaches a saved state.
+        FSector->History().LoseCleanPoint();
         FRecovered = true;
         FRecoveredTarget = QString::fromStdString(copy.Origin.FileName);
         FRecovery->AdoptRecovered(copy.Folder);

@@ -21,6 +21,7 @@
 #include "generation/SectorGenerator.h"
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 #include "plugins/PluginMgr.h"
 #include "scripting/ScriptRegistry.h"
 #include "scripting/ZentScripter.h"
@@ -373,6 +374,7 @@ void TfrmVexaMain::StartUp()
     FStore.SetValue(QStringLiteral("InstallDir"), FOptions.ProgramFolder);
     FStore.SetValue(QStringLiteral("ExeFile"), QFileInfo(QCoreApplication::applicationFilePath()).fileName());
     FSettings.Read(FStore);
+    FSector->History().SetLimit(FSettings.UndoLimit);
     SetUpRecovery();
     FRecent.Entries = FSettings.RecentFiles;
     // The view was made before the settings were read; it has not been

@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 class QAction;
@@ -237,6 +238,21 @@ public:
     void UpdateUndoActions();
     // Runs f as one step of the history named `name`.
     void RunAsStep(const QString &name, const std::function<void()> &f);
+    // Connects the action of the id to run `slot` (given whether the action
+    // is checked) as a step named after the action.
+    void ConnectAsStep(const char *id, std::function<void(bool)> slot);
+    // The slot form ConnectAsStep takes, from a slot with or without the
+    // checked state.
+    template <class F>
+    static std::function<void(bool)> StepSlot(F slot)
+    {
+        return [slot](bool checked) {
+            if constexpr (std::is_invocable_v<F, bool>)
+                slot(checked);
+            else
+                slot();
+        };
+    }
     // The step name of an action: its text without "&" and "...".
     static QString StepName(const QAction *action);
 

@@ -29,7 +29,6 @@
 #include <QMenu>
 #include <QProcess>
 #include <QTableWidget>
-#include <type_traits>
 
 namespace kalvion::app {
 
@@ -68,17 +67,7 @@ TStellarBody *TfrmVexaMain::PreviewBody() const { return FRenderer->PreviewBody;
 void TfrmVexaMain::ConnectEditCommands()
 {
     // Each command is one step of the undo history, named after it.
-    const auto on = [this](const char *id, auto slot) {
-        QAction *a = FActions->Action(QString::fromLatin1(id));
-        connect(a, &QAction::triggered, this, [this, a, slot](bool checked) {
-            RunAsStep(StepName(a), [&] {
-                if constexpr (std::is_invocable_v<decltype(slot), bool>)
-                    slot(checked);
-                else
-                    slot();
-            });
-        });
-    };
+    const auto on = [this](const char *id, auto slot) { ConnectAsStep(id, StepSlot(slot)); };
     on("Actions.NewSystem", [this] { NewSystemCommand(); });
     on("Actions.CreateRoute", [this] { CreateRouteCommand(); });
     for (const char *id : {"Actions.MassPolitical", "Actions.MassDisplayStyle", "Actions.MassLabelDistances",

@@ -33,6 +33,13 @@ void TfrmVexaMain::RunAsStep(const QString &name, const std::function<void()> &f
     UpdateUndoActions();
 }
 
+void TfrmVexaMain::ConnectAsStep(const char *id, std::function<void(bool)> slot)
+{
+    QAction *a = FActions->Action(QString::fromLatin1(id));
+    connect(a, &QAction::triggered, this,
+            [this, a, slot = std::move(slot)](bool checked) { RunAsStep(StepName(a), [&] { slot(checked); }); });
+}
+
 void TfrmVexaMain::ConnectUndo()
 {
     QAction *undo = FActions->Action(QStringLiteral("Edit.Undo"));
@@ -40,7 +47,6 @@ void TfrmVexaMain::ConnectUndo()
     redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
     connect(undo, &QAction::triggered, this, [this] { UndoCommand(); });
     connect(redo, &QAction::triggered, this, [this] { RedoCommand(); });
-    FSector->History().SetLimit(DEFAULT_UNDO_LIMIT);
     UpdateUndoActions();
 }
 

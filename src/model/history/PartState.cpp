@@ -1,34 +1,13 @@
 #include "model/history/PartState.h"
 
 #include "model/VexaSector.h"
-#include "model/history/StateBytes.h"
+#include "model/history/StateParts.h"
 
 #include <unordered_map>
 
 namespace kalvion {
 
 namespace {
-
-void PutFields(const TVexaBase &o, TStateWriter &w)
-{
-    w.Put(static_cast<std::uint32_t>(o.Fields.size()));
-    for (const auto &f : o.Fields) {
-        w.Text(f.Name);
-        w.Text(f.Value);
-    }
-}
-
-void GetFields(TVexaBase &o, TStateReader &r)
-{
-    o.Fields.clear();
-    const auto n = r.Get<std::uint32_t>();
-    for (std::uint32_t i = 0; i < n && !r.Failed(); ++i) {
-        TVexaFieldRec f;
-        f.Name = std::string(r.Text());
-        f.Value = std::string(r.Text());
-        o.Fields.push_back(std::move(f));
-    }
-}
 
 void PutPoint(const TVexaPoint &p, TStateWriter &w)
 {
@@ -110,19 +89,8 @@ void PutSettings(const TVexaSector &s, TStateWriter &w)
     PutPoint(s.OriginTarget, w);
     PutNames(s.PoliticalList, w);
     PutNames(s.RouteTypeList, w);
-    for (const auto &cfg : s.SystemDataDefaults.Configs) {
-        w.Put(cfg != nullptr);
-        if (!cfg)
-            continue;
-        w.Put(cfg->TypeID);
-        w.Put(static_cast<std::uint32_t>(cfg->Records.size()));
-        for (const auto &rec : cfg->Records) {
-            w.Text(rec.DisplayText);
-            w.Text(rec.Source);
-            w.Text(rec.Field);
-            w.Put(rec.HideIfEmpty);
-        }
-    }
+    for (const auto &cfg : s.SystemDataDefaults.Configs)
+        PutDataConfig(cfg.get(), w);
     PutFields(s, w);
 }
 
@@ -145,23 +113,8 @@ void GetSettings(TVexaSector &s, TStateReader &r)
     GetPoint(s.OriginTarget, r);
     GetNames(s.PoliticalList, r);
     GetNames(s.RouteTypeList, r);
-    for (auto &cfg : s.SystemDataDefaults.Configs) {
-        if (!r.Get<bool>()) {
-            cfg.reset();
-            continue;
-        }
-        cfg = std::make_unique<TSystemDataConfig>();
-        cfg->TypeID = r.Get<std::int32_t>();
-        const auto n = r.Get<std::uint32_t>();
-        for (std::uint32_t i = 0; i < n && !r.Failed(); ++i) {
-            TSystemDataRec rec;
-            rec.DisplayText = std::string(r.Text());
-            rec.Source = std::string(r.Text());
-            rec.Field = std::string(r.Text());
-            rec.HideIfEmpty = r.Get<bool>();
-            cfg->Records.push_back(std::move(rec));
-        }
-    }
+    for (auto &cfg : s.SystemDataDefaults.Configs)
+        cfg = GetDataConfig(r);
     GetFields(s, r);
 }
 

@@ -254,8 +254,14 @@ void TSectorHistory::CloseStep()
         if (!c.HadBefore && !live)
             continue;
         c.State.Keep(c.HadBefore ? &c.OpenBefore : nullptr, live ? &after : nullptr);
-        c.OpenBefore = std::string();
+        std::string().swap(c.OpenBefore); // a moved-in empty string would keep the buffer
         c.Live = nullptr;
+        // With the same bodies on both sides every body is found again by
+        // its identity: the row ids are needed only where bodies come and go.
+        if (c.HadBefore && live && c.BeforeIds == c.AfterIds) {
+            std::vector<std::int64_t>().swap(c.BeforeIds);
+            std::vector<std::int64_t>().swap(c.AfterIds);
+        }
         c.BeforeIds.shrink_to_fit();
         c.AfterIds.shrink_to_fit();
         if (live)
@@ -277,7 +283,7 @@ void TSectorHistory::CloseStep()
             c.State.KeepWhole(c.OpenBefore, after);
         else
             c.State.Keep(&c.OpenBefore, &after);
-        c.OpenBefore = std::string();
+        std::string().swap(c.OpenBefore); // a moved-in empty string would keep the buffer
         if (c.State.Unchanged())
             continue;
         step->Bytes += c.State.Bytes() + sizeof(TPartChange);

@@ -1,32 +1,11 @@
 #include "model/history/SystemState.h"
 
 #include "model/StellarBody.h"
-#include "model/history/StateBytes.h"
+#include "model/history/StateParts.h"
 
 namespace kalvion {
 
 namespace {
-
-void PutFields(const TVexaBase &o, TStateWriter &w)
-{
-    w.Put(static_cast<std::uint32_t>(o.Fields.size()));
-    for (const auto &f : o.Fields) {
-        w.Text(f.Name);
-        w.Text(f.Value);
-    }
-}
-
-void GetFields(TVexaBase &o, TStateReader &r)
-{
-    o.Fields.clear();
-    const auto n = r.Get<std::uint32_t>();
-    for (std::uint32_t i = 0; i < n && !r.Failed(); ++i) {
-        TVexaFieldRec f;
-        f.Name = std::string(r.Text());
-        f.Value = std::string(r.Text());
-        o.Fields.push_back(std::move(f));
-    }
-}
 
 void PutBody(const TStellarBody &b, TStateWriter &w, bool withChildren, std::vector<std::int64_t> *rowIds)
 {
@@ -59,18 +38,7 @@ void PutBody(const TStellarBody &b, TStateWriter &w, bool withChildren, std::vec
         w.Text(e.Gas);
         w.Put(e.Percent);
     }
-    const TSystemDataConfig *cfg = b.SystemDataConfig();
-    w.Put(cfg != nullptr);
-    if (cfg) {
-        w.Put(cfg->TypeID);
-        w.Put(static_cast<std::uint32_t>(cfg->Records.size()));
-        for (const auto &rec : cfg->Records) {
-            w.Text(rec.DisplayText);
-            w.Text(rec.Source);
-            w.Text(rec.Field);
-            w.Put(rec.HideIfEmpty);
-        }
-    }
+    PutDataConfig(b.SystemDataConfig(), w);
     const TGexColorGroup *g = b.ColorGroup();
     w.Put(g != nullptr);
     if (g) {
@@ -119,22 +87,7 @@ void GetBody(TStellarBody &b, TStateReader &r)
         e.Percent = r.Get<double>();
         b.AtmElements.push_back(std::move(e));
     }
-    if (r.Get<bool>()) {
-        auto cfg = std::make_unique<TSystemDataConfig>();
-        cfg->TypeID = r.Get<std::int32_t>();
-        const auto n = r.Get<std::uint32_t>();
-        for (std::uint32_t i = 0; i < n && !r.Failed(); ++i) {
-            TSystemDataRec rec;
-            rec.DisplayText = std::string(r.Text());
-            rec.Source = std::string(r.Text());
-            rec.Field = std::string(r.Text());
-            rec.HideIfEmpty = r.Get<bool>();
-            cfg->Records.push_back(std::move(rec));
-        }
-        b.SetSystemDataConfig(std::move(cfg));
-    } else {
-        b.SetSystemDataConfig(nullptr);
-    }
+    b.SetSystemDataConfig(GetDataConfig(r));
     if (r.Get<bool>()) {
         TGexColorGroup g;
         for (TColor *c : {&g.DeepWater, &g.ShallowWater, &g.Beach, &g.Lowland, &g.Highland, &g.Ice, &g.Desert,

@@ -1,6 +1,6 @@
 #pragma once
-// The sector the model benchmarks share: 10,000 systems of 25 bodies each
-// (a star, planets and their moons), built in memory.
+// The sectors the benchmarks share: 10,000 systems of 25 bodies each (a
+// star, planets and their moons), built in memory.
 #include "model/VexaSector.h"
 
 #include <memory>
@@ -37,6 +37,37 @@ inline std::unique_ptr<TStellarBody> MakeSystem(int i)
         root->AddChild(std::move(planet));
     }
     root->SetChildDesignations(root->Name);
+    return root;
+}
+
+// The same shape with a spectral class and every body named, as the file
+// benchmarks store it.
+inline std::unique_ptr<TStellarBody> MakeNamedSystem(int i)
+{
+    auto root = TStellarBody::Create();
+    root->TypeID = BODY_TYPE_STAR;
+    root->Name = "System " + std::to_string(i);
+    root->Spectral = "G2V";
+    root->X = (i % 100) - 50;
+    root->Y = (i / 100 % 100) - 50;
+    root->Z = (i % 7) - 3;
+    root->PoliticalAffiliation = (i % 3 == 0) ? "League" : "";
+    int made = 1;
+    for (int p = 0; made < kBodiesPerSystem; ++p) {
+        auto planet = TStellarBody::Create();
+        planet->TypeID = BODY_TYPE_TERRESTRIAL;
+        planet->Name = root->Name + " " + std::to_string(p + 1);
+        planet->Distance = 1e7 * (p + 1);
+        ++made;
+        for (int m = 0; m < 3 && made < kBodiesPerSystem; ++m, ++made) {
+            auto moon = TStellarBody::Create();
+            moon->TypeID = BODY_TYPE_TERRESTRIAL;
+            moon->Name = planet->Name + " " + static_cast<char>('a' + m);
+            moon->Distance = 1e5 * (m + 1);
+            planet->AddChild(std::move(moon));
+        }
+        root->AddChild(std::move(planet));
+    }
     return root;
 }
 

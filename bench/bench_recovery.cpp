@@ -13,6 +13,7 @@
 #include "model/VexaSector.h"
 
 #include "BenchFolder.h"
+#include "TenThousandSystems.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,8 +27,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kSystems = 10000;
-constexpr int kBodiesPerSystem = 25;
+using kalvion::bench::kBodiesPerSystem;
+using kalvion::bench::kSystems;
 
 fs::path Folder()
 {
@@ -35,34 +36,7 @@ fs::path Folder()
     return dir;
 }
 
-std::unique_ptr<TStellarBody> MakeSystem(int i)
-{
-    auto root = TStellarBody::Create();
-    root->TypeID = BODY_TYPE_STAR;
-    root->Name = "System " + std::to_string(i);
-    root->Spectral = "G2V";
-    root->X = (i % 100) - 50;
-    root->Y = (i / 100 % 100) - 50;
-    root->Z = (i % 7) - 3;
-    root->PoliticalAffiliation = (i % 3 == 0) ? "League" : "";
-    int made = 1;
-    for (int p = 0; made < kBodiesPerSystem; ++p) {
-        auto planet = TStellarBody::Create();
-        planet->TypeID = BODY_TYPE_TERRESTRIAL;
-        planet->Name = root->Name + " " + std::to_string(p + 1);
-        planet->Distance = 1e7 * (p + 1);
-        ++made;
-        for (int m = 0; m < 3 && made < kBodiesPerSystem; ++m, ++made) {
-            auto moon = TStellarBody::Create();
-            moon->TypeID = BODY_TYPE_TERRESTRIAL;
-            moon->Name = planet->Name + " " + static_cast<char>('a' + m);
-            moon->Distance = 1e5 * (m + 1);
-            planet->AddChild(std::move(moon));
-        }
-        root->AddChild(std::move(planet));
-    }
-    return root;
-}
+using kalvion::bench::MakeNamedSystem;
 
 // The sector of a mode, ready to be copied and saved.
 std::unique_ptr<TVexaSector> MakeSector(int mode, const std::string &file)
@@ -70,7 +44,7 @@ std::unique_ptr<TVexaSector> MakeSector(int mode, const std::string &file)
     auto s = std::make_unique<TVexaSector>();
     s->Systems.reserve(kSystems);
     for (int i = 0; i < kSystems; ++i)
-        s->AddSystem(MakeSystem(i));
+        s->AddSystem(MakeNamedSystem(i));
     if (mode == 0)
         return s;
     fs::remove(file);

@@ -4,86 +4,8 @@
 #include "model/history/SystemState.h"
 
 #include <algorithm>
-#include <functional>
 
 namespace kalvion {
-
-namespace {
-
-std::uint64_t HashOf(std::string_view bytes) { return std::hash<std::string_view>{}(bytes); }
-
-} // namespace
-
-// ---- kept states ----
-
-void TKeptState::Keep(const std::string *before, const std::string *after)
-{
-    FHasBefore = before != nullptr;
-    FHasAfter = after != nullptr;
-    FPrefix = FSuffix = 0;
-    FBefore.clear();
-    FAfter.clear();
-    FBeforeSize = before ? before->size() : 0;
-    FAfterSize = after ? after->size() : 0;
-    FBeforeHash = before ? HashOf(*before) : 0;
-    FAfterHash = after ? HashOf(*after) : 0;
-    if (before && after) {
-        const std::size_t n = std::min(before->size(), after->size());
-        std::size_t p = 0;
-        while (p < n && (*before)[p] == (*after)[p])
-            ++p;
-        std::size_t s = 0;
-        while (s < n - p && (*before)[before->size() - 1 - s] == (*after)[after->size() - 1 - s])
-            ++s;
-        FPrefix = static_cast<std::uint32_t>(p);
-        FSuffix = static_cast<std::uint32_t>(s);
-        FBefore.assign(*before, p, before->size() - p - s);
-        FAfter.assign(*after, p, after->size() - p - s);
-    } else if (before) {
-        FBefore = *before;
-    } else if (after) {
-        FAfter = *after;
-    }
-    FBefore.shrink_to_fit();
-    FAfter.shrink_to_fit();
-}
-
-void TKeptState::KeepWhole(const std::string &before, const std::string &after)
-{
-    Keep(&before, &after);
-    FWhole = true;
-    FPrefix = FSuffix = 0;
-    FBefore = before;
-    FAfter = after;
-}
-
-bool TKeptState::Unchanged() const
-{
-    return FHasBefore && FHasAfter && FBeforeSize == FAfterSize && FBeforeHash == FAfterHash && FBefore == FAfter;
-}
-
-bool TKeptState::Rebuild(bool wantBefore, std::string_view current, std::string &out) const
-{
-    const bool haveWanted = wantBefore ? FHasBefore : FHasAfter;
-    const bool haveOther = wantBefore ? FHasAfter : FHasBefore;
-    if (!haveWanted)
-        return false;
-    const std::string &wanted = wantBefore ? FBefore : FAfter;
-    if (!haveOther || FWhole) {
-        out = wanted;
-        return true;
-    }
-    const std::size_t otherSize = wantBefore ? FAfterSize : FBeforeSize;
-    const std::uint64_t otherHash = wantBefore ? FAfterHash : FBeforeHash;
-    if (current.size() != otherSize || HashOf(current) != otherHash)
-        return false;
-    out.clear();
-    out.reserve(FPrefix + wanted.size() + FSuffix);
-    out.append(current.substr(0, FPrefix));
-    out.append(wanted);
-    out.append(current.substr(current.size() - FSuffix));
-    return true;
-}
 
 // ---- recording ----
 
@@ -130,13 +52,14 @@ TSectorHistory::TSystemChange &TSectorHistory::AddOpen(TStellarBody *root, int b
 {
     FOpen->SystemById.emplace(root->IDString.str(), FOpen->Systems.size());
     TSystemChange &c = FOpen->Systems.emplace_back();
-    c.Id = root->IDString.str();
-    c.Live = root;
+    c.Id = root->IDString;
     c.Full = root->Loaded;
     c.BeforeIndex = beforeIndex;
-    c.HadBefore = hadBefore;
+    c.Open = std::make_unique<TOpenSide>();
+    c.Open->Live = root;
+    c.Open->HadBefore = hadBefore;
     if (hadBefore)
-        WriteSystemState(*root, c.Full, c.OpenBefore, c.Full ? &c.BeforeIds : nullptr);
+        WriteSystemState(*root, c.Full, c.Open->Before, c.Full ? &c.Open->Rows.Before : nullptr);
     return c;
 }
 
@@ -184,7 +107,7 @@ void TSectorHistory::SystemAdded(TStellarBody *root)
         return;
     StartIndexOf(root); // the start order is taken before the document changes
     if (TSystemChange *c = FindOpen(root->IDString.str())) {
-        c->Live = root;
+        c->Open->Live = root;
         return;
     }
     AddOpen(root, -1, false);
@@ -196,8 +119,8 @@ void TSectorHistory::SystemLeaving(TStellarBody *root)
         return;
     TouchSystem(root);
     if (TSystemChange *c = FindOpen(root->IDString.str())) {
-        if (c->Live == root)
-            c->Live = nullptr;
+        if (c->Open->Live == root)
+            c->Open->Live = nullptr;
         // Where it lands in the deleted list, an undo before the next save
         // takes the very object back; it is looked for there, never used
         // blindly.
@@ -210,15 +133,16 @@ void TSectorHistory::SystemLoaded(TStellarBody *root)
     if (!Recording() || !root || root->Parent)
         return;
     TSystemChange *c = FindOpen(root->IDString.str());
-    if (!c || c->Full || c->Live != root)
+    if (!c || c->Full || c->Open->Live != root)
         return;
     // The children come straight from the file: they are as they were
     // before the step.
     c->Full = true;
-    if (c->HadBefore && c->OpenBefore.size() >= EMPTY_CHILDREN_BYTES) {
-        c->OpenBefore.resize(c->OpenBefore.size() - EMPTY_CHILDREN_BYTES);
-        c->BeforeIds.assign(1, root->RecordID);
-        WriteChildrenState(*root, c->OpenBefore, &c->BeforeIds);
+    TOpenSide &open = *c->Open;
+    if (open.HadBefore && open.Before.size() >= EMPTY_CHILDREN_BYTES) {
+        open.Before.resize(open.Before.size() - EMPTY_CHILDREN_BYTES);
+        open.Rows.Before.assign(1, root->RecordID);
+        WriteChildrenState(*root, open.Before, &open.Rows.Before);
     }
 }
 
@@ -240,7 +164,8 @@ void TSectorHistory::CloseStep()
     kept.reserve(step->Systems.size());
     std::string after;
     for (TSystemChange &c : step->Systems) {
-        TStellarBody *live = c.Live;
+        TOpenSide &open = *c.Open;
+        TStellarBody *live = open.Live;
         auto it = live ? endIndex.find(live) : endIndex.end();
         if (it == endIndex.end())
             live = nullptr;
@@ -249,30 +174,27 @@ void TSectorHistory::CloseStep()
         if (live) {
             if (c.Full && !live->Loaded)
                 FSector.DynaLoad(live);
-            WriteSystemState(*live, c.Full, after, c.Full ? &c.AfterIds : nullptr);
+            WriteSystemState(*live, c.Full, after, c.Full ? &open.Rows.After : nullptr);
         }
-        if (!c.HadBefore && !live)
+        if (!open.HadBefore && !live)
             continue;
-        c.State.Keep(c.HadBefore ? &c.OpenBefore : nullptr, live ? &after : nullptr);
-        std::string().swap(c.OpenBefore); // a moved-in empty string would keep the buffer
-        c.Live = nullptr;
-        // With the same bodies on both sides every body is found again by
-        // its identity: the row ids are needed only where bodies come and go.
-        if (c.HadBefore && live && c.BeforeIds == c.AfterIds) {
-            std::vector<std::int64_t>().swap(c.BeforeIds);
-            std::vector<std::int64_t>().swap(c.AfterIds);
-        }
-        c.BeforeIds.shrink_to_fit();
-        c.AfterIds.shrink_to_fit();
+        c.State.Keep(open.HadBefore ? &open.Before : nullptr, live ? &after : nullptr, step->Pool);
         if (live)
             c.Pending = nullptr;
         if (c.State.Unchanged() && c.BeforeIndex == c.AfterIndex)
             continue;
-        step->Bytes += c.State.Bytes() + c.Id.capacity() + sizeof(TSystemChange) +
-                       (c.BeforeIds.capacity() + c.AfterIds.capacity()) * sizeof(std::int64_t);
+        // With the same bodies on both sides every body is found again by
+        // its identity: the row ids are needed only where bodies come and go.
+        if (c.Full && !(open.HadBefore && live && open.Rows.Before == open.Rows.After)) {
+            c.Rows = std::make_unique<TRowIds>(std::move(open.Rows));
+            c.Rows->Before.shrink_to_fit();
+            c.Rows->After.shrink_to_fit();
+        }
+        c.Open.reset();
         kept.push_back(std::move(c));
     }
     step->Systems = std::move(kept);
+    step->Systems.shrink_to_fit();
     step->SystemById = {};
 
     std::vector<TPartChange> parts;
@@ -280,16 +202,17 @@ void TSectorHistory::CloseStep()
         after.clear();
         WritePartState(FSector, c.Part, after);
         if (c.Part == TSectorPart::Date)
-            c.State.KeepWhole(c.OpenBefore, after);
+            c.State.KeepWhole(c.OpenBefore, after, step->Pool);
         else
-            c.State.Keep(&c.OpenBefore, &after);
-        std::string().swap(c.OpenBefore); // a moved-in empty string would keep the buffer
+            c.State.Keep(&c.OpenBefore, &after, step->Pool);
+        std::string().swap(c.OpenBefore);
         if (c.State.Unchanged())
             continue;
-        step->Bytes += c.State.Bytes() + sizeof(TPartChange);
         parts.push_back(std::move(c));
     }
     step->Parts = std::move(parts);
+    step->Pool.Seal();
+    step->Bytes = StepBytes(*step);
     if (step->Systems.empty() && step->Parts.empty())
         return;
 
@@ -308,10 +231,11 @@ void TSectorHistory::CountTrees(const TStep &step, int delta)
     for (const TSystemChange &c : step.Systems) {
         if (!c.Full)
             continue;
-        int &n = FTreeRefs[c.Id];
+        const std::string id = c.Id.str();
+        int &n = FTreeRefs[id];
         n += delta;
         if (n <= 0)
-            FTreeRefs.erase(c.Id);
+            FTreeRefs.erase(id);
     }
 }
 
@@ -346,8 +270,11 @@ void TSectorHistory::Clear()
     FRedo.clear();
     FTreeRefs.clear();
     FClean = 0;
-    if (FDepth > 0)
-        FOpen = std::make_unique<TStep>(TStep{FOpen ? FOpen->Name : std::string(), {}, {}, {}, {-1, -1, -1, -1, -1}, 0});
+    if (FDepth > 0) {
+        std::string name = FOpen ? FOpen->Name : std::string();
+        FOpen = std::make_unique<TStep>();
+        FOpen->Name = std::move(name);
+    }
     FStartIndex.clear();
     FStartIndexBuilt = false;
 }
@@ -357,14 +284,15 @@ std::size_t TSectorHistory::BytesHeld() const
     std::size_t n = 0;
     for (const auto *list : {&FUndo, &FRedo})
         for (const TStep &s : *list)
-            n += s.Bytes + s.Name.capacity() + sizeof(TStep);
+            n += s.Bytes;
     return n;
 }
 
 void TSectorHistory::PrepareForSave()
 {
     for (auto *list : {&FUndo, &FRedo})
-        for (TStep &step : *list)
+        for (TStep &step : *list) {
+            bool grew = false;
             for (TSystemChange &c : step.Systems) {
                 if (!c.Pending)
                     continue;
@@ -377,14 +305,33 @@ void TSectorHistory::PrepareForSave()
                     continue;
                 // Its rows go with this save: keep the whole tree instead.
                 FSector.DynaLoad(pending);
-                std::string before;
+                std::string whole;
                 const bool undoSide = c.State.HasSide(true) && !c.State.HasSide(false);
-                (undoSide ? c.BeforeIds : c.AfterIds).clear();
-                WriteSystemState(*pending, true, before, undoSide ? &c.BeforeIds : &c.AfterIds);
-                c.State.Keep(undoSide ? &before : nullptr, undoSide ? nullptr : &before);
+                if (!c.Rows)
+                    c.Rows = std::make_unique<TRowIds>();
+                std::vector<std::int64_t> &ids = undoSide ? c.Rows->Before : c.Rows->After;
+                ids.clear();
+                WriteSystemState(*pending, true, whole, &ids);
+                c.State.Keep(undoSide ? &whole : nullptr, undoSide ? nullptr : &whole, step.Pool);
                 c.Full = true;
-                ++FTreeRefs[c.Id];
+                ++FTreeRefs[c.Id.str()];
+                grew = true;
             }
+            if (grew) {
+                step.Pool.Seal();
+                step.Bytes = StepBytes(step);
+            }
+        }
+}
+
+std::size_t TSectorHistory::StepBytes(const TStep &step)
+{
+    std::size_t n = sizeof(TStep) + step.Name.capacity() + step.Pool.Bytes() +
+                    step.Systems.capacity() * sizeof(TSystemChange) + step.Parts.capacity() * sizeof(TPartChange);
+    for (const TSystemChange &c : step.Systems)
+        if (c.Rows)
+            n += sizeof(TRowIds) + (c.Rows->Before.capacity() + c.Rows->After.capacity()) * sizeof(std::int64_t);
+    return n;
 }
 
 // ---- undo and redo ----
@@ -437,7 +384,7 @@ bool TSectorHistory::Apply(TStep &step, bool toBefore)
         TSystemChange &c = step.Systems[k];
         const bool present = c.State.HasSide(fromBefore);
         if (present) {
-            auto it = rootById.find(c.Id);
+            auto it = rootById.find(c.Id.str());
             if (it == rootById.end()) {
                 LastError = "A system of the step is missing";
                 return false;
@@ -448,19 +395,19 @@ bool TSectorHistory::Apply(TStep &step, bool toBefore)
                 s.DynaLoad(root);
             current.clear();
             WriteSystemState(*root, c.Full, current);
-            if (c.State.HasSide(toBefore) && !c.State.Rebuild(toBefore, current, target[k])) {
+            if (c.State.HasSide(toBefore) && !c.State.Rebuild(toBefore, current, step.Pool, target[k])) {
                 LastError = "A system changed outside the history";
                 return false;
             }
             if (!c.State.HasSide(toBefore)) {
                 // Going away: its state must still be the kept one.
                 std::string check;
-                if (!c.State.Rebuild(fromBefore, std::string_view(), check) || check != current) {
+                if (!c.State.Rebuild(fromBefore, std::string_view(), step.Pool, check) || check != current) {
                     LastError = "A system changed outside the history";
                     return false;
                 }
             }
-        } else if (!c.State.Rebuild(toBefore, std::string_view(), target[k])) {
+        } else if (!c.State.Rebuild(toBefore, std::string_view(), step.Pool, target[k])) {
             LastError = "A step is damaged";
             return false;
         }
@@ -469,7 +416,7 @@ bool TSectorHistory::Apply(TStep &step, bool toBefore)
     for (std::size_t k = 0; k < step.Parts.size(); ++k) {
         current.clear();
         WritePartState(s, step.Parts[k].Part, current);
-        if (!step.Parts[k].State.Rebuild(toBefore, current, partTarget[k])) {
+        if (!step.Parts[k].State.Rebuild(toBefore, current, step.Pool, partTarget[k])) {
             LastError = "The sector changed outside the history";
             return false;
         }
@@ -511,7 +458,7 @@ bool TSectorHistory::Apply(TStep &step, bool toBefore)
     {
         std::unordered_map<std::string, bool> full;
         for (const TSystemChange &c : step.Systems)
-            full.emplace(c.Id, c.Full);
+            full.emplace(c.Id.str(), c.Full);
         for (std::size_t i = keep; i < s.Systems.size(); ++i) {
             auto &root = s.Systems[i];
             const bool tree = full[root->IDString.str()];
@@ -528,7 +475,8 @@ bool TSectorHistory::Apply(TStep &step, bool toBefore)
         if (!c.State.HasSide(toBefore))
             continue;
         std::unique_ptr<TStellarBody> root;
-        ok = ReadSystemState(target[k], c.Full, pool, root, toBefore ? &c.BeforeIds : &c.AfterIds) && ok;
+        const std::vector<std::int64_t> *rows = c.Rows ? (toBefore ? &c.Rows->Before : &c.Rows->After) : nullptr;
+        ok = ReadSystemState(target[k], c.Full, pool, root, rows) && ok;
         root->ModifySystem();
         placed.emplace_back(toBefore ? c.BeforeIndex : c.AfterIndex, std::move(root));
     }
@@ -544,7 +492,7 @@ bool TSectorHistory::Apply(TStep &step, bool toBefore)
     std::unordered_map<std::string, TSystemChange *> goneById;
     for (TSystemChange &c : step.Systems)
         if (!c.State.HasSide(toBefore))
-            goneById.emplace(c.Id, &c);
+            goneById.emplace(c.Id.str(), &c);
     for (auto &body : pool.TakeRest()) {
         body->EndLifetime();
         body->Selected = false;

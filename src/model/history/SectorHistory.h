@@ -11,6 +11,8 @@
 // document as it is now and that difference, so every step is checked
 // against the document before anything changes: a document changed behind
 // the history's back clears the history instead of being damaged.
+#include "base/IdentityText.h"
+#include "model/history/KeptState.h"
 #include "model/history/PartState.h"
 
 #include <array>
@@ -30,28 +32,6 @@ class TVexaSector;
 class TStellarBody;
 
 inline constexpr int DEFAULT_UNDO_LIMIT = 100;
-
-// Two states of one thing, kept as what differs between them.
-class TKeptState {
-public:
-    void Keep(const std::string *before, const std::string *after);
-    // Both states whole, used whatever the document holds now: for a value
-    // that moves on outside edits.
-    void KeepWhole(const std::string &before, const std::string &after);
-    bool HasSide(bool before) const { return before ? FHasBefore : FHasAfter; }
-    // The state on one side from the bytes of the other side as the document
-    // holds them now.  False when those bytes are not the ones kept.
-    bool Rebuild(bool wantBefore, std::string_view current, std::string &out) const;
-    bool Unchanged() const;
-    std::size_t Bytes() const { return FBefore.capacity() + FAfter.capacity() + sizeof(*this); }
-
-private:
-    bool FHasBefore = false, FHasAfter = false, FWhole = false;
-    std::uint32_t FPrefix = 0, FSuffix = 0;
-    std::size_t FBeforeSize = 0, FAfterSize = 0;
-    std::uint64_t FBeforeHash = 0, FAfterHash = 0;
-    std::string FBefore, FAfter;
-};
 
 class TSectorHistory {
 public:
@@ -112,20 +92,28 @@ public:
     std::string LastError;
 
 private:
+    // The row ids of the bodies of a whole-tree state, in state order.
+    struct TRowIds {
+        std::vector<std::int64_t> Before, After;
+    };
+    // What a change needs only while its step is open.
+    struct TOpenSide {
+        TStellarBody *Live = nullptr;
+        bool HadBefore = false;
+        std::string Before;
+        TRowIds Rows;
+    };
     struct TSystemChange {
-        std::string Id;
+        TIdentityText Id;
+        std::int32_t BeforeIndex = -1, AfterIndex = -1;
         bool Full = false;
-        int BeforeIndex = -1, AfterIndex = -1;
         TKeptState State;
-        // The row ids of the bodies of a whole-tree state, in state order.
-        std::vector<std::int64_t> BeforeIds, AfterIds;
+        // Only where bodies come and go.
+        std::unique_ptr<TRowIds> Rows;
         // A stored root the step took out: it waits in the deleted list,
         // with its rows still in the file, until the next save.
         TStellarBody *Pending = nullptr;
-        // While the step is open
-        TStellarBody *Live = nullptr;
-        bool HadBefore = false;
-        std::string OpenBefore;
+        std::unique_ptr<TOpenSide> Open;
     };
     struct TPartChange {
         TSectorPart Part{};
@@ -138,6 +126,7 @@ private:
         std::vector<TPartChange> Parts;
         std::unordered_map<std::string, std::size_t> SystemById;
         std::array<int, SECTOR_PART_COUNT> PartIndex{-1, -1, -1, -1, -1};
+        TStatePool Pool;
         std::size_t Bytes = 0;
     };
 
@@ -148,6 +137,7 @@ private:
     bool Apply(TStep &step, bool toBefore);
     void Trim();
     void CountTrees(const TStep &step, int delta);
+    static std::size_t StepBytes(const TStep &step);
 
     TVexaSector &FSector;
     int FDepth = 0;

@@ -98,6 +98,40 @@ TEST_F(UndoCommands, AUsersDeleteEditAndMoveComeBackInTurn)
     EXPECT_EQ(undo->text(), QStringLiteral("Undo"));
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_TRUE(redo->isEnabled());
+
+    // Saved and read back as a user would: the file holds the undone state,
+    // a redo saved after it holds the step again, and a blank sector starts
+    // a history of its own.
+    const auto stored = [&file]() {
+        TVexaSector back;
+        EXPECT_TRUE(LoadFromFile(back, file));
+        std::string names;
+        for (int i = 0; i < back.SystemCount(); ++i) {
+            TStellarBody *root = back.GetSystem(i);
+            back.DynaLoad(root);
+            names += root->Name + "(" + std::to_string(root->ChildrenCount()) + ")" +
+                     std::string(root->PoliticalAffiliation.view()) + " ";
+        }
+        return names;
+    };
+    Act(*window, "File.Save")->trigger();
+    EXPECT_FALSE(Sector().Modified);
+    EXPECT_EQ(stored(), "Alpha(0) Beta(1) Gamma(0) ");
+    Select({Sector().GetSystem(1)});
+    Act(*window, "Actions.DeleteSystems")->trigger();
+    Act(*window, "File.Save")->trigger();
+    EXPECT_EQ(stored(), "Alpha(0) Gamma(0) ");
+    undo->trigger();
+    EXPECT_TRUE(Sector().Modified);
+    Act(*window, "File.Save")->trigger();
+    EXPECT_EQ(stored(), "Alpha(0) Beta(1) Gamma(0) ") << "the deleted system comes back with its body";
+    redo->trigger();
+    Act(*window, "File.Save")->trigger();
+    EXPECT_EQ(stored(), "Alpha(0) Gamma(0) ");
+    Act(*window, "File.NewBlank")->trigger();
+    EXPECT_EQ(Sector().SystemCount(), 0);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
 }
 
 } // namespace

@@ -270,11 +270,7 @@ void TSectorHistory::Clear()
     FRedo.clear();
     FTreeRefs.clear();
     FClean = 0;
-    if (FDepth > 0) {
-        std::string name = FOpen ? FOpen->Name : std::string();
-        FOpen = std::make_unique<TStep>();
-        FOpen->Name = std::move(name);
-    }
+    FOpen.reset();
     FStartIndex.clear();
     FStartIndexBuilt = false;
 }

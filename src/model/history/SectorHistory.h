@@ -44,7 +44,9 @@ public:
     // changed nothing keeps nothing.
     void BeginStep(const std::string &name);
     void EndStep();
-    bool Recording() const { return FDepth > 0 && !FApplying; }
+    // A document replaced within a step (New, Open) ends its recording: the
+    // rest of that step belongs to the new document's start.
+    bool Recording() const { return FDepth > 0 && !FApplying && FOpen; }
 
     // What a step is about to change.
     void TouchSystem(TStellarBody *body);
@@ -87,7 +89,6 @@ public:
     bool KeepsTree(const TStellarBody &root) const;
 
     void SetLimit(int steps);
-    int Limit() const { return FLimit; }
     std::size_t BytesHeld() const;
     std::string LastError;
 

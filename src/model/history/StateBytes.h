@@ -25,7 +25,6 @@ public:
         Put(static_cast<std::uint32_t>(text.size()));
         FOut.append(text.data(), text.size());
     }
-    std::size_t Size() const { return FOut.size(); }
 
 private:
     std::string &FOut;

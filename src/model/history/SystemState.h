@@ -34,7 +34,6 @@ public:
     std::unique_ptr<TStellarBody> Take(const std::string &id);
     // What no state asked for.
     std::vector<std::unique_ptr<TStellarBody>> TakeRest();
-    bool Empty() const { return FBodies.empty(); }
 
 private:
     std::unordered_map<std::string, std::unique_ptr<TStellarBody>> FBodies;

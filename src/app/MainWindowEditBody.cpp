@@ -134,6 +134,7 @@ void TfrmVexaMain::StoreTerrainChoice(TStellarBody &body)
     }
     const std::string file = FSector->FileName;
     if (FEditBody->TerrainCleared()) {
+        FSector->History().TouchSurfaceMap(body);
         DeleteSurfaceMap(file, body.RecordID);
         return;
     }

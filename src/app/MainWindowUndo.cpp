@@ -7,10 +7,12 @@
 #include "model/VexaSector.h"
 #include "model/history/SectorHistory.h"
 #include "render/RenderSectorOGL.h"
+#include "render/SectorGLWidget.h"
 #include "search/Searcher.h"
 
 #include <QAction>
 #include <QKeySequence>
+#include <QOpenGLContext>
 #include <QTableWidget>
 
 namespace kalvion::app {
@@ -76,6 +78,13 @@ void TfrmVexaMain::AfterHistoryMove(bool ok)
     ForgetSearchResults();
     if (TStellarBody *preview = FRenderer->PreviewBody)
         FRenderer->ForgetSurfaceTexture(preview->IDString.str());
+    // Images and surface maps may have come back with other pixels under
+    // the same names.
+    if (FView && FView->context() && FView->context()->isValid()) {
+        FView->makeCurrent();
+        FRenderer->ReleaseTextures();
+        FView->doneCurrent();
+    }
     SectorChanged();
     if (!ok)
         FMessages.Tell(QStringLiteral("The sector no longer matched its undo history, which has been cleared.\n") +

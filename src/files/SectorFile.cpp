@@ -63,6 +63,22 @@ public:
         return std::move(*image);
     }
 
+    std::vector<TStoredSurfaceMap> ReadSurfaceMaps(TVexaSector &sector, const std::vector<std::int64_t> &ids) override
+    {
+        return ReadSurfaceMapRows(sector.FileName, ids);
+    }
+
+    std::vector<std::int64_t> SurfaceMapBodies(TVexaSector &sector) override
+    {
+        return SurfaceMapBodyIds(sector.FileName);
+    }
+
+    bool ReplaceSurfaceMaps(TVexaSector &sector, std::int64_t bodyId, const std::string &identity,
+                            const std::vector<TStoredSurfaceMap> &rows) override
+    {
+        return ReplaceSurfaceMapRows(sector.FileName, bodyId, identity, rows);
+    }
+
 private:
     // Opening a connection costs more than reading a system, so one read
     // connection stays open between loads.  It is reused only while the file
@@ -261,6 +277,10 @@ bool SaveToFile(TVexaSector &sector, const std::string &fileName, bool /*copyFir
     sector.Name = ExtractFileBaseName(fileName);
     sector.Modified = false;
     sector.History().MarkClean();
+    // Bodies an undo brought back after an earlier save deleted their rows
+    // have their stored surface maps again.
+    for (auto &[body, rows] : sector.History().TakeSurfaceMapsToRestore())
+        ReplaceSurfaceMapRows(fileName, body->RecordID, body->IDString.str(), rows);
     AttachSectorStore(sector);
     return true;
 }

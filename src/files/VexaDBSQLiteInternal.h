@@ -43,7 +43,7 @@ struct TVexaDB_SQLite::TStatements {
     TZentStatement SubInsert, SubUpdate, SubDelete;
     TZentStatement RouteInsert, RouteUpdate, RouteDelete, WaypointDelete, WaypointInsert, WaypointSelect;
     TZentStatement ViewInsert, ViewArrayInsert, ViewArraySelect;
-    TZentStatement ResInsert, ResUpdate, ResUpdateNoData, ResDelete, ResSelectData;
+    TZentStatement ResInsert, ResInsertWithId, ResUpdate, ResUpdateNoData, ResDelete, ResSelectData;
 };
 
 // Integers bound for 32-bit members stay within 32 bits; a stored value

@@ -763,6 +763,19 @@ bool TVexaDB_SQLite::WriteResources(TVexaSector &sector, std::vector<TVexaImageR
                     return FailFromDb("Could not write an image");
                 insert = FDb->Changes() == 0;
             }
+            // An image whose row is gone (an undo brought it back after a
+            // save) takes its own id again: the row is free.
+            if (insert && res.RecordID > 0) {
+                TZentStatement &back = St().Get(St().ResInsertWithId, "insert into resources (id, id_string, name, "
+                                                                      "data) values (?, ?, ?, ?)");
+                back.BindInt(1, res.RecordID);
+                back.BindTextCopy(2, res.IDString.str());
+                back.BindText(3, res.ResourceName);
+                back.BindBlob(4, res.Data.data(), res.Data.size());
+                if (!back.Exec())
+                    return FailFromDb("Could not write an image");
+                insert = false;
+            }
             if (insert) {
                 TZentStatement &ins = St().Get(St().ResInsert, "insert into resources (id_string, name, data) "
                                                                "values (?, ?, ?)");

@@ -120,6 +120,8 @@ int TVexaImageResourceList::AddResourceFileAsName(std::string_view name, const s
             auto bytes = ReadFileBytes(fileName);
             if (bytes) {
                 TVexaImageResource &r = *Resources[static_cast<std::size_t>(known)];
+                if (OnChanging)
+                    OnChanging(r.ResourceName);
                 r.TimeStamp = FileDateTime(fileName).value_or(DateTimeNow());
                 r.Deleted = false;
                 r.Data = std::move(*bytes);
@@ -149,6 +151,8 @@ int TVexaImageResourceList::AddResourceStream(std::string_view name, const TByte
     if (known >= 0) {
         if (replace) {
             TVexaImageResource &r = *Resources[static_cast<std::size_t>(known)];
+            if (OnChanging)
+                OnChanging(r.ResourceName);
             r.Data = stream;
             // The new bytes are the resource now: a later load on demand must
             // not bring the stored ones back over them.
@@ -215,6 +219,8 @@ bool TVexaImageResourceList::DeleteByName(std::string_view name)
     TVexaImageResource *r = GetResourceFromFile(name);
     if (!r)
         return false;
+    if (OnChanging)
+        OnChanging(r->ResourceName);
     r->Deleted = true;
     r->Modified = true;
     return true;

@@ -3,6 +3,7 @@
 #include "model/VexaBase.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,6 +31,9 @@ public:
 class TVexaImageResourceList : public TVexaBase {
 public:
     std::vector<std::unique_ptr<TVexaImageResource>> Resources;
+    // Told the lower-case name before an image already in the list changes
+    // (the sector's undo history listens); new images need no call.
+    std::function<void(std::string_view name)> OnChanging;
     int Count() const { return static_cast<int>(Resources.size()); }
     void Clear() { Resources.clear(); }
 

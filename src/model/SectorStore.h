@@ -13,6 +13,15 @@ class TVexaSector;
 class TStellarBody;
 class TVexaImageResource;
 
+// One row of a body's stored surface map, exactly as the file holds it.
+struct TStoredSurfaceMap {
+    std::int64_t RowId = 0, BodyId = 0;
+    std::string IdString;
+    bool IdNull = true;
+    std::vector<std::uint8_t> Terrain, Image;
+    bool operator==(const TStoredSurfaceMap &) const = default;
+};
+
 class TSectorStore {
 public:
     virtual ~TSectorStore() = default;
@@ -25,6 +34,22 @@ public:
     virtual std::optional<std::vector<std::uint8_t>> LoadSurfaceMapImage(TVexaSector &, const TStellarBody &)
     {
         return std::nullopt;
+    }
+    // Surface maps live in the sector file only, outside the document: the
+    // undo history reads and puts back their rows through these.
+    virtual std::vector<TStoredSurfaceMap> ReadSurfaceMaps(TVexaSector &, const std::vector<std::int64_t> &)
+    {
+        return {};
+    }
+    // The bodies that have a row, sorted; no blobs are read.
+    virtual std::vector<std::int64_t> SurfaceMapBodies(TVexaSector &) { return {}; }
+    // The rows of the stored body of that row id and identity become these,
+    // each keeping its row id where free; false when the file holds no such
+    // body (yet).
+    virtual bool ReplaceSurfaceMaps(TVexaSector &, std::int64_t, const std::string &,
+                                    const std::vector<TStoredSurfaceMap> &)
+    {
+        return false;
     }
     // Closes a legacy file kept open between calls, if any.
     virtual void CloseActive() {}

@@ -20,6 +20,7 @@ double CheckedSectorSize(double size, double fallback) noexcept
 TVexaSector::TVexaSector() : FHistory(std::make_unique<TSectorHistory>(*this))
 {
     Systems.reserve(10000);
+    ImageResources.OnChanging = [this](std::string_view name) { FHistory->TouchResource(name); };
     PoliticalList.push_back({"", true});
     RouteTypeList.push_back({"", true});
     SetDefaultSystemDataConfig(SystemDataDefaults);

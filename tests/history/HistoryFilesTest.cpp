@@ -3,6 +3,7 @@
 // redone and saved, as it was saved after.  A seeded walk of changes and
 // saves goes all the way back and forth again.
 #include "files/SectorFile.h"
+#include "files/SurfaceMapStore.h"
 #include "model/StellarRoute.h"
 #include "model/Subsector.h"
 #include "model/VexaSector.h"
@@ -61,6 +62,8 @@ TStellarBody *RandomChild(TVexaSector &s, TRng &rng)
     }
     return nullptr;
 }
+
+TByteStream Bytes(const std::string &text) { return TByteStream(text.begin(), text.end()); }
 
 void SelectOnly(TVexaSector &s, TStellarBody *root)
 {
@@ -206,6 +209,35 @@ const std::vector<TKind> &Kinds()
              s.GridStyle = GRID_STYLE_SPHERE;
              s.Notes = "changed";
          }},
+        // Surface maps are written straight into the file by their commands.
+        {"surface map", [](TVexaSector &s, TRng &rng) {
+             TStellarBody *b = Pick(rng, 3) == 0 ? RandomRoot(s, rng) : RandomChild(s, rng);
+             if (!b || b->RecordID <= 0)
+                 return;
+             s.History().TouchSurfaceMap(*b);
+             if (HasSurfaceMap(s.FileName, b->RecordID) && Pick(rng, 2) == 0)
+                 DeleteSurfaceMap(s.FileName, b->RecordID);
+             else
+                 StoreSurfaceMap(s.FileName, Bytes("terrain " + std::to_string(Pick(rng, 1000))),
+                                 Bytes("picture " + std::to_string(Pick(rng, 1000))), b->RecordID);
+         }},
+        {"images", [](TVexaSector &s, TRng &rng) {
+             auto &images = s.ImageResources;
+             switch (Pick(rng, 3)) {
+             case 0:
+                 images.AddResourceStream("added " + std::to_string(Pick(rng, 1000)) + ".png",
+                                          Bytes("new picture"), false);
+                 break;
+             case 1:
+                 images.AddResourceStream("blazon-a.png", Bytes("repainted " + std::to_string(Pick(rng, 100))),
+                                          true);
+                 break;
+             default:
+                 images.DeleteByName(Pick(rng, 2) ? "blazon-a.png" : "blazon-b.png");
+                 if (Pick(rng, 2))
+                     images.AddResourceStream("blazon-b.png", Bytes("a second b"), false);
+             }
+         }},
         {"script", [](TVexaSector &s, TRng &rng) {
              // A script may touch anything through the object model.
              s.History().TouchEverything();
@@ -256,10 +288,22 @@ protected:
             sub->Name = "Core";
             made.AddSubsector(std::move(sub));
             made.AddCurrentViewAsView("Home");
+            made.ImageResources.AddResourceStream("blazon-a.png", Bytes("blazon a"), false);
+            made.ImageResources.AddResourceStream("blazon-b.png", Bytes("blazon b"), false);
             std::string error;
             ASSERT_TRUE(SaveToFile(made, FFile, false, &error)) << error;
         }
         ASSERT_TRUE(LoadFromFile(s, FFile));
+        // Some systems carry stored surface maps, on their worlds and their
+        // stars.
+        for (int i = 0; i < 12; i += 3) {
+            TStellarBody *root = s.GetSystem(i);
+            s.DynaLoad(root);
+            TStellarBody *world = root->ChildrenCount() > 0 ? root->GetChild(0) : root;
+            for (TStellarBody *b : {root, world})
+                ASSERT_TRUE(StoreSurfaceMap(FFile, Bytes("terrain of " + b->Name), Bytes("map of " + b->Name),
+                                            b->RecordID));
+        }
         // Saved once as opened: the file then carries the sector's name.
         ASSERT_TRUE(SaveToFile(s, FFile, false));
     }

@@ -4,6 +4,8 @@
 #include "model/history/SystemState.h"
 
 #include <algorithm>
+#include <iterator>
+#include <unordered_set>
 
 namespace kalvion {
 
@@ -19,6 +21,7 @@ void TSectorHistory::BeginStep(const std::string &name)
         return;
     FOpen = std::make_unique<TStep>();
     FOpen->Name = name;
+    FOpen->ResourcesAtOpen = FSector.ImageResources.Resources.size();
     FStartIndex.clear();
     FStartIndexBuilt = false;
 }
@@ -91,6 +94,32 @@ void TSectorHistory::TouchPart(TSectorPart part)
     WritePartState(FSector, part, c.OpenBefore);
 }
 
+void TSectorHistory::TouchResource(std::string_view name)
+{
+    if (!Recording() || name.empty())
+        return;
+    for (const TResourceChange &c : FOpen->Resources)
+        if (c.Name == name)
+            return;
+    TResourceChange &c = FOpen->Resources.emplace_back();
+    c.Name = std::string(name);
+    c.Before = CopyResources(FSector, c.Name);
+}
+
+void TSectorHistory::TouchSurfaceMap(const TStellarBody &body)
+{
+    if (!Recording() || body.RecordID <= 0)
+        return;
+    const std::string id = body.IDString.str();
+    for (const TSurfaceMapChange &c : FOpen->Maps)
+        if (c.Body == id)
+            return;
+    TSurfaceMapChange &c = FOpen->Maps.emplace_back();
+    c.Body = id;
+    c.BodyId = body.RecordID;
+    c.Before = ReadBodySurfaceMaps(FSector, body.RecordID);
+}
+
 void TSectorHistory::TouchEverything()
 {
     if (!Recording())
@@ -99,6 +128,37 @@ void TSectorHistory::TouchEverything()
         TouchSystem(root.get());
     for (int p = 0; p < SECTOR_PART_COUNT; ++p)
         TouchPart(static_cast<TSectorPart>(p));
+    for (const auto &r : FSector.ImageResources.Resources)
+        TouchResource(r->ResourceName);
+}
+
+void TSectorHistory::CloseStoredChanges(TStep &step)
+{
+    // Images added during the step: what bore their names before is as it was.
+    const auto &list = FSector.ImageResources.Resources;
+    for (std::size_t i = std::min(step.ResourcesAtOpen, list.size()); i < list.size(); ++i) {
+        const std::string &name = list[i]->ResourceName;
+        if (std::none_of(step.Resources.begin(), step.Resources.end(),
+                         [&](const TResourceChange &c) { return c.Name == name; })) {
+            TResourceChange &c = step.Resources.emplace_back();
+            c.Name = name;
+            c.Before = CopyResources(FSector, name, step.ResourcesAtOpen);
+        }
+    }
+    std::vector<TResourceChange> resources;
+    for (TResourceChange &c : step.Resources) {
+        c.After = CopyResources(FSector, c.Name);
+        if (c.After != c.Before)
+            resources.push_back(std::move(c));
+    }
+    step.Resources = std::move(resources);
+    std::vector<TSurfaceMapChange> maps;
+    for (TSurfaceMapChange &c : step.Maps) {
+        c.After = ReadBodySurfaceMaps(FSector, c.BodyId);
+        if (c.After != c.Before)
+            maps.push_back(std::move(c));
+    }
+    step.Maps = std::move(maps);
 }
 
 void TSectorHistory::SystemAdded(TStellarBody *root)
@@ -211,9 +271,10 @@ void TSectorHistory::CloseStep()
         parts.push_back(std::move(c));
     }
     step->Parts = std::move(parts);
+    CloseStoredChanges(*step);
     step->Pool.Seal();
     step->Bytes = StepBytes(*step);
-    if (step->Systems.empty() && step->Parts.empty())
+    if (step->Systems.empty() && step->Parts.empty() && step->Resources.empty() && step->Maps.empty())
         return;
 
     if (FClean && *FClean > static_cast<long>(FUndo.size()))
@@ -269,6 +330,7 @@ void TSectorHistory::Clear()
     FUndo.clear();
     FRedo.clear();
     FTreeRefs.clear();
+    FKeptMaps.clear();
     FClean = 0;
     FOpen.reset();
     FStartIndex.clear();
@@ -318,6 +380,127 @@ void TSectorHistory::PrepareForSave()
                 step.Bytes = StepBytes(step);
             }
         }
+    KeepSurfaceMapsOfDeleted();
+}
+
+void TSectorHistory::KeepSurfaceMapsOfDeleted()
+{
+    if (!FSector.Store || FSector.FileName.empty())
+        return;
+    // The bodies the history may bring back whose rows this save deletes.
+    std::vector<std::int64_t> held;
+    for (auto *list : {&FUndo, &FRedo})
+        for (const TStep &step : *list)
+            for (const TSystemChange &c : step.Systems)
+                if (c.Rows)
+                    for (const auto *ids : {&c.Rows->Before, &c.Rows->After})
+                        held.insert(held.end(), ids->begin(), ids->end());
+    if (held.empty())
+        return;
+    std::sort(held.begin(), held.end());
+    held.erase(std::unique(held.begin(), held.end()), held.end());
+    std::vector<std::int64_t> live;
+    TStellarBodyList all;
+    for (auto &root : FSector.Systems) {
+        live.push_back(root->RecordID);
+        if (!root->Loaded)
+            continue;
+        all.clear();
+        root->GetAllChildren(all);
+        for (TStellarBody *b : all)
+            live.push_back(b->RecordID);
+    }
+    std::sort(live.begin(), live.end());
+    std::vector<std::int64_t> leaving;
+    std::set_difference(held.begin(), held.end(), live.begin(), live.end(), std::back_inserter(leaving));
+    if (leaving.empty())
+        return;
+    const std::vector<std::int64_t> mapped = FSector.Store->SurfaceMapBodies(FSector);
+    std::vector<std::int64_t> wanted;
+    std::set_intersection(leaving.begin(), leaving.end(), mapped.begin(), mapped.end(), std::back_inserter(wanted));
+    if (wanted.empty())
+        return;
+    // The bodies whose rows go are the deleted ones in memory.
+    std::unordered_map<std::int64_t, std::string> identity;
+    const auto note = [&](const TStellarBody &top) {
+        std::vector<const TStellarBody *> stack{&top};
+        while (!stack.empty()) {
+            const TStellarBody *b = stack.back();
+            stack.pop_back();
+            if (b->RecordID > 0)
+                identity.emplace(b->RecordID, b->IDString.str());
+            for (auto &c : b->Children)
+                stack.push_back(c.get());
+            if (b->DeletedChildren())
+                for (auto &c : *b->DeletedChildren())
+                    stack.push_back(c.get());
+        }
+    };
+    for (auto &o : FSector.DeletedObjects)
+        if (auto *b = dynamic_cast<const TStellarBody *>(o.get()))
+            note(*b);
+    for (auto &root : FSector.Systems)
+        if (root->Loaded)
+            note(*root);
+    std::unordered_set<std::string> fresh;
+    for (TStoredSurfaceMap &row : FSector.Store->ReadSurfaceMaps(FSector, wanted)) {
+        auto it = identity.find(row.BodyId);
+        std::string id = it != identity.end() ? it->second : row.IdNull ? std::string() : row.IdString;
+        if (id.empty())
+            continue;
+        // Kept at an earlier save already: that copy is the one.
+        if (FKeptMaps.count(id) && !fresh.count(id))
+            continue;
+        fresh.insert(id);
+        FKeptMaps[id].push_back(std::move(row));
+    }
+}
+
+void TSectorHistory::PutSurfaceMaps(const std::string &body, const std::vector<TStoredSurfaceMap> &rows)
+{
+    if (!FSector.Store || FSector.FileName.empty())
+        return;
+    TStellarBody *b = FindDocumentBody(FSector, body);
+    if (b && b->RecordID > 0 && FSector.Store->ReplaceSurfaceMaps(FSector, b->RecordID, body, rows)) {
+        FKeptMaps.erase(body);
+        return;
+    }
+    FKeptMaps[body] = rows;
+}
+
+std::vector<std::pair<TStellarBody *, std::vector<TStoredSurfaceMap>>> TSectorHistory::TakeSurfaceMapsToRestore()
+{
+    std::vector<std::pair<TStellarBody *, std::vector<TStoredSurfaceMap>>> back;
+    if (FKeptMaps.empty())
+        return back;
+    TStellarBodyList all;
+    for (auto &root : FSector.Systems) {
+        all.clear();
+        if (root->Loaded)
+            root->GetAllChildren(all);
+        else
+            all.push_back(root.get());
+        for (TStellarBody *b : all) {
+            auto it = b->RecordID > 0 ? FKeptMaps.find(b->IDString.str()) : FKeptMaps.end();
+            if (it == FKeptMaps.end())
+                continue;
+            back.emplace_back(b, std::move(it->second));
+            FKeptMaps.erase(it);
+        }
+    }
+    return back;
+}
+
+void TSectorHistory::ApplyStoredChanges(TStep &step, bool toBefore)
+{
+    if (toBefore)
+        for (auto it = step.Resources.rbegin(); it != step.Resources.rend(); ++it)
+            PutResources(FSector, it->Name, it->Before);
+    else
+        for (const TResourceChange &c : step.Resources)
+            PutResources(FSector, c.Name, c.After);
+    for (const TSurfaceMapChange &c : step.Maps)
+        PutSurfaceMaps(c.Body, toBefore ? c.Before : c.After);
 }
 
 std::size_t TSectorHistory::StepBytes(const TStep &step)
@@ -327,6 +510,10 @@ std::size_t TSectorHistory::StepBytes(const TStep &step)
     for (const TSystemChange &c : step.Systems)
         if (c.Rows)
             n += sizeof(TRowIds) + (c.Rows->Before.capacity() + c.Rows->After.capacity()) * sizeof(std::int64_t);
+    for (const TResourceChange &c : step.Resources)
+        n += ChangeBytes(c);
+    for (const TSurfaceMapChange &c : step.Maps)
+        n += ChangeBytes(c);
     return n;
 }
 
@@ -502,6 +689,7 @@ bool TSectorHistory::Apply(TStep &step, bool toBefore)
 
     for (std::size_t k = 0; k < step.Parts.size(); ++k)
         ok = ReadPartState(s, step.Parts[k].Part, partTarget[k]) && ok;
+    ApplyStoredChanges(step, toBefore);
 
     // Waypoints point at the roots as they are now; a system moved into
     // another one is found in the tree of the root that holds it.

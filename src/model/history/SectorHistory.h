@@ -14,6 +14,7 @@
 #include "base/IdentityText.h"
 #include "model/history/KeptState.h"
 #include "model/history/PartState.h"
+#include "model/history/StoredChanges.h"
 
 #include <array>
 #include <cstddef>
@@ -24,6 +25,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace kalvion {
@@ -51,8 +53,13 @@ public:
     // What a step is about to change.
     void TouchSystem(TStellarBody *body);
     void TouchPart(TSectorPart part);
-    // Every system and every part: for a script or plug-in, which may change
-    // anything through the object model.
+    // An image of the sector, by its lower-case name; images added during
+    // the step are found without a touch.
+    void TouchResource(std::string_view name);
+    // The stored surface map of a body, before a command writes the file.
+    void TouchSurfaceMap(const TStellarBody &body);
+    // Every system, part and image: for a script or plug-in, which may
+    // change anything through the object model.
     void TouchEverything();
 
     // Called by the sector around its own structural changes.
@@ -60,8 +67,11 @@ public:
     void SystemLeaving(TStellarBody *root);
     void SystemLoaded(TStellarBody *root);
     // Before a save deletes the rows of deleted systems: the history takes
-    // the stored trees it may still bring back.
+    // the stored trees it may still bring back, and their surface maps.
     void PrepareForSave();
+    // After a save: the kept surface maps of bodies that are in the
+    // document again, under the row ids the bodies have now.
+    std::vector<std::pair<TStellarBody *, std::vector<TStoredSurfaceMap>>> TakeSurfaceMapsToRestore();
 
     bool CanUndo() const { return !FUndo.empty(); }
     bool CanRedo() const { return !FRedo.empty(); }
@@ -127,6 +137,9 @@ private:
         std::vector<TPartChange> Parts;
         std::unordered_map<std::string, std::size_t> SystemById;
         std::array<int, SECTOR_PART_COUNT> PartIndex{-1, -1, -1, -1, -1};
+        std::vector<TResourceChange> Resources;
+        std::vector<TSurfaceMapChange> Maps;
+        std::size_t ResourcesAtOpen = 0;
         TStatePool Pool;
         std::size_t Bytes = 0;
     };
@@ -135,6 +148,10 @@ private:
     TSystemChange &AddOpen(TStellarBody *root, int beforeIndex, bool hadBefore);
     int StartIndexOf(const TStellarBody *root);
     void CloseStep();
+    void CloseStoredChanges(TStep &step);
+    void ApplyStoredChanges(TStep &step, bool toBefore);
+    void KeepSurfaceMapsOfDeleted();
+    void PutSurfaceMaps(const std::string &body, const std::vector<TStoredSurfaceMap> &rows);
     bool Apply(TStep &step, bool toBefore);
     void Trim();
     void CountTrees(const TStep &step, int delta);
@@ -150,6 +167,11 @@ private:
     bool FStartIndexBuilt = false;
     std::deque<TStep> FUndo, FRedo;
     std::unordered_map<std::string, int> FTreeRefs;
+    // Surface-map rows of bodies whose own rows the file lacks (a save
+    // deleted them, and an undo brought the bodies back), by identity: they
+    // are written once a save has stored the bodies again, under whatever
+    // row ids the bodies have then.  No rows: the body has no map.
+    std::unordered_map<std::string, std::vector<TStoredSurfaceMap>> FKeptMaps;
 };
 
 // Opens a step for its lifetime.

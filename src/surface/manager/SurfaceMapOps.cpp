@@ -8,6 +8,7 @@
 #include "model/ImageResources.h"
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
+#include "model/history/SectorHistory.h"
 #include "surface/GexTerrain.h"
 #include "surface/PlanetTerrain.h"
 
@@ -95,6 +96,7 @@ bool GenerateGexSurfaceMap(TVexaSector &sector, TStellarBody &body, bool saveTer
         return false;
     TMapBytes world;
     terrain->SaveToStream(world);
+    sector.History().TouchSurfaceMap(body);
     return StoreSurfaceMap(sector.FileName, world, png, body.RecordID);
 }
 
@@ -146,6 +148,7 @@ bool StoreTerrainFile(TVexaSector &sector, const TStellarBody &body, const std::
     TMapBytes png, world;
     if (!RenderWorldFile(worldFile, png, &world))
         return false;
+    sector.History().TouchSurfaceMap(body);
     return StoreSurfaceMap(sector.FileName, world, png, body.RecordID);
 }
 

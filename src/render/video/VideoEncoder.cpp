@@ -138,7 +138,10 @@ bool TVideoEncoder::Open(const std::string &target, const TVideoFormat &format)
     Codec_->color_range = AVCOL_RANGE_MPEG;
     // A key frame every two seconds keeps seeking quick in players.
     Codec_->gop_size = std::max(1, static_cast<int>(2 * format.Fps));
-    Codec_->thread_count = 0;
+    // One encoder thread: with several, x264 made a different file now and
+    // then from the same frames, and a recording should be repeatable.  The
+    // encoder already runs beside the renderer on a thread of its own.
+    Codec_->thread_count = 1;
     if (Format_->oformat->flags & AVFMT_GLOBALHEADER)
         Codec_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
 

@@ -32,6 +32,15 @@ reach="$work/Samples/Lantern Reach.VexaDB"
 q new "$reach" --size 20,16,8
 q import-csv "$reach" "$src/lantern-reach.csv"
 sqlite3 -bail "$reach" < "$src/lantern-reach.sql"
+# Each sample opens on a view of the whole sector, a little from above, with
+# the names of its nearer systems shown in a pale gold that reads on black
+# ("frame CAMERA LABEL_DISTANCE").
+frame() {
+    sqlite3 -bail "$1" "update sector_info set origin_camera_x = $2, origin_camera_y = $3, origin_camera_z = $4,
+        origin_target_x = 0, origin_target_y = 0, origin_target_z = 0;
+        update bodies set label_distance = $5, route_distance = 200, label_color = 14742270 where parent_id = 0;"
+}
+frame "$reach" 4 12 30 50
 
 # 2. Thornwake Frontier: a generated box of space cut into subsectors, with
 #    trade routes between its populated systems.
@@ -39,11 +48,15 @@ frontier="$work/Samples/Thornwake Frontier.VexaDB"
 q --seed 3141 generate "$frontier" --size 40,40,12 --subsectors 4,4,1 --names "Kalvion Frontier Names.ilt"
 q --seed 3141 routes "$frontier" --proximity --style pop --max 8 --per-system 2 \
     --type Trade --label "Frontier Lane" --color 40C0F0
+frame "$frontier" 0 -8 60 58
 
 # 3. Ember Cluster: a spherical, clustered star cloud.
 cluster="$work/Samples/Ember Cluster.VexaDB"
 q --seed 2718 generate "$cluster" --shape sphere --radius 14 --distribution clustered \
     --frequency 12 --names "Kalvion Classical Names.ilt" --no-subsectors
+frame "$cluster" 0 10 42 47
+# A coarse sphere grid without numbers, so the stars stand out from it.
+sqlite3 -bail "$cluster" "update sector_info set grid_tick = 30, grid_tick_labels = 0"
 
 # Templates: empty sectors with their shape, size and unit set, for
 # File > Open Template.

@@ -21,6 +21,10 @@ frontier="$bin/Samples/Thornwake Frontier.VexaDB"
 reach="$bin/Samples/Lantern Reach.VexaDB"
 cluster="$bin/Samples/Ember Cluster.VexaDB"
 
+# Each sample as it opens: its own camera and label distances.
+"$display" "$cli" render "$reach" "$out/sample-lantern-reach.png" --width 1280 --height 800
+"$display" "$cli" render "$frontier" "$out/sample-thornwake-frontier.png" --width 1280 --height 800
+"$display" "$cli" render "$cluster" "$out/sample-ember-cluster.png" --width 1280 --height 800
 # The 3D star map as the window shows it.
 "$display" "$cli" render "$frontier" "$out/star-map.png" --width 1200 --height 750 \
     --camera 0,-38,26 --target 0,0,0
@@ -29,5 +33,15 @@ cluster="$bin/Samples/Ember Cluster.VexaDB"
 # The 2D map of a hand-made neighbourhood with its routes.
 "$cli" map "$reach" "$out/reach-map.png" --mode 2 --grid --routes --labels --width 1000
 
-# The window itself is added here once it can be started under Xvfb.
+# The window itself, on a sample, at the screen scales of 1 and 2; a
+# settings folder of its own so the user's window place does not leak in.
+gui="$bin/kalvion"
+if [ -x "$gui" ]; then
+    conf="$(mktemp -d)"
+    trap 'rm -rf "$conf"' EXIT
+    XDG_CONFIG_HOME="$conf" XDG_DATA_HOME="$conf" "$display" "$gui" --screenshot "$out/window.png" "$reach"
+    XDG_CONFIG_HOME="$conf" XDG_DATA_HOME="$conf" QT_SCALE_FACTOR=2 \
+        "$display" "$gui" --screenshot "$out/window-scale-2.png" "$reach"
+    XDG_CONFIG_HOME="$conf" XDG_DATA_HOME="$conf" "$display" "$gui" --screenshot "$out/window-frontier.png" "$frontier"
+fi
 echo "Pictures written to $out"

@@ -122,6 +122,8 @@ std::vector<TEntry> ReadingOrder(TAppSettings &s, std::int32_t &historyCount)
     add("EnableMultisample", R::Default, BoolInto(s.EnableMultisample));
     add("RecoveryMinutes", R::Default, IntInto(s.RecoveryMinutes));
     add("UndoLimit", R::Default, IntInto(s.UndoLimit));
+    add("WindowGeometry", R::Default, StringInto(s.WindowGeometry));
+    add("SplitterState", R::Default, StringInto(s.SplitterState));
     return e;
 }
 
@@ -264,6 +266,10 @@ void TAppSettings::Write(TSettingsStore &store, const QString &programFolder) co
     store.SetBool(QStringLiteral("EnableMultisample"), EnableMultisample);
     store.SetInt(QStringLiteral("RecoveryMinutes"), RecoveryMinutes);
     store.SetInt(QStringLiteral("UndoLimit"), UndoLimit);
+    if (!WindowGeometry.isEmpty())
+        store.SetValue(QStringLiteral("WindowGeometry"), WindowGeometry);
+    if (!SplitterState.isEmpty())
+        store.SetValue(QStringLiteral("SplitterState"), SplitterState);
     store.Sync();
 }
 

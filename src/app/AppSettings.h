@@ -58,6 +58,9 @@ struct TAppSettings {
     std::int32_t RecoveryMinutes = 2;
     // How many steps the edit history keeps; at least 1.
     std::int32_t UndoLimit = 100;
+    // The main window's place and size and its splitter, as Qt saves them
+    // (base64); empty before the first close.
+    QString WindowGeometry, SplitterState;
     QStringList DisabledPlugins;
     std::array<QString, 3> RecentFiles;  // "MRU1" … "MRU3"
 

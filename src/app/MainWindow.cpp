@@ -8,6 +8,7 @@
 #include "app/SettingsStore.h"
 #include "app/surface/TerrainProgramDetect.h"
 #include "app/SystemTree.h"
+#include "app/ToolbarIcons.h"
 #include "app/pictures/PrintSectorDialog.h"
 #include "app/sector/SectorPropertiesDialog.h"
 #include "app/WindowCaption.h"
@@ -261,12 +262,18 @@ void TfrmVexaMain::BuildToolbar()
     for (const auto &s : SHORT)
         FActions->Action(QString::fromLatin1(s[0]))->setIconText(QString::fromLatin1(s[1]));
     for (const char *id : BUTTONS) {
-        if (*id == '-')
+        if (*id == '-') {
             bar->addSeparator();
-        else
-            bar->addAction(FActions->Action(QString::fromLatin1(id)));
+            continue;
+        }
+        QAction *a = FActions->Action(QString::fromLatin1(id));
+        DressToolbarAction(*a, QString::fromLatin1(id));
+        bar->addAction(a);
     }
-    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Pictures only: 26 captions do not fit beside each other; the
+    // tooltips name each button.  The icons are drawn for the screen's scale.
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->setIconSize(QSize(24, 24));
     auto *modes = new QActionGroup(this);
     modes->addAction(FActions->Action(QStringLiteral("Mode.Pan")));
     modes->addAction(FActions->Action(QStringLiteral("Mode.Pointer")));
@@ -365,6 +372,26 @@ void TfrmVexaMain::BuildStatusBar()
         FStatus[i]->setMinimumWidth(WIDTHS[i]);
         statusBar()->addWidget(FStatus[i], i == 3 ? 1 : 0);
     }
+    // Unsaved changes, at the right end; the caption stays as it is.
+    FModifiedPanel = new QLabel;
+    FModifiedPanel->setObjectName(QStringLiteral("statusModified"));
+    statusBar()->addPermanentWidget(FModifiedPanel);
+}
+
+void TfrmVexaMain::RestoreWindowPlace()
+{
+    // A place saved on a screen that is gone is moved onto one that is
+    // there by Qt itself.
+    if (!FSettings.WindowGeometry.isEmpty())
+        restoreGeometry(QByteArray::fromBase64(FSettings.WindowGeometry.toLatin1()));
+    if (!FSettings.SplitterState.isEmpty())
+        FSplitter->restoreState(QByteArray::fromBase64(FSettings.SplitterState.toLatin1()));
+}
+
+void TfrmVexaMain::UpdateModifiedPanel()
+{
+    if (FModifiedPanel)
+        FModifiedPanel->setText(FSector->Modified ? QStringLiteral("Modified") : QString());
 }
 
 void TfrmVexaMain::StartUp()
@@ -375,6 +402,7 @@ void TfrmVexaMain::StartUp()
     FStore.SetValue(QStringLiteral("ExeFile"), QFileInfo(QCoreApplication::applicationFilePath()).fileName());
     FSettings.Read(FStore);
     FSector->History().SetLimit(FSettings.UndoLimit);
+    RestoreWindowPlace();
     SetUpRecovery();
     FRecent.Entries = FSettings.RecentFiles;
     // The view was made before the settings were read; it has not been
@@ -470,7 +498,11 @@ void TfrmVexaMain::InitEmptySector()
 
 QString TfrmVexaMain::CaptionText() const { return SectorCaption(*FSector, FBodyCount); }
 
-void TfrmVexaMain::UpdateCaption() { setWindowTitle(CaptionText()); }
+void TfrmVexaMain::UpdateCaption()
+{
+    setWindowTitle(CaptionText());
+    UpdateModifiedPanel();
+}
 
 void TfrmVexaMain::RecountBodies()
 {
@@ -481,6 +513,7 @@ void TfrmVexaMain::RecountBodies()
 void TfrmVexaMain::UpdateStatus()
 {
     const TVexaSector &s = *FSector;
+    UpdateModifiedPanel();
     FStatus[1]->setText(QStringLiteral("Camera: ") + PointText(s.Camera));
     FStatus[2]->setText(QStringLiteral("Target: ") + PointText(s.Target));
     if (s.SelectedCount() > 0) {
@@ -655,6 +688,8 @@ void TfrmVexaMain::closeEvent(QCloseEvent *event)
     FRecovery->DocumentClosed();
     FinishVideoOnClose();
     FSettings.DisabledPlugins = DisabledPluginNames();
+    FSettings.WindowGeometry = QString::fromLatin1(saveGeometry().toBase64());
+    FSettings.SplitterState = QString::fromLatin1(FSplitter->saveState().toBase64());
     // Settings of the closing list that follow the current sector.
     FSettings.RecentFiles = FRecent.Entries;
     FSettings.SectorX = FSector->SizeX;

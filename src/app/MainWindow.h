@@ -380,6 +380,8 @@ private:
     void BuildToolbar();
     void BuildDataPanel();
     void BuildStatusBar();
+    void RestoreWindowPlace();
+    void UpdateModifiedPanel();
     void ConnectCommands();
     void StartUp();
     void ApplySettings();
@@ -484,6 +486,7 @@ private:
     QWidget *FDataPanel = nullptr;
     int FRememberedPanelWidth = 260;
     QLabel *FStatus[4] = {};
+    QLabel *FModifiedPanel = nullptr;
     QMenu *FContextMenu = nullptr;
     // Dialogs kept for the whole run once made (Sector Properties from the
     // start).

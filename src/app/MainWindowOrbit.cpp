@@ -139,6 +139,7 @@ void TfrmVexaMain::ShowOrbitView(TStellarBody *body)
     if (FView)
         FView->SetFrameOverride([this](int w, int h) {
             FOrbit->ContextIndex = 0;
+            FOrbit->SetFontScale(FView->devicePixelRatioF());
             FOrbit->Render(w, h);
         });
     FOrbitTimer->start();

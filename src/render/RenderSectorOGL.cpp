@@ -62,7 +62,7 @@ void TRenderSectorOGL::CreateFonts(const TVexaSector &sector)
     const std::string face = sector.BaseFont.empty() ? FallbackFont : sector.BaseFont;
     auto make = [&](int index, int pixels, bool bold, bool underline) {
         auto font = std::make_unique<TCGFont2D>();
-        font->Create(face, pixels, bold, underline);
+        font->Create(face, std::max(1, static_cast<int>(std::lround(pixels * FontScale_))), bold, underline);
         Fonts_[index] = std::move(font);
     };
     for (int style = 0; style <= 3; ++style) {
@@ -74,6 +74,14 @@ void TRenderSectorOGL::CreateFonts(const TVexaSector &sector)
     make(16 + ContextIndex, 12, false, false);
     make(18 + ContextIndex, 14, true, false);
     FontsCreated_[ContextIndex] = true;
+}
+
+void TRenderSectorOGL::SetFontScale(double scale)
+{
+    if (!(scale > 0) || std::abs(scale - FontScale_) < 1e-6)
+        return;
+    FontScale_ = scale;
+    ReleaseFonts();
 }
 
 void TRenderSectorOGL::ReleaseFonts()

@@ -82,6 +82,11 @@ public:
     TZentSceneController3D PreviewCamera;
     // The face name used when a sector names none.
     std::string FallbackFont = "DejaVu Sans";
+    // Labels are drawn in the framebuffer's pixels: on a screen of pixel
+    // ratio 2 they need fonts twice the size.  A new scale makes the fonts
+    // of the current context anew (the context must be current).
+    void SetFontScale(double scale);
+    double FontScale() const { return FontScale_; }
 
     // Draws one frame into the current GL context (the caller makes it
     // current before and swaps after).  Height comes before width.
@@ -158,6 +163,7 @@ private:
     TCGFont2D *LargeFont() const { return Fonts_[18 + ContextIndex].get(); }
 
     std::array<bool, 2> FontsCreated_{false, false};
+    double FontScale_ = 1.0;
     std::array<std::unique_ptr<TCGFont2D>, RENDER_FONT_COUNT> Fonts_;
     unsigned TexturedSphereList_ = 0;
     unsigned MarkerSphereList_ = 0;

@@ -121,6 +121,7 @@ void TSectorGLWidget::paintGL()
     const int w = static_cast<int>(std::lround(width() * dpr));
     const int h = static_cast<int>(std::lround(height() * dpr));
     Renderer_.ContextIndex = 0;
+    Renderer_.SetFontScale(dpr);
     Renderer_.NoRaster = !PointerMode_ || Animating_;
     try {
         if (FrameOverride_)

@@ -78,6 +78,14 @@ void TRenderOrbitOGL::ReleaseLists()
     NoStoredImage_.clear();
 }
 
+void TRenderOrbitOGL::SetFontScale(double scale)
+{
+    if (!(scale > 0) || std::abs(scale - FontScale_) < 1e-6)
+        return;
+    FontScale_ = scale;
+    ReleaseFonts();
+}
+
 void TRenderOrbitOGL::ReleaseFonts()
 {
     Fonts_[static_cast<std::size_t>(ContextIndex)].reset();
@@ -120,7 +128,7 @@ void TRenderOrbitOGL::Render(int width, int height)
     if (!FontCreated_[ctx]) {
         auto font = std::make_unique<TCGFont2D>();
         const std::string face = Sector_ && !Sector_->BaseFont.empty() ? Sector_->BaseFont : FallbackFont;
-        font->Create(face, 10, false, false);
+        font->Create(face, std::max(1, static_cast<int>(std::lround(10 * FontScale_))), false, false);
         Fonts_[ctx] = std::move(font);
         FontCreated_[ctx] = true;
     }

@@ -53,6 +53,8 @@ public:
     bool RememberCameras = true;
     // The face name used when a sector names none.
     std::string FallbackFont = "DejaVu Sans";
+    // As the sector renderer's: fonts for the screen's pixel ratio.
+    void SetFontScale(double scale);
 
     // Chooses the system (a ring or small bodies open their parent's); the
     // camera of the system shown before is stored in its root first.  The
@@ -113,6 +115,7 @@ private:
     std::size_t ChildCount_ = 0;
     std::array<bool, 2> FontCreated_{false, false};
     std::array<std::unique_ptr<TCGFont2D>, 2> Fonts_;
+    double FontScale_ = 1.0;
     double LabelOffset_ = 0;
     int Width_ = 0, Height_ = 0;
     TVexaPoint Eye_;

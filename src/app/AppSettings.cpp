@@ -266,10 +266,8 @@ void TAppSettings::Write(TSettingsStore &store, const QString &programFolder) co
     store.SetBool(QStringLiteral("EnableMultisample"), EnableMultisample);
     store.SetInt(QStringLiteral("RecoveryMinutes"), RecoveryMinutes);
     store.SetInt(QStringLiteral("UndoLimit"), UndoLimit);
-    if (!WindowGeometry.isEmpty())
-        store.SetValue(QStringLiteral("WindowGeometry"), WindowGeometry);
-    if (!SplitterState.isEmpty())
-        store.SetValue(QStringLiteral("SplitterState"), SplitterState);
+    store.SetValue(QStringLiteral("WindowGeometry"), WindowGeometry);
+    store.SetValue(QStringLiteral("SplitterState"), SplitterState);
     store.Sync();
 }
 

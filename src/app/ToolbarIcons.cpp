@@ -3,6 +3,16 @@
 #include <QAction>
 #include <QKeySequence>
 
+// Resources in a static library are registered only when asked for.
+static void RegisterToolbarIcons()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(toolbar_icons);
+        return true;
+    }();
+    (void)registered;
+}
+
 namespace kalvion::app {
 
 namespace {
@@ -51,6 +61,7 @@ const TToolbarPicture *Find(const QString &id)
 
 QIcon ToolbarIcon(const QString &actionId)
 {
+    RegisterToolbarIcons();
     const TToolbarPicture *p = Find(actionId);
     const QString own = QStringLiteral(":/icons/") + QLatin1String(p ? p->Own : "plugin") + QStringLiteral(".svg");
     QIcon fallback(own);

@@ -70,7 +70,7 @@ protected:
         o.ProgramFolder = Dir.path() + QLatin1Char('/');
         o.FileToOpen = file;
         Window = std::make_unique<TfrmVexaMain>(Messages, *Store, o);
-        Window->resize(800, 600);
+        Window->resize(800, 700);
         Window->show();
         QElapsedTimer clock;
         clock.start();
@@ -249,7 +249,7 @@ TEST_F(OrbitWindowGL, TheSystemViewMakesItsListsAgainInAReplacedContext)
     QWidget other;
     auto *layout = new QVBoxLayout(&other);
     layout->addWidget(view);
-    other.resize(800, 600);
+    other.resize(800, 700);
     other.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
     NextFrame(view);

@@ -20,7 +20,7 @@ struct TDecodedVideo {
     int Width = 0, Height = 0;
     int Frames = 0;
     double Seconds = 0;  // the container's duration
-    QImage First;
+    QImage First, Last;
 };
 
 inline TDecodedVideo DecodeVideo(const std::string &file)
@@ -36,16 +36,17 @@ inline TDecodedVideo DecodeVideo(const std::string &file)
     AVPacket *packet = av_packet_alloc();
     SwsContext *sws = nullptr;
     auto take = [&]() {
-        if (v.Frames++ == 0) {
-            QImage rgb(frame->width, frame->height, QImage::Format_RGB32);
+        if (!sws)
             sws = sws_getContext(frame->width, frame->height, static_cast<AVPixelFormat>(frame->format),
                                  frame->width, frame->height, AV_PIX_FMT_RGB32, SWS_BICUBIC, nullptr, nullptr,
                                  nullptr);
-            uint8_t *planes[1] = {rgb.bits()};
-            const int strides[1] = {static_cast<int>(rgb.bytesPerLine())};
-            sws_scale(sws, frame->data, frame->linesize, 0, frame->height, planes, strides);
+        QImage rgb(frame->width, frame->height, QImage::Format_RGB32);
+        uint8_t *planes[1] = {rgb.bits()};
+        const int strides[1] = {static_cast<int>(rgb.bytesPerLine())};
+        sws_scale(sws, frame->data, frame->linesize, 0, frame->height, planes, strides);
+        if (v.Frames++ == 0)
             v.First = rgb;
-        }
+        v.Last = rgb;
     };
     int stream = -1;
     const AVCodec *decoder = nullptr;

@@ -13,6 +13,7 @@
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
 #include "render/RenderSectorOGL.h"
+#include "search/QuickSearch.h"
 #include "search/Searcher.h"
 
 #include <QAction>
@@ -219,7 +220,7 @@ void TfrmVexaMain::QuickSearch()
         FSettings.SearchHistory << query;
     FSearcher->Sector = FSector.get();
     FSearcher->RootOnly = FRootOnly->isChecked();
-    FSearcher->Search(query.toStdString());
+    FSearcher->Search(QuickSearchQuery(query.toStdString(), FSector.get()));
     FResults->setRowCount(0);
     if (!FSearcher->ErrorText.empty()) {
         FMessages.Tell(Text(FSearcher->ErrorText), QStringLiteral("Search"), TMsgIcon::Warning);

@@ -70,6 +70,7 @@ void TfrmVexaMain::ConnectCommands()
     on("Actions.Search", [this] { ShowSearchWindow(); });
     on("Actions.ProximityRoutes", [this] { CreateProximityRoutesCommand(); });
     on("Body.TravelCalculator", [this] { ShowTravelCalculator(); });
+    on("Actions.PlanRoute", [this] { ShowRoutePlanner(); });
     on("Navigation.ResetView", [this] { ResetView(); });
     on("Navigation.Center", [this] { CenterOnTarget(); });
     on("Navigation.Slide", [this] { SlideToSelected(); });

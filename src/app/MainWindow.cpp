@@ -13,6 +13,7 @@
 #include "app/WindowCaption.h"
 #include "app/scripts/WindowScriptHost.h"
 #include "app/scripts/WindowScriptUI.h"
+#include "app/travel/RoutePlannerWindow.h"
 #include "app/video/RecordVideoDialog.h"
 #include "app/video/ViewCapture.h"
 

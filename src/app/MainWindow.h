@@ -449,6 +449,8 @@ private:
     void ApplySurfaceMapSettings();
     void SurfaceMapsForNewSector();
     void StopSurfaceMaps();
+    // The status bar tells while surface maps are being made.
+    void ShowSurfaceWork(int making);
 
     // The script host and the names it reaches outlive every run.
     std::unique_ptr<TScriptRegistry> FScriptNames;

@@ -11,6 +11,8 @@
 #include "travel/RoutePlanner.h"
 #include "travel/TravelCalculator.h"
 
+#include <QScreen>
+
 namespace kalvion::app {
 
 namespace {
@@ -41,6 +43,8 @@ TfrmRoutePlanner *TfrmVexaMain::ShowRoutePlanner(const TStellarBody *from, const
     travel.IntrasystemHyperlight = FSettings.AllowIntrasystemHyperlight;
     if (FPlanTravel)
         travel = *FPlanTravel;
+    if (travel.Method.empty())
+        travel.Method = TRAVEL_METHOD_LIGHT_SPEED;
     FRoutePlanner->SetTravel(travel, TravelMethods());
     FRoutePlanner->Load();
     if (!from && FSector->SelectedCount() > 0)
@@ -48,6 +52,16 @@ TfrmRoutePlanner *TfrmVexaMain::ShowRoutePlanner(const TStellarBody *from, const
     if (!to && FSector->SelectedCount() > 1)
         to = FSector->GetSelected(1);
     FRoutePlanner->SetEnds(from ? from->GetRootBody() : nullptr, to ? to->GetRootBody() : nullptr);
+    if (!FRoutePlanner->isVisible()) {
+        // Off the map's middle, where the trip is drawn: beside the window
+        // where the screen has room, else over its right edge.
+        FRoutePlanner->adjustSize();
+        const QRect frame = frameGeometry();
+        const int width = FRoutePlanner->frameGeometry().width();
+        const QRect avail = screen() ? screen()->availableGeometry() : frame;
+        const int x = frame.right() + 8 + width <= avail.right() ? frame.right() + 8 : frame.right() - width - 8;
+        FRoutePlanner->move(x, frame.top() + 80);
+    }
     FRoutePlanner->show();
     FRoutePlanner->raise();
     FRoutePlanner->activateWindow();

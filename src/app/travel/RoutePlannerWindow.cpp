@@ -7,7 +7,10 @@
 #include "travel/SpaceTravel.h"
 #include "ui_RoutePlannerWindow.h"
 
+#include <QAbstractItemView>
 #include <QCompleter>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QPushButton>
@@ -47,6 +50,35 @@ void Refill(QListWidget *list, const std::vector<std::string> &names)
     }
 }
 
+// Tab in the completion list takes the highlighted name and goes on to the
+// next box, as Tab in the box itself would (the list keeps the key to itself).
+class TTabOnFromList final : public QObject {
+public:
+    TTabOnFromList(QCompleter *completer, QLineEdit *edit) : QObject(edit), FCompleter(completer), FEdit(edit) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab)
+            return false;
+        const QModelIndex current = FCompleter->popup()->currentIndex();
+        if (current.isValid())
+            FEdit->setText(current.data().toString());
+        FCompleter->popup()->hide();
+        // The box, with its list closed, moves the focus on.
+        QKeyEvent again(QEvent::KeyPress, key->key(), key->modifiers());
+        QCoreApplication::sendEvent(FEdit, &again);
+        return true;
+    }
+
+private:
+    QCompleter *FCompleter;
+    QLineEdit *FEdit;
+};
+
 QString Quoted(const QString &name) { return QStringLiteral("\"") + name + QStringLiteral("\""); }
 
 } // namespace
@@ -64,6 +96,7 @@ TfrmRoutePlanner::TfrmRoutePlanner(TAppMessages &messages, TVexaSector &sector, 
         completer->setCaseSensitivity(Qt::CaseInsensitive);
         completer->setFilterMode(Qt::MatchContains);
         e->setCompleter(completer);
+        completer->popup()->installEventFilter(new TTabOnFromList(completer, e));
     }
     const auto routeTypesFollow = [this] {
         ui->lstRouteTypes->setEnabled(ui->chkAlongRoutes->isChecked());
@@ -84,7 +117,8 @@ void TfrmRoutePlanner::SetTravel(const TTravelInputs &inputs, std::vector<TTrave
     FTravel.StartBody = FTravel.EndBody = nullptr;
     FMethods = std::move(methods);
     ui->edSpeed->setText(QString::fromStdString(inputs.InterstellarSpeed));
-    ui->lblMethod->setText(QString::fromStdString(inputs.Method));
+    ui->lblMethod->setText(inputs.Method.empty() ? QString::fromLatin1(TRAVEL_METHOD_LIGHT_SPEED)
+                                                 : QString::fromStdString(inputs.Method));
 }
 
 void TfrmRoutePlanner::Load()

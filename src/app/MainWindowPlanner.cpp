@@ -65,7 +65,8 @@ TfrmRoutePlanner *TfrmVexaMain::ShowRoutePlanner(const TStellarBody *from, const
     FRoutePlanner->show();
     FRoutePlanner->raise();
     FRoutePlanner->activateWindow();
-    if (from && to)
+    // A trip shown when the window was closed is shown again with it.
+    if ((from && to) || FRoutePlanner->HasPlan())
         FRoutePlanner->Plan();
     return FRoutePlanner;
 }

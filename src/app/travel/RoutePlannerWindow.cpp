@@ -28,7 +28,7 @@ std::vector<std::string> Checked(const QListWidget *list)
     std::vector<std::string> names;
     for (int i = 0; i < list->count(); ++i)
         if (list->item(i)->checkState() == Qt::Checked)
-            names.push_back(list->item(i)->data(Qt::UserRole).toString().toStdString());
+            names.push_back(list->item(i)->data(Qt::UserRole).toByteArray().toStdString());
     return names;
 }
 
@@ -41,7 +41,8 @@ void Refill(QListWidget *list, const std::vector<std::string> &names)
         if (name.empty())
             continue;
         auto *item = new QListWidgetItem(ShownText(name), list);
-        item->setData(Qt::UserRole, QString::fromStdString(name));
+        // The sector's own bytes, which need not be UTF-8.
+        item->setData(Qt::UserRole, QByteArray::fromStdString(name));
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         bool checked = false;
         for (const std::string &k : kept)
@@ -52,9 +53,9 @@ void Refill(QListWidget *list, const std::vector<std::string> &names)
 
 // Tab in the completion list takes the highlighted name and goes on to the
 // next box, as Tab in the box itself would (the list keeps the key to itself).
-class TTabOnFromList final : public QObject {
+class TTabFromCompletion final : public QObject {
 public:
-    TTabOnFromList(QCompleter *completer, QLineEdit *edit) : QObject(edit), FCompleter(completer), FEdit(edit) {}
+    TTabFromCompletion(QCompleter *completer, QLineEdit *edit) : QObject(edit), FCompleter(completer), FEdit(edit) {}
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override
@@ -96,7 +97,7 @@ TfrmRoutePlanner::TfrmRoutePlanner(TAppMessages &messages, TVexaSector &sector, 
         completer->setCaseSensitivity(Qt::CaseInsensitive);
         completer->setFilterMode(Qt::MatchContains);
         e->setCompleter(completer);
-        completer->popup()->installEventFilter(new TTabOnFromList(completer, e));
+        completer->popup()->installEventFilter(new TTabFromCompletion(completer, e));
     }
     const auto routeTypesFollow = [this] {
         ui->lstRouteTypes->setEnabled(ui->chkAlongRoutes->isChecked());

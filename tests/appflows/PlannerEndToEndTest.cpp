@@ -12,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QList>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -84,22 +85,26 @@ protected:
             keys << QStringLiteral("Left");
         return keys;
     }
-    // File ▸ "Export as Image File...", answered with the next file: four or
-    // five down from "New" as "Open Template" is enabled or not.  True once
-    // the file is written.
+    // File ▸ "Export as Image File...", answered with the next file: five
+    // down from "New" where "Open Template" is enabled, else four.  Five is
+    // tried first: one too few would reach "Save As", which would take the
+    // answer meant for the image; one too many opens "Sector Export", which
+    // Escape closes.  True once the file is written.
+    int ExportDowns = 0;
     bool ExportView(const QString &file)
     {
-        for (int down : {4, 5}) {
+        for (int down : ExportDowns ? QList<int>{ExportDowns} : QList<int>{5, 4}) {
             const qsizetype asked = Program->LogLines(QStringLiteral("save")).size();
             TProgramRun::Focus(Main);
             QStringList keys{QStringLiteral("alt+f")};
             for (int i = 0; i < down; ++i)
                 keys << QStringLiteral("Down");
             TProgramRun::Keys(keys + QStringList{QStringLiteral("Return")}, 150);
-            const QStringList saves = Program->WaitForLog(QStringLiteral("save"), 5000, asked + 1);
-            if (saves.size() > asked && saves.back().contains(QLatin1String("Export as Image File")))
+            const QStringList saves = Program->WaitForLog(QStringLiteral("save"), 4000, asked + 1);
+            if (saves.size() > asked && saves.back().contains(QLatin1String("Export as Image File"))) {
+                ExportDowns = down;
                 return WaitForFile(file, 30000);
-            // Another window opened: closed again.
+            }
             TProgramRun::Keys({QStringLiteral("Escape"), QStringLiteral("Escape")});
         }
         return false;

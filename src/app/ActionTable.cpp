@@ -77,6 +77,7 @@ const TActionDef DEFS[] = {
     {"Actions.MassDeleteRoutes", "Delete Routes", "", "", false},
     {"Actions.CreateRoute", "Create Route...", "", "Create Route", false},
     {"Actions.ProximityRoutes", "Create Proximity Routes...", "", "Create Proximity Routes", false},
+    {"Actions.PlanRoute", "Plan Route...", "", "Plan a route between two systems", false},
     {"Actions.Search", "Search", "Ctrl+F", "Search", false},
     // Views
     {"Views.Add", "Add as View", "", "", false},

@@ -13,11 +13,13 @@
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
 #include "render/RenderSectorOGL.h"
+#include "search/QuickSearch.h"
 #include "search/Searcher.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -28,6 +30,24 @@ namespace kalvion::app {
 
 namespace {
 constexpr int MAX_VIEW_ITEMS = 20;
+
+// Calls back whenever the watched widget is shown, moved or resized.
+class TGeometryNote final : public QObject {
+public:
+    TGeometryNote(QObject *owner, std::function<void()> note) : QObject(owner), FNote(std::move(note)) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Move || event->type() == QEvent::Show)
+            FNote();
+        return false;
+    }
+
+private:
+    std::function<void()> FNote;
+};
+
 QString Text(const std::string &s) { return QString::fromStdString(BytesToUtf8(s)); }
 } // namespace
 
@@ -69,6 +89,7 @@ void TfrmVexaMain::ConnectCommands()
     on("Actions.Search", [this] { ShowSearchWindow(); });
     on("Actions.ProximityRoutes", [this] { CreateProximityRoutesCommand(); });
     on("Body.TravelCalculator", [this] { ShowTravelCalculator(); });
+    on("Actions.PlanRoute", [this] { ShowRoutePlanner(); });
     on("Navigation.ResetView", [this] { ResetView(); });
     on("Navigation.Center", [this] { CenterOnTarget(); });
     on("Navigation.Slide", [this] { SlideToSelected(); });
@@ -138,6 +159,16 @@ void TfrmVexaMain::ConnectCommands()
         });
     };
     connect(FTree, &TSystemTree::bodyPicked, this, &TfrmVexaMain::PickBody);
+    // Where the quick-search box lies, for runs answered from a file: told
+    // again whenever the layout moves it.
+    FSearchBox->installEventFilter(new TGeometryNote(FSearchBox, [this] {
+        const QPoint at = FSearchBox->mapToGlobal(QPoint(0, 0));
+        NoteForAnswers(QStringLiteral("quicksearch"), QStringLiteral("%1 %2 %3 %4")
+                                                          .arg(at.x())
+                                                          .arg(at.y())
+                                                          .arg(FSearchBox->width())
+                                                          .arg(FSearchBox->height()));
+    }));
     ConnectEditCommands();
     ConnectEditBody();
     ConnectUndo();
@@ -219,7 +250,7 @@ void TfrmVexaMain::QuickSearch()
         FSettings.SearchHistory << query;
     FSearcher->Sector = FSector.get();
     FSearcher->RootOnly = FRootOnly->isChecked();
-    FSearcher->Search(query.toStdString());
+    FSearcher->Search(QuickSearchQuery(query.toStdString(), FSector.get()));
     FResults->setRowCount(0);
     if (!FSearcher->ErrorText.empty()) {
         FMessages.Tell(Text(FSearcher->ErrorText), QStringLiteral("Search"), TMsgIcon::Warning);
@@ -232,6 +263,10 @@ void TfrmVexaMain::QuickSearch()
         FResults->setItem(i, 0, new QTableWidgetItem(Text(b->Name)));
         FResults->setItem(i, 1, new QTableWidgetItem(Text(NameFromBodyType(b->TypeID))));
     }
+    QStringList names;
+    for (int i = 0; i < n && i < 20; ++i)
+        names << Text(FSearcher->GetResult(i + 1)->Name);
+    NoteForAnswers(QStringLiteral("results"), names.join(QLatin1Char('|')));
 }
 
 } // namespace kalvion::app

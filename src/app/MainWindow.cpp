@@ -14,6 +14,7 @@
 #include "app/WindowCaption.h"
 #include "app/scripts/WindowScriptHost.h"
 #include "app/scripts/WindowScriptUI.h"
+#include "app/travel/RoutePlannerWindow.h"
 #include "app/video/RecordVideoDialog.h"
 #include "app/video/ViewCapture.h"
 
@@ -78,8 +79,8 @@ const char *const NAVIGATION_MENU[] = {"Navigation.ResetView", "Navigation.Cente
     nullptr};
 const char *const ACTIONS_MENU[] = {"Actions.NewSystem", "Actions.DeleteSystems", "-", ">Actions.MassEdit",
     "Actions.MassPolitical", "Actions.MassDisplayStyle", "Actions.MassLabelDistances", "Actions.MassBlazons",
-    "Actions.MassSphere", "Actions.MassDeleteRoutes", "<", "-", "Actions.CreateRoute", "Actions.ProximityRoutes", "-",
-    "Actions.Search", nullptr};
+    "Actions.MassSphere", "Actions.MassDeleteRoutes", "<", "-", "Actions.CreateRoute", "Actions.ProximityRoutes",
+    "Actions.PlanRoute", "-", "Actions.Search", nullptr};
 const char *const VIEWS_MENU[] = {"Views.Add", "Views.Saved", "-", "@Views.List", nullptr};
 const char *const ORBITS_MENU[] = {"Orbits.Forwards", "Orbits.Backwards", "-", "Orbits.Stopped", "Orbits.RealTime",
     "Orbits.Minute", "Orbits.Hours", "Orbits.Days", "Orbits.Week", "Orbits.Month", "Orbits.Year", "-",
@@ -137,6 +138,8 @@ TfrmVexaMain::~TfrmVexaMain()
     // goes; it must go before the renderer, which is a member and would
     // otherwise be destroyed before Qt deletes the child widgets.
     ReleaseOrbitGL();
+    // Its path is handed to the renderer, which goes with the members.
+    delete FRoutePlanner;
     delete FView;
     FView = nullptr;
     ShutDownVideo();
@@ -544,6 +547,7 @@ void TfrmVexaMain::SectorChanged(bool contents)
     RefillTree();
     RebuildSubmenus();
     UpdateActions();
+    RoutePlannerSectorChanged();
     Redraw();
 }
 
@@ -584,6 +588,7 @@ void TfrmVexaMain::UpdateActions()
     set("Actions.Search", !busy);
     set("Actions.ProximityRoutes", !busy && hasSystems);
     set("Body.TravelCalculator", !busy && selected > 0);
+    set("Actions.PlanRoute", !busy && FSector->SystemCount() > 1);
     set("Body.Properties", !busy && selected == 1 && FCurrentBody != nullptr);
     // Commands whose windows belong to features not in this program yet:
     // shown, never enabled.

@@ -51,6 +51,7 @@ class TRenderSurfaceMaps;
 class TZentScripter;
 class TVexaPluginMgr;
 class TTravelCalcMethod;
+struct TTravelInputs;
 struct TVexaGenerateOptions;
 } // namespace kalvion
 
@@ -82,6 +83,7 @@ struct TSectorExportChoice;
 struct TPrintChoice;
 class TfrmVexaSearch3;
 class TfrmProximityRoutes;
+class TfrmRoutePlanner;
 struct TNewSystemChoice;
 class TWindowScriptHost;
 class TWindowScriptUI;
@@ -225,6 +227,10 @@ public:
     void CreateProximityRoutesCommand();
     // "Travel Calculator" over the first and second selected systems.
     void ShowTravelCalculator();
+    // "Plan Route...": the route planner (made on first use and kept) from
+    // these systems, else from the first and second selected ones.
+    TfrmRoutePlanner *ShowRoutePlanner(const TStellarBody *from = nullptr, const TStellarBody *to = nullptr);
+    TfrmRoutePlanner *RoutePlannerWindow() const { return FRoutePlanner; }
     // Called by the commands that change the sector's contents.
     void SectorChanged(bool contents = true);
     // Enables and disables commands from the window's state.
@@ -440,10 +446,13 @@ private:
     // A line in the answers log of a run answered from a file (which the
     // end-to-end tests wait on); nothing otherwise.
     void NoteForAnswers(const QString &kind, const QString &text);
+    void RoutePlannerSectorChanged();
     void StartSurfaceMaps();
     void ApplySurfaceMapSettings();
     void SurfaceMapsForNewSector();
     void StopSurfaceMaps();
+    // The status bar tells while surface maps are being made.
+    void ShowSurfaceWork(int making);
 
     // The script host and the names it reaches outlive every run.
     std::unique_ptr<TScriptRegistry> FScriptNames;
@@ -507,6 +516,9 @@ private:
     TfrmSectorMerge *FSectorMerge = nullptr;
     TfrmVexaSearch3 *FSearchWindow = nullptr;
     TfrmProximityRoutes *FProximityRoutes = nullptr;
+    TfrmRoutePlanner *FRoutePlanner = nullptr;
+    // The travel calculator's last inputs, which time the planner's trips.
+    std::unique_ptr<TTravelInputs> FPlanTravel;
     TEditHooks FEditHooks;
     TEditDialogs FEditDialogs;
     TfrmEditBody *FEditBody = nullptr;

@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AppMessages.h"
+#include "app/SettingsStore.h"
 #include "app/edit/SurfaceMapDialogs.h"
 
 #include "base/SharedRandom.h"
@@ -24,6 +25,21 @@
 namespace kalvion::app {
 
 namespace {
+
+// What "Edit Surface Map" needs and where it is looked for: the companion
+// editor is found only through its installation record.
+QString WorldEditorMissingText()
+{
+    return QStringLiteral("Gexworld editor not found\n\n"
+                          "Surface maps of the built-in terrain are edited in the companion world editor "
+                          "Gexworld. Kalvion looks for it at start-up in its installation record, the file\n") +
+           TSettingsStore::CompanionRecordFile(QStringLiteral("Gexworld")) +
+           QStringLiteral("\nwhose group [1.8] names the program with the values InstallDir (its folder) and "
+                          "ExeFile (its file). Install Gexworld or write those two values, then start Kalvion "
+                          "again.\n\nTo edit surface maps in Ridgeworks instead, choose \"Use Ridgeworks for "
+                          "surface maps\" and its program file under File - Program Preferences - Surface Map "
+                          "Generation.");
+}
 
 constexpr int SURFACE_MAP_WIDTH = 512;
 constexpr int SURFACE_MAP_HEIGHT = 256;
@@ -165,7 +181,7 @@ void TfrmVexaMain::EditSurfaceMapCommand()
         return;
     }
     if (FEditHooks.WorldEditor.isEmpty()) {
-        FMessages.Tell(QStringLiteral("Gexworld editor not found"), QStringLiteral("Kalvion"), TMsgIcon::Warning);
+        FMessages.Tell(WorldEditorMissingText(), QStringLiteral("Kalvion"), TMsgIcon::Warning);
         return;
     }
     {

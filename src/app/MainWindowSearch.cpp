@@ -1,5 +1,5 @@
 // The main window's side of the search window, "Create Proximity Routes" and
-// the travel calculator.
+// the travel calculator, which hands its trips to the route planner.
 #include "app/MainWindow.h"
 
 #include "app/AppMessages.h"
@@ -119,10 +119,13 @@ void TfrmVexaMain::ShowTravelCalculator()
     FSettings.SublightSpeedUnit = calc.UnitChoice();
     FSettings.InterstellarSpeedMethod = calc.MethodChoice();
     FSettings.AllowIntrasystemHyperlight = calc.IntrasystemChoice();
+    FPlanTravel = std::make_unique<TTravelInputs>(calc.Calculator().Inputs);
     if (calc.TimeAdvanced()) {
         UpdateCaption();
         Redraw();
     }
+    if (calc.PlanRouteAsked())
+        ShowRoutePlanner(calc.Calculator().Inputs.StartBody, calc.Calculator().Inputs.EndBody);
 }
 
 } // namespace kalvion::app

@@ -16,6 +16,8 @@
 #include "surface/manager/SurfaceMapMgr.h"
 #include "surface/manager/SurfaceMapOps.h"
 
+#include <QLabel>
+
 namespace kalvion::app {
 
 namespace {
@@ -55,11 +57,16 @@ void TfrmVexaMain::StartSurfaceMaps()
                 return b;
         return nullptr;
     };
-    // A new map replaces whatever the preview inset made of an older one.
+    // A new map replaces whatever the preview inset and the system view made
+    // of an older one, at once: a stopped system view draws no frames of
+    // its own.
     connect(FSurfaceMaps.get(), &TSurfaceMapMgr::mapReady, this, [this](const QString &idString) {
         FRenderer->ForgetSurfaceTexture(idString.toStdString());
+        if (FOrbit)
+            FOrbit->ForgetSurfaceTexture(idString.toStdString());
         Redraw();
     });
+    connect(FSurfaceMaps.get(), &TSurfaceMapMgr::workChanged, this, [this](int making) { ShowSurfaceWork(making); });
     FRenderer->SurfaceMapMgr = FSurfaceMapSource.get();
     ApplySurfaceMapSettings();
 }
@@ -157,6 +164,23 @@ void TfrmVexaMain::SurfaceMapChanged(TStellarBody *body)
     FSurfaceMaps->ForgetMap(body->IDString);
     FRenderer->ForgetSurfaceTexture(body->IDString);
     RequestSurfaceMap(body);
+}
+
+void TfrmVexaMain::ShowSurfaceWork(int making)
+{
+    // Panel 0 belongs to a cancellable operation while one runs.
+    QLabel *panel = FStatus[0];
+    if (!panel)
+        return;
+    const bool ours = panel->text().isEmpty() || panel->text().startsWith(QLatin1String("Making "));
+    if (!ours)
+        return;
+    if (making <= 0)
+        panel->clear();
+    else if (making == 1)
+        panel->setText(QStringLiteral("Making a surface map..."));
+    else
+        panel->setText(QStringLiteral("Making ") + QString::number(making) + QStringLiteral(" surface maps..."));
 }
 
 void TfrmVexaMain::StopSurfaceMaps()

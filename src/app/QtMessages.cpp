@@ -1,4 +1,5 @@
 #include "app/QtMessages.h"
+#include "app/LongTextBox.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -30,6 +31,11 @@ void TQtMessages::SetCustomColor(int index, QColor colour) { QColorDialog::setCu
 void TQtMessages::Tell(const QString &text, const QString &caption, TMsgIcon icon)
 {
     QMessageBox box(QtIcon(icon), caption, text, QMessageBox::Ok, FParent);
+    if (TallerThanScreen(box)) {
+        TfrmLongText longBox(caption, text, QtIcon(icon), QDialogButtonBox::Ok, FParent);
+        longBox.exec();
+        return;
+    }
     box.exec();
 }
 
@@ -43,7 +49,16 @@ TMsgAnswer TQtMessages::Ask(const QString &text, const QString &caption, TMsgBut
     case TMsgButtons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     }
     QMessageBox box(QtIcon(icon), caption, text, set, FParent);
-    switch (box.exec()) {
+    int clicked = QMessageBox::NoButton;
+    if (TallerThanScreen(box)) {
+        // The two kinds of box share the values of their standard buttons.
+        TfrmLongText longBox(caption, text, QtIcon(icon), QDialogButtonBox::StandardButtons(set.toInt()), FParent);
+        longBox.exec();
+        clicked = longBox.Clicked();
+    } else {
+        clicked = box.exec();
+    }
+    switch (clicked) {
     case QMessageBox::Yes: return TMsgAnswer::Yes;
     case QMessageBox::No: return TMsgAnswer::No;
     case QMessageBox::Ok: return TMsgAnswer::Ok;

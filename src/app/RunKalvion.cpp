@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 
 #include "app/QtMessages.h"
+#include "app/ScreenFit.h"
 #include "app/ScriptedMessages.h"
 #include "app/SettingsStore.h"
 
@@ -80,6 +81,8 @@ int RunKalvion(int argc, char **argv)
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("com.zentsoftware.Kalvion"));
     options.ProgramFolder = QString::fromStdString(ProgramFolder());
+    TScreenFit screenFit;
+    app.installEventFilter(&screenFit);
 
     TQtMessages qtMessages;
     TScriptedMessages scripted;

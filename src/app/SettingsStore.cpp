@@ -46,6 +46,12 @@ QString TSettingsStore::CompanionProgram(const QString &application, const QStri
     return dir + QLatin1Char('/') + exe;
 }
 
+QString TSettingsStore::CompanionRecordFile(const QString &application)
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Zent Software"), application)
+        .fileName();
+}
+
 void TSettingsStore::SetValue(const QString &name, const QString &value) { FSettings->setValue(name, value); }
 void TSettingsStore::Remove(const QString &name) { FSettings->remove(name); }
 void TSettingsStore::Sync() { FSettings->sync(); }

@@ -40,6 +40,8 @@ public:
     // Software/<application>", group <version>) with "InstallDir" and
     // "ExeFile" joined; "" when the record is absent.
     static QString CompanionProgram(const QString &application, const QString &version);
+    // The file of that installation record, where the program is named.
+    static QString CompanionRecordFile(const QString &application);
 
     // TSettingsValues, for the dialogs' memories kept in the core's terms.
     std::optional<std::string> Read(std::string_view name) const override;

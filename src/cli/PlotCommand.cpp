@@ -25,25 +25,11 @@ namespace kalvion::cli {
 
 namespace {
 
-// A distance in the sector's unit, as the window's lists show distances.
-std::string Shown(const TVexaSector &sector, double ly)
-{
-    return FormatFloat("#,##0.##", sector.DistanceInUnits(ly)) + " " + sector.UnitStarMeasureAbbrev;
-}
+std::string Shown(const TVexaSector &sector, double ly) { return PlanDistanceText(sector, ly); }
 
 std::string NoPathText(const TVexaSector &sector, const TRoutePlan &plan, const PlotOptions &o)
 {
-    std::string text = "no path from \"" + o.from + "\" to \"" + o.to + "\"";
-    if (!plan.NearestReachable)
-        return text;
-    text += ": the nearest reachable system is " + plan.NearestReachable->Name + ", " +
-            Shown(sector, plan.NearestToDestination) + " from " + o.to;
-    if (plan.GapTo) {
-        text += "; the shortest jump on towards " + o.to + " is " + Shown(sector, plan.Gap) + " to " + plan.GapTo->Name;
-        if (!o.alongRoutes)
-            text += ", longer than " + Shown(sector, o.jump * sector.UnitStarMeasureRatio);
-    }
-    return text;
+    return PlanNoPathText(sector, plan, o.from, o.to, o.alongRoutes, o.jump * sector.UnitStarMeasureRatio);
 }
 
 } // namespace

@@ -212,6 +212,7 @@ void TRenderSectorOGL::Render(TVexaSector &sector, QPaintDevice *canvas, TOpenGL
 
     DrawSubsectors(sector);
     DrawRoutes(sector);
+    DrawPlannedPath();
     Timings[1] = ElapsedMs(start);
     DrawSystems(sector);
     Timings[2] = ElapsedMs(start);

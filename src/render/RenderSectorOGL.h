@@ -7,6 +7,7 @@
 // picking (RasterX/RasterY, HitRect, Depth of roots; RasterX/RasterY of route
 // waypoints).  One renderer serves two GL contexts, chosen by ContextIndex.
 #include "model/VexaBase.h"
+#include "model/VexaPoint.h"
 #include "render/CgFont.h"
 #include "render/SceneController3D.h"
 #include "render/SceneMath.h"
@@ -80,6 +81,9 @@ public:
     std::array<double, 4> Timings{};  // ms: set-up, routes, systems, grids
     int AxisMode = 0;                 // 0 none, 1 X, 2 Y, 3 Z
     TZentSceneController3D PreviewCamera;
+    // A trip drawn over the map while it is being planned, stop by stop (ly);
+    // it is no route of the sector, so nothing of it is stored or picked.
+    std::vector<TVexaPoint> PlannedPath;
     // The face name used when a sector names none.
     std::string FallbackFont = "DejaVu Sans";
     // Labels are drawn in the framebuffer's pixels: on a screen of pixel
@@ -123,6 +127,7 @@ private:
     void DrawBackground(const TRenderBackgroundImage &image, int x, int y, int width, int height);
     void DrawSubsectors(TVexaSector &sector);
     void DrawRoutes(TVexaSector &sector);
+    void DrawPlannedPath();
     void DrawSystems(TVexaSector &sector);
     void DrawSystemDetail(TVexaSector &sector, TStellarBody &root, double distance, double cosAngle);
     void DrawNearStar(TStellarBody &root, double distance, double cosAngle);

@@ -1,5 +1,6 @@
 // What a planned trip takes: its travel time by the travel calculator's
 // rules, and the route that keeps it in the sector.
+#include "base/NumberFormat.h"
 #include "model/VexaSector.h"
 #include "travel/RoutePlanner.h"
 #include "travel/SpaceTravel.h"
@@ -37,6 +38,28 @@ bool PlanTravelTime(TVexaSector &sector, const TRoutePlan &plan, const TTravelIn
         seconds += r.TravelTime;
     }
     return true;
+}
+
+std::string PlanDistanceText(const TVexaSector &sector, double ly)
+{
+    return FormatFloat("#,##0.##", sector.DistanceInUnits(ly)) + " " + sector.UnitStarMeasureAbbrev;
+}
+
+std::string PlanNoPathText(const TVexaSector &sector, const TRoutePlan &plan, const std::string &from,
+                           const std::string &to, bool alongRoutes, double maxJump)
+{
+    std::string text = "no path from \"" + from + "\" to \"" + to + "\"";
+    if (!plan.NearestReachable)
+        return text;
+    text += ": the nearest reachable system is " + plan.NearestReachable->Name + ", " +
+            PlanDistanceText(sector, plan.NearestToDestination) + " from " + to;
+    if (plan.GapTo) {
+        text += "; the shortest jump on towards " + to + " is " + PlanDistanceText(sector, plan.Gap) + " to " +
+                plan.GapTo->Name;
+        if (!alongRoutes)
+            text += ", longer than " + PlanDistanceText(sector, maxJump);
+    }
+    return text;
 }
 
 TStellarRoute *AddPlanAsRoute(TVexaSector &sector, const TRoutePlan &plan, const std::string &name,

@@ -100,6 +100,14 @@ class TTravelCalcMethod;
 bool PlanTravelTime(TVexaSector &sector, const TRoutePlan &plan, const TTravelInputs &inputs,
                     const std::vector<TTravelCalcMethod *> &methods, double &seconds, std::string &message);
 
+// A distance in the sector's unit as the trip's lists show it ("4.2 ly").
+std::string PlanDistanceText(const TVexaSector &sector, double ly);
+// Why there is no trip from `from` to `to` (the names as the user gave
+// them): the nearest system reached and the gap that could not be crossed.
+// maxJump in ly; it is named only for free jumps.
+std::string PlanNoPathText(const TVexaSector &sector, const TRoutePlan &plan, const std::string &from,
+                           const std::string &to, bool alongRoutes, double maxJump);
+
 // Adds the trip to the sector as a route through its stops (a waypoint per
 // stop), with its route type registered, so maps and views draw it.  None for
 // a trip of fewer than two stops.

@@ -206,6 +206,8 @@ TEST_F(EditCommands, CreateRouteThroughTheWindowAndDeleteRoutes)
     ASSERT_TRUE(Act(*window, "Actions.CreateRoute")->isEnabled());
     WhenShown<TfrmCreateRoute>(window.get(), [](TfrmCreateRoute *d) {
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Routes"));
+        // It names the systems the route joins, in the order selected.
+        EXPECT_EQ(d->JoinedSystemsText(), QStringLiteral("B - C - A"));
         Control<QLineEdit>(d, "edRouteName")->setText(QStringLiteral("Loop"));
         Control<QComboBox>(d, "cmbRouteType")->setEditText(QStringLiteral("Courier"));
         const QByteArray shots = qgetenv("KALVION_SCREENSHOT_DIR");
@@ -231,6 +233,18 @@ TEST_F(EditCommands, CreateRouteThroughTheWindowAndDeleteRoutes)
     });
     Act(*window, "Actions.CreateRoute")->trigger();
     EXPECT_EQ(Sector().RouteCount(), 1);
+
+    // A long selection shows its ends and how many systems there are.
+    std::vector<TStellarBody *> many;
+    for (int i = 0; i < 10; ++i)
+        many.push_back(AddSystem("S" + std::to_string(i), 10 + i));
+    Sector().SelectAll(false);
+    for (TStellarBody *system : many)
+        Sector().SelectBody(system);
+    EXPECT_EQ(JoinedSystemsText(Sector()),
+              QStringLiteral("S0 - S1 - S2 - S3 - ... - S6 - S7 - S8 - S9 (10 systems)"));
+    Select({b});
+    EXPECT_EQ(JoinedSystemsText(Sector()), QStringLiteral("(select two or more systems)"));
 
     messages.Push(QStringLiteral("Yes"));
     WhenShown<TfrmMassDeleteRoutes>(window.get(), [](TfrmMassDeleteRoutes *d) {

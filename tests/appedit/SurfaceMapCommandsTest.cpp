@@ -5,6 +5,7 @@
 #include "EditTestSupport.h"
 
 #include "app/ActionTable.h"
+#include "app/SettingsStore.h"
 #include "app/edit/SurfaceMapDialogs.h"
 #include "files/SectorFile.h"
 #include "surface/GexTerrain.h"
@@ -222,7 +223,13 @@ TEST_F(SurfaceMaps, EditSurfaceMapAsksToSaveFirstThenStartsTheEditor)
     mark = messages.Log().size();
     Act(*window, "Body.EditSurfaceMap")->trigger();
     EXPECT_TRUE(LogSince(mark, QStringLiteral("ask")).isEmpty());
-    EXPECT_EQ(LogSince(mark, QStringLiteral("tell")), QStringList{QStringLiteral("Kalvion\tGexworld editor not found")});
+    // It says what is missing and where the program is looked for.
+    const QStringList told = LogSince(mark, QStringLiteral("tell"));
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith(QStringLiteral("Kalvion\tGexworld editor not found\n"))) << told[0].toStdString();
+    EXPECT_TRUE(told[0].contains(TSettingsStore::CompanionRecordFile(QStringLiteral("Gexworld"))));
+    EXPECT_TRUE(told[0].contains(QStringLiteral("InstallDir")));
+    EXPECT_TRUE(told[0].contains(QStringLiteral("File - Program Preferences")));
     EXPECT_EQ(started, 1);
 }
 

@@ -130,13 +130,13 @@ TEST_F(FeatureWindowsEndToEnd, WindowsWriteWhatTheCommandLineWrites)
     QThread::msleep(500);
 
     // Actions ▸ Create Proximity Routes...: File, then left to Actions;
-    // up from the top past "Search".  All visible systems, at most 8 light
-    // years, 3 a system, labelled "Lane".
+    // up from the top past "Search" and "Plan Route...".  All visible
+    // systems, at most 8 light years, 3 a system, labelled "Lane".
     const QStringList toActions = {QStringLiteral("alt+f"), QStringLiteral("Left"), QStringLiteral("Left"),
                                    QStringLiteral("Left"),  QStringLiteral("Left"), QStringLiteral("Left"),
                                    QStringLiteral("Left"),  QStringLiteral("Left")};
     const QString routes = OpenWith({toActions + QStringList{QStringLiteral("Up"), QStringLiteral("Up"),
-                                                             QStringLiteral("Return")}},
+                                                             QStringLiteral("Up"), QStringLiteral("Return")}},
                                     QStringLiteral("Create Proximity Routes"));
     ASSERT_FALSE(routes.isEmpty()) << "the proximity routes dialog did not open";
     TProgramRun::Focus(routes);

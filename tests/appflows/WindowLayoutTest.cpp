@@ -3,6 +3,7 @@
 // (keyboard users, and the end-to-end runs, count on it).
 #include "app/ScriptedMessages.h"
 #include "app/search/SearchWindow.h"
+#include "app/travel/RoutePlannerWindow.h"
 #include "app/travel/TravelCalcWindow.h"
 #include "model/StellarBody.h"
 #include "model/VexaSector.h"
@@ -69,7 +70,28 @@ TEST(WindowLayout, TravelCalculatorControlsAndTabOrder)
     EXPECT_EQ(chain, (QStringList{"edStartBody", "btnPickStart", "edEndBody", "btnPickEnd", "edOutToDistance",
                                   "edSublightSpeed", "cmbSublightUnit", "edInterstellarSpeed", "cmbMethod",
                                   "edStartBoundary", "edEndBoundary", "chkIntrasystem", "edDistance", "edTravelTime",
-                                  "edArrivalDate", "btnAdvanceTime", "btnClose"}));
+                                  "edArrivalDate", "btnPlanRoute", "btnAdvanceTime", "btnClose"}));
+}
+
+TEST(WindowLayout, RoutePlannerControlsAndTabOrder)
+{
+    TVexaSector sector;
+    TScriptedMessages messages;
+    TfrmRoutePlanner planner(messages, sector);
+    EXPECT_EQ(planner.objectName(), QStringLiteral("frmRoutePlanner"));
+    EXPECT_EQ(planner.windowTitle(), QStringLiteral("Route Planner"));
+    EXPECT_FALSE(planner.isModal());
+    EXPECT_EQ(planner.findChild<QPushButton *>(QStringLiteral("btnSaveRoute"))->text(), QStringLiteral("Save as Route"));
+    EXPECT_FALSE(planner.findChild<QPushButton *>(QStringLiteral("btnSaveRoute"))->isEnabled());
+    // Route types count only along routes.
+    EXPECT_FALSE(planner.findChild<QWidget *>(QStringLiteral("lstRouteTypes"))->isEnabled());
+    planner.findChild<QCheckBox *>(QStringLiteral("chkAlongRoutes"))->setChecked(true);
+    EXPECT_TRUE(planner.findChild<QWidget *>(QStringLiteral("lstRouteTypes"))->isEnabled());
+    planner.findChild<QCheckBox *>(QStringLiteral("chkAlongRoutes"))->setChecked(false);
+    const QStringList chain = TabChain(planner.findChild<QWidget *>(QStringLiteral("edFrom")));
+    EXPECT_EQ(chain, (QStringList{"edFrom", "edTo", "edJumpRange", "rbFewestJumps", "rbShortest", "edSpeed", "chkAlongRoutes",
+                                  "chkPopulatedOnly", "lstAffiliations", "edAvoid", "tblStops", "btnPlan",
+                                  "btnClose"}));
 }
 
 TEST(WindowLayout, SearchWindowControlsAndTabOrder)

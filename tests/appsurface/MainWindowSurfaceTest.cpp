@@ -15,6 +15,7 @@
 #include "surface/manager/SurfacePalette.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -83,9 +84,14 @@ TEST_F(SurfaceWindow, PickingAPlanetMakesItsMapInTheBackground)
     int ready = 0;
     QObject::connect(&window->SurfaceMaps(), &TSurfaceMapMgr::mapReady, [&] { ++ready; });
     TStellarBody *giant = Child(1);
+    auto *status = window->findChild<QLabel *>(QStringLiteral("statusPanel0"));
+    ASSERT_NE(status, nullptr);
     window->PickBody(giant);
+    // The status bar tells while the map is made, and no longer after.
+    EXPECT_EQ(status->text(), QStringLiteral("Making a surface map..."));
     ASSERT_TRUE(WaitUntil([&] { return window->SurfaceMaps().IndexOfMap(giant->IDString) >= 0; }));
     EXPECT_EQ(ready, 1);
+    EXPECT_TRUE(WaitUntil([&] { return status->text().isEmpty(); }));
     EXPECT_EQ(window->SurfaceMaps().CurrentMap(giant->IDString).size(), QSize(256, 128));
     // Picked again: nothing more to make.
     window->PickBody(giant);

@@ -85,6 +85,37 @@ TEST(SurfaceMapMgrQueue, RequestsAreServedMostRecentFirst)
     EXPECT_EQ(mgr.ActiveCount(), 0);
 }
 
+TEST(SurfaceMapMgrQueue, TheWorkInHandIsToldAsItChanges)
+{
+    TGatedMaker gate;
+    TSurfaceMapMgr mgr;
+    mgr.SetMaxWorkers(1);
+    mgr.SetMapMaker(gate.Maker());
+    std::vector<int> told;
+    QObject::connect(&mgr, &TSurfaceMapMgr::workChanged, [&](int making) { told.push_back(making); });
+    mgr.RequestJob(Job(1));
+    mgr.RequestJob(Job(2));
+    mgr.RequestJob(Job(2));  // already waiting: nothing new to tell
+    EXPECT_EQ(told, (std::vector<int>{1, 2}));
+    EXPECT_EQ(mgr.MakingCount(), 2);
+    gate.Release();
+    ASSERT_TRUE(WaitUntil([&] { return mgr.FinishedCount() == 2; }));
+    ASSERT_TRUE(WaitUntil([&] { return !told.empty() && told.back() == 0; }));
+    EXPECT_EQ(mgr.MakingCount(), 0);
+    // Each change once, ending with nothing in hand.
+    for (std::size_t i = 1; i < told.size(); ++i)
+        EXPECT_NE(told[i], told[i - 1]);
+    // Stopping the work tells too.
+    {
+        std::lock_guard<std::mutex> l(gate.Lock);
+        gate.Open = false;
+    }
+    mgr.RequestJob(Job(3));
+    EXPECT_EQ(told.back(), 1);
+    mgr.WaitAll();
+    EXPECT_EQ(told.back(), 0);
+}
+
 TEST(SurfaceMapMgrQueue, ASecondRequestWhileTheMapIsMadeStartsNoSecondJob)
 {
     TGatedMaker gate;

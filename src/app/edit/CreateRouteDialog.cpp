@@ -8,6 +8,7 @@
 #include "ui_CreateRouteDialog.h"
 
 #include <QIcon>
+#include <QStringList>
 #include <QPainter>
 
 #include <algorithm>
@@ -58,8 +59,35 @@ TfrmCreateRoute::TfrmCreateRoute(TAppMessages &messages, QWidget *parent)
 
 TfrmCreateRoute::~TfrmCreateRoute() = default;
 
+QString JoinedSystemsText(const TVexaSector &sector)
+{
+    // Enough names to recognise the route; the rest would only make the
+    // window grow.
+    constexpr int SHOWN_AT_EACH_END = 4;
+    const int n = sector.SelectedCount();
+    if (n < 2)
+        return QStringLiteral("(select two or more systems)");
+    const auto name = [&](int i) { return ShownText(sector.GetSelected(i)->Name); };
+    QStringList names;
+    if (n <= 2 * SHOWN_AT_EACH_END) {
+        for (int i = 0; i < n; ++i)
+            names << name(i);
+        return names.join(QStringLiteral(" - "));
+    }
+    for (int i = 0; i < SHOWN_AT_EACH_END; ++i)
+        names << name(i);
+    names << QStringLiteral("...");
+    for (int i = n - SHOWN_AT_EACH_END; i < n; ++i)
+        names << name(i);
+    return names.join(QStringLiteral(" - ")) + QStringLiteral(" (") + QString::number(n) +
+           QStringLiteral(" systems)");
+}
+
+QString TfrmCreateRoute::JoinedSystemsText() const { return ui->lblJoinedSystems->text(); }
+
 void TfrmCreateRoute::Load(const TVexaSector &sector)
 {
+    ui->lblJoinedSystems->setText(kalvion::app::JoinedSystemsText(sector));
     const QString typed = ui->cmbRouteType->currentText();
     ui->cmbRouteType->clear();
     for (const auto &t : sector.RouteTypeList)

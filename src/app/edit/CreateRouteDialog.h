@@ -20,6 +20,10 @@ class TVexaSector;
 
 namespace kalvion::app {
 
+// The systems a route through the selection joins, in selection order; a
+// long selection shows its first and last systems and how many there are.
+QString JoinedSystemsText(const TVexaSector &sector);
+
 // A colour whose red, green and blue are each 64 … 255, from the shared
 // random generator: never so dark that the route vanishes on the black sky.
 TColor RandomRouteColor();
@@ -30,8 +34,10 @@ public:
     explicit TfrmCreateRoute(TAppMessages &messages, QWidget *parent = nullptr);
     ~TfrmCreateRoute() override;
 
-    // Refills the route types with the sector's non-empty ones.
+    // Refills the route types with the sector's non-empty ones and names
+    // the selected systems the route will join, in their order.
     void Load(const TVexaSector &sector);
+    QString JoinedSystemsText() const;
     TColor Color() const;
     void SetColor(TColor colour);
     std::string RouteName() const;

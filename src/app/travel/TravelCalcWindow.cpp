@@ -158,6 +158,13 @@ TfrmTravelCalc3::TfrmTravelCalc3(TAppMessages &messages, TVexaSector &sector,
     connect(FIntrasystem, &QCheckBox::toggled, this, [this] { Recalculate(); });
     connect(ui->btnAdvanceTime, &QPushButton::clicked, this, [this] { AdvanceTime(); });
     connect(ui->btnClose, &QPushButton::clicked, this, &QDialog::accept);
+    // The calculator is modal and the planner is not: the one gives way to
+    // the other.
+    connect(ui->btnPlanRoute, &QPushButton::clicked, this, [this] {
+        Recalculate();
+        FPlanRoute = true;
+        accept();
+    });
     FLoading = false;
 }
 

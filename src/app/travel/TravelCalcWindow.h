@@ -54,6 +54,9 @@ public:
     // "Advance Time": the sector's date moves on by the last trip.
     bool AdvanceTime();
     bool TimeAdvanced() const { return FAdvanced; }
+    // "Plan Route..." closed the window: the caller opens the planner on
+    // the trip's two systems.
+    bool PlanRouteAsked() const { return FPlanRoute; }
     const TTravelCalculator &Calculator() const { return FCalc; }
 
 private:
@@ -65,6 +68,7 @@ private:
     TVexaSector &FSector;
     TTravelCalculator FCalc;
     bool FAdvanced = false;
+    bool FPlanRoute = false;
     bool FLoading = true;
 
     QLineEdit *FStart = nullptr;

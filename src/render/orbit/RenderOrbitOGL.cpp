@@ -98,6 +98,15 @@ void TRenderOrbitOGL::ReloadBackground()
     BackgroundLoaded_ = false;
 }
 
+void TRenderOrbitOGL::ForgetSurfaceTexture(const std::string &idString)
+{
+    // GL lists are deleted only with their own context current: marked here,
+    // made again in the next frame of each context.
+    for (auto &stale : StaleMaps_)
+        if (std::find(stale.begin(), stale.end(), idString) == stale.end())
+            stale.push_back(idString);
+}
+
 double TRenderOrbitOGL::Date() const { return Sector_ ? Sector_->Time : 0; }
 
 void TRenderOrbitOGL::LoadBackground()

@@ -74,6 +74,9 @@ public:
     void ReleaseLists();
     void ReleaseFonts();
     void ReloadBackground();
+    // The body's surface map changed: its sphere is made again with the new
+    // map when each context next draws it.
+    void ForgetSurfaceTexture(const std::string &idString);
 
     int ViewportWidth() const { return Width_; }
     int ViewportHeight() const { return Height_; }
@@ -124,6 +127,8 @@ private:
     TRenderBackgroundImage Background_;
     bool BackgroundLoaded_ = false;
     TOpenGLListMgr Lists_;
+    // Bodies whose textured sphere shows an old map, per context.
+    std::array<std::vector<std::string>, 2> StaleMaps_;
     TVexaDateHandler DateHandler_;
     // Bodies whose stored surface image could not be read, so the stored
     // image is not decoded again every frame while the system is shown.

@@ -277,9 +277,14 @@ void TRenderOrbitOGL::PlanetBodyList(TStellarBody &planet)
 {
     TOpenGLSavedList &entry = Lists_.Get(planet.IDString.str());
     const auto ctx = static_cast<std::size_t>(ContextIndex);
-    if (entry.BodyList[ctx] != 0 && !entry.Textured && SurfaceMapMgr &&
-        !SurfaceMapMgr->CurrentMap(planet.IDString).isNull()) {
-        // The map has arrived since the plain sphere was made.
+    auto &stale = StaleMaps_[ctx % StaleMaps_.size()];
+    const auto staleAt = std::find(stale.begin(), stale.end(), planet.IDString.str());
+    const bool replaced = staleAt != stale.end();
+    if (replaced)
+        stale.erase(staleAt);
+    if (entry.BodyList[ctx] != 0 &&
+        (replaced || (!entry.Textured && SurfaceMapMgr && !SurfaceMapMgr->CurrentMap(planet.IDString).isNull()))) {
+        // The map has arrived, or changed, since the sphere was made.
         Lists_.DeleteBodyList(entry, ContextIndex);
     }
     if (entry.BodyList[ctx] == 0) {

@@ -34,7 +34,12 @@ TSurfaceMapMgr::TSurfaceMapMgr(QObject *parent) : QObject(parent), MaxWorkers_(D
     Queue_.reserve(SURFACE_MAP_CACHE_SIZE + 1);
 }
 
-TSurfaceMapMgr::~TSurfaceMapMgr() { WaitAll(); }
+TSurfaceMapMgr::~TSurfaceMapMgr()
+{
+    // Whoever listens may be going too.
+    blockSignals(true);
+    WaitAll();
+}
 
 void TSurfaceMapMgr::RequestMap(const TStellarBody &body)
 {
@@ -190,7 +195,7 @@ void TSurfaceMapMgr::ProcessNext()
             }
         }
         if (pick < 0)
-            return;
+            break;
         TSurfaceMapJob job = std::move(Queue_[static_cast<std::size_t>(pick)]);
         Queue_.erase(Queue_.begin() + pick);
         if (IndexOfMap(job.IDString) >= 0) {
@@ -199,6 +204,15 @@ void TSurfaceMapMgr::ProcessNext()
         }
         StartJob(std::move(job));
     }
+    TellWork();
+}
+
+void TSurfaceMapMgr::TellWork()
+{
+    if (MakingCount() == ToldMaking_)
+        return;
+    ToldMaking_ = MakingCount();
+    emit workChanged(ToldMaking_);
 }
 
 std::unique_ptr<TBaseSurfaceMapGenThread> TSurfaceMapMgr::MakeThread(TSurfaceMapJob job)
@@ -282,6 +296,7 @@ void TSurfaceMapMgr::WaitAll()
     Threads_.clear();
     // Every worker is gone; their reports, if still on their way, find nothing.
     Active_ = 0;
+    TellWork();
 }
 
 void TSurfaceMapMgr::StopMap(const std::string &idString)
@@ -294,6 +309,7 @@ void TSurfaceMapMgr::StopMap(const std::string &idString)
             r.Thread->Terminate();
             r.Thread->WaitFor();
         }
+    TellWork();
 }
 
 void TSurfaceMapMgr::Clear()
@@ -301,6 +317,7 @@ void TSurfaceMapMgr::Clear()
     Finished_.clear();
     Queue_.clear();
     Failed_.clear();
+    TellWork();
 }
 
 } // namespace kalvion

@@ -98,6 +98,8 @@ public:
     int QueuedCount() const noexcept { return static_cast<int>(Queue_.size()); }
     int FinishedCount() const noexcept { return static_cast<int>(Finished_.size()); }
     int ThreadCount() const noexcept { return static_cast<int>(Threads_.size()); }
+    // Maps being made or waiting to be; workChanged tells when it changes.
+    int MakingCount() const noexcept { return Active_ + QueuedCount(); }
 
     // Reaps finished workers and starts the most recent waiting planets.
     void ProcessNext();
@@ -118,6 +120,7 @@ public:
 
 signals:
     void mapReady(const QString &idString);
+    void workChanged(int making);
 
 private:
     struct TRunning {
@@ -129,6 +132,8 @@ private:
     void StartJob(TSurfaceMapJob job);
     void OnTerminated(std::uint64_t id);
     void Notify(const std::string &idString);
+    // Emits workChanged when MakingCount differs from what it last told.
+    void TellWork();
     std::unique_ptr<TBaseSurfaceMapGenThread> MakeThread(TSurfaceMapJob job);
 
     TGexColorGroup DefaultGroup_;
@@ -138,6 +143,7 @@ private:
     std::vector<TSurfaceMapItem> Finished_;
     std::vector<TSurfaceMapJob> Queue_;
     int Active_ = 0;
+    int ToldMaking_ = 0;
     int MaxWorkers_ = 1;
     int TerrainWorkers_ = 1;
     bool UseExternal_ = false;

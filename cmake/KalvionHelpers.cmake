@@ -21,7 +21,10 @@ endfunction()
 # kalvion_gtest(NAME LABELS ... DEPS ...) builds every .cpp of a test folder into
 # one GoogleTest program registered with CTest test by test.
 function(kalvion_gtest name)
-    cmake_parse_arguments(ARG "" "TIMEOUT" "LABELS;DEPS;SOURCES;ENV" ${ARGN})
+    # DESKTOP: the tests type and click into the real program on the one X
+    # display; two at once would take each other's keys and focus, so they
+    # run one at a time (everything else still runs beside them).
+    cmake_parse_arguments(ARG "DESKTOP" "TIMEOUT" "LABELS;DEPS;SOURCES;ENV" ${ARGN})
     if(ARG_SOURCES)
         set(srcs ${ARG_SOURCES})
     else()
@@ -46,9 +49,13 @@ function(kalvion_gtest name)
     elseif(env_count EQUAL 1)
         string(REGEX REPLACE "^([^=]+)=" "\\1=set:" env_mod "${ARG_ENV}")
     endif()
+    set(lock "")
+    if(ARG_DESKTOP)
+        set(lock RESOURCE_LOCK x-desktop)
+    endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
         PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
-                   ENVIRONMENT "${test_env}" ENVIRONMENT_MODIFICATION "${env_mod}")
+                   ENVIRONMENT "${test_env}" ENVIRONMENT_MODIFICATION "${env_mod}" ${lock})
 endfunction()

@@ -6,12 +6,19 @@
 //  - the same without that test (every system loaded and tested): the
 //    baseline for what the test saves,
 //  - with every system in memory.
+// The search that answers from the file is timed from the same unloaded
+// state, next to the plain statement of the same conditions over the same
+// file (its rows read, nothing more): the ratio of the two is the cost of
+// giving the bodies in the searcher's order.
 // The searchers have no result limit.  Files go to a fresh folder under the
 // system's temporary folder and are removed at exit.
 #include "base/SharedRandom.h"
 #include "files/SectorFile.h"
 #include "generation/SystemGenerator.h"
 #include "model/VexaSector.h"
+#include "files/ZentDatabaseSQLite.h"
+#include "search/SearchFileSQL.h"
+#include "search/SectorSearch.h"
 #include "search/Searcher.h"
 
 #include <benchmark/benchmark.h>
@@ -114,6 +121,69 @@ void SearchUnloaded(benchmark::State &state, bool prefilter)
 void BM_SearchUnloaded(benchmark::State &state) { SearchUnloaded(state, true); }
 void BM_SearchUnloadedWithoutPrefilter(benchmark::State &state) { SearchUnloaded(state, false); }
 
+void BM_SectorSearchUnloaded(benchmark::State &state)
+{
+    const char *query = kQueries[state.range(0)];
+    TVexaSector sector;
+    std::int64_t answered = 0, loaded = 0, results = 0, trees = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Reopen(sector);
+        TSectorSearch search(&sector);
+        state.ResumeTiming();
+        search.Search(query);
+        state.PauseTiming();
+        answered = search.SystemsAnswered;
+        loaded = search.SystemsLoaded;
+        trees = search.TreesRead;
+        results = static_cast<std::int64_t>(search.Hits.size());
+        sector.clear();
+        state.ResumeTiming();
+    }
+    state.SetLabel(query);
+    state.counters["results"] = static_cast<double>(results);
+    state.counters["answered"] = static_cast<double>(answered);
+    state.counters["trees"] = static_cast<double>(trees);
+    state.counters["loaded"] = static_cast<double>(loaded);
+}
+
+// The yardstick: the conditions as one plain statement on a connection of
+// its own, as a search opens one, every row stepped.
+void BM_PlainQuery(benchmark::State &state)
+{
+    const char *query = kQueries[state.range(0)];
+    TVexaQueryLanguage parser;
+    parser.Parse(query);
+    const TSearchFileSQL sql = BuildSearchFileSQL(parser.Params);
+    if (!sql.Answerable) {
+        state.SkipWithError("no plain statement");
+        return;
+    }
+    std::int64_t rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        TZentSqliteInterface db(Generated().File, std::string(), std::string(), std::string(),
+                                TZentOpenMode::ExistingOnly);
+        if (!db.Open()) {
+            state.SkipWithError("cannot open the generated sector");
+            return;
+        }
+        {
+            TZentStatement st(db, sql.Candidates);
+            while (st.Step())
+                ++rows;
+            if (!sql.ParentStars.empty()) {
+                TZentStatement stars(db, sql.ParentStars);
+                while (stars.Step())
+                    ++rows;
+            }
+        }
+        db.Close();
+    }
+    state.SetLabel(query);
+    state.counters["rows"] = static_cast<double>(rows);
+}
+
 void BM_SearchLoaded(benchmark::State &state)
 {
     const char *query = kQueries[state.range(0)];
@@ -136,5 +206,7 @@ void BM_SearchLoaded(benchmark::State &state)
 
 BENCHMARK(BM_SearchUnloaded)->DenseRange(0, 2)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchUnloadedWithoutPrefilter)->DenseRange(0, 2)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SectorSearchUnloaded)->DenseRange(0, 2)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainQuery)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchLoaded)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -1,0 +1,235 @@
+#include "search/SectorSearch.h"
+
+#include "files/ZentDatabaseSQLite.h"
+#include "model/BodyTypes.h"
+#include "model/VexaSector.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace kalvion {
+
+TSectorSearch::TSectorSearch(TVexaSector *sector) : Sector(sector) {}
+
+TSectorSearch::~TSectorSearch() { CloseFile(); }
+
+void TSectorSearch::CloseFile()
+{
+    FTree.reset();
+    if (FDb)
+        FDb->Close();
+    FDb.reset();
+    FFileHits.clear();
+    FParentStars.clear();
+}
+
+bool TSectorSearch::ReadFile(const TSearchFileSQL &sql)
+{
+    std::error_code ec;
+    if (Sector->FileName.empty() || !std::filesystem::is_regular_file(Sector->FileName, ec))
+        return false;
+    FDb = std::make_unique<TZentSqliteInterface>(Sector->FileName, std::string(), std::string(), std::string(),
+                                                 TZentOpenMode::ExistingOnly);
+    if (!FDb->Open())
+        return false;
+    FNeedsParentStar = !sql.ParentStars.empty();
+    if (FNeedsParentStar) {
+        TZentStatement st(*FDb, sql.ParentStars);
+        if (!st.Prepared())
+            return false;
+        while (st.Step())
+            FParentStars.insert(st.ColumnInt64(0));
+        if (FDb->HasError)
+            return false;
+        if (FParentStars.empty())
+            return true;  // no star qualifies, so no body below one does
+    }
+    TZentStatement st(*FDb, sql.Candidates);
+    if (!st.Prepared())
+        return false;
+    while (st.Step())
+        FFileHits[st.ColumnInt64(0)].push_back({st.ColumnInt64(1), st.ColumnInt64(2)});
+    return !FDb->HasError;
+}
+
+bool TSectorSearch::ReadTree(std::int64_t rootID, TSystemTree &tree)
+{
+    tree.Rows.clear();
+    if (!FTree) {
+        // The planner would take the narrower index on system_id and read
+        // every row; a file without the covering index still answers.
+        FTree = std::make_unique<TZentStatement>(
+            *FDb, "select id, parent_id, type_id from bodies indexed by i_system_tree where system_id = ?1");
+        if (!FTree->Prepared()) {
+            FDb->ClearError();
+            FTree = std::make_unique<TZentStatement>(*FDb,
+                                                     "select id, parent_id, type_id from bodies where system_id = ?1");
+        }
+        if (!FTree->Prepared())
+            return false;
+    }
+    TZentStatement &st = *FTree;
+    st.BindInt(1, rootID);
+    while (st.Step())
+        tree.Rows.push_back({st.ColumnInt64(0), st.ColumnInt64(1), st.ColumnInt64(2) == BODY_TYPE_STAR, -1, 0});
+    st.Reset();
+    if (FDb->HasError)
+        return false;
+    auto &rows = tree.Rows;
+    std::sort(rows.begin(), rows.end(), [](const TTreeRow &a, const TTreeRow &b) { return a.ID < b.ID; });
+    // Children are read in the order of their ids.
+    auto &byParent = tree.ByParent;
+    byParent.resize(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        byParent[i] = static_cast<std::int32_t>(i);
+    std::sort(byParent.begin(), byParent.end(), [&](std::int32_t a, std::int32_t b) {
+        return rows[a].Parent != rows[b].Parent ? rows[a].Parent < rows[b].Parent : rows[a].ID < rows[b].ID;
+    });
+    const std::int32_t root = tree.Find(rootID);
+    if (root < 0 || rows[root].Parent != 0)
+        return false;
+    auto &stack = tree.Stack;
+    stack.assign(1, {root, 0});
+    std::int32_t position = 0;
+    while (!stack.empty()) {
+        const auto [index, star] = stack.back();
+        stack.pop_back();
+        TTreeRow &row = rows[index];
+        if (row.Position >= 0)
+            return false;  // a loop of parents: the file is damaged
+        row.Position = position++;
+        row.ParentStar = star;
+        const std::int64_t below = row.Star ? row.ID : star;
+        auto first = std::lower_bound(byParent.begin(), byParent.end(), row.ID,
+                                      [&](std::int32_t i, std::int64_t parent) { return rows[i].Parent < parent; });
+        auto last = first;
+        while (last != byParent.end() && rows[*last].Parent == row.ID)
+            ++last;
+        while (last != first)
+            stack.push_back({*--last, below});
+    }
+    return true;
+}
+
+std::int32_t TSectorSearch::TSystemTree::Find(std::int64_t id) const
+{
+    const auto it = std::lower_bound(Rows.begin(), Rows.end(), id, [](const TTreeRow &r, std::int64_t v) { return r.ID < v; });
+    return it != Rows.end() && it->ID == id ? static_cast<std::int32_t>(it - Rows.begin()) : -1;
+}
+
+bool TSectorSearch::FileMatches(const TStellarBody *root, std::vector<std::int64_t> &ids)
+{
+    ids.clear();
+    const auto found = FFileHits.find(root->RecordID);
+    if (found == FFileHits.end())
+        return true;
+    const std::vector<TFileHit> &hits = found->second;
+    // Siblings are read in the order of their ids: matches that share one
+    // parent need no tree to be put in order.
+    const bool siblings = std::all_of(hits.begin(), hits.end(),
+                                      [&](const TFileHit &h) { return h.Parent == hits.front().Parent; });
+    if (siblings && !FNeedsParentStar) {
+        for (const TFileHit &h : hits)
+            ids.push_back(h.ID);
+        std::sort(ids.begin(), ids.end());
+        return true;
+    }
+    ++TreesRead;
+    if (!ReadTree(root->RecordID, FTreeRows))
+        return false;
+    FOrdered.clear();
+    for (const TFileHit &h : hits) {
+        const std::int32_t i = FTreeRows.Find(h.ID);
+        // A row that the walk from the root does not reach is not loaded.
+        if (i < 0 || FTreeRows.Rows[i].Position < 0)
+            continue;
+        if (FNeedsParentStar && !FParentStars.count(FTreeRows.Rows[i].ParentStar))
+            continue;
+        FOrdered.emplace_back(FTreeRows.Rows[i].Position, h.ID);
+    }
+    std::sort(FOrdered.begin(), FOrdered.end());
+    for (const auto &o : FOrdered)
+        ids.push_back(o.second);
+    return true;
+}
+
+bool TSectorSearch::Search(std::string_view query)
+{
+    Hits.clear();
+    ErrorText.clear();
+    SystemsAnswered = 0;
+    SystemsLoaded = 0;
+    TreesRead = 0;
+    FWalk.Sector = Sector;
+    FWalk.ResultLimit = 0;
+    if (!Sector)
+        return true;
+    if (!FWalk.Prepare(query)) {
+        ErrorText = FWalk.ErrorText;
+        return false;
+    }
+    const auto &parser = FWalk.Parser;
+    const std::int32_t limit = parser.FirstCount > 0 ? parser.FirstCount : ResultLimit;
+    if (RootOnly || parser.RootOnly) {
+        FWalk.ResultLimit = limit;
+        FWalk.SearchRootOnly();
+        for (TStellarBody *b : FWalk.Results)
+            Hits.push_back({b, b, b->RecordID});
+        FWalk.Results.clear();
+        return true;
+    }
+
+    bool unloaded = false;
+    for (const auto &root : Sector->Systems)
+        unloaded = unloaded || !root->Loaded;
+    const TSearchFileSQL sql = BuildSearchFileSQL(parser.Params);
+    const bool fromFile = unloaded && sql.Answerable && ReadFile(sql);
+    if (!fromFile)
+        CloseFile();
+
+    std::vector<std::int64_t> ids;
+    for (auto &owned : Sector->Systems) {
+        TStellarBody *root = owned.get();
+        if (!FWalk.PassesSystemFilters(root))
+            continue;
+        if (fromFile && !root->Loaded && root->RecordID > 0 && !root->TVexaBase::Modified &&
+            FileMatches(root, ids)) {
+            ++SystemsAnswered;
+            if (parser.SystemsWith && !ids.empty())
+                Hits.push_back({root, root, root->RecordID});
+            else
+                for (std::int64_t id : ids)
+                    Hits.push_back({root, id == root->RecordID ? root : nullptr, id});
+        } else {
+            FWalk.Results.clear();
+            FWalk.SystemsLoaded = 0;
+            FWalk.SearchSystem(root);
+            SystemsLoaded += FWalk.SystemsLoaded;
+            for (TStellarBody *b : FWalk.Results)
+                Hits.push_back({root, b, b->RecordID});
+        }
+        if (limit > 0 && Hits.size() >= static_cast<std::size_t>(limit))
+            break;
+    }
+    FWalk.Results.clear();
+    CloseFile();
+    return true;
+}
+
+TStellarBody *TSectorSearch::Open(TSearchHit &hit)
+{
+    if (hit.Body || !hit.Root || !Sector)
+        return hit.Body;
+    if (!hit.Root->Loaded)
+        Sector->DynaLoad(hit.Root);
+    TStellarBodyList bodies;
+    hit.Root->GetAllChildren(bodies);
+    for (TStellarBody *b : bodies)
+        if (b->RecordID == hit.BodyID) {
+            hit.Body = b;
+            break;
+        }
+    return hit.Body;
+}
+
+} // namespace kalvion

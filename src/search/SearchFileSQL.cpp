@@ -128,28 +128,32 @@ TSearchFileSQL BuildSearchFileSQL(const std::vector<TVexa3SearchParam> &params)
         w += w.empty() ? "" : " and ";
         w += clause;
     }
-    std::string sql = "select b.system_id, b.id, b.parent_id from bodies b";
-    // A root has no parent: the inner join drops it as the walk does.
-    if (used[SEARCH_SCOPE_PARENT])
-        sql += " join bodies p on p.id = b.parent_id";
-    if (used[SEARCH_SCOPE_ROOT])
-        sql += " join bodies r on r.id = b.system_id";
-    std::string conditions;
-    for (int scope : {SEARCH_SCOPE_SELF, SEARCH_SCOPE_PARENT, SEARCH_SCOPE_ROOT})
-        if (!where[scope].empty())
-            conditions += (conditions.empty() ? "" : " and ") + where[scope];
-    // Only a system with an accepted star can hold a body below one.
-    if (used[SEARCH_SCOPE_PARENT_STAR])
-        conditions += std::string(conditions.empty() ? "" : " and ") +
-                      "b.system_id in (select s.system_id from bodies s where (ifnull(s.type_id, 0) = " +
-                      std::to_string(BODY_TYPE_STAR) + ")" +
-                      (where[SEARCH_SCOPE_PARENT_STAR].empty() ? "" : " and " + where[SEARCH_SCOPE_PARENT_STAR]) + ")";
-    if (!conditions.empty())
-        sql += " where " + conditions;
-    out.Candidates = sql;
+    const std::string stars = "(ifnull(s.type_id, 0) = " + std::to_string(BODY_TYPE_STAR) + ")" +
+                              (where[SEARCH_SCOPE_PARENT_STAR].empty() ? "" : " and " + where[SEARCH_SCOPE_PARENT_STAR]);
+    auto candidates = [&](bool inSystem) {
+        std::string sql = "select b.system_id, b.id, b.parent_id from bodies b";
+        // A root has no parent: the inner join drops it as the walk does.
+        if (used[SEARCH_SCOPE_PARENT])
+            sql += " join bodies p on p.id = b.parent_id";
+        if (used[SEARCH_SCOPE_ROOT])
+            sql += " join bodies r on r.id = b.system_id";
+        std::string conditions = inSystem ? "(b.system_id = ?1)" : "";
+        for (int scope : {SEARCH_SCOPE_SELF, SEARCH_SCOPE_PARENT, SEARCH_SCOPE_ROOT})
+            if (!where[scope].empty())
+                conditions += (conditions.empty() ? "" : " and ") + where[scope];
+        // Only a system with an accepted star can hold a body below one.
+        if (used[SEARCH_SCOPE_PARENT_STAR] && !inSystem)
+            conditions += (conditions.empty() ? "" : " and ") +
+                          ("b.system_id in (select s.system_id from bodies s where " + stars + ")");
+        if (!conditions.empty())
+            sql += " where " + conditions;
+        return sql;
+    };
+    out.Candidates = candidates(false);
+    out.CandidatesInSystem = candidates(true);
     if (used[SEARCH_SCOPE_PARENT_STAR]) {
-        out.ParentStars = "select s.id from bodies s where (ifnull(s.type_id, 0) = " + std::to_string(BODY_TYPE_STAR) +
-                          ")" + (where[SEARCH_SCOPE_PARENT_STAR].empty() ? "" : " and " + where[SEARCH_SCOPE_PARENT_STAR]);
+        out.ParentStars = "select s.id from bodies s where " + stars;
+        out.ParentStarsInSystem = out.ParentStars + " and (s.system_id = ?1)";
     }
     out.Answerable = true;
     return out;

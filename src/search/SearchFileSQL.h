@@ -18,6 +18,10 @@ struct TSearchFileSQL {
     // Rows of (id) for every star whose values satisfy the "parent star"
     // conditions; empty when the query has none.
     std::string ParentStars;
+    // The same for the one system whose root row id is bound as ?1, for a
+    // search that a system filter narrows to a few systems.
+    std::string CandidatesInSystem;
+    std::string ParentStarsInSystem;
     bool Answerable = false;
 };
 

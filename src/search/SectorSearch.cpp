@@ -23,7 +23,7 @@ void TSectorSearch::CloseFile()
     FParentStars.clear();
 }
 
-bool TSectorSearch::ReadFile(const TSearchFileSQL &sql)
+bool TSectorSearch::ReadFile(const TSearchFileSQL &sql, const std::vector<std::int64_t> &systems)
 {
     std::error_code ec;
     if (Sector->FileName.empty() || !std::filesystem::is_regular_file(Sector->FileName, ec))
@@ -32,24 +32,42 @@ bool TSectorSearch::ReadFile(const TSearchFileSQL &sql)
                                                  TZentOpenMode::ExistingOnly);
     if (!FDb->Open())
         return false;
-    FNeedsParentStar = !sql.ParentStars.empty();
-    if (FNeedsParentStar) {
-        TZentStatement st(*FDb, sql.ParentStars);
+    // A system filter that leaves a few systems: their rows through the index
+    // on system_id rather than every row of the sector.
+    const bool few = systems.size() * 8 < Sector->Systems.size();
+    auto run = [&](const std::string &text, auto &&row) {
+        TZentStatement st(*FDb, text);
         if (!st.Prepared())
             return false;
-        while (st.Step())
-            FParentStars.insert(st.ColumnInt64(0));
-        if (FDb->HasError)
+        if (few) {
+            for (std::int64_t id : systems) {
+                st.BindInt(1, id);
+                while (st.Step())
+                    row(st);
+                st.Reset();
+                if (FDb->HasError)
+                    return false;
+            }
+        } else {
+            while (st.Step())
+                row(st);
+        }
+        return !FDb->HasError;
+    };
+    FNeedsParentStar = !sql.ParentStars.empty();
+    if (FNeedsParentStar) {
+        if (!run(few ? sql.ParentStarsInSystem : sql.ParentStars,
+                 [&](TZentStatement &st) { FParentStars.insert(st.ColumnInt64(0)); }))
             return false;
         if (FParentStars.empty())
             return true;  // no star qualifies, so no body below one does
     }
-    TZentStatement st(*FDb, sql.Candidates);
-    if (!st.Prepared())
+    if (!run(few ? sql.CandidatesInSystem : sql.Candidates, [&](TZentStatement &st) {
+            FFileHits.push_back({st.ColumnInt64(0), st.ColumnInt64(1), st.ColumnInt64(2)});
+        }))
         return false;
-    while (st.Step())
-        FFileHits[st.ColumnInt64(0)].push_back({st.ColumnInt64(1), st.ColumnInt64(2)});
-    return !FDb->HasError;
+    std::sort(FFileHits.begin(), FFileHits.end());
+    return true;
 }
 
 bool TSectorSearch::ReadTree(std::int64_t rootID, TSystemTree &tree)
@@ -120,32 +138,34 @@ std::int32_t TSectorSearch::TSystemTree::Find(std::int64_t id) const
 bool TSectorSearch::FileMatches(const TStellarBody *root, std::vector<std::int64_t> &ids)
 {
     ids.clear();
-    const auto found = FFileHits.find(root->RecordID);
-    if (found == FFileHits.end())
+    const auto first = std::lower_bound(FFileHits.begin(), FFileHits.end(), TFileHit{root->RecordID, 0, 0},
+                                        [](const TFileHit &a, const TFileHit &b) { return a.System < b.System; });
+    auto last = first;
+    while (last != FFileHits.end() && last->System == root->RecordID)
+        ++last;
+    if (first == last)
         return true;
-    const std::vector<TFileHit> &hits = found->second;
     // Siblings are read in the order of their ids: matches that share one
     // parent need no tree to be put in order.
-    const bool siblings = std::all_of(hits.begin(), hits.end(),
-                                      [&](const TFileHit &h) { return h.Parent == hits.front().Parent; });
+    const bool siblings =
+        std::all_of(first, last, [&](const TFileHit &h) { return h.Parent == first->Parent; });
     if (siblings && !FNeedsParentStar) {
-        for (const TFileHit &h : hits)
-            ids.push_back(h.ID);
-        std::sort(ids.begin(), ids.end());
+        for (auto h = first; h != last; ++h)
+            ids.push_back(h->ID);
         return true;
     }
     ++TreesRead;
     if (!ReadTree(root->RecordID, FTreeRows))
         return false;
     FOrdered.clear();
-    for (const TFileHit &h : hits) {
-        const std::int32_t i = FTreeRows.Find(h.ID);
+    for (auto h = first; h != last; ++h) {
+        const std::int32_t i = FTreeRows.Find(h->ID);
         // A row that the walk from the root does not reach is not loaded.
         if (i < 0 || FTreeRows.Rows[i].Position < 0)
             continue;
         if (FNeedsParentStar && !FParentStars.count(FTreeRows.Rows[i].ParentStar))
             continue;
-        FOrdered.emplace_back(FTreeRows.Rows[i].Position, h.ID);
+        FOrdered.emplace_back(FTreeRows.Rows[i].Position, h->ID);
     }
     std::sort(FOrdered.begin(), FOrdered.end());
     for (const auto &o : FOrdered)
@@ -179,21 +199,26 @@ bool TSectorSearch::Search(std::string_view query)
         return true;
     }
 
-    bool unloaded = false;
-    for (const auto &root : Sector->Systems)
-        unloaded = unloaded || !root->Loaded;
+    // The file answers for a system only as it was last saved.
+    auto inFile = [](const TStellarBody *root) {
+        return !root->Loaded && root->RecordID > 0 && !root->TVexaBase::Modified;
+    };
+    TStellarBodyList passing;
+    std::vector<std::int64_t> fileSystems;
+    for (auto &owned : Sector->Systems)
+        if (FWalk.PassesSystemFilters(owned.get())) {
+            passing.push_back(owned.get());
+            if (inFile(owned.get()))
+                fileSystems.push_back(owned->RecordID);
+        }
     const TSearchFileSQL sql = BuildSearchFileSQL(parser.Params);
-    const bool fromFile = unloaded && sql.Answerable && ReadFile(sql);
+    const bool fromFile = !fileSystems.empty() && sql.Answerable && ReadFile(sql, fileSystems);
     if (!fromFile)
         CloseFile();
 
     std::vector<std::int64_t> ids;
-    for (auto &owned : Sector->Systems) {
-        TStellarBody *root = owned.get();
-        if (!FWalk.PassesSystemFilters(root))
-            continue;
-        if (fromFile && !root->Loaded && root->RecordID > 0 && !root->TVexaBase::Modified &&
-            FileMatches(root, ids)) {
+    for (TStellarBody *root : passing) {
+        if (fromFile && inFile(root) && FileMatches(root, ids)) {
             ++SystemsAnswered;
             if (parser.SystemsWith && !ids.empty())
                 Hits.push_back({root, root, root->RecordID});

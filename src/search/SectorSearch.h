@@ -73,15 +73,17 @@ private:
     std::unique_ptr<TZentSqliteInterface> FDb;
     std::unique_ptr<TZentStatement> FTree;
     struct TFileHit {
-        std::int64_t ID, Parent;
+        std::int64_t System, ID, Parent;
+        bool operator<(const TFileHit &o) const { return System != o.System ? System < o.System : ID < o.ID; }
     };
-    std::unordered_map<std::int64_t, std::vector<TFileHit>> FFileHits;
+    std::vector<TFileHit> FFileHits;  // sorted by system, then id
     std::unordered_set<std::int64_t> FParentStars;
     bool FNeedsParentStar = false;
     TSystemTree FTreeRows;
     std::vector<std::pair<std::int32_t, std::int64_t>> FOrdered;
 
-    bool ReadFile(const TSearchFileSQL &sql);
+    // The matches of the systems (root row ids) the file answers for.
+    bool ReadFile(const TSearchFileSQL &sql, const std::vector<std::int64_t> &systems);
     bool ReadTree(std::int64_t rootID, TSystemTree &tree);
     // The system's matches in walk order; false when the file cannot say.
     bool FileMatches(const TStellarBody *root, std::vector<std::int64_t> &ids);

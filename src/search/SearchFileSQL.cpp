@@ -131,20 +131,24 @@ TSearchFileSQL BuildSearchFileSQL(const std::vector<TVexa3SearchParam> &params)
     const std::string stars = "(ifnull(s.type_id, 0) = " + std::to_string(BODY_TYPE_STAR) + ")" +
                               (where[SEARCH_SCOPE_PARENT_STAR].empty() ? "" : " and " + where[SEARCH_SCOPE_PARENT_STAR]);
     auto candidates = [&](bool inSystem) {
-        std::string sql = "select b.system_id, b.id, b.parent_id from bodies b";
+        // A row without a parent is the root of its own system, whatever its
+        // system_id says.
+        const std::string system = "(case when b.parent_id = 0 then b.id else b.system_id end)";
+        std::string sql = "select " + system + ", b.id, b.parent_id from bodies b";
         // A root has no parent: the inner join drops it as the walk does.
         if (used[SEARCH_SCOPE_PARENT])
             sql += " join bodies p on p.id = b.parent_id";
         if (used[SEARCH_SCOPE_ROOT])
-            sql += " join bodies r on r.id = b.system_id";
-        std::string conditions = inSystem ? "(b.system_id = ?1)" : "";
+            sql += " join bodies r on r.id = " + system;
+        std::string conditions = inSystem ? "(b.system_id = ?1 or b.id = ?1)" : "";
         for (int scope : {SEARCH_SCOPE_SELF, SEARCH_SCOPE_PARENT, SEARCH_SCOPE_ROOT})
             if (!where[scope].empty())
                 conditions += (conditions.empty() ? "" : " and ") + where[scope];
         // Only a system with an accepted star can hold a body below one.
         if (used[SEARCH_SCOPE_PARENT_STAR] && !inSystem)
             conditions += (conditions.empty() ? "" : " and ") +
-                          ("b.system_id in (select s.system_id from bodies s where " + stars + ")");
+                          (system + " in (select (case when s.parent_id = 0 then s.id else s.system_id end) "
+                                     "from bodies s where " + stars + ")");
         if (!conditions.empty())
             sql += " where " + conditions;
         return sql;
@@ -153,7 +157,7 @@ TSearchFileSQL BuildSearchFileSQL(const std::vector<TVexa3SearchParam> &params)
     out.CandidatesInSystem = candidates(true);
     if (used[SEARCH_SCOPE_PARENT_STAR]) {
         out.ParentStars = "select s.id from bodies s where " + stars;
-        out.ParentStarsInSystem = out.ParentStars + " and (s.system_id = ?1)";
+        out.ParentStarsInSystem = out.ParentStars + " and (s.system_id = ?1 or s.id = ?1)";
     }
     out.Answerable = true;
     return out;

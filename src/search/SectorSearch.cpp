@@ -16,6 +16,7 @@ TSectorSearch::~TSectorSearch() { CloseFile(); }
 void TSectorSearch::CloseFile()
 {
     FTree.reset();
+    FParentOf.reset();
     if (FDb)
         FDb->Close();
     FDb.reset();
@@ -129,6 +130,39 @@ bool TSectorSearch::ReadTree(std::int64_t rootID, TSystemTree &tree)
     return true;
 }
 
+bool TSectorSearch::Reaches(std::int64_t rootID, std::int64_t id, bool &reached)
+{
+    reached = false;
+    if (id == 0) {
+        reached = true;  // the match is the root itself
+        return true;
+    }
+    if (!FParentOf) {
+        FParentOf = std::make_unique<TZentStatement>(*FDb, "select parent_id from bodies where id = ?1");
+        if (!FParentOf->Prepared())
+            return false;
+    }
+    std::vector<std::int64_t> chain;
+    for (;;) {
+        if (id == rootID) {
+            reached = true;
+            return true;
+        }
+        // A row met twice is a loop of parents, which no walk from a root enters.
+        if (std::find(chain.begin(), chain.end(), id) != chain.end())
+            return true;
+        chain.push_back(id);
+        FParentOf->BindInt(1, id);
+        const bool row = FParentOf->Step();
+        id = row ? FParentOf->ColumnInt64(0) : 0;
+        FParentOf->Reset();
+        if (FDb->HasError)
+            return false;
+        if (!row || id == 0)
+            return true;
+    }
+}
+
 std::int32_t TSectorSearch::TSystemTree::Find(std::int64_t id) const
 {
     const auto it = std::lower_bound(Rows.begin(), Rows.end(), id, [](const TTreeRow &r, std::int64_t v) { return r.ID < v; });
@@ -150,8 +184,14 @@ bool TSectorSearch::FileMatches(const TStellarBody *root, std::vector<std::int64
     const bool siblings =
         std::all_of(first, last, [&](const TFileHit &h) { return h.Parent == first->Parent; });
     if (siblings && !FNeedsParentStar) {
-        for (auto h = first; h != last; ++h)
-            ids.push_back(h->ID);
+        bool reached = false;
+        if (!Reaches(root->RecordID, first->Parent, reached))
+            return false;
+        // Rows without a parent are roots: only the system's own is in it.
+        if (reached)
+            for (auto h = first; h != last; ++h)
+                if (h->Parent != 0 || h->ID == root->RecordID)
+                    ids.push_back(h->ID);
         return true;
     }
     ++TreesRead;

@@ -72,6 +72,7 @@ private:
     TVexaSearcher3 FWalk;
     std::unique_ptr<TZentSqliteInterface> FDb;
     std::unique_ptr<TZentStatement> FTree;
+    std::unique_ptr<TZentStatement> FParentOf;
     struct TFileHit {
         std::int64_t System, ID, Parent;
         bool operator<(const TFileHit &o) const { return System != o.System ? System < o.System : ID < o.ID; }
@@ -85,6 +86,9 @@ private:
     // The matches of the systems (root row ids) the file answers for.
     bool ReadFile(const TSearchFileSQL &sql, const std::vector<std::int64_t> &systems);
     bool ReadTree(std::int64_t rootID, TSystemTree &tree);
+    // Whether the walk from the root reaches the row `id` (0: the root's own
+    // parent, so the root itself); false when the file cannot say.
+    bool Reaches(std::int64_t rootID, std::int64_t id, bool &reached);
     // The system's matches in walk order; false when the file cannot say.
     bool FileMatches(const TStellarBody *root, std::vector<std::int64_t> &ids);
     void CloseFile();

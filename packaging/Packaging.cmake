@@ -105,7 +105,9 @@ add_custom_target(kalvion_guide ALL
     COMMENT "Copying the user guide")
 
 # --- Install rules -----------------------------------------------------------
-install(TARGETS kalvion-cli RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+# kalvion-cli hands the commands it does not run itself to kalvion-cli-full
+# beside it.
+install(TARGETS kalvion-cli kalvion-cli-full RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 if(TARGET kalvion)
     install(TARGETS kalvion RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 endif()

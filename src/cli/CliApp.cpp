@@ -255,19 +255,6 @@ int UnknownCommand(const CLI::App &app, const std::string &word, std::ostream &e
     return EXIT_USAGE;
 }
 
-// The command word: the first argument that is neither an option nor the
-// value of --seed; empty when there is none.
-std::string CommandWord(const std::vector<std::string> &args)
-{
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--seed")
-            ++i;
-        else if (!args[i].empty() && args[i][0] != '-')
-            return args[i];
-    }
-    return std::string();
-}
-
 // An expression for calc or dice may start with "-" ("-3+4", "-d6"): a blank
 // in front keeps the option parser from taking it for an option, and the
 // commands trim it away.
@@ -292,7 +279,7 @@ void ProtectExpressions(std::vector<std::string> &args, const std::string &comma
 int RunCli(const std::vector<std::string> &argsIn, std::ostream &out, std::ostream &err)
 {
     std::vector<std::string> args = argsIn;
-    const std::string command = CommandWord(args);
+    const std::string command = CliCommandWord(args);
     ProtectExpressions(args, command);
     bool known = false;
     const int rc = RunCommandLine(args, command, known, out, err);

@@ -36,6 +36,14 @@ void InstallCliMessageHandler();
 
 // Runs the command line (argv[0] included) with the given streams.
 int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
+// The command word: the first argument that is neither an option nor the
+// value of --seed; empty when there is none.
+std::string CliCommandWord(const std::vector<std::string> &args);
+// The commands that need neither Qt nor the media libraries (the version,
+// info and search), run by the program that starts in a few milliseconds:
+// nullopt for any other command line, and for one it cannot parse, which
+// the whole program then runs (and explains).
+std::optional<int> RunLightCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
 
 // True (with a message) when output names the same file as one of the
 // inputs: no command writes over what it reads.  Callers exit with usage.

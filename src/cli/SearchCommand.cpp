@@ -11,7 +11,7 @@
 #include "model/VexaSector.h"
 #include "search/BodyProperties.h"
 #include "search/SearchColumns.h"
-#include "search/Searcher.h"
+#include "search/SectorSearch.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -106,29 +106,30 @@ int RunSearch(const CliOptions &opts, const SearchOptions &o, std::ostream &out,
         }
     }
 
-    TVexaSearcher3 searcher;
-    searcher.Sector = &sector;
-    // Every match is found so that the user learns how many the limit cut.
-    searcher.ResultLimit = 0;
-    searcher.RootOnly = o.rootOnly;
-    searcher.Search(o.query);
-    if (!searcher.ErrorText.empty()) {
+    // Every match is found so that the user learns how many the limit cut;
+    // only the systems of the printed ones are read in.
+    TSectorSearch search(&sector);
+    search.ResultLimit = 0;
+    search.RootOnly = o.rootOnly;
+    if (!search.Search(o.query)) {
         // The parser's message is the user's guide: shown exactly as it is.
-        err << searcher.ErrorText << "\n";
+        err << search.ErrorText << "\n";
         return EXIT_FAILURE_;
     }
-    const std::size_t total = searcher.Results.size();
+    const std::size_t total = search.Hits.size();
     const std::size_t shown = o.limit > 0 ? std::min(total, static_cast<std::size_t>(o.limit)) : total;
     // "within" measures from the selected systems: each result says how far.
-    const bool distances = searcher.Parser.WithinLY > 0 && !sector.Selection.empty();
+    const bool distances = search.Parser().WithinLY > 0 && !sector.Selection.empty();
 
-    const auto &columns = searcher.Parser.Columns;
+    const auto &columns = search.Parser().Columns;
     const std::vector<std::string> headers = SearchResultHeaders(columns);
     std::vector<std::string> cells;
     if (opts.json) {
         nlohmann::ordered_json rows = nlohmann::ordered_json::array();
         for (std::size_t i = 0; i < shown; ++i) {
-            TStellarBody *body = searcher.Results[i];
+            TStellarBody *body = search.Open(search.Hits[i]);
+            if (!body)
+                continue;  // the file changed under the search
             const TStellarBody *root = body->GetRootBody();
             nlohmann::ordered_json row{{"id", body->IDString.str()},
                                        {"name", body->Name},
@@ -159,7 +160,9 @@ int RunSearch(const CliOptions &opts, const SearchOptions &o, std::ostream &out,
     if (distances)
         table.back().insert(table.back().begin() + 3, "Distance " + sector.UnitStarMeasureAbbrev);
     for (std::size_t i = 0; i < shown; ++i) {
-        TStellarBody *body = searcher.Results[i];
+        TStellarBody *body = search.Open(search.Hits[i]);
+        if (!body)
+            continue;
         SearchResultCells(body, columns, cells);
         if (distances)
             cells.insert(cells.begin() + 3,

@@ -34,6 +34,9 @@ namespace {
 // cheap on every opening.
 constexpr const char *LOOKUP_INDEXES[] = {
     "create index if not exists i_parent_id on bodies (parent_id)",
+    // The tree of one system without reading its rows: a search that answers
+    // from the table orders and scopes its matches with it.
+    "create index if not exists i_system_tree on bodies (system_id, id, parent_id, type_id)",
     // Only bodies with an affiliation: the list of affiliations read on
     // opening comes from this small index instead of a scan of every body.
     "create index if not exists i_political on bodies (political_affiliation) where length( "

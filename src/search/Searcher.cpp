@@ -289,7 +289,7 @@ bool TVexaSearcher3::ResultLimitReached() const
     return ResultLimit > 0 && Results.size() >= static_cast<std::size_t>(ResultLimit);
 }
 
-void TVexaSearcher3::Search(std::string_view query)
+bool TVexaSearcher3::Prepare(std::string_view query)
 {
     Results.clear();
     SubsectorFilter.clear();
@@ -298,13 +298,28 @@ void TVexaSearcher3::Search(std::string_view query)
     Parser.Parse(query);
     ErrorText = Parser.ErrorText;
     if (!ErrorText.empty())
-        return;
+        return false;
     BuildSubsectorList();
     if (!ErrorText.empty())
-        return;
+        return false;
     RouteSystems.clear();
     if (Parser.OnRoute && Sector)
         Sector->GetAllOnRoutesWithSelected(RouteSystems);
+    PrepareWalk();
+    return true;
+}
+
+void TVexaSearcher3::PrepareWalk()
+{
+    Compile();
+    FRouteSet.clear();
+    FRouteSet.insert(RouteSystems.begin(), RouteSystems.end());
+}
+
+void TVexaSearcher3::Search(std::string_view query)
+{
+    if (!Prepare(query))
+        return;
     // "first N" bounds this search only; the caller's limit stays.
     const std::int32_t savedLimit = ResultLimit;
     if (Parser.FirstCount > 0)
@@ -316,15 +331,40 @@ void TVexaSearcher3::Search(std::string_view query)
     ResultLimit = savedLimit;
 }
 
+bool TVexaSearcher3::SearchSystem(TStellarBody *root)
+{
+    bool loadedHere = false;
+    if (!root->Loaded) {
+        Sector->DynaLoad(root);
+        loadedHere = root->Loaded;
+        if (loadedHere)
+            ++SystemsLoaded;
+    }
+    FBodies.clear();
+    root->GetAllChildren(FBodies);
+    bool added = false;
+    for (TStellarBody *body : FBodies) {
+        if (!MatchCompiled(body, root))
+            continue;
+        added = true;
+        if (Parser.SystemsWith) {
+            Results.push_back(root);
+            break;
+        }
+        Results.push_back(body);
+    }
+    if (loadedHere && !added && !root->TVexaBase::Modified)
+        Sector->DynaUnload(root);
+    return !ResultLimitReached();
+}
+
 void TVexaSearcher3::SearchAll()
 {
     SystemsLoaded = 0;
     SystemsSkipped = 0;
     if (!Sector)
         return;
-    Compile();
-    FRouteSet.clear();
-    FRouteSet.insert(RouteSystems.begin(), RouteSystems.end());
+    PrepareWalk();
     PrefilterSQL = BuildPrefilterSQL(Parser.Params);
 
     // The prefilter connection lives for this search only.
@@ -360,29 +400,7 @@ void TVexaSearcher3::SearchAll()
                 statement.Reset();
             }
         }
-        bool loadedHere = false;
-        if (!root->Loaded) {
-            Sector->DynaLoad(root);
-            loadedHere = root->Loaded;
-            if (loadedHere)
-                ++SystemsLoaded;
-        }
-        FBodies.clear();
-        root->GetAllChildren(FBodies);
-        bool added = false;
-        for (TStellarBody *body : FBodies) {
-            if (!MatchCompiled(body, root))
-                continue;
-            added = true;
-            if (Parser.SystemsWith) {
-                Results.push_back(root);
-                break;
-            }
-            Results.push_back(body);
-        }
-        if (loadedHere && !added && !root->TVexaBase::Modified)
-            Sector->DynaUnload(root);
-        if (ResultLimitReached())
+        if (!SearchSystem(root))
             break;
     }
     statement = TZentStatement();
@@ -394,9 +412,7 @@ void TVexaSearcher3::SearchRootOnly()
 {
     if (!Sector)
         return;
-    Compile();
-    FRouteSet.clear();
-    FRouteSet.insert(RouteSystems.begin(), RouteSystems.end());
+    PrepareWalk();
     for (auto &owned : Sector->Systems) {
         TStellarBody *root = owned.get();
         if (!PassesSystemFilters(root))

@@ -46,6 +46,15 @@ public:
 
     void Clear() { Results.clear(); }
     void Search(std::string_view query);
+    // The parse and the per-search state of Search without the walk over the
+    // systems, for a caller that walks them itself; false on an error, which
+    // ErrorText holds.
+    bool Prepare(std::string_view query);
+    // Appends the matches of one system, loading it first when it is not in
+    // memory and unloading it again when nothing matched; false once the
+    // result limit is reached.
+    bool SearchSystem(TStellarBody *root);
+    bool PassesSystemFilters(const TStellarBody *root) const;
     void SearchAll();
     void SearchRootOnly();
     bool Match(TStellarBody *body, TStellarBody *root);
@@ -76,8 +85,9 @@ private:
     TStellarBodyList FBodies;
 
     void Compile();
+    // The compiled conditions and the route set, as a walk needs them.
+    void PrepareWalk();
     bool MatchCompiled(TStellarBody *body, TStellarBody *root) const;
-    bool PassesSystemFilters(const TStellarBody *root) const;
     bool ResultLimitReached() const;
 };
 

@@ -125,7 +125,7 @@ TEST(SectorCheckpoints, SaveOnlyTheNewSystemsAndLeaveEarlierRowsUntouched)
     rs = db.Query("select group_concat(name, ' ') from (select name from sqlite_master where type = 'index' and "
                   "tbl_name in ('bodies', 'atm_components') order by name)");
     ASSERT_TRUE(rs->Next());
-    EXPECT_EQ(rs->AsString(0), "i_atm_body i_parent_id i_political i_system_id");
+    EXPECT_EQ(rs->AsString(0), "i_atm_body i_parent_id i_political i_system_id i_system_tree");
     rs.reset();
     db.Close();
     fs::remove_all(dir);

@@ -94,6 +94,7 @@ TEST(BuildTree, AShareFolderWithoutDataDoesNotHideTheDataBesideTheProgram)
     fs::create_directories(bin);
     fs::create_directories(work / "tree" / "share" / "kalvion" / "Samples");
     fs::copy_file(BinDir / "kalvion-cli", bin / "kalvion-cli");
+    fs::copy_file(BinDir / "kalvion-cli-full", bin / "kalvion-cli-full");
     fs::copy_file(BinDir / "Vexa3DB.ddl", bin / "Vexa3DB.ddl");
     fs::copy(BinDir / "LangData", bin / "LangData", fs::copy_options::recursive);
     fs::create_directories(work / "home");
@@ -113,7 +114,7 @@ TEST(Install, LaysOutTheFreedesktopTreeAndRunsFromIt)
     const fs::path share = prefix / "share";
     const fs::path data = share / "kalvion";
     for (const fs::path &p :
-         {prefix / "bin" / "kalvion-cli", data / "Vexa3DB.ddl", data / "Vexa.css",
+         {prefix / "bin" / "kalvion-cli", prefix / "bin" / "kalvion-cli-full", data / "Vexa3DB.ddl", data / "Vexa.css",
           data / "LangData" / "Kalvion Standard Names.ilt", data / "SectorReports" / "ter-pop.gif",
           data / "WebExport" / "index.html", data / "Models" / "Space Station" / "default.obj" / "default.obj",
           data / "Models" / "Ship" / "default.obj" / "default.mtl", data / "Models" / "Fleet" / "default.obj" / "default.obj",

@@ -155,4 +155,18 @@ void SearchTempDir::TearDown()
     std::filesystem::remove_all(Dir, ec);
 }
 
+std::vector<ResultKey> ResultKeys(const TVexaSector &sector, const TStellarBodyList &results)
+{
+    std::vector<ResultKey> keys;
+    for (const TStellarBody *b : results) {
+        const TStellarBody *root = b->GetRootBody();
+        int index = -1;
+        for (std::size_t i = 0; i < sector.Systems.size(); ++i)
+            if (sector.Systems[i].get() == root)
+                index = static_cast<int>(i);
+        keys.emplace_back(index, b->RecordID);
+    }
+    return keys;
+}
+
 } // namespace kalvion::test

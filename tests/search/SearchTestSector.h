@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kalvion::test {
@@ -20,6 +21,11 @@ namespace kalvion::test {
 std::unique_ptr<TVexaSector> MakeSearchSector();
 TStellarBody *FindBody(TVexaSector &sector, const std::string &name);
 std::vector<std::string> Names(const TStellarBodyList &list);
+
+// Results as (index of the system in the sector, row id of the body), which
+// compare across two openings of one file.
+using ResultKey = std::pair<int, std::int64_t>;
+std::vector<ResultKey> ResultKeys(const TVexaSector &sector, const TStellarBodyList &results);
 
 class SearchTempDir : public ::testing::Test {
 protected:

@@ -400,16 +400,10 @@ void TSectorHistory::KeepSurfaceMapsOfDeleted()
     std::sort(held.begin(), held.end());
     held.erase(std::unique(held.begin(), held.end()), held.end());
     std::vector<std::int64_t> live;
-    TStellarBodyList all;
-    for (auto &root : FSector.Systems) {
-        live.push_back(root->RecordID);
-        if (!root->Loaded)
-            continue;
-        all.clear();
-        root->GetAllChildren(all);
-        for (TStellarBody *b : all)
-            live.push_back(b->RecordID);
-    }
+    VisitDocumentBodies(FSector, [&](TStellarBody &b) {
+        live.push_back(b.RecordID);
+        return true;
+    });
     std::sort(live.begin(), live.end());
     std::vector<std::int64_t> leaving;
     std::set_difference(held.begin(), held.end(), live.begin(), live.end(), std::back_inserter(leaving));
@@ -473,21 +467,14 @@ std::vector<std::pair<TStellarBody *, std::vector<TStoredSurfaceMap>>> TSectorHi
     std::vector<std::pair<TStellarBody *, std::vector<TStoredSurfaceMap>>> back;
     if (FKeptMaps.empty())
         return back;
-    TStellarBodyList all;
-    for (auto &root : FSector.Systems) {
-        all.clear();
-        if (root->Loaded)
-            root->GetAllChildren(all);
-        else
-            all.push_back(root.get());
-        for (TStellarBody *b : all) {
-            auto it = b->RecordID > 0 ? FKeptMaps.find(b->IDString.str()) : FKeptMaps.end();
-            if (it == FKeptMaps.end())
-                continue;
-            back.emplace_back(b, std::move(it->second));
+    VisitDocumentBodies(FSector, [&](TStellarBody &b) {
+        auto it = b.RecordID > 0 ? FKeptMaps.find(b.IDString.str()) : FKeptMaps.end();
+        if (it != FKeptMaps.end()) {
+            back.emplace_back(&b, std::move(it->second));
             FKeptMaps.erase(it);
         }
-    }
+        return !FKeptMaps.empty();
+    });
     return back;
 }
 

@@ -85,7 +85,7 @@ std::vector<TStoredSurfaceMap> ReadBodySurfaceMaps(TVexaSector &sector, std::int
     return sector.Store->ReadSurfaceMaps(sector, {bodyId});
 }
 
-TStellarBody *FindDocumentBody(TVexaSector &sector, const std::string &identity)
+void VisitDocumentBodies(TVexaSector &sector, const std::function<bool(TStellarBody &)> &visit)
 {
     TStellarBodyList all;
     for (auto &root : sector.Systems) {
@@ -95,10 +95,20 @@ TStellarBody *FindDocumentBody(TVexaSector &sector, const std::string &identity)
         else
             all.push_back(root.get());
         for (TStellarBody *b : all)
-            if (b->IDString.str() == identity)
-                return b;
+            if (!visit(*b))
+                return;
     }
-    return nullptr;
+}
+
+TStellarBody *FindDocumentBody(TVexaSector &sector, const std::string &identity)
+{
+    TStellarBody *found = nullptr;
+    VisitDocumentBodies(sector, [&](TStellarBody &b) {
+        if (b.IDString.str() == identity)
+            found = &b;
+        return found == nullptr;
+    });
+    return found;
 }
 
 std::size_t ChangeBytes(const TResourceChange &change)

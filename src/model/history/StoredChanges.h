@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,8 +55,10 @@ std::vector<TResourceCopy> CopyResources(TVexaSector &sector, const std::string 
 void PutResources(TVexaSector &sector, const std::string &name, const std::vector<TResourceCopy> &copies);
 
 std::vector<TStoredSurfaceMap> ReadBodySurfaceMaps(TVexaSector &sector, std::int64_t bodyId);
-// The body of that identity in the document, loaded or a root; none when
-// it is not there.
+// Every body the document has in memory: the whole trees of loaded
+// systems, the roots of the others.  The visit stops when `visit` says so.
+void VisitDocumentBodies(TVexaSector &sector, const std::function<bool(TStellarBody &)> &visit);
+// The body of that identity in the document; none when it is not there.
 TStellarBody *FindDocumentBody(TVexaSector &sector, const std::string &identity);
 
 std::size_t ChangeBytes(const TResourceChange &change);

@@ -43,5 +43,11 @@ if [ -x "$gui" ]; then
     XDG_CONFIG_HOME="$conf" XDG_DATA_HOME="$conf" QT_SCALE_FACTOR=2 \
         "$display" "$gui" --screenshot "$out/window-scale-2.png" "$reach"
     XDG_CONFIG_HOME="$conf" XDG_DATA_HOME="$conf" "$display" "$gui" --screenshot "$out/window-frontier.png" "$frontier"
+    # The windows a user opens next, driven by keys where xdotool is there.
+    if command -v xdotool >/dev/null 2>&1 && command -v xwd >/dev/null 2>&1; then
+        "$here/scripts/screenshot-windows.sh" "$bin" "$reach" "$out" "$frontier"
+    else
+        echo "make-screenshots: xdotool and xwd make the pictures of the planner and the messages" >&2
+    fi
 fi
 echo "Pictures written to $out"

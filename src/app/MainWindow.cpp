@@ -248,7 +248,7 @@ void TfrmVexaMain::BuildToolbar()
     bar->setMovable(false);
     static const char *const BUTTONS[] = {"File.NewStandard", "File.Open", "File.Save", "File.Print", "Actions.Search",
                                           "-", "Edit.Undo", "Edit.Redo", "-", "Actions.NewSystem", "Actions.DeleteSystems", "Actions.CreateRoute",
-                                          "Actions.ProximityRoutes", "-", "Navigation.ResetView", "Navigation.Center",
+                                          "Actions.ProximityRoutes", "Actions.PlanRoute", "-", "Navigation.ResetView", "Navigation.Center",
                                           "Navigation.Slide", "Navigation.ComboSlide", "Animations.TourGuide",
                                           "Animations.Rotate", "-", "Mode.Pan", "Mode.Pointer", "-", "Plugins.Halt",
                                           "Animations.RecordVideo"};
@@ -261,7 +261,8 @@ void TfrmVexaMain::BuildToolbar()
                                            {"Animations.Rotate", "Rotate"}, {"Plugins.Halt", "Halt"},
                                            {"Animations.RecordVideo", "Record"}, {"File.Open", "Open"},
                                            {"File.Save", "Save"}, {"File.Print", "Print"}, {"Edit.Undo", "Undo"},
-                                           {"Edit.Redo", "Redo"}};
+                                           {"Edit.Redo", "Redo"},
+                                           {"Actions.PlanRoute", "Plan Route"}};
     for (const auto &s : SHORT)
         FActions->Action(QString::fromLatin1(s[0]))->setIconText(QString::fromLatin1(s[1]));
     for (const char *id : BUTTONS) {

@@ -22,6 +22,7 @@ void TSectorHistory::BeginStep(const std::string &name)
     FOpen = std::make_unique<TStep>();
     FOpen->Name = name;
     FOpen->ResourcesAtOpen = FSector.ImageResources.Resources.size();
+    FOpen->SavesAtOpen = FSaves;
     FStartIndex.clear();
     FStartIndexBuilt = false;
 }
@@ -147,7 +148,8 @@ void TSectorHistory::CloseStoredChanges(TStep &step)
     }
     std::vector<TResourceChange> resources;
     for (TResourceChange &c : step.Resources) {
-        c.After = CopyResources(FSector, c.Name);
+        // A save within the step may have put other bytes into the rows.
+        c.After = CopyResources(FSector, c.Name, SIZE_MAX, step.SavesAtOpen == FSaves ? &c.Before : nullptr);
         if (c.After != c.Before)
             resources.push_back(std::move(c));
     }
@@ -348,6 +350,7 @@ std::size_t TSectorHistory::BytesHeld() const
 
 void TSectorHistory::PrepareForSave()
 {
+    ++FSaves;
     for (auto *list : {&FUndo, &FRedo})
         for (TStep &step : *list) {
             bool grew = false;

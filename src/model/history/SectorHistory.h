@@ -140,6 +140,7 @@ private:
         std::vector<TResourceChange> Resources;
         std::vector<TSurfaceMapChange> Maps;
         std::size_t ResourcesAtOpen = 0;
+        long SavesAtOpen = 0;
         TStatePool Pool;
         std::size_t Bytes = 0;
     };
@@ -167,6 +168,7 @@ private:
     bool FStartIndexBuilt = false;
     std::deque<TStep> FUndo, FRedo;
     std::unordered_map<std::string, int> FTreeRefs;
+    long FSaves = 0;
     // Surface-map rows of bodies whose own rows the file lacks (a save
     // deleted them, and an undo brought the bodies back), by identity: they
     // are written once a save has stored the bodies again, under whatever

@@ -6,7 +6,24 @@
 
 namespace kalvion {
 
-std::vector<TResourceCopy> CopyResources(TVexaSector &sector, const std::string &name, std::size_t below)
+namespace {
+
+// An unloaded image holds the file's bytes, which a step cannot change:
+// a copy taken earlier in the step has them already.
+const TResourceCopy *FindStoredCopy(const std::vector<TResourceCopy> *earlier, const TVexaImageResource &r)
+{
+    if (!earlier || r.RecordID <= 0)
+        return nullptr;
+    for (const TResourceCopy &c : *earlier)
+        if (c.RecordID == r.RecordID && c.HasData && !c.Deleted)
+            return &c;
+    return nullptr;
+}
+
+} // namespace
+
+std::vector<TResourceCopy> CopyResources(TVexaSector &sector, const std::string &name, std::size_t below,
+                                         const std::vector<TResourceCopy> *earlier)
 {
     std::vector<TResourceCopy> copies;
     const auto &list = sector.ImageResources.Resources;
@@ -26,6 +43,9 @@ std::vector<TResourceCopy> CopyResources(TVexaSector &sector, const std::string 
             c.HasData = true; // a deleted image needs no bytes
         } else if (r.Loaded) {
             c.Data = r.Data;
+            c.HasData = true;
+        } else if (const TResourceCopy *known = FindStoredCopy(earlier, r)) {
+            c.Data = known->Data;
             c.HasData = true;
         } else if (sector.Store && !sector.FileName.empty()) {
             // Read into a copy: the image itself stays unloaded.

@@ -47,9 +47,11 @@ struct TSurfaceMapChange {
 };
 
 // Every image of that name (deleted ones too) whose index is below `below`,
-// with its bytes, read from the file where they are not in memory.
+// with its bytes, read from the file where they are not in memory.  An
+// image still unloaded since `earlier` was taken has the bytes it had then.
 std::vector<TResourceCopy> CopyResources(TVexaSector &sector, const std::string &name,
-                                         std::size_t below = SIZE_MAX);
+                                         std::size_t below = SIZE_MAX,
+                                         const std::vector<TResourceCopy> *earlier = nullptr);
 // The images of that name become the copies.  One that the file holds and
 // the copies do not is kept as deleted, so the next save removes its row.
 void PutResources(TVexaSector &sector, const std::string &name, const std::vector<TResourceCopy> &copies);
